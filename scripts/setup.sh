@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the benchmarks need (only what is missing),
+# then configures and builds Quillet in ./build. Safe to run again: it is quick when
+# everything is already there.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+
+packages=(
+  g++ cmake ninja-build pkg-config
+  qt6-base-dev qt6-qpa-plugins qt6-l10n-tools
+  libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth poppler-utils fonts-liberation imagemagick
+  uchardet enca libc-bin
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]})); then
+  if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  # A package the local lists do not know means the lists are stale or absent.
+  if ! "${sudo[@]}" apt-get install -y -q "${missing[@]}"; then
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q "${missing[@]}"
+  fi
+fi
+
+build=${QUILLET_BUILD_DIR:-$here/build}
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+fi
+cmake --build "$build" --parallel "$(nproc)"

@@ -1,0 +1,54 @@
+// How the control's character and paragraph formats live in a QTextDocument.
+// The control and its RTF reader and writer both follow these rules, so that a
+// document built by one is understood by the other.
+#pragma once
+
+#include <QTextFormat>
+
+namespace platform {
+
+// Rules:
+// - What Qt holds natively is held natively and is the truth: font family, point
+//   size (twips / 20), bold (weight >= 700), italic, strike-out, foreground and
+//   background brushes, vertical alignment for sub/superscript, capitalization,
+//   anchor + href for links, alignment, tables (QTextTable), lists (QTextList),
+//   images (QTextImageFormat with the image in the document's resources).
+// - What Qt has no slot for, or holds lossily, is a user property below. Where Qt
+//   can draw something close, the native property mirrors the user one (underline
+//   kind -> underline style; offset -> vertical alignment; all caps / small caps ->
+//   capitalization), but the user property is what format queries answer.
+// - An absent user property reads as the record's zero value.
+// - Lengths in user properties are twips, as in the format records. Native
+//   paragraph margins are screen pixels at 96 dpi: px = twips / 15.
+enum TextProperty : int {
+    // Character (QTextCharFormat)
+    PropUnderlineType = QTextFormat::UserProperty + 1,  // int, CFU_* (0 = none)
+    PropCharset,            // int, bCharSet (204 Cyrillic, 0 ANSI, ...)
+    PropPitchAndFamily,     // int, bPitchAndFamily
+    PropLcid,               // int, lcid
+    PropAutoColor,          // bool, CFE_AUTOCOLOR: drawn in the window text colour
+    PropAutoBackColor,      // bool, CFE_AUTOBACKCOLOR
+    PropOffsetTwips,        // int, yOffset (positive raises)
+    PropHidden,             // bool, CFE_HIDDEN
+    PropProtected,          // bool, CFE_PROTECTED
+    PropLink,               // bool, CFE_LINK (set by automatic URL detection or RTF fields)
+    PropAllCaps,            // bool, CFE_ALLCAPS
+    PropSmallCaps,          // bool, CFE_SMALLCAPS
+    PropEmbeddedObject,     // QByteArray, on an object-replacement character: the RTF of an
+                            // object or picture kept opaque so that writing loses nothing
+
+    // Paragraph (QTextBlockFormat)
+    PropNumbering = QTextFormat::UserProperty + 100,    // int, PFN_* (0 = none)
+    PropNumberingStyle,     // int, PFNS_* value (0x000 .. 0x400)
+    PropNumberingStart,     // int, wNumberingStart
+    PropNumberingTab,       // int, twips
+    PropStartIndentTwips,   // int, dxStartIndent
+    PropOffsetTwipsPara,    // int, dxOffset (second and later lines relative to the first)
+    PropRightIndentTwips,   // int, dxRightIndent
+    PropLineSpacingRule,    // int, bLineSpacingRule
+    PropLineSpacingTwips,   // int, dyLineSpacing
+    PropSpaceBeforeTwips,   // int, dySpaceBefore
+    PropSpaceAfterTwips,    // int, dySpaceAfter
+};
+
+} // namespace platform
