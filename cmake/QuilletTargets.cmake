@@ -33,3 +33,8 @@ function(quillet_test name)
     PROPERTIES TIMEOUT ${ARG_TIMEOUT}
                ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLET_REGISTRY=${CMAKE_BINARY_DIR}/test-registry-${name}.db")
 endfunction()
+
+# Fuzzing instruments every library; only the fuzz executables link the fuzzer's main.
+if(QUILLET_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
