@@ -1,0 +1,128 @@
+// The rich-edit control: a QTextEdit over a QTextDocument offering each operation
+// the editor relies on, as typed methods named after the control's messages.
+#pragma once
+
+#include "richeditconsts.h"
+
+#include <QString>
+#include <QTextEdit>
+
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+// EDITSTREAM: the control calls pfnCallback for each block. Streaming in, the
+// callback fills up to cb bytes of buffer and sets *pcb to the count (0 = end);
+// streaming out, the control hands cb bytes and the callback sets *pcb to the
+// count it took. A non-zero return stops the stream and is left in dwError.
+using EditStreamCallback = std::uint32_t (*)(std::uintptr_t cookie, std::uint8_t* buffer,
+                                             std::int32_t cb, std::int32_t* pcb);
+struct EDITSTREAM {
+    std::uintptr_t dwCookie = 0;
+    std::uint32_t dwError = 0;
+    EditStreamCallback pfnCallback = nullptr;
+};
+
+// EN_LINK: the mouse message that touched a link and the link's range.
+enum class LinkMessage { MouseMove, LeftButtonDown, LeftButtonUp, LeftButtonDoubleClick, RightButtonDown, RightButtonUp };
+struct ENLINK {
+    LinkMessage msg = LinkMessage::MouseMove;
+    CHARRANGE chrg;
+};
+
+class RichEdit : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit RichEdit(QWidget* parent = nullptr);
+    ~RichEdit() override;
+
+    // Streaming (EM_STREAMIN / EM_STREAMOUT). format: SF_TEXT (Windows-1251 bytes),
+    // SF_TEXT | SF_UNICODE (UTF-16LE), SF_RTF; each optionally | SFF_SELECTION.
+    // Answers the number of characters read or written. A whole-text stream-in
+    // replaces the text and empties the undo buffer; a selection stream-in replaces
+    // the selection.
+    std::int32_t StreamIn(unsigned format, EDITSTREAM& stream);
+    std::int32_t StreamOut(unsigned format, EDITSTREAM& stream);
+
+    // Text (SetWindowText / WM_GETTEXTLENGTH / EM_GETTEXTRANGE). Positions count one
+    // per UTF-16 unit and one per paragraph end.
+    void SetText(const QString& text);
+    std::int32_t GetTextLength() const;
+    QString GetTextRange(std::int32_t cpMin, std::int32_t cpMax) const;
+
+    // Selection
+    CHARRANGE ExGetSel() const;
+    void ExSetSel(CHARRANGE range);            // cpMin 0, cpMax -1 selects all
+    void SetSel(std::int32_t start, std::int32_t end);
+    void ReplaceSel(const QString& text, bool undoable);
+    QString GetSelText() const;
+    unsigned SelectionType() const;            // SEL_* bits
+    void HideSelection(bool hide);
+    void ScrollCaret();
+
+    // Lines as displayed: with word wrap a paragraph may be several lines.
+    std::int32_t GetLineCount() const;
+    std::int32_t LineIndex(std::int32_t line) const;     // -1 = the caret's line; -1 past the last
+    std::int32_t LineLength(std::int32_t charPos) const; // length of the line holding charPos, without its end
+    QString GetLine(std::int32_t line) const;            // with its paragraph end as "\r" when it has one
+    std::int32_t ExLineFromChar(std::int32_t charPos) const; // -1 = the caret's line
+
+    // Formats
+    CHARFORMAT2 GetCharFormat(unsigned scf) const;   // SCF_SELECTION or SCF_DEFAULT; varying properties clear their mask bit
+    bool SetCharFormat(unsigned scf, const CHARFORMAT2& format);
+    PARAFORMAT2 GetParaFormat() const;
+    bool SetParaFormat(const PARAFORMAT2& format);
+
+    // Undo and modified state
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void EmptyUndoBuffer();
+    std::int32_t SetUndoLimit(std::int32_t limit);   // answers the limit accepted
+    int GetUndoName() const;                          // UID_*
+    int GetRedoName() const;
+    bool GetModify() const;
+    void SetModify(bool modified);
+
+    // Clipboard
+    void Cut();
+    void Copy();
+    void Paste();
+    void Clear();
+    bool CanPaste() const;
+
+    // Search (EM_FINDTEXTEX): FR_DOWN searches from cpMin to cpMax (cpMax -1 = end),
+    // otherwise backwards from cpMin down to cpMax. Answers the match start or -1;
+    // found receives the match range.
+    std::int32_t FindTextEx(CHARRANGE range, const QString& text, unsigned flags, CHARRANGE* found = nullptr) const;
+
+    // Notifications, each gated by the event mask (ENM_*). EN_LINK and EN_PROTECTED
+    // are sent when their mask bit is set.
+    std::uint32_t SetEventMask(std::uint32_t mask);  // answers the previous mask
+    std::uint32_t GetEventMask() const;
+    std::function<void()> OnChange;                               // EN_CHANGE
+    std::function<void()> OnSelChange;                            // EN_SELCHANGE
+    std::function<void(const QRect&)> OnRequestResize;            // EN_REQUESTRESIZE
+    std::function<bool(std::int32_t, std::int32_t)> OnProtected;  // EN_PROTECTED: true allows the change
+    std::function<void(const ENLINK&)> OnLink;                    // EN_LINK
+    std::function<bool(int objects, int chars)> OnSaveClipboard;  // EN_SAVECLIPBOARD: true keeps the clipboard
+
+    // Display
+    void SetBkgndColor(bool useSystemColor, COLORREF color);
+    void SetRect(const QRect& rect);
+    void ExLimitText(std::int32_t limit);
+    void SetReadOnly(bool readOnly);
+    void SetRedraw(bool redraw);                  // WM_SETREDRAW
+    void VScrollLines(int lines);                 // WM_VSCROLL SB_LINEUP / SB_LINEDOWN steps
+    void AutoUrlDetect(bool on);
+    bool GetAutoUrlDetect() const;
+    void SetWordWrap(bool wrap);
+    bool WordWrap() const;
+    void SetScrollBars(bool horizontal, bool vertical); // a wrapping control never shows a horizontal bar
+    bool Overwrite() const;
+    void SetOverwrite(bool overwrite);            // the Insert key toggles it too
+};
+
+} // namespace platform
