@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr std::uint64_t FlushStep = 8 << 20;
+
 std::runtime_error Failure(const std::string& what, const std::string& path, int err)
 {
     return std::runtime_error(what + " \"" + path + "\": " + std::strerror(err));
@@ -77,6 +79,13 @@ void TSafeOutput::Write(std::span<const std::uint8_t> bytes)
         }
         p += w;
         left -= std::size_t(w);
+        written_ += std::uint64_t(w);
+    }
+    // Starting the write-back of what is complete while the rest is still being made
+    // leaves little for the final flush to wait for.
+    if (written_ - flushStarted_ >= FlushStep) {
+        ::sync_file_range(fd_, off64_t(flushStarted_), off64_t(written_ - flushStarted_), SYNC_FILE_RANGE_WRITE);
+        flushStarted_ = written_;
     }
 }
 

@@ -24,4 +24,6 @@ private:
     std::string temp_;
     int fd_ = -1;
     bool committed_ = false;
+    std::uint64_t written_ = 0;
+    std::uint64_t flushStarted_ = 0;
 };
