@@ -1,0 +1,15 @@
+// How failures of the registry store reach the user: the store's resource string in
+// the current language followed by the name it concerns, and the one-time notice
+// that the settings could not be read.
+#pragma once
+
+#include "registryerror.h"
+
+#include <QString>
+
+QString RegistryMessage(const platform::RegistryError& error);
+
+// Shows the failure in an error box. A store that cannot be read at all is reported
+// once per process: the program goes on with its defaults and does not repeat it at
+// every reader. Answers whether a box was shown.
+bool ReportRegistryError(const platform::RegistryError& error);
