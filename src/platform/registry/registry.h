@@ -94,7 +94,7 @@ private:
     bool EnsureRead();
     void EnsureWrite(std::string_view what);
     std::int64_t RootId() const;
-    std::optional<std::int64_t> CurrentId();
+    std::int64_t CurrentId() const;
     std::optional<std::int64_t> FindKey(std::string_view path);
     std::int64_t MakeKey(std::string_view path);
     std::optional<StoredValue> Load(std::string_view name);
