@@ -1,6 +1,5 @@
 // The recent-files list of the Files key: ten entries, most recent first, each with
-// the encoding the file was shown in, the caret position and, for Unicode, whether
-// it was big-endian.
+// encoding, caret position and, for Unicode, whether it was big-endian.
 #pragma once
 
 #include <QString>

@@ -1,6 +1,5 @@
-// The layout of the program's data in the registry store: the key paths under
-// HKEY_CURRENT_USER and the names of the values in them. These names are the
-// stored format and are never translated.
+// The program's data in the registry store: key paths under HKEY_CURRENT_USER and
+// value names. They are the stored format and are never translated.
 #pragma once
 
 #include <string>

@@ -1,6 +1,5 @@
-// How failures of the registry store reach the user: the store's resource string in
-// the current language followed by the name it concerns, and the one-time notice
-// that the settings could not be read.
+// Registry failures as the user sees them: the store's resource string in the
+// current language with the name it concerns; an unreadable store is told once.
 #pragma once
 
 #include "registryerror.h"

@@ -1,6 +1,5 @@
-// The Options key as the main window reads it when it first shows, with the
-// defaults for absent values and the range checks of start-up, and the writer of
-// the window bounds. Read at the moment of use; nothing is cached.
+// The Options key as the main window reads it at start-up, with the defaults and
+// range checks of each value, and the writer of the window bounds.
 #pragma once
 
 #include <QRect>
