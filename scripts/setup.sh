@@ -32,7 +32,11 @@ if ((${#missing[@]})); then
 fi
 
 build=${QUILLET_BUILD_DIR:-$here/build}
-if [ ! -f "$build/build.ninja" ]; then
+# Configure every time: source folders are picked up when configuring, and a
+# folder that appeared since the last run would otherwise be missed.
+if [ -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$here" -B "$build" "$@" >/dev/null
+else
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 fi
 cmake --build "$build" --parallel "$(nproc)"
