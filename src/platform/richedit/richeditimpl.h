@@ -34,10 +34,15 @@ struct RichEdit::Impl {
     bool changePending = false;
     CHARRANGE lastSel;
 
-    // Undo: one name per step of the document's undo stack, by position.
-    std::vector<int> undoNames;
+    // Undo: the name of each step, by the document's undo state after the step
+    // (Qt counts commands there, and a step may hold several).
+    struct UndoStep {
+        int state;
+        int name;
+    };
+    std::vector<UndoStep> undoSteps;
     int pendingUndoName = UID_UNKNOWN;
-    int undoFloor = 0;                      // steps below this are beyond the undo limit
+    int undoFloor = 0;                      // states at or below this are beyond the undo limit
     std::int32_t undoLimit = 100;
 
     // Display
@@ -76,6 +81,7 @@ struct RichEdit::Impl {
     // Undo
     void OnUndoCommandAdded();
     void ClearUndoNames();
+    static void EndStep(QTextCursor& cursor);              // ends an edit block as a step of its own
 
     // Protection
     bool HasProtected(int from, int to) const;

@@ -82,7 +82,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
             const int before = d->TextLength() - (cursor.selectionEnd() - cursor.selectionStart());
             cursor.beginEditBlock();
             const bool read = ReadRtf(data, cursor);
-            cursor.endEditBlock();
+            d->EndStep(cursor);
             if (!read) {
                 if (stream.dwError == 0)
                     stream.dwError = StreamErrorBadData;
@@ -114,7 +114,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
         cursor.insertText(chunk);
-        cursor.endEditBlock();
+        d->EndStep(cursor);
         setTextCursor(cursor);
         return ToCount(chunk.size());
     }
