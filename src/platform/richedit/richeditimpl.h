@@ -6,6 +6,7 @@
 
 #include <QPointer>
 #include <QTextCharFormat>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -90,7 +91,8 @@ struct RichEdit::Impl {
     // Links
     void MarkDirty(int from, int to);
     void DetectLinks(QTextDocument* target, int from, int to, bool joinUndo);
-    void RunPendingLinks();
+    void RunPendingLinks(bool joinUndo = true);
+    bool MayHoldLinks(const QTextBlock& block) const;
     bool LinkAt(int pos, CHARRANGE& range) const;
     int CharAt(QPoint viewportPos) const;              // the character under a point, or -1
     void MouseOnLink(QPoint viewportPos, LinkMessage message);
