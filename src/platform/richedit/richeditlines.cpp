@@ -30,10 +30,6 @@ int BlockLines(const QTextBlock& block)
     return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
 }
 
-} // namespace
-
-namespace {
-
 // Finds display line number line; start -1 when there is none.
 LineSpan WrappedLine(const QTextDocument* doc, int line)
 {
