@@ -14,6 +14,7 @@ constexpr char16_t Lf = u'\n';
 constexpr char16_t ParagraphEnd = 0x2029;
 constexpr char16_t FrameStart = 0xFDD0;
 constexpr char16_t FrameEnd = 0xFDD1;
+constexpr char16_t DroppedMark = 0xFDD2;
 
 } // namespace
 
@@ -78,8 +79,9 @@ std::int64_t PlainTextEncoder::Encode(QStringView text, std::vector<std::uint8_t
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         char16_t u = p[i];
-        // A line break inside a paragraph has no byte of its own in Windows-1251.
-        if (u == ParagraphEnd || (u == QChar::LineSeparator && !unicode)) {
+        // A line break inside a paragraph has no byte of its own in Windows-1251;
+        // the marks that open and close tables and cells end paragraphs too.
+        if (u == ParagraphEnd || u == FrameStart || u == FrameEnd || (u == QChar::LineSeparator && !unicode)) {
             if (unicode)
                 out.insert(out.end(), {std::uint8_t(Cr), 0, std::uint8_t(Lf), 0});
             else
@@ -87,7 +89,7 @@ std::int64_t PlainTextEncoder::Encode(QStringView text, std::vector<std::uint8_t
             written += 2;
             continue;
         }
-        if (u == FrameStart || u == FrameEnd)
+        if (u == DroppedMark)
             continue;
         if (unicode) {
             out.push_back(std::uint8_t(u & 0xFF));

@@ -32,7 +32,9 @@ private:
 };
 
 // Encodes text whose paragraph ends are U+2029 (as QTextDocument holds them) into
-// bytes: a paragraph end becomes CR LF (and so does a line break in Windows-1251); frame marks of tables are left out; in
+// bytes: a paragraph end becomes CR LF (and so does a line break in Windows-1251,
+// and a mark that opens or closes a table or cell); U+FDD2 stands for a mark
+// the caller wants left out; in
 // Windows-1251 a character with no byte becomes '?', once per character even when
 // it takes two UTF-16 units.
 class PlainTextEncoder {

@@ -6,7 +6,10 @@
 #include "rtfwriter.h"
 #include "urldetect.h"
 
+#include <QTextTable>
+
 #include <algorithm>
+#include <map>
 
 namespace platform {
 
@@ -52,6 +55,24 @@ bool WriteBlocks(EDITSTREAM& stream, std::uint8_t* data, std::size_t size)
         offset += std::size_t(std::min(took, n));
     }
     return true;
+}
+
+// Plain text shows a table row as its cells separated by TAB. QTextDocument
+// marks the start of each cell (U+FDD0): those after the first of a row become
+// TAB, and a mark that opens the text is left out.
+void CollectCellMarks(const QTextFrame* frame, std::map<int, char16_t>& marks)
+{
+    for (const QTextFrame* child : frame->childFrames()) {
+        if (const auto* table = qobject_cast<const QTextTable*>(child)) {
+            for (int row = 0; row < table->rows(); ++row)
+                for (int column = 1; column < table->columns(); ++column) {
+                    const QTextTableCell cell = table->cellAt(row, column);
+                    if (cell.row() == row && cell.column() == column)
+                        marks[cell.firstPosition() - 1] = u'\t';
+                }
+        }
+        CollectCellMarks(child, marks);
+    }
 }
 
 std::int32_t ToCount(std::int64_t n)
@@ -166,6 +187,9 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
         return ToCount(rtf.size());
     }
 
+    std::map<int, char16_t> marks;
+    CollectCellMarks(d->doc->rootFrame(), marks);
+    marks[from] = 0xFDD2;   // a table opening the range adds no empty line before it
     const PlainTextEncoder encoder((format & SF_UNICODE) != 0);
     std::vector<std::uint8_t> bytes;
     std::int64_t written = 0;
@@ -176,6 +200,11 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
         if (end < to && text.size() > 1 && text.back().isHighSurrogate()) {
             text.chop(1);
             --end;
+        }
+        for (auto it = marks.lower_bound(pos); it != marks.end() && it->first < end; ++it) {
+            QChar& c = text[it->first - pos];
+            if (c.unicode() == 0xFDD0)
+                c = QChar(it->second);
         }
         written += encoder.Encode(text, bytes);
         if (bytes.size() >= std::size_t(StreamBlockBytes)) {

@@ -3,6 +3,8 @@
 #include "richedit.h"
 #include "testsupport.h"
 
+#include <QTextCursor>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -87,6 +89,25 @@ TEST(Stream, CharactersWithoutAByteGoOutAsOneQuestionMarkEach)
     RichEdit edit;
     edit.SetText(u"a\u4E2D"_qs + QString::fromUcs4(U"\U0001F600") + u"b\u2028c"_qs);
     EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("a??b\r\nc"));
+}
+
+TEST(Stream, TableGoesOutAsRowsOfTabSeparatedCells)
+{
+    for (bool leading : {true, false}) {
+        RichEdit edit;
+        edit.SetText(leading ? u"x"_qs : QString());
+        QTextCursor cursor(edit.Document());
+        if (leading)
+            cursor.movePosition(QTextCursor::End);
+        QTextTable* table = cursor.insertTable(2, 2);
+        for (int cell = 0; cell < 4; ++cell)
+            table->cellAt(cell / 2, cell % 2).firstCursorPosition().insertText(QString(QChar(u'a' + cell)));
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u"y"_qs);
+        const QByteArray expected = leading ? "x\r\na\tb\r\nc\td\r\ny" : "a\tb\r\nc\td\r\ny";
+        EXPECT_EQ(StreamOut(edit, SF_TEXT), expected);
+        EXPECT_EQ(StreamOut(edit, SF_TEXT | SF_UNICODE), Utf16(QString::fromLatin1(expected)));
+    }
 }
 
 TEST(Stream, OddUtf16ByteAtTheEndIsKeptVisible)
