@@ -4,6 +4,7 @@
 
 #include "richedit.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QTextCharFormat>
 #include <QTextBlock>
@@ -62,6 +63,19 @@ struct RichEdit::Impl {
     bool markingLinks = false;
 
     QPointer<QMimeData> ownClipboard;       // what this control last put on the clipboard
+
+    // With word wrap: the number of the first display line of each paragraph,
+    // kept while the text, the width and the font stay as they were.
+    struct WrappedLines {
+        const QTextDocument* doc = nullptr;
+        int revision = -1;
+        qreal width = -2;
+        QFont font;
+        std::vector<int> firstLine;
+        int total = 0;
+    };
+    mutable WrappedLines wrappedLines;
+    const WrappedLines& WrappedLineMap() const;
 
     // Document
     QTextDocument* NewDocument() const;     // detached, configured like the shown one
