@@ -14,7 +14,14 @@ constexpr char16_t Lf = u'\n';
 constexpr char16_t ParagraphEnd = 0x2029;
 constexpr char16_t FrameStart = 0xFDD0;
 constexpr char16_t FrameEnd = 0xFDD1;
-constexpr char16_t DroppedMark = 0xFDD2;
+
+// QTextDocument keeps U+FDD0 and U+FDD1 as the marks of tables and cells; as
+// text they are noncharacters, so they arrive as the replacement character
+// rather than as structure.
+char16_t Storable(char16_t unit)
+{
+    return unit == FrameStart || unit == FrameEnd ? char16_t(QChar::ReplacementCharacter) : unit;
+}
 
 } // namespace
 
@@ -44,12 +51,12 @@ void PlainTextDecoder::Feed(const std::uint8_t* data, std::size_t n, QString& ou
     } else {
         std::size_t i = 0;
         if (pendingByte >= 0 && n > 0) {
-            Put(char16_t(pendingByte | (data[0] << 8)), dst);
+            Put(Storable(char16_t(pendingByte | (data[0] << 8))), dst);
             pendingByte = -1;
             i = 1;
         }
         for (; i + 1 < n; i += 2)
-            Put(char16_t(data[i] | (data[i + 1] << 8)), dst);
+            Put(Storable(char16_t(data[i] | (data[i + 1] << 8))), dst);
         if (i < n)
             pendingByte = data[i];
     }
@@ -89,8 +96,6 @@ std::int64_t PlainTextEncoder::Encode(QStringView text, std::vector<std::uint8_t
             written += 2;
             continue;
         }
-        if (u == DroppedMark)
-            continue;
         if (unicode) {
             out.push_back(std::uint8_t(u & 0xFF));
             out.push_back(std::uint8_t(u >> 8));

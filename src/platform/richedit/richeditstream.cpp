@@ -59,7 +59,7 @@ bool WriteBlocks(EDITSTREAM& stream, std::uint8_t* data, std::size_t size)
 
 // Plain text shows a table row as its cells separated by TAB. QTextDocument
 // marks the start of each cell (U+FDD0): those after the first of a row become
-// TAB, and a mark that opens the text is left out.
+// TAB; the others end a paragraph.
 void CollectCellMarks(const QTextFrame* frame, std::map<int, char16_t>& marks)
 {
     for (const QTextFrame* child : frame->childFrames()) {
@@ -189,7 +189,6 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
 
     std::map<int, char16_t> marks;
     CollectCellMarks(d->doc->rootFrame(), marks);
-    marks[from] = 0xFDD2;   // a table opening the range adds no empty line before it
     const PlainTextEncoder encoder((format & SF_UNICODE) != 0);
     std::vector<std::uint8_t> bytes;
     std::int64_t written = 0;
@@ -206,6 +205,9 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
             if (c.unicode() == 0xFDD0)
                 c = QChar(it->second);
         }
+        // A table opening the range adds no empty line before it.
+        if (pos == from && !text.isEmpty() && text.front().unicode() == 0xFDD0)
+            text.remove(0, 1);
         written += encoder.Encode(text, bytes);
         if (bytes.size() >= std::size_t(StreamBlockBytes)) {
             if (!WriteBlocks(stream, bytes.data(), bytes.size()))
