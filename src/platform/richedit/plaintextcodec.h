@@ -11,11 +11,11 @@
 namespace platform {
 
 // Decodes the blocks of a stream. CR LF, lone CR and lone LF each become one '\n'
-// (one paragraph end), also when a CR LF pair is split between two blocks (a
-// UTF-16 U+2029 is a paragraph end as well). A
-// UTF-16 stream split inside a code unit keeps the odd byte for the next block;
-// an odd byte left at the very end becomes U+FFFD, and so do U+FDD0 and U+FDD1,
-// which the document reserves for table marks.
+// (one paragraph end), also when a CR LF pair is split between two blocks; a
+// UTF-16 U+2029 is a paragraph end as well. A UTF-16 stream split inside a code
+// unit keeps the odd byte for the next block; an odd byte left at the very end
+// becomes U+FFFD, and so do U+FDD0 and U+FDD1, which the document reserves for
+// the marks of tables.
 class PlainTextDecoder {
 public:
     explicit PlainTextDecoder(bool unicode) : unicode(unicode) {}
