@@ -6,6 +6,7 @@
 #include "textproperties.h"
 
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
 
@@ -158,6 +159,22 @@ void RtfDocumentBuilder::ApplyList(const Paragraph& p)
     listNumbering_ = n;
 }
 
+// A table inserted at the start of a paragraph leaves an empty paragraph before
+// it; joining that to the paragraph above keeps the text as it was.
+void RtfDocumentBuilder::DropEmptyBlockBefore(QTextTable* table)
+{
+    QTextDocument* document = cursor_.document();
+    const int frameStart = table->firstPosition() - 1;
+    const QTextBlock empty = document->findBlock(frameStart);
+    if (empty.length() != 1 || empty.position() != frameStart || frameStart < 1)
+        return;
+    if (document->characterAt(frameStart - 1) != QChar::ParagraphSeparator)
+        return;
+    QTextCursor c(document);
+    c.setPosition(frameStart - 1);
+    c.deleteChar();
+}
+
 void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
 {
     std::vector<Cell> cells = std::move(cells_);
@@ -171,11 +188,12 @@ void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
     if (columns == 0)
         return;
     // Cells past the last column the control can hold join the last one.
-    while (int(cells.size()) > columns) {
-        Cell extra = std::move(cells.back());
-        cells.pop_back();
-        for (Paragraph& p : extra)
-            cells.back().push_back(std::move(p));
+    if (int(cells.size()) > columns) {
+        Cell& last = cells[size_t(columns - 1)];
+        for (size_t i = size_t(columns); i < cells.size(); ++i)
+            for (Paragraph& p : cells[i])
+                last.push_back(std::move(p));
+        cells.resize(size_t(columns));
     }
 
     if (pendingBreak_) {
@@ -210,7 +228,10 @@ void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
             }
         }
         format.setColumnWidthConstraints(widths);
+        const bool atBlockStart = cursor_.atBlockStart();
         table = cursor_.insertTable(1, columns, format);
+        if (atBlockStart)
+            DropEmptyBlockBefore(table);
         lastTable_ = table;
         lastTableRow_ = row;
         lastTableColumns_ = columns;

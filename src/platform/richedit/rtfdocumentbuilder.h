@@ -56,6 +56,7 @@ private:
     void InsertRuns(QTextCursor& c, const Paragraph& p);
     void ApplyList(const Paragraph& p);
     void EmitRow(const RtfRowState& row);
+    void DropEmptyBlockBefore(QTextTable* table);
 
     QTextCursor& cursor_;
     const RtfFormatTables& tables_;

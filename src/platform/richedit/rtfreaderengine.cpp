@@ -111,7 +111,7 @@ void RtfReaderEngine::Read()
         }
     }
     // Whatever destination was open when the data ended is closed in order.
-    while (!stack_.empty() && cur_.dest != RtfDestination::Body && Pop()) {
+    while (!ended_ && cur_.dest != RtfDestination::Body && Pop()) {
     }
     builder_.Finish(cur_.para);
 }
@@ -132,7 +132,9 @@ bool RtfReaderEngine::Pop()
         --overflow_;
         return true;
     }
-    if (stack_.empty()) {
+    if (stack_.size() <= 1) {
+        // The document's own group closed: what follows is not RTF. Its state
+        // stays, as the last paragraph still needs it.
         ended_ = true;
         return false;
     }
@@ -141,9 +143,7 @@ bool RtfReaderEngine::Pop()
     stack_.pop_back();
     if (closed.dest != cur_.dest)
         CloseDestination(closed);
-    if (stack_.empty())
-        ended_ = true;   // the document's own group closed: what follows is not RTF
-    return !ended_;
+    return true;
 }
 
 void RtfReaderEngine::CloseDestination(const GroupState& closed)
