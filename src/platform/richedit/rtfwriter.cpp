@@ -88,11 +88,11 @@ private:
         if (!inTable && !markIn && !Intersects(start, mark))
             return;
         body_ += ParagraphWords(block.blockFormat(), inTable);
+        body_ += ' ';
         const RtfWrittenNumbering numbering = NumberingOf(block);
         body_ += NumberingWords(numbering);
         if (!inTable && start >= from_)
             body_ += NumberText(block, numbering);
-        body_ += ' ';
         WriteRuns(block);
         CloseLink();
         if (inTable)
@@ -118,21 +118,22 @@ private:
                     body_ += "{\\field{\\*\\fldinst{HYPERLINK \"";
                     QString escaped = href;
                     escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
-                    AppendRtfText(body_, escaped);
+                    AppendRtfText(body_, escaped, false);   // \uN reads the same in any font
                     body_ += "\"}}{\\fldrslt{";
                     openLink_ = href;
                 }
             }
             body_ += tables_.CharacterWords(format);
+            const bool cp1251 = tables_.Cp1251Font(format);
             if (format.isImageFormat() || format.hasProperty(PropEmbeddedObject)) {
                 for (QChar c : text) {
                     if (c == QChar::ObjectReplacementCharacter)
                         body_ += ObjectRtf(document_, format);
                     else
-                        AppendRtfText(body_, QString(c));
+                        AppendRtfText(body_, QString(c), cp1251);
                 }
             } else {
-                AppendRtfText(body_, text);
+                AppendRtfText(body_, text, cp1251);
             }
         }
     }

@@ -3,6 +3,7 @@
 
 #include "codepages.h"
 #include "richeditconsts.h"
+#include "rtfcodepages.h"
 #include "textproperties.h"
 
 #include <QBrush>
@@ -87,7 +88,7 @@ bool IsSet(const QTextFormat& f, int property) { return f.property(property).toB
 
 } // namespace
 
-void AppendRtfText(QByteArray& out, const QString& text)
+void AppendRtfText(QByteArray& out, const QString& text, bool cp1251Font)
 {
     static const char hex[] = "0123456789abcdef";
     for (QChar qc : text) {
@@ -107,7 +108,7 @@ void AppendRtfText(QByteArray& out, const QString& text)
         default: break;
         }
         std::uint8_t b;
-        if (u >= 0x80 && UnicodeToCp1251(u, b)) {
+        if (u >= 0x80 && cp1251Font && UnicodeToCp1251(u, b)) {
             out += "\\'";
             out += hex[b >> 4];
             out += hex[b & 15];
@@ -148,6 +149,13 @@ void RtfWriterTables::Collect(const QTextCharFormat& f)
             colorOrder_.push_back(brush.color());
         }
     }
+}
+
+bool RtfWriterTables::Cp1251Font(const QTextCharFormat& format) const
+{
+    const int charset = std::get<1>(KeyOf(format));
+    const int codePage = CodePageForCharset(charset);
+    return codePage == 0 || codePage == 1251;
 }
 
 int RtfWriterTables::ColorIndex(const QColor& color) const

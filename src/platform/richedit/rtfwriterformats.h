@@ -25,6 +25,8 @@ public:
     QByteArray Header() const;
     // \plain and every property of the format, ending with a space.
     QByteArray CharacterWords(const QTextCharFormat& format) const;
+    // Whether \'hh in this format's font is read as Windows-1251.
+    bool Cp1251Font(const QTextCharFormat& format) const;
 
 private:
     using FontKey = std::tuple<QString, int, int>;   // family, charset, pitch and family
@@ -41,7 +43,8 @@ private:
 // \pard and every property of the paragraph format.
 QByteArray ParagraphWords(const QTextBlockFormat& format, bool inTable);
 
-// Text as RTF: Windows-1251 bytes as \'hh, the rest as \uN with a '?' fallback.
-void AppendRtfText(QByteArray& out, const QString& text);
+// Text as RTF: Windows-1251 bytes as \'hh (when the font's code page is
+// Windows-1251), the rest as \uN with a '?' fallback.
+void AppendRtfText(QByteArray& out, const QString& text, bool cp1251Font = true);
 
 } // namespace platform
