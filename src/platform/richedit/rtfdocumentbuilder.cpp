@@ -196,9 +196,10 @@ void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
         cells.resize(size_t(columns));
     }
 
-    if (pendingBreak_) {
-        pendingBreak_ = false;   // the table itself ends the paragraph before it
-    }
+    // After a finished paragraph the table simply follows it; inside a paragraph
+    // begun by other text, Qt's table insertion splits off an empty paragraph.
+    const bool afterFinishedParagraph = pendingBreak_;
+    pendingBreak_ = false;
     QTextTable* table = nullptr;
     if (lastTable_ && row == lastTableRow_ && columns == lastTableColumns_
         && cursor_.position() == lastTable_->lastPosition() + 1) {
@@ -230,7 +231,7 @@ void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
         format.setColumnWidthConstraints(widths);
         const bool atBlockStart = cursor_.atBlockStart();
         table = cursor_.insertTable(1, columns, format);
-        if (atBlockStart)
+        if (atBlockStart && !afterFinishedParagraph)
             DropEmptyBlockBefore(table);
         lastTable_ = table;
         lastTableRow_ = row;

@@ -31,7 +31,6 @@ enum class RtfDestination : std::uint8_t {
     LevelText,
     ListOverrideTable,
     ListOverride,
-    Ignore,     // a group whose text is dropped but whose words are still read
 };
 
 class RtfReaderEngine {

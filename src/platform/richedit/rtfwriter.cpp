@@ -21,6 +21,9 @@ namespace {
 
 constexpr double TwipsPerPixel = 15.0;
 constexpr int DefaultColumnTwips = 1440;
+// Qt's marks of a frame's (table's) beginning and end in the document text.
+constexpr char16_t FrameStart = 0xFDD0;
+constexpr char16_t FrameEnd = 0xFDD1;
 
 class RtfWriterEngine {
 public:
@@ -86,6 +89,11 @@ private:
         const int mark = start + block.length() - 1;
         const bool markIn = mark >= from_ && mark < to_;
         if (!inTable && !markIn && !Intersects(start, mark))
+            return;
+        // Between two tables Qt keeps an empty paragraph of its own; RTF rows of
+        // different shapes are simply adjacent.
+        if (!inTable && start == mark && start > 0 && document_.characterAt(mark) == QChar(FrameStart)
+            && document_.characterAt(start - 1) == QChar(FrameEnd))
             return;
         body_ += ParagraphWords(block.blockFormat(), inTable);
         body_ += ' ';

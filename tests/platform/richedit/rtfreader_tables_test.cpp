@@ -96,6 +96,19 @@ TEST(RtfReaderTables, RowsOfDifferentShapesMakeSeparateTablesAndTextFollows)
     EXPECT_TRUE(rtftest::Text(*document).endsWith(QStringLiteral("after")));
 }
 
+TEST(RtfReaderTables, EmptyParagraphsAroundTablesAreKept)
+{
+    const char* const sources[] = {
+        "{\\rtf1 a\\par\\pard\\par\\trowd\\cellx1000\\pard\\intbl x\\cell\\row\\pard\\par b}",
+        "{\\rtf1 a\\par\\trowd\\cellx1000\\pard\\intbl x\\cell\\row\\pard b}",
+        "{\\rtf1\\trowd\\cellx1000\\pard\\intbl x\\cell\\row\\trowd\\cellx1000\\cellx2000\\pard\\intbl y\\cell z\\cell\\row}",
+    };
+    // Qt keeps an empty paragraph between two adjacent tables.
+    const char16_t* const texts[] = {u"a\n\nx\n\nb", u"a\nx\nb", u"\nx\n\ny\nz\n"};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(rtftest::Text(*ReadDocument(sources[i])), QString::fromUtf16(texts[i])) << sources[i];
+}
+
 TEST(RtfReaderTables, NestedTablesAreFlattenedIntoTheOuterCell)
 {
     auto document = ReadDocument("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
