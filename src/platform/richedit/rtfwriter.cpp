@@ -90,10 +90,10 @@ private:
         const bool markIn = mark >= from_ && mark < to_;
         if (!inTable && !markIn && !Intersects(start, mark))
             return;
-        // Between two tables Qt keeps an empty paragraph of its own; RTF rows of
-        // different shapes are simply adjacent.
-        if (!inTable && start == mark && start > 0 && document_.characterAt(mark) == QChar(FrameStart)
-            && document_.characterAt(start - 1) == QChar(FrameEnd))
+        // Before a table at the very start, and between two tables, Qt keeps an
+        // empty paragraph of its own; in RTF the rows simply come first or follow.
+        if (!inTable && start == mark && document_.characterAt(mark) == QChar(FrameStart)
+            && (start == 0 || document_.characterAt(start - 1) == QChar(FrameEnd)))
             return;
         body_ += ParagraphWords(block.blockFormat(), inTable);
         body_ += ' ';

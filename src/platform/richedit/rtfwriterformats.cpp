@@ -217,7 +217,7 @@ QByteArray RtfWriterTables::CharacterWords(const QTextCharFormat& f) const
     if (offset > 0)
         Word(out, "up", offset / 10);
     else if (offset < 0)
-        Word(out, "dn", -offset / 10);
+        Word(out, "dn", -static_cast<long long>(offset) / 10);
     else if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
         Word(out, "super");
     else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
@@ -259,10 +259,10 @@ QByteArray ParagraphWords(const QTextBlockFormat& f, bool inTable)
         Word(out, "qr");
 
     // The control's own lengths are exact twips; native margins stand in when absent.
-    int first;
-    int left;
+    long long first;
+    long long left;
     if (f.hasProperty(PropStartIndentTwips) || f.hasProperty(PropOffsetTwipsPara)) {
-        first = -IntProperty(f, PropOffsetTwipsPara);
+        first = -static_cast<long long>(IntProperty(f, PropOffsetTwipsPara));
         left = IntProperty(f, PropStartIndentTwips) - first;
     } else {
         first = Twips(f.textIndent());
@@ -286,8 +286,8 @@ QByteArray ParagraphWords(const QTextBlockFormat& f, bool inTable)
     case 1: out += "\\sl360\\slmult1"; break;
     case 2: out += "\\sl480\\slmult1"; break;
     case 3: Word(out, "sl", spacing); Word(out, "slmult", 0); break;
-    case 4: Word(out, "sl", -spacing); Word(out, "slmult", 0); break;
-    case 5: Word(out, "sl", spacing * 12); Word(out, "slmult", 1); break;
+    case 4: Word(out, "sl", -static_cast<long long>(spacing)); Word(out, "slmult", 0); break;
+    case 5: Word(out, "sl", static_cast<long long>(spacing) * 12); Word(out, "slmult", 1); break;
     default: break;
     }
     const QList<QTextOption::Tab> tabs = f.tabPositions();
