@@ -124,6 +124,14 @@ void RtfReaderEngine::Push()
     }
     stack_.push_back(cur_);
     cur_.groupStart = tokens_.Position() - 1;
+    if (cur_.dest == RtfDestination::Stylesheet) {
+        // Each group of the style sheet defines one style from plain formats.
+        cur_.dest = RtfDestination::StyleEntry;
+        cur_.ch = RtfCharState();
+        cur_.ch.font = deff_;
+        cur_.para = RtfParaState();
+        styleNumber_ = 0;
+    }
 }
 
 bool RtfReaderEngine::Pop()
@@ -193,6 +201,10 @@ void RtfReaderEngine::CloseDestination(const GroupState& closed)
         if (overrideLs_ != 0)
             tables_.listOverrides[overrideLs_] = overrideListId_;
         break;
+    case RtfDestination::StyleEntry:
+        if (styleNumber_ >= 0)
+            styles_[styleNumber_] = {closed.ch, closed.para};
+        break;
     default:
         break;
     }
@@ -200,6 +212,8 @@ void RtfReaderEngine::CloseDestination(const GroupState& closed)
 
 bool RtfReaderEngine::SkipRestOfGroup()
 {
+    if (cur_.dest == RtfDestination::StyleEntry)
+        styleNumber_ = -1;   // a skipped style sheet group defines nothing
     tokens_.SkipGroup();
     return Pop();
 }
@@ -225,6 +239,8 @@ bool RtfReaderEngine::StartDestination(const RtfToken& t, RtfWord w)
         }
         return false;
     case RtfWord::Stylesheet:
+        cur_.dest = RtfDestination::Stylesheet;
+        return true;
     case RtfWord::Info:
     case RtfWord::Nonshppict:
     case RtfWord::Pntext:
@@ -324,6 +340,21 @@ bool RtfReaderEngine::StartDestination(const RtfToken& t, RtfWord w)
     default:
         return false;
     }
+}
+
+// A paragraph style gives the paragraph and its text their starting formats;
+// the formats written after it still apply on top.
+void RtfReaderEngine::ApplyStyle(int number)
+{
+    auto it = styles_.find(number);
+    if (it == styles_.end())
+        return;
+    const bool inTable = cur_.para.inTable;
+    cur_.para = it->second.para;
+    cur_.para.inTable = inTable;
+    const int link = cur_.ch.link;
+    cur_.ch = it->second.ch;
+    cur_.ch.link = link;
 }
 
 void RtfReaderEngine::StartFieldResult()
@@ -454,6 +485,18 @@ bool RtfReaderEngine::HeaderWord(const RtfToken& t, RtfWord w)
         return true;
     case RtfWord::Ilvl:
         cur_.para.listLevel = Clamp(t.parameter, 0, 8);
+        return true;
+    case RtfWord::S:
+        if (cur_.dest == RtfDestination::StyleEntry)
+            styleNumber_ = t.parameter;
+        else if (cur_.dest == RtfDestination::Body)
+            ApplyStyle(t.parameter);
+        return true;
+    case RtfWord::Cs:
+    case RtfWord::Ds:
+    case RtfWord::Ts:
+        if (cur_.dest == RtfDestination::StyleEntry)
+            styleNumber_ = -1;   // character, section and table styles are not applied
         return true;
     case RtfWord::Pnlvlblt:
         pnNumbering_ = PFN_BULLET;

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QTextCursor>
 
+#include <map>
 #include <vector>
 
 namespace platform {
@@ -31,6 +32,8 @@ enum class RtfDestination : std::uint8_t {
     LevelText,
     ListOverrideTable,
     ListOverride,
+    Stylesheet,
+    StyleEntry,
 };
 
 class RtfReaderEngine {
@@ -107,6 +110,14 @@ private:
     RtfListLevel level_;
     int listId_ = 0;
     int overrideListId_ = 0, overrideLs_ = 0;
+    // Paragraph styles: the formats a \sN in the text starts from.
+    struct Style {
+        RtfCharState ch;
+        RtfParaState para;
+    };
+    std::map<int, Style> styles_;
+    int styleNumber_ = 0;
+    void ApplyStyle(int number);
     // Field instructions, by field number - 1.
     std::vector<QString> fields_;
     QString scratch_;

@@ -192,6 +192,10 @@ RtfWord LookUpRtfWord(const char* name, int length)
         {"pichgoal", RtfWord::Pichgoal},
         {"picscalex", RtfWord::Picscalex},
         {"picscaley", RtfWord::Picscaley},
+        {"s", RtfWord::S},
+        {"cs", RtfWord::Cs},
+        {"ds", RtfWord::Ds},
+        {"ts", RtfWord::Ts},
     };
     auto it = words.find(std::string_view(name, size_t(length)));
     return it == words.end() ? RtfWord::Unknown : it->second;

@@ -190,6 +190,10 @@ enum class RtfWord : std::uint16_t {
     Pichgoal,
     Picscalex,
     Picscaley,
+    S,
+    Cs,
+    Ds,
+    Ts,
 };
 
 // The word with this name (case matters, as in RTF), or Unknown.

@@ -142,6 +142,27 @@ TEST(RtfReaderFormats, ParagraphFormats)
     }
 }
 
+TEST(RtfReaderFormats, ParagraphStylesGiveStartingFormats)
+{
+    auto document = ReadDocument(Header +
+        "{\\stylesheet{\\fs20\\lang1049\\snext0 Normal;}{\\s1\\qc\\sb240\\b\\f1\\fs32\\sbasedon0\\snext0 heading 1;}"
+        "{\\*\\cs10\\additive\\i Default Paragraph Font;}}"
+        "\\pard\\plain\\s1 Title\\par\\pard\\plain\\s1\\ql\\fs24 Left\\par\\pard\\plain\\s0 Body\\par}");
+    const QTextCharFormat title = CharFormatOf(*document, QStringLiteral("Title"));
+    EXPECT_EQ(title.fontWeight(), QFont::Bold);
+    EXPECT_EQ(title.fontPointSize(), 16.0);
+    EXPECT_EQ(title.fontFamilies().toStringList(), QStringList{"Courier New"});
+    EXPECT_EQ(BlockFormatOf(*document, QStringLiteral("Title")).alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(Prop(BlockFormatOf(*document, QStringLiteral("Title")), PropSpaceBeforeTwips), 240);
+    // Formats written after the style still win.
+    EXPECT_EQ(BlockFormatOf(*document, QStringLiteral("Left")).alignment(), Qt::AlignLeft);
+    EXPECT_EQ(CharFormatOf(*document, QStringLiteral("Left")).fontPointSize(), 12.0);
+    const QTextCharFormat body = CharFormatOf(*document, QStringLiteral("Body"));
+    EXPECT_EQ(body.fontPointSize(), 10.0);
+    EXPECT_FALSE(body.fontItalic());
+    EXPECT_EQ(body.property(PropLcid).toInt(), 1049);
+}
+
 TEST(RtfReaderFormats, LastParagraphWithoutMarkKeepsItsFormatInAnEmptyDocument)
 {
     auto document = ReadDocument(Header + "\\pard\\qc A\\par\\pard\\qr B}");
