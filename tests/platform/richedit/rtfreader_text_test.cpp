@@ -34,6 +34,8 @@ TEST(RtfReaderText, DecodesCodePagesEscapesAndSpecialCharacters)
          "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset238 Arial;}}\\f0 \\'9f}", QStringLiteral(u"ź")},
         {"charset 161 is Windows-1253", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset161 Arial;}}\\f0 \\'e1}",
          QStringLiteral(u"α")},
+        {"double-byte Shift-JIS", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 \\'93\\'fa\\'96\\'7b}",
+         QStringLiteral(u"日本")},
         {"cpg beats charset", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0\\cpg1251 Arial;}}\\f0 \\'e0}",
          QStringLiteral(u"а")},
         {"code page switches with the font",
