@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-l10n-tools
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-liberation imagemagick
-  uchardet enca libc-bin
+  uchardet enca unrtf libc-bin
 )
 
 missing=()
