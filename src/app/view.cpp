@@ -4,6 +4,7 @@
 
 #include "editorplaceholder.h"
 #include "shell.h"
+#include "sysbib.h"
 #include "statuspanels.h"
 
 #include <QApplication>
@@ -67,6 +68,8 @@ TfmView::~TfmView()
         // The editor's callbacks point back here; none may run during teardown.
         GEditor->OnChange = nullptr;
         GEditor->OnSelectionChange = nullptr;
+        GEditor->OnStream = nullptr;
+        GEditor->OnResizeRequest = nullptr;
     }
     if (fmView == this)
         fmView = nullptr;
@@ -78,19 +81,27 @@ void TfmView::BuildEditor()
     paMid->setObjectName(QStringLiteral("paMid"));
     GEditor = new TqxEditor(paMid);
     GEditor->setObjectName(QStringLiteral("GEditor"));
-    QFont font(QStringLiteral("Courier New"));
-    font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(13);
-    font.setBold(true);
-    GEditor->setFont(font);
-    GEditor->setLineWrapMode(QTextEdit::NoWrap);
-    GEditor->setTabChangesFocus(false);
-    GEditor->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(GEditor, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(GEditor->mapToGlobal(at)); });
-    GEditor->installEventFilter(this);
-    GEditor->viewport()->installEventFilter(this);
-    GEditor->viewport()->setMouseTracking(true);
+    GEditor->SetAutoEncoding(true);
+    GEditor->SetEncoding(Win);
+    GEditor->SetDosAdd(daUNI);
+    GEditor->SetUniType(Little);
+    GEditor->SetScrollBars(TScrollStyle::ssBoth);
+    GEditor->SetWantTabs(true);
+    GEditor->SetWordWrap(false);
+    GEditor->SetHideSelection(false);
+    TFont font;
+    font.Name = QStringLiteral("Courier New");
+    font.Size = 10;
+    font.Color = clBlack;
+    font.Style = {TFontStyle::fsBold};
+    GEditor->SetFont(font);
+    QTextEdit* control = GEditor->Window();
+    control->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(control, &QWidget::customContextMenuRequested, this,
+            [this, control](const QPoint& at) { PopupMenu1->popup(control->mapToGlobal(at)); });
+    control->installEventFilter(this);
+    control->viewport()->installEventFilter(this);
+    control->viewport()->setMouseTracking(true);
 
     bbRight = new QPushButton(QStringLiteral(">"), paMid);
     bbRight->setObjectName(QStringLiteral("bbRight"));
@@ -139,30 +150,32 @@ void TfmView::WireCommands()
     on("WWW1", [] { platform::OpenUrl(QStringLiteral("https://quillet.example.org/")); });
     on("N18", [] { platform::OpenUrl(QStringLiteral("mailto:author@quillet.example.org")); });
 
-    on("mBack", [this] { GEditor->undo(); });
-    on("mFrw", [this] { GEditor->redo(); });
-    on("N16", [this] { GEditor->selectAll(); });
-    on("N1", [this] { GEditor->selectAll(); });
-    on("mCopy", [this] { GEditor->copy(); });
-    on("N2", [this] { GEditor->copy(); });
-    on("mCut", [this] { GEditor->cut(); });
-    on("N3", [this] { GEditor->cut(); });
-    on("mIns", [this] { GEditor->paste(); });
-    on("N4", [this] { GEditor->paste(); });
+    on("mBack", [this] { GEditor->Undo(); });
+    on("mFrw", [this] { GEditor->Redo(); });
+    on("N16", [this] { GEditor->SelectAll(); });
+    on("N1", [this] { GEditor->SelectAll(); });
+    on("mCopy", [this] { GEditor->CopyToClipboard(); });
+    on("N2", [this] { GEditor->CopyToClipboard(); });
+    on("mCut", [this] { GEditor->CutToClipboard(); });
+    on("N3", [this] { GEditor->CutToClipboard(); });
+    on("mIns", [this] { PasteText(); });
+    on("N4", [this] { PasteText(); });
 
     connect(sbNew, &QToolButton::clicked, this, &TfmView::sbNewClick);
     connect(sbOpen, &QToolButton::clicked, this, &TfmView::sbOpenClick);
     connect(sbSave, &QToolButton::clicked, this, &TfmView::sbSaveClick);
-    connect(sbCut, &QToolButton::clicked, this, [this] { GEditor->cut(); });
-    connect(sbCopy, &QToolButton::clicked, this, [this] { GEditor->copy(); });
-    connect(sbPaste, &QToolButton::clicked, this, [this] { GEditor->paste(); });
-    connect(sbUndo, &QToolButton::clicked, this, [this] { GEditor->undo(); });
-    connect(sbRedo, &QToolButton::clicked, this, [this] { GEditor->redo(); });
+    connect(sbCut, &QToolButton::clicked, this, [this] { GEditor->CutToClipboard(); });
+    connect(sbCopy, &QToolButton::clicked, this, [this] { GEditor->CopyToClipboard(); });
+    connect(sbPaste, &QToolButton::clicked, this, [this] { PasteText(); });
+    connect(sbUndo, &QToolButton::clicked, this, [this] { GEditor->Undo(); });
+    connect(sbRedo, &QToolButton::clicked, this, [this] { GEditor->Redo(); });
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
 
-    GEditor->OnChange = [this] { GEditorChange(); };
-    GEditor->OnSelectionChange = [this] { GEditorSelectionChange(); };
+    GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
+    GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };
+    GEditor->OnStream = [this](TqxEditor*, std::int64_t size, std::int64_t position) { GEditorStream(size, position); };
+    GEditor->OnResizeRequest = [this](TqxEditor*, const QRect&) { GEditorResizeRequest(); };
 }
 
 void TfmView::FormCreate()
@@ -226,8 +239,7 @@ void TfmView::FormActivate()
 {
     stbPanels->SetText(0, QString());
     stbPanels->SetText(1, QString());
-    GEditor->clear();
-    GEditor->SetModified(false);
+    GEditor->Clear();
     if (commandLine.isEmpty()) {
         TaskBarName();
         TextReady = true;
@@ -237,7 +249,7 @@ void TfmView::FormActivate()
     } else {
         LoadFiles(commandLine);
     }
-    GEditor->setFocus();
+    GEditor->Window()->setFocus();
     FormActive = true;
 }
 
@@ -367,12 +379,14 @@ void TfmView::ShowRichEdit(bool on)
         return;
     }
     QApplication::restoreOverrideCursor();
+    QTextEdit* control = GEditor->Window();
     GEditor->setUpdatesEnabled(true);
     GEditor->show();
     GEditor->setFocus();
     StrCount();
     AllStrCount();
-    GEditor->viewport()->update();
+    GEditor->SetEditRect();
+    control->viewport()->update();
 }
 
 bool TfmView::eventFilter(QObject* watched, QEvent* event)
@@ -381,7 +395,8 @@ bool TfmView::eventFilter(QObject* watched, QEvent* event)
         SetIndents();
         return false;
     }
-    if (watched != GEditor && watched != GEditor->viewport())
+    QTextEdit* control = GEditor->Window();
+    if (watched != control && watched != control->viewport())
         return QMainWindow::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -394,13 +409,13 @@ bool TfmView::eventFilter(QObject* watched, QEvent* event)
         const int delta = wheel->angleDelta().y();
         if (delta == 0)
             return false;
-        QScrollBar* bar = GEditor->verticalScrollBar();
+        QScrollBar* bar = control->verticalScrollBar();
         bar->setValue(bar->value() + (delta < 0 ? 1 : -1) * bar->singleStep());
         return true;
     }
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (IndentStep == 0 && watched == GEditor->viewport()) {
+        if (IndentStep == 0 && watched == control->viewport()) {
             const bool ctrlAlt = (mouse->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier))
                                  == (Qt::ControlModifier | Qt::AltModifier);
             if (ctrlAlt) {
@@ -445,13 +460,13 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         break;
     case Qt::Key_Backspace:
         if (state == ctrlAlt) {
-            GEditor->redo();
+            GEditor->Redo();
             return true;
         }
         break;
     case Qt::Key_V:
         if (state == Qt::ControlModifier) {
-            GEditor->paste();
+            PasteText();
             return true;
         }
         break;

@@ -3,26 +3,426 @@
 #include "view.h"
 
 #include "editorplaceholder.h"
+#include "keypaths.h"
+#include "linefilter.h"
+#include "qlconsts.h"
+#include "registry.h"
+#include "sysbib.h"
 
-void TfmView::LoadNewFile(const QString& name, std::uint8_t, bool, std::int32_t, std::int32_t)
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int RtfFilterIndex = 7;
+constexpr int OpenRtfFilterIndex = 3;
+
+QString Text(const char* resource)
 {
-    CurFileName = name;
+    return Tr(resource);
+}
+
+} // namespace
+
+void TfmView::ShowError(const QString& text)
+{
+    ErrorBox(text);
+}
+
+void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos)
+{
+    raise();
+    activateWindow();
+    const bool autoEncoding = GEditor->AutoEncoding();
+    if (!FileExists(name)) {
+        ShowError(Text(QlConsts::CannotFindFile) + name);
+    } else {
+        WaitCaption(Text(QlConsts::WaitTextLoading));
+        stbPanels->SetText(0, QString());
+        stbPanels->SetText(1, QString());
+        TextReady = false;
+        HasTables = false;
+        ShowRichEdit(false);
+        if (forced)
+            GEditor->SetAutoEncoding(false);
+        // Not forced, the caller's encoding is still the one to read with: Open
+        // passes RTF for its RTF filter, everyone else passes the current one.
+        SetEncoding(e);
+        GEditor->Lines()->Clear();
+        GEditor->SetFont(DefFont);
+        SetParaDefault();
+        LoadStartTick = TickNow();
+        bool loaded = true;
+        try {
+            GEditor->Lines()->LoadFromFile(name);
+        } catch (const std::exception& error) {
+            loaded = false;
+            QApplication::restoreOverrideCursor();
+            ShowError(QString::fromUtf8(error.what()));
+        }
+        if (loaded) {
+            CurFileName = name;
+            if ((forced || !autoEncoding) && !GEditor->LoadedDosAsUnicode) {
+                SetKodP(e);
+                SetEncoding(e);
+            } else {
+                SetKodP(GEditor->Encoding());
+            }
+            if (CurEncoding > Rtf)
+                SetKodP(Win);
+            sbUndo->setEnabled(false);
+            sbRedo->setEnabled(false);
+            sbCut->setEnabled(false);
+            sbCopy->setEnabled(false);
+            openFolder = ExtractFileDir(CurFileName);
+            GEditor->SetModified(false);
+            if (selPos > 0)
+                GEditor->SetSelStart(selPos);
+            if (selLen > 0)
+                GEditor->SetSelLength(selLen);
+        }
+    }
+    AlignBut();
+    InvalidateSnapshot();
     FillCaption();
     TaskBarName();
+    DownButt();
+    GEditor->SetAutoEncoding(autoEncoding);
+    GEditor->SetModified(false);
     TextReady = true;
+    GEditorChange();
+    ShowRichEdit(true);
+    QApplication::restoreOverrideCursor();
+    EndProgress();
+    StrCount();
 }
-bool TfmView::QuestSave() { return true; }
-bool TfmView::SaveTxt(bool, int) { return false; }
-void TfmView::UpdateHist() {}
-void TfmView::NewText() {}
-void TfmView::sbNewClick() {}
-void TfmView::sbOpenClick() {}
-void TfmView::meOpenWClick() {}
-void TfmView::N19Click() {}
-void TfmView::sbSaveClick() {}
-void TfmView::N12Click() {}
-void TfmView::MacintoshCR1Click() {}
-void TfmView::UnixLF1Click() {}
-void TfmView::FileClick(int) {}
-void TfmView::ShowError(const QString&) {}
-void TfmView::FormClose() {}
+
+void TfmView::NewText()
+{
+    CurFileName.clear();
+    InvalidateSnapshot();
+    DownButt();
+    GEditor->Window()->setFocus();
+    stbPanels->SetText(0, QString());
+    stbPanels->SetText(1, QString());
+    setWindowTitle(Text(QlConsts::TextInput));
+    GEditor->Lines()->Clear();
+    GEditor->SetFont(DefFont);
+    SetParaDefault();
+    for (QToolButton* b : {sbUndo, sbRedo, sbCut, sbCopy, sbSave})
+        b->setEnabled(false);
+    GEditor->SetModified(false);
+    sbLeft->setChecked(true);
+    ShowRichEdit(true);
+    TaskBarName();
+}
+
+void TfmView::sbNewClick()
+{
+    if (QuestSave())
+        NewText();
+}
+
+void TfmView::sbOpenClick()
+{
+    if (!QuestSave())
+        return;
+    FileDialogRequest request;
+    request.filter = Text(QlConsts::OpenFilter);
+    request.filterIndex = openFilterIndex;
+    request.multiSelect = true;
+    request.directory = openFolder.isEmpty() ? (CurFileName.isEmpty() ? ExeDir() : ExtractFileDir(CurFileName))
+                                             : openFolder;
+    const std::optional<FileDialogAnswer> answer = CurrentPrompter().OpenFileDialog(request);
+    if (!answer || answer->files.isEmpty())
+        return;
+    openFilterIndex = answer->filterIndex;
+    const std::uint8_t e = answer->filterIndex == OpenRtfFilterIndex ? std::uint8_t(Rtf) : CurEncoding;
+    for (qsizetype i = 1; i < answer->files.size(); ++i)
+        StartCopy({answer->files[i]});
+    const QString& first = answer->files.first();
+    if (FileExists(first))
+        LoadNewFile(first, e, false, 0, 0);
+    else
+        ShowError(Text(QlConsts::CannotFindFile) + QStringLiteral(" ") + first);
+}
+
+void TfmView::meOpenWClick()
+{
+    if (IndentStep == 0)
+        bbRight->hide();
+    FileDialogRequest request;
+    request.filter = Text(QlConsts::OpenFilter);
+    request.filterIndex = openFilterIndex;
+    request.multiSelect = true;
+    request.directory = openFolder.isEmpty() ? ExeDir() : openFolder;
+    const std::optional<FileDialogAnswer> answer = CurrentPrompter().OpenFileDialog(request);
+    if (answer && !answer->files.isEmpty())
+        StartCopy({answer->files.first()});
+}
+
+bool TfmView::QuestSave()
+{
+    if (!GEditor->Modified()) {
+        UpdateHist();
+        return true;
+    }
+    const MsgButton answer = ConfirmationBox(Text(QlConsts::TextChangedSaveIt),
+                                             MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
+    bool saved = false;
+    switch (answer) {
+    case MsgButton::Yes:
+        saved = SaveTxt(!CurFileName.isEmpty(), 0);
+        break;
+    case MsgButton::No:
+        return true;
+    case MsgButton::All:
+        saved = SaveTxt(false, 0);
+        break;
+    default:
+        return false;
+    }
+    if (!saved)
+        return false;
+    UpdateHist();
+    return true;
+}
+
+bool TfmView::SaveTxt(bool quiet, int kind)
+{
+    int filterIndex = CurEncoding + 1;
+    QString target = CurFileName;
+    bool goOn = quiet;
+    bool result = false;
+    if (!quiet) {
+        if (HasTables)
+            filterIndex = RtfFilterIndex;
+        FileDialogRequest request;
+        request.filter = Text(QlConsts::SaveFilter);
+        request.filterIndex = filterIndex;
+        request.fileName = filterIndex == RtfFilterIndex && !CurFileName.isEmpty()
+                               ? ChangeFileExt(CurFileName, QStringLiteral(".rtf"))
+                               : CurFileName;
+        request.directory = saveFolder.isEmpty() ? (CurFileName.isEmpty() ? ExeDir() : ExtractFileDir(CurFileName))
+                                                 : saveFolder;
+        const std::optional<FileDialogAnswer> answer = CurrentPrompter().SaveFileDialog(request);
+        if (!answer || answer->files.isEmpty())
+            return false;
+        filterIndex = std::clamp(answer->filterIndex, 1, RtfFilterIndex);
+        if (filterIndex == RtfFilterIndex && kind != 0) {
+            ShowError(Text(QlConsts::RtfExportNotAllowed));
+            return false;
+        }
+        target = answer->files.first();
+        if (ExtractFileExt(target).isEmpty())
+            target += filterIndex == RtfFilterIndex ? QStringLiteral(".rtf") : QStringLiteral(".txt");
+        if (QFileInfo::exists(target)) {
+            const MsgButton rewrite =
+                ConfirmationBox(Text(QlConsts::FilePrefix) + target + Text(QlConsts::AlreadyExistsRewrite),
+                                MsgButton::Yes | MsgButton::No | MsgButton::Cancel);
+            goOn = rewrite == MsgButton::Yes;
+            result = rewrite == MsgButton::No;
+        } else {
+            goOn = true;
+        }
+    }
+    if (!goOn)
+        return result;
+
+    WaitCaption(Text(QlConsts::WaitTextSaving));
+    const auto e = static_cast<std::uint8_t>(quiet ? CurEncoding : filterIndex - 1);
+    SetEncoding(e);
+    // A read-only target is written all the same and keeps its protection.
+    const QFileInfo info(target);
+    const bool wasReadOnly = info.exists() && !info.isWritable();
+    const QFile::Permissions permissions = info.exists() ? info.permissions() : QFile::Permissions();
+    if (wasReadOnly)
+        QFile::setPermissions(target, permissions | QFile::WriteOwner);
+    auto restore = [&] {
+        if (wasReadOnly)
+            QFile::setPermissions(target, permissions);
+    };
+    try {
+        GEditor->Lines()->SaveToFile(target);
+    } catch (const std::exception& error) {
+        restore();
+        QApplication::restoreOverrideCursor();
+        SetEncoding(CurEncoding);
+        FillCaption();
+        ShowError(QString::fromUtf8(error.what()));
+        return false;
+    }
+    if (kind != 0) {
+        const FilterUnit unit = e != Uni ? FilterUnit::Byte
+                                : GEditor->UniType() == Big ? FilterUnit::Utf16Big
+                                                            : FilterUnit::Utf16Little;
+        if (!FilterLineEnds(target, kind == 1 ? u'\n' : u'\r', unit)) {
+            restore();
+            QApplication::restoreOverrideCursor();
+            SetEncoding(CurEncoding);
+            FillCaption();
+            ShowError(Text(QlConsts::ExportNotSuccessful));
+            return false;
+        }
+    }
+    SetKodP(e);
+    restore();
+    QApplication::restoreOverrideCursor();
+    HasTables = false;
+    GEditor->SetModified(false);
+    sbSave->setEnabled(false);
+    sbUndo->setEnabled(false);
+    sbRedo->setEnabled(false);
+    CurFileName = target;
+    DownButt();
+    saveFolder = ExtractFileDir(target);
+    FillCaption();
+    SetEncoding(CurEncoding);
+    TaskBarName();
+    return true;
+}
+
+void TfmView::N19Click()
+{
+    if (!CurFileName.isEmpty())
+        SaveTxt(true, 0);
+}
+
+void TfmView::sbSaveClick()
+{
+    // DOS text whose tables were built is never written back silently in DOS.
+    const bool quiet = !CurFileName.isEmpty() && (CurEncoding != Dos || !HasTables);
+    SaveTxt(quiet, 0);
+    if (!quiet)
+        UpdateHist();
+}
+
+void TfmView::N12Click()
+{
+    if (IndentStep == 0)
+        bbRight->hide();
+    if (SaveTxt(false, 0))
+        UpdateHist();
+}
+
+void TfmView::MacintoshCR1Click()
+{
+    if (SaveTxt(false, 1))
+        UpdateHist();
+}
+
+void TfmView::UnixLF1Click()
+{
+    if (SaveTxt(false, 2))
+        UpdateHist();
+}
+
+void TfmView::PasteText()
+{
+    GEditor->SetSelText(QGuiApplication::clipboard()->text());
+}
+
+void TfmView::UpdateHist()
+{
+    const auto name = [](int n) { return "File" + std::to_string(n); };
+    QAction* separator = Item(QStringLiteral("N43"));
+    separator->setVisible(false);
+    for (int n = 1; n <= 10; ++n) {
+        Item(QStringLiteral("File%1").arg(n))->setVisible(false);
+        History[n] = THistItem();
+    }
+    try {
+        platform::TRegistry reg(platform::HKEY_CURRENT_USER);
+        if (reg.OpenKey(KeyPaths::Files, false)) {
+            for (int n = 1; n <= 10; ++n) {
+                const std::string value = name(n);
+                if (reg.ValueExists(value)) {
+                    History[n].FileName = QString::fromStdString(reg.ReadString(value));
+                    QAction* item = Item(QStringLiteral("File%1").arg(n));
+                    item->setText(History[n].FileName);
+                    item->setVisible(true);
+                    separator->setVisible(true);
+                }
+                if (reg.ValueExists(value + "Kod"))
+                    History[n].Kod = reg.ReadInteger(value + "Kod");
+                if (reg.ValueExists(value + "Pos"))
+                    History[n].Pos = reg.ReadInteger(value + "Pos");
+                if (reg.ValueExists(value + "Uni"))
+                    History[n].Uni = reg.ReadBool(value + "Uni");
+            }
+        }
+        reg.CloseKey();
+        if (CurFileName.isEmpty() || !reg.OpenKey(KeyPaths::Files, true))
+            return;
+        // The whole list is rewritten as one change, so another copy never reads
+        // it half done.
+        platform::RegistryTransaction transaction(reg);
+        THistItem old[11];
+        for (int j = 1; j <= 10; ++j)
+            old[j] = History[j];
+        auto write = [&](int n, const THistItem& item) {
+            const std::string value = name(n);
+            reg.WriteString(value, item.FileName.toStdString());
+            reg.WriteInteger(value + "Kod", item.Kod);
+            reg.WriteInteger(value + "Pos", item.Pos);
+            if (item.Kod == Uni)
+                reg.WriteBool(value + "Uni", item.Uni);
+            else if (reg.ValueExists(value + "Uni"))
+                reg.DeleteValue(value + "Uni");
+            History[n] = item;
+            QAction* menuItem = Item(QStringLiteral("File%1").arg(n));
+            menuItem->setText(item.FileName);
+            menuItem->setVisible(true);
+        };
+        write(1, THistItem{CurFileName, CurEncoding, GEditor->SelStart(), CurEncoding == Uni && GEditor->UniType() == Big});
+        separator->setVisible(true);
+        int n = 2;
+        for (int j = 1; j <= 10; ++j) {
+            if (!old[j].FileName.isEmpty() && old[j].FileName != CurFileName && n <= 10)
+                write(n++, old[j]);
+        }
+        for (; n <= 10; ++n) {
+            History[n] = THistItem();
+            const std::string value = name(n);
+            for (const std::string& v : {value, value + "Kod", value + "Pos", value + "Uni"})
+                if (reg.ValueExists(v))
+                    reg.DeleteValue(v);
+            Item(QStringLiteral("File%1").arg(n))->setVisible(false);
+        }
+        transaction.Commit();
+    } catch (const platform::RegistryError& error) {
+        ReportRegistryError(error);
+    }
+}
+
+void TfmView::FileClick(int k)
+{
+    if (k < 1 || k > 10)
+        return;
+    // The list is rebuilt by the save question; the entry is taken first.
+    const THistItem item = History[k];
+    if (!QuestSave())
+        return;
+    GEditor->SetUniType(item.Uni ? Big : Little);
+    const std::uint8_t e = item.Kod >= Dos && item.Kod <= Rtf ? std::uint8_t(item.Kod) : CurEncoding;
+    LoadNewFile(item.FileName, e, true, 0, item.Pos);
+}
+
+void TfmView::FormClose()
+{
+    if (!isMaximized() && !isFullScreen() && !isMinimized()) {
+        try {
+            platform::TRegistry reg(platform::HKEY_CURRENT_USER);
+            if (reg.OpenKey(KeyPaths::Options, true)) {
+                const QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
+                reg.WriteInteger("Top", bounds.top());
+                reg.WriteInteger("Left", bounds.left());
+                reg.WriteInteger("Width", bounds.width());
+                reg.WriteInteger("Height", bounds.height());
+            }
+        } catch (const platform::RegistryError& error) {
+            ReportRegistryError(error);
+        }
+    }
+}
