@@ -1,0 +1,66 @@
+// Prompter: the one seam through which the program asks the user anything modal:
+// message boxes, input boxes, file, font and colour dialogs. The program installs
+// the Qt implementation; tests install a scripted one that answers and records.
+#pragma once
+
+#include <QColor>
+#include <QFlags>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum class MsgKind { Error, Information, Confirmation };
+
+// None is the answer of a box closed without a button.
+enum class MsgButton : unsigned { None = 0, Ok = 1, Yes = 2, No = 4, Cancel = 8, All = 16 };
+Q_DECLARE_FLAGS(MsgButtons, MsgButton)
+Q_DECLARE_OPERATORS_FOR_FLAGS(MsgButtons)
+
+// A file dialog as the program describes it. The filter is in the classic form
+// "Description|pattern|Description|pattern"; indexes count from 1.
+struct FileDialogRequest {
+    QString caption;
+    QString directory;
+    QString fileName;
+    QString filter;
+    int filterIndex = 1;
+    bool multiSelect = false;
+};
+
+struct FileDialogAnswer {
+    QStringList files; // full paths; one unless several were allowed and chosen
+    int filterIndex = 1;
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual MsgButton Message(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons) = 0;
+    // The entered text, or nothing when cancelled.
+    virtual std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& value) = 0;
+    virtual std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) = 0;
+    virtual std::optional<QFont> FontDialog(const QFont& initial) = 0;
+    virtual std::optional<QColor> ColorDialog(const QColor& initial) = 0;
+};
+
+// The installed prompter; the Qt one unless another was installed.
+Prompter& CurrentPrompter();
+// Installs a prompter (not owned) and answers the previous one; nullptr restores
+// the Qt prompter.
+Prompter* InstallPrompter(Prompter* prompter);
+
+// Installs a prompter for the life of the object.
+class ScopedPrompter {
+public:
+    explicit ScopedPrompter(Prompter& prompter) : previous(InstallPrompter(&prompter)) {}
+    ~ScopedPrompter() { InstallPrompter(previous); }
+    ScopedPrompter(const ScopedPrompter&) = delete;
+    ScopedPrompter& operator=(const ScopedPrompter&) = delete;
+
+private:
+    Prompter* previous;
+};

@@ -1,0 +1,129 @@
+// QlConsts: every text the program shows from its code, as named constants. The
+// texts are marked for translation under the context "QlConsts", so a language file
+// (quillet.ru) can replace them; Tr() gives the text in the current language.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace QlConsts {
+
+inline constexpr const char* Context = "QlConsts";
+
+// Program and window captions
+inline constexpr const char* AppTitle = QT_TRANSLATE_NOOP("QlConsts", "Quillet");
+inline constexpr const char* TaskBarSuffix = QT_TRANSLATE_NOOP("QlConsts", " - Quillet");
+inline constexpr const char* FilePrefix = QT_TRANSLATE_NOOP("QlConsts", "File ");
+inline constexpr const char* TextInput = QT_TRANSLATE_NOOP("QlConsts", "Text input");
+inline constexpr const char* WaitTextLoading = QT_TRANSLATE_NOOP("QlConsts", "Wait... text loading");
+inline constexpr const char* WaitTextSaving = QT_TRANSLATE_NOOP("QlConsts", "Wait... text saving");
+inline constexpr const char* WaitTextWrapping = QT_TRANSLATE_NOOP("QlConsts", "Wait... text wrapping");
+inline constexpr const char* WaitTextConverting = QT_TRANSLATE_NOOP("QlConsts", "Wait... text converting");
+inline constexpr const char* WaitPreparing = QT_TRANSLATE_NOOP("QlConsts", "Wait... preparing");
+inline constexpr const char* WaitPagesPreparing = QT_TRANSLATE_NOOP("QlConsts", "Wait... pages preparing");
+inline constexpr const char* WaitPagesPrinting = QT_TRANSLATE_NOOP("QlConsts", "Wait... pages printing");
+inline constexpr const char* WaitCompletion = QT_TRANSLATE_NOOP("QlConsts", "Wait... completion");
+inline constexpr const char* PageNumberSeparator = QT_TRANSLATE_NOOP("QlConsts", ": ");
+inline constexpr const char* PrintPreviewCaption = QT_TRANSLATE_NOOP("QlConsts", "Print preview ");
+
+// Message-box captions and the extra button of the save question
+inline constexpr const char* ErrorCaption = QT_TRANSLATE_NOOP("QlConsts", "Error");
+inline constexpr const char* InformationCaption = QT_TRANSLATE_NOOP("QlConsts", "Information");
+inline constexpr const char* ConfirmationCaption = QT_TRANSLATE_NOOP("QlConsts", "Confirm");
+inline constexpr const char* AllButton = QT_TRANSLATE_NOOP("QlConsts", "All");
+
+// File commands
+inline constexpr const char* CannotFindFile = QT_TRANSLATE_NOOP("QlConsts", "Can not find the file: ");
+inline constexpr const char* TextChangedSaveIt = QT_TRANSLATE_NOOP("QlConsts", "The text was changed. Do you want save it?");
+inline constexpr const char* AlreadyExistsRewrite = QT_TRANSLATE_NOOP("QlConsts", " is already exists. Rewrite it?");
+inline constexpr const char* RtfExportNotAllowed = QT_TRANSLATE_NOOP("QlConsts", "RTF text export is not allowed");
+inline constexpr const char* ExportNotSuccessful = QT_TRANSLATE_NOOP("QlConsts", "File export was not successfull");
+inline constexpr const char* OpenFilter = QT_TRANSLATE_NOOP(
+    "QlConsts", "All files (*.*)|*.*|Text file (*.txt)|*.txt|Text file in RTF format (*.rtf)|*.rtf");
+inline constexpr const char* SaveFilter = QT_TRANSLATE_NOOP(
+    "QlConsts", "Text file (MS-DOS)|*.*|Text file (Windows)|*.*|Text file (KOI-8R)|*.*|Text file (Macintosh)|*.*|"
+                "Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf");
+
+// Editor stream path
+inline constexpr const char* TextLoadingFromMemory = QT_TRANSLATE_NOOP("QlConsts", "Text loading problems from memory ");
+inline constexpr const char* TextSavingToMemory = QT_TRANSLATE_NOOP("QlConsts", "Text saving error to memory ");
+inline constexpr const char* CannotOpenForWriting = QT_TRANSLATE_NOOP("QlConsts", "Can not open file for writing");
+inline constexpr const char* FileWritingError = QT_TRANSLATE_NOOP("QlConsts", "File writting error");
+
+// Encoding commands and toolbar hints set at run time
+inline constexpr const char* TablesWillBeLost = QT_TRANSLATE_NOOP(
+    "QlConsts", "Tables structure will be lost by code conversion.\r\n"
+                "It is recommended to save the text in RTF format before.");
+inline constexpr const char* ToggleOnWrapping = QT_TRANSLATE_NOOP("QlConsts", "Toggle on lines wrapping");
+inline constexpr const char* ToggleOffWrapping = QT_TRANSLATE_NOOP("QlConsts", "Toggle off lines wrapping");
+
+// Search and replace
+inline constexpr const char* SubstringNotFound = QT_TRANSLATE_NOOP("QlConsts", "Substring is not found: ");
+inline constexpr const char* ReplacementsDone = QT_TRANSLATE_NOOP("QlConsts", " replacements:  ");
+inline constexpr const char* ReplacedBy = QT_TRANSLATE_NOOP("QlConsts", " ---> ");
+
+// Saved screens and language
+inline constexpr const char* ScreenAlreadySaved = QT_TRANSLATE_NOOP(
+    "QlConsts", "Here is already the saved screen. Do you want replace it?");
+inline constexpr const char* LanguageAtNextStart = QT_TRANSLATE_NOOP(
+    "QlConsts", "Language interface will be changed at the following loading of the program");
+
+// Status bar
+inline constexpr const char* InsertState = QT_TRANSLATE_NOOP("QlConsts", "INS");
+inline constexpr const char* OverwriteState = QT_TRANSLATE_NOOP("QlConsts", "OVR");
+inline constexpr const char* CaretPanelHint = QT_TRANSLATE_NOOP("QlConsts", "[line number, position in line, length of line]");
+inline constexpr const char* AllLinesCount = QT_TRANSLATE_NOOP("QlConsts", "All lines count");
+inline constexpr const char* OverwriteMode = QT_TRANSLATE_NOOP("QlConsts", "Overwrite mode");
+inline constexpr const char* InsertMode = QT_TRANSLATE_NOOP("QlConsts", "Insert mode");
+
+// Embedded objects
+inline constexpr const char* ObjectProperties = QT_TRANSLATE_NOOP("QlConsts", "%s Properties");
+inline constexpr const char* LinkPropertiesCaption = QT_TRANSLATE_NOOP("QlConsts", "Link Properties");
+inline constexpr const char* CannotLinkInvalidSource = QT_TRANSLATE_NOOP("QlConsts", "Cannot link to an invalid source.");
+inline constexpr const char* BreakLinkNotSupported = QT_TRANSLATE_NOOP("QlConsts", "Break link operation is not supported.");
+
+// Printing
+inline constexpr const char* UnableChangeWhilePrinting = QT_TRANSLATE_NOOP("QlConsts", "Unable to change parameters while printing");
+inline constexpr const char* CannotBeginPrinting = QT_TRANSLATE_NOOP("QlConsts", "Not be able to begin the printing");
+inline constexpr const char* CannotSavePageMetafile = QT_TRANSLATE_NOOP("QlConsts", "Not be able to save the page in MetaFile");
+inline constexpr const char* CannotPrintPreparedPage = QT_TRANSLATE_NOOP("QlConsts", "Not be able to print of prepared page");
+inline constexpr const char* CannotEndPrinting = QT_TRANSLATE_NOOP("QlConsts", "Not be able to end the printing");
+inline constexpr const char* NoPrinterInstalled = QT_TRANSLATE_NOOP("QlConsts", "None of installed printer");
+
+// Settings dialog, registry and file types
+inline constexpr const char* RemoveAllData = QT_TRANSLATE_NOOP("QlConsts", "Are you really will remove all Quillet data from registry?");
+inline constexpr const char* OptionsSaved = QT_TRANSLATE_NOOP("QlConsts", "Options were saved in the registry");
+inline constexpr const char* RemoveExtension = QT_TRANSLATE_NOOP("QlConsts", "Remove extension ");
+inline constexpr const char* RemoveExtensionEnd = QT_TRANSLATE_NOOP("QlConsts", " ?");
+inline constexpr const char* ExtensionInputCaption = QT_TRANSLATE_NOOP("QlConsts", "Extension input");
+inline constexpr const char* EnterNewExtension = QT_TRANSLATE_NOOP("QlConsts", "Enter a new extension");
+inline constexpr const char* CommandLineInRegistry = QT_TRANSLATE_NOOP("QlConsts", "Command line in registry");
+inline constexpr const char* ForFilesMask = QT_TRANSLATE_NOOP("QlConsts", " for files *.");
+inline constexpr const char* LoadWithQuillet = QT_TRANSLATE_NOOP("QlConsts", "Load with Quillet");
+inline constexpr const char* CheckTypesHint = QT_TRANSLATE_NOOP(
+    "QlConsts", "Check types of files, that\r\nwill be associated to this program");
+// Shown once at start when the registry file cannot be read; the file is kept.
+inline constexpr const char* SettingsUnreadable = QT_TRANSLATE_NOOP(
+    "QlConsts", "The settings could not be read, the defaults are used. The file was left as it is: ");
+
+// Failures of the registry store; the same texts as the store's own messages.
+inline constexpr const char* RegWrongKind = QT_TRANSLATE_NOOP("QlConsts", "Invalid data type of the registry value: ");
+inline constexpr const char* RegMissingValue = QT_TRANSLATE_NOOP("QlConsts", "The registry value does not exist: ");
+inline constexpr const char* RegKeyFailed = QT_TRANSLATE_NOOP("QlConsts", "Can not open the registry key: ");
+inline constexpr const char* RegWriteFailed = QT_TRANSLATE_NOOP("QlConsts", "Can not write to the registry: ");
+inline constexpr const char* RegReadFailed = QT_TRANSLATE_NOOP("QlConsts", "Can not read the registry: ");
+inline constexpr const char* RegUnavailable = QT_TRANSLATE_NOOP("QlConsts", "Can not open the registry file: ");
+inline constexpr const char* RegCorrupt = QT_TRANSLATE_NOOP("QlConsts", "The registry file is damaged or is not a registry: ");
+
+// About box
+inline constexpr const char* RichEditVersionHint = QT_TRANSLATE_NOOP("QlConsts", "Information about version riched20.dll in your PC.");
+inline constexpr const char* RichEditRecommendation = QT_TRANSLATE_NOOP("QlConsts", "I recommend the version 3.0 (5.30.23.1203) or above");
+inline constexpr const char* RichEditNotLoaded = QT_TRANSLATE_NOOP("QlConsts", "Library riched20.dll is not loaded");
+inline constexpr const char* AboutSize = QT_TRANSLATE_NOOP("QlConsts", ", Size: ");
+inline constexpr const char* AboutBytesDate = QT_TRANSLATE_NOOP("QlConsts", " bytes, Date: ");
+inline constexpr const char* AboutTime = QT_TRANSLATE_NOOP("QlConsts", ", Time: ");
+
+} // namespace QlConsts
+
+// The text in the language of the installed translation, else as written.
+QString Tr(const char* text);

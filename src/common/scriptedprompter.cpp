@@ -1,0 +1,116 @@
+// The scripted prompter of the tests.
+#include "scriptedprompter.h"
+
+namespace {
+
+const char* KindName(PromptKind kind)
+{
+    switch (kind) {
+    case PromptKind::Message: return "message";
+    case PromptKind::Input: return "input box";
+    case PromptKind::OpenFile: return "open dialog";
+    case PromptKind::SaveFile: return "save dialog";
+    case PromptKind::Font: return "font dialog";
+    case PromptKind::Color: return "colour dialog";
+    }
+    return "question";
+}
+
+} // namespace
+
+ScriptedPrompter& ScriptedPrompter::AnswerMessage(MsgButton button)
+{
+    answers.push_back({AnswerKind::Message, button, {}, {}, {}, {}});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerInput(std::optional<QString> text)
+{
+    answers.push_back({AnswerKind::Input, MsgButton::None, std::move(text), {}, {}, {}});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerFile(std::optional<FileDialogAnswer> answer)
+{
+    answers.push_back({AnswerKind::File, MsgButton::None, {}, std::move(answer), {}, {}});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerFont(std::optional<QFont> font)
+{
+    answers.push_back({AnswerKind::Font, MsgButton::None, {}, {}, std::move(font), {}});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerColor(std::optional<QColor> color)
+{
+    answers.push_back({AnswerKind::Color, MsgButton::None, {}, {}, {}, std::move(color)});
+    return *this;
+}
+
+void ScriptedPrompter::Clear()
+{
+    answers.clear();
+    asked.clear();
+    problems.clear();
+}
+
+std::optional<ScriptedPrompter::Answer> ScriptedPrompter::Take(AnswerKind kind, const PromptRecord& record)
+{
+    asked.push_back(record);
+    const QString what = QString::fromLatin1(KindName(record.kind)) + QStringLiteral(" \"") + record.text
+        + QStringLiteral("\"");
+    if (answers.empty()) {
+        problems << QStringLiteral("no answer queued for the ") + what;
+        return std::nullopt;
+    }
+    if (answers.front().kind != kind) {
+        problems << QStringLiteral("the next answer does not fit the ") + what;
+        return std::nullopt;
+    }
+    Answer a = std::move(answers.front());
+    answers.pop_front();
+    return a;
+}
+
+MsgButton ScriptedPrompter::Message(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons)
+{
+    const auto a = Take(AnswerKind::Message, {PromptKind::Message, kind, caption, text, buttons, {}});
+    if (!a)
+        return MsgButton::None;
+    if (a->button != MsgButton::None && !buttons.testFlag(a->button))
+        problems << QStringLiteral("answered with a button the box does not have: \"") + text + u'"';
+    return a->button;
+}
+
+std::optional<QString> ScriptedPrompter::InputBox(const QString& caption, const QString& prompt, const QString&)
+{
+    const auto a = Take(AnswerKind::Input, {PromptKind::Input, MsgKind::Information, caption, prompt, {}, {}});
+    return a ? a->text : std::nullopt;
+}
+
+std::optional<FileDialogAnswer> ScriptedPrompter::OpenFileDialog(const FileDialogRequest& request)
+{
+    const auto a = Take(AnswerKind::File,
+                        {PromptKind::OpenFile, MsgKind::Information, request.caption, request.fileName, {}, request});
+    return a ? a->file : std::nullopt;
+}
+
+std::optional<FileDialogAnswer> ScriptedPrompter::SaveFileDialog(const FileDialogRequest& request)
+{
+    const auto a = Take(AnswerKind::File,
+                        {PromptKind::SaveFile, MsgKind::Information, request.caption, request.fileName, {}, request});
+    return a ? a->file : std::nullopt;
+}
+
+std::optional<QFont> ScriptedPrompter::FontDialog(const QFont& initial)
+{
+    const auto a = Take(AnswerKind::Font, {PromptKind::Font, MsgKind::Information, {}, initial.family(), {}, {}});
+    return a ? a->font : std::nullopt;
+}
+
+std::optional<QColor> ScriptedPrompter::ColorDialog(const QColor& initial)
+{
+    const auto a = Take(AnswerKind::Color, {PromptKind::Color, MsgKind::Information, {}, initial.name(), {}, {}});
+    return a ? a->color : std::nullopt;
+}

@@ -1,0 +1,62 @@
+// ScriptedPrompter: answers the program's questions from a queue prepared by a test
+// and records every question asked. A question with no fitting answer queued gets
+// the cancelling answer and is noted in Problems(), so a test can fail on it.
+#pragma once
+
+#include "prompter.h"
+
+#include <deque>
+#include <vector>
+
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color };
+
+struct PromptRecord {
+    PromptKind kind = PromptKind::Message;
+    MsgKind msgKind = MsgKind::Information; // for messages
+    QString caption;
+    QString text;              // message text or input prompt
+    MsgButtons buttons;        // for messages
+    FileDialogRequest request; // for file dialogs
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    // Queue answers in the order the questions will come.
+    ScriptedPrompter& AnswerMessage(MsgButton button);
+    ScriptedPrompter& AnswerInput(std::optional<QString> text);
+    // For an open or a save dialog; nothing means cancelled.
+    ScriptedPrompter& AnswerFile(std::optional<FileDialogAnswer> answer);
+    ScriptedPrompter& AnswerFont(std::optional<QFont> font);
+    ScriptedPrompter& AnswerColor(std::optional<QColor> color);
+
+    const std::vector<PromptRecord>& Asked() const { return asked; }
+    const QStringList& Problems() const { return problems; }
+    // Answers queued but never asked for.
+    std::size_t Pending() const { return answers.size(); }
+    void Clear();
+
+    MsgButton Message(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons) override;
+    std::optional<QString> InputBox(const QString& caption, const QString& prompt, const QString& value) override;
+    std::optional<FileDialogAnswer> OpenFileDialog(const FileDialogRequest& request) override;
+    std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
+    std::optional<QFont> FontDialog(const QFont& initial) override;
+    std::optional<QColor> ColorDialog(const QColor& initial) override;
+
+private:
+    enum class AnswerKind { Message, Input, File, Font, Color };
+    struct Answer {
+        AnswerKind kind;
+        MsgButton button = MsgButton::None;
+        std::optional<QString> text;
+        std::optional<FileDialogAnswer> file;
+        std::optional<QFont> font;
+        std::optional<QColor> color;
+    };
+
+    // The next answer when it is of the expected kind; else a note and nothing.
+    std::optional<Answer> Take(AnswerKind kind, const PromptRecord& record);
+
+    std::deque<Answer> answers;
+    std::vector<PromptRecord> asked;
+    QStringList problems;
+};

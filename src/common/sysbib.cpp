@@ -1,0 +1,129 @@
+// File and path helpers, the box placement rule and the short question forms.
+#include "sysbib.h"
+
+#include "qlconsts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+
+bool FileExists(const QString& name)
+{
+    const QFileInfo info(name);
+    return !name.isEmpty() && info.exists() && !info.isDir();
+}
+
+QString ExtractFileDir(const QString& name)
+{
+    const qsizetype slash = name.lastIndexOf(u'/');
+    if (slash < 0)
+        return {};
+    return slash == 0 ? QStringLiteral("/") : name.left(slash);
+}
+
+QString ExtractFileName(const QString& name)
+{
+    return name.mid(name.lastIndexOf(u'/') + 1);
+}
+
+QString ExtractFileExt(const QString& name)
+{
+    const QString file = ExtractFileName(name);
+    const qsizetype dot = file.lastIndexOf(u'.');
+    return dot > 0 ? file.mid(dot) : QString();
+}
+
+QString ChangeFileExt(const QString& name, const QString& ext)
+{
+    const QString current = ExtractFileExt(name);
+    return name.left(name.size() - current.size()) + ext;
+}
+
+QString ExpandFileName(const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    return QDir::cleanPath(QDir::current().absoluteFilePath(name));
+}
+
+QString FindFileOnPath(const QString& name)
+{
+    if (name.isEmpty())
+        return {};
+    if (name.contains(u'/'))
+        return FileExists(name) ? ExpandFileName(name) : QString();
+    QStringList dirs{QDir::currentPath()};
+    dirs += QString::fromLocal8Bit(qgetenv("PATH")).split(u':', Qt::SkipEmptyParts);
+    for (const QString& dir : dirs) {
+        const QString candidate = QDir(dir).absoluteFilePath(name);
+        if (FileExists(candidate))
+            return QDir::cleanPath(candidate);
+    }
+    return {};
+}
+
+QString ExeFileName()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+QString ExeDir()
+{
+    return ExtractFileDir(ExeFileName());
+}
+
+QString TempDir()
+{
+    return QDir::tempPath();
+}
+
+namespace {
+
+// Half of d rounded to the nearest integer, ties to even.
+int HalfToEven(int d)
+{
+    const int floorHalf = d >= 0 ? d / 2 : -((-d + 1) / 2);
+    if (d % 2 == 0)
+        return floorHalf;
+    return floorHalf % 2 == 0 ? floorHalf : floorHalf + 1;
+}
+
+int Place(int ownerStart, int ownerExtent, int boxExtent, int screenStart, int screenExtent)
+{
+    int pos = ownerStart + HalfToEven(ownerExtent - boxExtent);
+    pos = std::min(pos, screenStart + screenExtent - boxExtent - 1);
+    return std::max(pos, screenStart);
+}
+
+MsgButton Box(MsgKind kind, const char* caption, const QString& text, MsgButtons buttons)
+{
+    return CurrentPrompter().Message(kind, Tr(caption), text, buttons);
+}
+
+} // namespace
+
+QPoint CenteredBoxPos(const QRect& owner, const QSize& box, const QRect& screen)
+{
+    return {Place(owner.left(), owner.width(), box.width(), screen.left(), screen.width()),
+            Place(owner.top(), owner.height(), box.height(), screen.top(), screen.height())};
+}
+
+MsgButton ErrorBox(const QString& text, MsgButtons buttons)
+{
+    return Box(MsgKind::Error, QlConsts::ErrorCaption, text, buttons);
+}
+
+MsgButton InformationBox(const QString& text, MsgButtons buttons)
+{
+    return Box(MsgKind::Information, QlConsts::InformationCaption, text, buttons);
+}
+
+MsgButton ConfirmationBox(const QString& text, MsgButtons buttons)
+{
+    return Box(MsgKind::Confirmation, QlConsts::ConfirmationCaption, text, buttons);
+}

@@ -1,0 +1,151 @@
+// The prompter seam: the scripted prompter answers and records; the Qt prompter
+// shows real boxes centred over their owner and maps the buttons back.
+#include "prompter.h"
+#include "qlconsts.h"
+#include "qtprompter.h"
+#include "scriptedprompter.h"
+#include "sysbib.h"
+#include "testapp.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+
+TEST(ScriptedPrompterTest, AnswersInOrderAndRecordsEveryQuestion)
+{
+    ScriptedPrompter script;
+    FileDialogAnswer chosen{{"/tmp/a.txt", "/tmp/b.txt"}, 2};
+    script.AnswerMessage(MsgButton::All).AnswerFile(chosen).AnswerInput(QString("md")).AnswerInput(std::nullopt);
+    ScopedPrompter installed(script);
+
+    EXPECT_EQ(ConfirmationBox(Tr(QlConsts::TextChangedSaveIt),
+                              MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All),
+              MsgButton::All);
+    FileDialogRequest open{"", "/tmp", "", QlConsts::OpenFilter, 1, true};
+    const auto files = CurrentPrompter().OpenFileDialog(open);
+    ASSERT_TRUE(files);
+    EXPECT_EQ(files->files, chosen.files);
+    EXPECT_EQ(files->filterIndex, 2);
+    EXPECT_EQ(CurrentPrompter().InputBox(Tr(QlConsts::ExtensionInputCaption), Tr(QlConsts::EnterNewExtension), ""),
+              QString("md"));
+    EXPECT_EQ(CurrentPrompter().InputBox("c", "p", ""), std::nullopt);
+
+    ASSERT_EQ(script.Asked().size(), 4u);
+    const PromptRecord& box = script.Asked()[0];
+    EXPECT_EQ(box.kind, PromptKind::Message);
+    EXPECT_EQ(box.msgKind, MsgKind::Confirmation);
+    EXPECT_EQ(box.caption, QString("Confirm"));
+    EXPECT_EQ(box.text, QString("The text was changed. Do you want save it?"));
+    EXPECT_EQ(box.buttons, MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
+    EXPECT_EQ(script.Asked()[1].kind, PromptKind::OpenFile);
+    EXPECT_TRUE(script.Asked()[1].request.multiSelect);
+    EXPECT_EQ(script.Asked()[2].caption, QString("Extension input"));
+    EXPECT_TRUE(script.Problems().isEmpty());
+    EXPECT_EQ(script.Pending(), 0u);
+}
+
+TEST(ScriptedPrompterTest, UnscriptedQuestionsAreCancelledAndNoted)
+{
+    ScriptedPrompter script;
+    ScopedPrompter installed(script);
+    EXPECT_EQ(ErrorBox("Can not find the file: /x"), MsgButton::None);
+    script.AnswerMessage(MsgButton::Yes);
+    EXPECT_EQ(CurrentPrompter().SaveFileDialog({}), std::nullopt); // a message answer does not fit
+    EXPECT_EQ(CurrentPrompter().Message(MsgKind::Information, "", "ok only", MsgButton::Ok), MsgButton::Yes);
+    EXPECT_EQ(script.Problems().size(), 3);
+    EXPECT_EQ(script.Asked()[0].caption, QString("Error"));
+}
+
+TEST(PrompterTest, InstallingAndRestoring)
+{
+    Prompter* standard = &CurrentPrompter();
+    {
+        ScriptedPrompter outer, inner;
+        ScopedPrompter a(outer);
+        {
+            ScopedPrompter b(inner);
+            EXPECT_EQ(&CurrentPrompter(), &inner);
+        }
+        EXPECT_EQ(&CurrentPrompter(), &outer);
+    }
+    EXPECT_EQ(&CurrentPrompter(), standard);
+    EXPECT_EQ(&CurrentPrompter(), &StandardPrompter());
+}
+
+TEST(PrompterTest, ClassicFiltersBecomeQtNameFilters)
+{
+    EXPECT_EQ(ToQtNameFilters(QlConsts::OpenFilter),
+              (QStringList{"All files (*.*) (*)", "Text file (*.txt) (*.txt)", "Text file in RTF format (*.rtf) (*.rtf)"}));
+    const QStringList save = ToQtNameFilters(QlConsts::SaveFilter);
+    ASSERT_EQ(save.size(), 7);
+    EXPECT_EQ(save[0], "Text file (MS-DOS) (*)");
+    EXPECT_EQ(save[6], "Text in RTF format (*.rtf)");
+    EXPECT_EQ(ToQtNameFilters("Texts|*.txt;*.log"), QStringList{"Texts (*.txt *.log)"});
+}
+
+// Clicks a button of the modal box once it shows, noting where the box was.
+struct BoxClicker {
+    QString buttonText;
+    QPoint shownAt;
+    QSize shownSize;
+    QString title;
+
+    void Arm()
+    {
+        QTimer::singleShot(0, [this] { Poll(); });
+    }
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) {
+            QTimer::singleShot(10, [this] { Poll(); });
+            return;
+        }
+        shownAt = box->frameGeometry().topLeft();
+        shownSize = box->frameGeometry().size();
+        title = box->windowTitle();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text().remove(u'&') == buttonText)
+                b->click();
+    }
+};
+
+TEST(QtPrompterTest, BoxIsCentredOverTheOwnerAndAnswersTheClickedButton)
+{
+    TestApp();
+    QWidget owner;
+    owner.show();
+    QtPrompter prompter;
+    prompter.SetOwner(&owner);
+    const QRect screen = owner.screen()->geometry();
+
+    // The second owner hangs over the screen's bottom-right corner: the box must be
+    // pulled back inside.
+    const std::tuple<QString, MsgButton, QRect> clicks[] = {
+        {"All", MsgButton::All, QRect(40, 60, 500, 300)},
+        {"No", MsgButton::No, QRect(screen.right() - 100, screen.bottom() - 80, 500, 300)},
+        {"Cancel", MsgButton::Cancel, QRect(41, 61, 501, 301)}};
+    for (const auto& [text, expected, ownerRect] : clicks) {
+        SCOPED_TRACE(text.toStdString());
+        owner.setGeometry(ownerRect);
+        BoxClicker clicker{text, {}, {}, {}};
+        clicker.Arm();
+        const MsgButton answer = prompter.Message(MsgKind::Confirmation, "Confirm", "Save it?",
+                                                  MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
+        EXPECT_EQ(answer, expected);
+        EXPECT_EQ(clicker.title, QString("Confirm"));
+        const QPoint expectedAt =
+            CenteredBoxPos(owner.frameGeometry(), clicker.shownSize, screen);
+        EXPECT_EQ(clicker.shownAt, expectedAt);
+        EXPECT_TRUE(screen.contains(QRect(clicker.shownAt, clicker.shownSize)));
+    }
+}
+
+} // namespace
