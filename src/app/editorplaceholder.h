@@ -15,7 +15,39 @@
 #include <stdexcept>
 
 using TColor = std::int32_t;
+inline constexpr TColor clBlack = 0;
 inline constexpr TColor clWindow = TColor(0x80000005u);
+enum class TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+struct TFontStyles {
+    std::uint32_t bits = 0;
+    TFontStyles() = default;
+    TFontStyles(std::initializer_list<TFontStyle> l) { for (auto v : l) Include(v); }
+    void Include(TFontStyle v) { bits |= 1u << unsigned(v); }
+    bool Contains(TFontStyle v) const { return bits & (1u << unsigned(v)); }
+};
+using TFontCharset = std::uint8_t;
+struct TFont {
+    QString Name = QStringLiteral("Courier New");
+    int Size = 10;
+    TColor Color = 0;
+    TFontStyles Style;
+    TFontCharset Charset = 1;
+};
+enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+class TParaAttributes {
+public:
+    std::uint8_t Alignment() const { return 0; }
+    void SetAlignment(std::uint8_t) {}
+    std::uint8_t Numbering() const { return 0; }
+    void SetNumbering(std::uint8_t) {}
+    void SetFirstIndent(double) {}
+    void SetLeftIndent(double) {}
+    void SetRightIndent(double) {}
+};
+class TTempStream {
+public:
+    void Invalidate() {}
+};
 struct TCaretPos {
     std::int32_t Line = 0;
     std::int32_t Column = 0;
@@ -87,6 +119,23 @@ public:
     void SetAutoURLDetect(bool) {}
     void SetAllowObjects(bool) {}
     void SetColor(TColor) {}
+    const TFont& Font() const { return font; }
+    void SetFont(const TFont& f)
+    {
+        font = f;
+        QFont q(f.Name);
+        q.setStyleHint(QFont::Monospace);
+        q.setPointSize(f.Size);
+        q.setBold(f.Style.Contains(TFontStyle::fsBold));
+        window->setFont(q);
+    }
+    TParaAttributes* Paragraph() { return &paragraph; }
+    TTempStream* TempStream() { return &tempStream; }
+    void SetSelText(const QString& t) { window->textCursor().insertText(t); }
+    void SetEditRect() {}
+    void SetScrollBars(TScrollStyle) {}
+    void SetWantTabs(bool) {}
+    void SetHideSelection(bool) {}
     bool Overwrite() const { return window->overwriteMode(); }
     void SetOverwrite(bool o) { window->setOverwriteMode(o); }
     bool LoadedDosAsUnicode = false;
@@ -99,6 +148,9 @@ public:
 private:
     QTextEdit* window;
     TqxEditorStrings lines;
+    TFont font;
+    TParaAttributes paragraph;
+    TTempStream tempStream;
 };
 
 inline int TqxEditorStrings::Count() const { return Editor->Window()->document()->blockCount(); }

@@ -3,6 +3,8 @@
 
 #include "view.h"
 
+#include "qlconsts.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -80,11 +82,11 @@ void TStatusPanels::paintEvent(QPaintEvent*)
 QString TStatusPanels::HintAt(int x) const
 {
     if (x >= 3 && x <= 130)
-        return tr("[line number, position in line, length of line]");
+        return Tr(QlConsts::CaretPanelHint);
     if (x >= 143 && x <= 200)
-        return tr("All lines count");
+        return Tr(QlConsts::AllLinesCount);
     if (x >= 223 && x <= 265)
-        return view->GEditorOverwrite() ? tr("Overwrite mode") : tr("Insert mode");
+        return view->GEditorOverwrite() ? Tr(QlConsts::OverwriteMode) : Tr(QlConsts::InsertMode);
     return {};
 }
 

@@ -2,6 +2,8 @@
 // line, resizing, closing; the caption helpers and the keyboard and mouse map.
 #include "view.h"
 
+#include "qlconsts.h"
+
 #include "editorplaceholder.h"
 #include "shell.h"
 #include "sysbib.h"
@@ -44,6 +46,7 @@ TfmView::TfmView(const QStringList& arguments, QWidget* parent) : QMainWindow(pa
     fmView = this;
     setObjectName(QStringLiteral("fmView"));
     setGeometry(FormLeft, FormTop, FormWidth, FormHeight);
+    setWindowTitle(Tr(QlConsts::AppTitle));
 
     auto* client = new QWidget(this);
     auto* column = new QVBoxLayout(client);
@@ -195,13 +198,6 @@ void TfmView::FormCreate()
     AcceptCopyData = false;
 }
 
-void TfmView::FontInitialize()
-{
-    DefFont = QFont(QStringLiteral("Courier New"));
-    DefFont.setStyleHint(QFont::Monospace);
-    DefFont.setPointSize(10);
-}
-
 void TfmView::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
@@ -268,7 +264,7 @@ void TfmView::LoadFiles(const QStringList& names)
     if (QFileInfo(name).isFile())
         LoadNewFile(name, CurEncoding, false, 0, 0);
     else
-        ShowError(tr("Can not find the file: ") + QStringLiteral(" ") + name);
+        ShowError(Tr(QlConsts::CannotFindFile) + QStringLiteral(" ") + name);
 }
 
 bool TfmView::StartCopy(const QStringList& arguments)
@@ -317,15 +313,14 @@ void TfmView::WaitCaption(const QString& text)
 
 void TfmView::FillCaption()
 {
-    setWindowTitle(CurFileName.isEmpty() ? tr("Text input") : tr("File ") + CurFileName);
+    setWindowTitle(CurFileName.isEmpty() ? Tr(QlConsts::TextInput) : Tr(QlConsts::FilePrefix) + CurFileName);
 }
 
 void TfmView::TaskBarName()
 {
     // The taskbar shows the application's name; the desktop takes it from the
     // window's icon text.
-    const QString name = CurFileName.isEmpty() ? QStringLiteral("Quillet") : CurFileName + QStringLiteral(" - Quillet");
-    QGuiApplication::setApplicationDisplayName(QString());
+    const QString name = CurFileName.isEmpty() ? Tr(QlConsts::AppTitle) : CurFileName + Tr(QlConsts::TaskBarSuffix);
     setWindowIconText(name);
     taskBarName = name;
 }
@@ -358,7 +353,7 @@ void TfmView::bbRightClick()
     FormActive = true;
     FormResize();
     FormActive = active;
-    GEditor->setFocus();
+    GEditor->Window()->setFocus();
 }
 
 void TfmView::bbLeftClick()
@@ -369,7 +364,7 @@ void TfmView::bbLeftClick()
     FormActive = true;
     FormResize();
     FormActive = active;
-    GEditor->setFocus();
+    GEditor->Window()->setFocus();
 }
 
 void TfmView::ShowRichEdit(bool on)
@@ -382,7 +377,7 @@ void TfmView::ShowRichEdit(bool on)
     QTextEdit* control = GEditor->Window();
     GEditor->setUpdatesEnabled(true);
     GEditor->show();
-    GEditor->setFocus();
+    GEditor->Window()->setFocus();
     StrCount();
     AllStrCount();
     GEditor->SetEditRect();

@@ -2,6 +2,7 @@
 // every command; its methods are spread over view*.cpp by concern.
 #pragma once
 
+#include "editorplaceholder.h"
 #include "histitem.h"
 
 #include <QButtonGroup>
@@ -22,7 +23,10 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QStatusBar;
-class TqxEditor;
+namespace platform {
+class TRegistry;
+class RegistryError;
+}
 class TUpdateThread;
 class TStatusPanels;
 
@@ -53,7 +57,7 @@ public:
     bool FullScreen = false;
     std::int32_t Bookmark = -1;
     THistItem History[11];  // 1..10 used; 1 is the most recent
-    QFont DefFont;
+    TFont DefFont;
     std::uint8_t NumKind = 1, NumStyle = 3, UnderKind = 1, IndexKind = 2;
     std::int32_t IndentStep = 0;
 
@@ -110,6 +114,11 @@ public:
     void SetParaDefault();
     void AlignBut();
     void HintWrap();
+    static TFontStyles StrToStyle(const QString& text);
+    void InvalidateSnapshot();
+    void PasteText();
+    // Says what went wrong with the registry; a damaged store only once.
+    void ReportRegistryError(const platform::RegistryError& error);
 
     // Toolbar layout.
     void ResizeButtons();
@@ -190,6 +199,7 @@ private:
     bool FormKeyDown(QKeyEvent* event);
     bool FormKeyUp(QKeyEvent* event);
     void stbMouseMove(int x);
+    void ApplyOptions(platform::TRegistry& reg);
     void StartTicker();
     void StopTicker();
 
@@ -197,6 +207,7 @@ private:
     QString taskBarName;
     bool activatedOnce = false;
     bool closingAccepted = false;
+    bool registryReported = false;
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
     QPointer<TUpdateThread> ticker;

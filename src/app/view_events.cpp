@@ -22,10 +22,10 @@ void TfmView::GEditorSelectionChange()
     if (!TextReady)
         return;
     StrCount();
-    const bool selected = GEditor->textCursor().hasSelection();
+    const bool selected = (GEditor->SelLength() != 0);
     sbCut->setEnabled(selected);
     sbCopy->setEnabled(selected);
-    sbPaste->setEnabled(GEditor->canPaste());
+    sbPaste->setEnabled(GEditor->Window()->canPaste());
 }
 
 void TfmView::N8Click()
@@ -35,12 +35,12 @@ void TfmView::N8Click()
 
 void TfmView::N14Click()
 {
-    const bool selected = GEditor->textCursor().hasSelection();
+    const bool selected = (GEditor->SelLength() != 0);
     Item(QStringLiteral("mBack"))->setEnabled(sbUndo->isEnabled());
     Item(QStringLiteral("mFrw"))->setEnabled(sbRedo->isEnabled());
     Item(QStringLiteral("mCopy"))->setEnabled(selected);
     Item(QStringLiteral("mCut"))->setEnabled(selected);
-    Item(QStringLiteral("mIns"))->setEnabled(GEditor->canPaste());
+    Item(QStringLiteral("mIns"))->setEnabled(GEditor->Window()->canPaste());
 }
 
 void TfmView::N26Click()
@@ -67,8 +67,8 @@ void TfmView::N45Click()
 
 void TfmView::PopupMenu1Popup()
 {
-    const bool selected = GEditor->textCursor().hasSelection();
+    const bool selected = (GEditor->SelLength() != 0);
     Item(QStringLiteral("N3"))->setEnabled(selected);
     Item(QStringLiteral("N2"))->setEnabled(selected);
-    Item(QStringLiteral("N4"))->setEnabled(GEditor->canPaste());
+    Item(QStringLiteral("N4"))->setEnabled(GEditor->Window()->canPaste());
 }

@@ -7,11 +7,13 @@
 #include "linefilter.h"
 #include "qlconsts.h"
 #include "registry.h"
+#include "statuspanels.h"
 #include "sysbib.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QPushButton>
 
 namespace {
 

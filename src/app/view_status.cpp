@@ -2,6 +2,8 @@
 // the editor's stream events and the ticker thread that carries it on.
 #include "view.h"
 
+#include "qlconsts.h"
+
 #include "editorplaceholder.h"
 #include "statuspanels.h"
 #include "updatethread.h"
@@ -9,7 +11,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QTextBlock>
 
 #include <cmath>
 
@@ -31,23 +32,21 @@ qint64 TfmView::TickNow()
 
 void TfmView::StrCount()
 {
-    const QTextCursor cursor = GEditor->textCursor();
-    const int start = cursor.selectionStart();
-    const QTextBlock block = GEditor->document()->findBlock(start);
-    CaretLine = block.blockNumber() + 1;
-    CaretCol = start - block.position() + 1;
-    CaretLineLen = block.length() - 1;
+    const TCaretPos caret = GEditor->CaretPos();
+    CaretLine = caret.Line + 1;
+    CaretCol = caret.Column + 1;
+    CaretLineLen = static_cast<std::int32_t>(GEditor->Lines()->Get(caret.Line).size());
     stbPanels->SetText(0, QStringLiteral(" [ %1  %2  %3 ]").arg(CaretLine).arg(CaretCol).arg(CaretLineLen));
 }
 
 void TfmView::AllStrCount()
 {
-    stbPanels->SetText(1, QStringLiteral(" %1").arg(GEditor->document()->blockCount()));
+    stbPanels->SetText(1, QStringLiteral(" %1").arg(GEditor->Lines()->Count()));
 }
 
 void TfmView::StbRepUpdate()
 {
-    stbPanels->SetText(2, GEditorOverwrite() ? QStringLiteral("OVR") : QStringLiteral("INS"));
+    stbPanels->SetText(2, GEditorOverwrite() ? Tr(QlConsts::OverwriteState) : Tr(QlConsts::InsertState));
 }
 
 bool TfmView::GEditorOverwrite() const

@@ -2,6 +2,8 @@
 // and the left-to-right arrangement that skips hidden groups.
 #include "view.h"
 
+#include "qlconsts.h"
+
 #include <QIcon>
 
 namespace {
@@ -174,7 +176,7 @@ void TfmView::mAllBClick()
 
 void TfmView::HintWrap()
 {
-    const QString hint = sbWrap->isChecked() ? tr("Toggle off lines wrapping") : tr("Toggle on lines wrapping");
+    const QString hint = sbWrap->isChecked() ? Tr(QlConsts::ToggleOffWrapping) : Tr(QlConsts::ToggleOnWrapping);
     sbWrap->setToolTip(hint);
     sbWrap->setStatusTip(hint);
 }
