@@ -19,9 +19,29 @@ bool StartDetached(const QString& program, const QStringList& arguments, qint64*
     return process.startDetached(pid);
 }
 
+namespace {
+
+QString& SelfOverride()
+{
+    static QString program;
+    return program;
+}
+
+} // namespace
+
+QString SelfExecutable()
+{
+    return SelfOverride().isEmpty() ? QCoreApplication::applicationFilePath() : SelfOverride();
+}
+
+void SetSelfExecutable(const QString& program)
+{
+    SelfOverride() = program;
+}
+
 bool StartSelf(const QStringList& arguments, qint64* pid)
 {
-    return StartDetached(QCoreApplication::applicationFilePath(), arguments, pid);
+    return StartDetached(SelfExecutable(), arguments, pid);
 }
 
 QStringList SearchFolders(const QString& currentFolder, const QString& pathVariable)
@@ -49,10 +69,10 @@ QString FindFileOnPath(const QString& name)
         for (const QString& folder : SearchFolders(current, path)) {
             const QFileInfo candidate(QDir(folder), name);
             if (candidate.isFile())
-                return candidate.absoluteFilePath();
+                return QDir::cleanPath(candidate.absoluteFilePath());
         }
     }
-    return QFileInfo(QDir(current), name).absoluteFilePath();
+    return QDir::cleanPath(QFileInfo(QDir(current), name).absoluteFilePath());
 }
 
 bool IsAllowedUrl(const QString& text)

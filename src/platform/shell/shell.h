@@ -12,6 +12,11 @@ namespace platform {
 // text). Answers whether the process was started; pid receives its id.
 bool StartSelf(const QStringList& arguments, qint64* pid = nullptr);
 
+// The executable StartSelf starts: the running one, unless another was named
+// (a host that embeds the main window, such as a test, names the real program).
+QString SelfExecutable();
+void SetSelfExecutable(const QString& program);
+
 // Starts the given executable detached with an argument vector.
 bool StartDetached(const QString& program, const QStringList& arguments, qint64* pid = nullptr);
 

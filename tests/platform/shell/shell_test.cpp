@@ -12,6 +12,12 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+// Readable failures: strings as text.
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace {
 
 bool WaitForFile(const QString& name)
@@ -112,7 +118,7 @@ TEST_F(FindFileOnPathTest, NamesFoundNowhereOrWithAFolderAreTakenFromTheCurrentF
     Touch(pathA.filePath(QStringLiteral("sub")));
     EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("missing.txt")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("missing.txt")));
     // A name with a folder part is never looked up along PATH.
-    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("./sub")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("./sub")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("./sub")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("sub")));
     EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("-leading-dash")),
               QDir(cwd.path()).absoluteFilePath(QStringLiteral("-leading-dash")));
 }
