@@ -1,0 +1,18 @@
+// Whole-string case mapping for Windows-1251 text.
+#include "casemap.h"
+
+#include <algorithm>
+
+std::string UpperWin(std::string_view s)
+{
+    std::string r(s);
+    std::transform(r.begin(), r.end(), r.begin(), UpCaseWin);
+    return r;
+}
+
+std::string LowerWin(std::string_view s)
+{
+    std::string r(s);
+    std::transform(r.begin(), r.end(), r.begin(), LowCaseWin);
+    return r;
+}

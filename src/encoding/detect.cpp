@@ -1,0 +1,255 @@
+// Encoding detection: sampling, the UTF-16 and control-byte tests, and letter scores.
+#include "detect.h"
+
+#include "letterpositions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace encoding_detail;
+
+namespace {
+
+constexpr double UniRatio = 0.65;
+constexpr double ControlRatio = 0.1;
+
+// Byte counts of the sample, kept apart for even offsets (first byte of a UTF-16
+// unit) and odd ones, so that every counter of the tests derives from them afterwards.
+class TSampler {
+public:
+    void Feed(const std::uint8_t* data, std::size_t n)
+    {
+        std::size_t i = 0;
+        if (offset_ % 2 == 1 && n > 0)
+            ++odd_[data[i++]];
+        for (; i + 2 <= n; i += 2) {
+            ++even_[data[i]];
+            ++odd_[data[i + 1]];
+        }
+        if (i < n)
+            ++even_[data[i]];
+        if (offset_ == 0 && n > 0 && data[0] >= 0xFE)
+            skipFirst_ = true;
+        if (offset_ <= 1 && offset_ + n > 1 && data[1 - offset_] >= 0xFE)
+            skipSecond_ = true;
+        offset_ += n;
+    }
+
+    TDetectResult Finish() const;
+
+private:
+    std::int32_t Histogram(int b) const { return std::int32_t(even_[b] + odd_[b]); }
+
+    std::uint32_t even_[256] = {};
+    std::uint32_t odd_[256] = {};
+    std::size_t offset_ = 0;
+    // A byte-order mark's bytes do not count in the UTF-16 totals.
+    bool skipFirst_ = false;
+    bool skipSecond_ = false;
+};
+
+struct TCounts {
+    std::int32_t total = 0;
+    std::int32_t control = 0;
+    // TAB, LF and CR: control bytes for the UTF-16 test, ordinary text otherwise.
+    std::int32_t layout = 0;
+};
+
+TCounts CountSide(const std::uint32_t (&counts)[256], bool skipMark)
+{
+    TCounts c;
+    for (int b = 0; b < 256; ++b)
+        c.total += std::int32_t(counts[b]);
+    for (int b = 0; b < 0x20; ++b)
+        c.control += std::int32_t(counts[b]);
+    c.layout = std::int32_t(counts[0x09] + counts[0x0A] + counts[0x0D]);
+    if (skipMark)
+        --c.total;
+    return c;
+}
+
+double Ratio(std::int32_t part, std::int32_t total) { return total > 0 ? double(part) / total : 0.0; }
+
+TDetectResult TSampler::Finish() const
+{
+    TDetectResult result;
+    const TCounts first = CountSide(even_, skipFirst_);
+    const TCounts second = CountSide(odd_, skipSecond_);
+    const double firstRatio = Ratio(first.control, first.total);
+    const double secondRatio = Ratio(second.control, second.total);
+
+    if (firstRatio > secondRatio) {
+        if (firstRatio > UniRatio) {
+            result.Enc = Uni;
+            result.UniType = Big;
+            return result;
+        }
+    } else if (secondRatio > UniRatio) {
+        result.Enc = Uni;
+        result.UniType = Little;
+        return result;
+    }
+
+    // Line ends and tabs are left out here: counted, they made every text of short
+    // CR LF lines (verse, lists, DOS tables) look like binary data.
+    const double textControl = Ratio(first.control - first.layout, first.total) +
+                               Ratio(second.control - second.layout, second.total);
+    if (textControl > ControlRatio)
+        return result;
+
+    // Vector order Dos, Win, Koi, Mac, Iso; ties are broken in the order Win, Dos,
+    // Koi, Mac, Iso, which favours the pages that are more common.
+    const TLetterPositions* pages[5] = {&DosLetters, &WinLetters, &KoiLetters, &MacLetters, &IsoLetters};
+    constexpr TEnc PageEnc[5] = {Dos, Win, Koi, Mac, Iso};
+    std::int32_t scores[5];
+    for (int p = 0; p < 5; ++p) {
+        TLetterVector v{};
+        for (int k = 0; k < 33; ++k)
+            v[k] = double(Histogram(pages[p]->Capital[k]) + Histogram(pages[p]->Small[k]));
+        NormalizeFreq(v);
+        scores[p] = LetterDistance(v, RusLetterFreq);
+    }
+    std::int32_t best = scores[0];
+    for (int p = 1; p < 5; ++p)
+        best = std::min(best, scores[p]);
+    if (best < NoLetterScore) {
+        constexpr int TieOrder[5] = {1, 0, 2, 3, 4};
+        for (int p : TieOrder) {
+            if (scores[p] == best) {
+                result.Enc = PageEnc[p];
+                break;
+            }
+        }
+    }
+
+    std::int64_t graphics = 0;
+    for (int b = 0xB0; b <= 0xDF; ++b)
+        graphics += Histogram(b);
+    result.HasGraphics = graphics > 0;
+    if (result.HasGraphics && result.Enc == None)
+        result.Enc = Dos;
+    return result;
+}
+
+bool IsRtfSignature(const std::uint8_t* d, std::size_t n)
+{
+    auto up = [](std::uint8_t c) { return c >= 'a' && c <= 'z' ? std::uint8_t(c - 0x20) : c; };
+    return n >= 5 && d[0] == '{' && d[1] == '\\' && up(d[2]) == 'R' && up(d[3]) == 'T' && up(d[4]) == 'F';
+}
+
+std::int32_t RoundHalfEven(double x)
+{
+    if (!(x < double(std::numeric_limits<std::int32_t>::max())))
+        return std::numeric_limits<std::int32_t>::max();
+    if (!(x > double(std::numeric_limits<std::int32_t>::min())))
+        return std::numeric_limits<std::int32_t>::min();
+    const double lower = std::floor(x);
+    const double diff = x - lower;
+    double r = lower;
+    if (diff > 0.5 || (diff == 0.5 && std::fmod(lower, 2.0) != 0.0))
+        r = lower + 1.0;
+    return std::int32_t(r);
+}
+
+// Reads until buf is full or the file ends; -1 on a read error.
+ssize_t ReadFull(int fd, std::uint8_t* buf, std::size_t n)
+{
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::read(fd, buf + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (r == 0)
+            break;
+        got += std::size_t(r);
+    }
+    return ssize_t(got);
+}
+
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : fd_(fd) {}
+    ~TFileDescriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+void NormalizeFreq(TLetterVector& v)
+{
+    long double s = 0;
+    for (double x : v)
+        s += x;
+    if (s > 0) {
+        for (double& x : v)
+            x = double(1000.0L * x / s);
+    }
+}
+
+std::int32_t LetterDistance(const TLetterVector& v, const std::array<std::uint8_t, 33>& reference)
+{
+    double sum = 0;
+    for (double x : v)
+        sum += x;
+    if (!(sum > 0))
+        return NoLetterScore;
+    double d = 0;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const double diff = v[i] - reference[i];
+        d += diff * diff;
+    }
+    return RoundHalfEven(100.0 * d);
+}
+
+TDetectResult DetectEncoding(std::span<const std::uint8_t> data)
+{
+    if (data.empty())
+        return {};
+    if (IsRtfSignature(data.data(), data.size()))
+        return {Rtf, false, Little};
+    TSampler sampler;
+    sampler.Feed(data.data(), std::min(data.size(), DetectSampleSize));
+    return sampler.Finish();
+}
+
+TDetectResult DetectEncoding(const std::string& fileName)
+{
+    // Looking before opening keeps a FIFO or a device from ever being opened: an
+    // open FIFO without a writer, or a tape drive, would block or act.
+    struct stat st;
+    if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    TFileDescriptor fd(::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0)
+        return {};
+
+    std::uint8_t block[DetectBlockSize];
+    TSampler sampler;
+    for (std::size_t blocks = 0; blocks < DetectMaxBlocks; ++blocks) {
+        const ssize_t got = ReadFull(fd.Get(), block, sizeof block);
+        if (got < 0)
+            return {};
+        if (blocks == 0 && IsRtfSignature(block, std::size_t(got)))
+            return {Rtf, false, Little};
+        sampler.Feed(block, std::size_t(got));
+        if (std::size_t(got) < sizeof block)
+            break;
+    }
+    return sampler.Finish();
+}

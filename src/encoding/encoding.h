@@ -1,0 +1,9 @@
+// The encoding unit in one include: identifiers, converters, case mapping, detection
+// and the DOS table parser.
+#pragma once
+
+#include "casemap.h"
+#include "converters.h"
+#include "detect.h"
+#include "dostables.h"
+#include "enctypes.h"

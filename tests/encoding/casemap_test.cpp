@@ -1,0 +1,25 @@
+// Windows-1251 case mapping: Latin and Russian letters flip, Ё/ё and all else stay.
+#include "casemap.h"
+
+#include <gtest/gtest.h>
+
+TEST(CaseMap, EveryByte)
+{
+    for (int b = 0; b < 256; ++b) {
+        const char c = char(b);
+        const bool small = (b >= 'a' && b <= 'z') || b >= 0xE0;
+        const bool capital = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDF);
+        EXPECT_EQ(std::uint8_t(UpCaseWin(c)), small ? b - 0x20 : b) << b;
+        EXPECT_EQ(std::uint8_t(LowCaseWin(c)), capital ? b + 0x20 : b) << b;
+    }
+}
+
+TEST(CaseMap, StringsKeepYoAndLength)
+{
+    // "Ёж ёлка я" in Windows-1251.
+    const std::string s = "\xA8\xE6 \xB8\xEB\xEA\xE0 \xFF z";
+    EXPECT_EQ(UpperWin(s), "\xA8\xC6 \xB8\xCB\xCA\xC0 \xDF Z");
+    EXPECT_EQ(LowerWin("\xA8\xC6 Z"), "\xA8\xE6 z");
+    EXPECT_EQ(UpperWin(std::string("a\0b", 3)), std::string("A\0B", 3));
+    EXPECT_EQ(UpperWin(""), "");
+}

@@ -1,0 +1,161 @@
+// The byte converters against iconv's view of each code page, the bytes they must
+// leave alone, and the converter chosen for each conversion setting.
+#include "converters.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+#include <set>
+
+namespace {
+
+const std::string Alphabet = "ЁАБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯёабвгдежзийклмнопрстуфхцчшщъыьэюя";
+
+struct TPageCase {
+    const char* name;
+    const char* iconvName;
+    TConverter toWin;
+    TConverter fromWin;
+};
+
+class LettersOnly : public testing::TestWithParam<TPageCase> {};
+
+TBytes Applied(TConverter f, TBytes b)
+{
+    f(b.data(), b.size());
+    return b;
+}
+
+TEST_P(LettersOnly, MovesEveryLetterAndNothingElse)
+{
+    const TPageCase& c = GetParam();
+    const TBytes page = Iconv(Alphabet, c.iconvName);
+    const TBytes win = Iconv(Alphabet, "CP1251");
+    ASSERT_EQ(page.size(), 66u);
+    EXPECT_EQ(Applied(c.toWin, page), win);
+    EXPECT_EQ(Applied(c.fromWin, win), page);
+
+    const std::set<std::uint8_t> pageLetters(page.begin(), page.end());
+    const std::set<std::uint8_t> winLetters(win.begin(), win.end());
+    for (int b = 0; b < 256; ++b) {
+        TBytes one{std::uint8_t(b)};
+        if (!pageLetters.count(std::uint8_t(b))) {
+            EXPECT_EQ(Applied(c.toWin, one)[0], b) << c.name << " to Windows, byte " << b;
+        }
+        if (!winLetters.count(std::uint8_t(b))) {
+            EXPECT_EQ(Applied(c.fromWin, one)[0], b) << "Windows to " << c.name << ", byte " << b;
+        }
+    }
+}
+
+TEST_P(LettersOnly, LeavesAnEmptyBufferAlone)
+{
+    std::uint8_t guard = 0xC0;
+    GetParam().toWin(&guard, 0);
+    GetParam().fromWin(&guard, 0);
+    EXPECT_EQ(guard, 0xC0);
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, LettersOnly,
+                         testing::Values(TPageCase{"Dos", "CP866", DosToWin, WinToDos},
+                                         TPageCase{"Koi", "KOI8-R", KoiToWin, WinToKoi},
+                                         TPageCase{"Mac", "MAC-CYRILLIC", MacToWin, WinToMac},
+                                         TPageCase{"Iso", "ISO-8859-5", IsoToWin, WinToIso}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Converters, KnownBytes)
+{
+    struct {
+        TConverter f;
+        int in, out;
+    } cases[] = {
+        {DosToWin, 0x80, 0xC0}, {DosToWin, 0xAF, 0xEF}, {DosToWin, 0xE0, 0xF0}, {DosToWin, 0xF0, 0xA8},
+        {DosToWin, 0xF1, 0xB8}, {DosToWin, 0xB3, 0xB3}, {WinToDos, 0xC0, 0x80}, {WinToDos, 0xFF, 0xEF},
+        {WinToDos, 0xA8, 0xF0}, {WinToDos, 0x80, 0x80}, {KoiToWin, 0xE1, 0xC0}, {KoiToWin, 0xC0, 0xFE},
+        {WinToKoi, 0xFF, 0xD1}, {MacToWin, 0xDF, 0xFF}, {MacToWin, 0xE5, 0xE5}, {WinToMac, 0xFF, 0xDF},
+        {IsoToWin, 0xA1, 0xA8}, {IsoToWin, 0xF1, 0xB8}, {WinToIso, 0xC0, 0xB0},
+    };
+    for (const auto& c : cases) {
+        std::uint8_t b = std::uint8_t(c.in);
+        c.f(&b, 1);
+        EXPECT_EQ(b, c.out) << "byte " << c.in;
+    }
+}
+
+TEST(Converters, LongBuffersConvertEveryByte)
+{
+    // Lengths around the unrolled step, so that the tail loop is covered too.
+    for (std::size_t n : {1u, 3u, 4u, 5u, 7u, 8u, 1001u}) {
+        TBytes buf(n, 0x80);
+        DosToWin(buf.data(), buf.size());
+        EXPECT_EQ(buf, TBytes(n, 0xC0)) << n;
+    }
+}
+
+TEST(Converters, OemAgreesWithLettersOnlyOnLetters)
+{
+    const TBytes dos = Iconv(Alphabet, "CP866");
+    EXPECT_EQ(Applied(OemToWin, dos), Applied(DosToWin, dos));
+    const TBytes win = Iconv(Alphabet, "CP1251");
+    EXPECT_EQ(Applied(WinToOem, win), Applied(WinToDos, win));
+}
+
+TEST(Converters, SwapUnicodeBytesLeavesAnOddLastByte)
+{
+    EXPECT_EQ(Applied(SwapUnicodeBytes, Bytes({1, 2, 3, 4, 5})), Bytes({2, 1, 4, 3, 5}));
+    EXPECT_EQ(Applied(SwapUnicodeBytes, Bytes({7})), Bytes({7}));
+}
+
+TEST(Converters, DosToUnicodeWritesLittleEndianUnits)
+{
+    const TBytes in = Bytes({0xC9, 0xCD});
+    TBytes out(4);
+    DosToUnicode(in.data(), in.size(), out.data());
+    EXPECT_EQ(out, Bytes({0x54, 0x25, 0x50, 0x25}));
+
+    TBytes all(256);
+    for (int b = 0; b < 256; ++b)
+        all[b] = std::uint8_t(b);
+    TBytes wide(512);
+    DosToUnicode(all.data(), all.size(), wide.data());
+    // glibc maps CP866 byte 0xFF to U+00A0 as well; every unit must agree with it.
+    TBytes expected;
+    for (int b = 0; b < 256; ++b) {
+        const std::string one(1, char(b));
+        iconv_t cd = iconv_open("UTF-16LE", "CP866");
+        char out2[4];
+        char* in2 = const_cast<char*>(one.data());
+        char* o = out2;
+        std::size_t inLeft = 1, outLeft = 4;
+        iconv(cd, &in2, &inLeft, &o, &outLeft);
+        iconv_close(cd);
+        expected.push_back(std::uint8_t(out2[0]));
+        expected.push_back(std::uint8_t(out2[1]));
+    }
+    EXPECT_EQ(wide, expected);
+}
+
+TEST(Converters, SelectionForEachSetting)
+{
+    struct {
+        TEnc enc;
+        TDosAdd dosAdd;
+        TUniType uniType;
+        TConverter read, write;
+    } cases[] = {
+        {Dos, daNone, Little, DosToWin, WinToDos}, {Dos, daOEM, Little, OemToWin, WinToOem},
+        {Dos, daUNI, Big, DosToWin, WinToDos},     {Dos, daTBL, Little, OemToWin, WinToOem},
+        {Win, daOEM, Big, nullptr, nullptr},       {Koi, daNone, Little, KoiToWin, WinToKoi},
+        {Mac, daTBL, Little, MacToWin, WinToMac},  {Iso, daNone, Big, IsoToWin, WinToIso},
+        {Uni, daOEM, Big, SwapUnicodeBytes, SwapUnicodeBytes},
+        {Uni, daOEM, Little, nullptr, nullptr},    {Rtf, daNone, Big, nullptr, nullptr},
+        {None, daTBL, Little, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadConverter(c.enc, c.dosAdd, c.uniType), c.read) << int(c.enc) << " " << int(c.dosAdd);
+        EXPECT_EQ(WriteConverter(c.enc, c.dosAdd, c.uniType), c.write) << int(c.enc) << " " << int(c.dosAdd);
+    }
+}
+
+} // namespace

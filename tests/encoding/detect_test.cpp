@@ -1,0 +1,207 @@
+// Detection over files and spans: the code pages of real text, UTF-16, RTF, the
+// control-byte test with its line-end mend, and files that are not files.
+#include "detect.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string Prose =
+    "Вечером над рекой поднялся туман, и старый паромщик долго смотрел, как гаснут огни "
+    "на том берегу. Он знал, что завтра приедут люди из города, что придётся снова "
+    "объяснять им, почему переправа закрыта до весны. Жена сказала бы, что это не его "
+    "забота, но жены давно не было, а река оставалась прежней: широкой, холодной и "
+    "равнодушной ко всему, что происходило на её берегах. Щука плеснула у самой лодки. "
+    "Чайки кричали над отмелью, и ветер приносил запах дыма из деревни за холмом. ";
+
+const std::string Verse = "Мороз и солнце; день чудесный!\r\n"
+                          "Ещё ты дремлешь, друг прелестный,\r\n"
+                          "Пора, красавица, проснись:\r\n"
+                          "Открой сомкнуты негой взоры\r\n"
+                          "Навстречу северной Авроры,\r\n"
+                          "Звездою севера явись!\r\n";
+
+// Small letters in the proportions of the reference table, 1000 in all.
+std::string ReferenceText()
+{
+    const char* letters[33] = {"ё", "а", "б", "в", "г", "д", "е", "ж", "з", "и", "й",
+                               "к", "л", "м", "н", "о", "п", "р", "с", "т", "у", "ф",
+                               "х", "ц", "ч", "ш", "щ", "ъ", "ы", "ь", "э", "ю", "я"};
+    std::string s;
+    for (int k = 0; k < 33; ++k)
+        for (int i = 0; i < RusLetterFreq[k]; ++i)
+            s += letters[k];
+    return s;
+}
+
+TDetectResult Detect(const TBytes& b) { return DetectEncoding(std::span<const std::uint8_t>(b)); }
+
+struct TPageCase {
+    const char* iconvName;
+    TEnc expected;
+};
+
+TEST(Detect, ProseInEachCodePage)
+{
+    for (const TPageCase& c : {TPageCase{"CP1251", Win}, TPageCase{"CP866", Dos}, TPageCase{"KOI8-R", Koi},
+                               TPageCase{"ISO-8859-5", Iso}}) {
+        EXPECT_EQ(Detect(Iconv(Prose, c.iconvName)).Enc, c.expected) << c.iconvName;
+    }
+}
+
+TEST(Detect, ReferenceFrequenciesScoreZeroAndBreakTiesTowardsWindows)
+{
+    const std::string text = ReferenceText();
+    for (const TPageCase& c : {TPageCase{"CP1251", Win}, TPageCase{"CP866", Dos}, TPageCase{"KOI8-R", Koi},
+                               TPageCase{"ISO-8859-5", Iso}, TPageCase{"MAC-CYRILLIC", Win}}) {
+        EXPECT_EQ(Detect(Iconv(text, c.iconvName)).Enc, c.expected) << c.iconvName;
+    }
+}
+
+TEST(Detect, ShortCrLfLinesAreStillText)
+{
+    // Line ends are about 6 % of these bytes: counted as control bytes they would
+    // push the two ratios past the limit and leave the text undetected.
+    for (const TPageCase& c : {TPageCase{"CP1251", Win}, TPageCase{"CP866", Dos}, TPageCase{"KOI8-R", Koi}}) {
+        EXPECT_EQ(Detect(Iconv(Verse, c.iconvName)).Enc, c.expected) << c.iconvName;
+    }
+    // Tabs between short columns, the other layout byte.
+    EXPECT_EQ(Detect(Iconv("один\tдва\tтри\r\nчетыре\tпять\r\n", "CP1251")).Enc, Win);
+}
+
+TEST(Detect, OtherControlBytesStillMeanNotText)
+{
+    // 12 % control bytes spread evenly over both byte positions of the pairs.
+    TBytes text = Iconv(Prose + Prose, "CP1251");
+    TBytes mixed;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        mixed.push_back(text[i]);
+        if (i % 15 == 7 || i % 15 == 14)
+            mixed.push_back(0x01);
+    }
+    EXPECT_EQ(Detect(mixed), (TDetectResult{None, false, Little}));
+}
+
+TEST(Detect, Utf16ByteOrders)
+{
+    const TBytes le = Iconv(Prose, "UTF-16LE");
+    const TBytes be = Iconv(Prose, "UTF-16BE");
+    TBytes leMark = Bytes({0xFF, 0xFE});
+    leMark.insert(leMark.end(), le.begin(), le.end());
+    TBytes beMark = Bytes({0xFE, 0xFF});
+    beMark.insert(beMark.end(), be.begin(), be.end());
+    EXPECT_EQ(Detect(le), (TDetectResult{Uni, false, Little}));
+    EXPECT_EQ(Detect(leMark), (TDetectResult{Uni, false, Little}));
+    EXPECT_EQ(Detect(be), (TDetectResult{Uni, false, Big}));
+    EXPECT_EQ(Detect(beMark), (TDetectResult{Uni, false, Big}));
+    // Latin text too: its high bytes are 0x00.
+    EXPECT_EQ(Detect(Iconv("plain Latin words\r\n", "UTF-16LE")), (TDetectResult{Uni, false, Little}));
+    // Equal ratios go to little endian.
+    EXPECT_EQ(Detect(TBytes(1000, 0)), (TDetectResult{Uni, false, Little}));
+}
+
+TEST(Detect, RtfSignature)
+{
+    EXPECT_EQ(Detect(FromString("{\\rtf1\\ansi hello}")).Enc, Rtf);
+    EXPECT_EQ(Detect(FromString("{\\RtF")).Enc, Rtf);
+    EXPECT_NE(Detect(FromString(" {\\rtf1}")).Enc, Rtf);
+    EXPECT_NE(Detect(FromString("{\\rt")).Enc, Rtf);
+    EXPECT_NE(Detect(FromString("{\\rtg1")).Enc, Rtf);
+}
+
+TEST(Detect, TextsWithoutEnoughLetters)
+{
+    EXPECT_EQ(Detect(FromString("ASCII only, no letters of ours.\r\n")), (TDetectResult{None, false, Little}));
+    // Frames drawn in CP866 with no letter at all.
+    const TBytes frame = Iconv("┌──────┐\r\n│      │\r\n└──────┘\r\n", "CP866");
+    EXPECT_EQ(Detect(frame), (TDetectResult{Dos, true, Little}));
+    // A word too short to score: Windows-1251 has no graphics bytes in it, KOI8-R does.
+    EXPECT_EQ(Detect(Iconv("мама", "CP1251")), (TDetectResult{None, false, Little}));
+    EXPECT_EQ(Detect(Iconv("мама", "KOI8-R")), (TDetectResult{Dos, true, Little}));
+    EXPECT_EQ(Detect(TBytes{}), (TDetectResult{None, false, Little}));
+}
+
+TEST(Detect, GraphicsAreReportedBesideTheCodePage)
+{
+    const TBytes dos = Iconv(Prose + "\r\n╔═══╗\r\n║ " + "да" + " ║\r\n╚═══╝\r\n", "CP866");
+    EXPECT_EQ(Detect(dos), (TDetectResult{Dos, true, Little}));
+}
+
+TEST(Detect, OnlyTheSampleCounts)
+{
+    TBytes data(DetectSampleSize, 'x');
+    const TBytes russian = Iconv(Prose, "CP1251");
+    for (int i = 0; i < 50; ++i)
+        data.insert(data.end(), russian.begin(), russian.end());
+    EXPECT_EQ(Detect(data).Enc, None);
+    data.erase(data.begin(), data.begin() + 10);
+    EXPECT_EQ(Detect(data).Enc, Win);
+}
+
+TEST(Detect, FilesGiveTheSameAnswerAsSpans)
+{
+    TTempDir dir;
+    const std::vector<TBytes> samples = {
+        Iconv(Prose, "KOI8-R"), Iconv(Verse, "CP866"), Iconv(Prose, "UTF-16BE"), FromString("{\\rtf1}"),
+        Iconv(Prose, "CP1251"), TBytes(5000, 0x01), TBytes(DetectSampleSize + 3, 0xB3)};
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const std::string path = dir.Write("s" + std::to_string(i), samples[i]);
+        EXPECT_EQ(DetectEncoding(path), Detect(samples[i])) << i;
+    }
+}
+
+TEST(Detect, WhatIsNotARegularFileAnswersNothing)
+{
+    TTempDir dir;
+    const TDetectResult nothing{None, false, Little};
+    EXPECT_EQ(DetectEncoding(dir.Path("missing")), nothing);
+    EXPECT_EQ(DetectEncoding(dir.Write("empty", {})), nothing);
+    EXPECT_EQ(DetectEncoding(dir.Path("")), nothing);
+    EXPECT_EQ(DetectEncoding(std::string("/dev/zero")), nothing);
+    const std::string fifo = dir.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Without a writer an open or a read would wait for ever.
+    EXPECT_EQ(DetectEncoding(fifo), nothing);
+}
+
+TEST(Detect, UnreadableFileAnswersNothing)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    TTempDir dir;
+    const std::string path = dir.Write("locked", Iconv(Prose, "CP1251"));
+    ::chmod(path.c_str(), 0);
+    EXPECT_EQ(DetectEncoding(path), (TDetectResult{None, false, Little}));
+}
+
+TEST(Detect, NormalizeAndDistance)
+{
+    TLetterVector v{};
+    for (int k = 0; k < 33; ++k)
+        v[k] = RusLetterFreq[k] * 3.0;
+    NormalizeFreq(v);
+    EXPECT_EQ(LetterDistance(v, RusLetterFreq), 0);
+    v[1] += 1.0;
+    v[2] -= 2.0;
+    EXPECT_EQ(LetterDistance(v, RusLetterFreq), 500);
+
+    TLetterVector empty{};
+    NormalizeFreq(empty);
+    EXPECT_EQ(empty, TLetterVector{});
+    EXPECT_EQ(LetterDistance(empty, RusLetterFreq), NoLetterScore);
+
+    // Fractions of a point round to the nearest whole score.
+    TLetterVector near{};
+    for (int k = 0; k < 33; ++k)
+        near[k] = RusLetterFreq[k];
+    near[5] += 0.25; // 100 d = 6.25
+    EXPECT_EQ(LetterDistance(near, RusLetterFreq), 6);
+    near[5] += 0.01; // 100 d = 6.76
+    EXPECT_EQ(LetterDistance(near, RusLetterFreq), 7);
+}
+
+} // namespace
