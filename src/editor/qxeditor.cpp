@@ -4,6 +4,7 @@
 #include "richedit.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -95,6 +96,11 @@ void TqxEditor::CreateWnd()
     undoLimit = window->SetUndoLimit(undoLimit);
     window->AutoUrlDetect(autoURLDetect);
     ApplyStyle();
+    ApplyPopupMenu();
+    connect(window, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (popupMenu && window)
+            popupMenu->popup(window->viewport()->mapToGlobal(pos));
+    });
     defAttributes.Assign(font);
     window->SetModify(modified);
     if (isVisible())
@@ -436,6 +442,18 @@ void TqxEditor::SetFont(const TFont& value)
     font = value;
     if (window)
         defAttributes.Assign(font);
+}
+
+void TqxEditor::SetPopupMenu(QMenu* value)
+{
+    popupMenu = value;
+    ApplyPopupMenu();
+}
+
+void TqxEditor::ApplyPopupMenu()
+{
+    if (window)
+        window->setContextMenuPolicy(popupMenu ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
 }
 
 bool TqxEditor::Overwrite() const

@@ -19,6 +19,8 @@
 #include <functional>
 #include <memory>
 
+class QMenu;
+
 namespace platform {
 class RichEdit;
 struct ENLINK;
@@ -131,6 +133,9 @@ public:
 
     bool Overwrite() const;
     void SetOverwrite(bool value);
+    // The context menu shown on a right click in the text; none gives the control's own.
+    QMenu* PopupMenu() const { return popupMenu; }
+    void SetPopupMenu(QMenu* value);
 
     // Public state of the stream path and of link notifications.
     bool LoadedDosAsUnicode = false;
@@ -168,6 +173,7 @@ private:
     friend class TqxEditorStrings;
     void ApplyStyle();
     void ApplyAlignment();
+    void ApplyPopupMenu();
     bool creating = false;
 
     platform::RichEdit* window = nullptr;
@@ -190,6 +196,7 @@ private:
     bool autoVerbMenu = true;
     TColor color = clWindow;
     TFont font;
+    QMenu* popupMenu = nullptr;
 
     TTextAttributes selAttributes;
     TTextAttributes defAttributes;
