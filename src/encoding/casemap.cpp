@@ -6,13 +6,13 @@
 std::string UpperWin(std::string_view s)
 {
     std::string r(s);
-    std::transform(r.begin(), r.end(), r.begin(), UpCaseWin);
+    std::transform(r.begin(), r.end(), r.begin(), [](char c) { return UpCaseWin(c); });
     return r;
 }
 
 std::string LowerWin(std::string_view s)
 {
     std::string r(s);
-    std::transform(r.begin(), r.end(), r.begin(), LowCaseWin);
+    std::transform(r.begin(), r.end(), r.begin(), [](char c) { return LowCaseWin(c); });
     return r;
 }

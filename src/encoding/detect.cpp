@@ -3,6 +3,7 @@
 
 #include "letterpositions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>

@@ -1,5 +1,7 @@
-// Placeholder reader: recognises RTF and keeps only its plain text.
+// Reading RTF into a QTextDocument at a cursor.
 #include "rtfreader.h"
+
+#include "rtfreaderengine.h"
 
 #include <QTextCursor>
 
@@ -7,9 +9,13 @@ namespace platform {
 
 bool ReadRtf(const QByteArray& data, QTextCursor& cursor)
 {
-    if (!data.startsWith("{\\rtf"))
+    if (!data.startsWith("{\\rtf") || cursor.isNull())
         return false;
-    cursor.insertText(QString());
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    RtfReaderEngine engine(data, cursor);
+    engine.Read();
+    cursor.endEditBlock();
     return true;
 }
 

@@ -1,13 +1,230 @@
-// Placeholder writer: an empty RTF document.
+// Writing a QTextDocument, or a range of it, as RTF: paragraphs, runs, tables,
+// pictures and kept objects, in document order.
 #include "rtfwriter.h"
 
+#include "rtfpictureout.h"
+#include "rtfwriterformats.h"
+#include "rtfwriterlists.h"
+#include "textproperties.h"
+
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform {
 
-QByteArray WriteRtf(const QTextDocument&, int, int)
+namespace {
+
+constexpr double TwipsPerPixel = 15.0;
+constexpr int DefaultColumnTwips = 1440;
+
+class RtfWriterEngine {
+public:
+    RtfWriterEngine(const QTextDocument& document, int from, int to)
+        : document_(document), from_(from), to_(to), tables_(document.defaultFont())
+    {
+    }
+
+    QByteArray Write()
+    {
+        CollectFrame(document_.rootFrame());
+        body_.reserve(to_ - from_ + 1024);
+        WriteFrame(document_.rootFrame());
+        QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1";
+        out += tables_.Header();
+        out += body_;
+        out += "}\r\n";
+        return out;
+    }
+
+private:
+    bool Intersects(int lo, int hi) const { return lo < to_ && hi > from_; }
+
+    void CollectFrame(QTextFrame* frame)
+    {
+        for (auto it = frame->begin(); !it.atEnd(); ++it) {
+            if (QTextFrame* child = it.currentFrame())
+                CollectFrame(child);
+            else
+                CollectBlock(it.currentBlock());
+        }
+    }
+
+    void CollectBlock(const QTextBlock& block)
+    {
+        if (!Intersects(block.position(), block.position() + block.length()))
+            return;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (Intersects(fragment.position(), fragment.position() + fragment.length()))
+                tables_.Collect(fragment.charFormat());
+        }
+    }
+
+    void WriteFrame(QTextFrame* frame)
+    {
+        for (auto it = frame->begin(); !it.atEnd(); ++it) {
+            if (QTextFrame* child = it.currentFrame()) {
+                if (auto* table = qobject_cast<QTextTable*>(child))
+                    WriteTable(table);
+                else
+                    WriteFrame(child);
+            } else {
+                WriteBlock(it.currentBlock(), false, false);
+            }
+        }
+    }
+
+    // A paragraph whose mark is inside the range ends with \par (or \cell).
+    void WriteBlock(const QTextBlock& block, bool inTable, bool lastInCell)
+    {
+        const int start = block.position();
+        const int mark = start + block.length() - 1;
+        const bool markIn = mark >= from_ && mark < to_;
+        if (!inTable && !markIn && !Intersects(start, mark))
+            return;
+        body_ += ParagraphWords(block.blockFormat(), inTable);
+        body_ += ' ';
+        const RtfWrittenNumbering numbering = NumberingOf(block);
+        body_ += NumberingWords(numbering);
+        if (!inTable && start >= from_)
+            body_ += NumberText(block, numbering);
+        WriteRuns(block);
+        CloseLink();
+        if (inTable)
+            body_ += lastInCell ? "\\cell " : "\\par\r\n";
+        else if (markIn)
+            body_ += "\\par\r\n";
+    }
+
+    void WriteRuns(const QTextBlock& block)
+    {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int lo = std::max(fragment.position(), from_);
+            const int hi = std::min(fragment.position() + fragment.length(), to_);
+            if (lo >= hi)
+                continue;
+            const QTextCharFormat format = fragment.charFormat();
+            const QString text = fragment.text().mid(lo - fragment.position(), hi - lo);
+            const QString href = format.isAnchor() ? format.anchorHref() : QString();
+            if (href != openLink_) {
+                CloseLink();
+                if (!href.isEmpty()) {
+                    body_ += "{\\field{\\*\\fldinst{HYPERLINK \"";
+                    QString escaped = href;
+                    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+                    AppendRtfText(body_, escaped, false);   // \uN reads the same in any font
+                    body_ += "\"}}{\\fldrslt{";
+                    openLink_ = href;
+                }
+            }
+            body_ += tables_.CharacterWords(format);
+            const bool cp1251 = tables_.Cp1251Font(format);
+            if (format.isImageFormat() || format.hasProperty(PropEmbeddedObject)) {
+                for (QChar c : text) {
+                    if (c == QChar::ObjectReplacementCharacter)
+                        body_ += ObjectRtf(document_, format);
+                    else
+                        AppendRtfText(body_, QString(c), cp1251);
+                }
+            } else {
+                AppendRtfText(body_, text, cp1251);
+            }
+        }
+    }
+
+    void CloseLink()
+    {
+        if (!openLink_.isEmpty()) {
+            body_ += "}}}";
+            openLink_.clear();
+        }
+    }
+
+    void WriteTable(QTextTable* table)
+    {
+        const QTextTableFormat format = table->format();
+        const int gap = format.hasProperty(PropTableGapTwips) ? format.property(PropTableGapTwips).toInt()
+                                                              : int(std::lround(format.cellPadding() * TwipsPerPixel));
+        const int left = format.property(PropTableLeftTwips).toInt();
+        const QList<QTextLength> widths = format.columnWidthConstraints();
+        const int columns = table->columns();
+        for (int r = 0; r < table->rows(); ++r) {
+            const int rowStart = table->cellAt(r, 0).firstPosition();
+            const int rowEnd = table->cellAt(r, columns - 1).lastPosition() + 1;
+            if (!Intersects(rowStart, rowEnd))
+                continue;
+            body_ += "\\trowd";
+            body_ += "\\trgaph" + QByteArray::number(gap);
+            body_ += "\\trleft" + QByteArray::number(left);
+            const Qt::Alignment a = format.alignment();
+            if (a & Qt::AlignHCenter)
+                body_ += "\\trqc";
+            else if (a & Qt::AlignRight)
+                body_ += "\\trqr";
+            double sum = 0;
+            for (int c = 0; c < columns; ++c) {
+                double w = DefaultColumnTwips / TwipsPerPixel;
+                if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
+                    w = widths[c].rawValue();
+                sum += w;
+                body_ += "\\cellx" + QByteArray::number(left + std::lround(sum * TwipsPerPixel));
+            }
+            body_ += "\r\n";
+            for (int c = 0; c < columns; ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c) {
+                    body_ += "\\pard\\intbl\\cell ";   // covered by a merged cell
+                    continue;
+                }
+                std::vector<QTextBlock> blocks;
+                CellBlocks(cell.begin(), blocks);
+                if (blocks.empty()) {
+                    body_ += "\\pard\\intbl\\cell ";
+                    continue;
+                }
+                for (size_t i = 0; i < blocks.size(); ++i)
+                    WriteBlock(blocks[i], true, i + 1 == blocks.size());
+            }
+            body_ += "\\row\r\n";
+        }
+    }
+
+    // Nested tables are written flat: their paragraphs join the outer cell.
+    static void CellBlocks(QTextFrame::iterator it, std::vector<QTextBlock>& blocks)
+    {
+        for (; !it.atEnd(); ++it) {
+            if (QTextFrame* child = it.currentFrame())
+                CellBlocks(child->begin(), blocks);
+            else
+                blocks.push_back(it.currentBlock());
+        }
+    }
+
+    const QTextDocument& document_;
+    int from_;
+    int to_;
+    RtfWriterTables tables_;
+    QByteArray body_;
+    QString openLink_;
+};
+
+} // namespace
+
+QByteArray WriteRtf(const QTextDocument& document, int from, int to)
 {
-    return QByteArrayLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\n}");
+    const int end = document.characterCount() - 1;
+    if (to < 0 || to > end)
+        to = end;
+    from = std::clamp(from, 0, end);
+    if (to < from)
+        to = from;
+    return RtfWriterEngine(document, from, to).Write();
 }
 
 } // namespace platform

@@ -49,6 +49,8 @@ enum TextProperty : int {
     PropLineSpacingTwips,   // int, dyLineSpacing
     PropSpaceBeforeTwips,   // int, dySpaceBefore
     PropSpaceAfterTwips,    // int, dySpaceAfter
+    PropTableLeftTwips,     // int, on a QTextTableFormat: the rows' left edge (RTF \trleft)
+    PropTableGapTwips,      // int, on a QTextTableFormat: half the space between cells (RTF \trgaph)
 };
 
 } // namespace platform

@@ -1,0 +1,61 @@
+// The tables an RTF document declares (fonts, colours, Word lists, hyperlinks)
+// and the translation of reader states into the document's Qt formats.
+#pragma once
+
+#include "rtfstate.h"
+
+#include <QColor>
+#include <QString>
+#include <QTextFormat>
+
+#include <map>
+#include <optional>
+#include <vector>
+
+class QTextListFormat;
+
+namespace platform {
+
+struct RtfFont {
+    QString name;
+    int charset = -1;           // -1: none declared
+    int codePage = 0;           // from \cpg or the charset; 0: the document's
+    int pitchAndFamily = 0;
+};
+
+struct RtfListLevel {
+    int nfc = 0;                // Word's \levelnfc
+    int start = 1;
+    QString text;               // \leveltext, placeholders as units below 10
+};
+
+struct RtfNumbering {
+    int numbering = 0;
+    int style = 0;
+    int start = 0;
+};
+
+class RtfFormatTables {
+public:
+    std::map<int, RtfFont> fonts;
+    std::vector<std::optional<QColor>> colors;     // nullopt: the automatic colour
+    std::vector<QString> links;                    // hyperlink targets, by field number - 1
+    std::map<int, std::vector<RtfListLevel>> lists;   // \listid -> levels
+    std::map<int, int> listOverrides;              // \ls -> \listid
+    int ansiCodePage = 0;                          // 0: none declared
+
+    QTextCharFormat CharFormat(const RtfCharState& state) const;
+    QTextBlockFormat BlockFormat(const RtfParaState& state) const;
+    // The numbering a paragraph shows, from its \pn properties or its Word list.
+    RtfNumbering Numbering(const RtfParaState& state) const;
+    // The code page of text in the given font.
+    int CodePageOf(int font) const;
+};
+
+// Strips the old Windows 3.1 Cyrillic suffix ("Courier New CYR" -> "Courier New").
+QString NormalizeFontName(const QString& name);
+
+// The Qt list format drawing a numbering (indent 0: the paragraph indents already hold it).
+QTextListFormat ListFormatFor(const RtfNumbering& numbering);
+
+} // namespace platform

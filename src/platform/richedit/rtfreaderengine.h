@@ -1,0 +1,116 @@
+// The RTF reader proper: walks the tokens with a stack of group states, fills the
+// document tables and feeds the document builder.
+#pragma once
+
+#include "rtfcodepages.h"
+#include "rtfdocumentbuilder.h"
+#include "rtfformats.h"
+#include "rtfstate.h"
+#include "rtftokenizer.h"
+#include "rtfwords.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTextCursor>
+
+#include <vector>
+
+namespace platform {
+
+enum class RtfDestination : std::uint8_t {
+    Body,
+    FontTable,
+    ColorTable,
+    Pn,
+    PnTextBefore,
+    PnTextAfter,
+    FieldInstruction,
+    ListTable,
+    List,
+    ListLevel,
+    LevelText,
+    ListOverrideTable,
+    ListOverride,
+    Ignore,     // a group whose text is dropped but whose words are still read
+};
+
+class RtfReaderEngine {
+public:
+    // Groups nested deeper than this share the state of the deepest one.
+    static constexpr int MaxDepth = 2048;
+
+    RtfReaderEngine(const QByteArray& data, QTextCursor& cursor);
+    void Read();
+
+private:
+    struct GroupState {
+        RtfCharState ch;
+        RtfParaState para;
+        RtfDestination dest = RtfDestination::Body;
+        int uc = 1;
+        int field = 0;          // 1-based field whose instruction or result this is
+        int groupStart = 0;     // offset of the group's opening brace
+    };
+
+    void Push();
+    bool Pop();                 // false once the document's own group closed
+    void CloseDestination(const GroupState& closed);
+    bool SkipRestOfGroup();
+    bool StartDestination(const RtfToken& t, RtfWord w);
+    void Word(const RtfToken& t, RtfWord w);
+    void CharWord(const RtfToken& t, RtfWord w);
+    bool ParaWord(const RtfToken& t, RtfWord w);
+    bool TableWord(const RtfToken& t, RtfWord w);
+    bool HeaderWord(const RtfToken& t, RtfWord w);
+    void Symbol(char c);
+    void Text(const char* bytes, int n);
+    void HexByte(std::uint8_t byte);
+    void AppendUnits(const QString& units);
+    QString* TextTarget();
+    void SelectCodePage();
+    void FinishFont();
+    void FinishColor();
+    void ReadPicture();
+    void KeepObject();
+    void StartFieldResult();
+
+    RtfTokenizer tokens_;
+    QTextCursor& cursor_;
+    RtfFormatTables tables_;
+    RtfDocumentBuilder builder_;
+    RtfByteDecoder decoder_;
+    int decoderFont_ = -2;
+    int decoderAnsi_ = -1;
+
+    GroupState cur_;
+    std::vector<GroupState> stack_;
+    int overflow_ = 0;
+    bool ended_ = false;
+    int skip_ = 0;              // characters still to drop after \uN
+    int deff_ = -1;
+    RtfRowState row_;
+
+    // Font table entry being read.
+    int fontNumber_ = -1;
+    RtfFont font_;
+    QString fontName_;
+    bool fontOpen_ = false;
+    // Colour table entry being read.
+    int red_ = 0, green_ = 0, blue_ = 0;
+    bool colorGiven_ = false;
+    // \pn group being read.
+    int pnNumbering_ = 0, pnStart_ = 0, pnTab_ = 0;
+    bool pnContinue_ = false;
+    QString pnBefore_, pnAfter_;
+    int lastNumbering_ = 0;
+    // Word list tables being read.
+    std::vector<RtfListLevel> listLevels_;
+    RtfListLevel level_;
+    int listId_ = 0;
+    int overrideListId_ = 0, overrideLs_ = 0;
+    // Field instructions, by field number - 1.
+    std::vector<QString> fields_;
+    QString scratch_;
+};
+
+} // namespace platform

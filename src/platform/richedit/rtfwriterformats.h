@@ -1,0 +1,50 @@
+// What the RTF writer says about formats: the font and colour tables it builds
+// while collecting a document's formats, and the control words of one character
+// or paragraph format.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QTextFormat>
+
+#include <map>
+#include <tuple>
+#include <vector>
+
+namespace platform {
+
+class RtfWriterTables {
+public:
+    explicit RtfWriterTables(const QFont& defaultFont);
+
+    // Registers the fonts and colours of a format; call for every run first.
+    void Collect(const QTextCharFormat& format);
+    // {\fonttbl...}{\colortbl...}
+    QByteArray Header() const;
+    // \plain and every property of the format, ending with a space.
+    QByteArray CharacterWords(const QTextCharFormat& format) const;
+    // Whether \'hh in this format's font is read as Windows-1251.
+    bool Cp1251Font(const QTextCharFormat& format) const;
+
+private:
+    using FontKey = std::tuple<QString, int, int>;   // family, charset, pitch and family
+    FontKey KeyOf(const QTextCharFormat& format) const;
+    int ColorIndex(const QColor& color) const;
+
+    QFont defaultFont_;
+    std::map<FontKey, int> fonts_;
+    std::vector<FontKey> fontOrder_;
+    std::map<QRgb, int> colors_;
+    std::vector<QColor> colorOrder_;
+};
+
+// \pard and every property of the paragraph format.
+QByteArray ParagraphWords(const QTextBlockFormat& format, bool inTable);
+
+// Text as RTF: Windows-1251 bytes as \'hh (when the font's code page is
+// Windows-1251), the rest as \uN with a '?' fallback.
+void AppendRtfText(QByteArray& out, const QString& text, bool cp1251Font = true);
+
+} // namespace platform

@@ -1,0 +1,138 @@
+// quillet-conv convert: recodes a file through the program's pivot, block by block,
+// into a temporary file that replaces OUT only when it is complete.
+#include "commands.h"
+#include "detect.h"
+#include "encodingnames.h"
+#include "inputfile.h"
+#include "recoder.h"
+#include "safeoutput.h"
+
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr const char* Help =
+    "Usage: quillet-conv convert --from ENC|auto --to ENC [OPTIONS] IN OUT\n"
+    "Recodes IN into OUT as the editor does when it loads and saves: the letters move\n"
+    "to the target code page, every other byte keeps its value; line ends and a\n"
+    "UTF-16 byte-order mark are left as they are (a mark is dropped when the target\n"
+    "is a single-byte code page, which cannot hold it). OUT is written whole or not at\n"
+    "all, and may be IN itself.\n"
+    "ENC: dos, win, koi, mac, iso, uni (also cp866, cp1251, koi8-r, mac-cyrillic,\n"
+    "iso-8859-5, utf-16). RTF is not converted here.\n"
+    "  --from auto               detect the source encoding and byte order\n"
+    "  --except-mac              with auto, read a text that looks like Macintosh\n"
+    "                            Cyrillic as Windows-1251\n"
+    "  --dos-mode MODE           DOS character graphics: none, oem, uni (default), tbl;\n"
+    "                            none and uni move letters only, oem and tbl also fold\n"
+    "                            box drawing into ASCII; with uni, DOS to and from\n"
+    "                            UTF-16 keeps box drawing as its Unicode characters\n"
+    "  --byte-order little|big   byte order of UTF-16 (default little)\n"
+    "  --from-byte-order little|big  byte order of a UTF-16 source, when it differs\n";
+
+constexpr std::size_t Block = 1 << 20;
+
+struct TOptions {
+    std::string from, to, dosMode = "uni", byteOrder = "little", fromByteOrder;
+    bool exceptMac = false;
+    std::vector<std::string> files;
+};
+
+// Accepts "--name value" and "--name=value".
+bool TakeValue(const TArgs& args, std::size_t& i, const std::string& name, std::string& value, bool& missing)
+{
+    const std::string& a = args[i];
+    if (a == name) {
+        if (i + 1 >= args.size()) {
+            missing = true;
+            return true;
+        }
+        value = args[++i];
+        return true;
+    }
+    if (a.rfind(name + "=", 0) == 0) {
+        value = a.substr(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int RunConvert(const TArgs& args)
+{
+    TOptions o;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool missing = false;
+        if (options && (a == "--help" || a == "-h")) {
+            std::fputs(Help, stdout);
+            return 0;
+        }
+        if (options && a == "--") {
+            options = false;
+        } else if (options && a == "--except-mac") {
+            o.exceptMac = true;
+        } else if (options && (TakeValue(args, i, "--from", o.from, missing) ||
+                               TakeValue(args, i, "--to", o.to, missing) ||
+                               TakeValue(args, i, "--dos-mode", o.dosMode, missing) ||
+                               TakeValue(args, i, "--byte-order", o.byteOrder, missing) ||
+                               TakeValue(args, i, "--from-byte-order", o.fromByteOrder, missing))) {
+            if (missing)
+                return UsageError("option '" + a + "' needs a value", "convert");
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            return UsageError("unknown option '" + a + "'", "convert");
+        } else {
+            o.files.push_back(a);
+        }
+    }
+    if (o.from.empty() || o.to.empty())
+        return UsageError("both --from and --to are needed", "convert");
+    if (o.files.size() != 2)
+        return UsageError("name the input and the output file", "convert");
+    const bool autoFrom = o.from == "auto";
+    const std::optional<TEnc> from = autoFrom ? std::optional<TEnc>(None) : ParseEnc(o.from);
+    const std::optional<TEnc> to = ParseEnc(o.to);
+    const std::optional<TDosAdd> dosMode = ParseDosMode(o.dosMode);
+    const std::optional<TUniType> order = ParseByteOrder(o.byteOrder);
+    const std::optional<TUniType> fromOrder = o.fromByteOrder.empty() ? order : ParseByteOrder(o.fromByteOrder);
+    if (!from)
+        return UsageError("unknown encoding '" + o.from + "'", "convert");
+    if (!to || *to == None)
+        return UsageError("unknown target encoding '" + o.to + "'", "convert");
+    if (!dosMode)
+        return UsageError("unknown DOS mode '" + o.dosMode + "' (none, oem, uni or tbl)", "convert");
+    if (!order || !fromOrder)
+        return UsageError("unknown byte order (little or big)", "convert");
+
+    const std::string& inPath = o.files[0];
+    const std::string& outPath = o.files[1];
+    TInputFile in(inPath);
+    TConvSetting source{*from, *dosMode, *fromOrder};
+    if (autoFrom) {
+        const TDetectResult r = ApplyExceptMac(DetectEncoding(inPath), o.exceptMac);
+        source.Enc = r.Enc;
+        source.UniType = r.UniType;
+        if (r.Enc == None)
+            Complain("no encoding detected in \"" + inPath + "\"; it is read as Win");
+    }
+    if (source.Enc == Rtf || *to == Rtf) {
+        Complain("\"" + inPath + "\": RTF is read and written by the editor only; quillet-conv converts plain text");
+        return 1;
+    }
+
+    TRecoder recoder(source, TConvSetting{*to, *dosMode, *order});
+    TSafeOutput out(outPath);
+    std::vector<std::uint8_t> buf(Block);
+    while (const std::size_t n = in.Read(buf.data(), buf.size()))
+        out.Write(recoder.Convert(buf.data(), n));
+    out.Write(recoder.Finish());
+    out.Commit();
+    if (recoder.Lost() > 0)
+        Complain(std::to_string(recoder.Lost()) + " characters of \"" + inPath + "\" have no place in " +
+                 EncName(*to) + " and were written as '?'");
+    return 0;
+}

@@ -1,0 +1,57 @@
+// quillet-conv: the program's encoding detection, conversion and DOS table parsing
+// for use without the editor, on archives and in scripts.
+#include "commands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+constexpr const char* Help =
+    "Usage: quillet-conv COMMAND [OPTIONS] ARGS...\n"
+    "Detects and converts the encodings of Russian texts, as the Quillet editor does.\n"
+    "\n"
+    "Commands:\n"
+    "  detect FILE...            name the encoding of each file\n"
+    "  convert IN OUT            recode a file from one encoding to another\n"
+    "  tables FILE               list the pseudo-graphic tables of a DOS text as JSON\n"
+    "\n"
+    "Encodings: Dos (CP866), Win (Windows-1251), Koi (KOI8-R), Mac (Macintosh\n"
+    "Cyrillic), Iso (ISO 8859-5), Uni (UTF-16), Rtf.\n"
+    "'quillet-conv COMMAND --help' explains a command.\n";
+
+} // namespace
+
+void Complain(const std::string& message) { std::fprintf(stderr, "quillet-conv: %s\n", message.c_str()); }
+
+int UsageError(const std::string& message, const char* command)
+{
+    Complain(message);
+    std::fprintf(stderr, "Try 'quillet-conv %s--help'.\n", command ? (std::string(command) + " ").c_str() : "");
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return UsageError("no command given", nullptr);
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(Help, stdout);
+        return 0;
+    }
+    const TArgs args(argv + 2, argv + argc);
+    try {
+        if (command == "detect")
+            return RunDetect(args);
+        if (command == "convert")
+            return RunConvert(args);
+        if (command == "tables")
+            return RunTables(args);
+    } catch (const std::exception& e) {
+        Complain(e.what());
+        return 1;
+    }
+    return UsageError("unknown command '" + command + "'", nullptr);
+}

@@ -1,0 +1,45 @@
+// Fuzzes detection over a byte span and the letter scoring with arbitrary vectors;
+// checks the answers that must hold whatever the bytes.
+#include "converters.h"
+#include "detect.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::span<const std::uint8_t> bytes(data, size);
+    const TDetectResult r = DetectEncoding(bytes);
+    if (r.Enc > None || r.UniType > Big)
+        std::abort();
+    // Only the single-byte verdicts look at graphics; RTF and UTF-16 leave it unset.
+    if ((r.Enc == Uni || r.Enc == Rtf) && r.HasGraphics)
+        std::abort();
+    if (r.Enc != Uni && r.UniType != Little)
+        std::abort();
+    if (size > DetectSampleSize && DetectEncoding(bytes.first(DetectSampleSize)) != r)
+        std::abort();
+
+    // The scoring functions are public: any vector, NaN and infinities included.
+    if (size >= sizeof(TLetterVector)) {
+        TLetterVector v;
+        std::memcpy(v.data(), data, sizeof v);
+        NormalizeFreq(v);
+        (void)LetterDistance(v, RusLetterFreq);
+    }
+
+    // Every converter on a copy, and the widening one.
+    std::vector<std::uint8_t> buf(data, data + size);
+    for (TEnc e : {Dos, Win, Koi, Mac, Iso, Uni})
+        for (TDosAdd d : {daNone, daOEM})
+            for (TUniType u : {Little, Big}) {
+                if (TConverter c = ReadConverter(e, d, u))
+                    c(buf.data(), buf.size());
+                if (TConverter c = WriteConverter(e, d, u))
+                    c(buf.data(), buf.size());
+            }
+    std::vector<std::uint8_t> wide(2 * size);
+    DosToUnicode(data, size, wide.data());
+    return 0;
+}

@@ -1,0 +1,135 @@
+// The RTF reader on tables: the rows the DOS table builder and the F2 row write,
+// Word's rows, nested tables flattened, and rows of different shapes.
+#include "rtfreader.h"
+#include "testsupport_rtf.h"
+#include "textproperties.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <gtest/gtest.h>
+
+using namespace platform;
+using rtftest::ReadDocument;
+
+namespace {
+
+std::vector<QTextTable*> Tables(const QTextDocument& document)
+{
+    std::vector<QTextTable*> tables;
+    for (QTextFrame* frame : document.rootFrame()->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(frame))
+            tables.push_back(t);
+    return tables;
+}
+
+QString CellText(QTextTable* table, int row, int column)
+{
+    const QTextTableCell cell = table->cellAt(row, column);
+    QTextCursor c = cell.firstCursorPosition();
+    c.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return c.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+}
+
+QList<int> ColumnTwips(QTextTable* table)
+{
+    QList<int> out;
+    for (const QTextLength& l : table->format().columnWidthConstraints())
+        out.append(qRound(l.rawValue() * 15));
+    return out;
+}
+
+TEST(RtfReaderTables, RowsAsTheDosTableBuilderWritesThem)
+{
+    // Raw Windows-1251 text, an undefined \f1, a carriage return after each row.
+    const QByteArray rtf = "{\\rtf1\\ansi\\deff0"
+                           "\\trowd\\trgaph50\\trleft-50\\cellx1160\\cellx2900\\pard\\intbl\\f1 "
+                           + rtftest::Cp1251(QStringLiteral(u"Имя")) + "\\f0\\cell\\f1 "
+                           + rtftest::Cp1251(QStringLiteral(u"Город")) + "\\f0\\cell\\row\r"
+                           "\\trowd\\trgaph50\\trleft-50\\cellx1160\\cellx2900\\pard\\intbl\\f1 "
+                           + rtftest::Cp1251(QStringLiteral(u"Пётр")) + "\\f0\\cell\\f1 "
+                           + rtftest::Cp1251(QStringLiteral(u"Тула")) + "\\f0\\cell\\row\r}";
+    auto document = ReadDocument(rtf);
+    const auto tables = Tables(*document);
+    ASSERT_EQ(tables.size(), 1u);
+    QTextTable* t = tables[0];
+    EXPECT_EQ(t->rows(), 2);
+    EXPECT_EQ(t->columns(), 2);
+    EXPECT_EQ(CellText(t, 0, 0), QStringLiteral(u"Имя"));
+    EXPECT_EQ(CellText(t, 1, 1), QStringLiteral(u"Тула"));
+    EXPECT_EQ(ColumnTwips(t), (QList<int>{1210, 1740}));
+    EXPECT_EQ(t->format().property(PropTableLeftTwips).toInt(), -50);
+    EXPECT_EQ(t->format().property(PropTableGapTwips).toInt(), 50);
+}
+
+TEST(RtfReaderTables, TheF2RowIsAnEmptyRowWithTheClickedBoundaries)
+{
+    rtftest::EnsureApplication();
+    QTextDocument document;
+    document.setPlainText(QStringLiteral(u"до\nпосле"));
+    QTextCursor cursor(&document);
+    cursor.setPosition(3);
+    ASSERT_TRUE(ReadRtf("{\\rtf1\\ansi\\deff0\\trowd\\trgaph50\\trleft-50\\cellx1000\\cellx2500\\cellx4000\\pard\\intbl\\row}",
+                        cursor));
+    const auto tables = Tables(document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0]->rows(), 1);
+    EXPECT_EQ(tables[0]->columns(), 3);
+    EXPECT_EQ(rtftest::Text(document), QStringLiteral(u"до\n\n\n\nпосле"));
+    EXPECT_EQ(tables[0]->cellAt(0, 0).firstPosition(), 3);
+}
+
+TEST(RtfReaderTables, RowsOfDifferentShapesMakeSeparateTablesAndTextFollows)
+{
+    auto document = ReadDocument("{\\rtf1 before\\par"
+                                 "\\trowd\\cellx1000\\pard\\intbl a\\cell\\row"
+                                 "\\trowd\\cellx1000\\pard\\intbl b\\cell\\row"
+                                 "\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\par c2\\cell d\\cell\\row"
+                                 "\\pard after\\par}");
+    const auto tables = Tables(*document);
+    ASSERT_EQ(tables.size(), 2u);
+    EXPECT_EQ(tables[0]->rows(), 2);
+    EXPECT_EQ(CellText(tables[1], 0, 0), QStringLiteral("c\nc2"));
+    EXPECT_EQ(CellText(tables[1], 0, 1), QStringLiteral("d"));
+    EXPECT_TRUE(rtftest::Text(*document).startsWith(QStringLiteral("before\n")));
+    EXPECT_TRUE(rtftest::Text(*document).endsWith(QStringLiteral("after")));
+}
+
+TEST(RtfReaderTables, NestedTablesAreFlattenedIntoTheOuterCell)
+{
+    auto document = ReadDocument("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
+                                 "\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                                 "{\\nonesttables n1 n2\\par}\\itap1\\cell\\row}");
+    const auto tables = Tables(*document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0]->columns(), 1);
+    EXPECT_EQ(CellText(tables[0], 0, 0), QStringLiteral("outer\nn1\nn2\n"));
+}
+
+TEST(RtfReaderTables, HugeRowsStayWithinTheControlsLimits)
+{
+    QByteArray rtf = "{\\rtf1\\trowd";
+    for (int i = 1; i <= 10000; ++i)
+        rtf += "\\cellx" + QByteArray::number(i * 100);
+    rtf += "\\cellx99999999999\\pard\\intbl ";
+    for (int i = 0; i < 10000; ++i)
+        rtf += "c\\cell ";
+    rtf += "\\row}";
+    auto document = ReadDocument(rtf);
+    const auto tables = Tables(*document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0]->columns(), 63);
+    // Cells past the last column join it, so no text is lost.
+    EXPECT_EQ(rtftest::Text(*document).count(u'c'), 10000);
+}
+
+TEST(RtfReaderTables, ARowCutOffByTheEndOfDataIsStillShown)
+{
+    auto document = ReadDocument("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b");
+    const auto tables = Tables(*document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(CellText(tables[0], 0, 1), QStringLiteral("b"));
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+// The RTF writer: what its output says about code pages, selections, pictures,
+// kept objects and numbering, and that LibreOffice reads it.
+#include "richeditconsts.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
+#include "testsupport_rtf.h"
+#include "textproperties.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+TEST(RtfWriter, HeaderNamesWindows1251AndCyrillicFonts)
+{
+    rtftest::EnsureApplication();
+    QTextDocument document;
+    QTextCursor c(&document);
+    QTextCharFormat f;
+    f.setFontFamilies({QStringLiteral("Arial")});
+    c.insertText(QStringLiteral(u"Привет, мир € 日本"), f);
+    const QByteArray rtf = WriteRtf(document);
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251\\deff0")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\fcharset204 Arial;")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\'88")) << "the euro sign is in Windows-1251";
+    EXPECT_TRUE(rtf.contains("\\u26085?\\u26412?")) << rtf.constData();
+    for (char byte : rtf)
+        ASSERT_LT(static_cast<unsigned char>(byte), 0x80) << "RTF output is 7-bit";
+}
+
+TEST(RtfWriter, WritesOnlyTheRangeAsked)
+{
+    rtftest::EnsureApplication();
+    QTextDocument document;
+    document.setPlainText(QStringLiteral(u"первый\nвторой\nтретий"));
+    const int from = int(document.toPlainText().indexOf(QStringLiteral(u"второй")));
+    const int to = from + 9;   // "второй\nтр"
+    auto part = rtftest::ReadDocument(WriteRtf(document, from, to));
+    EXPECT_EQ(rtftest::Text(*part), QStringLiteral(u"второй\nтр"));
+    auto whole = rtftest::ReadDocument(WriteRtf(document));
+    EXPECT_EQ(rtftest::Text(*whole), document.toPlainText());
+    auto empty = rtftest::ReadDocument(WriteRtf(document, 3, 3));
+    EXPECT_EQ(rtftest::Text(*empty), QString());
+}
+
+TEST(RtfWriter, PicturesComeBackAsTheSameImageAndSize)
+{
+    rtftest::EnsureApplication();
+    QImage image(7, 5, QImage::Format_RGB32);
+    image.fill(QColor(10, 200, 30));
+    image.setPixelColor(3, 2, Qt::red);
+    QTextDocument document;
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("mem:one")), image);
+    QTextCursor c(&document);
+    c.insertText(QStringLiteral(u"до "));
+    QTextImageFormat f;
+    f.setName(QStringLiteral("mem:one"));
+    f.setWidth(70);
+    f.setHeight(50);
+    c.insertImage(f);
+    c.insertText(QStringLiteral(u" после"));
+
+    const QByteArray rtf = WriteRtf(document);
+    ASSERT_TRUE(rtf.contains("{\\pict\\pngblip")) << rtf.left(400).constData();
+    auto copy = rtftest::ReadDocument(rtf);
+    EXPECT_EQ(rtftest::Text(*copy), QStringLiteral(u"до \uFFFC после"));
+    const QTextCharFormat read = rtftest::CharFormatOf(*copy, QString(QChar::ObjectReplacementCharacter));
+    ASSERT_TRUE(read.isImageFormat());
+    const QTextImageFormat imageFormat = read.toImageFormat();
+    EXPECT_EQ(imageFormat.width(), 70);
+    EXPECT_EQ(imageFormat.height(), 50);
+    QImage back;
+    back.loadFromData(copy->resource(QTextDocument::ImageResource, QUrl(imageFormat.name())).toByteArray());
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image);
+    // Written again, the PNG bytes are the very same.
+    EXPECT_EQ(WriteRtf(*copy), rtf);
+}
+
+TEST(RtfWriter, ObjectsAndOtherPicturesAreKeptAsTheyWere)
+{
+    const QByteArray object = "{\\object\\objemb{\\*\\objclass Paint.Picture}\\objw100\\objh50{\\*\\objdata 0102abcdef}"
+                              "{\\result{\\pict\\wmetafile8\\picw10\\pich10 0100090000}}}";
+    const QByteArray metafile = "{\\pict\\wmetafile8\\picw10\\pich10\\picwgoal150\\pichgoal150 0100090000037800}";
+    auto document = rtftest::ReadDocument("{\\rtf1\\ansi a" + object + "b" + metafile + "c}");
+    EXPECT_EQ(rtftest::Text(*document), QStringLiteral(u"a\uFFFCb\uFFFCc"));
+    const QByteArray rtf = WriteRtf(*document);
+    EXPECT_TRUE(rtf.contains(object)) << rtf.constData();
+    EXPECT_TRUE(rtf.contains(metafile)) << rtf.constData();
+}
+
+TEST(RtfWriter, NumberingIsWrittenAsPnWithTheShownNumber)
+{
+    auto document = rtftest::ReadDocument("{\\rtf1\\ansi{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}} one\\par"
+                                          "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}} two\\par}");
+    const QByteArray rtf = WriteRtf(*document);
+    EXPECT_TRUE(rtf.contains("{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}{\\pntext 2.\\tab}")) << rtf.constData();
+}
+
+// LibreOffice reads what the writer made: its plain-text export equals our text.
+TEST(RtfWriter, LibreOfficeReadsTheSameText)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "soffice is not installed: the LibreOffice check was skipped";
+    rtftest::EnsureApplication();
+    QTextDocument document;
+    QTextCursor c(&document);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral(u"Съешь же ещё этих мягких "), bold);
+    c.insertText(QStringLiteral(u"французских булок, да выпей чаю. € № ½"));
+    c.insertBlock();
+    c.insertText(QStringLiteral(u"Вторая строка — «кавычки»."));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile rtf(dir.filePath(QStringLiteral("ours.rtf")));
+    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
+    rtf.write(WriteRtf(document));
+    rtf.close();
+    QProcess p;
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                      QStringLiteral("--convert-to"), QStringLiteral("txt:Text (encoded):UTF8"), QStringLiteral("--outdir"),
+                      dir.path(), rtf.fileName()});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    QFile txt(dir.filePath(QStringLiteral("ours.txt")));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(txt.readAll());
+    text.remove(QChar(0xFEFF));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    EXPECT_EQ(text.trimmed(), document.toPlainText());
+}
+
+} // namespace

@@ -1,0 +1,206 @@
+// quillet-conv from the outside: what detect prints, what convert writes (checked
+// against iconv), how it refuses, and that a failed run leaves OUT as it was.
+#include "runtool.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace {
+
+const std::string Text = "Съешь же ещё этих мягких французских булок, да выпей чаю.\r\n"
+                         "Широкая электрификация южных губерний даст мощный толчок подъёму сельского хозяйства.\r\n"
+                         "В чащах юга жил бы цитрус? Да, но фальшивый экземпляр!\r\n";
+
+TBytes ReadAll(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return TBytes(std::istreambuf_iterator<char>(f), {});
+}
+
+std::size_t FilesIn(const std::string& dir)
+{
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir))
+        ++n;
+    return n;
+}
+
+TEST(QuilletConv, HelpForEveryCommand)
+{
+    for (std::vector<std::string> args : {std::vector<std::string>{"--help"}, {"detect", "--help"},
+                                          {"convert", "--help"}, {"tables", "--help"}}) {
+        const TToolRun r = RunTool(args);
+        EXPECT_EQ(r.status, 0) << args[0];
+        EXPECT_NE(r.out.find("Usage: quillet-conv"), std::string::npos) << args[0];
+    }
+}
+
+TEST(QuilletConv, DetectReportsEveryReadableFile)
+{
+    TTempDir dir;
+    const std::string koi = dir.Write("koi.txt", Iconv(Text, "KOI8-R"));
+    const std::string be = dir.Write("be.txt", Iconv(Text, "UTF-16BE"));
+    const std::string frames = dir.Write("frames.txt", Iconv("╔══╗\r\n╚══╝\r\n", "CP866"));
+    const TToolRun r = RunTool({"detect", koi, dir.Path("missing.txt"), be, dir.Path(""), frames});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, koi + "\tKoi\tgraphics\tlittle\n" + be + "\tUni\tno-graphics\tbig\n" + frames +
+                         "\tDos\tgraphics\tlittle\n");
+    EXPECT_NE(r.err.find("cannot read \"" + dir.Path("missing.txt") + "\""), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("is a folder"), std::string::npos) << r.err;
+}
+
+TEST(QuilletConv, DetectRefusesAFifoAtOnce)
+{
+    TTempDir dir;
+    const std::string fifo = dir.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const TToolRun r = RunTool({"detect", fifo});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("not a regular file"), std::string::npos) << r.err;
+}
+
+TEST(QuilletConv, DetectExceptMac)
+{
+    TTempDir dir;
+    const std::string mac = dir.Write(
+        "mac.txt", Iconv("Мороз и солнце; день чудесный! Ещё ты дремлешь, друг прелестный. Пора, красавица, проснись", "MAC-CYRILLIC"));
+    EXPECT_EQ(RunTool({"detect", mac}).out.substr(mac.size() + 1, 3), "Mac");
+    EXPECT_EQ(RunTool({"detect", "--except-mac", mac}).out.substr(mac.size() + 1, 3), "Win");
+}
+
+struct TConvCase {
+    const char* from;
+    const char* fromIconv;
+    const char* to;
+    const char* toIconv;
+    std::vector<std::string> extra;
+};
+
+TEST(QuilletConv, ConvertAgreesWithIconvOnText)
+{
+    const TConvCase cases[] = {
+        {"dos", "CP866", "koi", "KOI8-R", {}},         {"koi", "KOI8-R", "win", "CP1251", {}},
+        {"auto", "ISO-8859-5", "mac", "MAC-CYRILLIC", {}}, {"win", "CP1251", "uni", "UTF-16LE", {}},
+        {"koi", "KOI8-R", "uni", "UTF-16BE", {"--byte-order", "big"}},
+        {"uni", "UTF-16BE", "dos", "CP866", {"--byte-order=big"}},
+        {"auto", "UTF-16BE", "uni", "UTF-16LE", {}},
+        {"auto", "UTF-16LE", "iso", "ISO-8859-5", {}},
+    };
+    TTempDir dir;
+    for (const TConvCase& c : cases) {
+        const std::string in = dir.Write("in", Iconv(Text, c.fromIconv));
+        std::vector<std::string> args = {"convert", "--from", c.from, "--to", c.to};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        args.push_back(in);
+        args.push_back(dir.Path("out"));
+        const TToolRun r = RunTool(args);
+        EXPECT_EQ(r.status, 0) << c.fromIconv << " to " << c.toIconv << ": " << r.err;
+        EXPECT_EQ(ReadAll(dir.Path("out")), Iconv(Text, c.toIconv)) << c.fromIconv << " to " << c.toIconv;
+    }
+}
+
+TEST(QuilletConv, ByteOrderMarkStaysInUtf16AndLeavesSingleByteTargets)
+{
+    TTempDir dir;
+    const std::string in = dir.Write("in", Iconv("\uFEFF" + Text, "UTF-16LE"));
+    ASSERT_EQ(RunTool({"convert", "--from", "auto", "--to", "uni", "--byte-order", "big", in, dir.Path("be")}).status, 0);
+    EXPECT_EQ(ReadAll(dir.Path("be")), Iconv("\uFEFF" + Text, "UTF-16BE"));
+    ASSERT_EQ(RunTool({"convert", "--from", "uni", "--to", "win", in, dir.Path("win")}).status, 0);
+    EXPECT_EQ(ReadAll(dir.Path("win")), Iconv(Text, "CP1251"));
+}
+
+TEST(QuilletConv, DosFramesThroughUtf16InUniMode)
+{
+    TTempDir dir;
+    const std::string frame = "╔═╗ Да\r\n║ │\r\n";
+    const std::string in = dir.Write("in", Iconv(frame, "CP866"));
+    ASSERT_EQ(RunTool({"convert", "--from", "dos", "--to", "uni", in, dir.Path("u")}).status, 0);
+    EXPECT_EQ(ReadAll(dir.Path("u")), Iconv(frame, "UTF-16LE"));
+    ASSERT_EQ(RunTool({"convert", "--from", "uni", "--to", "dos", dir.Path("u"), dir.Path("d")}).status, 0);
+    EXPECT_EQ(ReadAll(dir.Path("d")), Iconv(frame, "CP866"));
+    // Letters-only mode keeps the bytes, so the frames come out as Windows-1251 signs.
+    ASSERT_EQ(RunTool({"convert", "--from", "dos", "--to", "win", "--dos-mode", "none", in, dir.Path("w")}).status, 0);
+    const TBytes w = ReadAll(dir.Path("w"));
+    EXPECT_EQ(w[0], 0xC9);
+    // The OEM mode folds them into ASCII.
+    ASSERT_EQ(RunTool({"convert", "--from", "dos", "--to", "win", "--dos-mode", "oem", in, dir.Path("o")}).status, 0);
+    EXPECT_LT(ReadAll(dir.Path("o"))[0], 0x80);
+}
+
+TEST(QuilletConv, InPlaceAndPermissionsKept)
+{
+    TTempDir dir;
+    const std::string path = dir.Write("same", Iconv(Text, "CP866"));
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const TToolRun r = RunTool({"convert", "--from", "dos", "--to", "koi", path, path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadAll(path), Iconv(Text, "KOI8-R"));
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(FilesIn(dir.Path("")), 1u);
+}
+
+TEST(QuilletConv, FailedRunsLeaveOutAlone)
+{
+    TTempDir dir;
+    const TBytes old = FromString("old contents\n");
+    const std::string out = dir.Write("out", old);
+    const std::string in = dir.Write("in", Iconv(Text, "CP1251"));
+    const std::string rtf = dir.Write("doc.rtf", FromString("{\\rtf1 text}"));
+    struct {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{"convert", "--from", "win", "--to", "koi", dir.Path("missing"), out}, 1, "cannot read"},
+        {{"convert", "--from", "auto", "--to", "koi", rtf, out}, 1, "RTF"},
+        {{"convert", "--from", "win", "--to", "rtf", in, out}, 1, "RTF"},
+        {{"convert", "--from", "win", "--to", "cp1252", in, out}, 2, "unknown target encoding"},
+        {{"convert", "--from", "win", "--to", "koi", "--dos-mode", "x", in, out}, 2, "DOS mode"},
+        {{"convert", "--from", "win", "--to", "koi", in}, 2, "input and the output"},
+        {{"convert", "--to", "koi", in, out}, 2, "--from"},
+        {{"convert", "--from", "win", "--to", "koi", "--byte-order"}, 2, "needs a value"},
+        {{"convert", "--from", "win", "--to", "koi", in, dir.Path("")}, 1, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        const TToolRun r = RunTool(c.args);
+        EXPECT_EQ(r.status, c.status) << c.says << ": " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(ReadAll(out), old) << c.says;
+    }
+    EXPECT_EQ(FilesIn(dir.Path("")), 3u);
+}
+
+TEST(QuilletConv, UndetectedTextIsReadAsWindows)
+{
+    TTempDir dir;
+    const std::string in = dir.Write("in", FromString("plain ASCII\r\n"));
+    const TToolRun r = RunTool({"convert", "--from", "auto", "--to", "dos", in, dir.Path("out")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("read as Win"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadAll(dir.Path("out")), FromString("plain ASCII\r\n"));
+}
+
+TEST(QuilletConv, TablesAsJson)
+{
+    TTempDir dir;
+    const std::string in = dir.Write("t", Iconv("intro\r\n┌──────────┐\r\n│ Да │ \"q\" │\r\n└──────────┘\r\n", "CP866"));
+    const TToolRun r = RunTool({"tables", in});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"tables\": [\n"
+                     "  {\"start\": 6, \"end\": 45, \"rows\": [\n"
+                     "    [{\"sep\": 1, \"text\": \"\"}, {\"sep\": 6, \"text\": \" Да\"}, "
+                     "{\"sep\": 12, \"text\": \" \\\"q\\\"\"}]\n"
+                     "  ]}\n"
+                     "]}\n");
+    const TToolRun none = RunTool({"tables", dir.Write("plain", FromString("no tables\n"))});
+    EXPECT_EQ(none.out, "{\"tables\": []}\n");
+    EXPECT_EQ(RunTool({"tables", dir.Path("missing")}).status, 1);
+}
+
+} // namespace
