@@ -3,8 +3,8 @@
 #include "view.h"
 
 #include "qlconsts.h"
+#include "richedit.h"
 
-#include "editorplaceholder.h"
 #include "shell.h"
 #include "sysbib.h"
 #include "statuspanels.h"

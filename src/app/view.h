@@ -2,7 +2,7 @@
 // every command; its methods are spread over view*.cpp by concern.
 #pragma once
 
-#include "editorplaceholder.h"
+#include "qxeditor.h"
 #include "histitem.h"
 
 #include <QButtonGroup>

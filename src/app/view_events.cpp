@@ -2,7 +2,8 @@
 // enable menu items as each menu opens.
 #include "view.h"
 
-#include "editorplaceholder.h"
+#include "richedit.h"
+
 
 void TfmView::GEditorChange()
 {

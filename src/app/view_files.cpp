@@ -2,10 +2,10 @@
 // the recent-files list.
 #include "view.h"
 
-#include "editorplaceholder.h"
 #include "keypaths.h"
 #include "linefilter.h"
 #include "qlconsts.h"
+#include "richedit.h"
 #include "registry.h"
 #include "statuspanels.h"
 #include "sysbib.h"
@@ -237,8 +237,11 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
     const QFileInfo info(target);
-    const bool wasReadOnly = info.exists() && !info.isWritable();
-    const QFile::Permissions permissions = info.exists() ? info.permissions() : QFile::Permissions();
+    const bool wasReadOnly = info.isFile() && !(info.permissions() & QFile::WriteOwner);
+    // Without the "user" bits: they tell what we may do, and setting them would
+    // grant the owner what the "user" (say, the super-user) happens to have.
+    const QFile::Permissions permissions =
+        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) : QFile::Permissions();
     if (wasReadOnly)
         QFile::setPermissions(target, permissions | QFile::WriteOwner);
     auto restore = [&] {

@@ -4,7 +4,6 @@
 
 #include "qlconsts.h"
 
-#include "editorplaceholder.h"
 #include "statuspanels.h"
 #include "updatethread.h"
 

@@ -168,6 +168,7 @@ TEST_F(ViewTest, AReadOnlyTargetIsWrittenAndKeepsItsProtection)
     w.GEditor->SetText(QStringLiteral("new"));
     w.GEditor->SetModified(true);
     w.N19Click();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(ReadFile(file), QByteArray("new"));
     // Owner, group and others only: the "user" bits say what the tester may do.
     EXPECT_EQ(QFileInfo(file).permissions() & 0x7077, QFile::ReadOwner | QFile::ReadGroup);
