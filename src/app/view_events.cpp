@@ -15,6 +15,8 @@ void TfmView::GEditorChange()
         GEditor->SetModified(false);
     sbRedo->setEnabled(GEditor->CanRedo());
     sbSave->setEnabled(GEditor->Modified());
+    // The bytes kept for reinterpreting no longer match the edited text.
+    GEditor->TempStream()->Stale = true;
     AllStrCount();
 }
 
@@ -27,6 +29,8 @@ void TfmView::GEditorSelectionChange()
     sbCut->setEnabled(selected);
     sbCopy->setEnabled(selected);
     sbPaste->setEnabled(GEditor->Window()->canPaste());
+    AlignBut();
+    DownButt();
 }
 
 void TfmView::N8Click()
