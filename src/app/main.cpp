@@ -1,0 +1,51 @@
+// Program entry: the application object, its title, the main window and the
+// event loop.
+#include "view.h"
+
+#include "richedit.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace {
+
+// For start-up timing: with QUILLET_QUIT_AFTER_FIRST_PAINT set, the program ends
+// as soon as the text it started with has been painted once.
+class FirstPaintProbe : public QObject {
+public:
+    explicit FirstPaintProbe(TfmView& owner) : view(owner) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched == view.GEditor->Window()->viewport() && view.FormActive &&
+            (view.TextReady || view.AcceptCopyData))
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    TfmView& view;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Every argument is a file name, even one that looks like a toolkit option,
+    // so the toolkit sees only the program's own name.
+    QStringList names;
+    for (int i = 1; i < argc; ++i)
+        names << QFile::decodeName(argv[i]);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    QApplication::setDesktopFileName(QStringLiteral("quillet"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
+    TfmView view(names);
+    FirstPaintProbe probe(view);
+    if (qEnvironmentVariableIsSet("QUILLET_QUIT_AFTER_FIRST_PAINT"))
+        view.GEditor->Window()->viewport()->installEventFilter(&probe);
+    view.show();
+    return QApplication::exec();
+}

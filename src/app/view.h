@@ -1,0 +1,216 @@
+// TfmView, the program's one main window: toolbar, editor, status bar, menus and
+// every command; its methods are spread over view*.cpp by concern.
+#pragma once
+
+#include "qxeditor.h"
+#include "recentfiles.h"
+
+#include <QButtonGroup>
+#include <QFont>
+#include <QFrame>
+#include <QHash>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QStringList>
+#include <QToolButton>
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class TUpdateThread;
+class TStatusPanels;
+
+class TfmView : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfmView(const QStringList& arguments, QWidget* parent = nullptr);
+    ~TfmView() override;
+
+    // Program-wide state shared by the commands.
+    QString CurFileName;
+    std::uint8_t CurEncoding = 1;
+    bool TextReady = false;
+    bool HasTables = false;
+    bool ShownOnce = false;
+
+    // Window fields.
+    std::uint8_t ClickMode = 0;
+    bool AppWasDeactivated = false;
+    qint64 LoadStartTick = 0;
+    std::atomic<std::uint8_t> Progress{0};
+    std::atomic<std::uint8_t> ProgressMode{0};
+    std::int32_t CaretLine = 0;
+    std::int32_t CaretCol = 0;
+    std::int32_t CaretLineLen = 0;
+    bool AcceptCopyData = false;
+    bool FormActive = false;
+    bool FullScreen = false;
+    std::int32_t Bookmark = -1;
+    THistory History;  // History[0] is File1, the most recent
+    TFont DefFont;
+    std::uint8_t NumKind = 1, NumStyle = 3, UnderKind = 1, IndexKind = 2;
+    std::int32_t IndentStep = 0;
+
+    // Components, named as the commands refer to them.
+    QWidget* paTop = nullptr;
+    QWidget* paMid = nullptr;
+    TqxEditor* GEditor = nullptr;
+    QPushButton* bbRight = nullptr;
+    QPushButton* bbLeft = nullptr;
+    QStatusBar* stb = nullptr;
+    TStatusPanels* stbPanels = nullptr;
+    QMenuBar* MainMenu1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QMenu* PopupMenu3 = nullptr;
+    QToolButton *sbDos = nullptr, *sbWin = nullptr, *sbKoi = nullptr, *sbMac = nullptr, *sbIso = nullptr,
+                *sbUni = nullptr, *sbRtf = nullptr, *sbWrap = nullptr, *sbNew = nullptr, *sbOpen = nullptr,
+                *sbSave = nullptr, *sbPrint = nullptr, *sbPreview = nullptr, *sbCut = nullptr, *sbCopy = nullptr,
+                *sbPaste = nullptr, *sbUndo = nullptr, *sbRedo = nullptr, *sbFind = nullptr, *sbRepl = nullptr,
+                *sbLeft = nullptr, *sbCenter = nullptr, *sbRight = nullptr, *sbWidth = nullptr,
+                *sbBullet = nullptr, *sbNastr = nullptr;
+    QFrame* Bevels[11] = {};  // Bevel1..Bevel10
+    QButtonGroup* encodingGroup = nullptr;
+    QButtonGroup* alignGroup = nullptr;
+
+    // Menu items by their names (N9, meOpenW, File1 ...).
+    QAction* Item(const QString& name) const;
+    QMenu* Menu(const QString& name) const;
+
+    // Life cycle.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormResize();
+    void FormInterface();
+    void AllDefault();
+    void FontInitialize();
+    void LoadFiles(const QStringList& names);
+    void FormClose();
+    // An error box through the window's prompter.
+    void ShowError(const QString& text);
+    // What the taskbar shows for this window.
+    QString TaskBarText() const { return taskBarName; }
+
+    // Caption helpers.
+    void WaitCaption(const QString& text);
+    void FillCaption();
+    void TaskBarName();
+    void SetEncoding(std::uint8_t e);
+    void SetKodP(std::uint8_t e);
+    void DownButt();
+    void ShowRichEdit(bool on);
+    void SetIndents();
+    void SetParaDefault();
+    void AlignBut();
+    void HintWrap();
+    static TFontStyles StrToStyle(const QString& text);
+    void InvalidateSnapshot();
+    void PasteText();
+
+    // Toolbar layout.
+    void ResizeButtons();
+    void ArrangeButtons();
+    void ShowAlignButtons(bool visible);
+    void mAllBClick();
+
+    // File commands.
+    void LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos);
+    bool QuestSave();
+    bool SaveTxt(bool quiet, int kind);
+    void UpdateHist();
+    void NewText();
+    void sbNewClick();
+    void sbOpenClick();
+    void meOpenWClick();
+    void N19Click();
+    void sbSaveClick();
+    void N12Click();
+    void MacintoshCR1Click();
+    void UnixLF1Click();
+    void FileClick(int index);
+    void N10Click();
+    void meClsWClick();
+
+    // Editor events.
+    void GEditorChange();
+    void GEditorSelectionChange();
+    void GEditorStream(std::int64_t total, std::int64_t done);
+    void GEditorResizeRequest();
+
+    // Status bar.
+    void StrCount();
+    void AllStrCount();
+    void StbRepUpdate();
+    void EndProgress();
+    void RepaintProgress();
+    QString StatusText(int panel) const;
+    bool GEditorOverwrite() const;
+    static qint64 TickNow();
+    bool TickerRunning() const;
+    int TickerStarts = 0;  // how many tickers this window has started
+
+    // Margins.
+    void bbRightClick();
+    void bbLeftClick();
+
+    // The child processes this window started, for the tests that watch them.
+    QList<qint64> StartedCopies;
+    // Started a further copy with one file name; false when it could not start.
+    bool StartCopy(const QStringList& arguments);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildToolbar();
+    void BuildMenus();
+    void BuildPopupMenus();
+    void BuildStatusBar();
+    void BuildEditor();
+    QToolButton* AddButton(const char* name, const QString& hint, const QString& glyph, const QString& label = {});
+    QFrame* AddBevel(int index);
+    QAction* AddItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut = {},
+                     bool enabled = true);
+    QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
+    void WireCommands();
+    void N8Click();
+    void N14Click();
+    void N26Click();
+    void N33Click();
+    void N45Click();
+    void PopupMenu1Popup();
+    bool FormKeyDown(QKeyEvent* event);
+    bool FormKeyUp(QKeyEvent* event);
+    void stbMouseMove(int x);
+    void ApplyOptions(const struct StartupOptions& options);
+    void StartTicker();
+    void StopTicker();
+
+    QStringList commandLine;
+    QString taskBarName;
+    bool activatedOnce = false;
+    bool closingAccepted = false;
+    QHash<QString, QAction*> items;
+    QHash<QString, QMenu*> menus;
+    QPointer<TUpdateThread> ticker;
+    QString openFolder;
+    QString saveFolder;
+    int openFilterIndex = 1;
+    int saveFilterIndex = 2;
+
+    friend class TStatusPanels;
+};
+
+// The one main window of the process.
+extern TfmView* fmView;

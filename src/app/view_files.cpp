@@ -1,0 +1,376 @@
+// File commands: load, new, open, save, save as, export, the save question and
+// the recent-files list.
+#include "view.h"
+
+#include "linefilter.h"
+#include "qlconsts.h"
+#include "richedit.h"
+#include "registrymessages.h"
+#include "startupoptions.h"
+#include "statuspanels.h"
+#include "sysbib.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+
+constexpr int RtfFilterIndex = 7;
+constexpr int OpenRtfFilterIndex = 3;
+
+QString Text(const char* resource)
+{
+    return Tr(resource);
+}
+
+} // namespace
+
+void TfmView::ShowError(const QString& text)
+{
+    ErrorBox(text);
+}
+
+void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos)
+{
+    raise();
+    activateWindow();
+    const bool autoEncoding = GEditor->AutoEncoding();
+    if (!FileExists(name)) {
+        ShowError(Text(QlConsts::CannotFindFile) + name);
+    } else {
+        WaitCaption(Text(QlConsts::WaitTextLoading));
+        stbPanels->SetText(0, QString());
+        stbPanels->SetText(1, QString());
+        TextReady = false;
+        HasTables = false;
+        ShowRichEdit(false);
+        if (forced)
+            GEditor->SetAutoEncoding(false);
+        // Not forced, the caller's encoding is still the one to read with: Open
+        // passes RTF for its RTF filter, everyone else passes the current one.
+        SetEncoding(e);
+        GEditor->Lines()->Clear();
+        GEditor->SetFont(DefFont);
+        SetParaDefault();
+        LoadStartTick = TickNow();
+        bool loaded = true;
+        try {
+            GEditor->Lines()->LoadFromFile(name);
+        } catch (const std::exception& error) {
+            loaded = false;
+            QApplication::restoreOverrideCursor();
+            ShowError(QString::fromUtf8(error.what()));
+        }
+        if (loaded) {
+            CurFileName = name;
+            if ((forced || !autoEncoding) && !GEditor->LoadedDosAsUnicode) {
+                SetKodP(e);
+                SetEncoding(e);
+            } else {
+                SetKodP(GEditor->Encoding());
+            }
+            if (CurEncoding > Rtf)
+                SetKodP(Win);
+            sbUndo->setEnabled(false);
+            sbRedo->setEnabled(false);
+            sbCut->setEnabled(false);
+            sbCopy->setEnabled(false);
+            openFolder = ExtractFileDir(CurFileName);
+            GEditor->SetModified(false);
+            if (selPos > 0)
+                GEditor->SetSelStart(selPos);
+            if (selLen > 0)
+                GEditor->SetSelLength(selLen);
+        }
+    }
+    AlignBut();
+    InvalidateSnapshot();
+    FillCaption();
+    TaskBarName();
+    DownButt();
+    GEditor->SetAutoEncoding(autoEncoding);
+    GEditor->SetModified(false);
+    TextReady = true;
+    GEditorChange();
+    ShowRichEdit(true);
+    QApplication::restoreOverrideCursor();
+    EndProgress();
+    StrCount();
+}
+
+void TfmView::NewText()
+{
+    CurFileName.clear();
+    InvalidateSnapshot();
+    DownButt();
+    GEditor->Window()->setFocus();
+    stbPanels->SetText(0, QString());
+    stbPanels->SetText(1, QString());
+    setWindowTitle(Text(QlConsts::TextInput));
+    GEditor->Lines()->Clear();
+    GEditor->SetFont(DefFont);
+    SetParaDefault();
+    for (QToolButton* b : {sbUndo, sbRedo, sbCut, sbCopy, sbSave})
+        b->setEnabled(false);
+    GEditor->SetModified(false);
+    sbLeft->setChecked(true);
+    ShowRichEdit(true);
+    TaskBarName();
+}
+
+void TfmView::sbNewClick()
+{
+    if (QuestSave())
+        NewText();
+}
+
+void TfmView::sbOpenClick()
+{
+    if (!QuestSave())
+        return;
+    FileDialogRequest request;
+    request.filter = Text(QlConsts::OpenFilter);
+    request.filterIndex = openFilterIndex;
+    request.multiSelect = true;
+    request.directory = openFolder.isEmpty() ? (CurFileName.isEmpty() ? ExeDir() : ExtractFileDir(CurFileName))
+                                             : openFolder;
+    const std::optional<FileDialogAnswer> answer = CurrentPrompter().OpenFileDialog(request);
+    if (!answer || answer->files.isEmpty())
+        return;
+    openFilterIndex = answer->filterIndex;
+    const std::uint8_t e = answer->filterIndex == OpenRtfFilterIndex ? std::uint8_t(Rtf) : CurEncoding;
+    for (qsizetype i = 1; i < answer->files.size(); ++i)
+        StartCopy({answer->files[i]});
+    const QString& first = answer->files.first();
+    if (FileExists(first))
+        LoadNewFile(first, e, false, 0, 0);
+    else
+        ShowError(Text(QlConsts::CannotFindFile) + QStringLiteral(" ") + first);
+}
+
+void TfmView::meOpenWClick()
+{
+    if (IndentStep == 0)
+        bbRight->hide();
+    FileDialogRequest request;
+    request.filter = Text(QlConsts::OpenFilter);
+    request.filterIndex = openFilterIndex;
+    request.multiSelect = true;
+    request.directory = openFolder.isEmpty() ? ExeDir() : openFolder;
+    const std::optional<FileDialogAnswer> answer = CurrentPrompter().OpenFileDialog(request);
+    if (answer && !answer->files.isEmpty())
+        StartCopy({answer->files.first()});
+}
+
+bool TfmView::QuestSave()
+{
+    if (!GEditor->Modified()) {
+        UpdateHist();
+        return true;
+    }
+    const MsgButton answer = ConfirmationBox(Text(QlConsts::TextChangedSaveIt),
+                                             MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
+    bool saved = false;
+    switch (answer) {
+    case MsgButton::Yes:
+        saved = SaveTxt(!CurFileName.isEmpty(), 0);
+        break;
+    case MsgButton::No:
+        return true;
+    case MsgButton::All:
+        saved = SaveTxt(false, 0);
+        break;
+    default:
+        return false;
+    }
+    if (!saved)
+        return false;
+    UpdateHist();
+    return true;
+}
+
+bool TfmView::SaveTxt(bool quiet, int kind)
+{
+    int filterIndex = CurEncoding + 1;
+    QString target = CurFileName;
+    bool goOn = quiet;
+    bool result = false;
+    if (!quiet) {
+        if (HasTables)
+            filterIndex = RtfFilterIndex;
+        FileDialogRequest request;
+        request.filter = Text(QlConsts::SaveFilter);
+        request.filterIndex = filterIndex;
+        request.fileName = filterIndex == RtfFilterIndex && !CurFileName.isEmpty()
+                               ? ChangeFileExt(CurFileName, QStringLiteral(".rtf"))
+                               : CurFileName;
+        request.directory = saveFolder.isEmpty() ? (CurFileName.isEmpty() ? ExeDir() : ExtractFileDir(CurFileName))
+                                                 : saveFolder;
+        const std::optional<FileDialogAnswer> answer = CurrentPrompter().SaveFileDialog(request);
+        if (!answer || answer->files.isEmpty())
+            return false;
+        filterIndex = std::clamp(answer->filterIndex, 1, RtfFilterIndex);
+        if (filterIndex == RtfFilterIndex && kind != 0) {
+            ShowError(Text(QlConsts::RtfExportNotAllowed));
+            return false;
+        }
+        target = answer->files.first();
+        if (ExtractFileExt(target).isEmpty())
+            target += filterIndex == RtfFilterIndex ? QStringLiteral(".rtf") : QStringLiteral(".txt");
+        if (QFileInfo::exists(target)) {
+            const MsgButton rewrite =
+                ConfirmationBox(Text(QlConsts::FilePrefix) + target + Text(QlConsts::AlreadyExistsRewrite),
+                                MsgButton::Yes | MsgButton::No | MsgButton::Cancel);
+            goOn = rewrite == MsgButton::Yes;
+            result = rewrite == MsgButton::No;
+        } else {
+            goOn = true;
+        }
+    }
+    if (!goOn)
+        return result;
+
+    WaitCaption(Text(QlConsts::WaitTextSaving));
+    const auto e = static_cast<std::uint8_t>(quiet ? CurEncoding : filterIndex - 1);
+    SetEncoding(e);
+    // A read-only target is written all the same and keeps its protection.
+    const QFileInfo info(target);
+    const bool wasReadOnly = info.isFile() && !(info.permissions() & QFile::WriteOwner);
+    // Without the "user" bits: they tell what we may do, and setting them would
+    // grant the owner what the "user" (say, the super-user) happens to have.
+    const QFile::Permissions permissions =
+        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) : QFile::Permissions();
+    if (wasReadOnly)
+        QFile::setPermissions(target, permissions | QFile::WriteOwner);
+    auto restore = [&] {
+        if (wasReadOnly)
+            QFile::setPermissions(target, permissions);
+    };
+    try {
+        GEditor->Lines()->SaveToFile(target);
+    } catch (const std::exception& error) {
+        restore();
+        QApplication::restoreOverrideCursor();
+        SetEncoding(CurEncoding);
+        FillCaption();
+        ShowError(QString::fromUtf8(error.what()));
+        return false;
+    }
+    if (kind != 0) {
+        const FilterUnit unit = e != Uni ? FilterUnit::Byte
+                                : GEditor->UniType() == Big ? FilterUnit::Utf16Big
+                                                            : FilterUnit::Utf16Little;
+        if (!FilterLineEnds(target, kind == 1 ? u'\n' : u'\r', unit)) {
+            restore();
+            QApplication::restoreOverrideCursor();
+            SetEncoding(CurEncoding);
+            FillCaption();
+            ShowError(Text(QlConsts::ExportNotSuccessful));
+            return false;
+        }
+    }
+    SetKodP(e);
+    restore();
+    QApplication::restoreOverrideCursor();
+    HasTables = false;
+    GEditor->SetModified(false);
+    sbSave->setEnabled(false);
+    sbUndo->setEnabled(false);
+    sbRedo->setEnabled(false);
+    CurFileName = target;
+    DownButt();
+    saveFolder = ExtractFileDir(target);
+    FillCaption();
+    SetEncoding(CurEncoding);
+    TaskBarName();
+    return true;
+}
+
+void TfmView::N19Click()
+{
+    if (!CurFileName.isEmpty())
+        SaveTxt(true, 0);
+}
+
+void TfmView::sbSaveClick()
+{
+    // DOS text whose tables were built is never written back silently in DOS.
+    const bool quiet = !CurFileName.isEmpty() && (CurEncoding != Dos || !HasTables);
+    SaveTxt(quiet, 0);
+    if (!quiet)
+        UpdateHist();
+}
+
+void TfmView::N12Click()
+{
+    if (IndentStep == 0)
+        bbRight->hide();
+    if (SaveTxt(false, 0))
+        UpdateHist();
+}
+
+void TfmView::MacintoshCR1Click()
+{
+    if (SaveTxt(false, 1))
+        UpdateHist();
+}
+
+void TfmView::UnixLF1Click()
+{
+    if (SaveTxt(false, 2))
+        UpdateHist();
+}
+
+void TfmView::PasteText()
+{
+    GEditor->SetSelText(QGuiApplication::clipboard()->text());
+}
+
+void TfmView::UpdateHist()
+{
+    try {
+        History = ReadHistory();
+        if (!CurFileName.isEmpty()) {
+            const THistItem current{CurFileName, CurEncoding, GEditor->SelStart(),
+                                    CurEncoding == Uni && GEditor->UniType() == Big};
+            History = UpdateHistory(current);
+        }
+    } catch (const platform::RegistryError& error) {
+        ReportRegistryError(error);
+    }
+    bool any = false;
+    for (int n = 1; n <= HistorySize; ++n) {
+        const THistItem& item = History[n - 1];
+        QAction* menuItem = Item(QStringLiteral("File%1").arg(n));
+        menuItem->setText(item.FileName);
+        menuItem->setVisible(!item.FileName.isEmpty());
+        any = any || !item.FileName.isEmpty();
+    }
+    Item(QStringLiteral("N43"))->setVisible(any);
+}
+
+void TfmView::FileClick(int k)
+{
+    if (k < 1 || k > HistorySize)
+        return;
+    // The list is rebuilt by the save question; the entry is taken first.
+    const THistItem item = History[k - 1];
+    if (!QuestSave())
+        return;
+    GEditor->SetUniType(item.Uni ? Big : Little);
+    const std::uint8_t e = item.Kod >= Dos && item.Kod <= Rtf ? std::uint8_t(item.Kod) : CurEncoding;
+    LoadNewFile(item.FileName, e, true, 0, item.Pos);
+}
+
+void TfmView::FormClose()
+{
+    if (isMaximized() || isFullScreen() || isMinimized())
+        return;
+    try {
+        WriteWindowBounds(normalGeometry().isValid() ? normalGeometry() : geometry());
+    } catch (const platform::RegistryError& error) {
+        ReportRegistryError(error);
+    }
+}

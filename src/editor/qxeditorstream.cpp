@@ -1,0 +1,221 @@
+// The stream path: the control's text in and out through TConversion, files with
+// detection, DOS graphics widened to UTF-16, and saving that never harms the old file.
+#include "qxeditorstrings.h"
+
+#include "conversion.h"
+#include "converters.h"
+#include "detect.h"
+#include "editorconsts.h"
+#include "editorerrors.h"
+#include "qxeditor.h"
+#include "richedit.h"
+#include "safefile.h"
+
+#include <algorithm>
+#include <exception>
+#include <span>
+#include <vector>
+
+using namespace platform;
+
+namespace {
+
+// The cookie of one EM_STREAMIN or EM_STREAMOUT.
+struct TEditStreamRecord {
+    TqxEditor* Editor = nullptr;
+    TConversion* Conversion = nullptr;
+    TStream* Stream = nullptr;
+    std::int64_t Position = 0;
+    std::int64_t Size = 0;
+    // A read or write failure of the stream itself: reported as it is, since
+    // retrying in the other format cannot help and "from memory" would mislead.
+    std::exception_ptr Failure;
+};
+
+std::uint32_t ReadCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
+{
+    *pcb = 0;
+    auto* record = reinterpret_cast<TEditStreamRecord*>(cookie);
+    try {
+        const std::size_t count = record->Conversion
+                                      ? record->Conversion->ConvertRead(*record->Stream, buffer, std::size_t(cb))
+                                      : record->Stream->Read(buffer, std::size_t(cb));
+        *pcb = std::int32_t(count);
+        if (count >= 1 && record->Editor->OnStream) {
+            record->Position += std::int64_t(count);
+            record->Editor->OnStream(record->Editor, record->Size, record->Position);
+        }
+        return 0;
+    } catch (const EEditorError&) {
+        if (!record->Failure)
+            record->Failure = std::current_exception();
+        return 1;
+    } catch (...) {
+        return 1;
+    }
+}
+
+std::uint32_t WriteCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
+{
+    *pcb = 0;
+    auto* record = reinterpret_cast<TEditStreamRecord*>(cookie);
+    try {
+        if (record->Conversion)
+            *pcb = std::int32_t(record->Conversion->ConvertWrite(*record->Stream, buffer, std::size_t(cb)));
+        return 0;
+    } catch (const EEditorError&) {
+        if (!record->Failure)
+            record->Failure = std::current_exception();
+        return 2;
+    } catch (...) {
+        return 2;
+    }
+}
+
+unsigned StreamFormat(TEnc encoding, bool selection)
+{
+    unsigned format = encoding == Rtf ? SF_RTF : encoding == Uni ? SF_TEXT | SF_UNICODE : SF_TEXT;
+    if (selection)
+        format |= SFF_SELECTION;
+    return format;
+}
+
+// DOS text is widened in blocks of this many bytes.
+constexpr std::size_t WidenBlockSize = 2048;
+
+} // namespace
+
+void TqxEditorStrings::LoadFromStream(TStream& stream)
+{
+    TConversion conversion(Encoding, DosAdd, UniType);
+    TEditStreamRecord record;
+    record.Editor = Editor;
+    record.Conversion = &conversion;
+    record.Stream = &stream;
+    record.Position = stream.Position();
+    record.Size = stream.Size();
+    const std::int64_t start = record.Position;
+
+    RichEdit* window = Editor->Window();
+    EDITSTREAM editStream;
+    editStream.dwCookie = reinterpret_cast<std::uintptr_t>(&record);
+    editStream.pfnCallback = ReadCallback;
+    window->StreamIn(StreamFormat(Encoding, Selection), editStream);
+    if (editStream.dwError != 0) {
+        if (record.Failure)
+            std::rethrow_exception(record.Failure);
+        // Once more in the other kind: RTF that is not RTF goes in as plain bytes
+        // (the conversion still says Rtf, so nothing is recoded); text the control
+        // refuses is tried as RTF.
+        stream.SetPosition(start);
+        record.Position = start;   // progress restarts with the bytes
+        unsigned format = SF_TEXT;
+        if (Encoding != Rtf) {
+            conversion.Encoding = Rtf;
+            format = SF_RTF;
+        }
+        if (Selection)
+            format |= SFF_SELECTION;
+        editStream.dwError = 0;
+        window->StreamIn(format, editStream);
+        if (editStream.dwError != 0) {
+            if (record.Failure)
+                std::rethrow_exception(record.Failure);
+            throw EOutOfResources(editor_strings::SLoadStreamError);
+        }
+    }
+    Editor->ApplyAlignment();
+}
+
+void TqxEditorStrings::SaveToStream(TStream& stream)
+{
+    TConversion conversion(Encoding, DosAdd, UniType);
+    TEditStreamRecord record;
+    record.Editor = Editor;
+    record.Conversion = &conversion;
+    record.Stream = &stream;
+    record.Position = stream.Position();
+    record.Size = stream.Size();
+
+    EDITSTREAM editStream;
+    editStream.dwCookie = reinterpret_cast<std::uintptr_t>(&record);
+    editStream.pfnCallback = WriteCallback;
+    Editor->Window()->StreamOut(StreamFormat(Encoding, Selection), editStream);
+    if (editStream.dwError != 0)
+        throw EOutOfResources(editor_strings::SSaveStreamError);
+}
+
+void TqxEditorStrings::LoadFromFile(const QString& fileName)
+{
+    Editor->LoadedDosAsUnicode = false;
+    TFileReadStream file(fileName);
+
+    auto detect = [&file] {
+        std::vector<std::uint8_t> sample(std::size_t(std::min<std::int64_t>(file.Size(), DetectSampleSize)));
+        const std::size_t n = file.ReadAt(0, sample.data(), sample.size());
+        return DetectEncoding(std::span<const std::uint8_t>(sample.data(), n));
+    };
+
+    // Decide first, change the editor only once the file is known to fit.
+    TEnc encoding = Encoding;
+    TUniType uniType = UniType;
+    bool widen = false;
+    if (AutoEncoding) {
+        const TDetectResult found = ApplyExceptMac(detect(), Editor->ExceptMac);
+        encoding = found.Enc;
+        uniType = found.UniType;
+        widen = found.HasGraphics && found.Enc == Dos && DosAdd == daUNI;
+    } else if (DosAdd == daUNI && (Encoding == Dos || Encoding == Uni)) {
+        const TDetectResult found = detect();
+        widen = found.HasGraphics && found.Enc == Dos;
+    }
+
+    const std::int64_t characters = (encoding == Uni && !widen) ? file.Size() / 2 : file.Size();
+    const std::int64_t capacity = Editor->Capacity();
+    if (characters > capacity)
+        throw EFOpenError(QString::fromUtf8(editor_strings::SFileTooLarge)
+                              .arg(fileName).arg(characters).arg(capacity).toStdString());
+
+    Encoding = encoding;
+    UniType = uniType;
+    Editor->LoadedDosAsUnicode = widen;
+
+    if (widen) {
+        TTempStream* temp = Editor->TempStream();
+        temp->Invalidate();
+        std::uint8_t in[WidenBlockSize + 1];
+        std::uint8_t out[2 * WidenBlockSize + 1];
+        for (;;) {
+            const std::size_t n = file.Read(in, WidenBlockSize);
+            if (n == 0)
+                break;
+            DosToUnicode(in, n, out);
+            temp->Memory.Write(out, 2 * n);
+        }
+        file.CheckUnchanged();
+        Encoding = Uni;
+        UniType = Little;
+        temp->Memory.SetPosition(0);
+        try {
+            LoadFromStream(temp->Memory);
+        } catch (...) {
+            temp->Invalidate();
+            throw;
+        }
+        temp->Invalidate();
+    } else {
+        LoadFromStream(file);
+        file.CheckUnchanged();
+    }
+}
+
+void TqxEditorStrings::SaveToFile(const QString& fileName)
+{
+    TSafeFileWriter file(fileName);
+    try {
+        SaveToStream(file);
+        file.Commit();
+    } catch (...) {
+        throw EWriteError(editor_strings::SFileWriteError);
+    }
+}

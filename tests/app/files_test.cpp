@@ -1,0 +1,272 @@
+// File commands through the real window: Save as in every encoding, the save
+// question's answers, export line ends, read-only targets and folders, and the
+// recent-files list in the store.
+#include "testsupport.h"
+
+#include "registry.h"
+#include "registrylayout.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr const char* FilesKey = RegistryKeys::Files;
+
+FileDialogAnswer Chosen(const QString& file, int filterIndex)
+{
+    FileDialogAnswer answer;
+    answer.files = {file};
+    answer.filterIndex = filterIndex;
+    return answer;
+}
+
+struct SavedAs {
+    int filterIndex;
+    const char* name;
+    QByteArray bytes;
+};
+
+class SaveAsTest : public ViewTest, public ::testing::WithParamInterface<SavedAs> {};
+
+TEST_P(SaveAsTest, WritesTheShownTextInTheChosenEncoding)
+{
+    const SavedAs c = GetParam();
+    TfmView& w = Start();
+    w.GEditor->SetText(QStringLiteral("Привет ёж"));
+    const QString target = Path(QString::fromLatin1(c.name));
+    prompter.AnswerFile(Chosen(target, c.filterIndex));
+    w.N12Click();
+    EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(QStringLiteral("; ")).toStdString();
+    const QString written = QFileInfo(target).suffix().isEmpty() ? target + QStringLiteral(".txt") : target;
+    EXPECT_EQ(ReadFile(written), c.bytes);
+    EXPECT_EQ(w.CurFileName, written);
+    EXPECT_EQ(w.CurEncoding, c.filterIndex - 1);
+    EXPECT_TRUE(w.encodingGroup->button(c.filterIndex - 1)->isChecked());
+    EXPECT_FALSE(w.GEditor->Modified());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("File ") + written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, SaveAsTest,
+    ::testing::Values(SavedAs{1, "dos", QByteArray::fromHex("8fe0a8a2a5e220f1a6")},
+                      SavedAs{2, "win.txt", QByteArray::fromHex("cff0e8e2e5f220b8e6")},
+                      SavedAs{3, "koi.txt", QByteArray::fromHex("f0d2c9d7c5d420a3d6")},
+                      SavedAs{4, "mac.txt", QByteArray::fromHex("8ff0e8e2e5f220dee6")},
+                      SavedAs{5, "iso.txt", QByteArray::fromHex("bfe0d8d2d5e220f1d6")},
+                      SavedAs{6, "uni.txt", QByteArray::fromHex("1f0440043804320435044204200051043604")}),
+    [](const ::testing::TestParamInfo<SavedAs>& info) {
+        return QString::fromLatin1(info.param.name).section(QLatin1Char('.'), 0, 0).toStdString();
+    });
+
+TEST_F(ViewTest, SaveAsWithTheRtfFilterAndNoExtensionWritesRtf)
+{
+    TfmView& w = Start();
+    w.GEditor->SetText(QStringLiteral("Привет"));
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("formatted")), 7));
+    w.N12Click();
+    EXPECT_EQ(w.CurFileName, Path(QStringLiteral("formatted.rtf")));
+    EXPECT_TRUE(ReadFile(Path(QStringLiteral("formatted.rtf"))).startsWith("{\\rtf"));
+    EXPECT_EQ(w.CurEncoding, Rtf);
+}
+
+TEST_F(ViewTest, SaveAsOntoAnExistingFileAnsweredNoLeavesItAlone)
+{
+    const QString target = MakeFile(QStringLiteral("kept.txt"), QByteArray("old contents"));
+    TfmView& w = Start();
+    w.GEditor->SetText(QStringLiteral("new"));
+    prompter.AnswerFile(Chosen(target, 2)).AnswerMessage(MsgButton::No);
+    EXPECT_TRUE(w.SaveTxt(false, 0));
+    EXPECT_EQ(ReadFile(target), QByteArray("old contents"));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_EQ(Messages().first(), QStringLiteral("File ") + target + QStringLiteral(" is already exists. Rewrite it?"));
+    prompter.AnswerFile(Chosen(target, 2)).AnswerMessage(MsgButton::Cancel);
+    EXPECT_FALSE(w.SaveTxt(false, 0));
+    EXPECT_EQ(ReadFile(target), QByteArray("old contents"));
+}
+
+TEST_F(ViewTest, AllInTheSaveQuestionRunsSaveAs)
+{
+    const QString file = MakeFile(QStringLiteral("source.txt"), QByteArray("text\r\n"));
+    TfmView& w = Start({file});
+    w.GEditor->SetText(QStringLiteral("changed"));
+    w.GEditor->SetModified(true);
+    const QString target = Path(QStringLiteral("copy.txt"));
+    prompter.AnswerMessage(MsgButton::All).AnswerFile(Chosen(target, 2));
+    EXPECT_TRUE(w.QuestSave());
+    ASSERT_GE(prompter.Asked().size(), 2u);
+    EXPECT_EQ(prompter.Asked()[0].text, QStringLiteral("The text was changed. Do you want save it?"));
+    EXPECT_EQ(prompter.Asked()[0].buttons, MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
+    EXPECT_EQ(prompter.Asked()[1].kind, PromptKind::SaveFile);
+    EXPECT_EQ(ReadFile(target), QByteArray("changed"));
+    EXPECT_EQ(ReadFile(file), QByteArray("text\r\n"));
+}
+
+TEST_F(ViewTest, YesSavesQuietlyToTheNamedFile)
+{
+    const QString file = MakeFile(QStringLiteral("named.txt"), QByteArray("text\r\n"));
+    TfmView& w = Start({file});
+    w.GEditor->SetText(QStringLiteral("edited"));
+    w.GEditor->SetModified(true);
+    prompter.AnswerMessage(MsgButton::Yes);
+    EXPECT_TRUE(w.QuestSave());
+    EXPECT_EQ(prompter.Asked().size(), 1u);
+    EXPECT_EQ(ReadFile(file), QByteArray("edited"));
+}
+
+TEST_F(ViewTest, ClosingAModifiedTextAsksAndCancelKeepsTheWindow)
+{
+    TfmView& w = Start();
+    w.GEditor->SetText(QStringLiteral("unsaved"));
+    w.GEditor->SetModified(true);
+    prompter.AnswerMessage(MsgButton::Cancel);
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("The text was changed. Do you want save it?")});
+    prompter.AnswerMessage(MsgButton::No);
+    EXPECT_TRUE(w.close());
+}
+
+TEST_F(ViewTest, ExportToUnixLeavesNoCarriageReturn)
+{
+    TfmView& w = Start();
+    w.GEditor->SetText(QStringLiteral("строка один\nстрока два\nтри"));
+    const QString target = Path(QStringLiteral("unix.txt"));
+    prompter.AnswerFile(Chosen(target, 2));
+    w.UnixLF1Click();
+    const QByteArray bytes = ReadFile(target);
+    EXPECT_FALSE(bytes.contains('\r'));
+    EXPECT_EQ(bytes.count('\n'), 2);
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("mac.txt")), 2));
+    w.MacintoshCR1Click();
+    const QByteArray mac = ReadFile(Path(QStringLiteral("mac.txt")));
+    EXPECT_FALSE(mac.contains('\n'));
+    EXPECT_EQ(mac.count('\r'), 2);
+}
+
+TEST_F(ViewTest, ExportOfUnicodeTextDropsWholeUnits)
+{
+    TfmView& w = Start();
+    // U+0D0A would be taken apart by a byte filter; it must survive whole.
+    w.GEditor->SetText(QStringLiteral("a\nb") + QChar(0x0D0A));
+    const QString target = Path(QStringLiteral("uni.txt"));
+    prompter.AnswerFile(Chosen(target, 6));
+    w.UnixLF1Click();
+    EXPECT_EQ(ReadFile(target), QByteArray::fromHex("61000a0062000a0d"));
+}
+
+TEST_F(ViewTest, ExportWithTheRtfFilterIsRefused)
+{
+    TfmView& w = Start();
+    w.GEditor->SetText(QStringLiteral("x"));
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("r.rtf")), 7));
+    w.UnixLF1Click();
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("RTF text export is not allowed")});
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("r.rtf"))));
+}
+
+TEST_F(ViewTest, AReadOnlyTargetIsWrittenAndKeepsItsProtection)
+{
+    const QString file = MakeFile(QStringLiteral("locked.txt"), QByteArray("old\r\n"));
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup);
+    TfmView& w = Start({file});
+    w.GEditor->SetText(QStringLiteral("new"));
+    w.GEditor->SetModified(true);
+    w.N19Click();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(ReadFile(file), QByteArray("new"));
+    // Owner, group and others only: the "user" bits say what the tester may do.
+    EXPECT_EQ(QFileInfo(file).permissions() & 0x7077, QFile::ReadOwner | QFile::ReadGroup);
+}
+
+TEST_F(ViewTest, SavingIntoAReadOnlyFolderFailsAndLosesNothing)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "the super-user writes into any folder";
+    QDir(dir.path()).mkdir(QStringLiteral("locked"));
+    const QString folder = Path(QStringLiteral("locked"));
+    const QString file = MakeFile(QStringLiteral("locked/kept.txt"), QByteArray("old\r\n"));
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    TfmView& w = Start({file});
+    w.GEditor->SetText(QStringLiteral("new"));
+    w.GEditor->SetModified(true);
+    w.N19Click();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(Messages().size(), 1);
+    EXPECT_EQ(ReadFile(file), QByteArray("old\r\n"));
+    EXPECT_TRUE(w.GEditor->Modified());
+}
+
+TEST_F(ViewTest, TheRecentListKeepsTenDistinctFilesMostRecentFirst)
+{
+    TfmView& w = Start();
+    QStringList files;
+    for (int i = 1; i <= 12; ++i)
+        files << MakeFile(QStringLiteral("file%1.txt").arg(i), QByteArray("line one\r\nline two\r\n"));
+    for (const QString& f : files) {
+        w.LoadNewFile(f, Win, false, 0, 0);
+        w.GEditor->SetSelStart(3);
+        w.UpdateHist();
+    }
+    // The third file again: it moves to the top, no duplicate.
+    w.LoadNewFile(files[2], Win, false, 0, 0);
+    w.UpdateHist();
+    platform::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(FilesKey, false));
+    EXPECT_EQ(QString::fromStdString(reg.ReadString("File1")), files[2]);
+    EXPECT_EQ(QString::fromStdString(reg.ReadString("File2")), files[11]);
+    EXPECT_EQ(QString::fromStdString(reg.ReadString("File10")), files[3]);
+    EXPECT_EQ(reg.ReadInteger("File2Pos"), 3);
+    EXPECT_EQ(reg.ReadInteger("File2Kod"), Win);
+    EXPECT_FALSE(reg.ValueExists("File11"));
+    EXPECT_FALSE(reg.ValueExists("File2Uni"));
+    QStringList names;
+    for (int n = 1; n <= 10; ++n)
+        names << QString::fromStdString(reg.ReadString("File" + std::to_string(n)));
+    names.removeDuplicates();
+    EXPECT_EQ(names.size(), 10);
+    EXPECT_TRUE(w.Item(QStringLiteral("N43"))->isVisible());
+    EXPECT_EQ(w.Item(QStringLiteral("File1"))->text(), files[2]);
+    EXPECT_TRUE(w.Item(QStringLiteral("File10"))->isVisible());
+}
+
+TEST_F(ViewTest, ABigEndianEntryReloadsAsBigEndianAtItsCaret)
+{
+    // "ab\r\ncd" in UTF-16 big endian with its byte-order mark.
+    const QString file = MakeFile(QStringLiteral("big.txt"), QByteArray::fromHex("feff00610062000d000a00630064"));
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(FilesKey, true));
+        reg.WriteString("File1", file.toStdString());
+        reg.WriteInteger("File1Kod", Uni);
+        reg.WriteInteger("File1Pos", 4);
+        reg.WriteBool("File1Uni", true);
+    }
+    TfmView& w = Start();
+    ASSERT_TRUE(w.Item(QStringLiteral("File1"))->isVisible());
+    w.Item(QStringLiteral("File1"))->trigger();
+    EXPECT_EQ(w.CurFileName, file);
+    EXPECT_EQ(w.CurEncoding, Uni);
+    EXPECT_EQ(w.GEditor->UniType(), Big);
+    EXPECT_EQ(w.GEditor->SelStart(), 4);
+    EXPECT_TRUE(w.GEditor->Text().contains(QStringLiteral("cd")));
+    w.UpdateHist();
+    platform::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(FilesKey, false));
+    EXPECT_TRUE(reg.ReadBool("File1Uni"));
+}
+
+TEST_F(ViewTest, ARecentEntryNamingADeletedFileSaysSo)
+{
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(FilesKey, true));
+        reg.WriteString("File1", Path(QStringLiteral("gone.txt")).toStdString());
+        reg.WriteInteger("File1Kod", Win);
+    }
+    TfmView& w = Start();
+    w.FileClick(1);
+    EXPECT_EQ(Messages(), QStringList{QStringLiteral("Can not find the file: ") + Path(QStringLiteral("gone.txt"))});
+    EXPECT_TRUE(w.CurFileName.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// The Options key at start: defaults on a fresh store, stored values applied,
+// out-of-range values replaced, a damaged store; bounds written at close.
+#include "testsupport.h"
+
+#include "registry.h"
+#include "registrylayout.h"
+
+#include <QPushButton>
+
+namespace {
+
+constexpr const char* OptionsKey = RegistryKeys::Options;
+
+void WriteOptions(const std::vector<std::pair<const char*, std::int32_t>>& values)
+{
+    platform::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
+    for (const auto& [name, value] : values)
+        reg.WriteInteger(name, value);
+}
+
+TEST_F(ViewTest, AFreshStoreGivesTheBuiltInDefaults)
+{
+    TfmView& w = Start();
+    EXPECT_EQ(w.CurEncoding, Win);
+    EXPECT_TRUE(w.sbWin->isChecked());
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_TRUE(w.GEditor->AutoEncoding());
+    EXPECT_EQ(w.GEditor->DosAdd(), daUNI);
+    EXPECT_TRUE(w.GEditor->ExceptMac);
+    EXPECT_EQ(w.GEditor->Font().Name, QStringLiteral("Courier New"));
+    EXPECT_EQ(w.GEditor->Font().Size, 10);
+    EXPECT_EQ(w.IndentStep, 0);
+    EXPECT_FALSE(w.sbKoi->isHidden());
+    EXPECT_TRUE(prompter.Asked().empty());
+}
+
+TEST_F(ViewTest, StoredValuesAreApplied)
+{
+    WriteOptions({{"RusCode", 0}, {"Indent", 3}, {"Wrap", 1}, {"Window", 1}, {"Top", 40}, {"Left", 50},
+                  {"Width", 600}, {"Height", 400}, {"AllEncBut", 0}, {"ParBut", 0}, {"PDos", 1},
+                  {"AutoEnc", 0}, {"ExceptMac", 0}, {"ReadOnly", 1}, {"Size", 14}});
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
+        reg.WriteString("Font", "Liberation Mono");
+        reg.WriteString("FStyle", "010");
+    }
+    TfmView& w = Start();
+    EXPECT_EQ(w.CurEncoding, Dos);
+    EXPECT_TRUE(w.sbDos->isChecked());
+    EXPECT_EQ(w.IndentStep, 3);
+    EXPECT_TRUE(w.GEditor->WordWrap());
+    EXPECT_TRUE(w.sbWrap->isChecked());
+    EXPECT_EQ(w.sbWrap->toolTip(), QStringLiteral("Toggle off lines wrapping"));
+    EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(w.geometry(), QRect(50, 40, 600, 400));
+    EXPECT_TRUE(w.sbKoi->isHidden());
+    EXPECT_TRUE(w.sbLeft->isHidden());
+    EXPECT_EQ(w.GEditor->DosAdd(), daOEM);
+    EXPECT_FALSE(w.GEditor->AutoEncoding());
+    EXPECT_FALSE(w.GEditor->ExceptMac);
+    EXPECT_TRUE(w.GEditor->ReadOnly());
+    EXPECT_EQ(w.DefFont.Name, QStringLiteral("Liberation Mono"));
+    EXPECT_EQ(w.DefFont.Size, 14);
+    EXPECT_TRUE(w.DefFont.Style.Contains(TFontStyle::fsItalic));
+    EXPECT_FALSE(w.DefFont.Style.Contains(TFontStyle::fsBold));
+    // The margin is the right edge of the third encoding button.
+    EXPECT_EQ(w.GEditor->x(), w.sbKoi->x() + 24);
+    EXPECT_TRUE(w.bbRight->isVisibleTo(&w));
+}
+
+struct OutOfRange {
+    std::int32_t rusCode, indent, pdos;
+    std::uint8_t encoding;
+    std::int32_t indentStep;
+};
+
+class OutOfRangeTest : public ViewTest, public ::testing::WithParamInterface<OutOfRange> {};
+
+TEST_P(OutOfRangeTest, ValuesOutOfRangeAreReplaced)
+{
+    const OutOfRange c = GetParam();
+    WriteOptions({{"RusCode", c.rusCode}, {"Indent", c.indent}, {"PDos", c.pdos}});
+    TfmView& w = Start();
+    EXPECT_EQ(w.CurEncoding, c.encoding);
+    EXPECT_EQ(w.IndentStep, c.indentStep);
+    EXPECT_EQ(w.GEditor->DosAdd(), daUNI);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, OutOfRangeTest,
+                         ::testing::Values(OutOfRange{9, 14, 4, Win, 0}, OutOfRange{-1, -1, -1, Win, 0},
+                                           OutOfRange{8, 13, 99, Win, 13}, OutOfRange{6, 0, 7, Rtf, 0}),
+                         [](const ::testing::TestParamInfo<OutOfRange>& info) {
+                             return "Case" + std::to_string(info.index);
+                         });
+
+TEST_F(ViewTest, ADamagedStoreIsSaidOnceAndLeftAlone)
+{
+    const QByteArray garbage("this is not a database at all, just some bytes\n");
+    MakeFile(QStringLiteral("registry.db"), garbage);
+    TfmView& w = Start();
+    ASSERT_EQ(Messages().size(), 1) << Messages().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(Messages().first().startsWith(QStringLiteral("The settings could not be read")));
+    EXPECT_EQ(w.CurEncoding, Win);
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    Discard();
+    EXPECT_EQ(Messages().size(), 1);
+    EXPECT_EQ(ReadFile(RegistryFile()), garbage);
+}
+
+TEST_F(ViewTest, BoundsAreWrittenOnlyWhenClosingInTheNormalState)
+{
+    WriteOptions({{"Window", 0}, {"Top", 1}, {"Left", 2}, {"Width", 300}, {"Height", 200}});
+    Start();
+    Discard();
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(OptionsKey, false));
+        EXPECT_EQ(reg.ReadInteger("Width"), 300);
+    }
+    WriteOptions({{"Window", 1}});
+    TfmView& w = Start();
+    w.setGeometry(30, 60, 640, 420);
+    Discard();
+    platform::TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(OptionsKey, false));
+    EXPECT_EQ(reg.ReadInteger("Left"), 30);
+    EXPECT_EQ(reg.ReadInteger("Top"), 60);
+    EXPECT_EQ(reg.ReadInteger("Width"), 640);
+    EXPECT_EQ(reg.ReadInteger("Height"), 420);
+}
+
+} // namespace

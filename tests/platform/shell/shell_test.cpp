@@ -1,0 +1,158 @@
+// Starting programs with an argument vector, the PATH look-up of bare names, and
+// which links may be handed to the desktop.
+#include "shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+// Readable failures: strings as text.
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+bool WaitForFile(const QString& name)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!QFileInfo::exists(name)) {
+        if (timer.elapsed() > 10000)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+void Touch(const QString& name, QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner)
+{
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    f.setPermissions(permissions);
+}
+
+TEST(StartDetached, EveryArgumentArrivesAsOneNameWithNoShellInBetween)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // Blanks, quotes, a newline, shell syntax and a leading dash: each must reach
+    // the program as the one argument it was.
+    const QStringList names = {QStringLiteral("with blank"), QStringLiteral("quote\"'s"),
+                               QStringLiteral("new\nline"), QStringLiteral("$(touch pwned);x"),
+                               QStringLiteral("-r")};
+    QStringList arguments{QStringLiteral("--")};
+    for (const QString& n : names)
+        arguments << dir.filePath(n);
+    qint64 pid = 0;
+    ASSERT_TRUE(platform::StartDetached(QStringLiteral("/usr/bin/touch"), arguments, &pid));
+    EXPECT_GT(pid, 0);
+    for (const QString& n : names)
+        EXPECT_TRUE(WaitForFile(dir.filePath(n))) << n.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("pwned"))));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), names.size());
+}
+
+TEST(StartDetached, AMissingProgramIsReportedNotStarted)
+{
+    EXPECT_FALSE(platform::StartDetached(QStringLiteral("/nonexistent/program"), {}));
+}
+
+TEST(SearchFolders, CurrentFolderFirstThenEachPathEntry)
+{
+    EXPECT_EQ(platform::SearchFolders(QStringLiteral("/cwd"), QStringLiteral("/a::/b:")),
+              (QStringList{QStringLiteral("/cwd"), QStringLiteral("/a"), QStringLiteral("/b")}));
+    EXPECT_EQ(platform::SearchFolders(QStringLiteral("/cwd"), QString()), QStringList{QStringLiteral("/cwd")});
+    // Only the first 8000 characters of the variable are read.
+    const QString longPath = QString(7990, QLatin1Char('x')) + QStringLiteral(":/beyond/the/limit");
+    EXPECT_FALSE(platform::SearchFolders(QStringLiteral("/cwd"), longPath).contains(QStringLiteral("/beyond/the/limit")));
+}
+
+class FindFileOnPathTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(cwd.isValid() && pathA.isValid() && pathB.isValid());
+        savedCwd = QDir::currentPath();
+        savedPath = qgetenv("PATH");
+        QDir::setCurrent(cwd.path());
+        qputenv("PATH", (pathA.path() + QStringLiteral(":") + pathB.path()).toLocal8Bit());
+    }
+    void TearDown() override
+    {
+        QDir::setCurrent(savedCwd);
+        qputenv("PATH", savedPath);
+    }
+    QTemporaryDir cwd, pathA, pathB;
+    QString savedCwd;
+    QByteArray savedPath;
+};
+
+TEST_F(FindFileOnPathTest, TheCurrentFolderWinsOverPath)
+{
+    Touch(cwd.filePath(QStringLiteral("text.txt")));
+    Touch(pathA.filePath(QStringLiteral("text.txt")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("text.txt")),
+              QFileInfo(cwd.filePath(QStringLiteral("text.txt"))).absoluteFilePath());
+}
+
+TEST_F(FindFileOnPathTest, PathIsSearchedInOrder)
+{
+    Touch(pathB.filePath(QStringLiteral("only-b.txt")));
+    Touch(pathA.filePath(QStringLiteral("both.txt")));
+    Touch(pathB.filePath(QStringLiteral("both.txt")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("only-b.txt")), pathB.filePath(QStringLiteral("only-b.txt")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("both.txt")), pathA.filePath(QStringLiteral("both.txt")));
+}
+
+TEST_F(FindFileOnPathTest, NamesFoundNowhereOrWithAFolderAreTakenFromTheCurrentFolder)
+{
+    Touch(pathA.filePath(QStringLiteral("sub")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("missing.txt")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("missing.txt")));
+    // A name with a folder part is never looked up along PATH.
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("./sub")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("sub")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("-leading-dash")),
+              QDir(cwd.path()).absoluteFilePath(QStringLiteral("-leading-dash")));
+}
+
+TEST(IsAllowedUrl, OnlyWebMailAndPlainFileLinksPass)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("note.txt"));
+    const QString program = dir.filePath(QStringLiteral("run.sh"));
+    Touch(plain);
+    Touch(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    struct Case {
+        QString url;
+        bool allowed;
+    };
+    const Case cases[] = {
+        {QStringLiteral("http://example.org/page"), true},
+        {QStringLiteral("HTTPS://example.org"), true},
+        {QStringLiteral("ftp://files.example.org/a.txt"), true},
+        {QStringLiteral("mailto:someone@example.org"), true},
+        {QStringLiteral("file://") + plain, true},
+        {QStringLiteral("file://") + program, false},
+        {QStringLiteral("file://") + dir.path(), false},
+        {QStringLiteral("file:///nonexistent/file.txt"), false},
+        {QStringLiteral("javascript:alert(1)"), false},
+        {QStringLiteral("smb://server/share"), false},
+        {QStringLiteral("http://"), false},
+        {QStringLiteral("mailto:"), false},
+        {QStringLiteral("/usr/bin/xterm"), false},
+        {QString(), false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::IsAllowedUrl(c.url), c.allowed) << c.url.toStdString();
+    EXPECT_FALSE(platform::OpenUrl(QStringLiteral("file://") + program));
+}
+
+} // namespace
