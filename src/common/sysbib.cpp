@@ -49,22 +49,6 @@ QString ExpandFileName(const QString& name)
     return QDir::cleanPath(QDir::current().absoluteFilePath(name));
 }
 
-QString FindFileOnPath(const QString& name)
-{
-    if (name.isEmpty())
-        return {};
-    if (name.contains(u'/'))
-        return FileExists(name) ? ExpandFileName(name) : QString();
-    QStringList dirs{QDir::currentPath()};
-    dirs += QString::fromLocal8Bit(qgetenv("PATH")).split(u':', Qt::SkipEmptyParts);
-    for (const QString& dir : dirs) {
-        const QString candidate = QDir(dir).absoluteFilePath(name);
-        if (FileExists(candidate))
-            return QDir::cleanPath(candidate);
-    }
-    return {};
-}
-
 QString ExeFileName()
 {
     if (QCoreApplication::instance())

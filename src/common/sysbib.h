@@ -20,9 +20,6 @@ QString ExtractFileExt(const QString& name);
 QString ChangeFileExt(const QString& name, const QString& ext);
 // An absolute, cleaned path, taken against the current folder when relative.
 QString ExpandFileName(const QString& name);
-// A bare name is looked up in the current folder, then along PATH; answers the full
-// path of the first existing file, or "" when none.
-QString FindFileOnPath(const QString& name);
 // The running executable and its folder.
 QString ExeFileName();
 QString ExeDir();
