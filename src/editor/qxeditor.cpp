@@ -15,11 +15,12 @@ using namespace platform;
 
 namespace {
 
-// QTextDocument counts positions in int and needs headroom above the text for its
-// fragments; well below that, memory decides: filling and laying out the document
-// takes about eleven bytes per character.
-constexpr std::int64_t DocumentCharacterLimit = std::int64_t(1) << 29;
-constexpr std::int64_t BytesPerCharacter = 12;
+// QTextDocument counts positions in int, but long before that a document becomes
+// unusable: filling and laying it out takes about eleven bytes per character, and
+// 256 M characters already need some 3 GB and minutes of layout. Below that, the
+// memory of the machine decides, with half of it left to everything else.
+constexpr std::int64_t DocumentCharacterLimit = std::int64_t(1) << 28;
+constexpr std::int64_t BytesPerCharacter = 2 * 12;
 
 std::int64_t MemoryCharacterLimit()
 {

@@ -13,7 +13,12 @@
 
 namespace {
 
-std::string Message(const char* pattern, const QString& a, const QString& b = {})
+std::string Message(const char* pattern, const QString& a)
+{
+    return QString::fromUtf8(pattern).arg(a).toStdString();
+}
+
+std::string Message(const char* pattern, const QString& a, const QString& b)
 {
     return QString::fromUtf8(pattern).arg(a, b).toStdString();
 }

@@ -10,6 +10,7 @@ using TArgs = std::vector<std::string>;
 int RunDetect(const TArgs& args);
 int RunConvert(const TArgs& args);
 int RunTables(const TArgs& args);
+int RunText(const TArgs& args);
 
 // Writes "quillet-conv: message" to stderr.
 void Complain(const std::string& message);

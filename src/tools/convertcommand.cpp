@@ -2,6 +2,7 @@
 // into a temporary file that replaces OUT only when it is complete.
 #include "commands.h"
 #include "detect.h"
+#include "editorpath.h"
 #include "encodingnames.h"
 #include "inputfile.h"
 #include "recoder.h"
@@ -21,7 +22,9 @@ constexpr const char* Help =
     "is a single-byte code page, which cannot hold it). OUT is written whole or not at\n"
     "all, and may be IN itself.\n"
     "ENC: dos, win, koi, mac, iso, uni (also cp866, cp1251, koi8-r, mac-cyrillic,\n"
-    "iso-8859-5, utf-16). RTF is not converted here.\n"
+    "iso-8859-5, utf-16), rtf. RTF on either side goes through the editor itself.\n"
+    "  --via-editor              load and save through the editor, exactly as it\n"
+    "                            reads and writes files (UTF-16 and RTF included)\n"
     "  --from auto               detect the source encoding and byte order\n"
     "  --except-mac              with auto, read a text that looks like Macintosh\n"
     "                            Cyrillic as Windows-1251\n"
@@ -37,6 +40,7 @@ constexpr std::size_t Block = 1 << 20;
 struct TOptions {
     std::string from, to, dosMode = "uni", byteOrder = "little", fromByteOrder;
     bool exceptMac = false;
+    bool viaEditor = false;
     std::vector<std::string> files;
 };
 
@@ -76,6 +80,8 @@ int RunConvert(const TArgs& args)
             options = false;
         } else if (options && a == "--except-mac") {
             o.exceptMac = true;
+        } else if (options && a == "--via-editor") {
+            o.viaEditor = true;
         } else if (options && (TakeValue(args, i, "--from", o.from, missing) ||
                                TakeValue(args, i, "--to", o.to, missing) ||
                                TakeValue(args, i, "--dos-mode", o.dosMode, missing) ||
@@ -119,9 +125,16 @@ int RunConvert(const TArgs& args)
         if (r.Enc == None)
             Complain("no encoding detected in \"" + inPath + "\"; it is read as Win");
     }
-    if (source.Enc == Rtf || *to == Rtf) {
-        Complain("\"" + inPath + "\": RTF is read and written by the editor only; quillet-conv converts plain text");
-        return 1;
+    // The byte path knows no RTF; the editor reads and writes it.
+    if (o.viaEditor || source.Enc == Rtf || *to == Rtf) {
+        TEditorLoad load;
+        if (!autoFrom)
+            load.encoding = *from;
+        load.dosAdd = *dosMode;
+        load.uniType = *fromOrder;
+        load.exceptMac = o.exceptMac;
+        EditorConvert(inPath, outPath, load, *to, *order);
+        return 0;
     }
 
     TRecoder recoder(source, TConvSetting{*to, *dosMode, *order});

@@ -16,6 +16,7 @@ constexpr const char* Help =
     "  detect FILE...            name the encoding of each file\n"
     "  convert IN OUT            recode a file from one encoding to another\n"
     "  tables FILE               list the pseudo-graphic tables of a DOS text as JSON\n"
+    "  text FILE                 print the text as the editor shows it, in UTF-8\n"
     "\n"
     "Encodings: Dos (CP866), Win (Windows-1251), Koi (KOI8-R), Mac (Macintosh\n"
     "Cyrillic), Iso (ISO 8859-5), Uni (UTF-16), Rtf.\n"
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
             return RunConvert(args);
         if (command == "tables")
             return RunTables(args);
+        if (command == "text")
+            return RunText(args);
     } catch (const std::exception& e) {
         Complain(e.what());
         return 1;

@@ -158,8 +158,8 @@ TEST(QuilletConv, FailedRunsLeaveOutAlone)
         const char* says;
     } cases[] = {
         {{"convert", "--from", "win", "--to", "koi", dir.Path("missing"), out}, 1, "cannot read"},
-        {{"convert", "--from", "auto", "--to", "koi", rtf, out}, 1, "RTF"},
-        {{"convert", "--from", "win", "--to", "rtf", in, out}, 1, "RTF"},
+        {{"convert", "--from", "auto", "--to", "koi", rtf, dir.Path("no/such/folder")}, 1, "Can not open file for writing"},
+        {{"convert", "--via-editor", "--from", "win", "--to", "rtf", dir.Path("missing"), out}, 1, "cannot read"},
         {{"convert", "--from", "win", "--to", "cp1252", in, out}, 2, "unknown target encoding"},
         {{"convert", "--from", "win", "--to", "koi", "--dos-mode", "x", in, out}, 2, "DOS mode"},
         {{"convert", "--from", "win", "--to", "koi", in}, 2, "input and the output"},

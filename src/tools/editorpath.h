@@ -1,0 +1,27 @@
+// quillet-conv's use of the editor itself: loading a file exactly as the editor
+// does (detection, "Except for Mac", DOS mode, RTF) and saving it in a target
+// encoding, for what the byte path cannot serve.
+#pragma once
+
+#include "enctypes.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+struct TEditorLoad {
+    std::optional<TEnc> encoding;   // none: detect, as the editor does with automatic detection
+    TDosAdd dosAdd = daUNI;
+    TUniType uniType = Little;
+    bool exceptMac = false;
+};
+
+// The text as the editor shows it, as UTF-8: its lines joined by LF, ending with
+// LF when the text ends with a line end. Throws std::runtime_error in the editor's words.
+std::string EditorText(const std::string& fileName, const TEditorLoad& load);
+
+// Loads IN as the editor does and saves it as the editor does in the target
+// encoding (RTF included), whole or not at all. Answers the encoding IN was read in.
+TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
+                   TUniType toOrder);

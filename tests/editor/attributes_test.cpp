@@ -1,0 +1,147 @@
+// Character and paragraph attributes: one property per format record, points
+// against twips, colours, underline kinds through the style.
+#include "qxeditor.h"
+#include "richedit.h"
+#include "testsupport.h"
+
+#include <QTextCursor>
+#include <QTextTable>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace platform;
+
+class Attributes : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        editor.SetText(QStringLiteral("alpha beta gamma"));
+        editor.Window()->ExSetSel({6, 10});   // "beta"
+    }
+    CHARFORMAT2 FormatAt(std::int32_t from, std::int32_t to)
+    {
+        editor.Window()->ExSetSel({from, to});
+        return editor.Window()->GetCharFormat(SCF_SELECTION);
+    }
+    TTestEditor editor;
+};
+
+TEST_F(Attributes, ColourAutomaticAndExplicit)
+{
+    TTextAttributes* sel = editor.SelAttributes();
+    sel->SetColor(0x0000FF);
+    EXPECT_EQ(sel->Color(), 0x0000FF);
+    sel->SetColor(clWindowText);
+    EXPECT_EQ(sel->Color(), clWindowText);
+    EXPECT_NE(FormatAt(6, 10).dwEffects & CFE_AUTOCOLOR, 0u);
+}
+
+TEST_F(Attributes, AnEmptySelectionFormatsTheWordAtTheCaret)
+{
+    editor.Window()->ExSetSel({8, 8});
+    editor.SelAttributes()->SetColor(0x00FF00);
+    EXPECT_EQ(TColor(FormatAt(6, 10).crTextColor), 0x00FF00);
+    EXPECT_NE(TColor(FormatAt(0, 5).crTextColor), 0x00FF00);
+}
+
+TEST_F(Attributes, SizesAndOffsetsInPointsGoOutInTwips)
+{
+    TTextAttributes* sel = editor.SelAttributes();
+    sel->SetSize(14);
+    EXPECT_EQ(FormatAt(6, 10).yHeight, 280);
+    EXPECT_EQ(sel->Size(), 14);
+    sel->SetOffset(2.5);
+    EXPECT_EQ(FormatAt(6, 10).yOffset, 50);
+    EXPECT_DOUBLE_EQ(sel->Offset(), 2.5);
+    EXPECT_EQ(PointsToTwips(0.025), 0);   // 0.5 twips: halves go to the even neighbour
+    EXPECT_EQ(PointsToTwips(0.075), 2);   // 1.5
+    EXPECT_EQ(PointsToTwips(-0.025), 0);
+}
+
+TEST_F(Attributes, UnderlineGoesThroughTheUnderlineKind)
+{
+    TTextAttributes* sel = editor.SelAttributes();
+    sel->SetUnderlineType(CFU_UNDERLINEWAVE);
+    sel->SetStyle({TFontStyle::fsBold, TFontStyle::fsUnderline});
+    EXPECT_EQ(sel->UnderlineType(), CFU_UNDERLINEWAVE);
+    EXPECT_EQ(sel->Style(), (TFontStyles{TFontStyle::fsBold, TFontStyle::fsUnderline}));
+
+    editor.Window()->ExSetSel({0, 5});
+    sel->SetStyle({TFontStyle::fsUnderline});
+    EXPECT_EQ(sel->UnderlineType(), CFU_UNDERLINE);
+    sel->SetStyle({TFontStyle::fsItalic});
+    EXPECT_EQ(sel->UnderlineType(), 0);
+    EXPECT_EQ(sel->Style(), TFontStyles{TFontStyle::fsItalic});
+}
+
+TEST_F(Attributes, FaceNamesAreCutToWhatTheRecordHolds)
+{
+    TTextAttributes* sel = editor.SelAttributes();
+    sel->SetName(QStringLiteral("Liberation Mono"));
+    EXPECT_EQ(sel->Name(), QStringLiteral("Liberation Mono"));
+    sel->SetName(QString(40, QLatin1Char('N')));
+    EXPECT_EQ(sel->Name(), QString(31, QLatin1Char('N')));
+}
+
+TEST_F(Attributes, AssignCopiesEveryPropertyBetweenSelectionAndDefault)
+{
+    TTextAttributes* sel = editor.SelAttributes();
+    sel->SetName(QStringLiteral("Liberation Serif"));
+    sel->SetSize(17);
+    sel->SetColor(0x123456);
+    sel->SetStyle({TFontStyle::fsItalic, TFontStyle::fsStrikeOut});
+    sel->SetSubSuperscript(2);
+    TFont copied;
+    sel->AssignTo(copied);
+    EXPECT_EQ(copied.Name, QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(copied.Size, 17);
+    EXPECT_EQ(copied.Color, 0x123456);
+    EXPECT_EQ(copied.Style, (TFontStyles{TFontStyle::fsItalic, TFontStyle::fsStrikeOut}));
+
+    editor.DefAttributes()->Assign(copied);
+    EXPECT_EQ(editor.DefAttributes()->Name(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(editor.DefAttributes()->Size(), 17);
+}
+
+TEST_F(Attributes, ParagraphAlignmentIndentsAndNumbering)
+{
+    TParaAttributes* para = editor.Paragraph();
+    para->SetAlignment(3);
+    EXPECT_EQ(editor.Window()->GetParaFormat().wAlignment, PFA_JUSTIFY);
+    EXPECT_EQ(para->Alignment(), 3);
+    para->SetFirstIndent(12.5);
+    EXPECT_EQ(editor.Window()->GetParaFormat().dxStartIndent, 250);
+    EXPECT_DOUBLE_EQ(para->FirstIndent(), 12.5);
+    para->SetNumbering(PFN_ARABIC);
+    EXPECT_EQ(para->Numbering(), PFN_ARABIC);
+    para->SetLineSpacing(4, 18);
+    EXPECT_EQ(para->LineSpacingRule(), 4);
+    EXPECT_EQ(editor.Window()->GetParaFormat().dyLineSpacing, 360);
+    EXPECT_FALSE(para->InTable());
+}
+
+TEST_F(Attributes, InTableOnlyInsideATable)
+{
+    QTextCursor cursor(editor.Window()->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertTable(1, 2);
+    editor.Window()->ExSetSel({editor.Window()->GetTextLength() - 2, editor.Window()->GetTextLength() - 2});
+    EXPECT_TRUE(editor.Paragraph()->InTable());
+    editor.Window()->ExSetSel({0, 0});
+    EXPECT_FALSE(editor.Paragraph()->InTable());
+}
+
+TEST(AttributesWithoutWindow, ReadZeroAndWriteNothing)
+{
+    TTestEditor editor;
+    editor.SelAttributes()->SetSize(30);
+    EXPECT_FALSE(editor.HandleAllocated());
+    EXPECT_EQ(editor.SelAttributes()->Size(), 0);
+    EXPECT_EQ(editor.SelAttributes()->Name(), QString());
+    EXPECT_EQ(editor.SelAttributes()->Color(), clBlack);
+    EXPECT_EQ(editor.Paragraph()->Alignment(), 255);   // wAlignment 0 less one, as a byte
+}
+
+} // namespace

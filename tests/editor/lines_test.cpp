@@ -1,0 +1,92 @@
+// The lines collection over the control: counting, reading, editing by index,
+// setting the whole text with one change event.
+#include "qxeditor.h"
+#include "richedit.h"
+#include "testsupport.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Lines, CountLeavesOutTheEmptyLineAfterAFinalLineEnd)
+{
+    TTestEditor editor;
+    editor.Lines()->SetTextStr(QStringLiteral("one\r\ntwo\r\n"));
+    EXPECT_EQ(editor.Window()->GetLineCount(), 3);
+    EXPECT_EQ(editor.Lines()->Count(), 2);
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"one", "two"}));
+
+    editor.SetText(QStringLiteral("one\rtwo"));
+    EXPECT_EQ(editor.Lines()->Count(), 2);
+}
+
+TEST(Lines, InsertPutAndDeleteFollowTheLineEnds)
+{
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("a\rb"));
+    editor.Lines()->Insert(2, QStringLiteral("c"));   // after a last line that is not empty
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"a", "b", "c"}));
+    editor.Lines()->Insert(0, QStringLiteral("z"));
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"z", "a", "b", "c"}));
+
+    editor.Lines()->Put(1, QStringLiteral("AAA"));
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"z", "AAA", "b", "c"}));
+
+    editor.Lines()->Delete(3);   // the last line: the line end before it stays
+    EXPECT_EQ(editor.Window()->GetLineCount(), 4);
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"z", "AAA", "b"}));
+    editor.Lines()->Delete(0);
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"AAA", "b"}));
+
+    // Unknown and negative indexes change nothing.
+    editor.Lines()->Put(-1, QStringLiteral("x"));
+    editor.Lines()->Delete(17);
+    editor.Lines()->Insert(-3, QStringLiteral("x"));
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"AAA", "b"}));
+}
+
+TEST(Lines, InsertAfterAnEmptyLastLineDoesNothing)
+{
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("a\r"));
+    editor.Lines()->Insert(5, QStringLiteral("far"));
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"a"}));
+}
+
+TEST(Lines, LongLinesAreReadWhole)
+{
+    TTestEditor editor;
+    const QString line(5000, QLatin1Char('x'));
+    editor.SetText(line + QStringLiteral("\rshort"));
+    EXPECT_EQ(editor.Lines()->Get(0), line);
+    EXPECT_EQ(editor.Lines()->Get(1), QStringLiteral("short"));
+}
+
+TEST(Lines, SettingTheTextFiresOneChange)
+{
+    TTestEditor editor;
+    editor.show();
+    int changes = 0;
+    editor.OnChange = [&](TqxEditor*) { ++changes; };
+    editor.Lines()->SetTextStr(QStringLiteral("1\r\n2\n3\r4"));
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"1", "2", "3", "4"}));
+    EXPECT_NE(editor.Window()->GetEventMask() & platform::ENM_CHANGE, 0u);
+}
+
+TEST(Lines, AddStringsKeepsSelectionEventsQuietAndRestoresTheHandler)
+{
+    TTestEditor editor;
+    int selectionChanges = 0;
+    editor.OnSelectionChange = [&](TqxEditor*) { ++selectionChanges; };
+    editor.Lines()->AddStrings({QStringLiteral("x"), QStringLiteral("y")});
+    EXPECT_EQ(selectionChanges, 0);
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"x", "y"}));
+    ASSERT_TRUE(editor.OnSelectionChange);
+    editor.SetSelStart(1);
+    EXPECT_GT(selectionChanges, 0);
+}
+
+} // namespace

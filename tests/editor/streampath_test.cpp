@@ -1,0 +1,229 @@
+// The stream path itself: progress, selection streaming, the retry in the other
+// kind, saving that never harms the old file, and files the editor must refuse.
+#include "editorconsts.h"
+#include "editorerrors.h"
+#include "qxeditor.h"
+#include "richedit.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace editor_strings;
+
+template <typename E, typename F>
+std::string MessageOf(F&& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "(nothing raised)";
+}
+
+TEST(StreamPath, ProgressCountsFromTheStreamsStartPosition)
+{
+    TBytes bytes(100, 'x');
+    const TBytes body = Latin1(std::string(50000, 'a'));
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    TMemoryStream stream(bytes);
+    stream.SetPosition(100);
+
+    TTestEditor editor;
+    std::vector<std::pair<std::int64_t, std::int64_t>> reports;
+    editor.OnStream = [&](TqxEditor*, std::int64_t size, std::int64_t position) { reports.emplace_back(size, position); };
+    editor.Lines()->LoadFromStream(stream);
+
+    ASSERT_FALSE(reports.empty());
+    EXPECT_GT(reports.front().second, 100);
+    EXPECT_EQ(reports.back().second, std::int64_t(bytes.size()));
+    for (const auto& [size, position] : reports)
+        EXPECT_EQ(size, std::int64_t(bytes.size()));
+    EXPECT_EQ(editor.Lines()->Get(0).size(), 50000);
+}
+
+TEST(StreamPath, SelectionModeReplacesAndWritesOnlyTheSelection)
+{
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("один два три"));
+    editor.Window()->ExSetSel({5, 8});
+    editor.SetSelection(true);
+    editor.SetEncoding(Koi);
+
+    TMemoryStream out;
+    editor.Lines()->SaveToStream(out);
+    EXPECT_EQ(out.Bytes(), (TBytes{0xC4, 0xD7, 0xC1}));   // "два" in KOI8-R
+
+    TMemoryStream in(TBytes{0xD0, 0xD1, 0xD4, 0xD8});      // "пять" in KOI8-R
+    editor.Lines()->LoadFromStream(in);
+    EXPECT_EQ(editor.Lines()->Get(0), QStringLiteral("один пять три"));
+}
+
+TEST(StreamPath, RtfThatIsNotRtfIsReadAsPlainBytes)
+{
+    TTestEditor editor;
+    editor.SetAutoEncoding(false);
+    editor.SetEncoding(Rtf);
+    editor.Lines()->LoadFromFile(Sample(QStringLiteral("not_rtf_cp1251.rtf")));
+    EXPECT_TRUE(editor.Lines()->Get(0).startsWith(QStringLiteral("{не RTF} Съешь же ещё")));
+}
+
+TEST(StreamPath, StreamFailureIsReportedInTheProgramsWords)
+{
+    // A stream that fails on writing: the control stops and the editor reports it.
+    class TBrokenStream : public TMemoryStream {
+    public:
+        std::size_t Write(const std::uint8_t*, std::size_t) override { throw std::runtime_error("disk gone"); }
+    } broken;
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("текст"));
+    EXPECT_EQ(MessageOf<EOutOfResources>([&] { editor.Lines()->SaveToStream(broken); }), SSaveStreamError);
+}
+
+TEST(SaveToFile, KeepsPermissionsAndFollowsSymbolicLinks)
+{
+    TTestDir dir;
+    const QString target = dir.Write(QStringLiteral("target.txt"), Latin1("old"));
+    ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+    const QString link = dir.Path(QStringLiteral("link.txt"));
+    ASSERT_TRUE(QFile::link(target, link));
+
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("new"));
+    editor.Lines()->SaveToFile(link);
+
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadBytes(target), Latin1("new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(QDir(dir.Path(QString())).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+TEST(SaveToFile, ReadOnlyFileOrFolderTargetIsRefusedAndLeftAlone)
+{
+    TTestDir dir;
+    const QString readOnly = dir.Write(QStringLiteral("readonly.txt"), Latin1("keep me"));
+    ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
+    const QString folder = dir.Path(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("new text"));
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(readOnly); }), SCannotOpenForWriting);
+    EXPECT_EQ(ReadBytes(readOnly), Latin1("keep me"));
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(folder); }), SCannotOpenForWriting);
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(dir.Path(QStringLiteral("no/such/folder.txt"))); }),
+              SCannotOpenForWriting);
+}
+
+TEST(SaveToFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+{
+    TTestDir dir;
+    const QString target = dir.Write(QStringLiteral("target.txt"), Latin1("old contents"));
+    TTestEditor editor;
+    editor.SetText(QString(20000, QLatin1Char('z')));
+
+    // A file size limit makes the write fail half way, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string message = MessageOf<EWriteError>([&] { editor.Lines()->SaveToFile(target); });
+    ::setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_EQ(message, SFileWriteError);
+    EXPECT_EQ(ReadBytes(target), Latin1("old contents"));
+    EXPECT_EQ(QDir(dir.Path(QString())).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"target.txt"});
+}
+
+TEST(BadInput, FilesTheEditorCannotLoadAreRefusedClearly)
+{
+    TTestDir dir;
+    const QString folder = dir.Path(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString fifo = dir.Path(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString missing = dir.Path(QStringLiteral("missing.txt"));
+    const QString unreadable = dir.Write(QStringLiteral("unreadable.txt"), Latin1("secret"));
+    ::chmod(QFile::encodeName(unreadable).constData(), 0);
+
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("kept"));
+    EXPECT_NE(MessageOf<EFOpenError>([&] { editor.Lines()->LoadFromFile(missing); }).find("missing.txt"), std::string::npos);
+    EXPECT_NE(MessageOf<EFOpenError>([&] { editor.Lines()->LoadFromFile(folder); }).find("not a regular file"), std::string::npos);
+    EXPECT_NE(MessageOf<EFOpenError>([&] { editor.Lines()->LoadFromFile(fifo); }).find("not a regular file"), std::string::npos);
+    if (::geteuid() != 0) {   // root reads anything
+        EXPECT_NE(MessageOf<EFOpenError>([&] { editor.Lines()->LoadFromFile(unreadable); }).find("unreadable.txt"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(editor.Lines()->Get(0), QStringLiteral("kept"));
+}
+
+TEST(BadInput, AFileLargerThanTheControlHoldsIsRefusedBeforeReading)
+{
+    TTestDir dir;
+    const QString huge = dir.Path(QStringLiteral("huge.txt"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(qint64(1) << 30));   // sparse: costs no disk
+    }
+    TTestEditor editor;
+    EXPECT_NE(MessageOf<EFOpenError>([&] { editor.Lines()->LoadFromFile(huge); }).find("too large"), std::string::npos);
+
+    // MaxLength is part of what the control holds.
+    const QString small = dir.Write(QStringLiteral("small.txt"), Latin1(std::string(100, 'a')));
+    editor.SetMaxLength(50);
+    EXPECT_NE(MessageOf<EFOpenError>([&] { editor.Lines()->LoadFromFile(small); }).find("too large"), std::string::npos);
+}
+
+TEST(BadInput, OddEmptyAndBinaryFilesLoadWithoutHarm)
+{
+    TTestEditor editor;
+    TTestDir dir;
+    editor.Lines()->LoadFromFile(dir.Write(QStringLiteral("empty.txt"), {}));
+    EXPECT_TRUE(editor.IsEmpty());
+
+    editor.Lines()->LoadFromFile(Sample(QStringLiteral("binary_all_bytes.bin")));
+    EXPECT_FALSE(editor.IsEmpty());
+
+    editor.Lines()->LoadFromFile(Sample(QStringLiteral("letters_utf16le_odd_length.txt")));
+    EXPECT_EQ(editor.Encoding(), Uni);
+    EXPECT_EQ(editor.Lines()->Get(2), SampleLines()[2]);
+}
+
+TEST(BadInput, AFileThatChangesWhileBeingReadIsReported)
+{
+    TTestDir dir;
+    const QString name = dir.Write(QStringLiteral("growing.txt"), Latin1(std::string(200000, 'a')));
+    TTestEditor editor;
+    editor.SetAutoEncoding(false);
+    bool appended = false;
+    editor.OnStream = [&](TqxEditor*, std::int64_t, std::int64_t) {
+        if (!appended) {
+            QFile file(name);
+            ASSERT_TRUE(file.open(QIODevice::Append));
+            file.write(QByteArray(1000, 'b'));
+            appended = true;
+        }
+    };
+    EXPECT_EQ(MessageOf<EReadError>([&] { editor.Lines()->LoadFromFile(name); }),
+              QString::fromUtf8(SFileChanged).arg(name).toStdString());
+}
+
+} // namespace
