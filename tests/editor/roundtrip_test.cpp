@@ -129,6 +129,8 @@ void ExpectSampleFormats(TqxEditor& editor)
     EXPECT_EQ(editor.SelAttributes()->Size(), 12);
     window->ExSetSel({9, 15});
     EXPECT_EQ(editor.SelAttributes()->Style(), TFontStyles{TFontStyle::fsItalic});
+    window->ExSetSel({18, 25});
+    EXPECT_EQ(editor.SelAttributes()->Color(), 0x0000FF); // red, as the colour table says
     window->ExSetSel({28, 33});
     EXPECT_EQ(editor.SelAttributes()->UnderlineType(), platform::CFU_UNDERLINEWAVE);
     window->ExSetSel({36, 36});

@@ -43,6 +43,18 @@ QTextCharFormat RichEdit::Impl::DefaultCharFormat() const
     return format;
 }
 
+QTextCharFormat RichEdit::Impl::OverDefault(const QTextCharFormat& own) const
+{
+    QTextCharFormat format = DefaultCharFormat();
+    // A colour of the run's own is not automatic, whatever the default says.
+    if (own.hasProperty(QTextFormat::ForegroundBrush) && !own.hasProperty(PropAutoColor))
+        format.clearProperty(PropAutoColor);
+    if (own.hasProperty(QTextFormat::BackgroundBrush) && !own.hasProperty(PropAutoBackColor))
+        format.clearProperty(PropAutoBackColor);
+    format.merge(own);
+    return format;
+}
+
 CHARFORMAT2 RichEdit::GetCharFormat(unsigned scf) const
 {
     if (!(scf & (SCF_SELECTION | SCF_WORD | SCF_ALL)))
@@ -51,9 +63,7 @@ CHARFORMAT2 RichEdit::GetCharFormat(unsigned scf) const
     const int from = (scf & SCF_ALL) ? 0 : cursor.selectionStart();
     const int to = (scf & SCF_ALL) ? d->TextLength() : cursor.selectionEnd();
     if (from == to) {
-        QTextCharFormat format = d->DefaultCharFormat();
-        format.merge(cursor.charFormat());
-        return CharFormatToRecord(format);
+        return CharFormatToRecord(d->OverDefault(cursor.charFormat()));
     }
     // Each distinct format once: a selection of a whole long text usually has few.
     std::set<int> indexes;
@@ -71,9 +81,7 @@ CHARFORMAT2 RichEdit::GetCharFormat(unsigned scf) const
     std::uint32_t varying = 0;
     bool haveFirst = false;
     for (int index : indexes) {
-        QTextCharFormat format = d->DefaultCharFormat();
-        format.merge(formats.value(index).toCharFormat());
-        const CHARFORMAT2 record = CharFormatToRecord(format);
+        const CHARFORMAT2 record = CharFormatToRecord(d->OverDefault(formats.value(index).toCharFormat()));
         if (!haveFirst) {
             first = record;
             haveFirst = true;

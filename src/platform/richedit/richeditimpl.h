@@ -114,6 +114,7 @@ struct RichEdit::Impl {
     // Formats
     QTextCharFormat DefaultCharFormat() const;          // the document default with user properties
     QTextCharFormat CharFormatAt(int pos) const;        // of the character at pos, defaults merged
+    QTextCharFormat OverDefault(const QTextCharFormat& own) const; // a run's own format over the default
 
     // Clipboard
     void InsertMime(QTextCursor& cursor, const QMimeData* source);

@@ -29,16 +29,13 @@ bool AnyProtectedFormat(const QTextDocument* doc)
 
 QTextCharFormat RichEdit::Impl::CharFormatAt(int pos) const
 {
-    QTextCharFormat format = DefaultCharFormat();
     const QTextBlock block = doc->findBlock(pos);
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        if (pos >= fragment.position() && pos < fragment.position() + fragment.length()) {
-            format.merge(fragment.charFormat());
-            return format;
-        }
+        if (pos >= fragment.position() && pos < fragment.position() + fragment.length())
+            return OverDefault(fragment.charFormat());
     }
-    return format;
+    return DefaultCharFormat();
 }
 
 bool RichEdit::Impl::HasProtected(int from, int to) const

@@ -286,3 +286,27 @@ TEST(ParaFormats, TableParagraphsCarryTheTableEffect)
 }
 
 } // namespace
+
+TEST(Format, ColoursOfTheTextOutliveAnAutomaticDefaultColour)
+{
+    RichEdit edit;
+    CHARFORMAT2 automatic;
+    automatic.dwMask = CFM_COLOR;
+    automatic.dwEffects = CFE_AUTOCOLOR;
+    edit.SetCharFormat(SCF_DEFAULT, automatic);
+    edit.SetText(u"красный синий"_qs);
+    edit.SetSel(0, 7);
+    CHARFORMAT2 red;
+    red.dwMask = CFM_COLOR;
+    red.crTextColor = RgbColor(255, 0, 0);
+    edit.SetCharFormat(SCF_SELECTION, red);
+
+    const CHARFORMAT2 read = edit.GetCharFormat(SCF_SELECTION);
+    EXPECT_TRUE(read.dwMask & CFM_COLOR);
+    EXPECT_FALSE(read.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(read.crTextColor, RgbColor(255, 0, 0));
+    edit.SetSel(8, 13);
+    EXPECT_TRUE(edit.GetCharFormat(SCF_SELECTION).dwEffects & CFE_AUTOCOLOR);
+    edit.SetSel(0, 13);
+    EXPECT_FALSE(edit.GetCharFormat(SCF_SELECTION).dwMask & CFM_COLOR);
+}

@@ -3,7 +3,9 @@
 #include "richedit.h"
 #include "testsupport.h"
 
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 #include <QTextTable>
 #include <gtest/gtest.h>
 
@@ -335,3 +337,54 @@ TEST(Stream, CallbackMayRecodeBlocksInPlace)
 }
 
 } // namespace
+
+namespace {
+
+// A text of plain paragraphs around a 2 x 2 table, built through a cursor.
+void FillWithTable(RichEdit& edit)
+{
+    edit.SetText(u"первый\r\nвторой"_qs);
+    QTextCursor cursor(edit.Document());
+    cursor.movePosition(QTextCursor::End);
+    QTextTable* table = cursor.insertTable(2, 2);
+    table->cellAt(0, 0).firstCursorPosition().insertText(u"а1"_qs);
+    table->cellAt(1, 1).firstCursorPosition().insertText(u"б2"_qs);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(u"после"_qs);
+}
+
+} // namespace
+
+TEST(Stream, TextRangesAreExactlyTheCharactersBetweenTwoPositions)
+{
+    // A range that ends inside a table holds only what lies before its end: a
+    // cursor selection would have grown to the whole table, and streaming out in
+    // chunks would then have written table text twice.
+    RichEdit edit;
+    FillWithTable(edit);
+    QString all = edit.Document()->toRawText();
+    all.replace(QChar::ParagraphSeparator, u'\r');
+    const int length = edit.GetTextLength();
+    ASSERT_EQ(all.size(), length);
+    for (int from = 0; from <= length; ++from)
+        for (int to = from; to <= length; ++to)
+            ASSERT_EQ(edit.GetTextRange(from, to), all.mid(from, to - from)) << from << ".." << to;
+}
+
+TEST(Stream, StreamingOutDoesNotLayTheTextOut)
+{
+    // A cursor-based read of the far end made Qt lay out everything before it:
+    // minutes for a large text shown in the window.
+    RichEdit edit;
+    edit.resize(400, 300);
+    edit.show();
+    QByteArray text;
+    for (int i = 0; i < 20000; ++i)
+        text += "строка текста для проверки\r\n";
+    const QByteArray bytes = Cp1251(QString::fromUtf8(text));
+    StreamIn(edit, SF_TEXT, bytes);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), bytes);
+    const QTextBlock last = edit.Document()->lastBlock().previous();
+    ASSERT_TRUE(last.isValid());
+    EXPECT_EQ(last.layout()->lineCount(), 0);
+}
