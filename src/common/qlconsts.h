@@ -48,6 +48,12 @@ inline constexpr const char* TextLoadingFromMemory = QT_TRANSLATE_NOOP("QlConsts
 inline constexpr const char* TextSavingToMemory = QT_TRANSLATE_NOOP("QlConsts", "Text saving error to memory ");
 inline constexpr const char* CannotOpenForWriting = QT_TRANSLATE_NOOP("QlConsts", "Can not open file for writing");
 inline constexpr const char* FileWritingError = QT_TRANSLATE_NOOP("QlConsts", "File writting error");
+// Loading errors that name the file: %1 is the file name, %2 the system's reason.
+inline constexpr const char* CannotOpenFile = QT_TRANSLATE_NOOP("QlConsts", "Cannot open file \"%1\". %2");
+inline constexpr const char* NotRegularFile = QT_TRANSLATE_NOOP("QlConsts", "Cannot open \"%1\": it is not a regular file");
+inline constexpr const char* FileTooLarge = QT_TRANSLATE_NOOP("QlConsts", "The file \"%1\" is too large to load (%2 characters; the editor holds at most %3)");
+inline constexpr const char* FileReadError = QT_TRANSLATE_NOOP("QlConsts", "Error reading file \"%1\". %2");
+inline constexpr const char* FileChangedWhileRead = QT_TRANSLATE_NOOP("QlConsts", "The file \"%1\" changed while it was being read");
 
 // Encoding commands and toolbar hints set at run time
 inline constexpr const char* TablesWillBeLost = QT_TRANSLATE_NOOP(

@@ -5,7 +5,7 @@
 #include "conversion.h"
 #include "converters.h"
 #include "detect.h"
-#include "editorconsts.h"
+#include "qlconsts.h"
 #include "editorerrors.h"
 #include "qxeditor.h"
 #include "richedit.h"
@@ -121,7 +121,7 @@ void TqxEditorStrings::LoadFromStream(TStream& stream)
         if (editStream.dwError != 0) {
             if (record.Failure)
                 std::rethrow_exception(record.Failure);
-            throw EOutOfResources(editor_strings::SLoadStreamError);
+            throw EOutOfResources(QlConsts::TextLoadingFromMemory);
         }
     }
     Editor->ApplyAlignment();
@@ -142,7 +142,7 @@ void TqxEditorStrings::SaveToStream(TStream& stream)
     editStream.pfnCallback = WriteCallback;
     Editor->Window()->StreamOut(StreamFormat(Encoding, Selection), editStream);
     if (editStream.dwError != 0)
-        throw EOutOfResources(editor_strings::SSaveStreamError);
+        throw EOutOfResources(QlConsts::TextSavingToMemory);
 }
 
 void TqxEditorStrings::LoadFromFile(const QString& fileName)
@@ -173,7 +173,7 @@ void TqxEditorStrings::LoadFromFile(const QString& fileName)
     const std::int64_t characters = (encoding == Uni && !widen) ? file.Size() / 2 : file.Size();
     const std::int64_t capacity = Editor->Capacity();
     if (characters > capacity)
-        throw EFOpenError(QString::fromUtf8(editor_strings::SFileTooLarge)
+        throw EFOpenError(QString::fromUtf8(QlConsts::FileTooLarge)
                               .arg(fileName).arg(characters).arg(capacity).toStdString());
 
     Encoding = encoding;
@@ -216,6 +216,6 @@ void TqxEditorStrings::SaveToFile(const QString& fileName)
         SaveToStream(file);
         file.Commit();
     } catch (...) {
-        throw EWriteError(editor_strings::SFileWriteError);
+        throw EWriteError(QlConsts::FileWritingError);
     }
 }

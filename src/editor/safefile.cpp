@@ -1,7 +1,7 @@
 // Atomic replacement of a file: temporary file in the target's folder, sync, rename.
 #include "safefile.h"
 
-#include "editorconsts.h"
+#include "qlconsts.h"
 #include "editorerrors.h"
 
 #include <cerrno>
@@ -26,12 +26,12 @@ mode_t CurrentUmask()
 
 [[noreturn]] void CannotCreate()
 {
-    throw EFCreateError(editor_strings::SCannotOpenForWriting);
+    throw EFCreateError(QlConsts::CannotOpenForWriting);
 }
 
 [[noreturn]] void WriteFailed()
 {
-    throw EWriteError(editor_strings::SFileWriteError);
+    throw EWriteError(QlConsts::FileWritingError);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // In-memory and file-reading streams of the stream path.
 #include "streams.h"
 
-#include "editorconsts.h"
+#include "qlconsts.h"
 #include "editorerrors.h"
 
 #include <algorithm>
@@ -68,22 +68,22 @@ void TMemoryStream::Clear()
 
 TFileReadStream::TFileReadStream(const QString& fileName) : name(fileName)
 {
-    using namespace editor_strings;
+    using namespace QlConsts;
     const QByteArray path = fileName.toLocal8Bit();
     // Non-blocking, so that opening a FIFO with no writer does not hang before
     // fstat can tell that it is not a regular file.
     fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        throw EFOpenError(Message(SCannotOpenFile, fileName, ErrnoText(errno)));
+        throw EFOpenError(Message(CannotOpenFile, fileName, ErrnoText(errno)));
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         const int error = errno;
         ::close(fd);
-        throw EFOpenError(Message(SCannotOpenFile, fileName, ErrnoText(error)));
+        throw EFOpenError(Message(CannotOpenFile, fileName, ErrnoText(error)));
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw EFOpenError(Message(SNotRegularFile, fileName));
+        throw EFOpenError(Message(NotRegularFile, fileName));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     size = st.st_size;
@@ -107,7 +107,7 @@ std::size_t TFileReadStream::ReadAt(std::int64_t offset, std::uint8_t* buffer, s
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw EReadError(Message(editor_strings::SFileReadError, name, ErrnoText(errno)));
+            throw EReadError(Message(QlConsts::FileReadError, name, ErrnoText(errno)));
         }
         if (n == 0)
             break;   // the file was cut short meanwhile
@@ -125,7 +125,7 @@ std::size_t TFileReadStream::Read(std::uint8_t* buffer, std::size_t count)
 
 std::size_t TFileReadStream::Write(const std::uint8_t*, std::size_t)
 {
-    throw EReadError(Message(editor_strings::SFileReadError, name, ErrnoText(EBADF)));
+    throw EReadError(Message(QlConsts::FileReadError, name, ErrnoText(EBADF)));
 }
 
 void TFileReadStream::SetPosition(std::int64_t value)
@@ -137,5 +137,5 @@ void TFileReadStream::CheckUnchanged() const
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_size != size || MtimeNs(st) != mtimeNs)
-        throw EReadError(Message(editor_strings::SFileChanged, name));
+        throw EReadError(Message(QlConsts::FileChangedWhileRead, name));
 }

@@ -1,6 +1,6 @@
 // The stream path itself: progress, selection streaming, the retry in the other
 // kind, saving that never harms the old file, and files the editor must refuse.
-#include "editorconsts.h"
+#include "qlconsts.h"
 #include "editorerrors.h"
 #include "qxeditor.h"
 #include "richedit.h"
@@ -20,7 +20,7 @@
 
 namespace {
 
-using namespace editor_strings;
+using namespace QlConsts;
 
 template <typename E, typename F>
 std::string MessageOf(F&& action)
@@ -89,7 +89,7 @@ TEST(StreamPath, StreamFailureIsReportedInTheProgramsWords)
     } broken;
     TTestEditor editor;
     editor.SetText(QStringLiteral("текст"));
-    EXPECT_EQ(MessageOf<EOutOfResources>([&] { editor.Lines()->SaveToStream(broken); }), SSaveStreamError);
+    EXPECT_EQ(MessageOf<EOutOfResources>([&] { editor.Lines()->SaveToStream(broken); }), TextSavingToMemory);
 }
 
 TEST(SaveToFile, KeepsPermissionsAndFollowsSymbolicLinks)
@@ -122,11 +122,11 @@ TEST(SaveToFile, ReadOnlyFileOrFolderTargetIsRefusedAndLeftAlone)
 
     TTestEditor editor;
     editor.SetText(QStringLiteral("new text"));
-    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(readOnly); }), SCannotOpenForWriting);
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(readOnly); }), CannotOpenForWriting);
     EXPECT_EQ(ReadBytes(readOnly), Latin1("keep me"));
-    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(folder); }), SCannotOpenForWriting);
+    EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(folder); }), CannotOpenForWriting);
     EXPECT_EQ(MessageOf<EFCreateError>([&] { editor.Lines()->SaveToFile(dir.Path(QStringLiteral("no/such/folder.txt"))); }),
-              SCannotOpenForWriting);
+              CannotOpenForWriting);
 }
 
 TEST(SaveToFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
@@ -146,7 +146,7 @@ TEST(SaveToFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     const std::string message = MessageOf<EWriteError>([&] { editor.Lines()->SaveToFile(target); });
     ::setrlimit(RLIMIT_FSIZE, &old);
 
-    EXPECT_EQ(message, SFileWriteError);
+    EXPECT_EQ(message, FileWritingError);
     EXPECT_EQ(ReadBytes(target), Latin1("old contents"));
     EXPECT_EQ(QDir(dir.Path(QString())).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"target.txt"});
 }
@@ -223,7 +223,7 @@ TEST(BadInput, AFileThatChangesWhileBeingReadIsReported)
         }
     };
     EXPECT_EQ(MessageOf<EReadError>([&] { editor.Lines()->LoadFromFile(name); }),
-              QString::fromUtf8(SFileChanged).arg(name).toStdString());
+              QString::fromUtf8(FileChangedWhileRead).arg(name).toStdString());
 }
 
 } // namespace
