@@ -31,6 +31,7 @@ function(quillet_test name)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+               LABELS ${name}
                ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLET_REGISTRY=${CMAKE_BINARY_DIR}/test-registry-${name}.db")
 endfunction()
 

@@ -4,5 +4,20 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh"
 build=${QUILLET_BUILD_DIR:-$here/build}
+
+# The units without a GUI run once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer: they take every byte of every file a user opens.
+san=${QUILLET_SANITIZE_BUILD_DIR:-$here/build-sanitize}
+core=(codepages_test encoding_test registry_test)
+if [ ! -f "$san/CMakeCache.txt" ]; then
+  cmake -S "$here" -B "$san" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF >/dev/null
+else
+  cmake -S "$here" -B "$san" >/dev/null
+fi
+cmake --build "$san" --parallel "$(nproc)" --target "${core[@]}"
+labels="^($(IFS='|'; echo "${core[*]}"))\$"
+(cd "$san" && ctest --output-on-failure --parallel "$(nproc)" -L "$labels")
+
+# Every test of the program; its summary closes the run.
 cd "$build"
 ctest --output-on-failure --parallel "$(nproc)" "$@"
