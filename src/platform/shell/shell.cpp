@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QUrl>
 
@@ -75,9 +76,31 @@ QString FindFileOnPath(const QString& name)
     return QDir::cleanPath(QFileInfo(QDir(current), name).absoluteFilePath());
 }
 
-bool IsAllowedUrl(const QString& text)
+namespace {
+
+// Local files a desktop would run, with or without the execute bit.
+bool IsRunnable(const QFileInfo& info)
 {
-    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    if (info.isExecutable())
+        return true;
+    static const char* const runnable[] = {
+        "application/x-executable", "application/x-sharedlib", "application/x-pie-executable",
+        "application/x-shellscript", "application/x-desktop", "application/x-ms-dos-executable",
+        "application/x-msdownload", "application/x-perl", "application/x-python", "text/x-python",
+        "application/x-ruby", "application/x-java-archive", "application/vnd.appimage",
+        "application/x-msi", "application/x-ms-shortcut",
+    };
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
+    for (const char* name : runnable)
+        if (type.inherits(QString::fromLatin1(name)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool IsAllowedUrl(const QUrl& url)
+{
     if (!url.isValid())
         return false;
     const QString scheme = url.scheme().toLower();
@@ -86,11 +109,18 @@ bool IsAllowedUrl(const QString& text)
     if (scheme == QLatin1String("mailto"))
         return !url.path().isEmpty();
     if (scheme == QLatin1String("file")) {
-        // A link in a document must never run a program: only plain files open.
+        // A link in a document must never run a program: only plain local files open.
+        if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
+            return false;
         const QFileInfo info(url.toLocalFile());
-        return info.isFile() && !info.isExecutable();
+        return info.isFile() && !IsRunnable(info);
     }
     return false;
+}
+
+bool IsAllowedUrl(const QString& text)
+{
+    return IsAllowedUrl(QUrl(text.trimmed(), QUrl::StrictMode));
 }
 
 bool OpenUrl(const QString& text)

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace platform {
 
@@ -29,7 +30,8 @@ QString FindFileOnPath(const QString& name);
 QStringList SearchFolders(const QString& currentFolder, const QString& pathVariable);
 
 // Whether a link may be handed to the desktop: http, https, ftp and mailto, and
-// file URLs of existing files that are not executable.
+// file URLs of existing local files that no desktop would run.
+bool IsAllowedUrl(const QUrl& url);
 bool IsAllowedUrl(const QString& url);
 
 // Opens an allowed link with the desktop's handler; refuses anything else.
