@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace platform {
 
@@ -23,6 +24,10 @@ struct EDITSTREAM {
     std::uint32_t dwError = 0;
     EditStreamCallback pfnCallback = nullptr;
 };
+
+// dwError of a stream-in whose data the chosen format cannot read (SF_RTF given
+// bytes that are not RTF). Callback failures leave the callback's own value.
+constexpr std::uint32_t StreamErrorBadData = 0x0000000D;
 
 // EN_LINK: the mouse message that touched a link and the link's range.
 enum class LinkMessage { MouseMove, LeftButtonDown, LeftButtonUp, LeftButtonDoubleClick, RightButtonDown, RightButtonUp };
@@ -123,6 +128,28 @@ public:
     void SetScrollBars(bool horizontal, bool vertical); // a wrapping control never shows a horizontal bar
     bool Overwrite() const;
     void SetOverwrite(bool overwrite);            // the Insert key toggles it too
+
+    // The document that holds the text (replaced by every whole-text stream-in).
+    QTextDocument* Document() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+public:
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> d;
 };
 
 } // namespace platform

@@ -1,0 +1,305 @@
+// The rich-edit control's life cycle, its document, notifications and display.
+#include "richeditimpl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QtMath>
+
+namespace platform {
+
+NotifyScope::NotifyScope(RichEdit::Impl& impl, int undoName) : d(impl), savedName(impl.pendingUndoName)
+{
+    ++d.notifyDepth;
+    if (undoName != KeepName)
+        d.pendingUndoName = undoName;
+}
+
+NotifyScope::~NotifyScope()
+{
+    d.pendingUndoName = savedName;
+    if (--d.notifyDepth == 0)
+        d.Flush();
+}
+
+RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), d(std::make_unique<Impl>(this))
+{
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    d->AttachDocument(d->NewDocument());
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->CheckSelection(); });
+    connect(this, &QTextEdit::selectionChanged, this, [this] { d->CheckSelection(); });
+    d->ApplyWrap();
+    HideSelection(true);
+}
+
+RichEdit::~RichEdit()
+{
+    // The clipboard may still hold what this control cut or copied; the owner
+    // decides whether it stays there.
+    QClipboard* clipboard = QApplication::clipboard();
+    if (d->ownClipboard && clipboard->mimeData() == d->ownClipboard.data()) {
+        const int chars = d->ownClipboard->text().size();
+        const bool keep = OnSaveClipboard ? OnSaveClipboard(0, chars) : true;
+        if (!keep)
+            clipboard->clear();
+    }
+    disconnect(this, nullptr, this, nullptr);
+    if (d->doc) {
+        d->doc->disconnect(this);
+        d->doc->documentLayout()->disconnect(this);
+    }
+}
+
+QTextDocument* RichEdit::Document() const
+{
+    return d->doc;
+}
+
+QTextDocument* RichEdit::Impl::NewDocument() const
+{
+    auto* fresh = new QTextDocument;
+    fresh->setUndoRedoEnabled(false);
+    fresh->setDefaultFont(q->font());
+    QTextOption option = fresh->defaultTextOption();
+    option.setWrapMode(wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    fresh->setDefaultTextOption(option);
+    if (doc)
+        fresh->setDocumentMargin(doc->documentMargin());
+    return fresh;
+}
+
+void RichEdit::Impl::AttachDocument(QTextDocument* fresh)
+{
+    NotifyScope scope(*this);
+    QTextDocument* old = doc;
+    if (old) {
+        old->disconnect(q);
+        old->documentLayout()->disconnect(q);
+    }
+    fresh->setParent(q);
+    doc = fresh;
+    q->setDocument(fresh);
+    fresh->setDefaultFont(q->font());
+    fresh->setUndoRedoEnabled(undoLimit > 0);
+    fresh->setModified(false);
+    ClearUndoNames();
+    ConnectDocument();
+    ApplyWrap();
+    ApplyScrollBars();
+    dirtyFrom = dirtyTo = -1;
+    delete old;
+}
+
+void RichEdit::Impl::ConnectDocument()
+{
+    QObject::connect(doc, &QTextDocument::contentsChange, q,
+                     [this](int position, int removed, int added) { OnContentsChange(position, removed, added); });
+    QObject::connect(doc, &QTextDocument::undoCommandAdded, q, [this] { OnUndoCommandAdded(); });
+    QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, q,
+                     [this](const QSizeF& size) {
+                         if ((eventMask & ENM_REQUESTRESIZE) && q->OnRequestResize)
+                             q->OnRequestResize(QRect(0, 0, q->viewport()->width(), qCeil(size.height())));
+                     });
+}
+
+QString RichEdit::Impl::RawText(int from, int to) const
+{
+    if (to <= from)
+        return {};
+    return Cursor(from, to).selectedText();
+}
+
+QTextCursor RichEdit::Impl::Cursor(int anchor, int position) const
+{
+    QTextCursor cursor(doc);
+    cursor.setPosition(Clamp(anchor));
+    cursor.setPosition(Clamp(position), QTextCursor::KeepAnchor);
+    return cursor;
+}
+
+int RichEdit::Impl::Clamp(int pos) const
+{
+    return std::max(0, std::min(pos, TextLength()));
+}
+
+void RichEdit::Impl::OnContentsChange(int position, int removed, int added)
+{
+    if (removed == 0 && added == 0)
+        return;
+    changePending = true;
+    if (!markingLinks)
+        MarkDirty(position, position + added);
+    if (notifyDepth == 0) {
+        // A change from a path the control does not wrap (Qt's own menu):
+        // report it once the document is consistent again.
+        QTimer::singleShot(0, q, [this] {
+            if (notifyDepth == 0)
+                Flush();
+        });
+    }
+}
+
+void RichEdit::Impl::CheckSelection()
+{
+    if (notifyDepth > 0)
+        return;
+    const CHARRANGE sel = q->ExGetSel();
+    if (sel.cpMin == lastSel.cpMin && sel.cpMax == lastSel.cpMax)
+        return;
+    lastSel = sel;
+    if ((eventMask & ENM_SELCHANGE) && q->OnSelChange)
+        q->OnSelChange();
+}
+
+void RichEdit::Impl::Flush()
+{
+    ++notifyDepth;
+    if (!deferLinks)
+        RunPendingLinks();
+    deferLinks = false;
+    --notifyDepth;
+    if (changePending) {
+        changePending = false;
+        if ((eventMask & ENM_CHANGE) && q->OnChange)
+            q->OnChange();
+    }
+    CheckSelection();
+}
+
+std::uint32_t RichEdit::SetEventMask(std::uint32_t mask)
+{
+    const std::uint32_t previous = d->eventMask;
+    d->eventMask = mask;
+    d->lastSel = ExGetSel();
+    return previous;
+}
+
+std::uint32_t RichEdit::GetEventMask() const
+{
+    return d->eventMask;
+}
+
+// Display
+
+void RichEdit::Impl::ApplyWrap()
+{
+    q->setLineWrapMode(wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    QTextOption option = doc->defaultTextOption();
+    option.setWrapMode(wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    if (option.wrapMode() != doc->defaultTextOption().wrapMode())
+        doc->setDefaultTextOption(option);
+}
+
+void RichEdit::Impl::ApplyScrollBars()
+{
+    q->setHorizontalScrollBarPolicy(horizontalBar && !wordWrap ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    Qt::ScrollBarPolicy vertical = Qt::ScrollBarAlwaysOff;
+    if (verticalBar)
+        vertical = TextLength() > LayoutProgressOverflowChars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+    q->setVerticalScrollBarPolicy(vertical);
+}
+
+void RichEdit::SetBkgndColor(bool useSystemColor, COLORREF color)
+{
+    QPalette pal = palette();
+    const QColor base = useSystemColor ? QApplication::palette().color(QPalette::Base)
+                                       : QColor(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    pal.setColor(QPalette::Base, base);
+    setPalette(pal);
+}
+
+void RichEdit::SetRect(const QRect& rect)
+{
+    const QRect area = contentsRect().translated(-contentsRect().topLeft());
+    const int left = std::max(0, rect.left() - area.left());
+    const int top = std::max(0, rect.top() - area.top());
+    const int right = std::max(0, area.right() - rect.right());
+    const int bottom = std::max(0, area.bottom() - rect.bottom());
+    setViewportMargins(left, top, right, bottom);
+}
+
+void RichEdit::ExLimitText(std::int32_t limit)
+{
+    // As the control does: 0 restores the default limit of 64 K characters.
+    d->textLimit = limit <= 0 ? 65536 : limit;
+}
+
+void RichEdit::SetReadOnly(bool readOnly)
+{
+    QTextEdit::setReadOnly(readOnly);
+    if (readOnly)
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+}
+
+void RichEdit::SetRedraw(bool redraw)
+{
+    viewport()->setUpdatesEnabled(redraw);
+    if (redraw)
+        viewport()->update();
+}
+
+void RichEdit::VScrollLines(int lines)
+{
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() + lines * QFontMetrics(font()).lineSpacing());
+}
+
+void RichEdit::SetWordWrap(bool wrap)
+{
+    d->wordWrap = wrap;
+    d->ApplyWrap();
+    d->ApplyScrollBars();
+}
+
+bool RichEdit::WordWrap() const
+{
+    return d->wordWrap;
+}
+
+void RichEdit::SetScrollBars(bool horizontal, bool vertical)
+{
+    d->horizontalBar = horizontal;
+    d->verticalBar = vertical;
+    d->ApplyScrollBars();
+}
+
+bool RichEdit::Overwrite() const
+{
+    return overwriteMode();
+}
+
+void RichEdit::SetOverwrite(bool overwrite)
+{
+    setOverwriteMode(overwrite);
+}
+
+void RichEdit::HideSelection(bool hide)
+{
+    // Hiding means: not shown while the control does not have the focus.
+    d->hideSelection = hide;
+    QPalette pal = palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        const QColor active = pal.color(QPalette::Active, role);
+        const QColor shown = hide ? pal.color(QPalette::Active, role == QPalette::Highlight ? QPalette::Base : QPalette::Text)
+                                  : active;
+        pal.setColor(QPalette::Inactive, role, shown);
+    }
+    setPalette(pal);
+}
+
+void RichEdit::ScrollCaret()
+{
+    ensureCursorVisible();
+}
+
+void RichEdit::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+}
+
+} // namespace platform

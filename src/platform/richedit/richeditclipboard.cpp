@@ -1,0 +1,146 @@
+// Cut, copy, paste and clear, with rich text kept exactly inside the program
+// and offered to others as RTF and plain text.
+#include "richeditimpl.h"
+
+#include "rtfreader.h"
+#include "rtfwriter.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QTextDocumentFragment>
+
+namespace platform {
+
+namespace {
+
+const QString RtfMime = QStringLiteral("text/rtf");
+
+// What the control puts on the clipboard: the fragment itself for pastes in
+// this program (every format property survives), RTF and plain text for others.
+class RichMimeData : public QMimeData {
+public:
+    RichMimeData(const QTextDocumentFragment& fragment, const QString& text) : fragment(fragment) { setText(text); }
+
+    QStringList formats() const override { return QMimeData::formats() << RtfMime; }
+    bool hasFormat(const QString& mimeType) const override
+    {
+        return mimeType == RtfMime || QMimeData::hasFormat(mimeType);
+    }
+
+    const QTextDocumentFragment fragment;
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (mimeType != RtfMime)
+            return QMimeData::retrieveData(mimeType, type);
+        if (rtf.isNull()) {
+            QTextDocument scratch;
+            QTextCursor cursor(&scratch);
+            cursor.insertFragment(fragment);
+            rtf = WriteRtf(scratch, 0, -1);
+        }
+        return rtf;
+    }
+
+private:
+    mutable QByteArray rtf;
+};
+
+} // namespace
+
+QMimeData* RichEdit::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    QString text = cursor.selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return new RichMimeData(cursor.selection(), text);
+}
+
+bool RichEdit::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source && (dynamic_cast<const RichMimeData*>(source) || source->hasFormat(RtfMime) || source->hasText());
+}
+
+void RichEdit::insertFromMimeData(const QMimeData* source)
+{
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    d->InsertMime(cursor, source);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void RichEdit::Impl::InsertMime(QTextCursor& cursor, const QMimeData* source)
+{
+    if (!source)
+        return;
+    if (const auto* own = dynamic_cast<const RichMimeData*>(source)) {
+        cursor.insertFragment(own->fragment);
+        return;
+    }
+    if (source->hasFormat(RtfMime) && ReadRtf(source->data(RtfMime), cursor))
+        return;
+    if (!source->hasText())
+        return;
+    QString text = source->text();
+    const std::int64_t room = std::int64_t(textLimit) - (TextLength() - (cursor.selectionEnd() - cursor.selectionStart()));
+    if (room < text.size())
+        text.truncate(qsizetype(std::max<std::int64_t>(0, room)));
+    cursor.insertText(text);
+}
+
+void RichEdit::Cut()
+{
+    const QTextCursor cursor = textCursor();
+    if (isReadOnly() || !cursor.hasSelection() || !d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    Copy();
+    NotifyScope scope(*d, UID_CUT);
+    QTextCursor edit = textCursor();
+    edit.beginEditBlock();
+    edit.removeSelectedText();
+    edit.endEditBlock();
+    setTextCursor(edit);
+}
+
+void RichEdit::Copy()
+{
+    if (!textCursor().hasSelection())
+        return;
+    QMimeData* data = createMimeDataFromSelection();
+    QApplication::clipboard()->setMimeData(data);
+    d->ownClipboard = data;
+}
+
+void RichEdit::Paste()
+{
+    const QMimeData* source = QApplication::clipboard()->mimeData();
+    const QTextCursor cursor = textCursor();
+    if (isReadOnly() || !canInsertFromMimeData(source) || !d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    NotifyScope scope(*d, UID_PASTE);
+    insertFromMimeData(source);
+}
+
+void RichEdit::Clear()
+{
+    const QTextCursor cursor = textCursor();
+    if (isReadOnly() || !cursor.hasSelection() || !d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return;
+    NotifyScope scope(*d, UID_DELETE);
+    QTextCursor edit = textCursor();
+    edit.beginEditBlock();
+    edit.removeSelectedText();
+    edit.endEditBlock();
+    setTextCursor(edit);
+}
+
+bool RichEdit::CanPaste() const
+{
+    return canInsertFromMimeData(QApplication::clipboard()->mimeData());
+}
+
+} // namespace platform

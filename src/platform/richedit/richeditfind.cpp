@@ -1,0 +1,103 @@
+// Searching the text (EM_FINDTEXTEX): direction, whole words, case, a range.
+#include "richeditimpl.h"
+
+namespace platform {
+
+namespace {
+
+// Characters searched at a time: a search near the end of a long text reads
+// only what it needs.
+constexpr int SearchChunk = 64 * 1024;
+
+bool IsWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// Text of [from, to) with one more character on each side when there is one,
+// so that whole-word tests can look past the ends.
+struct Window {
+    QString text;
+    int offset = 0;    // document position of text[0]
+
+    Window(const RichEdit::Impl& d, int from, int to)
+    {
+        offset = std::max(0, from - 1);
+        text = d.RawText(offset, std::min(d.TextLength(), to + 1));
+    }
+    bool WholeWordAt(int pos, int n) const
+    {
+        const int i = pos - offset;
+        const bool startOk = i == 0 ? offset == 0 || !IsWordChar(text[0]) : !IsWordChar(text[i - 1]);
+        const bool endOk = i + n >= text.size() || !IsWordChar(text[i + n]);
+        // A window that starts at the match has no character before it only at the text start.
+        return startOk && endOk && !(i == 0 && offset > 0);
+    }
+};
+
+} // namespace
+
+std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned flags, CHARRANGE* found) const
+{
+    QString needle = text;
+    needle.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+    needle.replace(u'\r', QChar::ParagraphSeparator);
+    needle.replace(u'\n', QChar::ParagraphSeparator);
+    const int n = int(needle.size());
+    const int length = d->TextLength();
+    const Qt::CaseSensitivity cs = (flags & FR_MATCHCASE) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const bool wholeWord = (flags & FR_WHOLEWORD) != 0;
+    if (found)
+        *found = {-1, -1};
+    if (n == 0 || n > length)
+        return -1;
+
+    auto report = [&](int pos) {
+        if (found)
+            *found = {pos, pos + n};
+        return pos;
+    };
+
+    if (flags & FR_DOWN) {
+        // The range bounds where a match may begin.
+        const int first = std::clamp(range.cpMin, 0, length);
+        const int limit = range.cpMax < 0 ? length : std::min(range.cpMax, length);
+        const int lastStart = std::min(limit - 1, length - n);
+        for (int chunk = first; chunk <= lastStart; chunk += SearchChunk) {
+            const int chunkLast = std::min(lastStart, chunk + SearchChunk - 1);
+            const Window window(*d, chunk, chunkLast + n);
+            qsizetype from = chunk - window.offset;
+            for (;;) {
+                const qsizetype i = window.text.indexOf(needle, from, cs);
+                if (i < 0 || window.offset + i > chunkLast)
+                    break;
+                const int pos = window.offset + int(i);
+                if (!wholeWord || window.WholeWordAt(pos, n))
+                    return report(pos);
+                from = i + 1;
+            }
+        }
+        return -1;
+    }
+
+    // Upwards: the match ends at or before cpMin and begins at or after cpMax.
+    const int end = std::clamp(range.cpMin, 0, length);
+    const int lowest = std::clamp(range.cpMax, 0, length);
+    for (int chunkLast = end - n; chunkLast >= lowest; chunkLast -= SearchChunk) {
+        const int chunkFirst = std::max(lowest, chunkLast - SearchChunk + 1);
+        const Window window(*d, chunkFirst, chunkLast + n);
+        qsizetype from = chunkLast - window.offset;
+        while (from >= 0) {
+            const qsizetype i = window.text.lastIndexOf(needle, from, cs);
+            if (i < 0 || window.offset + i < chunkFirst)
+                break;
+            const int pos = window.offset + int(i);
+            if (!wholeWord || window.WholeWordAt(pos, n))
+                return report(pos);
+            from = i - 1;
+        }
+    }
+    return -1;
+}
+
+} // namespace platform

@@ -1,0 +1,121 @@
+// The rich-edit control's inner state, shared by the files that implement its
+// operations (streaming, lines, formats, undo, search, notifications).
+#pragma once
+
+#include "richedit.h"
+
+#include <QPointer>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <climits>
+#include <vector>
+
+#include "urldetect.h"
+
+#include <QMimeData>
+
+namespace platform {
+
+// Text lengths above this make Qt 6.4's layout lose its progress count, so the
+// scroll bar comes late and the view re-lays out everything when it does.
+constexpr int LayoutProgressOverflowChars = 21474836;
+
+struct RichEdit::Impl {
+    explicit Impl(RichEdit* owner) : q(owner) {}
+
+    RichEdit* q;
+    QTextDocument* doc = nullptr;           // owned by q; replaced by whole-text stream-in
+
+    // Notifications
+    std::uint32_t eventMask = 0;
+    int notifyDepth = 0;                    // operations in progress; notifications wait for the outermost
+    bool changePending = false;
+    CHARRANGE lastSel;
+
+    // Undo: one name per step of the document's undo stack, by position.
+    std::vector<int> undoNames;
+    int pendingUndoName = UID_UNKNOWN;
+    int undoFloor = 0;                      // steps below this are beyond the undo limit
+    std::int32_t undoLimit = 100;
+
+    // Display
+    bool wordWrap = true;
+    bool horizontalBar = false;
+    bool verticalBar = false;
+    bool hideSelection = true;
+    bool autoUrlDetect = false;
+    std::int32_t textLimit = INT_MAX;
+    QTextCharFormat defaultFormat;          // user properties of SCF_DEFAULT; the font lives in q->font()
+
+    // Automatic link detection waits for the end of a typed word.
+    int dirtyFrom = -1;
+    int dirtyTo = -1;
+    bool deferLinks = false;
+    bool markingLinks = false;
+
+    QPointer<QMimeData> ownClipboard;       // what this control last put on the clipboard
+
+    // Document
+    QTextDocument* NewDocument() const;     // detached, configured like the shown one
+    void AttachDocument(QTextDocument* fresh);
+    void ConnectDocument();
+    void ApplyScrollBars();
+    void ApplyWrap();
+    std::int32_t TextLength() const { return doc->characterCount() - 1; }
+    QString RawText(int from, int to) const;            // paragraph ends as U+2029
+    QTextCursor Cursor(int anchor, int position) const;
+    int Clamp(int pos) const;
+
+    // Notifications
+    void OnContentsChange(int position, int removed, int added);
+    void CheckSelection();
+    void Flush();
+
+    // Undo
+    void OnUndoCommandAdded();
+    void ClearUndoNames();
+
+    // Protection
+    bool HasProtected(int from, int to) const;
+    bool AllowEdit(int from, int to);
+
+    // Links
+    void MarkDirty(int from, int to);
+    void DetectLinks(QTextDocument* target, int from, int to, bool joinUndo);
+    void RunPendingLinks();
+    bool LinkAt(int pos, CHARRANGE& range) const;
+    int CharAt(QPoint viewportPos) const;              // the character under a point, or -1
+    void MouseOnLink(QPoint viewportPos, LinkMessage message);
+
+    // Formats
+    QTextCharFormat DefaultCharFormat() const;          // the document default with user properties
+    QTextCharFormat CharFormatAt(int pos) const;        // of the character at pos, defaults merged
+
+    // Clipboard
+    void InsertMime(QTextCursor& cursor, const QMimeData* source);
+};
+
+// Marks found addresses as automatic links, with no undo step.
+void MarkLinks(QTextDocument* target, const std::vector<UrlRange>& links);
+
+// Marks a link made by automatic detection, so that later detection may undo it.
+constexpr int PropAutoLinkMark = QTextFormat::UserProperty + 90;
+
+// Groups the notifications of one operation: EN_CHANGE and EN_SELCHANGE are sent
+// once, when the outermost operation ends, if the text or the selection changed.
+class NotifyScope {
+public:
+    static constexpr int KeepName = -1;
+    explicit NotifyScope(RichEdit::Impl& impl, int undoName = KeepName);
+    ~NotifyScope();
+    NotifyScope(const NotifyScope&) = delete;
+    NotifyScope& operator=(const NotifyScope&) = delete;
+
+private:
+    RichEdit::Impl& d;
+    int savedName;
+};
+
+} // namespace platform

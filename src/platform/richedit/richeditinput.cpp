@@ -1,0 +1,201 @@
+// Keyboard, mouse and drop input: undo names for what the user does, protected
+// text, and the links under the mouse.
+#include "richeditimpl.h"
+
+#include "textproperties.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+
+namespace platform {
+
+namespace {
+
+bool IsProtected(const QTextCharFormat& format)
+{
+    return format.boolProperty(PropProtected);
+}
+
+bool AnyProtectedFormat(const QTextDocument* doc)
+{
+    const QList<QTextFormat> formats = doc->allFormats();
+    return std::any_of(formats.begin(), formats.end(),
+                       [](const QTextFormat& f) { return f.isCharFormat() && f.boolProperty(PropProtected); });
+}
+
+} // namespace
+
+QTextCharFormat RichEdit::Impl::CharFormatAt(int pos) const
+{
+    QTextCharFormat format = DefaultCharFormat();
+    const QTextBlock block = doc->findBlock(pos);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (pos >= fragment.position() && pos < fragment.position() + fragment.length()) {
+            format.merge(fragment.charFormat());
+            return format;
+        }
+    }
+    return format;
+}
+
+bool RichEdit::Impl::HasProtected(int from, int to) const
+{
+    if (!AnyProtectedFormat(doc))
+        return false;
+    if (from == to) {
+        // Typing is refused only inside protected text, not at its edges.
+        return from > 0 && IsProtected(CharFormatAt(from - 1)) && IsProtected(CharFormatAt(from));
+    }
+    for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() < to; block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() < to && fragment.position() + fragment.length() > from
+                && IsProtected(fragment.charFormat()))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool RichEdit::Impl::AllowEdit(int from, int to)
+{
+    if (!(eventMask & ENM_PROTECTED) || !HasProtected(from, to))
+        return true;
+    return q->OnProtected ? q->OnProtected(from, to) : false;
+}
+
+void RichEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Undo)) {
+        Undo();
+    } else if (event->matches(QKeySequence::Redo)) {
+        Redo();
+    } else if (event->matches(QKeySequence::Cut)) {
+        Cut();
+    } else if (event->matches(QKeySequence::Copy)) {
+        Copy();
+    } else if (event->matches(QKeySequence::Paste)) {
+        Paste();
+    } else if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
+        SetOverwrite(!Overwrite());
+    } else {
+        const QTextCursor cursor = textCursor();
+        int from = cursor.selectionStart();
+        int to = cursor.selectionEnd();
+        const QString text = event->text();
+        int name = NotifyScope::KeepName;
+        bool wordGoesOn = false;
+        const int key = event->key();
+        if (isReadOnly()) {
+            // Only moving and selecting.
+        } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete || event->matches(QKeySequence::DeleteStartOfWord)
+                   || event->matches(QKeySequence::DeleteEndOfWord)) {
+            name = UID_DELETE;
+            if (from == to) {
+                QTextCursor reach = cursor;
+                if (event->matches(QKeySequence::DeleteStartOfWord))
+                    reach.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+                else if (event->matches(QKeySequence::DeleteEndOfWord))
+                    reach.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+                else if (key == Qt::Key_Backspace)
+                    reach.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor);
+                else
+                    reach.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+                from = reach.selectionStart();
+                to = reach.selectionEnd();
+            }
+        } else if (!text.isEmpty() && (text.front().isPrint() || text.front() == u'\t' || text.front() == u'\r')) {
+            name = UID_TYPING;
+            wordGoesOn = !text.back().isSpace() && text.back() != u'\r';
+            const bool newParagraph = text.front() == u'\r';
+            if (from == to && overwriteMode() && !newParagraph && cursor.position() < cursor.block().position() + cursor.block().length() - 1)
+                to = from + 1;
+            if (std::int64_t(d->TextLength()) - (to - from) + text.size() > d->textLimit) {
+                QApplication::beep();
+                event->accept();
+                return;
+            }
+        }
+        if (name == NotifyScope::KeepName) {
+            QTextEdit::keyPressEvent(event);
+            return;
+        }
+        if (!d->AllowEdit(from, to)) {
+            event->accept();
+            return;
+        }
+        NotifyScope scope(*d, name);
+        QTextEdit::keyPressEvent(event);
+        d->deferLinks = wordGoesOn;
+        return;
+    }
+    event->accept();
+}
+
+void RichEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (event->commitString().isEmpty() || isReadOnly()) {
+        QTextEdit::inputMethodEvent(event);
+        return;
+    }
+    const QTextCursor cursor = textCursor();
+    if (!d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd())) {
+        event->accept();
+        return;
+    }
+    NotifyScope scope(*d, UID_TYPING);
+    QTextEdit::inputMethodEvent(event);
+}
+
+void RichEdit::mousePressEvent(QMouseEvent* event)
+{
+    d->MouseOnLink(event->position().toPoint(),
+                   event->button() == Qt::RightButton ? LinkMessage::RightButtonDown : LinkMessage::LeftButtonDown);
+    NotifyScope scope(*d);
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    d->MouseOnLink(event->position().toPoint(),
+                   event->button() == Qt::RightButton ? LinkMessage::RightButtonUp : LinkMessage::LeftButtonUp);
+    NotifyScope scope(*d);
+    QTextEdit::mouseReleaseEvent(event);
+}
+
+void RichEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    d->MouseOnLink(event->position().toPoint(), LinkMessage::MouseMove);
+    NotifyScope scope(*d);
+    QTextEdit::mouseMoveEvent(event);
+}
+
+void RichEdit::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        d->MouseOnLink(event->position().toPoint(), LinkMessage::LeftButtonDoubleClick);
+    NotifyScope scope(*d);
+    QTextEdit::mouseDoubleClickEvent(event);
+}
+
+void RichEdit::dropEvent(QDropEvent* event)
+{
+    if (isReadOnly()) {
+        event->ignore();
+        return;
+    }
+    const int at = cursorForPosition(event->position().toPoint()).position();
+    const QTextCursor cursor = textCursor();
+    const bool fromHere = event->source() == this || event->source() == viewport();
+    if (!d->AllowEdit(at, at) || (fromHere && !d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))) {
+        event->ignore();
+        return;
+    }
+    NotifyScope scope(*d, UID_DRAGDROP);
+    QTextEdit::dropEvent(event);
+}
+
+} // namespace platform

@@ -1,0 +1,196 @@
+// Automatic links: detection as the text changes, and EN_LINK for the mouse.
+#include "richeditimpl.h"
+
+#include "textproperties.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace platform {
+
+namespace {
+
+QTextCharFormat LinkFormat(const QString& target)
+{
+    QTextCharFormat format;
+    format.setAnchor(true);
+    format.setAnchorHref(target);
+    format.setProperty(PropLink, true);
+    format.setProperty(PropAutoLinkMark, true);
+    return format;
+}
+
+QTextCharFormat NoLinkFormat()
+{
+    QTextCharFormat format;
+    format.setAnchor(false);
+    format.setAnchorHref(QString());
+    format.setProperty(PropLink, false);
+    format.setProperty(PropAutoLinkMark, false);
+    return format;
+}
+
+void MarkOne(QTextDocument* target, const UrlRange& link, const QString& text)
+{
+    QTextCursor cursor(target);
+    cursor.setPosition(link.start);
+    cursor.setPosition(link.start + link.length, QTextCursor::KeepAnchor);
+    cursor.mergeCharFormat(LinkFormat(UrlTarget(text)));
+}
+
+} // namespace
+
+void MarkLinks(QTextDocument* target, const std::vector<UrlRange>& links)
+{
+    for (const UrlRange& link : links) {
+        QTextCursor cursor(target);
+        cursor.setPosition(link.start);
+        cursor.setPosition(link.start + link.length, QTextCursor::KeepAnchor);
+        cursor.mergeCharFormat(LinkFormat(UrlTarget(cursor.selectedText())));
+    }
+}
+
+void RichEdit::Impl::MarkDirty(int from, int to)
+{
+    if (!autoUrlDetect)
+        return;
+    if (dirtyFrom < 0) {
+        dirtyFrom = from;
+        dirtyTo = to;
+    } else {
+        dirtyFrom = std::min(dirtyFrom, from);
+        dirtyTo = std::max(dirtyTo, to);
+    }
+}
+
+void RichEdit::Impl::RunPendingLinks()
+{
+    if (dirtyFrom < 0)
+        return;
+    const int from = Clamp(dirtyFrom);
+    const int to = Clamp(dirtyTo);
+    dirtyFrom = dirtyTo = -1;
+    if (autoUrlDetect)
+        DetectLinks(doc, from, to, true);
+}
+
+void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool joinUndo)
+{
+    markingLinks = true;
+    const bool modified = target->isModified();
+    // Marking links is no action of its own: it joins the edit that made the
+    // address, and a document with nothing to undo gets no step for it.
+    const bool quiet = target->isUndoRedoEnabled() && target->availableUndoSteps() == 0
+                    && target->availableRedoSteps() == 0;
+    if (quiet)
+        target->setUndoRedoEnabled(false);
+    QTextCursor edit(target);
+    bool editing = false;
+    const QTextBlock last = target->findBlock(to);
+    for (QTextBlock block = target->findBlock(from); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        std::vector<UrlRange> found;
+        FindUrls(text, block.position(), found);
+        // The automatic links the block has now.
+        std::vector<UrlRange> current;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().boolProperty(PropAutoLinkMark))
+                continue;
+            if (!current.empty() && current.back().start + current.back().length == fragment.position())
+                current.back().length += fragment.length();
+            else
+                current.push_back({fragment.position(), fragment.length()});
+        }
+        const bool same = std::equal(found.begin(), found.end(), current.begin(), current.end(),
+                                     [](const UrlRange& a, const UrlRange& b) { return a.start == b.start && a.length == b.length; });
+        if (!same) {
+            if (!editing) {
+                if (joinUndo && target->isUndoRedoEnabled() && target->availableUndoSteps() > 0)
+                    edit.joinPreviousEditBlock();
+                else
+                    edit.beginEditBlock();
+                editing = true;
+            }
+            for (const UrlRange& link : current) {
+                QTextCursor cursor(target);
+                cursor.setPosition(link.start);
+                cursor.setPosition(link.start + link.length, QTextCursor::KeepAnchor);
+                cursor.mergeCharFormat(NoLinkFormat());
+            }
+            for (const UrlRange& link : found)
+                MarkOne(target, link, text.mid(link.start - block.position(), link.length));
+        }
+        if (block == last)
+            break;
+    }
+    if (editing)
+        edit.endEditBlock();
+    if (quiet)
+        target->setUndoRedoEnabled(true);
+    target->setModified(modified);
+    markingLinks = false;
+}
+
+bool RichEdit::Impl::LinkAt(int pos, CHARRANGE& range) const
+{
+    const QTextBlock block = doc->findBlock(pos);
+    std::vector<QTextFragment> fragments;
+    int hit = -1;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (pos >= fragment.position() && pos < fragment.position() + fragment.length())
+            hit = int(fragments.size());
+        fragments.push_back(fragment);
+    }
+    auto isLink = [&](int i) { return fragments[std::size_t(i)].charFormat().boolProperty(PropLink); };
+    if (hit < 0 || !isLink(hit))
+        return false;
+    int first = hit;
+    while (first > 0 && isLink(first - 1))
+        --first;
+    int last = hit;
+    while (last + 1 < int(fragments.size()) && isLink(last + 1))
+        ++last;
+    range.cpMin = fragments[std::size_t(first)].position();
+    range.cpMax = fragments[std::size_t(last)].position() + fragments[std::size_t(last)].length();
+    return true;
+}
+
+int RichEdit::Impl::CharAt(QPoint viewportPos) const
+{
+    const QPointF docPos(viewportPos.x() + q->horizontalScrollBar()->value(),
+                         viewportPos.y() + q->verticalScrollBar()->value());
+    return doc->documentLayout()->hitTest(docPos, Qt::ExactHit);
+}
+
+void RichEdit::Impl::MouseOnLink(QPoint viewportPos, LinkMessage message)
+{
+    CHARRANGE range;
+    const int pos = CharAt(viewportPos);
+    const bool onLink = pos >= 0 && LinkAt(pos, range);
+    if (message == LinkMessage::MouseMove)
+        q->viewport()->setCursor(onLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+    if (onLink && (eventMask & ENM_LINK) && q->OnLink)
+        q->OnLink(ENLINK{message, range});
+}
+
+void RichEdit::AutoUrlDetect(bool on)
+{
+    if (d->autoUrlDetect == on)
+        return;
+    d->autoUrlDetect = on;
+    if (on) {
+        NotifyScope scope(*d);
+        d->MarkDirty(0, d->TextLength());
+    }
+}
+
+bool RichEdit::GetAutoUrlDetect() const
+{
+    return d->autoUrlDetect;
+}
+
+} // namespace platform

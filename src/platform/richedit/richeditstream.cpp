@@ -1,0 +1,192 @@
+// Streaming text in and out of the control (EM_STREAMIN / EM_STREAMOUT).
+#include "richeditimpl.h"
+
+#include "plaintextcodec.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
+#include "urldetect.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// Large blocks keep the per-call cost of the callback negligible; the callback
+// recodes each block in place, so this is the only buffer of the stream.
+constexpr std::int32_t StreamBlockBytes = 256 * 1024;
+// Characters taken from the document at a time when streaming out.
+constexpr int OutChunkChars = 128 * 1024;
+
+// Calls the callback for blocks until it reports the end; false when it failed.
+template <class Consume>
+bool ReadBlocks(EDITSTREAM& stream, std::vector<std::uint8_t>& buffer, Consume consume)
+{
+    for (;;) {
+        std::int32_t got = 0;
+        const std::uint32_t error = stream.pfnCallback(stream.dwCookie, buffer.data(), std::int32_t(buffer.size()), &got);
+        if (error != 0) {
+            stream.dwError = error;
+            return false;
+        }
+        if (got <= 0)
+            return true;
+        consume(buffer.data(), std::size_t(std::min<std::int32_t>(got, std::int32_t(buffer.size()))));
+    }
+}
+
+// Hands the bytes to the callback in blocks; false when it failed or took nothing.
+bool WriteBlocks(EDITSTREAM& stream, std::uint8_t* data, std::size_t size)
+{
+    std::size_t offset = 0;
+    while (offset < size) {
+        const auto n = std::int32_t(std::min<std::size_t>(StreamBlockBytes, size - offset));
+        std::int32_t took = 0;
+        const std::uint32_t error = stream.pfnCallback(stream.dwCookie, data + offset, n, &took);
+        if (error != 0) {
+            stream.dwError = error;
+            return false;
+        }
+        if (took <= 0)
+            return false;
+        offset += std::size_t(std::min(took, n));
+    }
+    return true;
+}
+
+std::int32_t ToCount(std::int64_t n)
+{
+    return std::int32_t(std::min<std::int64_t>(n, INT32_MAX));
+}
+
+} // namespace
+
+std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
+{
+    stream.dwError = 0;
+    if (!stream.pfnCallback) {
+        stream.dwError = StreamErrorBadData;
+        return 0;
+    }
+    const bool selection = (format & SFF_SELECTION) != 0;
+    NotifyScope scope(*d, UID_UNKNOWN);
+    std::vector<std::uint8_t> buffer(StreamBlockBytes);
+
+    if (format & SF_RTF) {
+        QByteArray data;
+        ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
+            data.append(reinterpret_cast<const char*>(p), qsizetype(n));
+        });
+        if (selection) {
+            QTextCursor cursor = textCursor();
+            const int before = d->TextLength() - (cursor.selectionEnd() - cursor.selectionStart());
+            cursor.beginEditBlock();
+            const bool read = ReadRtf(data, cursor);
+            cursor.endEditBlock();
+            if (!read) {
+                if (stream.dwError == 0)
+                    stream.dwError = StreamErrorBadData;
+                return 0;
+            }
+            setTextCursor(cursor);
+            return d->TextLength() - before;
+        }
+        QTextDocument* fresh = d->NewDocument();
+        QTextCursor cursor(fresh);
+        if (!ReadRtf(data, cursor)) {
+            delete fresh;
+            if (stream.dwError == 0)
+                stream.dwError = StreamErrorBadData;
+            return 0;
+        }
+        if (d->autoUrlDetect)
+            d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+        d->AttachDocument(fresh);
+        d->changePending = true;
+        return d->TextLength();
+    }
+
+    PlainTextDecoder decoder((format & SF_UNICODE) != 0);
+    QString chunk;
+    if (selection) {
+        ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) { decoder.Feed(p, n, chunk); });
+        decoder.Finish(chunk);
+        QTextCursor cursor = textCursor();
+        cursor.beginEditBlock();
+        cursor.insertText(chunk);
+        cursor.endEditBlock();
+        setTextCursor(cursor);
+        return ToCount(chunk.size());
+    }
+
+    // The whole text goes into a document no view shows yet: inserting into a
+    // shown document lays out every block at once and is many times slower.
+    QTextDocument* fresh = d->NewDocument();
+    QTextCursor cursor(fresh);
+    std::vector<UrlRange> links;
+    auto put = [&] {
+        if (chunk.isEmpty())
+            return;
+        if (d->autoUrlDetect)
+            FindUrls(chunk, cursor.position(), links);
+        cursor.insertText(chunk);
+        chunk.clear();
+    };
+    ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
+        decoder.Feed(p, n, chunk);
+        put();
+    });
+    decoder.Finish(chunk);
+    put();
+    MarkLinks(fresh, links);
+    d->AttachDocument(fresh);
+    d->changePending = true;
+    return d->TextLength();
+}
+
+std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
+{
+    stream.dwError = 0;
+    if (!stream.pfnCallback) {
+        stream.dwError = StreamErrorBadData;
+        return 0;
+    }
+    int from = 0;
+    int to = d->TextLength();
+    const bool selection = (format & SFF_SELECTION) != 0;
+    if (selection) {
+        const QTextCursor cursor = textCursor();
+        from = cursor.selectionStart();
+        to = cursor.selectionEnd();
+    }
+
+    if (format & SF_RTF) {
+        QByteArray rtf = selection ? WriteRtf(*d->doc, from, to) : WriteRtf(*d->doc, 0, -1);
+        WriteBlocks(stream, reinterpret_cast<std::uint8_t*>(rtf.data()), std::size_t(rtf.size()));
+        return ToCount(rtf.size());
+    }
+
+    const PlainTextEncoder encoder((format & SF_UNICODE) != 0);
+    std::vector<std::uint8_t> bytes;
+    std::int64_t written = 0;
+    for (int pos = from; pos < to;) {
+        int end = std::min(to, pos + OutChunkChars);
+        QString text = d->RawText(pos, end);
+        // A surrogate pair stays in one chunk so that it encodes as one character.
+        if (end < to && text.size() > 1 && text.back().isHighSurrogate()) {
+            text.chop(1);
+            --end;
+        }
+        written += encoder.Encode(text, bytes);
+        if (bytes.size() >= std::size_t(StreamBlockBytes)) {
+            if (!WriteBlocks(stream, bytes.data(), bytes.size()))
+                return ToCount(written);
+            bytes.clear();
+        }
+        pos = end;
+    }
+    WriteBlocks(stream, bytes.data(), bytes.size());
+    return ToCount(written);
+}
+
+} // namespace platform

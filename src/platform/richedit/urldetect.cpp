@@ -1,0 +1,75 @@
+// Address detection for automatic links.
+#include "urldetect.h"
+
+#include <QString>
+
+#include <array>
+
+namespace platform {
+
+namespace {
+
+struct Scheme {
+    QStringView prefix;
+    int minTail;     // characters needed after the prefix to be an address
+};
+
+constexpr std::array<Scheme, 6> Schemes{{
+    {u"http://", 1}, {u"https://", 1}, {u"ftp://", 1}, {u"mailto:", 1}, {u"file:", 1}, {u"www.", 1},
+}};
+
+bool EndsUrl(QChar c)
+{
+    return c.isSpace() || c == u'<' || c == u'>' || c == u'"' || c.unicode() < 0x20 || c == QChar::ObjectReplacementCharacter;
+}
+
+bool IsTrailingPunctuation(QChar c)
+{
+    return c == u'.' || c == u',' || c == u';' || c == u':' || c == u'!' || c == u'?' || c == u'\'' || c == u')'
+        || c == u']' || c == u'}';
+}
+
+} // namespace
+
+void FindUrls(QStringView text, int base, std::vector<UrlRange>& out)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode() | 0x20;
+        if (c != u'h' && c != u'f' && c != u'm' && c != u'w')
+            continue;
+        if (i > 0 && (text[i - 1].isLetterOrNumber() || text[i - 1] == u'_'))
+            continue;
+        for (const Scheme& scheme : Schemes) {
+            const QStringView rest = text.mid(i);
+            if (!rest.startsWith(scheme.prefix, Qt::CaseInsensitive))
+                continue;
+            qsizetype end = i + scheme.prefix.size();
+            while (end < n && !EndsUrl(text[end]))
+                ++end;
+            // Keep a closing bracket that closes one opened inside the address.
+            while (end > i && IsTrailingPunctuation(text[end - 1])) {
+                const QChar last = text[end - 1];
+                if (last == u')' && text.mid(i, end - i).count(u'(') >= text.mid(i, end - i).count(u')'))
+                    break;
+                --end;
+            }
+            const qsizetype tail = end - i - scheme.prefix.size();
+            if (tail >= scheme.minTail
+                && (text[i + scheme.prefix.size()].isLetterOrNumber() || text[i + scheme.prefix.size()] == u'/')) {
+                out.push_back({int(base + i), int(end - i)});
+                i = end - 1;
+            }
+            break;
+        }
+    }
+}
+
+QString UrlTarget(QStringView url)
+{
+    if (url.startsWith(u"www.", Qt::CaseInsensitive))
+        return QStringLiteral("http://") + url.toString();
+    return url.toString();
+}
+
+} // namespace platform

@@ -1,0 +1,23 @@
+// Finding web and mail addresses in text, for the control's automatic links.
+#pragma once
+
+#include <QStringView>
+
+#include <vector>
+
+namespace platform {
+
+struct UrlRange {
+    int start = 0;   // in the text given, plus the base
+    int length = 0;
+};
+
+// Appends the addresses found in text: those starting with http://, https://,
+// ftp://, mailto:, file: or www. at the start of a word, up to the next space,
+// without trailing punctuation.
+void FindUrls(QStringView text, int base, std::vector<UrlRange>& out);
+
+// The target a found address opens: "www." addresses get "http://".
+QString UrlTarget(QStringView url);
+
+} // namespace platform

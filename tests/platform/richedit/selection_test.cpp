@@ -1,0 +1,173 @@
+// Selection, text ranges, replacement and lines as displayed.
+#include "richedit.h"
+#include "testsupport.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace platform;
+using namespace platform::test;
+
+namespace {
+
+TEST(Selection, SetAndGetIncludingSelectAllAndClamping)
+{
+    RichEdit edit;
+    edit.SetText(u"ab\r\ncd"_qs);    // a b ¶ c d
+    struct Case {
+        int start, end;
+        CHARRANGE expected;
+    };
+    for (const Case& c : {Case{0, -1, {0, 5}}, Case{1, 3, {1, 3}}, Case{3, 1, {1, 3}}, Case{2, 99, {2, 5}},
+                          Case{-5, 3, {5, 5}}, Case{4, 4, {4, 4}}, Case{7, 9, {5, 5}}}) {
+        if (c.start < 0)
+            edit.SetSel(2, 5);
+        edit.SetSel(c.start, c.end);
+        EXPECT_EQ(edit.ExGetSel(), c.expected) << c.start << ".." << c.end;
+    }
+    edit.ExSetSel({0, -1});
+    EXPECT_EQ(edit.ExGetSel(), (CHARRANGE{0, 5}));
+}
+
+TEST(Selection, TextOfRangesAndSelectionHasCrForParagraphEnds)
+{
+    RichEdit edit;
+    edit.SetText(u"ab\ncd\r\n"_qs);
+    EXPECT_EQ(edit.GetTextLength(), 6);
+    EXPECT_EQ(edit.GetTextRange(1, 4), u"b\rc"_qs);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"ab\rcd\r"_qs);
+    edit.SetSel(1, 4);
+    EXPECT_EQ(edit.GetSelText(), u"b\rc"_qs);
+    EXPECT_EQ(edit.SelectionType(), SEL_TEXT | SEL_MULTICHAR);
+    edit.SetSel(1, 2);
+    EXPECT_EQ(edit.SelectionType(), SEL_TEXT);
+    edit.SetSel(1, 1);
+    EXPECT_EQ(edit.SelectionType(), SEL_EMPTY);
+}
+
+TEST(Selection, ReplaceSelMakesParagraphsOfEveryLineEndAndSelectsNothing)
+{
+    RichEdit edit;
+    edit.SetText(u"one two"_qs);
+    edit.SetSel(3, 4);
+    edit.ReplaceSel(u"\r\nx\ry\n"_qs, true);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"one\rx\ry\rtwo"_qs);
+    EXPECT_EQ(edit.ExGetSel(), (CHARRANGE{8, 8}));
+    EXPECT_TRUE(edit.GetModify());
+}
+
+TEST(Selection, ReplaceSelWithoutUndoEmptiesTheUndoBuffer)
+{
+    RichEdit edit;
+    edit.ReplaceSel(u"a"_qs, true);
+    edit.ReplaceSel(u"b"_qs, true);
+    ASSERT_TRUE(edit.CanUndo());
+    edit.ReplaceSel(u"c"_qs, false);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"abc"_qs);
+    EXPECT_FALSE(edit.CanUndo());
+    EXPECT_TRUE(edit.GetModify());
+}
+
+TEST(Selection, TextLimitCutsWhatIsInserted)
+{
+    RichEdit edit;
+    edit.ExLimitText(5);
+    edit.ReplaceSel(u"abcdefgh"_qs, true);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"abcde"_qs);
+}
+
+TEST(Lines, WithoutWrapALineIsAParagraph)
+{
+    RichEdit edit;
+    edit.SetWordWrap(false);
+    edit.SetText(u"first\r\nsecond line\r\n\r\nlast"_qs);
+    EXPECT_EQ(edit.GetLineCount(), 4);
+    struct Case {
+        int line, index, length;
+        QString text;
+    };
+    for (const Case& c : {Case{0, 0, 5, u"first\r"_qs}, Case{1, 6, 11, u"second line\r"_qs}, Case{2, 18, 0, u"\r"_qs},
+                          Case{3, 19, 4, u"last"_qs}}) {
+        EXPECT_EQ(edit.LineIndex(c.line), c.index) << c.line;
+        EXPECT_EQ(edit.LineLength(c.index), c.length) << c.line;
+        EXPECT_EQ(edit.GetLine(c.line), c.text) << c.line;
+        EXPECT_EQ(edit.ExLineFromChar(c.index), c.line) << c.line;
+        EXPECT_EQ(edit.ExLineFromChar(c.index + c.length), c.line) << c.line;
+    }
+    EXPECT_EQ(edit.LineIndex(4), -1);
+    EXPECT_EQ(edit.GetLine(4), QString());
+    edit.SetSel(8, 20);
+    EXPECT_EQ(edit.ExLineFromChar(-1), 1);     // where the selection begins
+    EXPECT_EQ(edit.LineIndex(-1), 6);
+    EXPECT_EQ(edit.ExLineFromChar(999), 3);
+}
+
+TEST(Lines, TextEndingWithParagraphEndHasAnEmptyLastLine)
+{
+    RichEdit edit;
+    edit.SetWordWrap(false);
+    edit.SetText(u"a\r\n"_qs);
+    EXPECT_EQ(edit.GetLineCount(), 2);
+    EXPECT_EQ(edit.LineIndex(1), 2);
+    EXPECT_EQ(edit.LineLength(2), 0);
+    RichEdit empty;
+    EXPECT_EQ(empty.GetLineCount(), 1);
+    EXPECT_EQ(empty.LineIndex(0), 0);
+    EXPECT_EQ(empty.GetLine(0), QString());
+}
+
+TEST(Lines, WithWrapAParagraphIsSeveralLines)
+{
+    RichEdit edit;
+    edit.SetWordWrap(true);
+    edit.resize(200, 300);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    QString words;
+    for (int i = 0; i < 40; ++i)
+        words += u"word%1 "_qs.arg(i);
+    edit.SetText(words + u"\r\nshort"_qs);
+    const int lines = edit.GetLineCount();
+    ASSERT_GT(lines, 3);
+    // Lines follow one another without gaps and cover the text.
+    int expectedStart = 0;
+    for (int line = 0; line < lines; ++line) {
+        const int start = edit.LineIndex(line);
+        EXPECT_EQ(start, expectedStart) << line;
+        EXPECT_EQ(edit.ExLineFromChar(start), line) << line;
+        const QString text = edit.GetLine(line);
+        EXPECT_EQ(edit.GetTextRange(start, start + int(text.size())), text) << line;
+        expectedStart = start + int(text.size());
+    }
+    EXPECT_EQ(expectedStart, edit.GetTextLength());
+    EXPECT_EQ(edit.GetLine(lines - 1), u"short"_qs);
+    EXPECT_TRUE(edit.GetLine(lines - 2).endsWith(u'\r'));
+    EXPECT_FALSE(edit.GetLine(0).endsWith(u'\r'));
+    EXPECT_EQ(edit.LineIndex(lines), -1);
+}
+
+TEST(Display, WrappingControlNeverShowsAHorizontalBar)
+{
+    RichEdit edit;
+    edit.SetWordWrap(true);
+    edit.SetScrollBars(true, true);
+    EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    edit.SetWordWrap(false);
+    EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_EQ(edit.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+}
+
+TEST(Display, OverwriteModeTypesOverCharacters)
+{
+    RichEdit edit;
+    edit.SetText(u"abc"_qs);
+    edit.SetSel(0, 0);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_TRUE(edit.Overwrite());
+    QTest::keyClicks(&edit, u"XY"_qs);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"XYc"_qs);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_FALSE(edit.Overwrite());
+}
+
+} // namespace

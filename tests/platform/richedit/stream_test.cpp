@@ -1,0 +1,260 @@
+// Streaming text in and out: every byte's round trip, paragraph ends, UTF-16,
+// selections, failing callbacks and bad input.
+#include "richedit.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+using namespace platform::test;
+
+namespace {
+
+QByteArray AllBytesExceptLineEnds()
+{
+    QByteArray bytes;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            bytes.append(char(b));
+    return bytes;
+}
+
+TEST(Stream, EveryByteOtherThanLineEndsSurvivesWindows1251)
+{
+    RichEdit edit;
+    const QByteArray bytes = AllBytesExceptLineEnds();
+    EXPECT_EQ(StreamIn(edit, SF_TEXT, bytes), bytes.size());
+    EXPECT_EQ(edit.GetTextLength(), bytes.size());
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), bytes);
+}
+
+TEST(Stream, EveryUnitSurvivesUtf16IncludingBomAndLoneSurrogates)
+{
+    RichEdit edit;
+    QString text(QChar(0xFEFF));
+    for (int u = 0; u < 0x500; ++u)
+        if (u != '\r' && u != '\n')
+            text += QChar(u);
+    text += QChar(0xD800);                       // lone high surrogate
+    text += u"x";
+    text += QChar(0xDC00);                       // lone low surrogate
+    text += QString::fromUcs4(U"\U0001F600");    // a pair
+    EXPECT_EQ(StreamIn(edit, SF_TEXT | SF_UNICODE, Utf16(text)), text.size());
+    EXPECT_EQ(edit.GetTextRange(0, 1), QString(QChar(0xFEFF)));
+    EXPECT_EQ(StreamOut(edit, SF_TEXT | SF_UNICODE), Utf16(text));
+}
+
+struct LineEndCase {
+    const char* in;
+    const char* out;
+    int paragraphs;
+};
+
+class LineEnds : public ::testing::TestWithParam<LineEndCase> {};
+
+TEST_P(LineEnds, EachEndsOneParagraphAndGoesOutAsCrLf)
+{
+    const LineEndCase& c = GetParam();
+    for (int block : {1, 2, 1 << 20}) {
+        RichEdit edit;
+        ByteSource source;
+        source.data = c.in;
+        source.blockLimit = block;
+        StreamIn(edit, SF_TEXT, source);
+        EXPECT_EQ(edit.Document()->blockCount(), c.paragraphs) << "block " << block;
+        EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray(c.out)) << "block " << block;
+        EXPECT_EQ(StreamOut(edit, SF_TEXT | SF_UNICODE), Utf16(QString::fromLatin1(c.out))) << "block " << block;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stream, LineEnds,
+                         ::testing::Values(LineEndCase{"a\r\nb", "a\r\nb", 2}, LineEndCase{"a\rb", "a\r\nb", 2},
+                                           LineEndCase{"a\nb", "a\r\nb", 2}, LineEndCase{"a\r\n", "a\r\n", 2},
+                                           LineEndCase{"\r\r\n\n", "\r\n\r\n\r\n", 4},
+                                           LineEndCase{"\n\r", "\r\n\r\n", 3}, LineEndCase{"", "", 1}),
+                         [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST(Stream, PositionsCountOneParagraphEndAsOne)
+{
+    RichEdit edit;
+    StreamIn(edit, SF_TEXT, Cp1251(u"Привет\r\nмир"_qs));
+    EXPECT_EQ(edit.GetTextLength(), 10);
+    EXPECT_EQ(edit.GetTextRange(4, 8), u"ет\rм"_qs);
+}
+
+TEST(Stream, CharactersWithoutAByteGoOutAsOneQuestionMarkEach)
+{
+    RichEdit edit;
+    edit.SetText(u"a\u4E2D"_qs + QString::fromUcs4(U"\U0001F600") + u"b\u2028c"_qs);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("a??b\r\nc"));
+}
+
+TEST(Stream, OddUtf16ByteAtTheEndIsKeptVisible)
+{
+    RichEdit edit;
+    QByteArray bytes = Utf16(u"ab"_qs);
+    bytes.append('c');
+    StreamIn(edit, SF_TEXT | SF_UNICODE, bytes);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"ab\uFFFD"_qs);
+}
+
+TEST(Stream, Utf16UnitSplitBetweenBlocksIsJoined)
+{
+    RichEdit edit;
+    ByteSource source;
+    source.data = Utf16(u"Ёж\r\nы"_qs);
+    source.blockLimit = 3;
+    StreamIn(edit, SF_TEXT | SF_UNICODE, source);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"Ёж\rы"_qs);
+}
+
+TEST(Stream, ControlChoosesLargeBlocks)
+{
+    RichEdit edit;
+    ByteSource source;
+    source.data = QByteArray("0123456789abcdefghijklmnopqrstuvwxyz\r\n").repeated(8000);
+    StreamIn(edit, SF_TEXT, source);
+    EXPECT_GE(source.largestRequest, 64 * 1024);
+    ByteSink sink;
+    StreamOut(edit, SF_TEXT, sink);
+    EXPECT_LE(sink.calls, 3);
+    EXPECT_EQ(sink.data, source.data);
+}
+
+TEST(Stream, OneLongLineComesBackWhole)
+{
+    // Qt lays a paragraph out whole, so a very long one is slow to show (it is
+    // measured in the benchmarks); its text must still come back unchanged.
+    RichEdit edit;
+    edit.SetWordWrap(false);
+    QByteArray line(200000, '\xE0');
+    line[12345] = 'x';
+    StreamIn(edit, SF_TEXT, line);
+    EXPECT_EQ(edit.GetLineCount(), 1);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), line);
+}
+
+TEST(Stream, FailingReadKeepsWhatWasReadAndReportsTheError)
+{
+    RichEdit edit;
+    edit.SetText(u"old"_qs);
+    ByteSource source;
+    source.data = "first\r";
+    source.data.append(QByteArray("\nsecond"));
+    source.blockLimit = 6;      // "first\r" | fails
+    source.failAt = 1;
+    std::uint32_t error = 0;
+    StreamIn(edit, SF_TEXT, source, &error);
+    EXPECT_EQ(error, source.failCode);
+    // The CR held back for a possible LF still ends its paragraph.
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"first\r"_qs);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("first\r\n"));
+}
+
+TEST(Stream, FailingWriteStopsAndReportsTheError)
+{
+    RichEdit edit;
+    StreamIn(edit, SF_TEXT, QByteArray("line of text\r\n").repeated(50000));
+    ByteSink sink;
+    sink.failAt = 1;
+    std::uint32_t error = 0;
+    StreamOut(edit, SF_TEXT, sink, &error);
+    EXPECT_EQ(error, sink.failCode);
+    EXPECT_EQ(sink.calls, 2);
+}
+
+TEST(Stream, SinkTakingPartOfABlockGetsTheRest)
+{
+    RichEdit edit;
+    StreamIn(edit, SF_TEXT, QByteArray("abcdefgh"));
+    ByteSink sink;
+    sink.takeAtMost = 3;
+    StreamOut(edit, SF_TEXT, sink);
+    EXPECT_EQ(sink.data, QByteArray("abcdefgh"));
+}
+
+TEST(Stream, RtfFormatRefusesDataThatIsNotRtf)
+{
+    RichEdit edit;
+    edit.SetText(u"keep"_qs);
+    std::uint32_t error = 0;
+    EXPECT_EQ(StreamIn(edit, SF_RTF, QByteArray("plain words"), &error), 0);
+    EXPECT_NE(error, 0u);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"keep"_qs);
+
+    edit.SetSel(1, 2);
+    EXPECT_EQ(StreamIn(edit, SF_RTF | SFF_SELECTION, QByteArray("plain"), &error), 0);
+    EXPECT_NE(error, 0u);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"keep"_qs);
+
+    StreamIn(edit, SF_RTF, QByteArray("{\\rtf1\\ansi }"), &error);
+    EXPECT_EQ(error, 0u);
+    EXPECT_FALSE(StreamOut(edit, SF_RTF).isEmpty());
+}
+
+TEST(Stream, SelectionInReplacesOnlyTheSelectionAndCanBeUndone)
+{
+    RichEdit edit;
+    edit.SetText(u"one two three"_qs);
+    edit.SetSel(4, 7);
+    StreamIn(edit, SF_TEXT | SFF_SELECTION, Cp1251(u"два\r\nдва"_qs));
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"one два\rдва three"_qs);
+    EXPECT_TRUE(edit.CanUndo());
+    edit.Undo();
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"one two three"_qs);
+}
+
+TEST(Stream, SelectionOutWritesOnlyTheSelection)
+{
+    RichEdit edit;
+    edit.SetText(u"ab\r\ncd"_qs);
+    edit.SetSel(1, 4);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT | SFF_SELECTION), QByteArray("b\r\nc"));
+    edit.SetSel(2, 2);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT | SFF_SELECTION), QByteArray());
+    edit.SetSel(0, -1);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT | SFF_SELECTION), QByteArray("ab\r\ncd"));
+    // Streaming into an empty selection inserts at the caret.
+    edit.SetSel(2, 2);
+    StreamIn(edit, SF_TEXT | SFF_SELECTION, QByteArray("X"));
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("abX\r\ncd"));
+}
+
+TEST(Stream, WholeTextInEmptiesUndoAndClearsModified)
+{
+    RichEdit edit;
+    edit.ReplaceSel(u"typed"_qs, true);
+    ASSERT_TRUE(edit.CanUndo());
+    StreamIn(edit, SF_TEXT, QByteArray("loaded"));
+    EXPECT_FALSE(edit.CanUndo());
+    EXPECT_FALSE(edit.GetModify());
+    EXPECT_EQ(edit.ExGetSel().cpMin, 0);
+}
+
+TEST(Stream, CallbackMayRecodeBlocksInPlace)
+{
+    // A callback that turns every byte into its upper-case Windows-1251 form.
+    struct Upper {
+        static std::uint32_t Read(std::uintptr_t cookie, std::uint8_t* buf, std::int32_t cb, std::int32_t* pcb)
+        {
+            auto& src = *reinterpret_cast<QByteArray*>(cookie);
+            const auto n = std::int32_t(std::min<qsizetype>(cb, src.size()));
+            for (int i = 0; i < n; ++i) {
+                auto b = std::uint8_t(src[i]);
+                buf[i] = b >= 0xE0 ? std::uint8_t(b - 32) : b;
+            }
+            src.remove(0, n);
+            *pcb = n;
+            return 0;
+        }
+    };
+    RichEdit edit;
+    QByteArray src = Cp1251(u"привет"_qs);
+    EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&src);
+    stream.pfnCallback = Upper::Read;
+    edit.StreamIn(SF_TEXT, stream);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"ПРИВЕТ"_qs);
+}
+
+} // namespace
