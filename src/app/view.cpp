@@ -4,7 +4,8 @@
 
 #include "qlconsts.h"
 
-#include "editorplaceholder.h"
+#include "qxeditor.h"
+#include "richedit.h"
 #include "shell.h"
 #include "sysbib.h"
 #include "statuspanels.h"
@@ -174,6 +175,7 @@ void TfmView::WireCommands()
     connect(sbRedo, &QToolButton::clicked, this, [this] { GEditor->Redo(); });
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
+    WireEncodingCommands();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
     GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };

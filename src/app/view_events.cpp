@@ -2,7 +2,8 @@
 // enable menu items as each menu opens.
 #include "view.h"
 
-#include "editorplaceholder.h"
+#include "qxeditor.h"
+#include "richedit.h"
 
 void TfmView::GEditorChange()
 {
@@ -14,6 +15,8 @@ void TfmView::GEditorChange()
         GEditor->SetModified(false);
     sbRedo->setEnabled(GEditor->CanRedo());
     sbSave->setEnabled(GEditor->Modified());
+    // The next encoding button takes its bytes from the edited text.
+    GEditor->TempStream()->Stale = true;
     AllStrCount();
 }
 

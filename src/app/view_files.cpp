@@ -2,7 +2,8 @@
 // the recent-files list.
 #include "view.h"
 
-#include "editorplaceholder.h"
+#include "qxeditor.h"
+#include "richedit.h"
 #include "keypaths.h"
 #include "linefilter.h"
 #include "qlconsts.h"
@@ -79,6 +80,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
             sbCopy->setEnabled(false);
             openFolder = ExtractFileDir(CurFileName);
             GEditor->SetModified(false);
+            if (GEditor->Encoding() == Dos && GEditor->DosAdd() == daTBL)
+                DecodeTables();
             if (selPos > 0)
                 GEditor->SetSelStart(selPos);
             if (selLen > 0)
@@ -237,8 +240,14 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
     const QFileInfo info(target);
-    const bool wasReadOnly = info.exists() && !info.isWritable();
-    const QFile::Permissions permissions = info.exists() ? info.permissions() : QFile::Permissions();
+    // No write bit for anybody counts as read-only also for root, as the writer sees it.
+    const bool wasReadOnly =
+        info.exists()
+        && (!info.isWritable() || !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
+    // The "user" bits say what this process may do; set back, they would grant it.
+    const QFile::Permissions permissions =
+        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser)
+                      : QFile::Permissions();
     if (wasReadOnly)
         QFile::setPermissions(target, permissions | QFile::WriteOwner);
     auto restore = [&] {

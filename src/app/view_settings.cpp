@@ -2,7 +2,8 @@
 // the editor; the built-in defaults; the encoding and paragraph helpers.
 #include "view.h"
 
-#include "editorplaceholder.h"
+#include "qxeditor.h"
+#include "richedit.h"
 #include "keypaths.h"
 #include "qlconsts.h"
 #include "registry.h"

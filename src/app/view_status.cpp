@@ -4,7 +4,8 @@
 
 #include "qlconsts.h"
 
-#include "editorplaceholder.h"
+#include "qxeditor.h"
+#include "richedit.h"
 #include "statuspanels.h"
 #include "updatethread.h"
 

@@ -3,6 +3,7 @@
 #include "view.h"
 
 #include "qlconsts.h"
+#include "qxeditor.h"
 
 #include <QIcon>
 
@@ -176,7 +177,7 @@ void TfmView::mAllBClick()
 
 void TfmView::HintWrap()
 {
-    const QString hint = sbWrap->isChecked() ? Tr(QlConsts::ToggleOffWrapping) : Tr(QlConsts::ToggleOnWrapping);
+    const QString hint = GEditor->WordWrap() ? Tr(QlConsts::ToggleOffWrapping) : Tr(QlConsts::ToggleOnWrapping);
     sbWrap->setToolTip(hint);
     sbWrap->setStatusTip(hint);
 }
