@@ -2,8 +2,33 @@
 // event loop.
 #include "view.h"
 
+#include "richedit.h"
+
 #include <QApplication>
 #include <QFile>
+
+namespace {
+
+// For start-up timing: with QUILLET_QUIT_AFTER_FIRST_PAINT set, the program ends
+// as soon as the text it started with has been painted once.
+class FirstPaintProbe : public QObject {
+public:
+    explicit FirstPaintProbe(TfmView& owner) : view(owner) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched == view.GEditor->Window()->viewport() && view.FormActive &&
+            (view.TextReady || view.AcceptCopyData))
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    TfmView& view;
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -18,6 +43,9 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
     TfmView view(names);
+    FirstPaintProbe probe(view);
+    if (qEnvironmentVariableIsSet("QUILLET_QUIT_AFTER_FIRST_PAINT"))
+        view.GEditor->Window()->viewport()->installEventFilter(&probe);
     view.show();
     return QApplication::exec();
 }

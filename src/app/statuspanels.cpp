@@ -7,8 +7,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFrame>
+#include <qdrawutil.h>
 
 namespace {
 
@@ -54,13 +53,8 @@ void TStatusPanels::paintEvent(QPaintEvent*)
     QPainter painter(this);
     for (int i = 0; i < PanelCount; ++i) {
         const QRect r = PanelRect(i);
-        QStyleOptionFrame frame;
-        frame.initFrom(this);
-        frame.rect = r;
-        frame.state |= QStyle::State_Sunken;
-        frame.lineWidth = 1;
-        frame.frameShape = QFrame::Panel;
-        style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &painter, this);
+        // A thin sunken frame, drawn here because some styles draw none.
+        qDrawShadePanel(&painter, r.adjusted(0, 1, 0, -1), palette(), true, 1);
         if (i < 3) {
             const int align = (i == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
             painter.setPen(palette().color(QPalette::WindowText));

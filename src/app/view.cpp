@@ -3,9 +3,8 @@
 #include "view.h"
 
 #include "qlconsts.h"
-
-#include "qxeditor.h"
 #include "richedit.h"
+
 #include "shell.h"
 #include "sysbib.h"
 #include "statuspanels.h"
@@ -99,10 +98,8 @@ void TfmView::BuildEditor()
     font.Color = clBlack;
     font.Style = {TFontStyle::fsBold};
     GEditor->SetFont(font);
+    GEditor->SetPopupMenu(PopupMenu1);
     QTextEdit* control = GEditor->Window();
-    control->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(control, &QWidget::customContextMenuRequested, this,
-            [this, control](const QPoint& at) { PopupMenu1->popup(control->mapToGlobal(at)); });
     control->installEventFilter(this);
     control->viewport()->installEventFilter(this);
     control->viewport()->setMouseTracking(true);

@@ -2,7 +2,6 @@
 // enable menu items as each menu opens.
 #include "view.h"
 
-#include "qxeditor.h"
 #include "richedit.h"
 
 void TfmView::GEditorChange()

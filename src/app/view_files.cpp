@@ -2,11 +2,10 @@
 // the recent-files list.
 #include "view.h"
 
-#include "qxeditor.h"
-#include "richedit.h"
 #include "keypaths.h"
 #include "linefilter.h"
 #include "qlconsts.h"
+#include "richedit.h"
 #include "registry.h"
 #include "statuspanels.h"
 #include "sysbib.h"
@@ -240,14 +239,11 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
     const QFileInfo info(target);
-    // No write bit for anybody counts as read-only also for root, as the writer sees it.
-    const bool wasReadOnly =
-        info.exists()
-        && (!info.isWritable() || !(info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther)));
-    // The "user" bits say what this process may do; set back, they would grant it.
+    const bool wasReadOnly = info.isFile() && !(info.permissions() & QFile::WriteOwner);
+    // Without the "user" bits: they tell what we may do, and setting them would
+    // grant the owner what the "user" (say, the super-user) happens to have.
     const QFile::Permissions permissions =
-        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser)
-                      : QFile::Permissions();
+        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) : QFile::Permissions();
     if (wasReadOnly)
         QFile::setPermissions(target, permissions | QFile::WriteOwner);
     auto restore = [&] {

@@ -2,8 +2,6 @@
 // the editor; the built-in defaults; the encoding and paragraph helpers.
 #include "view.h"
 
-#include "qxeditor.h"
-#include "richedit.h"
 #include "keypaths.h"
 #include "qlconsts.h"
 #include "registry.h"

@@ -4,8 +4,6 @@
 
 #include "qlconsts.h"
 
-#include "qxeditor.h"
-#include "richedit.h"
 #include "statuspanels.h"
 #include "updatethread.h"
 

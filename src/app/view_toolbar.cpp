@@ -3,7 +3,6 @@
 #include "view.h"
 
 #include "qlconsts.h"
-#include "qxeditor.h"
 
 #include <QIcon>
 

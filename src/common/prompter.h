@@ -1,6 +1,5 @@
-// Prompter: the one seam through which the program asks the user anything modal:
-// message boxes, input boxes, file, font and colour dialogs. The program installs
-// the Qt implementation; tests install a scripted one that answers and records.
+// Prompter: the one seam for every modal question (message, input, file, font and
+// colour dialogs); Qt dialogs in the program, a scripted prompter in tests.
 #pragma once
 
 #include <QColor>

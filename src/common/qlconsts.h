@@ -1,6 +1,5 @@
-// QlConsts: every text the program shows from its code, as named constants. The
-// texts are marked for translation under the context "QlConsts", so a language file
-// (quillet.ru) can replace them; Tr() gives the text in the current language.
+// QlConsts: every text the program shows from its code, as named constants marked
+// for translation in the context "QlConsts" (quillet.ru replaces them via Tr()).
 #pragma once
 
 #include <QString>

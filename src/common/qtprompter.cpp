@@ -15,11 +15,11 @@
 
 namespace {
 
-// Qt sizes a box only while showing it, so the placement happens there.
+// Qt sizes a dialog only while showing it, so the placement happens there.
 template <typename Dialog>
 class Centred : public Dialog {
 public:
-    Centred(QWidget* owner) : Dialog(owner), owner(owner) {}
+    explicit Centred(QWidget* owner) : Dialog(owner), owner(owner) {}
 
 protected:
     void showEvent(QShowEvent* event) override
@@ -125,7 +125,9 @@ std::optional<QString> QtPrompter::InputBox(const QString& caption, const QStrin
 
 std::optional<FileDialogAnswer> QtPrompter::RunFileDialog(const FileDialogRequest& request, bool save)
 {
-    QFileDialog dialog(Owner(), request.caption, request.directory);
+    Centred<QFileDialog> dialog(Owner());
+    dialog.setWindowTitle(request.caption);
+    dialog.setDirectory(request.directory);
     const QStringList filters = ToQtNameFilters(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -162,13 +164,18 @@ std::optional<FileDialogAnswer> QtPrompter::SaveFileDialog(const FileDialogReque
 
 std::optional<QFont> QtPrompter::FontDialog(const QFont& initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, Owner());
-    return ok ? std::optional<QFont>(font) : std::nullopt;
+    Centred<QFontDialog> dialog(Owner());
+    dialog.setCurrentFont(initial);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
 }
 
 std::optional<QColor> QtPrompter::ColorDialog(const QColor& initial)
 {
-    const QColor color = QColorDialog::getColor(initial, Owner());
-    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
+    Centred<QColorDialog> dialog(Owner());
+    dialog.setCurrentColor(initial);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid())
+        return std::nullopt;
+    return dialog.selectedColor();
 }

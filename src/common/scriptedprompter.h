@@ -1,6 +1,5 @@
-// ScriptedPrompter: answers the program's questions from a queue prepared by a test
-// and records every question asked. A question with no fitting answer queued gets
-// the cancelling answer and is noted in Problems(), so a test can fail on it.
+// ScriptedPrompter: answers questions from a queue a test prepares and records each
+// one; an unscripted question gets the cancelling answer and is noted in Problems().
 #pragma once
 
 #include "prompter.h"

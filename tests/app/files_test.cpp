@@ -52,7 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SavedAs{3, "koi.txt", QByteArray::fromHex("f0d2c9d7c5d420a3d6")},
                       SavedAs{4, "mac.txt", QByteArray::fromHex("8ff0e8e2e5f220dee6")},
                       SavedAs{5, "iso.txt", QByteArray::fromHex("bfe0d8d2d5e220f1d6")},
-                      SavedAs{6, "uni.txt", QByteArray::fromHex("1f0440043804320435044204200051043604")}));
+                      SavedAs{6, "uni.txt", QByteArray::fromHex("1f0440043804320435044204200051043604")}),
+    [](const ::testing::TestParamInfo<SavedAs>& info) {
+        return QString::fromLatin1(info.param.name).section(QLatin1Char('.'), 0, 0).toStdString();
+    });
 
 TEST_F(ViewTest, SaveAsWithTheRtfFilterAndNoExtensionWritesRtf)
 {
@@ -168,6 +171,7 @@ TEST_F(ViewTest, AReadOnlyTargetIsWrittenAndKeepsItsProtection)
     w.GEditor->SetText(QStringLiteral("new"));
     w.GEditor->SetModified(true);
     w.N19Click();
+    EXPECT_TRUE(Messages().isEmpty()) << Messages().join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(ReadFile(file), QByteArray("new"));
     // Owner, group and others only: the "user" bits say what the tester may do.
     EXPECT_EQ(QFileInfo(file).permissions() & 0x7077, QFile::ReadOwner | QFile::ReadGroup);

@@ -3,9 +3,12 @@
 #include "testsupport.h"
 
 #include "qlconsts.h"
+#include "richedit.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QTest>
 
 #include <csignal>
 #include <sys/types.h>
@@ -98,6 +101,46 @@ TEST_F(ViewTest, ABareNameIsFoundInTheCurrentFolder)
     TfmView& w = Start({QStringLiteral("bare.txt")});
     QDir::setCurrent(saved);
     EXPECT_EQ(w.CurFileName, QFileInfo(Path(QStringLiteral("bare.txt"))).absoluteFilePath());
+    EXPECT_TRUE(prompter.Asked().empty());
+}
+
+TEST_F(ViewTest, OpenLoadsTheFirstChosenFileAndStartsACopyForEachOther)
+{
+    const QString first = MakeFile(QStringLiteral("a.txt"), QByteArray("a\r\n"));
+    const QString second = MakeFile(QStringLiteral("b.txt"), QByteArray("b\r\n"));
+    TfmView& w = Start();
+    FileDialogAnswer answer;
+    answer.files = {first, second};
+    answer.filterIndex = 1;
+    prompter.AnswerFile(answer);
+    w.sbOpenClick();
+    ASSERT_EQ(prompter.Asked().size(), 1u);
+    EXPECT_TRUE(prompter.Asked().front().request.multiSelect);
+    EXPECT_EQ(w.CurFileName, first);
+    ASSERT_EQ(w.StartedCopies.size(), 1);
+    const qint64 pid = w.StartedCopies.first();
+    EXPECT_TRUE(WaitUntil([pid, second] { return CommandLineOf(pid).value(1) == second; }));
+    ::kill(static_cast<pid_t>(pid), SIGTERM);
+    EXPECT_TRUE(WaitUntil([pid] { return ProcessGone(pid); }));
+}
+
+TEST_F(ViewTest, MarginKeysStepTheSideMarginsAndEscClosesTheWindow)
+{
+    TfmView& w = Start();
+    QWidget* editor = w.GEditor->Window();
+    QTest::keyClick(editor, Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(editor, Qt::Key_Right, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(w.IndentStep, 2);
+    EXPECT_EQ(w.GEditor->x(), w.sbWin->x() + 24);
+    EXPECT_TRUE(w.bbLeft->isVisibleTo(&w));
+    QTest::keyClick(editor, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(editor, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
+    QTest::keyClick(editor, Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(w.IndentStep, 0);
+    EXPECT_EQ(w.GEditor->x(), 0);
+    EXPECT_FALSE(w.bbLeft->isVisibleTo(&w));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(prompter.Asked().empty());
 }
 

@@ -2,6 +2,7 @@
 // bar with its ticker thread during a large load.
 #include "testsupport.h"
 
+#include "richedit.h"
 #include "statuspanels.h"
 
 #include <QKeyEvent>

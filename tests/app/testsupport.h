@@ -3,8 +3,6 @@
 // prompter, and a helper that starts the real window with a command line.
 #pragma once
 
-#include "qxeditor.h"
-#include "richedit.h"
 #include "scriptedprompter.h"
 #include "view.h"
 

@@ -8,6 +8,9 @@
 #include "testapp.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QTemporaryDir>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -146,6 +149,53 @@ TEST(QtPrompterTest, BoxIsCentredOverTheOwnerAndAnswersTheClickedButton)
         EXPECT_EQ(clicker.shownAt, expectedAt);
         EXPECT_TRUE(screen.contains(QRect(clicker.shownAt, clicker.shownSize)));
     }
+}
+
+// Runs an action on the modal dialog of type D once it shows.
+template <typename D, typename Action>
+void WhenShown(Action action)
+{
+    QTimer::singleShot(0, [action] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible())
+            action(dialog);
+        else
+            WhenShown<D>(action);
+    });
+}
+
+TEST(QtPrompterTest, InputBoxAnswersTheTextOrNothing)
+{
+    TestApp();
+    QtPrompter prompter;
+    WhenShown<QInputDialog>([](QInputDialog* d) {
+        EXPECT_EQ(d->labelText(), QString("Enter a new extension"));
+        d->setTextValue("md");
+        d->accept();
+    });
+    EXPECT_EQ(prompter.InputBox("Extension input", "Enter a new extension", ""), QString("md"));
+    WhenShown<QInputDialog>([](QInputDialog* d) { d->reject(); });
+    EXPECT_EQ(prompter.InputBox("Extension input", "Enter a new extension", "x"), std::nullopt);
+}
+
+TEST(QtPrompterTest, SaveDialogStartsOnTheGivenFilterAndAnswersTheChosenOne)
+{
+    TestApp();
+    QTemporaryDir dir;
+    QtPrompter prompter;
+    WhenShown<QFileDialog>([](QFileDialog* d) {
+        EXPECT_EQ(d->selectedNameFilter(), QString("Text file (KOI-8R) (*)"));
+        d->selectNameFilter("Text in RTF format (*.rtf)");
+        d->selectFile("out.rtf");
+        static_cast<QDialog*>(d)->accept(); // QFileDialog hides its override
+
+    });
+    FileDialogRequest request{"Save as", dir.path(), "", QlConsts::SaveFilter, 3, false};
+    const auto answer = prompter.SaveFileDialog(request);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->filterIndex, 7);
+    ASSERT_EQ(answer->files.size(), 1);
+    EXPECT_EQ(ExtractFileName(answer->files[0]), QString("out.rtf"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-// One QApplication for the whole test run (offscreen, set by the harness). It is
-// left to the end of the process on purpose: destroying it among static objects
-// would race the platform plugin's own teardown.
+// One QApplication for the whole test run, left alive to the end of the process:
+// destroying it among static objects would race the platform plugin's teardown.
 #include "testapp.h"
 
 #include <QApplication>

@@ -79,9 +79,9 @@ std::int64_t TRegistry::RootId() const
     return root == RegRoot::CurrentUser ? RegistryDatabase::CurrentUserId : RegistryDatabase::ClassesRootId;
 }
 
-std::optional<std::int64_t> TRegistry::CurrentId()
+std::int64_t TRegistry::CurrentId() const
 {
-    return currentKey ? currentKey : std::optional<std::int64_t>(RootId());
+    return currentKey.value_or(RootId());
 }
 
 std::string TRegistry::JoinPath(std::string_view path) const
@@ -96,7 +96,7 @@ std::optional<std::int64_t> TRegistry::FindKey(std::string_view path)
 {
     if (!EnsureRead())
         return std::nullopt;
-    std::int64_t id = IsAbsoluteKeyPath(path) ? RootId() : *CurrentId();
+    std::int64_t id = IsAbsoluteKeyPath(path) ? RootId() : CurrentId();
     const std::string shown(path);
     for (const auto& part : SplitKeyPath(path)) {
         RegistryStatement find(*db, "SELECT id FROM keys WHERE parent = ? AND folded = ?");
@@ -113,7 +113,7 @@ std::int64_t TRegistry::MakeKey(std::string_view path)
     db->OpenForWrite();
     const std::string shown(path);
     RegistryWriteScope scope(*db, transactionDepth > 0);
-    std::int64_t id = IsAbsoluteKeyPath(path) ? RootId() : *CurrentId();
+    std::int64_t id = IsAbsoluteKeyPath(path) ? RootId() : CurrentId();
     for (const auto& part : SplitKeyPath(path)) {
         const std::string folded = FoldName(part);
         RegistryStatement insert(*db, "INSERT INTO keys(parent, name, folded) VALUES(?, ?, ?)"
@@ -180,7 +180,7 @@ bool TRegistry::HasSubKeys()
     if (!EnsureRead())
         return false;
     RegistryStatement any(*db, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1");
-    any.Bind(1, *CurrentId());
+    any.Bind(1, CurrentId());
     return any.Step(RegistryErrorKind::ReadFailed, currentPath);
 }
 
@@ -190,7 +190,7 @@ std::vector<std::string> TRegistry::GetKeyNames()
     if (!EnsureRead())
         return names;
     RegistryStatement list(*db, "SELECT name FROM keys WHERE parent = ? ORDER BY id");
-    list.Bind(1, *CurrentId());
+    list.Bind(1, CurrentId());
     while (list.Step(RegistryErrorKind::ReadFailed, currentPath))
         names.push_back(list.Text(0));
     return names;
@@ -202,7 +202,7 @@ std::vector<std::string> TRegistry::GetValueNames()
     if (!EnsureRead())
         return names;
     RegistryStatement list(*db, "SELECT name FROM vals WHERE key = ? ORDER BY id");
-    list.Bind(1, *CurrentId());
+    list.Bind(1, CurrentId());
     while (list.Step(RegistryErrorKind::ReadFailed, currentPath))
         names.push_back(list.Text(0));
     return names;
@@ -213,7 +213,7 @@ std::optional<TRegistry::StoredValue> TRegistry::Load(std::string_view name)
     if (!EnsureRead())
         return std::nullopt;
     RegistryStatement get(*db, "SELECT type, data FROM vals WHERE key = ? AND folded = ?");
-    get.Bind(1, *CurrentId()).Bind(2, FoldName(name));
+    get.Bind(1, CurrentId()).Bind(2, FoldName(name));
     if (!get.Step(RegistryErrorKind::ReadFailed, Shown(name)))
         return std::nullopt;
     StoredValue v;
@@ -286,7 +286,7 @@ void TRegistry::Store(std::string_view name, RegDataType type, const StoredValue
     RegistryWriteScope scope(*db, transactionDepth > 0);
     RegistryStatement put(*db, "INSERT INTO vals(key, name, folded, type, data) VALUES(?, ?, ?, ?, ?)"
                                " ON CONFLICT(key, folded) DO UPDATE SET type = excluded.type, data = excluded.data");
-    put.Bind(1, *CurrentId()).Bind(2, std::string(name)).Bind(3, FoldName(name)).Bind(4, std::int64_t(type));
+    put.Bind(1, CurrentId()).Bind(2, std::string(name)).Bind(3, FoldName(name)).Bind(4, std::int64_t(type));
     if (type == RegDataType::Integer)
         put.Bind(5, value.number);
     else if (type == RegDataType::String)
@@ -337,7 +337,7 @@ bool TRegistry::DeleteValue(std::string_view name)
     EnsureWrite(name);
     RegistryWriteScope scope(*db, transactionDepth > 0);
     RegistryStatement erase(*db, "DELETE FROM vals WHERE key = ? AND folded = ?");
-    erase.Bind(1, *CurrentId()).Bind(2, FoldName(name)).Run(RegistryErrorKind::WriteFailed, Shown(name));
+    erase.Bind(1, CurrentId()).Bind(2, FoldName(name)).Run(RegistryErrorKind::WriteFailed, Shown(name));
     const bool removed = db->Changes() > 0;
     scope.Commit();
     return removed;

@@ -1,8 +1,5 @@
-// TRegistry: the accessor of the program's registry store, a hierarchical typed
-// key/value store in one SQLite file per user with the roots HKEY_CURRENT_USER and
-// HKEY_CLASSES_ROOT. Create one, select the root, open a key, read or write, and
-// let it go: nothing is kept between accessors. Key and value names are compared
-// without regard to letter case; the spelling of the first writer is kept.
+// TRegistry: the accessor of the registry store, a typed key/value tree in one
+// SQLite file per user holding the roots HKEY_CURRENT_USER and HKEY_CLASSES_ROOT.
 #pragma once
 
 #include "registryerror.h"
@@ -25,6 +22,9 @@ inline constexpr RegRoot HKEY_CLASSES_ROOT = RegRoot::ClassesRoot;
 // The value kinds of the store; the numbers are the classic REG_* codes.
 enum class RegDataType { None = 0, String = 1, Binary = 3, Integer = 4 };
 
+// Create one, select the root, open a key, read or write, and let it go: nothing is
+// kept between accessors. Key and value names are compared without regard to
+// letter case, as the Windows registry does; the first writer's spelling is kept.
 class TRegistry {
 public:
     explicit TRegistry(RegRoot root = HKEY_CURRENT_USER);
@@ -94,7 +94,7 @@ private:
     bool EnsureRead();
     void EnsureWrite(std::string_view what);
     std::int64_t RootId() const;
-    std::optional<std::int64_t> CurrentId();
+    std::int64_t CurrentId() const;
     std::optional<std::int64_t> FindKey(std::string_view path);
     std::int64_t MakeKey(std::string_view path);
     std::optional<StoredValue> Load(std::string_view name);

@@ -1,6 +1,5 @@
-// SQLite access of the registry store. Several copies of the program write the
-// same file at once: WAL lets readers go on during a write, every write takes the
-// write lock up front (BEGIN IMMEDIATE) and waits for it instead of failing.
+// SQLite access of the registry store. Copies of the program write one file at once:
+// WAL lets readers go on, and each write takes the lock up front and waits for it.
 #include "registrydatabase.h"
 
 #include <sqlite3.h>

@@ -11,8 +11,8 @@ namespace platform {
 // ~/.config/quillet/registry.db. Read at every call, so a test may switch stores.
 std::string RegistryFileName();
 
-// Key and value names compare without regard to letter case, as the original
-// platform's registry does: "Software\Tarnwick" and "SOFTWARE\tarnwick" are one key.
+// Key and value names compare without regard to letter case, as the Windows
+// registry does: "Software\Tarnwick" and "SOFTWARE\tarnwick" are one key.
 // Folds ASCII, Latin-1 and Cyrillic letters of UTF-8 text; other bytes stay.
 std::string FoldName(std::string_view name);
 

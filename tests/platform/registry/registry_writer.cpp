@@ -1,6 +1,5 @@
-// One copy of a program writing the registry: `registry_writer <id> <count>` writes
-// <count> values of its own, each through a fresh accessor, and creates shared keys
-// that every copy creates too. Exit status 0 when every write succeeded.
+// A copy of a program writing the registry: `registry_writer <id> <count>` writes
+// its own values and shared keys, each through a fresh accessor; exit 0 on success.
 #include "registry.h"
 
 #include <cstdio>

@@ -1,0 +1,123 @@
+// The recent-files list: order, duplicates, the ten-entry limit, the stored form
+// with its Uni rule, and copies of the program updating it at once.
+#include "recentfiles.h"
+#include "registrylayout.h"
+#include "settingsstore.h"
+
+#include <thread>
+
+using namespace platform;
+
+namespace {
+
+class RecentFilesTest : public SettingsStoreTest {};
+
+QString Name(int i)
+{
+    return QString("/home/u/file%1.txt").arg(i);
+}
+
+TEST_F(RecentFilesTest, MostRecentFirstWithoutDuplicatesAtMostTen)
+{
+    THistory h;
+    for (int i = 1; i <= 12; ++i)
+        h = PushHistory(h, {Name(i), 1, i, false});
+    EXPECT_EQ(h[0].FileName, Name(12));
+    EXPECT_EQ(h[9].FileName, Name(3)); // the two oldest dropped
+    h = PushHistory(h, {Name(7), 2, 70, false});
+    EXPECT_EQ(h[0].FileName, Name(7));
+    EXPECT_EQ(h[0].Kod, 2);
+    EXPECT_EQ(h[0].Pos, 70);
+    EXPECT_EQ(std::count_if(h.begin(), h.end(), [](const THistItem& i) { return i.FileName == Name(7); }), 1);
+    EXPECT_EQ(h[1].FileName, Name(12));
+    // Names compare exactly: on this platform another letter case is another file.
+    h = PushHistory(h, {Name(12).toUpper(), 1, 0, false});
+    EXPECT_EQ(h[0].FileName, Name(12).toUpper());
+    EXPECT_EQ(h[2].FileName, Name(12));
+}
+
+TEST_F(RecentFilesTest, StoredFormAndUniOnlyForUnicode)
+{
+    UpdateHistory({"/a/big.txt", 5, 123, true});
+    UpdateHistory({"/a/win.txt", 1, 7, true}); // Uni means nothing for Windows text
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(RegistryKeys::Files, false));
+    EXPECT_EQ(reg.ReadString("File1"), "/a/win.txt");
+    EXPECT_EQ(reg.ReadInteger("File1Kod"), 1);
+    EXPECT_EQ(reg.ReadInteger("File1Pos"), 7);
+    EXPECT_FALSE(reg.ValueExists("File1Uni"));
+    EXPECT_EQ(reg.ReadString("File2"), "/a/big.txt");
+    EXPECT_EQ(reg.ReadInteger("File2Kod"), 5);
+    EXPECT_TRUE(reg.ReadBool("File2Uni"));
+    EXPECT_FALSE(reg.ValueExists("File3"));
+
+    // A big-endian Unicode entry comes back big-endian at its caret.
+    const THistory h = ReadHistory();
+    EXPECT_EQ(h[1].FileName, QString("/a/big.txt"));
+    EXPECT_EQ(h[1].Kod, 5);
+    EXPECT_EQ(h[1].Pos, 123);
+    EXPECT_TRUE(h[1].Uni);
+    EXPECT_FALSE(h[0].Uni);
+}
+
+TEST_F(RecentFilesTest, ValuesAreReadOnTheirOwnAndUnusedPlacesCleared)
+{
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Files, true));
+        reg.WriteString("File1", "/a/one.txt");
+        reg.WriteInteger("File1Kod", 5);
+        reg.WriteBool("File1Uni", true);
+        reg.WriteInteger("File2Kod", 3); // no name: kept in the record, not in the menu
+        reg.WriteString("File3", "/a/three.txt");
+        reg.WriteInteger("File3Kod", 42); // names no encoding
+        reg.WriteInteger("File3Pos", -5);
+        reg.WriteString("File9", "/a/nine.txt");
+    }
+    const THistory read = ReadHistory();
+    EXPECT_EQ(read[1].FileName, QString());
+    EXPECT_EQ(read[1].Kod, 3);
+    EXPECT_EQ(read[2].Kod, 1);
+    EXPECT_EQ(read[2].Pos, 0);
+
+    UpdateHistory({"/a/new.txt", 0, 1, false});
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(RegistryKeys::Files, false));
+    EXPECT_EQ(reg.ReadString("File1"), "/a/new.txt");
+    EXPECT_EQ(reg.ReadString("File2"), "/a/one.txt");
+    EXPECT_TRUE(reg.ReadBool("File2Uni"));
+    EXPECT_FALSE(reg.ValueExists("File1Uni")); // moved along with its entry
+    EXPECT_EQ(reg.ReadString("File3"), "/a/three.txt");
+    EXPECT_EQ(reg.ReadString("File4"), "/a/nine.txt");
+    for (int n = 5; n <= 10; ++n)
+        for (const std::string& v : {FilesValue::File(n), FilesValue::Kod(n), FilesValue::Pos(n), FilesValue::Uni(n)})
+            EXPECT_FALSE(reg.ValueExists(v)) << v;
+}
+
+TEST_F(RecentFilesTest, CopiesLeavingFilesAtOnceKeepEveryEntry)
+{
+    // Each thread has its own accessors and connections, as separate copies would.
+    constexpr int Copies = 4;
+    std::vector<std::thread> copies;
+    std::vector<std::string> failures(Copies);
+    for (int c = 0; c < Copies; ++c)
+        copies.emplace_back([c, &failures] {
+            try {
+                UpdateHistory({Name(c * 2), 1, 0, false});
+                UpdateHistory({Name(c * 2 + 1), 1, 0, false});
+            } catch (const RegistryError& e) {
+                failures[std::size_t(c)] = e.what();
+            }
+        });
+    for (auto& t : copies)
+        t.join();
+    for (const auto& f : failures)
+        EXPECT_EQ(f, "");
+    const THistory h = ReadHistory();
+    for (int i = 0; i < Copies * 2; ++i)
+        EXPECT_EQ(std::count_if(h.begin(), h.end(), [i](const THistItem& item) { return item.FileName == Name(i); }),
+                  1)
+            << i;
+}
+
+} // namespace
