@@ -3,7 +3,7 @@
 #pragma once
 
 #include "qxeditor.h"
-#include "histitem.h"
+#include "recentfiles.h"
 
 #include <QButtonGroup>
 #include <QFont>
@@ -23,10 +23,6 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QStatusBar;
-namespace platform {
-class TRegistry;
-class RegistryError;
-}
 class TUpdateThread;
 class TStatusPanels;
 
@@ -56,7 +52,7 @@ public:
     bool FormActive = false;
     bool FullScreen = false;
     std::int32_t Bookmark = -1;
-    THistItem History[11];  // 1..10 used; 1 is the most recent
+    THistory History;  // History[0] is File1, the most recent
     TFont DefFont;
     std::uint8_t NumKind = 1, NumStyle = 3, UnderKind = 1, IndexKind = 2;
     std::int32_t IndentStep = 0;
@@ -117,8 +113,6 @@ public:
     static TFontStyles StrToStyle(const QString& text);
     void InvalidateSnapshot();
     void PasteText();
-    // Says what went wrong with the registry; a damaged store only once.
-    void ReportRegistryError(const platform::RegistryError& error);
 
     // Toolbar layout.
     void ResizeButtons();
@@ -221,7 +215,7 @@ private:
     bool FormKeyDown(QKeyEvent* event);
     bool FormKeyUp(QKeyEvent* event);
     void stbMouseMove(int x);
-    void ApplyOptions(platform::TRegistry& reg);
+    void ApplyOptions(const struct StartupOptions& options);
     void StartTicker();
     void StopTicker();
 
@@ -229,7 +223,6 @@ private:
     QString taskBarName;
     bool activatedOnce = false;
     bool closingAccepted = false;
-    bool registryReported = false;
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
     QPointer<TUpdateThread> ticker;

@@ -14,7 +14,7 @@ void TfmView::GEditorChange()
         GEditor->SetModified(false);
     sbRedo->setEnabled(GEditor->CanRedo());
     sbSave->setEnabled(GEditor->Modified());
-    // The next encoding button takes its bytes from the edited text.
+    // The bytes kept for reinterpreting no longer match the edited text.
     GEditor->TempStream()->Stale = true;
     AllStrCount();
 }
@@ -28,6 +28,8 @@ void TfmView::GEditorSelectionChange()
     sbCut->setEnabled(selected);
     sbCopy->setEnabled(selected);
     sbPaste->setEnabled(GEditor->Window()->canPaste());
+    AlignBut();
+    DownButt();
 }
 
 void TfmView::N8Click()

@@ -2,11 +2,11 @@
 // the recent-files list.
 #include "view.h"
 
-#include "keypaths.h"
 #include "linefilter.h"
 #include "qlconsts.h"
 #include "richedit.h"
-#include "registry.h"
+#include "registrymessages.h"
+#include "startupoptions.h"
 #include "statuspanels.h"
 #include "sysbib.h"
 
@@ -332,83 +332,33 @@ void TfmView::PasteText()
 
 void TfmView::UpdateHist()
 {
-    const auto name = [](int n) { return "File" + std::to_string(n); };
-    QAction* separator = Item(QStringLiteral("N43"));
-    separator->setVisible(false);
-    for (int n = 1; n <= 10; ++n) {
-        Item(QStringLiteral("File%1").arg(n))->setVisible(false);
-        History[n] = THistItem();
-    }
     try {
-        platform::TRegistry reg(platform::HKEY_CURRENT_USER);
-        if (reg.OpenKey(KeyPaths::Files, false)) {
-            for (int n = 1; n <= 10; ++n) {
-                const std::string value = name(n);
-                if (reg.ValueExists(value)) {
-                    History[n].FileName = QString::fromStdString(reg.ReadString(value));
-                    QAction* item = Item(QStringLiteral("File%1").arg(n));
-                    item->setText(History[n].FileName);
-                    item->setVisible(true);
-                    separator->setVisible(true);
-                }
-                if (reg.ValueExists(value + "Kod"))
-                    History[n].Kod = reg.ReadInteger(value + "Kod");
-                if (reg.ValueExists(value + "Pos"))
-                    History[n].Pos = reg.ReadInteger(value + "Pos");
-                if (reg.ValueExists(value + "Uni"))
-                    History[n].Uni = reg.ReadBool(value + "Uni");
-            }
+        History = ReadHistory();
+        if (!CurFileName.isEmpty()) {
+            const THistItem current{CurFileName, CurEncoding, GEditor->SelStart(),
+                                    CurEncoding == Uni && GEditor->UniType() == Big};
+            History = UpdateHistory(current);
         }
-        reg.CloseKey();
-        if (CurFileName.isEmpty() || !reg.OpenKey(KeyPaths::Files, true))
-            return;
-        // The whole list is rewritten as one change, so another copy never reads
-        // it half done.
-        platform::RegistryTransaction transaction(reg);
-        THistItem old[11];
-        for (int j = 1; j <= 10; ++j)
-            old[j] = History[j];
-        auto write = [&](int n, const THistItem& item) {
-            const std::string value = name(n);
-            reg.WriteString(value, item.FileName.toStdString());
-            reg.WriteInteger(value + "Kod", item.Kod);
-            reg.WriteInteger(value + "Pos", item.Pos);
-            if (item.Kod == Uni)
-                reg.WriteBool(value + "Uni", item.Uni);
-            else if (reg.ValueExists(value + "Uni"))
-                reg.DeleteValue(value + "Uni");
-            History[n] = item;
-            QAction* menuItem = Item(QStringLiteral("File%1").arg(n));
-            menuItem->setText(item.FileName);
-            menuItem->setVisible(true);
-        };
-        write(1, THistItem{CurFileName, CurEncoding, GEditor->SelStart(), CurEncoding == Uni && GEditor->UniType() == Big});
-        separator->setVisible(true);
-        int n = 2;
-        for (int j = 1; j <= 10; ++j) {
-            if (!old[j].FileName.isEmpty() && old[j].FileName != CurFileName && n <= 10)
-                write(n++, old[j]);
-        }
-        for (; n <= 10; ++n) {
-            History[n] = THistItem();
-            const std::string value = name(n);
-            for (const std::string& v : {value, value + "Kod", value + "Pos", value + "Uni"})
-                if (reg.ValueExists(v))
-                    reg.DeleteValue(v);
-            Item(QStringLiteral("File%1").arg(n))->setVisible(false);
-        }
-        transaction.Commit();
     } catch (const platform::RegistryError& error) {
         ReportRegistryError(error);
     }
+    bool any = false;
+    for (int n = 1; n <= HistorySize; ++n) {
+        const THistItem& item = History[n - 1];
+        QAction* menuItem = Item(QStringLiteral("File%1").arg(n));
+        menuItem->setText(item.FileName);
+        menuItem->setVisible(!item.FileName.isEmpty());
+        any = any || !item.FileName.isEmpty();
+    }
+    Item(QStringLiteral("N43"))->setVisible(any);
 }
 
 void TfmView::FileClick(int k)
 {
-    if (k < 1 || k > 10)
+    if (k < 1 || k > HistorySize)
         return;
     // The list is rebuilt by the save question; the entry is taken first.
-    const THistItem item = History[k];
+    const THistItem item = History[k - 1];
     if (!QuestSave())
         return;
     GEditor->SetUniType(item.Uni ? Big : Little);
@@ -418,18 +368,11 @@ void TfmView::FileClick(int k)
 
 void TfmView::FormClose()
 {
-    if (!isMaximized() && !isFullScreen() && !isMinimized()) {
-        try {
-            platform::TRegistry reg(platform::HKEY_CURRENT_USER);
-            if (reg.OpenKey(KeyPaths::Options, true)) {
-                const QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
-                reg.WriteInteger("Top", bounds.top());
-                reg.WriteInteger("Left", bounds.left());
-                reg.WriteInteger("Width", bounds.width());
-                reg.WriteInteger("Height", bounds.height());
-            }
-        } catch (const platform::RegistryError& error) {
-            ReportRegistryError(error);
-        }
+    if (isMaximized() || isFullScreen() || isMinimized())
+        return;
+    try {
+        WriteWindowBounds(normalGeometry().isValid() ? normalGeometry() : geometry());
+    } catch (const platform::RegistryError& error) {
+        ReportRegistryError(error);
     }
 }

@@ -2,14 +2,13 @@
 // the editor; the built-in defaults; the encoding and paragraph helpers.
 #include "view.h"
 
-#include "keypaths.h"
 #include "qlconsts.h"
-#include "registry.h"
+#include "registrymessages.h"
+#include "startupoptions.h"
 #include "sysbib.h"
 
 namespace {
 
-constexpr int MaxIndentStep = 13;
 constexpr double RightIndentPoints = 5;
 
 // The numbering kind and style of each item of the Numbering submenu, in order.
@@ -32,122 +31,86 @@ TFontStyles TfmView::StrToStyle(const QString& text)
     return style;
 }
 
-void TfmView::ReportRegistryError(const platform::RegistryError& error)
-{
-    // A damaged store is said once; the program goes on with its defaults.
-    if (error.Kind() == platform::RegistryErrorKind::Corrupt) {
-        if (registryReported)
-            return;
-        registryReported = true;
-        ShowError(Tr(QlConsts::SettingsUnreadable) + QString::fromStdString(error.Name()));
-        return;
-    }
-    ShowError(Tr(error.Prefix()) + QString::fromStdString(error.Name()));
-}
-
 void TfmView::FormInterface()
 {
     UpdateHist();
     try {
-        platform::TRegistry reg(platform::HKEY_CURRENT_USER);
-        if (!reg.OpenKey(KeyPaths::Options, false)) {
+        const StartupOptions options = ReadStartupOptions();
+        if (options.keyFound)
+            ApplyOptions(options);
+        else
             AllDefault();
-        } else {
-            ApplyOptions(reg);
-        }
     } catch (const platform::RegistryError& error) {
+        // A damaged store or a value of the wrong kind: said, and the window
+        // starts with its defaults.
         ReportRegistryError(error);
-        if (error.Kind() == platform::RegistryErrorKind::Corrupt)
-            AllDefault();
+        AllDefault();
     }
     GEditor->Paragraph()->SetRightIndent(RightIndentPoints);
 }
 
-void TfmView::ApplyOptions(platform::TRegistry& reg)
+void TfmView::ApplyOptions(const StartupOptions& o)
 {
-    auto has = [&reg](const char* name) { return reg.ValueExists(name); };
-    if (has("Color"))
-        GEditor->SetColor(reg.ReadInteger("Color"));
+    if (o.color)
+        GEditor->SetColor(*o.color);
     TFont font = GEditor->Font();
-    if (has("Font"))
-        font.Name = QString::fromStdString(reg.ReadString("Font"));
-    if (has("Size"))
-        font.Size = reg.ReadInteger("Size");
-    if (has("Charset"))
-        font.Charset = static_cast<TFontCharset>(reg.ReadInteger("Charset"));
-    if (has("FColor"))
-        font.Color = reg.ReadInteger("FColor");
-    if (has("FStyle"))
-        font.Style = StrToStyle(QString::fromStdString(reg.ReadString("FStyle")));
+    if (o.fontName)
+        font.Name = *o.fontName;
+    if (o.fontSize)
+        font.Size = *o.fontSize;
+    if (o.charset)
+        font.Charset = static_cast<TFontCharset>(*o.charset);
+    if (o.fontColor)
+        font.Color = *o.fontColor;
+    if (o.fontStyle)
+        font.Style = StrToStyle(*o.fontStyle);
     GEditor->SetFont(font);
     DefFont = GEditor->Font();
 
-    std::int32_t code = has("RusCode") ? reg.ReadInteger("RusCode") : Win;
-    // 7 and 8 name no encoding a text can be shown in; they count as out of range.
-    if (code < Dos || code > Rtf)
-        code = Win;
-    SetKodP(static_cast<std::uint8_t>(code));
+    SetKodP(static_cast<std::uint8_t>(o.rusCode));
     SetEncoding(CurEncoding);
-
-    IndentStep = has("Indent") ? reg.ReadInteger("Indent") : 0;
-    if (IndentStep < 0 || IndentStep > MaxIndentStep)
-        IndentStep = 0;
+    IndentStep = o.indent;
     SetIndents();
-
-    if (has("ReadOnly"))
-        GEditor->SetReadOnly(reg.ReadInteger("ReadOnly") == 1);
-    if (has("AllEncBut") && reg.ReadInteger("AllEncBut") == 0)
+    GEditor->SetReadOnly(o.readOnly);
+    if (!o.allEncodingButtons)
         mAllBClick();
-    if (has("ParBut") && reg.ReadInteger("ParBut") == 0)
+    if (!o.paragraphButtons)
         ShowAlignButtons(false);
-    if (has("ParNum")) {
-        const std::int32_t item = reg.ReadInteger("ParNum");
-        if (item >= 0 && item <= 8) {
-            NumKind = NumberingItems[item].first;
-            NumStyle = NumberingItems[item].second;
-        }
+    if (o.parNum) {
+        NumKind = NumberingItems[*o.parNum].first;
+        NumStyle = NumberingItems[*o.parNum].second;
     }
-    if (has("UnderLine")) {
-        const std::int32_t item = reg.ReadInteger("UnderLine");
-        if (item >= 0 && item <= 6)
-            UnderKind = UnderlineItems[item];
-    }
-    if (has("Wrap")) {
-        const bool wrap = reg.ReadInteger("Wrap") == 1;
-        GEditor->SetWordWrap(wrap);
-        sbWrap->setChecked(wrap);
+    if (o.underLine)
+        UnderKind = UnderlineItems[*o.underLine];
+    if (o.wrap) {
+        GEditor->SetWordWrap(*o.wrap);
+        sbWrap->setChecked(*o.wrap);
         HintWrap();
     }
-    if (has("Ole"))
-        GEditor->SetAllowObjects(reg.ReadBool("Ole"));
-    if (has("AutoUrl"))
-        GEditor->SetAutoURLDetect(reg.ReadInteger("AutoUrl") == 1);
-    GEditor->ExceptMac = has("ExceptMac") ? reg.ReadInteger("ExceptMac") == 1 : true;
+    if (o.ole)
+        GEditor->SetAllowObjects(*o.ole);
+    if (o.autoUrl)
+        GEditor->SetAutoURLDetect(*o.autoUrl);
+    GEditor->ExceptMac = o.exceptMac;
 
     QRect bounds = geometry();
-    if (has("Top"))
-        bounds.moveTop(reg.ReadInteger("Top"));
-    if (has("Left"))
-        bounds.moveLeft(reg.ReadInteger("Left"));
-    if (has("Width"))
-        bounds.setWidth(reg.ReadInteger("Width"));
-    if (has("Height"))
-        bounds.setHeight(reg.ReadInteger("Height"));
+    if (o.top)
+        bounds.moveTop(*o.top);
+    if (o.left)
+        bounds.moveLeft(*o.left);
+    if (o.width)
+        bounds.setWidth(*o.width);
+    if (o.height)
+        bounds.setHeight(*o.height);
     setGeometry(bounds);
-    const std::int32_t window = has("Window") ? reg.ReadInteger("Window") : 0;
     // Full screen arrives with the screens commands; until then it starts maximized.
-    if (window <= 0)
-        setWindowState(windowState() | Qt::WindowMaximized);
-    else
+    if (o.window == StartWindowMode::Normal)
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    else
+        setWindowState(windowState() | Qt::WindowMaximized);
 
-    GEditor->SetDosAdd(daUNI);
-    if (has("PDos")) {
-        const std::int32_t mode = reg.ReadInteger("PDos");
-        if (mode >= daNone && mode <= daTBL)
-            GEditor->SetDosAdd(static_cast<TDosAdd>(mode));
-    }
-    GEditor->SetAutoEncoding(has("AutoEnc") ? reg.ReadInteger("AutoEnc") == 1 : true);
+    GEditor->SetDosAdd(static_cast<TDosAdd>(o.dosAdd));
+    GEditor->SetAutoEncoding(o.autoEncoding);
     DownButt();
 }
 

@@ -41,6 +41,7 @@ inline constexpr std::size_t MaxKeptCells = 2'000'000;
 // of a row inside an open table is held; other lines are scanned, not stored.
 class TDosTableParser {
 public:
+    // Empties out and fills it as tables close.
     explicit TDosTableParser(tables& out);
 
     void Feed(const std::uint8_t* data, std::size_t n);

@@ -4,12 +4,13 @@
 #include "testsupport.h"
 
 #include "registry.h"
+#include "registrylayout.h"
 
 #include <QFileInfo>
 
 namespace {
 
-constexpr const char* FilesKey = "\\Software\\Tarnwick\\Quillet\\Files";
+constexpr const char* FilesKey = RegistryKeys::Files;
 
 FileDialogAnswer Chosen(const QString& file, int filterIndex)
 {

@@ -3,12 +3,13 @@
 #include "testsupport.h"
 
 #include "registry.h"
+#include "registrylayout.h"
 
 #include <QPushButton>
 
 namespace {
 
-constexpr const char* OptionsKey = "\\Software\\Tarnwick\\Quillet\\Options";
+constexpr const char* OptionsKey = RegistryKeys::Options;
 
 void WriteOptions(const std::vector<std::pair<const char*, std::int32_t>>& values)
 {

@@ -64,6 +64,20 @@ INSTANTIATE_TEST_SUITE_P(CodePages, LettersOnly,
                                          TPageCase{"Iso", "ISO-8859-5", IsoToWin, WinToIso}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(EncodingTypes, OrdinalsAsStoredInSettings)
+{
+    // Settings and view requests keep these as numbers: the order is a file format.
+    const int enc[] = {Dos, Win, Koi, Mac, Iso, Uni, Rtf, None};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(enc[i], i);
+    EXPECT_EQ(int(daTBL), 3);
+    EXPECT_EQ(int(Big), 1);
+    static_assert(sizeof(TEnc) == 1 && sizeof(TDosAdd) == 1 && sizeof(TUniType) == 1);
+    EXPECT_EQ(ApplyExceptMac({Mac, true, Little}, true), (TDetectResult{Win, true, Little}));
+    EXPECT_EQ(ApplyExceptMac({Mac, false, Little}, false).Enc, Mac);
+    EXPECT_EQ(ApplyExceptMac({Koi, false, Little}, true).Enc, Koi);
+}
+
 TEST(Converters, KnownBytes)
 {
     struct {

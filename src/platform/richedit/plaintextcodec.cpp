@@ -15,6 +15,14 @@ constexpr char16_t ParagraphEnd = 0x2029;
 constexpr char16_t FrameStart = 0xFDD0;
 constexpr char16_t FrameEnd = 0xFDD1;
 
+// QTextDocument keeps U+FDD0 and U+FDD1 as the marks of tables and cells; as
+// text they are noncharacters, so they arrive as the replacement character
+// rather than as structure.
+char16_t Storable(char16_t unit)
+{
+    return unit == FrameStart || unit == FrameEnd ? char16_t(QChar::ReplacementCharacter) : unit;
+}
+
 } // namespace
 
 void PlainTextDecoder::Put(char16_t unit, char16_t*& dst)
@@ -43,12 +51,12 @@ void PlainTextDecoder::Feed(const std::uint8_t* data, std::size_t n, QString& ou
     } else {
         std::size_t i = 0;
         if (pendingByte >= 0 && n > 0) {
-            Put(char16_t(pendingByte | (data[0] << 8)), dst);
+            Put(Storable(char16_t(pendingByte | (data[0] << 8))), dst);
             pendingByte = -1;
             i = 1;
         }
         for (; i + 1 < n; i += 2)
-            Put(char16_t(data[i] | (data[i + 1] << 8)), dst);
+            Put(Storable(char16_t(data[i] | (data[i + 1] << 8))), dst);
         if (i < n)
             pendingByte = data[i];
     }
@@ -78,8 +86,9 @@ std::int64_t PlainTextEncoder::Encode(QStringView text, std::vector<std::uint8_t
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         char16_t u = p[i];
-        // A line break inside a paragraph has no byte of its own in Windows-1251.
-        if (u == ParagraphEnd || (u == QChar::LineSeparator && !unicode)) {
+        // A line break inside a paragraph has no byte of its own in Windows-1251;
+        // the marks that open and close tables and cells end paragraphs too.
+        if (u == ParagraphEnd || u == FrameStart || u == FrameEnd || (u == QChar::LineSeparator && !unicode)) {
             if (unicode)
                 out.insert(out.end(), {std::uint8_t(Cr), 0, std::uint8_t(Lf), 0});
             else
@@ -87,8 +96,6 @@ std::int64_t PlainTextEncoder::Encode(QStringView text, std::vector<std::uint8_t
             written += 2;
             continue;
         }
-        if (u == FrameStart || u == FrameEnd)
-            continue;
         if (unicode) {
             out.push_back(std::uint8_t(u & 0xFF));
             out.push_back(std::uint8_t(u >> 8));

@@ -11,9 +11,11 @@
 namespace platform {
 
 // Decodes the blocks of a stream. CR LF, lone CR and lone LF each become one '\n'
-// (one paragraph end), also when a CR LF pair is split between two blocks. A
-// UTF-16 stream split inside a code unit keeps the odd byte for the next block;
-// an odd byte left at the very end becomes U+FFFD.
+// (one paragraph end), also when a CR LF pair is split between two blocks; a
+// UTF-16 U+2029 is a paragraph end as well. A UTF-16 stream split inside a code
+// unit keeps the odd byte for the next block; an odd byte left at the very end
+// becomes U+FFFD, and so do U+FDD0 and U+FDD1, which the document reserves for
+// the marks of tables.
 class PlainTextDecoder {
 public:
     explicit PlainTextDecoder(bool unicode) : unicode(unicode) {}
@@ -32,7 +34,8 @@ private:
 };
 
 // Encodes text whose paragraph ends are U+2029 (as QTextDocument holds them) into
-// bytes: a paragraph end becomes CR LF (and so does a line break in Windows-1251); frame marks of tables are left out; in
+// bytes: a paragraph end becomes CR LF (and so does a line break in Windows-1251,
+// and a mark that opens or closes a table or cell); in
 // Windows-1251 a character with no byte becomes '?', once per character even when
 // it takes two UTF-16 units.
 class PlainTextEncoder {

@@ -297,9 +297,4 @@ void RichEdit::ScrollCaret()
     ensureCursorVisible();
 }
 
-void RichEdit::resizeEvent(QResizeEvent* event)
-{
-    QTextEdit::resizeEvent(event);
-}
-
 } // namespace platform

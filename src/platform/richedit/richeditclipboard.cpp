@@ -68,7 +68,7 @@ void RichEdit::insertFromMimeData(const QMimeData* source)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
     d->InsertMime(cursor, source);
-    cursor.endEditBlock();
+    d->EndStep(cursor);
     setTextCursor(cursor);
     ensureCursorVisible();
 }
@@ -102,7 +102,7 @@ void RichEdit::Cut()
     QTextCursor edit = textCursor();
     edit.beginEditBlock();
     edit.removeSelectedText();
-    edit.endEditBlock();
+    d->EndStep(edit);
     setTextCursor(edit);
 }
 
@@ -134,7 +134,7 @@ void RichEdit::Clear()
     QTextCursor edit = textCursor();
     edit.beginEditBlock();
     edit.removeSelectedText();
-    edit.endEditBlock();
+    d->EndStep(edit);
     setTextCursor(edit);
 }
 

@@ -113,7 +113,7 @@ bool RichEdit::SetCharFormat(unsigned scf, const CHARFORMAT2& format)
     }
     cursor.beginEditBlock();
     cursor.mergeCharFormat(modifier);
-    cursor.endEditBlock();
+    d->EndStep(cursor);
     return true;
 }
 
@@ -173,7 +173,7 @@ bool RichEdit::SetParaFormat(const PARAFORMAT2& format)
                 created = at.createList(style);
         }
     }
-    edit.endEditBlock();
+    d->EndStep(edit);
     return true;
 }
 

@@ -4,8 +4,10 @@
 
 #include "richedit.h"
 
+#include <QFont>
 #include <QPointer>
 #include <QTextCharFormat>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -34,10 +36,15 @@ struct RichEdit::Impl {
     bool changePending = false;
     CHARRANGE lastSel;
 
-    // Undo: one name per step of the document's undo stack, by position.
-    std::vector<int> undoNames;
+    // Undo: the name of each step, by the document's undo state after the step
+    // (Qt counts commands there, and a step may hold several).
+    struct UndoStep {
+        int state;
+        int name;
+    };
+    std::vector<UndoStep> undoSteps;
     int pendingUndoName = UID_UNKNOWN;
-    int undoFloor = 0;                      // steps below this are beyond the undo limit
+    int undoFloor = 0;                      // states at or below this are beyond the undo limit
     std::int32_t undoLimit = 100;
 
     // Display
@@ -56,6 +63,19 @@ struct RichEdit::Impl {
     bool markingLinks = false;
 
     QPointer<QMimeData> ownClipboard;       // what this control last put on the clipboard
+
+    // With word wrap: the number of the first display line of each paragraph,
+    // kept while the text, the width and the font stay as they were.
+    struct WrappedLines {
+        const QTextDocument* doc = nullptr;
+        int revision = -1;
+        qreal width = -2;
+        QFont font;
+        std::vector<int> firstLine;
+        int total = 0;
+    };
+    mutable WrappedLines wrappedLines;
+    const WrappedLines& WrappedLineMap() const;
 
     // Document
     QTextDocument* NewDocument() const;     // detached, configured like the shown one
@@ -76,6 +96,7 @@ struct RichEdit::Impl {
     // Undo
     void OnUndoCommandAdded();
     void ClearUndoNames();
+    static void EndStep(QTextCursor& cursor);              // ends an edit block as a step of its own
 
     // Protection
     bool HasProtected(int from, int to) const;
@@ -84,7 +105,8 @@ struct RichEdit::Impl {
     // Links
     void MarkDirty(int from, int to);
     void DetectLinks(QTextDocument* target, int from, int to, bool joinUndo);
-    void RunPendingLinks();
+    void RunPendingLinks(bool joinUndo = true);
+    bool MayHoldLinks(const QTextBlock& block) const;
     bool LinkAt(int pos, CHARRANGE& range) const;
     int CharAt(QPoint viewportPos) const;              // the character under a point, or -1
     void MouseOnLink(QPoint viewportPos, LinkMessage message);

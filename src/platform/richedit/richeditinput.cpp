@@ -128,6 +128,16 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
         NotifyScope scope(*d, name);
+        if (!wordGoesOn && d->MayHoldLinks(cursor.block())) {
+            // Qt's typing steps cannot be joined afterwards, so the links that
+            // the key makes or breaks are marked in the key's own step.
+            QTextCursor step = textCursor();
+            step.beginEditBlock();
+            QTextEdit::keyPressEvent(event);
+            d->RunPendingLinks(false);
+            d->EndStep(step);
+            return;
+        }
         QTextEdit::keyPressEvent(event);
         d->deferLinks = wordGoesOn;
         return;

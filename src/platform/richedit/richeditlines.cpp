@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -30,45 +32,37 @@ int BlockLines(const QTextBlock& block)
     return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
 }
 
-} // namespace
-
-namespace {
-
 // Finds display line number line; start -1 when there is none.
-LineSpan WrappedLine(const QTextDocument* doc, int line)
+LineSpan WrappedLine(const RichEdit::Impl& d, int line)
 {
-    LayOut(doc, doc->lastBlock());
-    int first = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        const int count = BlockLines(block);
-        if (line < first + count) {
-            const QTextLayout* layout = block.layout();
-            const int index = line - first;
-            LineSpan span;
-            const bool lastOfBlock = index == count - 1;
-            if (layout && layout->lineCount() > 0) {
-                const QTextLine textLine = layout->lineAt(index);
-                span.start = block.position() + textLine.textStart();
-                span.length = lastOfBlock ? block.length() - 1 - textLine.textStart() : textLine.textLength();
-            } else {
-                span.start = block.position();
-                span.length = block.length() - 1;
-            }
-            span.paragraphEnd = lastOfBlock && block.next().isValid();
-            return span;
-        }
-        first += count;
+    const auto& map = d.WrappedLineMap();
+    if (line < 0 || line >= map.total)
+        return {};
+    const auto next = std::upper_bound(map.firstLine.begin(), map.firstLine.end(), line);
+    const int blockNumber = int(next - map.firstLine.begin()) - 1;
+    const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
+    const int index = line - map.firstLine[std::size_t(blockNumber)];
+    const int count = BlockLines(block);
+    const bool lastOfBlock = index == count - 1;
+    LineSpan span;
+    const QTextLayout* layout = block.layout();
+    if (layout && layout->lineCount() > 0) {
+        const QTextLine textLine = layout->lineAt(index);
+        span.start = block.position() + textLine.textStart();
+        span.length = lastOfBlock ? block.length() - 1 - textLine.textStart() : textLine.textLength();
+    } else {
+        span.start = block.position();
+        span.length = block.length() - 1;
     }
-    return {};
+    span.paragraphEnd = lastOfBlock && block.next().isValid();
+    return span;
 }
 
-int WrappedLineFromChar(const QTextDocument* doc, int pos)
+int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
 {
-    const QTextBlock target = doc->findBlock(pos);
-    LayOut(doc, target);
-    int line = 0;
-    for (QTextBlock block = doc->begin(); block.isValid() && block != target; block = block.next())
-        line += BlockLines(block);
+    const auto& map = d.WrappedLineMap();
+    const QTextBlock target = d.doc->findBlock(pos);
+    int line = map.firstLine[std::size_t(target.blockNumber())];
     const QTextLayout* layout = target.layout();
     if (layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineForTextPosition(pos - target.position());
@@ -79,15 +73,33 @@ int WrappedLineFromChar(const QTextDocument* doc, int pos)
 
 } // namespace
 
+const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap() const
+{
+    WrappedLines& map = wrappedLines;
+    if (map.doc == doc && map.revision == doc->revision() && map.width == doc->textWidth()
+        && map.font == doc->defaultFont() && int(map.firstLine.size()) == doc->blockCount())
+        return map;
+    LayOut(doc, doc->lastBlock());
+    map.doc = doc;
+    map.revision = doc->revision();
+    map.width = doc->textWidth();
+    map.font = doc->defaultFont();
+    map.firstLine.clear();
+    map.firstLine.reserve(std::size_t(doc->blockCount()));
+    int lines = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        map.firstLine.push_back(lines);
+        lines += BlockLines(block);
+    }
+    map.total = lines;
+    return map;
+}
+
 std::int32_t RichEdit::GetLineCount() const
 {
     if (!d->wordWrap)
         return d->doc->blockCount();
-    LayOut(d->doc, d->doc->lastBlock());
-    int lines = 0;
-    for (QTextBlock block = d->doc->begin(); block.isValid(); block = block.next())
-        lines += BlockLines(block);
-    return lines;
+    return d->WrappedLineMap().total;
 }
 
 std::int32_t RichEdit::LineIndex(std::int32_t line) const
@@ -98,7 +110,7 @@ std::int32_t RichEdit::LineIndex(std::int32_t line) const
         const QTextBlock block = d->doc->findBlockByNumber(line);
         return block.isValid() ? block.position() : -1;
     }
-    return WrappedLine(d->doc, line).start;
+    return WrappedLine(*d, line).start;
 }
 
 std::int32_t RichEdit::LineLength(std::int32_t charPos) const
@@ -108,7 +120,7 @@ std::int32_t RichEdit::LineLength(std::int32_t charPos) const
     charPos = d->Clamp(charPos);
     if (!d->wordWrap)
         return d->doc->findBlock(charPos).length() - 1;
-    return WrappedLine(d->doc, WrappedLineFromChar(d->doc, charPos)).length;
+    return WrappedLine(*d, WrappedLineFromChar(*d, charPos)).length;
 }
 
 QString RichEdit::GetLine(std::int32_t line) const
@@ -119,7 +131,7 @@ QString RichEdit::GetLine(std::int32_t line) const
         if (block.isValid())
             span = {block.position(), block.length() - 1, block.next().isValid()};
     } else if (line >= 0) {
-        span = WrappedLine(d->doc, line);
+        span = WrappedLine(*d, line);
     }
     if (span.start < 0)
         return {};
@@ -137,7 +149,7 @@ std::int32_t RichEdit::ExLineFromChar(std::int32_t charPos) const
     charPos = d->Clamp(charPos);
     if (!d->wordWrap)
         return d->doc->findBlock(charPos).blockNumber();
-    return WrappedLineFromChar(d->doc, charPos);
+    return WrappedLineFromChar(*d, charPos);
 }
 
 } // namespace platform

@@ -65,7 +65,21 @@ void RichEdit::Impl::MarkDirty(int from, int to)
     }
 }
 
-void RichEdit::Impl::RunPendingLinks()
+bool RichEdit::Impl::MayHoldLinks(const QTextBlock& block) const
+{
+    if (!autoUrlDetect)
+        return false;
+    for (auto it = block.begin(); !it.atEnd(); ++it)
+        if (it.fragment().charFormat().boolProperty(PropAutoLinkMark))
+            return true;
+    const QString text = block.text();
+    for (QStringView mark : {u"://", u"www.", u"mailto:", u"file:"})
+        if (text.contains(mark, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+void RichEdit::Impl::RunPendingLinks(bool joinUndo)
 {
     if (dirtyFrom < 0)
         return;
@@ -73,7 +87,7 @@ void RichEdit::Impl::RunPendingLinks()
     const int to = Clamp(dirtyTo);
     dirtyFrom = dirtyTo = -1;
     if (autoUrlDetect)
-        DetectLinks(doc, from, to, true);
+        DetectLinks(doc, from, to, joinUndo);
 }
 
 void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool joinUndo)

@@ -6,7 +6,10 @@
 #include "rtfwriter.h"
 #include "urldetect.h"
 
+#include <QTextTable>
+
 #include <algorithm>
+#include <map>
 
 namespace platform {
 
@@ -54,6 +57,24 @@ bool WriteBlocks(EDITSTREAM& stream, std::uint8_t* data, std::size_t size)
     return true;
 }
 
+// Plain text shows a table row as its cells separated by TAB. QTextDocument
+// marks the start of each cell (U+FDD0): those after the first of a row become
+// TAB; the others end a paragraph.
+void CollectCellMarks(const QTextFrame* frame, std::map<int, char16_t>& marks)
+{
+    for (const QTextFrame* child : frame->childFrames()) {
+        if (const auto* table = qobject_cast<const QTextTable*>(child)) {
+            for (int row = 0; row < table->rows(); ++row)
+                for (int column = 1; column < table->columns(); ++column) {
+                    const QTextTableCell cell = table->cellAt(row, column);
+                    if (cell.row() == row && cell.column() == column)
+                        marks[cell.firstPosition() - 1] = u'\t';
+                }
+        }
+        CollectCellMarks(child, marks);
+    }
+}
+
 std::int32_t ToCount(std::int64_t n)
 {
     return std::int32_t(std::min<std::int64_t>(n, INT32_MAX));
@@ -82,7 +103,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
             const int before = d->TextLength() - (cursor.selectionEnd() - cursor.selectionStart());
             cursor.beginEditBlock();
             const bool read = ReadRtf(data, cursor);
-            cursor.endEditBlock();
+            d->EndStep(cursor);
             if (!read) {
                 if (stream.dwError == 0)
                     stream.dwError = StreamErrorBadData;
@@ -114,7 +135,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
         cursor.insertText(chunk);
-        cursor.endEditBlock();
+        d->EndStep(cursor);
         setTextCursor(cursor);
         return ToCount(chunk.size());
     }
@@ -166,6 +187,8 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
         return ToCount(rtf.size());
     }
 
+    std::map<int, char16_t> marks;
+    CollectCellMarks(d->doc->rootFrame(), marks);
     const PlainTextEncoder encoder((format & SF_UNICODE) != 0);
     std::vector<std::uint8_t> bytes;
     std::int64_t written = 0;
@@ -177,6 +200,14 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
             text.chop(1);
             --end;
         }
+        for (auto it = marks.lower_bound(pos); it != marks.end() && it->first < end; ++it) {
+            QChar& c = text[it->first - pos];
+            if (c.unicode() == 0xFDD0)
+                c = QChar(it->second);
+        }
+        // A table opening the range adds no empty line before it.
+        if (pos == from && !text.isEmpty() && text.front().unicode() == 0xFDD0)
+            text.remove(0, 1);
         written += encoder.Encode(text, bytes);
         if (bytes.size() >= std::size_t(StreamBlockBytes)) {
             if (!WriteBlocks(stream, bytes.data(), bytes.size()))

@@ -95,7 +95,7 @@ void RichEdit::ReplaceSel(const QString& text, bool undoable)
     }
     cursor.beginEditBlock();
     cursor.insertText(insert);
-    cursor.endEditBlock();
+    d->EndStep(cursor);
     if (!undoable && undoWas) {
         d->doc->setUndoRedoEnabled(true);
         d->doc->setModified(true);

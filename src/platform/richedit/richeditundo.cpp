@@ -1,25 +1,52 @@
 // Undo and redo with the names of the actions, the undo limit and the modify flag.
 #include "richeditimpl.h"
 
+#include <QAbstractUndoItem>
+
+#include <algorithm>
+
 namespace platform {
+
+namespace {
+
+// Ends a step: Qt merges typing into a preceding insertion even when that was
+// an edit block of its own, so each step ends with an item nothing merges into.
+class StepEnd : public QAbstractUndoItem {
+public:
+    void undo() override {}
+    void redo() override {}
+};
+
+} // namespace
+
+void RichEdit::Impl::EndStep(QTextCursor& cursor)
+{
+    QTextDocument* document = cursor.document();
+    if (document->isUndoRedoEnabled())
+        document->appendUndoItem(new StepEnd);
+    cursor.endEditBlock();
+}
 
 void RichEdit::Impl::OnUndoCommandAdded()
 {
-    const int steps = doc->availableUndoSteps();
+    const int state = doc->availableUndoSteps();
     // Link marking joins the step it follows and keeps that step's name.
-    if (markingLinks && int(undoNames.size()) >= steps) {
-        undoNames.resize(std::size_t(steps));
+    if (markingLinks && !undoSteps.empty()) {
+        undoSteps.back().state = state;
         return;
     }
-    undoNames.resize(std::size_t(std::max(0, steps - 1)), UID_UNKNOWN);
-    undoNames.push_back(pendingUndoName);
-    if (steps - undoFloor > undoLimit)
-        undoFloor = steps - undoLimit;
+    while (!undoSteps.empty() && undoSteps.back().state >= state)
+        undoSteps.pop_back();
+    undoSteps.push_back({state, pendingUndoName});
+    const int steps = int(std::count_if(undoSteps.begin(), undoSteps.end(),
+                                        [this](const UndoStep& s) { return s.state > undoFloor; }));
+    if (steps > undoLimit)
+        undoFloor = undoSteps[undoSteps.size() - std::size_t(undoLimit) - 1].state;
 }
 
 void RichEdit::Impl::ClearUndoNames()
 {
-    undoNames.clear();
+    undoSteps.clear();
     undoFloor = 0;
 }
 
@@ -72,7 +99,13 @@ std::int32_t RichEdit::SetUndoLimit(std::int32_t limit)
     } else {
         if (!d->doc->isUndoRedoEnabled())
             d->doc->setUndoRedoEnabled(true);
-        d->undoFloor = std::max(d->undoFloor, d->doc->availableUndoSteps() - limit);
+        const int current = d->doc->availableUndoSteps();
+        std::vector<int> below;
+        for (const auto& step : d->undoSteps)
+            if (step.state > d->undoFloor && step.state <= current)
+                below.push_back(step.state);
+        if (int(below.size()) > limit)
+            d->undoFloor = below[below.size() - std::size_t(limit) - 1];
     }
     return limit;
 }
@@ -81,16 +114,22 @@ int RichEdit::GetUndoName() const
 {
     if (!CanUndo())
         return UID_UNKNOWN;
-    const std::size_t index = std::size_t(d->doc->availableUndoSteps() - 1);
-    return index < d->undoNames.size() ? d->undoNames[index] : UID_UNKNOWN;
+    const int current = d->doc->availableUndoSteps();
+    for (const auto& step : d->undoSteps)
+        if (step.state == current)
+            return step.name;
+    return UID_UNKNOWN;
 }
 
 int RichEdit::GetRedoName() const
 {
     if (!CanRedo())
         return UID_UNKNOWN;
-    const std::size_t index = std::size_t(d->doc->availableUndoSteps());
-    return index < d->undoNames.size() ? d->undoNames[index] : UID_UNKNOWN;
+    const int current = d->doc->availableUndoSteps();
+    for (const auto& step : d->undoSteps)
+        if (step.state > current)
+            return step.name;
+    return UID_UNKNOWN;
 }
 
 bool RichEdit::GetModify() const

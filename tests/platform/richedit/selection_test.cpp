@@ -2,6 +2,7 @@
 #include "richedit.h"
 #include "testsupport.h"
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -144,6 +145,19 @@ TEST(Lines, WithWrapAParagraphIsSeveralLines)
     EXPECT_TRUE(edit.GetLine(lines - 2).endsWith(u'\r'));
     EXPECT_FALSE(edit.GetLine(0).endsWith(u'\r'));
     EXPECT_EQ(edit.LineIndex(lines), -1);
+
+    // Larger letters wrap into more lines; the count follows at once.
+    edit.SetSel(0, -1);
+    CHARFORMAT2 big;
+    big.dwMask = CFM_SIZE;
+    big.yHeight = 40 * 20;
+    edit.SetCharFormat(SCF_SELECTION, big);
+    EXPECT_GT(edit.GetLineCount(), lines);
+    // And so does a narrower window.
+    const int bigLines = edit.GetLineCount();
+    edit.resize(120, 300);
+    QApplication::processEvents();
+    EXPECT_GT(edit.GetLineCount(), bigLines);
 }
 
 TEST(Display, WrappingControlNeverShowsAHorizontalBar)

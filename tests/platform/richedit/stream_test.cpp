@@ -3,6 +3,8 @@
 #include "richedit.h"
 #include "testsupport.h"
 
+#include <QTextCursor>
+#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -74,6 +76,62 @@ INSTANTIATE_TEST_SUITE_P(Stream, LineEnds,
                                            LineEndCase{"\n\r", "\r\n\r\n", 3}, LineEndCase{"", "", 1}),
                          [](const auto& info) { return "Case" + std::to_string(info.index); });
 
+// CR LF, lone CR and lone LF each become CR LF; every other byte stays.
+QByteArray NormalizedLineEnds(const QByteArray& in)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] == '\r' && i + 1 < in.size() && in[i + 1] == '\n')
+            ++i;
+        if (in[i] == '\r' || in[i] == '\n')
+            out.append("\r\n");
+        else
+            out.append(in[i]);
+    }
+    return out;
+}
+
+TEST(Stream, RandomBytesInRandomBlocksComeBackWithOnlyLineEndsNormalised)
+{
+    std::uint32_t seed = 2024;
+    auto next = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 8; };
+    for (int round = 0; round < 40; ++round) {
+        QByteArray bytes;
+        const int size = int(next() % 3000);
+        for (int i = 0; i < size; ++i) {
+            const std::uint32_t r = next() % 10;
+            bytes.append(r == 0 ? '\r' : r == 1 ? '\n' : char(next() & 0xFF));
+        }
+        RichEdit edit;
+        ByteSource source;
+        source.data = bytes;
+        source.blockLimit = 1 + int(next() % 700);
+        StreamIn(edit, SF_TEXT, source);
+        ASSERT_EQ(StreamOut(edit, SF_TEXT), NormalizedLineEnds(bytes)) << "round " << round;
+
+        // The same bytes read as UTF-16: every unit but CR and LF survives.
+        RichEdit wide;
+        ByteSource wideSource;
+        wideSource.data = bytes.left(bytes.size() & ~1);
+        wideSource.blockLimit = source.blockLimit;
+        StreamIn(wide, SF_TEXT | SF_UNICODE, wideSource);
+        QString units;
+        for (qsizetype i = 0; i + 1 < wideSource.data.size(); i += 2)
+            units += QChar(char16_t(std::uint8_t(wideSource.data[i]) | (std::uint8_t(wideSource.data[i + 1]) << 8)));
+        // U+2029 is a paragraph end too; the document's table marks arrive as U+FFFD.
+        units.replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n').replace(QChar::ParagraphSeparator, u'\n');
+        units.replace(u"\n"_qs, u"\r\n"_qs).replace(QChar(0xFDD0), QChar::ReplacementCharacter);
+        units.replace(QChar(0xFDD1), QChar::ReplacementCharacter);
+        const QByteArray got = StreamOut(wide, SF_TEXT | SF_UNICODE);
+        const QByteArray want = Utf16(units);
+        qsizetype at = 0;
+        while (at < std::min(got.size(), want.size()) && got[at] == want[at])
+            ++at;
+        ASSERT_EQ(got, want) << "round " << round << " at " << at << " got " << got.mid(at & ~1, 8).toHex().constData()
+                             << " want " << want.mid(at & ~1, 8).toHex().constData();
+    }
+}
+
 TEST(Stream, PositionsCountOneParagraphEndAsOne)
 {
     RichEdit edit;
@@ -87,6 +145,25 @@ TEST(Stream, CharactersWithoutAByteGoOutAsOneQuestionMarkEach)
     RichEdit edit;
     edit.SetText(u"a\u4E2D"_qs + QString::fromUcs4(U"\U0001F600") + u"b\u2028c"_qs);
     EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("a??b\r\nc"));
+}
+
+TEST(Stream, TableGoesOutAsRowsOfTabSeparatedCells)
+{
+    for (bool leading : {true, false}) {
+        RichEdit edit;
+        edit.SetText(leading ? u"x"_qs : QString());
+        QTextCursor cursor(edit.Document());
+        if (leading)
+            cursor.movePosition(QTextCursor::End);
+        QTextTable* table = cursor.insertTable(2, 2);
+        for (int cell = 0; cell < 4; ++cell)
+            table->cellAt(cell / 2, cell % 2).firstCursorPosition().insertText(QString(QChar(u'a' + cell)));
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(u"y"_qs);
+        const QByteArray expected = leading ? "x\r\na\tb\r\nc\td\r\ny" : "a\tb\r\nc\td\r\ny";
+        EXPECT_EQ(StreamOut(edit, SF_TEXT), expected);
+        EXPECT_EQ(StreamOut(edit, SF_TEXT | SF_UNICODE), Utf16(QString::fromLatin1(expected)));
+    }
 }
 
 TEST(Stream, OddUtf16ByteAtTheEndIsKeptVisible)
