@@ -109,9 +109,28 @@ void RichEdit::Impl::ConnectDocument()
 
 QString RichEdit::Impl::RawText(int from, int to) const
 {
+    from = Clamp(from);
+    to = Clamp(to);
     if (to <= from)
         return {};
-    return Cursor(from, to).selectedText();
+    // Block by block rather than through a cursor: placing a cursor in a shown
+    // document lays out every block before it, which made reading a large text
+    // back cost seconds. Each block's separator (paragraph end, or the mark that
+    // opens or closes a table) is the character after its text.
+    QString text;
+    text.reserve(to - from);
+    for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() < to; block = block.next()) {
+        const int start = block.position();
+        const QString blockText = block.text();
+        const int begin = std::max(from, start) - start;
+        const int end = std::min<int>(to - start, int(blockText.size()));
+        if (end > begin)
+            text += QStringView(blockText).mid(begin, end - begin);
+        const int separator = start + block.length() - 1;
+        if (separator >= from && separator < to)
+            text += doc->characterAt(separator);
+    }
+    return text;
 }
 
 QTextCursor RichEdit::Impl::Cursor(int anchor, int position) const
