@@ -41,12 +41,13 @@ std::int64_t TableCellBoundary(std::int64_t sepPos, std::int32_t charWidth)
     return std::clamp<std::int64_t>(boundary, -MaxBoundaryTwips, MaxBoundaryTwips);
 }
 
-QByteArray DosTableRtf(const table& t, std::int32_t charWidth)
+void AppendTableRows(QByteArray& rtf, const table& t, std::int32_t charWidth)
 {
-    QByteArray rtf = "{\\rtf1\\ansi\\deff0";
     for (const line& row : t.Rows) {
-        rtf += "\\trowd\\trgaph50\\trleft-50";
         // The first cell is what stands before the first separator: never a column.
+        if (row.size() < 2)
+            continue;
+        rtf += "\\trowd\\trgaph50\\trleft-50";
         for (std::size_t k = 1; k < row.size(); ++k)
             rtf += "\\cellx" + QByteArray::number(TableCellBoundary(row[k].SepPos, charWidth));
         rtf += "\\pard\\intbl";
@@ -58,6 +59,32 @@ QByteArray DosTableRtf(const table& t, std::int32_t charWidth)
         rtf += "\\row";
         rtf += '\r';
     }
+}
+
+QByteArray DosTableRtf(const table& t, std::int32_t charWidth)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0";
+    AppendTableRows(rtf, t, charWidth);
     rtf += '}';
     return rtf;
+}
+
+void AppendPlainText(QByteArray& rtf, QStringView text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\r') {
+            rtf += "\\par\r\n";
+        } else if (u == u'\\' || u == u'{' || u == u'}') {
+            rtf += '\\';
+            rtf += char(u);
+        } else if (u == u'\t') {
+            rtf += "\\tab ";
+        } else if (u >= 0x20 && u < 0x80) {
+            rtf += char(u);
+        } else {
+            // Any other character by its number: no code page can change it.
+            rtf += "\\u" + QByteArray::number(std::int16_t(u)) + '?';
+        }
+    }
 }
