@@ -120,6 +120,27 @@ public:
     void ShowAlignButtons(bool visible);
     void mAllBClick();
 
+    // Encoding commands: the text (or the selection) read again under another
+    // encoding; DOS tables rebuilt as real tables; word wrap.
+    void Decoding(std::uint8_t e);
+    void sbDosClick();
+    void sbWinClick();
+    void sbKoiClick();
+    void sbMacClick();
+    void sbIsoClick();
+    void sbUniClick();
+    void sbRtfClick();
+    void mDosClick();
+    void mWinClick();
+    void mKoiClick();
+    void mMacClick();
+    void mIsoClick();
+    void mUniClick();
+    void mRtfClick();
+    void DecodeTables();
+    void sbWrapClick();
+    void N52Click();
+
     // File commands.
     void LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos);
     bool QuestSave();
@@ -184,6 +205,7 @@ private:
                      bool enabled = true);
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     void WireCommands();
+    void WireEncodingCommands();
     void N8Click();
     void N14Click();
     void N26Click();

@@ -4,7 +4,6 @@
 
 #include "richedit.h"
 
-
 void TfmView::GEditorChange()
 {
     if (!TextReady)

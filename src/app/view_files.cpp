@@ -79,6 +79,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
             sbCopy->setEnabled(false);
             openFolder = ExtractFileDir(CurFileName);
             GEditor->SetModified(false);
+            if (GEditor->Encoding() == Dos && GEditor->DosAdd() == daTBL)
+                DecodeTables();
             if (selPos > 0)
                 GEditor->SetSelStart(selPos);
             if (selLen > 0)

@@ -176,7 +176,7 @@ void TfmView::mAllBClick()
 
 void TfmView::HintWrap()
 {
-    const QString hint = sbWrap->isChecked() ? Tr(QlConsts::ToggleOffWrapping) : Tr(QlConsts::ToggleOnWrapping);
+    const QString hint = GEditor->WordWrap() ? Tr(QlConsts::ToggleOffWrapping) : Tr(QlConsts::ToggleOnWrapping);
     sbWrap->setToolTip(hint);
     sbWrap->setStatusTip(hint);
 }

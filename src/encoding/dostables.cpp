@@ -15,6 +15,10 @@ constexpr std::uint8_t SingleRule = 0xC4;    // ─
 constexpr std::uint8_t DoubleRule = 0xCD;    // ═
 constexpr std::uint8_t SingleBar = 0xB3;     // │
 constexpr std::uint8_t DoubleBar = 0xBA;     // ║
+// CP866 keeps its frame and shade characters in one range; everything else above
+// the blank is text a reader would miss.
+constexpr std::uint8_t FirstGraphic = 0xB0;
+constexpr std::uint8_t LastGraphic = 0xDF;
 
 constexpr std::size_t ReadBlock = 64 * 1024;
 
@@ -53,7 +57,14 @@ void TDosTableParser::Byte(std::uint8_t b)
         trimmedLength_ = pos_;
     if (b == SingleRule || b == DoubleRule)
         ++rules_;
+    if (b > Blank && (b < FirstGraphic || b > LastGraphic)) {
+        ++lineText_;
+        ++textSinceBar_;
+    }
     if (b == SingleBar || b == DoubleBar) {
+        if (!hasCell_)
+            textBeforeBar_ = textSinceBar_ > 0;
+        textSinceBar_ = 0;
         hasCell_ = true;
         CloseCell(pos_);
         return;
@@ -94,8 +105,10 @@ void TDosTableParser::EndLine()
     } else if (rule) {
         if (!tableOpen_) {
             tableOpen_ = true;
-            current_ = table{offset_, 0, {}};
+            current_ = table{offset_, 0, {}, false};
         }
+        if (lineText_ > 0)
+            current_.DropsText = true;
     } else if (hasCell_) {
         if (tableOpen_) {
             keptCells_ += row_.size();
@@ -105,6 +118,8 @@ void TDosTableParser::EndLine()
                 current_ = table{};
                 out_.clear();
             } else {
+                if (textBeforeBar_ || textSinceBar_ > 0)
+                    current_.DropsText = true;
                 current_.Rows.push_back(std::move(row_));
             }
         }
@@ -120,6 +135,9 @@ void TDosTableParser::EndLine()
     trimmedLength_ = 0;
     rules_ = 0;
     hasCell_ = false;
+    lineText_ = 0;
+    textSinceBar_ = 0;
+    textBeforeBar_ = false;
     rowTooLong_ = false;
     rowText_ = 0;
     row_.clear();

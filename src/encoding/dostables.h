@@ -20,6 +20,9 @@ struct table {
     std::int64_t StartPos = 0; // editor offset of the table's first line
     std::int64_t EndPos = 0;   // editor offset of the first line after it
     std::vector<line> Rows;
+    // Rebuilding the table from its rows would lose text: letters or digits before
+    // the first separator of a row, after its last one, or inside a rule line.
+    bool DropsText = false;
 };
 
 using tables = std::vector<table>;
@@ -66,6 +69,9 @@ private:
     std::int64_t trimmedLength_ = 0;
     std::int64_t rules_ = 0;
     bool hasCell_ = false;
+    std::int64_t lineText_ = 0;       // text bytes (not blanks, not pseudo-graphics) in the line
+    std::int64_t textSinceBar_ = 0;   // of them, since the last separator
+    bool textBeforeBar_ = false;      // text stood before the line's first separator
     bool rowTooLong_ = false;
     std::size_t rowText_ = 0;
     line row_;

@@ -149,3 +149,25 @@ TEST(DosTables, RowsTooLongToRebuildGiveNoTables)
 }
 
 } // namespace
+
+TEST(DosTables, TablesThatWouldDropTextSayItself)
+{
+    struct {
+        const char* name;
+        std::string text;
+        bool drops;
+    } cases[] = {
+        {"closed frame", Box, false},
+        {"frame of double lines with junctions", "╔═══════╦═══════╗\n║ a     ║ b     ║\n╚═══════╩═══════╝\n", false},
+        {"words after the last bar", "──────\n│a│b│ c\n", true},
+        {"words before the first bar", "──────\nитого │a│\n", true},
+        {"a caption inside a rule line", "══════ Итоги ══════════════════════════\n║a║\n", true},
+        {"blanks around the frame", "  ──────  \n  │a│  \n", false},
+        {"text outside the table does not count", "до\n──────\n│a│\n\nпосле │\n", false},
+    };
+    for (const auto& c : cases) {
+        const tables t = Parse(Dos(c.text));
+        ASSERT_EQ(t.size(), 1u) << c.name;
+        EXPECT_EQ(t[0].DropsText, c.drops) << c.name;
+    }
+}

@@ -1,0 +1,227 @@
+// The encoding commands of the real window on large texts: one button on a 50 MB
+// text (the first press takes the snapshot, the next ones reuse it, a named file
+// is read again from disk) and DOS tables rebuilt in a 5 MB file with 500 tables.
+#include "view.h"
+
+#include "richedit.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr qint64 TextBytes = 50LL * 1024 * 1024;
+constexpr int TableCount = 500;
+constexpr qint64 TablesFileBytes = 5LL * 1024 * 1024;
+
+// A private world for the window: registry, HOME and XDG folders under /tmp.
+struct World {
+    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillet-bench-XXXXXX")};
+    World()
+    {
+        for (const char* sub : {"home", "config", "data", "runtime"})
+            QDir(dir.path()).mkdir(QString::fromLatin1(sub));
+        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
+        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
+    }
+};
+
+World& TheWorld()
+{
+    static World world;
+    return world;
+}
+
+// Russian prose in Windows-1251, lines of about 70 characters with CR LF.
+QString WriteWindowsText(qint64 bytes)
+{
+    const QString name = TheWorld().dir.filePath(QStringLiteral("text-1251.txt"));
+    if (QFile::exists(name))
+        return name;
+    static const char* const words[] = {"\xEF\xF0\xE8\xE2\xE5\xF2", "\xEC\xE8\xF0", "\xF2\xE5\xEA\xF1\xF2",
+                                        "\xE2", "\xEA\xEE\xE4\xE8\xF0\xEE\xE2\xEA\xE5", "\xE4\xEB\xFF",
+                                        "\xF1\xF2\xF0\xEE\xEA\xE0", "\xD0\xEE\xF1\xF1\xE8\xFF"};
+    std::string text;
+    text.reserve(std::size_t(bytes) + 128);
+    std::size_t w = 0, column = 0;
+    while (std::int64_t(text.size()) < bytes) {
+        const char* word = words[w++ % 8];
+        text += word;
+        column += std::strlen(word) + 1;
+        if (column > 70) {
+            text += "\r\n";
+            column = 0;
+        } else {
+            text += ' ';
+        }
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+        return {};
+    return name;
+}
+
+// A CP866 file of about 5 MB: paragraphs of text, each followed by a framed table.
+QString WriteDosTables()
+{
+    const QString name = TheWorld().dir.filePath(QStringLiteral("tables-866.txt"));
+    if (QFile::exists(name))
+        return name;
+    const std::string top = "\xDA" + std::string(12, '\xC4') + "\xC2" + std::string(20, '\xC4') + "\xC2"
+                            + std::string(10, '\xC4') + "\xBF\r\n";
+    const std::string middle = "\xC3" + std::string(12, '\xC4') + "\xC5" + std::string(20, '\xC4') + "\xC5"
+                               + std::string(10, '\xC4') + "\xB4\r\n";
+    const std::string bottom = "\xC0" + std::string(12, '\xC4') + "\xC1" + std::string(20, '\xC4') + "\xC1"
+                               + std::string(10, '\xC4') + "\xD9\r\n";
+    // "Иванов" | "инженер отдела" | "1996"
+    const std::string row = "\xB3 \x88\xA2\xA0\xAD\xAE\xA2     \xB3 \xA8\xAD\xA6\xA5\xAD\xA5\xE0 \xAE\xE2\xA4\xA5\xAB\xA0"
+                            "     \xB3 1996     \xB3\r\n";
+    const std::string prose = "   \x92\xA5\xAA\xE1\xE2 \xAE\xE2\xE7\xA5\xE2\xA0 \xAE \xE0\xA0\xA1\xAE\xE2\xA5 "
+                              "\xAE\xE2\xA4\xA5\xAB\xA0 \xA7\xA0 \xAA\xA2\xA0\xE0\xE2\xA0\xAB.\r\n";
+    const std::size_t perTable = std::size_t(TablesFileBytes / TableCount);
+    std::string text;
+    for (int t = 0; t < TableCount; ++t) {
+        const std::size_t start = text.size();
+        std::string table = top;
+        for (int r = 0; r < 40; ++r)
+            table += (r % 10 == 9 ? middle : row);
+        table += bottom;
+        while (text.size() - start + table.size() + 2 < perTable)
+            text += prose;
+        text += table;
+        text += "\r\n";
+    }
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), qint64(text.size())) != qint64(text.size()))
+        return {};
+    return name;
+}
+
+std::unique_ptr<TfmView> ShownWindow()
+{
+    auto view = std::make_unique<TfmView>(QStringList{});
+    view->show();
+    for (int i = 0; i < 50 && !view->TextReady; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return view;
+}
+
+// An unnamed, modified text: the buttons decode the kept snapshot, not the disk.
+void LoadUnnamed(TfmView& w, const QString& file)
+{
+    w.GEditor->SetAutoEncoding(false);
+    w.LoadNewFile(file, Win, true, 0, 0);
+    w.CurFileName.clear();
+    w.GEditor->SetModified(true);
+}
+
+void BM_FirstPressOn50MB(benchmark::State& state)
+{
+    const QString file = WriteWindowsText(TextBytes);
+    auto w = ShownWindow();
+    LoadUnnamed(*w, file);
+    bool koi = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->GEditor->TempStream()->Stale = true;  // as after an edit
+        state.ResumeTiming();
+        w->Decoding(koi ? Koi : Win);
+        koi = !koi;
+    }
+    state.SetBytesProcessed(state.iterations() * TextBytes);
+    w->GEditor->SetModified(false);
+}
+
+// The part of a first press that writes the text back to bytes.
+void BM_SnapshotOf50MB(benchmark::State& state)
+{
+    const QString file = WriteWindowsText(TextBytes);
+    auto w = ShownWindow();
+    LoadUnnamed(*w, file);
+    for (auto _ : state) {
+        w->GEditor->TempStream()->Stale = true;
+        w->GEditor->TempStream()->Refresh();
+    }
+    state.SetBytesProcessed(state.iterations() * TextBytes);
+    w->GEditor->SetModified(false);
+}
+
+void BM_SecondPressOn50MB(benchmark::State& state)
+{
+    const QString file = WriteWindowsText(TextBytes);
+    auto w = ShownWindow();
+    LoadUnnamed(*w, file);
+    w->Decoding(Koi);
+    bool dos = true;
+    for (auto _ : state) {
+        w->Decoding(dos ? Dos : Koi);  // the same snapshot every time
+        dos = !dos;
+    }
+    state.SetBytesProcessed(state.iterations() * TextBytes);
+    w->GEditor->SetModified(false);
+}
+
+void BM_NamedFileReadAgainFromDisk50MB(benchmark::State& state)
+{
+    const QString file = WriteWindowsText(TextBytes);
+    auto w = ShownWindow();
+    w->GEditor->SetAutoEncoding(false);
+    w->LoadNewFile(file, Win, true, 0, 0);
+    bool koi = true;
+    for (auto _ : state) {
+        w->Decoding(koi ? Koi : Win);
+        koi = !koi;
+    }
+    state.SetBytesProcessed(state.iterations() * TextBytes);
+}
+
+void BM_DecodeTables5MB500Tables(benchmark::State& state)
+{
+    const QString file = WriteDosTables();
+    auto w = ShownWindow();
+    w->GEditor->SetAutoEncoding(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->GEditor->SetDosAdd(daOEM);
+        w->LoadNewFile(file, Dos, true, 0, 0);
+        w->GEditor->SetDosAdd(daTBL);
+        state.ResumeTiming();
+        w->DecodeTables();
+    }
+    if (!w->HasTables)
+        state.SkipWithError("no tables were built");
+    state.SetBytesProcessed(state.iterations() * QFile(file).size());
+}
+
+BENCHMARK(BM_FirstPressOn50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SnapshotOf50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SecondPressOn50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_NamedFileReadAgainFromDisk50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_DecodeTables5MB500Tables)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TheWorld();
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
