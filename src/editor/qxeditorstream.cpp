@@ -30,6 +30,11 @@ struct TEditStreamRecord {
     // A read or write failure of the stream itself: reported as it is, since
     // retrying in the other format cannot help and "from memory" would mislead.
     std::exception_ptr Failure;
+
+    TEditStreamRecord(TqxEditor* editor, TConversion& conversion, TStream& stream)
+        : Editor(editor), Conversion(&conversion), Stream(&stream), Position(stream.Position()), Size(stream.Size())
+    {
+    }
 };
 
 std::uint32_t ReadCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
@@ -88,12 +93,7 @@ constexpr std::size_t WidenBlockSize = 2048;
 void TqxEditorStrings::LoadFromStream(TStream& stream)
 {
     TConversion conversion(Encoding, DosAdd, UniType);
-    TEditStreamRecord record;
-    record.Editor = Editor;
-    record.Conversion = &conversion;
-    record.Stream = &stream;
-    record.Position = stream.Position();
-    record.Size = stream.Size();
+    TEditStreamRecord record(Editor, conversion, stream);
     const std::int64_t start = record.Position;
 
     RichEdit* window = Editor->Window();
@@ -130,12 +130,7 @@ void TqxEditorStrings::LoadFromStream(TStream& stream)
 void TqxEditorStrings::SaveToStream(TStream& stream)
 {
     TConversion conversion(Encoding, DosAdd, UniType);
-    TEditStreamRecord record;
-    record.Editor = Editor;
-    record.Conversion = &conversion;
-    record.Stream = &stream;
-    record.Position = stream.Position();
-    record.Size = stream.Size();
+    TEditStreamRecord record(Editor, conversion, stream);
 
     EDITSTREAM editStream;
     editStream.dwCookie = reinterpret_cast<std::uintptr_t>(&record);

@@ -85,44 +85,45 @@ void DosToUnicode(const std::uint8_t* src, std::size_t n, std::uint8_t* dst)
     }
 }
 
-TConverter ReadConverter(TEnc enc, TDosAdd dosAdd, TUniType uniType)
+namespace {
+
+// The converter pairs of each setting: reading turns the file's bytes into
+// Windows-1251, writing does the reverse; UTF-16 only ever changes byte order.
+struct TConverterPair {
+    TConverter Read;
+    TConverter Write;
+};
+
+TConverterPair ConvertersFor(TEnc enc, TDosAdd dosAdd, TUniType uniType)
 {
     switch (enc) {
     case Dos:
-        return dosAdd == daOEM || dosAdd == daTBL ? OemToWin : DosToWin;
+        return dosAdd == daOEM || dosAdd == daTBL ? TConverterPair{OemToWin, WinToOem}
+                                                  : TConverterPair{DosToWin, WinToDos};
     case Koi:
-        return KoiToWin;
+        return {KoiToWin, WinToKoi};
     case Mac:
-        return MacToWin;
+        return {MacToWin, WinToMac};
     case Iso:
-        return IsoToWin;
+        return {IsoToWin, WinToIso};
     case Uni:
-        return uniType == Big ? SwapUnicodeBytes : nullptr;
+        return uniType == Big ? TConverterPair{SwapUnicodeBytes, SwapUnicodeBytes} : TConverterPair{};
     case Win:
     case Rtf:
     case None:
         break;
     }
-    return nullptr;
+    return {};
+}
+
+} // namespace
+
+TConverter ReadConverter(TEnc enc, TDosAdd dosAdd, TUniType uniType)
+{
+    return ConvertersFor(enc, dosAdd, uniType).Read;
 }
 
 TConverter WriteConverter(TEnc enc, TDosAdd dosAdd, TUniType uniType)
 {
-    switch (enc) {
-    case Dos:
-        return dosAdd == daOEM || dosAdd == daTBL ? WinToOem : WinToDos;
-    case Koi:
-        return WinToKoi;
-    case Mac:
-        return WinToMac;
-    case Iso:
-        return WinToIso;
-    case Uni:
-        return uniType == Big ? SwapUnicodeBytes : nullptr;
-    case Win:
-    case Rtf:
-    case None:
-        break;
-    }
-    return nullptr;
+    return ConvertersFor(enc, dosAdd, uniType).Write;
 }
