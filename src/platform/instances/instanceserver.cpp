@@ -6,7 +6,6 @@
 #include "instancelistener.h"
 #include "localsocket.h"
 
-
 namespace platform {
 
 namespace {

@@ -24,6 +24,17 @@ std::optional<TInstance> Find(const std::vector<TInstance>& list, qint64 handle)
     return std::nullopt;
 }
 
+// The state letter of a process (R, S, T ...), from /proc.
+char StateOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray text = stat.readAll();
+    const qsizetype close = text.lastIndexOf(')');
+    return close > 0 && text.size() > close + 2 ? text[close + 2] : 0;
+}
+
 TEST_F(InstancesTest, ACopyIsListedWhileRegisteredAndGoneOnceWithdrawn)
 {
     EXPECT_TRUE(ListInstances().empty());
@@ -130,6 +141,7 @@ TEST_F(InstancesTest, ACopyThatDoesNotAnswerIsLeftOutWithoutHoldingUpTheListing)
     const qint64 running = StartPeer(QStringLiteral("running"));
     ASSERT_TRUE(stopped && running);
     ::kill(pid_t(stopped), SIGSTOP);
+    ASSERT_TRUE(WaitUntil([stopped] { return StateOf(stopped) == 'T'; }));
     const std::vector<TInstance> list = ListInstances(300);
     ::kill(pid_t(stopped), SIGCONT);
     ASSERT_EQ(list.size(), 1u);
