@@ -3,6 +3,7 @@
 #include "view.h"
 
 #include "richedit.h"
+#include "testscript.h"
 
 #include <QApplication>
 #include <QFile>
@@ -43,6 +44,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
     TfmView view(names);
+    InstallTestScript(view);
     FirstPaintProbe probe(view);
     if (qEnvironmentVariableIsSet("QUILLET_QUIT_AFTER_FIRST_PAINT"))
         view.GEditor->Window()->viewport()->installEventFilter(&probe);

@@ -144,8 +144,7 @@ void TfmView::WireCommands()
     on("N12", &TfmView::N12Click);
     on("MacintoshCR1", &TfmView::MacintoshCR1Click);
     on("UnixLF1", &TfmView::UnixLF1Click);
-    // Exit closes this copy; closing the other copies comes with the window list.
-    on("N30", [this] { close(); });
+    on("N30", &TfmView::N30Click);
     on("mAllB", &TfmView::mAllBClick);
     on("N54", [this] { ShowAlignButtons(sbLeft->isHidden()); });
     on("WWW1", [] { platform::OpenUrl(QStringLiteral("https://quillet.example.org/")); });
@@ -192,6 +191,7 @@ void TfmView::FormCreate()
     IndexKind = 2;
     FontInitialize();
     StbRepUpdate();
+    RegisterWindow();
     ResizeButtons();
     ArrangeButtons();
     AcceptCopyData = false;
@@ -240,12 +240,13 @@ void TfmView::FormActivate()
         TextReady = true;
     } else if (commandLine.contains(QStringLiteral("|?"))) {
         // The window waits, empty, for another program to name a file.
-        AcceptCopyData = true;
+        AcceptViewRequests();
     } else {
         LoadFiles(commandLine);
     }
     GEditor->Window()->setFocus();
     FormActive = true;
+    InstanceReady();
 }
 
 void TfmView::LoadFiles(const QStringList& names)
@@ -475,19 +476,4 @@ bool TfmView::FormKeyUp(QKeyEvent* event)
     if ((event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt) && IndentStep == 0)
         bbRight->hide();
     return false;
-}
-
-void TfmView::meClsWClick()
-{
-    if (!QuestSave())
-        return;
-    GEditor->SetModified(false);
-    closingAccepted = true;
-    if (!close())
-        closingAccepted = false;
-}
-
-void TfmView::N10Click()
-{
-    StartCopy({});
 }

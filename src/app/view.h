@@ -17,10 +17,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QAction;
 class QLabel;
+class TDragDropInfo;
+namespace platform {
+class InstanceServer;
+}
 class QPushButton;
 class QStatusBar;
 class TUpdateThread;
@@ -156,8 +161,24 @@ public:
     void MacintoshCR1Click();
     void UnixLF1Click();
     void FileClick(int index);
+
+    // Several windows (view_windows.cpp): the running copies, handle and caption
+    // each, in ascending order of handle, as the last enumeration found them.
+    QList<qint64> InstanceHandles;
+    QStringList InstanceCaptions;
+    void EnumInstanceWindows();
+    // "File " and the bare name for a caption that names a file, else the caption.
+    static QString InstanceCaption(const QString& text);
+    void FillMenu();
+    void ChangeWindow(qint64 handle);
     void N10Click();
     void meClsWClick();
+    void N30Click();
+    // A request from another program; answers what its sender is told.
+    std::uint32_t CopyDataHook(std::uint32_t dwData, const QByteArray& record);
+    void WMDropFiles(std::unique_ptr<TDragDropInfo> info);
+    void BringToFront();
+    platform::InstanceServer* Instances() const { return instances; }
 
     // Editor events.
     void GEditorChange();
@@ -218,6 +239,10 @@ private:
     void ApplyOptions(const struct StartupOptions& options);
     void StartTicker();
     void StopTicker();
+    void RegisterWindow();
+    void AcceptViewRequests();
+    void InstanceReady();
+    void WithdrawWindow();
 
     QStringList commandLine;
     QString taskBarName;
@@ -226,6 +251,7 @@ private:
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
     QPointer<TUpdateThread> ticker;
+    platform::InstanceServer* instances = nullptr;
     QString openFolder;
     QString saveFolder;
     int openFilterIndex = 1;

@@ -368,6 +368,7 @@ void TfmView::FileClick(int k)
 
 void TfmView::FormClose()
 {
+    WithdrawWindow();
     if (isMaximized() || isFullScreen() || isMinimized())
         return;
     try {

@@ -183,6 +183,7 @@ void TfmView::BuildMenus()
     connect(options, &QMenu::aboutToShow, this, &TfmView::N26Click);
     connect(encoding, &QMenu::aboutToShow, this, &TfmView::N33Click);
     connect(paragraph, &QMenu::aboutToShow, this, &TfmView::N45Click);
+    connect(window, &QMenu::aboutToShow, this, &TfmView::FillMenu);
 }
 
 void TfmView::BuildPopupMenus()

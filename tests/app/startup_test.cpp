@@ -1,6 +1,7 @@
 // Starting the window: no arguments, files on the command line (a second one
 // opens in a real second copy), missing files, and the view-request switch.
 #include "testsupport.h"
+#include "testsupport_copies.h"
 
 #include "qlconsts.h"
 #include "richedit.h"
@@ -14,30 +15,6 @@
 #include <sys/types.h>
 
 namespace {
-
-QStringList CommandLineOf(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList parts;
-    for (const QByteArray& part : file.readAll().split('\0'))
-        if (!part.isEmpty())
-            parts << QFile::decodeName(part);
-    return parts;
-}
-
-bool ProcessGone(qint64 pid)
-{
-    // A detached copy is not our child; it is gone when /proc forgets it or it
-    // is a zombie waiting for its reaper.
-    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return true;
-    const QByteArray stat = status.readAll();
-    const qsizetype close = stat.lastIndexOf(')');
-    return close > 0 && stat.size() > close + 2 && stat[close + 2] == 'Z';
-}
 
 TEST_F(ViewTest, StartsEmptyWithoutArguments)
 {

@@ -1,0 +1,168 @@
+// Registration of this copy and delivery of the others' requests to its window.
+#include "instanceserver.h"
+
+#include "instanceclient.h"
+#include "instancefolder.h"
+#include "instancelistener.h"
+#include "localsocket.h"
+
+namespace platform {
+
+namespace {
+
+// How often a held request looks again whether the window is free.
+constexpr int RetryMs = 50;
+
+InstanceServer*& Current()
+{
+    static InstanceServer* current = nullptr;
+    return current;
+}
+
+} // namespace
+
+InstanceServer::InstanceServer(QObject* parent) : QObject(parent), state(std::make_shared<InstanceState>())
+{
+    thread.setObjectName(QStringLiteral("instances"));
+    retry.setSingleShot(true);
+    retry.setInterval(RetryMs);
+    connect(&retry, &QTimer::timeout, this, &InstanceServer::Pump);
+}
+
+InstanceServer::~InstanceServer()
+{
+    Withdraw();
+}
+
+bool InstanceServer::Register()
+{
+    Withdraw();
+    const std::optional<QString> folder = InstanceFolder(true);
+    if (!folder)
+        return false;
+    IgnoreBrokenPipes();
+    if (Current() && Current() != this)
+        Current()->Withdraw();
+    if (!thread.isRunning())
+        thread.start();
+    // Requests come from the listener's thread; they are queued here, on ours.
+    // The listener never outlives this object: Withdraw ends it first.
+    auto deliver = [this](PendingRequest request) {
+        QMetaObject::invokeMethod(this, [this, request] { Queue(request); }, Qt::QueuedConnection);
+    };
+    auto* created = new InstanceListener(state, deliver);
+    created->moveToThread(&thread);
+    bool listening = false;
+    const QString path = InstanceSocketPath(*folder, OwnHandle());
+    QMetaObject::invokeMethod(created, [&] { listening = created->Listen(path); }, Qt::BlockingQueuedConnection);
+    listener = created;
+    if (!listening) {
+        Withdraw();
+        return false;
+    }
+    Current() = this;
+    return true;
+}
+
+void InstanceServer::Withdraw()
+{
+    if (listener) {
+        InstanceListener* stopping = listener;
+        listener = nullptr;
+        QMetaObject::invokeMethod(stopping, &InstanceListener::Stop, Qt::BlockingQueuedConnection);
+        // Deleted on its own thread as that thread finishes, below.
+        stopping->deleteLater();
+    }
+    if (thread.isRunning()) {
+        thread.quit();
+        thread.wait();
+    }
+    pending.clear();
+    retry.stop();
+    if (Current() == this)
+        Current() = nullptr;
+}
+
+void InstanceServer::SetTag(std::uint32_t tag)
+{
+    state->SetTag(tag);
+}
+
+void InstanceServer::SetApplicationTag(std::uint32_t tag)
+{
+    state->SetApplicationTag(tag);
+}
+
+void InstanceServer::SetCaption(const QString& caption)
+{
+    state->SetCaption(caption);
+}
+
+void InstanceServer::SetReady(bool value)
+{
+    ready = value;
+    if (ready)
+        Pump();
+}
+
+void InstanceServer::SetOnCommand(std::function<void(const QString&)> handler)
+{
+    onCommand = std::move(handler);
+    state->SetTakesCommands(bool(onCommand));
+}
+
+void InstanceServer::Queue(PendingRequest request)
+{
+    if (!listener)
+        return;
+    pending.push_back(std::make_unique<PendingRequest>(std::move(request)));
+    Pump();
+}
+
+void InstanceServer::Pump()
+{
+    // A request's handler may run an event loop (a question, a load that lets
+    // the window repaint); the next request waits until it has returned.
+    if (pumping)
+        return;
+    pumping = true;
+    while (!pending.empty() && listener) {
+        if (!ready || (IsBusy && IsBusy())) {
+            retry.start();
+            break;
+        }
+        const std::unique_ptr<PendingRequest> request = std::move(pending.front());
+        pending.pop_front();
+        switch (request->kind) {
+        case RequestKind::Activate:
+            if (OnActivate)
+                OnActivate();
+            break;
+        case RequestKind::Close:
+            if (OnClose)
+                OnClose();
+            break;
+        case RequestKind::Command:
+            if (onCommand)
+                onCommand(QString::fromUtf8(request->payload));
+            break;
+        case RequestKind::CopyData: {
+            std::uint32_t result = 0;
+            if (const auto data = DecodeCopyData(request->payload); data && OnCopyData)
+                result = OnCopyData(data->first, data->second);
+            if (InstanceListener* current = listener) {
+                const quint64 connection = request->connection;
+                QMetaObject::invokeMethod(current, [current, connection, result] {
+                    current->Answer(connection, result);
+                }, Qt::QueuedConnection);
+            }
+            break;
+        }
+        case RequestKind::Describe:
+            break;
+        }
+    }
+    pumping = false;
+}
+
+} // namespace platform

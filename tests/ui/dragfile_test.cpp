@@ -1,0 +1,52 @@
+// Reading a drop of files: the local names in the order given, whole however
+// long, and nothing that would lead to another file than the one dropped.
+#include "dragfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+TEST(DragFile, ADropGivesItsLocalFilesInOrderAndWhere)
+{
+    QMimeData data;
+    const QString longName = QStringLiteral("/tmp/") + QString(200, u'д') + QStringLiteral("/") + QString(3000, u'x');
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/home/ann/письмо №1.txt")),
+                  QUrl(QStringLiteral("https://example.org/page.txt")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/b c#d%20e.txt")), QUrl::fromLocalFile(longName),
+                  QUrl(QStringLiteral("file://otherhost/share/f.txt"))});
+    const std::unique_ptr<TDragDropInfo> info = ReadDrop(data, QPoint(10, 20), true);
+    EXPECT_EQ(info->NumFiles, 3);
+    EXPECT_EQ(info->Files, (QStringList{QStringLiteral("/home/ann/письмо №1.txt"), QStringLiteral("/tmp/b c#d%20e.txt"),
+                                        longName}));
+    EXPECT_TRUE(info->InClientArea);
+    EXPECT_EQ(info->DropPoint, QPoint(10, 20));
+    EXPECT_TRUE(CarriesFiles(&data));
+}
+
+TEST(DragFile, ANameTheProgramCannotHoldAsTextIsLeftOut)
+{
+    // "а.txt" with its letter in Windows-1251: not UTF-8, so as text it would
+    // name some other file.
+    QMimeData data;
+    data.setUrls({QUrl(QStringLiteral("file:///tmp/%E0.txt")), QUrl::fromLocalFile(QStringLiteral("/tmp/ok.txt"))});
+    const std::unique_ptr<TDragDropInfo> info = ReadDrop(data, {}, false);
+    EXPECT_EQ(info->Files, QStringList{QStringLiteral("/tmp/ok.txt")});
+    EXPECT_FALSE(info->InClientArea);
+}
+
+TEST(DragFile, TextAndWebAddressesAreNotFiles)
+{
+    QMimeData text;
+    text.setText(QStringLiteral("/tmp/looks like a name.txt"));
+    EXPECT_FALSE(CarriesFiles(&text));
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("http://example.org/"))});
+    EXPECT_FALSE(CarriesFiles(&web));
+    EXPECT_FALSE(CarriesFiles(nullptr));
+    EXPECT_EQ(ReadDrop(web, {}, true)->NumFiles, 0);
+}
+
+} // namespace
