@@ -30,6 +30,7 @@ class QPushButton;
 class QStatusBar;
 class TUpdateThread;
 class TStatusPanels;
+class TfmSetup;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -198,6 +199,11 @@ public:
     bool TickerRunning() const;
     int TickerStarts = 0;  // how many tickers this window has started
 
+    // The settings dialog (view_setup.cpp), made on first use and kept.
+    TfmSetup* SetupForm = nullptr;
+    void SetupOk();
+    void sbNastrClick();
+
     // Margins.
     void bbRightClick();
     void bbLeftClick();
@@ -227,6 +233,7 @@ private:
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     void WireCommands();
     void WireEncodingCommands();
+    void WireSetupCommands();
     void N8Click();
     void N14Click();
     void N26Click();

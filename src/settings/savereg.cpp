@@ -1,0 +1,422 @@
+// TfmSetup's form: the four pages with their controls, captions and hints, and
+// the wiring of the controls to their handlers.
+#include "savereg.h"
+
+#include "checklistbox.h"
+#include "desktoperror.h"
+#include "qlconsts.h"
+#include "qtprompter.h"
+#include "radiogroup.h"
+#include "registrymessages.h"
+#include "sysbib.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// The form's client area.
+constexpr int FormWidth = 436, FormHeight = 253;
+constexpr int MaxIndent = 13;
+constexpr int MaxFirstPage = 2000000000;
+
+QString T(const char* text)
+{
+    return QCoreApplication::translate("TfmSetup", text);
+}
+
+QCheckBox* Check(QWidget* parent, const char* name, const char* caption, const char* hint)
+{
+    auto* box = new QCheckBox(T(caption), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setToolTip(T(hint));
+    return box;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint,
+                    const QIcon& icon = {})
+{
+    auto* button = new QPushButton(icon, T(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(T(hint));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QIcon Glyph(const char* resource)
+{
+    return QIcon(QString::fromLatin1(resource));
+}
+
+QIcon Standard(QStyle::StandardPixmap pixmap)
+{
+    return QApplication::style()->standardIcon(pixmap);
+}
+
+// The text across the top of a page.
+QLabel* Heading(QWidget* parent, const char* text)
+{
+    auto* label = new QLabel(T(text), parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+QVBoxLayout* PageLayout(QWidget* page)
+{
+    auto* column = new QVBoxLayout(page);
+    column->setContentsMargins(6, 4, 6, 6);
+    column->setSpacing(2);
+    return column;
+}
+
+// Page tabs share the control's width: a quarter each, less a pixel.
+class EqualTabBar : public QTabBar {
+public:
+    // The widest tab as its caption and icon need it.
+    int NaturalWidth() const
+    {
+        int widest = 0;
+        for (int i = 0; i < count(); ++i)
+            widest = std::max(widest, QTabBar::tabSizeHint(i).width());
+        return widest;
+    }
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        const QSize hint = QTabBar::tabSizeHint(index);
+        const int width = parentWidget() ? parentWidget()->width() / 4 - 1 : hint.width();
+        return {width, hint.height()};
+    }
+};
+
+class PageControl : public QTabWidget {
+public:
+    explicit PageControl(QWidget* parent) : QTabWidget(parent), bar(new EqualTabBar) { setTabBar(bar); }
+    int NaturalTabWidth() const { return bar->NaturalWidth(); }
+
+private:
+    EqualTabBar* bar;
+};
+
+} // namespace
+
+TfmSetup::TfmSetup(std::unique_ptr<TSetupHost> setupHost, QWidget* parent)
+    : QDialog(parent), host(std::move(setupHost))
+{
+    setObjectName(QStringLiteral("fmSetup"));
+    setWindowTitle(T("Saving in registry of parameters of program "));
+    setModal(true);
+    auto* pages = new PageControl(this);
+    PageControl1 = pages;
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->tabBar()->setMouseTracking(true); // hot-tracked tabs
+    PageControl1->addTab(BuildAppearance(), Glyph(":/icons/options.png"), T("Appearance"));
+    PageControl1->addTab(BuildEncoding(), Glyph(":/icons/wrap.png"), T("Encoding"));
+    PageControl1->addTab(BuildPrintOptions(), Glyph(":/icons/print.png"), T("Print options"));
+    PageControl1->addTab(BuildTypes(), Glyph(":/icons/open.png"), T("Types of files"));
+    // The form's size, grown where the desktop's font needs more room than the
+    // classic one did, so that no caption is cut.
+    const QSize needed = PageControl1->minimumSizeHint();
+    const int width = std::max({FormWidth, 4 * (pages->NaturalTabWidth() + 1), needed.width()});
+    const int height = std::max(FormHeight, needed.height());
+    setFixedSize(width, height);
+    PageControl1->setGeometry(0, 0, width, height);
+    Wire();
+}
+
+TfmSetup::~TfmSetup() = default;
+
+QWidget* TfmSetup::BuildAppearance()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet1"));
+    QVBoxLayout* column = PageLayout(page);
+    column->addWidget(Heading(page, "    The current parameters of a font, background color, size of indents and "
+                                    "screen mode will be saved."));
+    chFull = Check(page, "chFull", "Full screen mode by loading", "Toggle on/off full screen mode");
+    chNoth = Check(page, "chNoth", "Hide main menu and panels",
+                   "Toggle on/off hiding main menu and panels by full screen mode");
+    chReadOnly = Check(page, "chReadOnly", "Text read-only mode", "Switching between editor or viewer mode");
+    chInd = Check(page, "chInd", "Border indents of window are enabled", "Toggle on/off using right and left indents");
+    spInd = new QSpinBox(page);
+    spInd->setObjectName(QStringLiteral("spInd"));
+    spInd->setRange(1, MaxIndent);
+    spInd->setValue(1);
+    spInd->setToolTip(T("Size of right and left indents"));
+    chEncAll = Check(page, "chEncAll", "All encoding buttons are visibled", "Toggle on/off showing of all encoding buttons");
+    chPar = Check(page, "chPar", "Paragraph buttons are visibled", "Toggle on/off showing of paragraph buttons");
+    chWrap = Check(page, "chWrap", "Wrapping of lines on right border", "Toggle on/off the wrapping of lines");
+    chExpl = Check(page, "chExpl", "Add the program to context menu of explorer",
+                   "Add/Remove the program to context menu of explorer");
+    chStart = Check(page, "chStart", "Add the program to context menu of \"Start\" button",
+                    "Add/Remove the program to context menu of \"Start\" button");
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(0);
+    grid->addWidget(chFull, 0, 0);
+    grid->addWidget(chNoth, 1, 0);
+    grid->addWidget(chReadOnly, 2, 0);
+    auto* indents = new QHBoxLayout;
+    indents->addWidget(chInd);
+    indents->addWidget(spInd);
+    indents->addStretch(1);
+    grid->addLayout(indents, 3, 0, 1, 2);
+    grid->addWidget(chEncAll, 0, 1);
+    grid->addWidget(chPar, 1, 1);
+    grid->addWidget(chWrap, 2, 1);
+    grid->addWidget(chExpl, 4, 0, 1, 2);
+    grid->addWidget(chStart, 5, 0, 1, 2);
+    grid->setColumnMinimumWidth(0, 200);
+    column->addLayout(grid);
+    column->addStretch(1);
+
+    BitBtn1 = Button(page, "BitBtn1", "&Save", "To save current background, font, etc. as parameters by default",
+                     Glyph(":/icons/save.png"));
+    BitBtn6 = Button(page, "BitBtn6", "&Clear", "Remove from registry all data of program",
+                     Standard(QStyle::SP_TrashIcon));
+    BitBtn2 = Button(page, "BitBtn2", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    column->addLayout(ButtonRow({BitBtn1, BitBtn6, BitBtn2}));
+    return page;
+}
+
+QWidget* TfmSetup::BuildEncoding()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet2"));
+    QVBoxLayout* column = PageLayout(page);
+    column->addWidget(Heading(page, "    Current parameters encoding, OLE objects, URL autodetection and numbering "
+                                    "of paragraphs will be saved."));
+    chEnc = Check(page, "chEnc", "Automatic detection of encoding", "Detect encoding automatically by opening of file");
+    cbEnc = new QComboBox(page);
+    cbEnc->setObjectName(QStringLiteral("cbEnc"));
+    for (const char* item : {"MS-DOS", "Windows", "KOI-8R", "Macintosh", "ISO 8859-5", "Unicode", "RTF"})
+        cbEnc->addItem(T(item));
+    cbEnc->setToolTip(T("Encoding by default"));
+    chMac = Check(page, "chMac", "Except for Mac", "Not detect macintosh encoding");
+    chUrl = Check(page, "chUrl", "Automatic URL detection", "Toggle on/off of the URL autodetection");
+    chOle = Check(page, "chOle", "OLE objects support",
+                  "Toggle on/off OLE objects support (will have effect only by next call of editor) ");
+
+    auto* top = new QGridLayout;
+    top->setVerticalSpacing(0);
+    top->addWidget(chEnc, 0, 0);
+    auto* encoding = new QHBoxLayout;
+    encoding->addSpacing(16);
+    encoding->addWidget(cbEnc);
+    encoding->addWidget(chMac);
+    encoding->addStretch(1);
+    top->addLayout(encoding, 1, 0);
+    top->addWidget(chUrl, 0, 1);
+    top->addWidget(chOle, 1, 1);
+    column->addLayout(top);
+
+    rgChar = new TRadioGroup(T("Action when character graphic in Dos encoding was found"),
+                             {T("None"), T("OEM windows transformation"), T("Transform text to UNICODE"),
+                              T("Transform tables to paragraphs")},
+                             2, page);
+    rgChar->setObjectName(QStringLiteral("rgChar"));
+    rgChar->setToolTip(T("Choice of a kind of character graphics support in Dos encoding"));
+    column->addWidget(rgChar);
+
+    cbParN = new QComboBox(page);
+    cbParN->setObjectName(QStringLiteral("cbParN"));
+    cbParN->setToolTip(T("Numbering style"));
+    cbLine = new QComboBox(page);
+    cbLine->setObjectName(QStringLiteral("cbLine"));
+    cbLine->setToolTip(T("Underline style"));
+    auto* lists = new QGridLayout;
+    lists->setVerticalSpacing(0);
+    lists->addWidget(new QLabel(T("Numbering of paragraphs by default"), page), 0, 0);
+    lists->addWidget(cbParN, 1, 0);
+    lists->addWidget(new QLabel(T("Underline by default"), page), 0, 1);
+    lists->addWidget(cbLine, 1, 1);
+    column->addLayout(lists);
+    column->addStretch(1);
+
+    BitBtn11 = Button(page, "BitBtn11", "Save",
+                      "To save current parameters encoding and URL autodetection,numbering of paragraphs",
+                      Glyph(":/icons/save.png"));
+    BitBtn12 = Button(page, "BitBtn12", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    column->addLayout(ButtonRow({BitBtn11, BitBtn12}));
+    return page;
+}
+
+QWidget* TfmSetup::BuildPrintOptions()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet3"));
+    QVBoxLayout* column = PageLayout(page);
+    column->addWidget(Heading(page, "    The parameters of numbering of pages and bordering by printing of the text "
+                                    "will be saved."));
+    cbNum = Check(page, "cbNum", "Print numbers for all pages ", "Toggle on/off of numbers printing for all pages ");
+    cbFirst = Check(page, "cbFirst", "Number on the first page", "Toggle on/off of initial page number printing ");
+    spFNum = new QSpinBox(page);
+    spFNum->setObjectName(QStringLiteral("spFNum"));
+    spFNum->setRange(1, MaxFirstPage);
+    spFNum->setValue(1);
+    spFNum->setToolTip(T("Input of initial page number"));
+    RadioGroup3 = new TRadioGroup(T("Position"), {T("At the top of page"), T("At the bottom of page")}, 1, page);
+    RadioGroup3->setObjectName(QStringLiteral("RadioGroup3"));
+    RadioGroup3->setToolTip(T("Choose position of page number"));
+    RadioGroup4 = new TRadioGroup(T("Alignment"), {T("Left"), T("Center"), T("Right")}, 3, page);
+    RadioGroup4->setObjectName(QStringLiteral("RadioGroup4"));
+    RadioGroup4->setToolTip(T("Choose alignment of numbers of pages"));
+
+    auto* borders = new QGroupBox(T("Borders"), page);
+    borders->setObjectName(QStringLiteral("GroupBox1"));
+    borders->setToolTip(T("Choose types of a bordering of pages"));
+    cbTop = Check(borders, "cbTop", "Top", "");
+    cbBottom = Check(borders, "cbBottom", "Bottom", "");
+    cbLeft = Check(borders, "cbLeft", "Left", "");
+    cbRight = Check(borders, "cbRight", "Right", "");
+    auto* borderGrid = new QGridLayout(borders);
+    borderGrid->setContentsMargins(6, 2, 6, 2);
+    borderGrid->setVerticalSpacing(0);
+    borderGrid->addWidget(cbTop, 0, 0);
+    borderGrid->addWidget(cbBottom, 1, 0);
+    borderGrid->addWidget(cbLeft, 0, 1);
+    borderGrid->addWidget(cbRight, 1, 1);
+    cbWhite = Check(page, "cbWhite", "Black-and-white printer", "To set black color of font before printing");
+    RadioGroup5 = new TRadioGroup(T("Units"), {T("millimeters"), T("inches")}, 2, page);
+    RadioGroup5->setObjectName(QStringLiteral("RadioGroup5"));
+    RadioGroup5->setToolTip(T("Choose units for indents of pages"));
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(2);
+    grid->addWidget(cbNum, 0, 0);
+    auto* first = new QHBoxLayout;
+    first->addWidget(cbFirst);
+    first->addWidget(spFNum, 1);
+    grid->addLayout(first, 1, 0);
+    grid->addWidget(RadioGroup3, 2, 0, 2, 1);
+    grid->addWidget(RadioGroup4, 0, 1, 2, 1);
+    grid->addWidget(borders, 2, 1);
+    grid->addWidget(RadioGroup5, 3, 1);
+    grid->addWidget(cbWhite, 4, 0);
+    column->addLayout(grid);
+    column->addStretch(1);
+
+    BitBtn8 = Button(page, "BitBtn8", "Save", "Saving of the changes", Glyph(":/icons/save.png"));
+    BitBtn10 = Button(page, "BitBtn10", "Indents", "Choice of indents and paper orientation ",
+                      Glyph(":/icons/preview.png"));
+    BitBtn9 = Button(page, "BitBtn9", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    column->addLayout(ButtonRow({BitBtn8, BitBtn10, BitBtn9}));
+    return page;
+}
+
+QWidget* TfmSetup::BuildTypes()
+{
+    auto* page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheet4"));
+    QVBoxLayout* column = PageLayout(page);
+    column->addWidget(Heading(page, "    The specified types files will be open by default by this program."));
+    column->addWidget(Heading(page, "    The changes to be in force at  once  after  their    saving   in   the "
+                                    "windows registry."));
+    CheckListBox1 = new TCheckListBox(page);
+    CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
+    CheckListBox1->SetChangedTest([this](int row) {
+        return row >= 0 && std::size_t(row) < OldChecked.size() && CheckListBox1->Checked(row) != OldChecked[row];
+    });
+    BitBtn3 = Button(page, "BitBtn3", "Save", "Save association of checked files to this program",
+                     Glyph(":/icons/save.png"));
+    BitBtn5 = Button(page, "BitBtn5", "Add", "Add a new extension", Glyph(":/icons/new.png"));
+    BitBtn7 = Button(page, "BitBtn7", "Remove", "Remove the extension", Glyph(":/icons/cut.png"));
+    BitBtn4 = Button(page, "BitBtn4", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {BitBtn3, BitBtn5, BitBtn7, BitBtn4})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(CheckListBox1, 1);
+    middle->addLayout(buttons);
+    column->addLayout(middle, 1);
+
+    Label4 = new QLabel(Tr(QlConsts::CommandLineInRegistry), page);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label3 = new QLabel(page);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Label3->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Label3->setMinimumHeight(Label3->fontMetrics().height() + 4);
+    column->addWidget(Label4);
+    column->addWidget(Label3);
+    return page;
+}
+
+void TfmSetup::Wire()
+{
+    connect(chFull, &QCheckBox::clicked, this, &TfmSetup::chFullClick);
+    connect(chInd, &QCheckBox::clicked, this, &TfmSetup::chIndClick);
+    connect(chEnc, &QCheckBox::clicked, this, &TfmSetup::chEncClick);
+    connect(cbEnc, &QComboBox::currentIndexChanged, this, &TfmSetup::cbEncChange);
+    connect(cbNum, &QCheckBox::clicked, this, &TfmSetup::cbNumClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &TfmSetup::BitBtn1Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &TfmSetup::BitBtn6Click);
+    connect(BitBtn11, &QPushButton::clicked, this, &TfmSetup::BitBtn11Click);
+    connect(BitBtn8, &QPushButton::clicked, this, &TfmSetup::BitBtn8Click);
+    connect(BitBtn10, &QPushButton::clicked, this, &TfmSetup::BitBtn10Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TfmSetup::BitBtn3Click);
+    connect(BitBtn5, &QPushButton::clicked, this, &TfmSetup::BitBtn5Click);
+    connect(BitBtn7, &QPushButton::clicked, this, &TfmSetup::BitBtn7Click);
+    for (QPushButton* close : {BitBtn2, BitBtn12, BitBtn9, BitBtn4})
+        connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(CheckListBox1, &QListWidget::itemChanged, this, [this] {
+        if (!loadingList)
+            CheckListBox1ClickCheck();
+    });
+    connect(CheckListBox1, &QListWidget::currentRowChanged, this, &TfmSetup::CheckListBox1Click);
+    connect(CheckListBox1, &QListWidget::itemClicked, this, &TfmSetup::CheckListBox1Click);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfmSetup::PageChanged);
+}
+
+void TfmSetup::PageChanged(int index)
+{
+    // Each page's Save is its default button.
+    QPushButton* const saves[] = {BitBtn1, BitBtn11, BitBtn8, BitBtn3};
+    for (int i = 0; i < 4; ++i)
+        saves[i]->setDefault(i == index);
+}
+
+int TfmSetup::Execute()
+{
+    FormShow();
+    FormActivate();
+    PlaceOverOwner(this, host->Window());
+    return exec();
+}
+
+bool TfmSetup::Saved(const std::function<void()>& save)
+{
+    try {
+        save();
+        return true;
+    } catch (const platform::RegistryError& error) {
+        ReportRegistryError(error);
+    } catch (const platform::DesktopError& error) {
+        ErrorBox(Tr(QlConsts::DesktopChangeFailed).arg(error.Path(), error.Reason()));
+    }
+    return false;
+}
