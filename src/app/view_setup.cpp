@@ -9,6 +9,7 @@
 #include "registrymessages.h"
 #include "savereg.h"
 #include "sysbib.h"
+#include "viewsetuphost.h"
 
 #include <QMenu>
 
@@ -125,6 +126,11 @@ private:
 
 } // namespace
 
+std::unique_ptr<TSetupHost> MakeSetupHost(TfmView& view)
+{
+    return std::make_unique<TViewSetupHost>(view);
+}
+
 void TfmView::WireSetupCommands()
 {
     connect(sbNastr, &QToolButton::clicked, this, &TfmView::sbNastrClick);
@@ -136,7 +142,7 @@ void TfmView::WireSetupCommands()
 void TfmView::SetupOk()
 {
     if (!SetupForm)
-        SetupForm = new TfmSetup(std::make_unique<TViewSetupHost>(*this), this);
+        SetupForm = new TfmSetup(MakeSetupHost(*this), this);
 }
 
 void TfmView::sbNastrClick()

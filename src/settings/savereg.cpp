@@ -404,8 +404,14 @@ int TfmSetup::Execute()
 {
     FormShow();
     FormActivate();
-    PlaceOverOwner(this, host->Window());
     return exec();
+}
+
+void TfmSetup::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Placed once shown, when its frame is known.
+    PlaceOverOwner(this, host->Window());
 }
 
 bool TfmSetup::Saved(const std::function<void()>& save)

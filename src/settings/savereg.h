@@ -95,6 +95,9 @@ public:
     // An extension was added or removed since the list was loaded or saved.
     bool ListChanged = false;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QWidget* BuildAppearance();
     QWidget* BuildEncoding();

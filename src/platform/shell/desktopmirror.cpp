@@ -201,19 +201,24 @@ void DesktopMirror::ApplyFiles(const DesktopState& state)
 
     const std::pair<ShellMenu, bool> menus[] = {{ShellMenu::Files, state.fileMenu},
                                                  {ShellMenu::Folders, state.folderMenu}};
+    QStringList wanted;
     for (const auto& [menu, on] : menus) {
         const QString caption = menu == ShellMenu::Files ? state.fileMenuCaption : QStringLiteral("Quillet");
         for (const MenuFile& file : FileManagerMenus(menu, state.program, caption)) {
-            if (on)
+            if (on) {
                 WriteOwned(file.path, file.contents, file.executable);
-            else
+                wanted << file.path;
+            } else {
                 RemoveOwned(file.path);
+            }
         }
     }
-    // The script names follow the caption; a file left from another caption goes.
-    if (!state.fileMenu || state.fileMenuCaption.isEmpty())
-        for (const MenuFile& file : FileManagerMenus(ShellMenu::Files, state.program, QString()))
-            RemoveOwned(file.path);
+    // A script is named after the menu text, which the store no longer holds once
+    // the entry is off: any script of ours not wanted now goes.
+    for (const QString& folder : ScriptFolders())
+        for (const QFileInfo& script : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+            if (!wanted.contains(script.filePath()) && IsOurs(FileJournal::Read(script.filePath()).value_or(QByteArray())))
+                RemoveOwned(script.filePath());
     ApplyThunar(state);
 
 }

@@ -70,16 +70,21 @@ QString XmlText(const QString& text)
 
 } // namespace
 
+QStringList ScriptFolders()
+{
+    return {XdgDataHome() + QStringLiteral("/nautilus/scripts"), XdgConfigHome() + QStringLiteral("/caja/scripts")};
+}
+
 std::vector<MenuFile> FileManagerMenus(ShellMenu menu, const QString& program, const QString& caption)
 {
     const QString data = XdgDataHome();
-    const QString config = XdgConfigHome();
     const QString stem = Stem(menu);
     // Scripts are listed in their menu by file name.
     const QString scriptName = caption.isEmpty() ? stem : QString(caption).replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QStringList scripts = ScriptFolders();
     return {
-        {data + QStringLiteral("/nautilus/scripts/") + scriptName, Script(menu, program), true},
-        {config + QStringLiteral("/caja/scripts/") + scriptName, Script(menu, program), true},
+        {scripts[0] + QLatin1Char('/') + scriptName, Script(menu, program), true},
+        {scripts[1] + QLatin1Char('/') + scriptName, Script(menu, program), true},
         // Dolphin shows a service menu from the user's folder only when it may be run.
         {data + QStringLiteral("/kio/servicemenus/") + stem + QStringLiteral(".desktop"),
          ServiceMenu(menu, program, caption), true},

@@ -26,6 +26,10 @@ struct MenuFile {
 // the user's XDG folders. The program path must satisfy IsQuotablePath.
 std::vector<MenuFile> FileManagerMenus(ShellMenu menu, const QString& program, const QString& caption);
 
+// The folders whose files are listed in the file managers' script menus by name,
+// which follows the caption; the mirror looks there for scripts of ours to remove.
+QStringList ScriptFolders();
+
 // Thunar keeps its custom actions with the user's own in one file: this one's
 // action element, and its unique id.
 QByteArray ThunarAction(ShellMenu menu, const QString& program, const QString& caption);
