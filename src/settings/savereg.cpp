@@ -33,25 +33,20 @@ constexpr int FormWidth = 436, FormHeight = 253;
 constexpr int MaxIndent = 13;
 constexpr int MaxFirstPage = 2000000000;
 
-QString T(const char* text)
+QCheckBox* Check(QWidget* parent, const char* name, const QString& caption, const QString& hint)
 {
-    return QCoreApplication::translate("TfmSetup", text);
-}
-
-QCheckBox* Check(QWidget* parent, const char* name, const char* caption, const char* hint)
-{
-    auto* box = new QCheckBox(T(caption), parent);
+    auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setToolTip(T(hint));
+    box->setToolTip(hint);
     return box;
 }
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, const char* hint,
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, const QString& hint,
                     const QIcon& icon = {})
 {
-    auto* button = new QPushButton(icon, T(caption), parent);
+    auto* button = new QPushButton(icon, caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(T(hint));
+    button->setToolTip(hint);
     button->setAutoDefault(false);
     return button;
 }
@@ -67,9 +62,9 @@ QIcon Standard(QStyle::StandardPixmap pixmap)
 }
 
 // The text across the top of a page.
-QLabel* Heading(QWidget* parent, const char* text)
+QLabel* Heading(QWidget* parent, const QString& text)
 {
-    auto* label = new QLabel(T(text), parent);
+    auto* label = new QLabel(text, parent);
     label->setWordWrap(true);
     return label;
 }
@@ -127,16 +122,16 @@ TfmSetup::TfmSetup(std::unique_ptr<TSetupHost> setupHost, QWidget* parent)
     : QDialog(parent), host(std::move(setupHost))
 {
     setObjectName(QStringLiteral("fmSetup"));
-    setWindowTitle(T("Saving in registry of parameters of program "));
+    setWindowTitle(tr("Saving in registry of parameters of program "));
     setModal(true);
     auto* pages = new PageControl(this);
     PageControl1 = pages;
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->tabBar()->setMouseTracking(true); // hot-tracked tabs
-    PageControl1->addTab(BuildAppearance(), Glyph(":/icons/options.png"), T("Appearance"));
-    PageControl1->addTab(BuildEncoding(), Glyph(":/icons/wrap.png"), T("Encoding"));
-    PageControl1->addTab(BuildPrintOptions(), Glyph(":/icons/print.png"), T("Print options"));
-    PageControl1->addTab(BuildTypes(), Glyph(":/icons/open.png"), T("Types of files"));
+    PageControl1->addTab(BuildAppearance(), Glyph(":/icons/options.png"), tr("Appearance"));
+    PageControl1->addTab(BuildEncoding(), Glyph(":/icons/wrap.png"), tr("Encoding"));
+    PageControl1->addTab(BuildPrintOptions(), Glyph(":/icons/print.png"), tr("Print options"));
+    PageControl1->addTab(BuildTypes(), Glyph(":/icons/open.png"), tr("Types of files"));
     // The form's size, grown where the desktop's font needs more room than the
     // classic one did, so that no caption is cut.
     const QSize needed = PageControl1->minimumSizeHint();
@@ -154,25 +149,28 @@ QWidget* TfmSetup::BuildAppearance()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet1"));
     QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, "    The current parameters of a font, background color, size of indents and "
-                                    "screen mode will be saved."));
-    chFull = Check(page, "chFull", "Full screen mode by loading", "Toggle on/off full screen mode");
-    chNoth = Check(page, "chNoth", "Hide main menu and panels",
-                   "Toggle on/off hiding main menu and panels by full screen mode");
-    chReadOnly = Check(page, "chReadOnly", "Text read-only mode", "Switching between editor or viewer mode");
-    chInd = Check(page, "chInd", "Border indents of window are enabled", "Toggle on/off using right and left indents");
+    column->addWidget(Heading(page, tr("    The current parameters of a font, background color, size of indents and "
+                                    "screen mode will be saved.")));
+    chFull = Check(page, "chFull", tr("Full screen mode by loading"), tr("Toggle on/off full screen mode"));
+    chNoth = Check(page, "chNoth", tr("Hide main menu and panels"),
+                   tr("Toggle on/off hiding main menu and panels by full screen mode"));
+    chReadOnly = Check(page, "chReadOnly", tr("Text read-only mode"), tr("Switching between editor or viewer mode"));
+    chInd = Check(page, "chInd", tr("Border indents of window are enabled"),
+                  tr("Toggle on/off using right and left indents"));
     spInd = new QSpinBox(page);
     spInd->setObjectName(QStringLiteral("spInd"));
     spInd->setRange(1, MaxIndent);
     spInd->setValue(1);
-    spInd->setToolTip(T("Size of right and left indents"));
-    chEncAll = Check(page, "chEncAll", "All encoding buttons are visibled", "Toggle on/off showing of all encoding buttons");
-    chPar = Check(page, "chPar", "Paragraph buttons are visibled", "Toggle on/off showing of paragraph buttons");
-    chWrap = Check(page, "chWrap", "Wrapping of lines on right border", "Toggle on/off the wrapping of lines");
-    chExpl = Check(page, "chExpl", "Add the program to context menu of explorer",
-                   "Add/Remove the program to context menu of explorer");
-    chStart = Check(page, "chStart", "Add the program to context menu of \"Start\" button",
-                    "Add/Remove the program to context menu of \"Start\" button");
+    spInd->setToolTip(tr("Size of right and left indents"));
+    chEncAll = Check(page, "chEncAll", tr("All encoding buttons are visibled"),
+                     tr("Toggle on/off showing of all encoding buttons"));
+    chPar =
+        Check(page, "chPar", tr("Paragraph buttons are visibled"), tr("Toggle on/off showing of paragraph buttons"));
+    chWrap = Check(page, "chWrap", tr("Wrapping of lines on right border"), tr("Toggle on/off the wrapping of lines"));
+    chExpl = Check(page, "chExpl", tr("Add the program to context menu of explorer"),
+                   tr("Add/Remove the program to context menu of explorer"));
+    chStart = Check(page, "chStart", tr("Add the program to context menu of \"Start\" button"),
+                    tr("Add/Remove the program to context menu of \"Start\" button"));
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(0);
@@ -193,11 +191,11 @@ QWidget* TfmSetup::BuildAppearance()
     column->addLayout(grid);
     column->addStretch(1);
 
-    BitBtn1 = Button(page, "BitBtn1", "&Save", "To save current background, font, etc. as parameters by default",
-                     Glyph(":/icons/save.png"));
-    BitBtn6 = Button(page, "BitBtn6", "&Clear", "Remove from registry all data of program",
+    BitBtn1 = Button(page, "BitBtn1", tr("&Save"),
+                     tr("To save current background, font, etc. as parameters by default"), Glyph(":/icons/save.png"));
+    BitBtn6 = Button(page, "BitBtn6", tr("&Clear"), tr("Remove from registry all data of program"),
                      Standard(QStyle::SP_TrashIcon));
-    BitBtn2 = Button(page, "BitBtn2", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    BitBtn2 = Button(page, "BitBtn2", tr("Close"), tr("Close window"), Standard(QStyle::SP_DialogCloseButton));
     column->addLayout(ButtonRow({BitBtn1, BitBtn6, BitBtn2}));
     return page;
 }
@@ -207,18 +205,19 @@ QWidget* TfmSetup::BuildEncoding()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet2"));
     QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, "    Current parameters encoding, OLE objects, URL autodetection and numbering "
-                                    "of paragraphs will be saved."));
-    chEnc = Check(page, "chEnc", "Automatic detection of encoding", "Detect encoding automatically by opening of file");
+    column->addWidget(Heading(page, tr("    Current parameters encoding, OLE objects, URL autodetection and numbering "
+                                    "of paragraphs will be saved.")));
+    chEnc = Check(page, "chEnc", tr("Automatic detection of encoding"),
+                  tr("Detect encoding automatically by opening of file"));
     cbEnc = new QComboBox(page);
     cbEnc->setObjectName(QStringLiteral("cbEnc"));
-    for (const char* item : {"MS-DOS", "Windows", "KOI-8R", "Macintosh", "ISO 8859-5", "Unicode", "RTF"})
-        cbEnc->addItem(T(item));
-    cbEnc->setToolTip(T("Encoding by default"));
-    chMac = Check(page, "chMac", "Except for Mac", "Not detect macintosh encoding");
-    chUrl = Check(page, "chUrl", "Automatic URL detection", "Toggle on/off of the URL autodetection");
-    chOle = Check(page, "chOle", "OLE objects support",
-                  "Toggle on/off OLE objects support (will have effect only by next call of editor) ");
+    cbEnc->addItems({tr("MS-DOS"), tr("Windows"), tr("KOI-8R"), tr("Macintosh"), tr("ISO 8859-5"), tr("Unicode"),
+                     tr("RTF")});
+    cbEnc->setToolTip(tr("Encoding by default"));
+    chMac = Check(page, "chMac", tr("Except for Mac"), tr("Not detect macintosh encoding"));
+    chUrl = Check(page, "chUrl", tr("Automatic URL detection"), tr("Toggle on/off of the URL autodetection"));
+    chOle = Check(page, "chOle", tr("OLE objects support"),
+                  tr("Toggle on/off OLE objects support (will have effect only by next call of editor) "));
 
     auto* top = new QGridLayout;
     top->setVerticalSpacing(0);
@@ -231,35 +230,37 @@ QWidget* TfmSetup::BuildEncoding()
     top->addLayout(encoding, 1, 0);
     top->addWidget(chUrl, 0, 1);
     top->addWidget(chOle, 1, 1);
+    top->setColumnStretch(0, 1);
+    top->setColumnStretch(1, 1);
     column->addLayout(top);
 
-    rgChar = new TRadioGroup(T("Action when character graphic in Dos encoding was found"),
-                             {T("None"), T("OEM windows transformation"), T("Transform text to UNICODE"),
-                              T("Transform tables to paragraphs")},
+    rgChar = new TRadioGroup(tr("Action when character graphic in Dos encoding was found"),
+                             {tr("None"), tr("OEM windows transformation"), tr("Transform text to UNICODE"),
+                              tr("Transform tables to paragraphs")},
                              2, page);
     rgChar->setObjectName(QStringLiteral("rgChar"));
-    rgChar->setToolTip(T("Choice of a kind of character graphics support in Dos encoding"));
+    rgChar->setToolTip(tr("Choice of a kind of character graphics support in Dos encoding"));
     column->addWidget(rgChar);
 
     cbParN = new QComboBox(page);
     cbParN->setObjectName(QStringLiteral("cbParN"));
-    cbParN->setToolTip(T("Numbering style"));
+    cbParN->setToolTip(tr("Numbering style"));
     cbLine = new QComboBox(page);
     cbLine->setObjectName(QStringLiteral("cbLine"));
-    cbLine->setToolTip(T("Underline style"));
+    cbLine->setToolTip(tr("Underline style"));
     auto* lists = new QGridLayout;
     lists->setVerticalSpacing(0);
-    lists->addWidget(new QLabel(T("Numbering of paragraphs by default"), page), 0, 0);
+    lists->addWidget(new QLabel(tr("Numbering of paragraphs by default"), page), 0, 0);
     lists->addWidget(cbParN, 1, 0);
-    lists->addWidget(new QLabel(T("Underline by default"), page), 0, 1);
+    lists->addWidget(new QLabel(tr("Underline by default"), page), 0, 1);
     lists->addWidget(cbLine, 1, 1);
     column->addLayout(lists);
     column->addStretch(1);
 
-    BitBtn11 = Button(page, "BitBtn11", "Save",
-                      "To save current parameters encoding and URL autodetection,numbering of paragraphs",
+    BitBtn11 = Button(page, "BitBtn11", tr("Save"),
+                      tr("To save current parameters encoding and URL autodetection,numbering of paragraphs"),
                       Glyph(":/icons/save.png"));
-    BitBtn12 = Button(page, "BitBtn12", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    BitBtn12 = Button(page, "BitBtn12", tr("Close"), tr("Close window"), Standard(QStyle::SP_DialogCloseButton));
     column->addLayout(ButtonRow({BitBtn11, BitBtn12}));
     return page;
 }
@@ -269,40 +270,41 @@ QWidget* TfmSetup::BuildPrintOptions()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet3"));
     QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, "    The parameters of numbering of pages and bordering by printing of the text "
-                                    "will be saved."));
-    cbNum = Check(page, "cbNum", "Print numbers for all pages ", "Toggle on/off of numbers printing for all pages ");
-    cbFirst = Check(page, "cbFirst", "Number on the first page", "Toggle on/off of initial page number printing ");
+    column->addWidget(Heading(page, tr("    The parameters of numbering of pages and bordering by printing of the text "
+                                    "will be saved.")));
+    cbNum = Check(page, "cbNum", tr("Print numbers for all pages "),
+                  tr("Toggle on/off of numbers printing for all pages "));
+    cbFirst =
+        Check(page, "cbFirst", tr("Number on the first page"), tr("Toggle on/off of initial page number printing "));
     spFNum = new QSpinBox(page);
     spFNum->setObjectName(QStringLiteral("spFNum"));
     spFNum->setRange(1, MaxFirstPage);
     spFNum->setValue(1);
-    spFNum->setToolTip(T("Input of initial page number"));
-    RadioGroup3 = new TRadioGroup(T("Position"), {T("At the top of page"), T("At the bottom of page")}, 1, page);
+    spFNum->setToolTip(tr("Input of initial page number"));
+    RadioGroup3 = new TRadioGroup(tr("Position"), {tr("At the top of page"), tr("At the bottom of page")}, 1, page);
     RadioGroup3->setObjectName(QStringLiteral("RadioGroup3"));
-    RadioGroup3->setToolTip(T("Choose position of page number"));
-    RadioGroup4 = new TRadioGroup(T("Alignment"), {T("Left"), T("Center"), T("Right")}, 3, page);
+    RadioGroup3->setToolTip(tr("Choose position of page number"));
+    RadioGroup4 = new TRadioGroup(tr("Alignment"), {tr("Left"), tr("Center"), tr("Right")}, 3, page);
     RadioGroup4->setObjectName(QStringLiteral("RadioGroup4"));
-    RadioGroup4->setToolTip(T("Choose alignment of numbers of pages"));
+    RadioGroup4->setToolTip(tr("Choose alignment of numbers of pages"));
 
-    auto* borders = new QGroupBox(T("Borders"), page);
+    auto* borders = new QGroupBox(tr("Borders"), page);
     borders->setObjectName(QStringLiteral("GroupBox1"));
-    borders->setToolTip(T("Choose types of a bordering of pages"));
-    cbTop = Check(borders, "cbTop", "Top", "");
-    cbBottom = Check(borders, "cbBottom", "Bottom", "");
-    cbLeft = Check(borders, "cbLeft", "Left", "");
-    cbRight = Check(borders, "cbRight", "Right", "");
+    borders->setToolTip(tr("Choose types of a bordering of pages"));
+    cbTop = Check(borders, "cbTop", tr("Top"), QString());
+    cbBottom = Check(borders, "cbBottom", tr("Bottom"), QString());
+    cbLeft = Check(borders, "cbLeft", tr("Left"), QString());
+    cbRight = Check(borders, "cbRight", tr("Right"), QString());
     auto* borderGrid = new QGridLayout(borders);
     borderGrid->setContentsMargins(6, 2, 6, 2);
-    borderGrid->setVerticalSpacing(0);
     borderGrid->addWidget(cbTop, 0, 0);
     borderGrid->addWidget(cbBottom, 1, 0);
     borderGrid->addWidget(cbLeft, 0, 1);
     borderGrid->addWidget(cbRight, 1, 1);
-    cbWhite = Check(page, "cbWhite", "Black-and-white printer", "To set black color of font before printing");
-    RadioGroup5 = new TRadioGroup(T("Units"), {T("millimeters"), T("inches")}, 2, page);
+    cbWhite = Check(page, "cbWhite", tr("Black-and-white printer"), tr("To set black color of font before printing"));
+    RadioGroup5 = new TRadioGroup(tr("Units"), {tr("millimeters"), tr("inches")}, 2, page);
     RadioGroup5->setObjectName(QStringLiteral("RadioGroup5"));
-    RadioGroup5->setToolTip(T("Choose units for indents of pages"));
+    RadioGroup5->setToolTip(tr("Choose units for indents of pages"));
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(2);
@@ -319,10 +321,10 @@ QWidget* TfmSetup::BuildPrintOptions()
     column->addLayout(grid);
     column->addStretch(1);
 
-    BitBtn8 = Button(page, "BitBtn8", "Save", "Saving of the changes", Glyph(":/icons/save.png"));
-    BitBtn10 = Button(page, "BitBtn10", "Indents", "Choice of indents and paper orientation ",
+    BitBtn8 = Button(page, "BitBtn8", tr("Save"), tr("Saving of the changes"), Glyph(":/icons/save.png"));
+    BitBtn10 = Button(page, "BitBtn10", tr("Indents"), tr("Choice of indents and paper orientation "),
                       Glyph(":/icons/preview.png"));
-    BitBtn9 = Button(page, "BitBtn9", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    BitBtn9 = Button(page, "BitBtn9", tr("Close"), tr("Close window"), Standard(QStyle::SP_DialogCloseButton));
     column->addLayout(ButtonRow({BitBtn8, BitBtn10, BitBtn9}));
     return page;
 }
@@ -332,19 +334,19 @@ QWidget* TfmSetup::BuildTypes()
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("TabSheet4"));
     QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, "    The specified types files will be open by default by this program."));
-    column->addWidget(Heading(page, "    The changes to be in force at  once  after  their    saving   in   the "
-                                    "windows registry."));
+    column->addWidget(Heading(page, tr("    The specified types files will be open by default by this program.")));
+    column->addWidget(Heading(page, tr("    The changes to be in force at  once  after  their    saving   in   the "
+                                    "windows registry.")));
     CheckListBox1 = new TCheckListBox(page);
     CheckListBox1->setObjectName(QStringLiteral("CheckListBox1"));
     CheckListBox1->SetChangedTest([this](int row) {
         return row >= 0 && std::size_t(row) < OldChecked.size() && CheckListBox1->Checked(row) != OldChecked[row];
     });
-    BitBtn3 = Button(page, "BitBtn3", "Save", "Save association of checked files to this program",
+    BitBtn3 = Button(page, "BitBtn3", tr("Save"), tr("Save association of checked files to this program"),
                      Glyph(":/icons/save.png"));
-    BitBtn5 = Button(page, "BitBtn5", "Add", "Add a new extension", Glyph(":/icons/new.png"));
-    BitBtn7 = Button(page, "BitBtn7", "Remove", "Remove the extension", Glyph(":/icons/cut.png"));
-    BitBtn4 = Button(page, "BitBtn4", "Close", "Close window", Standard(QStyle::SP_DialogCloseButton));
+    BitBtn5 = Button(page, "BitBtn5", tr("Add"), tr("Add a new extension"), Glyph(":/icons/new.png"));
+    BitBtn7 = Button(page, "BitBtn7", tr("Remove"), tr("Remove the extension"), Glyph(":/icons/cut.png"));
+    BitBtn4 = Button(page, "BitBtn4", tr("Close"), tr("Close window"), Standard(QStyle::SP_DialogCloseButton));
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {BitBtn3, BitBtn5, BitBtn7, BitBtn4})
         buttons->addWidget(b);

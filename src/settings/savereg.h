@@ -22,6 +22,7 @@ class TCheckListBox;
 class TRadioGroup;
 
 class TfmSetup : public QDialog {
+    Q_OBJECT
 public:
     TfmSetup(std::unique_ptr<TSetupHost> host, QWidget* parent = nullptr);
     ~TfmSetup() override;

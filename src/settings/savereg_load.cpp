@@ -29,36 +29,26 @@ namespace {
 constexpr int MaxEncoding = 6; // RTF: the last item of the default-encoding list
 constexpr int MaxIndent = 13;
 
-// The integer values of one key, read once. A value of the wrong kind counts as
-// absent, so that the control takes the running program's value; the first such
-// error is kept to be told once the dialog is loaded.
+// The integer values of one key, read once. A value of another kind counts as
+// absent, so that its control takes the running program's value; the first
+// such error is kept, to be told once the dialog is loaded.
 class StoredKey {
 public:
     StoredKey(TRegistry& reg, const char* key, std::optional<platform::RegistryError>& error)
+        : key(key), error(error)
     {
         try {
-            found = reg.OpenKey(key, false);
-        } catch (const platform::RegistryError& e) {
-            if (!error)
-                error = e;
-        }
-        if (!found)
-            return;
-        try {
+            if (!reg.OpenKey(key, false))
+                return;
+            found = true;
             for (const std::string& name : reg.GetValueNames()) {
-                try {
-                    if (reg.GetDataType(name) == platform::RegDataType::Integer)
-                        values[platform::FoldName(name)] = reg.ReadInteger(name);
-                    else if (!error)
-                        error = platform::RegistryError(platform::RegistryErrorKind::WrongKind, name, key);
-                } catch (const platform::RegistryError& e) {
-                    if (!error)
-                        error = e;
-                }
+                if (reg.GetDataType(name) == platform::RegDataType::Integer)
+                    values[platform::FoldName(name)] = reg.ReadInteger(name);
+                else
+                    others[platform::FoldName(name)] = name;
             }
         } catch (const platform::RegistryError& e) {
-            if (!error)
-                error = e;
+            Keep(e);
         }
     }
 
@@ -66,7 +56,10 @@ public:
 
     std::optional<int> Get(const char* name) const
     {
-        const auto it = values.find(platform::FoldName(name));
+        const std::string folded = platform::FoldName(name);
+        if (const auto it = others.find(folded); it != others.end())
+            Keep(platform::RegistryError(platform::RegistryErrorKind::WrongKind, it->second, key));
+        const auto it = values.find(folded);
         return it == values.end() ? std::nullopt : std::optional<int>(it->second);
     }
     // Most flags count as on only when exactly 1 is stored.
@@ -77,11 +70,19 @@ public:
     }
 
 private:
+    void Keep(const platform::RegistryError& e) const
+    {
+        if (!error)
+            error = e;
+    }
+
+    std::string key;
+    std::optional<platform::RegistryError>& error;
     bool found = false;
     std::map<std::string, int> values;
+    std::map<std::string, std::string> others; // folded name -> name as stored
 };
 
-// Fonts and other string values are not read by the dialog: only numbers are kept.
 bool InRange(int value, int low, int high)
 {
     return value >= low && value <= high;

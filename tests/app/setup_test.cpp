@@ -273,7 +273,8 @@ TEST_F(SetupTest, TakingTextOverOpensItWithUsAndUncheckingGivesItBack)
     EXPECT_EQ(Classes("\\.txt"), "txtfile");
     EXPECT_EQ(Classes("\\txtfile\\shell\\open\\command"), OtherCommand);
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("other.desktop"));
-    EXPECT_EQ(ReadFile(Config(QStringLiteral("mimeapps.list"))), QByteArray("[Default Applications]\ntext/plain=other.desktop;\n"));
+    EXPECT_EQ(ReadFile(Config(QStringLiteral("mimeapps.list"))),
+              QByteArray("[Default Applications]\ntext/plain=other.desktop;\n"));
     EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
 }
 
@@ -343,6 +344,12 @@ TEST_F(SetupTest, AppearanceSaveWritesTheLookAndTheContextMenus)
     EXPECT_EQ(Classes("\\directory\\shell\\Quillet\\command"), Program.toStdString());
     EXPECT_TRUE(QFileInfo(Data(QStringLiteral("nautilus/scripts/Load with Quillet"))).isExecutable());
     EXPECT_TRUE(QFileInfo::exists(Data(QStringLiteral("kio/servicemenus/quillet-folder.desktop"))));
+    // Loaded again, the saved look shows, and the font's text values are no error.
+    const qsizetype told = Messages().size();
+    d.FormShow();
+    EXPECT_EQ(Messages().size(), told);
+    EXPECT_TRUE(d.chNoth->isChecked() && d.chExpl->isChecked() && d.chStart->isChecked());
+    EXPECT_EQ(d.spInd->value(), 4);
 
     // Full screen off saves a normal window whatever the hiding box shows; the
     // indent box off saves 0; the menus go, files and keys alike.

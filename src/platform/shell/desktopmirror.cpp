@@ -217,7 +217,8 @@ void DesktopMirror::ApplyFiles(const DesktopState& state)
     // the entry is off: any script of ours not wanted now goes.
     for (const QString& folder : ScriptFolders())
         for (const QFileInfo& script : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
-            if (!wanted.contains(script.filePath()) && IsOurs(FileJournal::Read(script.filePath()).value_or(QByteArray())))
+            if (!wanted.contains(script.filePath())
+                && IsOurs(FileJournal::Read(script.filePath()).value_or(QByteArray())))
                 RemoveOwned(script.filePath());
     ApplyThunar(state);
 

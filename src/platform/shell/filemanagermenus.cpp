@@ -38,7 +38,8 @@ QByteArray Script(ShellMenu menu, const QString& program)
 
 QByteArray ServiceMenu(ShellMenu menu, const QString& program, const QString& caption)
 {
-    const QString types = ForFiles(menu) ? QStringLiteral("application/octet-stream;") : QStringLiteral("inode/directory;");
+    const QString types =
+        ForFiles(menu) ? QStringLiteral("application/octet-stream;") : QStringLiteral("inode/directory;");
     return (QStringLiteral("[Desktop Entry]\nType=Service\nMimeType=%1\nX-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
                            "Actions=quillet;\n%2=true\n\n[Desktop Action quillet]\nName=%3\nIcon=quillet\nExec=%4\n")
                 .arg(types, QLatin1String(MirrorMarker), KeyFileValue(caption), KeyFileCommand(menu, program)))

@@ -91,8 +91,8 @@ TEST_F(DesktopMirrorTest, ACheckedExtensionOpensWithUsAndThePreviousDefaultComes
     const QByteArray entry = Read(Data(QStringLiteral("applications/quillet.desktop")));
     EXPECT_EQ(KeyOf(entry, "MimeType"), "text/plain;" + cfg.toUtf8() + ";");
     QString out;
-    EXPECT_EQ(Run(QStringLiteral("desktop-file-validate"), {Data(QStringLiteral("applications/quillet.desktop"))}, &out),
-              0)
+    EXPECT_EQ(
+        Run(QStringLiteral("desktop-file-validate"), {Data(QStringLiteral("applications/quillet.desktop"))}, &out), 0)
         << out.toStdString();
 
     // Unchecked again: the other program is the default once more, the user's
@@ -109,13 +109,15 @@ TEST_F(DesktopMirrorTest, ADefaultTheUserChoseSinceIsNotTakenBackByALaterSave)
 {
     Mirror(State({QStringLiteral("TXT")}));
     InstallOther(QStringLiteral("later.desktop"));
-    Write(Config(QStringLiteral("mimeapps.list")), "[Default Applications]\ntext/plain=later.desktop;quillet.desktop;\n\n"
-                                                   "[Added Associations]\ntext/plain=quillet.desktop;\n");
+    Write(Config(QStringLiteral("mimeapps.list")),
+          "[Default Applications]\ntext/plain=later.desktop;quillet.desktop;\n\n"
+          "[Added Associations]\ntext/plain=quillet.desktop;\n");
 
     Mirror(State({QStringLiteral("TXT")}, true));
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("later.desktop"));
     Mirror(State({}));
-    EXPECT_EQ(Read(Config(QStringLiteral("mimeapps.list"))), QByteArray("[Default Applications]\ntext/plain=later.desktop;\n"));
+    EXPECT_EQ(Read(Config(QStringLiteral("mimeapps.list"))),
+              QByteArray("[Default Applications]\ntext/plain=later.desktop;\n"));
 }
 
 TEST_F(DesktopMirrorTest, EveryEntryStartsTheProgramWithTheFileAsItIs)
@@ -139,8 +141,8 @@ TEST_F(DesktopMirrorTest, EveryEntryStartsTheProgramWithTheFileAsItIs)
               QStringList{});
 
     // Scripts get the selected files as their arguments.
-    for (const QString& script :
-         {Data(QStringLiteral("nautilus/scripts/Load with Quillet")), Config(QStringLiteral("caja/scripts/Load with Quillet"))}) {
+    for (const QString& script : {Data(QStringLiteral("nautilus/scripts/Load with Quillet")),
+                                  Config(QStringLiteral("caja/scripts/Load with Quillet"))}) {
         ASSERT_TRUE(QFileInfo(script).isExecutable()) << script.toStdString();
         EXPECT_EQ(Run(script, {file, QStringLiteral("second one")}), 0);
         EXPECT_EQ(Recorded(), (QStringList{file, QStringLiteral("second one")}));
@@ -157,8 +159,9 @@ TEST_F(DesktopMirrorTest, EveryEntryStartsTheProgramWithTheFileAsItIs)
     line.replace(QStringLiteral("&lt;"), QStringLiteral("<")).replace(QStringLiteral("&gt;"), QStringLiteral(">"));
     line.replace(QStringLiteral("&#39;"), QStringLiteral("'"));
     line.replace(QStringLiteral("%F"), QStringLiteral("'a b'\\''c\"$d.txt'"));
-    EXPECT_EQ(Run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("cd '%1' && %2").arg(dir.path(), line)}),
-              0);
+    EXPECT_EQ(
+        Run(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("cd '%1' && %2").arg(dir.path(), line)}),
+        0);
     EXPECT_EQ(Recorded(), QStringList{QStringLiteral("a b'c\"$d.txt")});
 }
 

@@ -13,17 +13,21 @@ const QString Text = QStringLiteral("text/plain");
 
 TEST(MimeApps, ALineIsReplacedAddedOrRemovedAndTheRestStays)
 {
-    const QByteArray text = "# comment\n[Default Applications]\ntext/plain = a.desktop;b.desktop\nimage/png=v.desktop;\n\n"
-                            "[Removed Associations]\ntext/plain=x.desktop;\n";
-    EXPECT_EQ(MimeAppsEntry(text, Defaults, Text), (QStringList{QStringLiteral("a.desktop"), QStringLiteral("b.desktop")}));
+    const QByteArray text =
+        "# comment\n[Default Applications]\ntext/plain = a.desktop;b.desktop\nimage/png=v.desktop;\n\n"
+        "[Removed Associations]\ntext/plain=x.desktop;\n";
+    EXPECT_EQ(MimeAppsEntry(text, Defaults, Text),
+              (QStringList{QStringLiteral("a.desktop"), QStringLiteral("b.desktop")}));
     // The same key in another group is another entry.
     EXPECT_EQ(MimeAppsEntry(text, Added, Text), QStringList{});
 
-    const QByteArray set = SetMimeAppsEntry(text, Defaults, Text, {QStringLiteral("q.desktop"), QStringLiteral("a.desktop")});
+    const QByteArray set =
+        SetMimeAppsEntry(text, Defaults, Text, {QStringLiteral("q.desktop"), QStringLiteral("a.desktop")});
     EXPECT_EQ(set, "# comment\n[Default Applications]\ntext/plain=q.desktop;a.desktop;\nimage/png=v.desktop;\n\n"
                    "[Removed Associations]\ntext/plain=x.desktop;\n");
     // A new key goes at the end of its group, before the blank line.
-    const QByteArray added = SetMimeAppsEntry(text, Defaults, QStringLiteral("text/x-log"), {QStringLiteral("q.desktop")});
+    const QByteArray added =
+        SetMimeAppsEntry(text, Defaults, QStringLiteral("text/x-log"), {QStringLiteral("q.desktop")});
     EXPECT_TRUE(added.contains("image/png=v.desktop;\ntext/x-log=q.desktop;\n\n[Removed")) << added.toStdString();
     // A missing group is appended.
     EXPECT_TRUE(SetMimeAppsEntry(text, Added, Text, {QStringLiteral("q.desktop")})

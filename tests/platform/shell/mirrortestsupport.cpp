@@ -83,8 +83,8 @@ QString MirrorTest::MakeRecorder(const QString& folderName)
 {
     // Blanks, quotes, a dollar, a backquote, a backslash and parentheses: each
     // would break a command line built without quoting.
-    const QString folder = dir.filePath(folderName.isEmpty() ? QStringLiteral("odd dir $HOME 'q' \"d\" `b` \\ (p) ; & x")
-                                                             : folderName);
+    const QString folder =
+        dir.filePath(folderName.isEmpty() ? QStringLiteral("odd dir $HOME 'q' \"d\" `b` \\ (p) ; & x") : folderName);
     EXPECT_TRUE(QDir().mkpath(folder));
     const QString program = folder + QStringLiteral("/quillet");
     const QString out = dir.filePath(QStringLiteral("recorded.txt"));
