@@ -297,13 +297,27 @@ TEST_F(SetupTest, ASaveThatFailsChangesNeitherTheStoreNorTheDesktop)
     EXPECT_TRUE(DrawnRed(d, Row(d, QStringLiteral("TXT"))));
     EXPECT_TRUE(d.BitBtn3->isEnabled());
 
+    // The look and the menus are saved together: a menu that cannot be written
+    // keeps the look unsaved too, and the window as it was.
+    QDir().mkpath(Data(QStringLiteral("nautilus")));
+    MakeFile(QStringLiteral("data/nautilus/scripts"), "not a folder");
+    d.chExpl->setChecked(true);
+    d.chReadOnly->setChecked(true);
+    d.BitBtn1->click();
+    ASSERT_EQ(Messages().size(), 2);
+    EXPECT_TRUE(Messages().last().contains(Data(QStringLiteral("nautilus/scripts")))) << Messages().last().toStdString();
+    EXPECT_FALSE(TRegistry().KeyExists(RegistryKeys::Options));
+    EXPECT_FALSE(TRegistry(HKEY_CLASSES_ROOT).KeyExists("\\*\\shell\\Quillet"));
+    EXPECT_FALSE(view->GEditor->ReadOnly());
+    QFile::remove(Data(QStringLiteral("nautilus/scripts")));
+
     // A store that cannot be written: the desktop is not touched either.
     QDir(Config(QStringLiteral("mimeapps.list"))).removeRecursively();
     const QString folder = dir.filePath(QStringLiteral("not-a-store"));
     QDir().mkpath(folder);
     qputenv("QUILLET_REGISTRY", folder.toLocal8Bit());
     d.BitBtn3->click();
-    ASSERT_EQ(Messages().size(), 2);
+    ASSERT_EQ(Messages().size(), 3);
     EXPECT_FALSE(Messages().last().contains(QStringLiteral("saved"))) << Messages().last().toStdString();
     EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
     qputenv("QUILLET_REGISTRY", RegistryFile().toLocal8Bit());

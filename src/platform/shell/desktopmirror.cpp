@@ -251,10 +251,13 @@ void DesktopMirror::RemoveOwned(const QString& path)
 
 void DesktopMirror::ApplyMimeApps(const QStringList& types)
 {
+    std::set<QString> owned = ParseOwned(FileJournal::Read(OwnedEntriesFile()));
+    // Nothing to take and nothing to give back: the user's file is not even read.
+    if (types.isEmpty() && owned.empty())
+        return;
     const QString path = MimeAppsFile();
     const std::optional<QByteArray> current = FileJournal::Read(path);
     QByteArray text = current.value_or(QByteArray());
-    std::set<QString> owned = ParseOwned(FileJournal::Read(OwnedEntriesFile()));
     const QString id = QLatin1String(DesktopFileId);
     const QString defaults = QLatin1String(DefaultApplications);
     const QString added = QLatin1String(AddedAssociations);
@@ -312,6 +315,8 @@ void DesktopMirror::ApplyMimeApps(const QStringList& types)
 void DesktopMirror::ApplyThunar(const DesktopState& state)
 {
     const QString path = ThunarActionsFile();
+    if (!state.fileMenu && !state.folderMenu && !QFileInfo(path).isFile())
+        return;
     const std::optional<QByteArray> current = FileJournal::Read(path);
     const QByteArray seed = ThunarSeed();
     QByteArray text = current.value_or(seed);
