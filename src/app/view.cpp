@@ -171,8 +171,8 @@ void TfmView::WireCommands()
     connect(sbRedo, &QToolButton::clicked, this, [this] { GEditor->Redo(); });
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
-    WireEncodingCommands();
     WireSetupCommands();
+    WireEncodingCommands();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
     GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };

@@ -30,7 +30,6 @@ class QPushButton;
 class QStatusBar;
 class TUpdateThread;
 class TStatusPanels;
-class TfmSetup;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -120,6 +119,11 @@ public:
     void InvalidateSnapshot();
     void PasteText();
 
+    // The settings dialog (view_setup.cpp), made on first use and kept.
+    class TfmSetup* SetupForm = nullptr;
+    void SetupOk();
+    void sbNastrClick();
+
     // Toolbar layout.
     void ResizeButtons();
     void ArrangeButtons();
@@ -199,11 +203,6 @@ public:
     bool TickerRunning() const;
     int TickerStarts = 0;  // how many tickers this window has started
 
-    // The settings dialog (view_setup.cpp), made on first use and kept.
-    TfmSetup* SetupForm = nullptr;
-    void SetupOk();
-    void sbNastrClick();
-
     // Margins.
     void bbRightClick();
     void bbLeftClick();
@@ -232,8 +231,8 @@ private:
                      bool enabled = true);
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     void WireCommands();
-    void WireEncodingCommands();
     void WireSetupCommands();
+    void WireEncodingCommands();
     void N8Click();
     void N14Click();
     void N26Click();

@@ -31,6 +31,10 @@ bool IsQuotablePath(const QString& path)
 {
     if (!path.startsWith(u'/'))
         return false;
+    // The files it goes into are UTF-8: a name whose bytes are not, carried as
+    // lone surrogates or already lost to U+FFFD, would name another program.
+    if (path.contains(QChar::ReplacementCharacter) || QString::fromUtf8(path.toUtf8()) != path)
+        return false;
     for (const QChar c : path)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             return false;

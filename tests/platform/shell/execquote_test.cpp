@@ -27,6 +27,10 @@ TEST(ExecQuote, OnlyAbsolutePathsWithoutControlCharactersCanBeWritten)
     EXPECT_FALSE(IsQuotablePath(QStringLiteral("bin/q")));
     EXPECT_FALSE(IsQuotablePath(QStringLiteral("/a\nb/q")));
     EXPECT_FALSE(IsQuotablePath(QString()));
+    // A name whose bytes are not UTF-8 cannot stand in a desktop entry.
+    EXPECT_FALSE(IsQuotablePath(QStringLiteral("/opt/\xFFFDq")));
+    EXPECT_FALSE(IsQuotablePath(QStringLiteral("/opt/") + QChar(0xDCE9) + QStringLiteral("/q")));
+    EXPECT_TRUE(IsQuotablePath(QString::fromUtf8("/opt/квиллет/😀/q")));
 }
 
 } // namespace
