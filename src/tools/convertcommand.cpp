@@ -6,7 +6,7 @@
 #include "encodingnames.h"
 #include "inputfile.h"
 #include "recoder.h"
-#include "safeoutput.h"
+#include "safefile.h"
 
 #include <cstdio>
 #include <optional>
@@ -119,7 +119,7 @@ int RunConvert(const TArgs& args)
     TInputFile in(inPath);
     TConvSetting source{*from, *dosMode, *fromOrder};
     if (autoFrom) {
-        const TDetectResult r = ApplyExceptMac(DetectEncoding(inPath), o.exceptMac);
+        const TDetectResult r = ApplyExceptMac(DetectFile(inPath), o.exceptMac);
         source.Enc = r.Enc;
         source.UniType = r.UniType;
         if (r.Enc == None)
@@ -138,11 +138,14 @@ int RunConvert(const TArgs& args)
     }
 
     TRecoder recoder(source, TConvSetting{*to, *dosMode, *order});
-    TSafeOutput out(outPath);
+    // The same writer as the editor's, so a target is refused, kept and replaced
+    // exactly as when the editor saves it.
+    TSafeFileWriter out{QByteArray::fromStdString(outPath)};
     std::vector<std::uint8_t> buf(Block);
+    auto put = [&out](std::span<const std::uint8_t> bytes) { out.Write(bytes.data(), bytes.size()); };
     while (const std::size_t n = in.Read(buf.data(), buf.size()))
-        out.Write(recoder.Convert(buf.data(), n));
-    out.Write(recoder.Finish());
+        put(recoder.Convert(buf.data(), n));
+    put(recoder.Finish());
     out.Commit();
     if (recoder.Lost() > 0)
         Complain(std::to_string(recoder.Lost()) + " characters of \"" + inPath + "\" have no place in " +
