@@ -246,6 +246,7 @@ void TfmView::FormActivate()
     }
     GEditor->Window()->setFocus();
     FormActive = true;
+    StartupDone = true;
 }
 
 void TfmView::LoadFiles(const QStringList& names)

@@ -38,6 +38,7 @@ public:
     bool TextReady = false;
     bool HasTables = false;
     bool ShownOnce = false;
+    bool StartupDone = false;  // the first activation's sequence (command line, load) has run
 
     // Window fields.
     std::uint8_t ClickMode = 0;

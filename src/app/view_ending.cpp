@@ -32,7 +32,7 @@ void TfmView::EndWithoutQuestions()
     static int waited = 0;
     // The file named on the command line is what the recent list should record,
     // so a window still starting is let finish first.
-    if (!FormActive && waited++ < StartWaitSteps) {
+    if (!StartupDone && waited++ < StartWaitSteps) {
         QTimer::singleShot(StartWaitStepMs, this, [this] { EndWithoutQuestions(); });
         return;
     }
