@@ -244,7 +244,8 @@ bool TfmView::SaveTxt(bool quiet, int kind)
             target += filterIndex == RtfFilterIndex ? QStringLiteral(".rtf") : QStringLiteral(".txt");
         if (FileExists(target)) {
             const MsgButton rewrite =
-                ConfirmationBox(Text(QlConsts::FilePrefix) + target + Text(QlConsts::AlreadyExistsRewrite),
+                ConfirmationBox(Text(QlConsts::FilePrefix) + platform::DisplayFileName(target) +
+                                    Text(QlConsts::AlreadyExistsRewrite),
                                 MsgButton::Yes | MsgButton::No | MsgButton::Cancel);
             goOn = rewrite == MsgButton::Yes;
             result = rewrite == MsgButton::No;

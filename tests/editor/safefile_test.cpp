@@ -1,6 +1,6 @@
-// The save path's writer: nothing visible beside the target while it works, and
-// a named temporary file that a terminating signal removes before the process
-// ends (real child processes, real signals).
+// The save path's named temporary file, as on file systems without unnamed ones:
+// a terminating signal removes it before the process ends, and waits for the
+// steps that must not stop half way (real child processes, real signals).
 #include "safefile.h"
 #include "savesignals.h"
 #include "testsupport.h"
@@ -12,7 +12,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,38 +25,6 @@ QStringList Entries(const TTestDir& dir)
 QByteArray Native(const QString& name)
 {
     return QFile::encodeName(name);
-}
-
-TEST(SafeFileWriter, AnUnnamedTemporaryFileIsInvisibleUntilItReplacesTheTarget)
-{
-    TTestDir dir;
-    const QString target = dir.Write(QStringLiteral("kept.txt"), Latin1("old"));
-    ASSERT_EQ(::chmod(Native(target).constData(), 0640), 0);
-    {
-        TSafeFileWriter writer(target);
-        if (writer.Route() != TSafeFileWriter::TRoute::UnnamedTemp)
-            GTEST_SKIP() << "this file system has no unnamed files";
-        const TBytes big(1 << 20, 'n');
-        writer.Write(big.data(), big.size());
-        EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("kept.txt")});
-        // Destroyed without Commit: nothing happened.
-    }
-    EXPECT_EQ(ReadBytes(target), Latin1("old"));
-    EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("kept.txt")});
-
-    TSafeFileWriter writer(target);
-    writer.Write(reinterpret_cast<const std::uint8_t*>("new"), 3);
-    writer.Commit();
-    EXPECT_EQ(ReadBytes(target), Latin1("new"));
-    struct stat st {};
-    ASSERT_EQ(::stat(Native(target).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-
-    // A new file gets its name in one step.
-    TSafeFileWriter fresh(dir.Path(QStringLiteral("fresh.txt")));
-    fresh.Write(reinterpret_cast<const std::uint8_t*>("x"), 1);
-    fresh.Commit();
-    EXPECT_EQ(Entries(dir), (QStringList{QStringLiteral("fresh.txt"), QStringLiteral("kept.txt")}));
 }
 
 // A child that saves through a named temporary file and waits, half done, for

@@ -238,24 +238,31 @@ bool WaitForSaveInProgress(pid_t pid, const std::string& folder, const std::stri
 TEST(QuilletConvFiles, ASignalInTheMiddleOfASaveLeavesNoTemporaryFileAndTheTargetWhole)
 {
     TTempDir dir;
-    // Large enough that the save takes a while: the signal comes while it runs.
     const std::string in = dir.Path("in.txt");
-    {
-        std::ofstream f(in, std::ios::binary);
-        const TBytes line = Iconv(Text, "CP1251");
-        for (int i = 0; i < 600000; ++i)
-            f.write(reinterpret_cast<const char*>(line.data()), std::streamsize(line.size()));
-    }
-    const std::string out = dir.Write("out.txt", FromString("old contents"));
     const std::string folder = std::filesystem::path(in).parent_path().string();
-    for (const int signal : {SIGKILL, SIGINT, SIGTERM, SIGHUP}) {
-        TRunningTool run({"convert", "--from", "win", "--to", "koi", in, out});
-        ASSERT_TRUE(WaitForSaveInProgress(run.Pid(), folder, in)) << signal;
-        ::kill(run.Pid(), signal);
-        const TToolRun r = run.Wait();
-        EXPECT_EQ(r.signal, signal);
-        EXPECT_EQ(ReadAll(out), FromString("old contents")) << signal;
-        EXPECT_EQ(Names(dir.Path("")), (std::set<std::string>{"in.txt", "out.txt"})) << signal;
+    const TBytes line = Iconv(Text, "CP1251");
+    // The byte path, and the editor's own save (the window's); each input large
+    // enough that its save takes a while and the signal comes while it runs.
+    const struct {
+        const char* to;
+        int lines;
+        std::vector<int> signals;
+    } paths[] = {{"koi", 600000, {SIGKILL, SIGINT, SIGTERM, SIGHUP}}, {"rtf", 50000, {SIGKILL, SIGTERM}}};
+    for (const auto& path : paths) {
+        {
+            std::ofstream f(in, std::ios::binary);
+            for (int i = 0; i < path.lines; ++i)
+                f.write(reinterpret_cast<const char*>(line.data()), std::streamsize(line.size()));
+        }
+        const std::string out = dir.Write("out", FromString("old contents"));
+        for (const int signal : path.signals) {
+            TRunningTool run({"convert", "--from", "win", "--to", path.to, in, out});
+            ASSERT_TRUE(WaitForSaveInProgress(run.Pid(), folder, in)) << path.to << ' ' << signal;
+            ::kill(run.Pid(), signal);
+            EXPECT_EQ(run.Wait().signal, signal);
+            EXPECT_EQ(ReadAll(out), FromString("old contents")) << path.to << ' ' << signal;
+            EXPECT_EQ(Names(dir.Path("")), (std::set<std::string>{"in.txt", "out"})) << path.to << ' ' << signal;
+        }
     }
 }
 
