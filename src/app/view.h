@@ -43,6 +43,7 @@ public:
     bool TextReady = false;
     bool HasTables = false;
     bool ShownOnce = false;
+    bool StartupDone = false;  // the first activation's sequence (command line, load) has run
 
     // Window fields.
     std::uint8_t ClickMode = 0;
@@ -98,6 +99,9 @@ public:
     void FontInitialize();
     void LoadFiles(const QStringList& names);
     void FormClose();
+    // A close that asks nothing, for a logout, a shutdown or Ctrl+C: what a close
+    // writes (recent list, window bounds) is written, then the program ends.
+    void EndWithoutQuestions();
     // An error box through the window's prompter.
     void ShowError(const QString& text);
     // What the taskbar shows for this window.

@@ -2,6 +2,7 @@
 // the recent-files list.
 #include "view.h"
 
+#include "filenames.h"
 #include "linefilter.h"
 #include "qlconsts.h"
 #include "richedit.h"
@@ -12,7 +13,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileInfo>
 #include <QPushButton>
 
 namespace {
@@ -23,6 +23,20 @@ constexpr int OpenRtfFilterIndex = 3;
 QString Text(const char* resource)
 {
     return Tr(resource);
+}
+
+// The exact names of the files a dialog answered; a name whose bytes the dialog
+// could not show and that fits no single file is refused rather than guessed.
+QStringList ExactNames(const QStringList& chosen)
+{
+    QStringList names;
+    for (const QString& name : chosen) {
+        if (const std::optional<QString> exact = platform::ExactDialogFileName(name))
+            names << *exact;
+        else
+            ErrorBox(Text(QlConsts::FileNameNotExact) + name);
+    }
+    return names;
 }
 
 } // namespace
@@ -142,10 +156,13 @@ void TfmView::sbOpenClick()
     if (!answer || answer->files.isEmpty())
         return;
     openFilterIndex = answer->filterIndex;
+    const QStringList files = ExactNames(answer->files);
+    if (files.isEmpty())
+        return;
     const std::uint8_t e = answer->filterIndex == OpenRtfFilterIndex ? std::uint8_t(Rtf) : CurEncoding;
-    for (qsizetype i = 1; i < answer->files.size(); ++i)
-        StartCopy({answer->files[i]});
-    const QString& first = answer->files.first();
+    for (qsizetype i = 1; i < files.size(); ++i)
+        StartCopy({files[i]});
+    const QString& first = files.first();
     if (FileExists(first))
         LoadNewFile(first, e, false, 0, 0);
     else
@@ -162,8 +179,9 @@ void TfmView::meOpenWClick()
     request.multiSelect = true;
     request.directory = openFolder.isEmpty() ? ExeDir() : openFolder;
     const std::optional<FileDialogAnswer> answer = CurrentPrompter().OpenFileDialog(request);
-    if (answer && !answer->files.isEmpty())
-        StartCopy({answer->files.first()});
+    const QStringList files = answer ? ExactNames(answer->files.mid(0, 1)) : QStringList();
+    if (!files.isEmpty())
+        StartCopy({files.first()});
 }
 
 bool TfmView::QuestSave()
@@ -218,12 +236,16 @@ bool TfmView::SaveTxt(bool quiet, int kind)
             ShowError(Text(QlConsts::RtfExportNotAllowed));
             return false;
         }
-        target = answer->files.first();
+        const QStringList chosen = ExactNames(answer->files.mid(0, 1));
+        if (chosen.isEmpty())
+            return false;
+        target = chosen.first();
         if (ExtractFileExt(target).isEmpty())
             target += filterIndex == RtfFilterIndex ? QStringLiteral(".rtf") : QStringLiteral(".txt");
-        if (QFileInfo::exists(target)) {
+        if (FileExists(target)) {
             const MsgButton rewrite =
-                ConfirmationBox(Text(QlConsts::FilePrefix) + target + Text(QlConsts::AlreadyExistsRewrite),
+                ConfirmationBox(Text(QlConsts::FilePrefix) + platform::DisplayFileName(target) +
+                                    Text(QlConsts::AlreadyExistsRewrite),
                                 MsgButton::Yes | MsgButton::No | MsgButton::Cancel);
             goOn = rewrite == MsgButton::Yes;
             result = rewrite == MsgButton::No;
@@ -238,17 +260,14 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     const auto e = static_cast<std::uint8_t>(quiet ? CurEncoding : filterIndex - 1);
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
-    const QFileInfo info(target);
-    const bool wasReadOnly = info.isFile() && !(info.permissions() & QFile::WriteOwner);
-    // Without the "user" bits: they tell what we may do, and setting them would
-    // grant the owner what the "user" (say, the super-user) happens to have.
-    const QFile::Permissions permissions =
-        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) : QFile::Permissions();
+    constexpr unsigned OwnerWrite = 0200;
+    const std::optional<unsigned> mode = RegularFileMode(target);
+    const bool wasReadOnly = mode && !(*mode & OwnerWrite);
     if (wasReadOnly)
-        QFile::setPermissions(target, permissions | QFile::WriteOwner);
+        SetFileMode(target, *mode | OwnerWrite);
     auto restore = [&] {
         if (wasReadOnly)
-            QFile::setPermissions(target, permissions);
+            SetFileMode(target, *mode);
     };
     try {
         GEditor->Lines()->SaveToFile(target);
@@ -346,7 +365,7 @@ void TfmView::UpdateHist()
     for (int n = 1; n <= HistorySize; ++n) {
         const THistItem& item = History[n - 1];
         QAction* menuItem = Item(QStringLiteral("File%1").arg(n));
-        menuItem->setText(item.FileName);
+        menuItem->setText(platform::DisplayFileName(item.FileName));
         menuItem->setVisible(!item.FileName.isEmpty());
         any = any || !item.FileName.isEmpty();
     }

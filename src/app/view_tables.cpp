@@ -3,10 +3,9 @@
 #include "view.h"
 
 #include "dostablertf.h"
+#include "filenames.h"
 #include "qxeditor.h"
 #include "richedit.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <vector>
@@ -14,7 +13,7 @@
 void TfmView::DecodeTables()
 {
     tables found;
-    if (!ParseDosTables(QFile::encodeName(CurFileName).toStdString(), found))
+    if (!ParseDosTables(platform::FileNameBytes(CurFileName).toStdString(), found))
         return;
     platform::RichEdit* control = GEditor->Window();
     const QString text = control->GetTextRange(0, control->GetTextLength());

@@ -37,6 +37,9 @@ inline constexpr const char* TextChangedSaveIt = QT_TRANSLATE_NOOP("QlConsts", "
 inline constexpr const char* AlreadyExistsRewrite = QT_TRANSLATE_NOOP("QlConsts", " is already exists. Rewrite it?");
 inline constexpr const char* RtfExportNotAllowed = QT_TRANSLATE_NOOP("QlConsts", "RTF text export is not allowed");
 inline constexpr const char* ExportNotSuccessful = QT_TRANSLATE_NOOP("QlConsts", "File export was not successfull");
+// The file dialog could not show every byte of the chosen name, and no single file fits what it showed.
+inline constexpr const char* FileNameNotExact = QT_TRANSLATE_NOOP(
+    "QlConsts", "Can not use the file name: it holds characters the dialog can not show, so it is not known which file is meant: ");
 inline constexpr const char* OpenFilter = QT_TRANSLATE_NOOP(
     "QlConsts", "All files (*.*)|*.*|Text file (*.txt)|*.txt|Text file in RTF format (*.rtf)|*.rtf");
 inline constexpr const char* SaveFilter = QT_TRANSLATE_NOOP(

@@ -143,7 +143,8 @@ void TqxEditorStrings::SaveToStream(TStream& stream)
 void TqxEditorStrings::LoadFromFile(const QString& fileName)
 {
     Editor->LoadedDosAsUnicode = false;
-    TFileReadStream file(fileName);
+    // A file of unknown size is read no further than could still fit, as UTF-16 at most.
+    TFileReadStream file(fileName, 2 * Editor->Capacity() + 2);
 
     auto detect = [&file] {
         std::vector<std::uint8_t> sample(std::size_t(std::min<std::int64_t>(file.Size(), DetectSampleSize)));

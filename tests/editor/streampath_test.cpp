@@ -207,6 +207,20 @@ TEST(BadInput, OddEmptyAndBinaryFilesLoadWithoutHarm)
     EXPECT_EQ(editor.Lines()->Get(2), SampleLines()[2]);
 }
 
+TEST(BadInput, AFileWhoseSizeReadsAsZeroIsReadToItsEnd)
+{
+    // The kernel's files report no size but hold text.
+    TTestEditor editor;
+    editor.Lines()->LoadFromFile(QStringLiteral("/proc/self/status"));
+    EXPECT_TRUE(editor.Lines()->Get(0).startsWith(QStringLiteral("Name:"))) << editor.Lines()->Get(0).toStdString();
+    EXPECT_GT(editor.Lines()->Count(), 5);
+    // A read error there is an error, not an empty text.
+    editor.SetText(QStringLiteral("kept"));
+    EXPECT_NE(MessageOf<EReadError>([&] { editor.Lines()->LoadFromFile(QStringLiteral("/proc/self/mem")); }),
+              "(nothing raised)");
+    EXPECT_EQ(editor.Lines()->Get(0), QStringLiteral("kept"));
+}
+
 TEST(BadInput, AFileThatChangesWhileBeingReadIsReported)
 {
     TTestDir dir;
