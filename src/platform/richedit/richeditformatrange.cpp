@@ -177,7 +177,10 @@ struct PrintLayout {
     {
         const QRectF area(0, qreal(page) * areaHeight, qreal(areaWidth) * dpiY / dpiX, areaHeight);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = area;
+        // Lines are drawn when they touch the clip, and a line moved onto the next
+        // page starts exactly at this page's end: drawn here too, it would be
+        // invisible, yet a second copy of its text in a PDF.
+        context.clip = area.adjusted(0, 0.5, 0, -0.5);
         context.palette.setColor(QPalette::Text, Qt::black);
         if (monochrome)
             context.palette.setColor(QPalette::Link, Qt::black);

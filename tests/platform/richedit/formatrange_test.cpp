@@ -6,6 +6,10 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextTable>
 #include <gtest/gtest.h>
@@ -103,6 +107,49 @@ TEST(FormatRange, PagesCoverTheTextOnceInOrderAtLineStarts)
     // Equal lines fill every page but the last alike.
     for (int n : linesPerPage)
         EXPECT_EQ(n, linesPerPage.front());
+}
+
+// Each page drawn into a PDF of its own page, read back as text: a line drawn on
+// two pages, even clipped away on one, would be there twice.
+TEST(FormatRange, EveryLineIsDrawnOnExactlyOnePage)
+{
+    RichEdit edit;
+    UseFixedFont(edit);
+    edit.SetText(Lines(200));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pages.pdf"));
+    {
+        QPdfWriter writer(file);
+        writer.setResolution(Dpi);
+        writer.setPageLayout(QPageLayout(QPageSize(QSizeF(2.5, 2.5), QPageSize::Inch), QPageLayout::Portrait,
+                                         QMarginsF()));
+        QPainter painter(&writer);
+        FORMATRANGE fr;
+        fr.hdc = &painter;
+        fr.rc = {360, 360, 360 + AreaInches * 1440, 360 + AreaInches * 1440};
+        fr.chrg = {0, -1};
+        const std::int32_t length = edit.GetTextLength();
+        std::int32_t next = 0;
+        while (true) {
+            next = edit.FormatRange(&fr, true);
+            if (next >= length)
+                break;
+            writer.newPage();
+            fr.chrg.cpMin = next;
+        }
+    }
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file,
+                                                  QStringLiteral("-")});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    std::vector<int> numbers;
+    static const QRegularExpression line(QStringLiteral("Строка (\\d+) мягких булок"));
+    for (auto it = line.globalMatch(text); it.hasNext();)
+        numbers.push_back(it.next().captured(1).toInt());
+    ASSERT_EQ(numbers.size(), 200u);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(numbers[std::size_t(i)], i);
 }
 
 TEST(FormatRange, MeasuringAnswersWhatRenderingDoes)
