@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -225,7 +226,13 @@ void TPreviewForm::SavePage(platform::PageMetafile& page)
     if (!folder) {
         // A folder of this window's own: another copy's pages, or anybody's files
         // of the same name, are never touched.
-        folder = std::make_unique<QTemporaryDir>(::TempDir() + QStringLiteral("/quillet-preview-XXXXXX"));
+        // Qt answers no folder at all for a temporary folder that is not there.
+        const QString base = ::TempDir();
+        if (base.isEmpty() || !QFileInfo(base).isDir()) {
+            page.Discard();
+            throw platform::EInOutError(base, QStringLiteral("The temporary folder does not exist"));
+        }
+        folder = std::make_unique<QTemporaryDir>(base + QStringLiteral("/quillet-preview-XXXXXX"));
         if (!folder->isValid()) {
             const QString reason = folder->errorString();
             folder.reset();
