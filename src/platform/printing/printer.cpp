@@ -10,6 +10,8 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 
+#include <cmath>
+
 namespace platform {
 
 namespace {
@@ -17,6 +19,11 @@ namespace {
 // The PDF printer's resolution: that of a common laser printer, so pages and
 // their decorations come out as they would on paper.
 constexpr int PdfResolution = 600;
+
+int MillimetresToPixels(double mm, int dpi)
+{
+    return int(std::lround(mm / 25.4 * dpi));
+}
 
 QPageSize DefaultPaper()
 {
@@ -137,7 +144,7 @@ void Printer::SetOrientation(TPrinterOrientation value)
 
 void Printer::UpdateReference()
 {
-    reference.Set(resolution, resolution, layout.fullRectPixels(resolution).size());
+    reference.Set(resolution, resolution, PaperPixels());
 }
 
 void Printer::RequireIdle(const char* what) const
@@ -167,37 +174,54 @@ int Printer::LogPixelsY() const
 int Printer::PhysicalWidth() const
 {
     RequirePrinter();
-    return layout.fullRectPixels(resolution).width();
+    return PaperPixels().width();
 }
 
 int Printer::PhysicalHeight() const
 {
     RequirePrinter();
-    return layout.fullRectPixels(resolution).height();
+    return PaperPixels().height();
 }
 
 int Printer::PhysicalOffsetX() const
 {
     RequirePrinter();
-    return layout.paintRectPixels(resolution).left();
+    return PrintablePixels().left();
 }
 
 int Printer::PhysicalOffsetY() const
 {
     RequirePrinter();
-    return layout.paintRectPixels(resolution).top();
+    return PrintablePixels().top();
 }
 
 int Printer::HorzRes() const
 {
     RequirePrinter();
-    return layout.paintRectPixels(resolution).width();
+    return PrintablePixels().width();
 }
 
 int Printer::VertRes() const
 {
     RequirePrinter();
-    return layout.paintRectPixels(resolution).height();
+    return PrintablePixels().height();
+}
+
+// Pixels from the paper's exact size: Qt's own pixel rectangles go through
+// whole points and come out a pixel or three off at printer resolutions.
+QSize Printer::PaperPixels() const
+{
+    const QSizeF mm = layout.fullRect(QPageLayout::Millimeter).size();
+    return {MillimetresToPixels(mm.width(), resolution), MillimetresToPixels(mm.height(), resolution)};
+}
+
+QRect Printer::PrintablePixels() const
+{
+    const QRectF mm = layout.paintRect(QPageLayout::Millimeter);
+    const int left = MillimetresToPixels(mm.left(), resolution);
+    const int top = MillimetresToPixels(mm.top(), resolution);
+    return QRect(left, top, MillimetresToPixels(mm.right(), resolution) - left,
+                 MillimetresToPixels(mm.bottom(), resolution) - top);
 }
 
 void Printer::BeginDoc()

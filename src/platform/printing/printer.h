@@ -8,6 +8,7 @@
 #include "printerlist.h"
 
 #include <QPageLayout>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -83,6 +84,8 @@ private:
     void RequireIdle(const char* what) const;
     void RequirePrinter() const;
     void CloseJob();
+    QSize PaperPixels() const;
+    QRect PrintablePixels() const;
 
     std::vector<PrinterEntry> printers;
     int index = -1;
