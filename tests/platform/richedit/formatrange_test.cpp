@@ -10,15 +10,13 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextTable>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
 namespace {
 
-constexpr int Dpi = 600;
+constexpr int Dpi = 150;
 constexpr int AreaInches = 2;
 
 // A page-sized image at the printer's resolution: 2 x 2 inches of text area
@@ -307,18 +305,14 @@ TEST(FormatRange, TablesAndOversizedLinesStillMoveOnPageByPage)
 {
     RichEdit edit;
     UseFixedFont(edit);
-    edit.SetText(QStringLiteral("before\r"));
-    QTextCursor cursor(edit.Document());
-    cursor.movePosition(QTextCursor::End);
-    QTextTable* table = cursor.insertTable(120, 3);
+    // Rows of a table, then a paragraph of one letter taller than a page.
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Liberation Mono;}}\\f0\\fs20 before\\par ";
     for (int r = 0; r < 120; ++r)
-        for (int c = 0; c < 3; ++c)
-            table->cellAt(r, c).firstCursorPosition().insertText(QStringLiteral("r%1c%2").arg(r).arg(c));
-    cursor.movePosition(QTextCursor::End);
-    QTextCharFormat huge;
-    huge.setFontPointSize(400);
-    cursor.insertText(QStringLiteral("\nБ"), huge);
-    cursor.insertText(QStringLiteral("\nafter"), QTextCharFormat());
+        rtf += "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl r" + QByteArray::number(r) + "c0\\cell r"
+               + QByteArray::number(r) + "c1\\cell r" + QByteArray::number(r) + "c2\\cell\\row ";
+    rtf += "\\pard\\fs800 B\\par\\fs20 after}";
+    test::StreamIn(edit, SF_RTF, rtf);
+    ASSERT_TRUE(edit.GetTextRange(0, -1).contains(QStringLiteral("r119c2")));
 
     QImage image = PageImage();
     QPainter painter(&image);
