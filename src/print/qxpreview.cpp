@@ -135,8 +135,11 @@ void TPreviewForm::BuildControls()
 
     const QStyle* s = style();
     sbPrint = ToolButton(Panel2, "sbPrint", tr("Print text"));
-    sbPrint->setIcon(QIcon(QStringLiteral(":/icons/print.png")));
-    if (sbPrint->icon().isNull())
+    // The program's print glyph; its word where the glyphs are not linked in.
+    const QString printGlyph = QStringLiteral(":/icons/print.png");
+    if (QFile::exists(printGlyph))
+        sbPrint->setIcon(QIcon(printGlyph));
+    else
         sbPrint->setText(tr("Print"));
     SpinButtonUp = ToolButton(Panel2, "SpinButtonUp", tr("To first or to last page"));
     SpinButtonUp->setArrowType(Qt::UpArrow);

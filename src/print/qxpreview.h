@@ -118,6 +118,7 @@ private:
     void BuildControls();
     void ResizeButtons();
     void PlaceImage(int left, int top, int width, int height);
+    int BarWidth() const;
     void ShowPage(int index);
     int ScreenDpi() const;
     void PrintPages(int from, int to);

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 
 #include <cmath>
@@ -26,46 +27,52 @@ void TPreviewForm::PlaceImage(int left, int top, int width, int height)
     width = std::max(1, width);
     height = std::max(1, height);
     Image1->setGeometry(left, top, width, height);
+    // The sheet under the page is at least the room the scroll box offers, so
+    // that the page stays where it was put.
     QWidget* sheet = ScrollBox1->widget();
-    const QSize client = ScrollBox1->viewport()->size();
-    sheet->resize(std::max(client.width(), left + width + ImageMargin),
-                  std::max(client.height(), top + height + ImageMargin));
+    const QSize room = ScrollBox1->maximumViewportSize();
+    sheet->resize(std::max(left + width + ImageMargin, room.width() - (height + top > room.height() ? BarWidth() : 0)),
+                  std::max(top + height + ImageMargin, room.height() - (width + left > room.width() ? BarWidth() : 0)));
 }
 
+int TPreviewForm::BarWidth() const
+{
+    return ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, ScrollBox1);
+}
+
+// The zoom modes size the page from the room the scroll box has without scroll
+// bars, less a bar where the page will need one: Qt shows and hides the bars
+// only after the page has been placed.
 void TPreviewForm::PageToCenter()
 {
     ScrollBox1->horizontalScrollBar()->setValue(0);
     ScrollBox1->verticalScrollBar()->setValue(0);
-    const int startHeight = ScrollBox1->viewport()->height();
-    auto place = [this] {
-        const QSize client = ScrollBox1->viewport()->size();
-        const int height = client.height() - 2 * ImageMargin;
-        const int width = PageAspect > 0 ? int(std::lround(height / PageAspect))
-                                         : int(std::lround(height * A4Width / A4Height));
-        // A page wider than the window starts at its left edge, reachable by scrolling.
-        const int left = std::max(0, (client.width() - width) / 2);
-        PlaceImage(left, ImageMargin, width, height);
-    };
-    place();
-    // A scroll bar that came or went changed the room.
-    if (ScrollBox1->viewport()->height() != startHeight)
-        place();
+    const QSize room = ScrollBox1->maximumViewportSize();
+    const int height = room.height() - 2 * ImageMargin;
+    int width = PageAspect > 0 ? int(std::lround(height / PageAspect)) : int(std::lround(height * A4Width / A4Height));
+    if (width + 2 * ImageMargin <= room.width()) {
+        PlaceImage((room.width() - width) / 2, ImageMargin, width, height);
+        return;
+    }
+    // Too narrow a window for the whole page: it fits its height less the bar
+    // below, and starts at the left edge.
+    const int shorter = height - BarWidth();
+    width = PageAspect > 0 ? int(std::lround(shorter / PageAspect)) : int(std::lround(shorter * A4Width / A4Height));
+    PlaceImage(0, ImageMargin, width, shorter);
 }
 
 void TPreviewForm::PageToWidth()
 {
     ScrollBox1->horizontalScrollBar()->setValue(0);
     ScrollBox1->verticalScrollBar()->setValue(0);
-    const int startWidth = ScrollBox1->viewport()->width();
-    auto place = [this] {
-        const int width = ScrollBox1->viewport()->width() - WidthAllowance;
-        const int height = PageAspect > 0 ? int(std::lround(width * PageAspect))
-                                          : int(std::lround(width * A4Height / A4Width));
-        PlaceImage(ImageMargin, ImageMargin, width, height);
+    const QSize room = ScrollBox1->maximumViewportSize();
+    auto heightFor = [this](int w) {
+        return PageAspect > 0 ? int(std::lround(w * PageAspect)) : int(std::lround(w * A4Height / A4Width));
     };
-    place();
-    if (ScrollBox1->viewport()->width() != startWidth)
-        place();
+    int width = room.width() - WidthAllowance;
+    if (heightFor(width) + 2 * ImageMargin > room.height())
+        width -= BarWidth();
+    PlaceImage(ImageMargin, ImageMargin, width, heightFor(width));
 }
 
 void TPreviewForm::PageTo100Per()

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -190,10 +191,12 @@ TEST_F(PreviewTest, ZoomModesSizeThePageAndTellTheScale)
     printer.LoadSettings();
     printer.PageBorders = {TPageBorder::pbTop, TPageBorder::pbBottom, TPageBorder::pbLeft, TPageBorder::pbRight};
     ASSERT_TRUE(WithPreview(printer, [](TPreviewForm& form) {
-        const QSize client = form.ScrollBox1->viewport()->size();
+        const QSize client = form.ScrollBox1->maximumViewportSize();
         // Whole page: the height of the window less 7 pixels above and below.
         EXPECT_TRUE(form.sbHeight->isChecked());
         EXPECT_EQ(form.Image1->height(), client.height() - 14);
+        QApplication::processEvents();
+        EXPECT_FALSE(form.ScrollBox1->verticalScrollBar()->isVisible());
         EXPECT_NEAR(double(form.Image1->height()) / form.Image1->width(), 297.0 / 210.0, 0.01);
         EXPECT_NEAR(form.Image1->geometry().center().x(), client.width() / 2, 1);
         // The page shows: text in its middle, blank paper above the top margin.
@@ -207,6 +210,10 @@ TEST_F(PreviewTest, ZoomModesSizeThePageAndTellTheScale)
         EXPECT_NEAR(form.Image1->width(), form.PagePixelWidth * k, 1.0);
 
         form.sbWidth->click();
+        // The page fills the width left beside the vertical bar it needs.
+        QApplication::processEvents();
+        EXPECT_TRUE(form.ScrollBox1->verticalScrollBar()->isVisible());
+        EXPECT_FALSE(form.ScrollBox1->horizontalScrollBar()->isVisible());
         EXPECT_EQ(form.Image1->width(), form.ScrollBox1->viewport()->width() - 20);
         EXPECT_EQ(form.Label1->text(),
                   QString::number(std::lround(form.Image1->height() * 100.0 * form.PrinterDpi
