@@ -279,6 +279,22 @@ TEST_F(PrintCommandTest, PageSetupIsSavedAndUsedByTheNextPrint)
     EXPECT_NEAR(first.captured(1).toDouble(), 40.0 * 72 / 25.4, 1.0);   // the 40 mm left margin
 }
 
+TEST_F(PrintCommandTest, ASettingOfTheWrongKindIsToldAndThePagesStillPrint)
+{
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Pages, true);
+        reg.WriteString(PagesValue::Position, "top");
+    }
+    TfmView& w = StartWith(20);
+    const QString pdf = Path(QStringLiteral("letter.pdf"));
+    prompter.AnswerFile(Chosen(pdf)).AnswerMessage(MsgButton::Ok);
+    w.sbPrintClick();
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_TRUE(Messages()[0].contains(QStringLiteral("Position"))) << Messages()[0].toStdString();
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+}
+
 TEST_F(PrintCommandTest, ThePreviewNumbersFromTheSettingsAndPrintingFromOne)
 {
     {

@@ -190,6 +190,19 @@ TEST_F(PrintTest, TextEndingAtAPageEndMakesNoBlankLastPage)
     EXPECT_EQ(LineNumbers(PdfText(pdf, 2)).size(), std::size_t(perPage));
 }
 
+TEST_F(PrintTest, PicturesAndLinksOfTheTextArePrinted)
+{
+    QFile sample(QStringLiteral(QUILLET_TEST_DATA "/rtf/hyperlink_and_picture.rtf"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    LoadRtf(Editor(), sample.readAll());
+    TqxPrinter printer;
+    printer.LoadSettings();
+    const QString pdf = Path(QStringLiteral("picture.pdf"));
+    PrintToPdf(printer, pdf);
+    const QString images = QString::fromUtf8(RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}));
+    EXPECT_GE(images.split(u'\n', Qt::SkipEmptyParts).size(), 3) << images.toStdString();   // two heading lines, then the images
+}
+
 TEST_F(PrintTest, TableRowsAcrossPagesArePrintedOnceInOrder)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Courier New;}}\\f0\\fs20 ";
