@@ -148,6 +148,76 @@ TEST_F(PrintTest, HeaderColumnsExpandTitleAndDateInTheTopMargin)
     EXPECT_FALSE(PdfText(pdf, 1).contains(QStringLiteral("лишняя")));
 }
 
+TEST_F(PrintTest, LeftAlignedNumbersSitInATenMillimetreColumnAndWhiteRowsPrintBlack)
+{
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Pages, true);
+        reg.WriteInteger(PagesValue::Allign, 0);
+        reg.WriteInteger(PagesValue::FirstPageN, 1);
+    }
+    Editor().SetText(RussianLines(10));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    EXPECT_EQ(printer.FooterFormat, QStringLiteral(">10"));
+    TFont white = printer.Font_HeaderFooter();
+    white.Color = clWhite;
+    printer.SetFont_HeaderFooter(white);
+    const QString pdf = Path(QStringLiteral("left.pdf"));
+    PrintToPdf(printer, pdf);
+    const std::vector<PdfWord> footer = FooterWords(PdfWords(pdf), 1);
+    ASSERT_EQ(footer.size(), 1u);
+    // Right-aligned in the column from 25 to 35 mm, less the inset.
+    EXPECT_NEAR(footer[0].box.right(), 35.0 * PointsPerMm - 6 * 72.0 / 600, 1.0);
+    const QImage page = PdfPageImage(pdf, 1, 100);
+    const QRect number(int(footer[0].box.left() * 100 / 72), int(footer[0].box.top() * 100 / 72),
+                       int(footer[0].box.width() * 100 / 72) + 1, int(footer[0].box.height() * 100 / 72) + 1);
+    int dark = 0;
+    for (int y = number.top(); y <= number.bottom(); ++y)
+        for (int x = number.left(); x <= number.right(); ++x)
+            dark += qGray(page.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 5) << "the number is to be seen";
+}
+
+// Rows of a rendered page that are dark across most of a span of columns.
+std::vector<int> DarkRows(const QImage& image, int from, int to)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = from; x < to; ++x)
+            dark += qGray(image.pixel(x, y)) < 200;
+        if (dark > (to - from) * 9 / 10)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+TEST_F(PrintTest, BorderLinesFrameTheTextAreaAtTheirOffset)
+{
+    Editor().SetText(RussianLines(10));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    printer.PageBorders = {TPageBorder::pbTop, TPageBorder::pbBottom, TPageBorder::pbLeft, TPageBorder::pbRight};
+    const QString pdf = Path(QStringLiteral("borders.pdf"));
+    PrintToPdf(printer, pdf);
+    constexpr int Dpi = 100;
+    const QImage page = PdfPageImage(pdf, 1, Dpi);
+    ASSERT_FALSE(page.isNull());
+    auto px = [](double mm) { return int(std::lround(mm / 25.4 * Dpi)); };
+    // Two millimetres outside the text area: 23 and 197 mm across, 28 and 274 mm down.
+    const std::vector<int> rows = DarkRows(page, px(30), px(190));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_NEAR(rows[0], px(28), 1);
+    EXPECT_NEAR(rows[1], px(274), 1);
+    // Turned a quarter clockwise, the page's columns are the rows.
+    const QImage turned = page.transformed(QTransform().rotate(90));
+    const std::vector<int> columns = DarkRows(turned, px(40), px(260));
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_NEAR(columns[0], px(23), 1);
+    EXPECT_NEAR(columns[1], px(197), 1);
+}
+
 TEST_F(PrintTest, ASelectionPrintsExactlyItsRange)
 {
     const QString text = RussianLines(150);
