@@ -44,7 +44,7 @@ public:
     {
         setWindowTitle(Text("Print"));
         auto* grid = new QGridLayout(this);
-        grid->addWidget(new QLabel(Text("Printer:") + QLatin1Char(' ') + request.printer), 0, 0, 1, 4);
+        grid->addWidget(new QLabel(Text("Printer:") + QLatin1Char(' ') + request.printer), 0, 0, 1, 5);
         all = new QRadioButton(Text("All pages"));
         pages = new QRadioButton(Text("Pages"));
         auto* group = new QButtonGroup(this);
@@ -57,7 +57,7 @@ public:
         from->setValue(request.fromPage);
         to->setValue(request.toPage);
         all->setChecked(true);
-        grid->addWidget(all, 1, 0, 1, 4);
+        grid->addWidget(all, 1, 0, 1, 5);
         grid->addWidget(pages, 2, 0);
         grid->addWidget(new QLabel(Text("from")), 2, 1);
         grid->addWidget(from, 2, 2);

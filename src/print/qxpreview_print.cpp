@@ -12,15 +12,12 @@
 
 void TPreviewForm::sbPrintClick()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     PrintRangeRequest request;
     request.printer = printer.Name();
     request.minPage = 1;
     request.fromPage = 1;
     request.maxPage = LastPage + 1;
     request.toPage = LastPage + 1;
-    // The dialog is the user's: the hourglass waits until it is answered.
-    QApplication::restoreOverrideCursor();
     const std::optional<PrintRangeAnswer> answer = CurrentPrompter().PrintDialog(request);
     if (!answer)
         return;

@@ -5,7 +5,7 @@
 #include "pagedlg.h"
 #include "printer.h"
 #include "qtprompter.h"
-#include "qxprint.h"
+#include "printerrors.h"
 #include "registry.h"
 #include "registrylayout.h"
 
@@ -80,14 +80,6 @@ TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
         EXPECT_EQ(reg.ReadInteger(MargesValue::CodeMeasurement), 1);
         EXPECT_EQ(reg.ReadInteger(MargesValue::CodeDirection), 0);
     }
-    platform::SystemPrinter().SetOrientation(platform::TPrinterOrientation::poPortrait);
-    TqxPrinter printer;
-    printer.LoadSettings();
-    EXPECT_EQ(printer.MeasureUnit(), TMeasureUnit::muInches);
-    EXPECT_EQ(printer.Orientation(), platform::TPrinterOrientation::poLandscape);
-    EXPECT_DOUBLE_EQ(printer.MarginLeft(), 1.0);
-    EXPECT_DOUBLE_EQ(printer.MarginBottom(), 1.25);
-
     // A second dialog reads the stored inches as inches.
     TPageSetupDialog again = Dialog();
     prompter.AnswerPageSetup(std::nullopt);

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include "qxpreview.h"
+#include "printer.h"
 #include "qxprint.h"
 #include "registry.h"
 #include "registrylayout.h"
@@ -256,18 +257,31 @@ TEST_F(PreviewTest, ARangeOfRecordedPagesPrintsAsOneJobNumberedFromTheSettings)
     EXPECT_TRUE(PdfText(pdf, 1).contains(QStringLiteral("Строка")));
 }
 
-TEST_F(PreviewTest, CancellingThePrintDialogOrTheFileWritesNothing)
+TEST_F(PreviewTest, CancelledOrFailedPrintsFromThePreviewWriteNothing)
 {
     Editor().SetText(RussianLines(100));
     TqxPrinter printer;
     printer.LoadSettings();
-    prompter.AnswerPrint(std::nullopt).AnswerPrint(PrintRangeAnswer{}).AnswerFile(std::nullopt);
+    FileDialogAnswer unwritable;
+    unwritable.files = {Path(QStringLiteral("missing/folder/pages.pdf"))};
+    prompter.AnswerPrint(std::nullopt)
+        .AnswerPrint(PrintRangeAnswer{})
+        .AnswerFile(std::nullopt)
+        .AnswerPrint(PrintRangeAnswer{})
+        .AnswerFile(unwritable)
+        .AnswerMessage(MsgButton::Ok);
     ASSERT_TRUE(WithPreview(printer, [](TPreviewForm& form) {
-        form.sbPrint->click();
-        form.sbPrint->click();
+        for (int i = 0; i < 3; ++i)
+            form.sbPrint->click();
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.sbPrint->isDown());
     }));
     EXPECT_EQ(prompter.Pending(), 0u);
+    ASSERT_EQ(prompter.Asked().back().kind, PromptKind::Message);
+    EXPECT_TRUE(prompter.Asked().back().text.startsWith(QStringLiteral("Can not write the file")));
     EXPECT_TRUE(FilesIn(dir.path(), QStringLiteral("*.pdf")).isEmpty());
+    EXPECT_FALSE(platform::SystemPrinter().Printing());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(PreviewTest, RecordingThatFailsIsToldOnceAndLeavesNoPages)

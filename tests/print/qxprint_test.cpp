@@ -551,27 +551,4 @@ TEST_F(FailedRunTest, MarginsLeavingNoRoomAreReportedBeforeAnyPage)
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
-TEST_F(PrintTest, ProgressGoesFromPreparingThroughPagesToCompletion)
-{
-    Editor().SetText(RussianLines(300));
-    TqxPrinter printer;
-    printer.LoadSettings();
-    QStringList messages;
-    std::vector<int> percents;
-    printer.OnPage = [&](TqxPrinter*, const QString& mess, int size, int position) {
-        messages << mess;
-        percents.push_back(size > 0 ? position * 100 / size : 0);
-    };
-    PrintToPdf(printer, Path(QStringLiteral("progress.pdf")));
-    ASSERT_GE(messages.size(), 4);
-    EXPECT_EQ(messages.front(), QStringLiteral("Wait... preparing"));
-    EXPECT_EQ(messages[1], QStringLiteral("Wait... pages printing: 2"));
-    EXPECT_EQ(messages[messages.size() - 2], QStringLiteral("Wait... completion"));
-    EXPECT_EQ(messages.back(), QString());
-    EXPECT_EQ(percents.front(), 1);
-    EXPECT_EQ(percents.back(), 0);
-    for (std::size_t i = 2; i + 2 < percents.size(); ++i)
-        EXPECT_GT(percents[i], percents[i - 1]);
-}
-
 } // namespace
