@@ -141,10 +141,10 @@ void TPreviewForm::BuildControls()
         sbPrint->setIcon(QIcon(printGlyph));
     else
         sbPrint->setText(tr("Print"));
-    SpinButtonUp = ToolButton(Panel2, "SpinButtonUp", tr("To first or to last page"));
-    SpinButtonUp->setArrowType(Qt::UpArrow);
-    SpinButtonDown = ToolButton(Panel2, "SpinButtonDown", tr("To first or to last page"));
-    SpinButtonDown->setArrowType(Qt::DownArrow);
+    SpinButton1Up = ToolButton(Panel2, "SpinButton1Up", tr("To first or to last page"));
+    SpinButton1Up->setArrowType(Qt::UpArrow);
+    SpinButton1Down = ToolButton(Panel2, "SpinButton1Down", tr("To first or to last page"));
+    SpinButton1Down->setArrowType(Qt::DownArrow);
     sbPrev = ToolButton(Panel2, "sbPrev", tr("Previous page"));
     sbPrev->setIcon(s->standardIcon(QStyle::SP_ArrowLeft));
     ePage = new QLineEdit(QStringLiteral("0"), Panel2);
@@ -177,8 +177,8 @@ void TPreviewForm::BuildControls()
     BitBtn1->setAutoDefault(false);
 
     connect(sbPrint, &QToolButton::clicked, this, &TPreviewForm::sbPrintClick);
-    connect(SpinButtonUp, &QToolButton::clicked, this, &TPreviewForm::SpinButton1UpClick);
-    connect(SpinButtonDown, &QToolButton::clicked, this, &TPreviewForm::SpinButton1DownClick);
+    connect(SpinButton1Up, &QToolButton::clicked, this, &TPreviewForm::SpinButton1UpClick);
+    connect(SpinButton1Down, &QToolButton::clicked, this, &TPreviewForm::SpinButton1DownClick);
     connect(sbPrev, &QToolButton::clicked, this, &TPreviewForm::sbPrevClick);
     connect(sbNext, &QToolButton::clicked, this, &TPreviewForm::sbNextClick);
     connect(sbHeight, &QToolButton::clicked, this, &TPreviewForm::sbHeightClick);
@@ -200,10 +200,10 @@ void TPreviewForm::ResizeButtons()
     };
     place(sbPrint, ButtonSize, ButtonSize);
     x += Gap * 2;
-    SpinButtonUp->setFixedSize(SpinWidth, ButtonSize / 2);
-    SpinButtonDown->setFixedSize(SpinWidth, ButtonSize / 2);
-    SpinButtonUp->move(x, (ToolbarHeight - ButtonSize) / 2);
-    SpinButtonDown->move(x, (ToolbarHeight - ButtonSize) / 2 + ButtonSize / 2);
+    SpinButton1Up->setFixedSize(SpinWidth, ButtonSize / 2);
+    SpinButton1Down->setFixedSize(SpinWidth, ButtonSize / 2);
+    SpinButton1Up->move(x, (ToolbarHeight - ButtonSize) / 2);
+    SpinButton1Down->move(x, (ToolbarHeight - ButtonSize) / 2 + ButtonSize / 2);
     x += SpinWidth + Gap;
     place(sbPrev, ButtonSize, ButtonSize);
     place(ePage, PageFieldWidth, FieldHeight);

@@ -95,8 +95,8 @@ public:
     QScrollArea* ScrollBox1 = nullptr;
     TPageImage* Image1 = nullptr;
     QToolButton* sbPrint = nullptr;
-    QToolButton* SpinButtonUp = nullptr;
-    QToolButton* SpinButtonDown = nullptr;
+    QToolButton* SpinButton1Up = nullptr;
+    QToolButton* SpinButton1Down = nullptr;
     QToolButton* sbPrev = nullptr;
     QLineEdit* ePage = nullptr;
     QToolButton* sbNext = nullptr;

@@ -150,9 +150,9 @@ TEST_F(PreviewTest, PagingKeysButtonsAndThePageField)
         EXPECT_EQ(form.PageIndex, last - 1);
         QTest::keyClick(&form, Qt::Key_Home);
         EXPECT_EQ(form.PageIndex, 0);
-        form.SpinButtonDown->click();
+        form.SpinButton1Down->click();
         EXPECT_EQ(form.PageIndex, last);
-        form.SpinButtonUp->click();
+        form.SpinButton1Up->click();
         EXPECT_EQ(form.PageIndex, 0);
 
         // Typed page numbers: beyond the ends they stop at the ends; only digits go in.
