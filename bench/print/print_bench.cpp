@@ -1,7 +1,8 @@
 // Printing 1 MB of Russian text (about 250 pages) to the PDF printer, and Qt's own
 // QTextDocument::print of the same text to a PDF QPrinter in the same run; the
 // preview of the same text and of a 10-page one, to the first page shown. Sizes of
-// a quarter and a half megabyte show how the cost grows with the pages.
+// a quarter and a half megabyte show how the cost grows with the pages. The machine
+// may be shared: --benchmark_repetitions=5 gives medians.
 #include "qxeditor.h"
 #include "qxpreview.h"
 #include "qxprint.h"
