@@ -172,6 +172,7 @@ void TfmView::WireCommands()
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
     WireEncodingCommands();
+    WirePrintCommands();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
     GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };

@@ -30,6 +30,8 @@ class QPushButton;
 class QStatusBar;
 class TUpdateThread;
 class TStatusPanels;
+class TqxPrinter;
+class TPageSetupDialog;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -202,6 +204,20 @@ public:
     bool TickerRunning() const;
     int TickerStarts = 0;  // how many tickers this window has started
 
+    // Print commands; the printer component and the page setup dialog are made on
+    // first use and kept.
+    std::shared_ptr<TqxPrinter> ThePrinter;
+    std::shared_ptr<TPageSetupDialog> PageSetup;
+    bool PrinterOk();
+    void sbPrintClick();
+    void mPreviewClick();
+    void mPageClick();
+    void PrintPage(const QString& mess, int size, int position);
+    void FillPrintersMenu();
+    void PrintersMenuClick(int index);
+    void PopupMenu3Popup();
+    void EnablePrintCommands();
+
     // Margins.
     void bbRightClick();
     void bbLeftClick();
@@ -231,6 +247,8 @@ private:
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     void WireCommands();
     void WireEncodingCommands();
+    void WirePrintCommands();
+    void RunPrintCommand(bool preview);
     void N8Click();
     void N14Click();
     void N26Click();

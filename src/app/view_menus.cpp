@@ -59,9 +59,9 @@ void TfmView::BuildMenus()
     AddItem(exportMenu, "MacintoshCR1", tr("Macintosh (CR)"));
     AddItem(exportMenu, "UnixLF1", tr("Unix (LF)"));
     file->addSeparator();
-    AddItem(file, "N5", tr("Page setup"), {}, Later);
-    AddItem(file, "mPreview", tr("Print preview"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), Later);
-    AddItem(file, "N13", tr("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), Later);
+    AddItem(file, "N5", tr("Page setup"));
+    AddItem(file, "mPreview", tr("Print preview"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), false);
+    AddItem(file, "N13", tr("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), false);
     file->addSeparator();
     AddItem(file, "N30", tr("Exit"));
     QAction* n43 = file->addSeparator();
@@ -212,8 +212,8 @@ void TfmView::BuildPopupMenus()
         AddItem(PopupMenu1, ("pmSaved" + QByteArray::number(n)).constData(), tr("Saved screen %1").arg(n), {}, Later);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TfmView::PopupMenu1Popup);
 
-    // Numbering kinds on the bullet button and the printer list on the print
-    // button are filled by their commands when those arrive.
+    // Numbering kinds on the bullet button arrive with their command; the printer
+    // list on the print button is filled each time it opens.
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     PopupMenu3 = new QMenu(this);

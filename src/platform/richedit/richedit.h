@@ -11,6 +11,9 @@
 #include <functional>
 #include <memory>
 
+class QPainter;
+class QPaintDevice;
+
 namespace platform {
 
 // EDITSTREAM: the control calls pfnCallback for each block. Streaming in, the
@@ -34,6 +37,28 @@ enum class LinkMessage { MouseMove, LeftButtonDown, LeftButtonUp, LeftButtonDoub
 struct ENLINK {
     LinkMessage msg = LinkMessage::MouseMove;
     CHARRANGE chrg;
+};
+
+// A rectangle in twips (1/1440 inch).
+struct RECT {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// EM_FORMATRANGE: what to lay out and where. The text is laid out for the
+// resolution of hdcTarget (hdc's own device when none is given) and drawn on hdc,
+// whose coordinates are that device's pixels. rc is the text's area in twips from
+// the device's origin; chrg the characters to print, cpMax -1 meaning the end.
+// monochrome draws all text in black, as a device without colours would.
+struct FORMATRANGE {
+    QPainter* hdc = nullptr;
+    const QPaintDevice* hdcTarget = nullptr;
+    RECT rc;
+    RECT rcPage;
+    CHARRANGE chrg;
+    bool monochrome = false;
 };
 
 class RichEdit : public QTextEdit {
@@ -128,6 +153,12 @@ public:
     void SetScrollBars(bool horizontal, bool vertical); // a wrapping control never shows a horizontal bar
     bool Overwrite() const;
     void SetOverwrite(bool overwrite);            // the Insert key toggles it too
+
+    // Page layout (EM_FORMATRANGE): lays the text out from chrg.cpMin into rc,
+    // draws that page part when render is set, and answers the first position that
+    // did not fit (the range's end once all of it did). Successive pages of one run
+    // reuse one layout; a null range releases it.
+    std::int32_t FormatRange(const FORMATRANGE* range, bool render);
 
     // The document that holds the text (replaced by every whole-text stream-in).
     QTextDocument* Document() const;

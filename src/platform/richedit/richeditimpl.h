@@ -20,6 +20,8 @@
 
 namespace platform {
 
+struct PrintLayout;
+
 // Text lengths above this make Qt 6.4's layout lose its progress count, so the
 // scroll bar comes late and the view re-lays out everything when it does.
 constexpr int LayoutProgressOverflowChars = 21474836;
@@ -63,6 +65,7 @@ struct RichEdit::Impl {
     bool markingLinks = false;
 
     QPointer<QMimeData> ownClipboard;       // what this control last put on the clipboard
+    std::shared_ptr<PrintLayout> printLayout; // the pages of the print run under way (FormatRange)
 
     // With word wrap: the number of the first display line of each paragraph,
     // kept while the text, the width and the font stay as they were.
