@@ -1,6 +1,8 @@
 // The rich-edit control's life cycle, its document, notifications and display.
 #include "richeditimpl.h"
 
+#include "tablemarks.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -130,6 +132,13 @@ QString RichEdit::Impl::RawText(int from, int to) const
             out += doc->characterAt(end);
     }
     return out;
+}
+
+QString RichEdit::Impl::PlainText(int from, int to) const
+{
+    QString text = RawText(from, to);
+    ReplaceTableMarks(*doc, Clamp(from), text);
+    return text;
 }
 
 QTextCursor RichEdit::Impl::Cursor(int anchor, int position) const

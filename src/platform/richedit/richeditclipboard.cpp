@@ -53,7 +53,7 @@ private:
 QMimeData* RichEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    QString text = cursor.selectedText();
+    QString text = d->PlainText(cursor.selectionStart(), cursor.selectionEnd());
     text.replace(QChar::ParagraphSeparator, u'\n');
     return new RichMimeData(cursor.selection(), text);
 }

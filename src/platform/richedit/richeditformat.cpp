@@ -119,6 +119,8 @@ bool RichEdit::SetCharFormat(unsigned scf, const CHARFORMAT2& format)
         mergeCurrentCharFormat(modifier);
         return true;
     }
+    if (!d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return false;
     cursor.beginEditBlock();
     cursor.mergeCharFormat(modifier);
     d->EndStep(cursor);
@@ -145,11 +147,16 @@ PARAFORMAT2 RichEdit::GetParaFormat() const
 
 bool RichEdit::SetParaFormat(const PARAFORMAT2& format)
 {
-    NotifyScope scope(*d, UID_UNKNOWN);
     const QTextCursor selection = textCursor();
     std::vector<QTextBlock> blocks;
     ForBlocks(d->doc, selection.selectionStart(), selection.selectionEnd(),
               [&](const QTextBlock& block) { blocks.push_back(block); });
+    // A paragraph format belongs to every character of the paragraph.
+    const int from = blocks.front().position();
+    const int to = blocks.back().position() + blocks.back().length() - 1;
+    if (!d->AllowEdit(from, std::max(from + 1, to)))
+        return false;
+    NotifyScope scope(*d, UID_UNKNOWN);
     QTextCursor edit(d->doc);
     edit.beginEditBlock();
     QTextList* created = nullptr;

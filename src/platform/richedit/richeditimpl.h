@@ -85,6 +85,7 @@ struct RichEdit::Impl {
     void ApplyWrap();
     std::int32_t TextLength() const { return doc->characterCount() - 1; }
     QString RawText(int from, int to) const;            // paragraph ends as U+2029
+    QString PlainText(int from, int to) const;          // RawText with table marks as TAB and U+2029
     QTextCursor Cursor(int anchor, int position) const;
     int Clamp(int pos) const;
 
@@ -97,6 +98,10 @@ struct RichEdit::Impl {
     void OnUndoCommandAdded();
     void ClearUndoNames();
     static void EndStep(QTextCursor& cursor);              // ends an edit block as a step of its own
+
+    // Replaces [from, to) by text of the same shape between the table marks;
+    // false (nothing done) when the range holds no table or the shapes differ.
+    bool ReplaceKeepingTables(int from, int to, const QString& text);
 
     // Protection
     bool HasProtected(int from, int to) const;

@@ -135,7 +135,7 @@ QString RichEdit::GetLine(std::int32_t line) const
     }
     if (span.start < 0)
         return {};
-    QString text = d->RawText(span.start, span.start + span.length);
+    QString text = d->PlainText(span.start, span.start + span.length);
     if (span.paragraphEnd)
         text += u'\r';
     return text;

@@ -4,12 +4,10 @@
 #include "plaintextcodec.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
+#include "tablemarks.h"
 #include "urldetect.h"
 
-#include <QTextTable>
-
 #include <algorithm>
-#include <map>
 
 namespace platform {
 
@@ -57,24 +55,6 @@ bool WriteBlocks(EDITSTREAM& stream, std::uint8_t* data, std::size_t size)
     return true;
 }
 
-// Plain text shows a table row as its cells separated by TAB. QTextDocument
-// marks the start of each cell (U+FDD0): those after the first of a row become
-// TAB; the others end a paragraph.
-void CollectCellMarks(const QTextFrame* frame, std::map<int, char16_t>& marks)
-{
-    for (const QTextFrame* child : frame->childFrames()) {
-        if (const auto* table = qobject_cast<const QTextTable*>(child)) {
-            for (int row = 0; row < table->rows(); ++row)
-                for (int column = 1; column < table->columns(); ++column) {
-                    const QTextTableCell cell = table->cellAt(row, column);
-                    if (cell.row() == row && cell.column() == column)
-                        marks[cell.firstPosition() - 1] = u'\t';
-                }
-        }
-        CollectCellMarks(child, marks);
-    }
-}
-
 std::int32_t ToCount(std::int64_t n)
 {
     return std::int32_t(std::min<std::int64_t>(n, INT32_MAX));
@@ -90,6 +70,13 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         return 0;
     }
     const bool selection = (format & SFF_SELECTION) != 0;
+    if (selection) {
+        // Replacing protected text is refused as typing over it is: nothing is
+        // read and nothing changes.
+        const QTextCursor cursor = textCursor();
+        if (!d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+            return 0;
+    }
     NotifyScope scope(*d, UID_UNKNOWN);
     std::vector<std::uint8_t> buffer(StreamBlockBytes);
 
@@ -187,8 +174,6 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
         return ToCount(rtf.size());
     }
 
-    std::map<int, char16_t> marks;
-    CollectCellMarks(d->doc->rootFrame(), marks);
     const PlainTextEncoder encoder((format & SF_UNICODE) != 0);
     std::vector<std::uint8_t> bytes;
     std::int64_t written = 0;
@@ -200,13 +185,10 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
             text.chop(1);
             --end;
         }
-        for (auto it = marks.lower_bound(pos); it != marks.end() && it->first < end; ++it) {
-            QChar& c = text[it->first - pos];
-            if (c.unicode() == 0xFDD0)
-                c = QChar(it->second);
-        }
+        const bool markFirst = pos == from && !text.isEmpty() && text.front().unicode() == CellMark;
+        ReplaceTableMarks(*d->doc, pos, text);
         // A table opening the range adds no empty line before it.
-        if (pos == from && !text.isEmpty() && text.front().unicode() == 0xFDD0)
+        if (markFirst && text.front() == QChar::ParagraphSeparator)
             text.remove(0, 1);
         written += encoder.Encode(text, bytes);
         if (bytes.size() >= std::size_t(StreamBlockBytes)) {
