@@ -85,6 +85,8 @@ void RichEdit::Impl::AttachDocument(QTextDocument* fresh)
     }
     fresh->setParent(q);
     doc = fresh;
+    // Display formats go on before the view lays the text out.
+    RestyleAll(fresh, false);
     q->setDocument(fresh);
     fresh->setDefaultFont(q->font());
     fresh->setUndoRedoEnabled(undoLimit > 0);
@@ -158,6 +160,10 @@ void RichEdit::Impl::OnContentsChange(int position, int removed, int added)
 {
     if (removed == 0 && added == 0)
         return;
+    ++changes;
+    // Qt lays the changed blocks out after this signal: their display formats are
+    // set now, so that they are laid out once.
+    display.Restyle(*doc, position, position + added, LinkColor(), false);
     changePending = true;
     if (!markingLinks)
         MarkDirty(position, position + added);

@@ -2,6 +2,7 @@
 // and offered to others as RTF and plain text.
 #include "richeditimpl.h"
 
+#include "listmarkers.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
@@ -77,12 +78,16 @@ void RichEdit::Impl::InsertMime(QTextCursor& cursor, const QMimeData* source)
 {
     if (!source)
         return;
+    const int start = cursor.selectionStart();
     if (const auto* own = dynamic_cast<const RichMimeData*>(source)) {
         cursor.insertFragment(own->fragment);
+        SyncListMarkers(*doc, start, cursor.position());
         return;
     }
-    if (source->hasFormat(RtfMime) && ReadRtf(source->data(RtfMime), cursor))
+    if (source->hasFormat(RtfMime) && ReadRtf(source->data(RtfMime), cursor)) {
+        SyncListMarkers(*doc, start, cursor.position());
         return;
+    }
     if (!source->hasText())
         return;
     QString text = source->text();

@@ -2,6 +2,7 @@
 #include "richeditimpl.h"
 
 #include "formatrecords.h"
+#include "listmarkers.h"
 #include "textproperties.h"
 
 #include <QTextBlock>
@@ -188,6 +189,7 @@ bool RichEdit::SetParaFormat(const PARAFORMAT2& format)
                 created = at.createList(style);
         }
     }
+    SyncListMarkers(*d->doc, from, to);
     d->EndStep(edit);
     return true;
 }

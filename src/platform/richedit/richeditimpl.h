@@ -14,6 +14,7 @@
 #include <climits>
 #include <vector>
 
+#include "displayformats.h"
 #include "urldetect.h"
 
 #include <QMimeData>
@@ -64,11 +65,19 @@ struct RichEdit::Impl {
 
     QPointer<QMimeData> ownClipboard;       // what this control last put on the clipboard
 
+    // Display formats over the block layouts (links, hidden text, underline kinds).
+    DisplayFormats display;
+    QColor shownLink;                       // the link colour the display formats use
+    int changes = 0;                        // counts changes of the text, its formats and their display
+    QColor LinkColor() const;
+    void RestyleAll(QTextDocument* target, bool relayout);
+
     // With word wrap: the number of the first display line of each paragraph,
     // kept while the text, the width and the font stay as they were.
     struct WrappedLines {
         const QTextDocument* doc = nullptr;
         int revision = -1;
+        int changes = -1;
         qreal width = -2;
         QFont font;
         std::vector<int> firstLine;

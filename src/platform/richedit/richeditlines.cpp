@@ -76,12 +76,13 @@ int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
 const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap() const
 {
     WrappedLines& map = wrappedLines;
-    if (map.doc == doc && map.revision == doc->revision() && map.width == doc->textWidth()
+    if (map.doc == doc && map.revision == doc->revision() && map.changes == changes && map.width == doc->textWidth()
         && map.font == doc->defaultFont() && int(map.firstLine.size()) == doc->blockCount())
         return map;
     LayOut(doc, doc->lastBlock());
     map.doc = doc;
     map.revision = doc->revision();
+    map.changes = changes;
     map.width = doc->textWidth();
     map.font = doc->defaultFont();
     map.firstLine.clear();

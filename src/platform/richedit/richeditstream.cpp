@@ -1,6 +1,7 @@
 // Streaming text in and out of the control (EM_STREAMIN / EM_STREAMOUT).
 #include "richeditimpl.h"
 
+#include "listmarkers.h"
 #include "plaintextcodec.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
@@ -88,8 +89,11 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         if (selection) {
             QTextCursor cursor = textCursor();
             const int before = d->TextLength() - (cursor.selectionEnd() - cursor.selectionStart());
+            const int start = cursor.selectionStart();
             cursor.beginEditBlock();
             const bool read = ReadRtf(data, cursor);
+            if (read)
+                SyncListMarkers(*d->doc, start, cursor.position());
             d->EndStep(cursor);
             if (!read) {
                 if (stream.dwError == 0)
@@ -107,6 +111,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
                 stream.dwError = StreamErrorBadData;
             return 0;
         }
+        SyncListMarkers(*fresh, 0, fresh->characterCount() - 1);
         if (d->autoUrlDetect)
             d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
         d->AttachDocument(fresh);
