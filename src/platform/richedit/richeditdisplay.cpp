@@ -22,8 +22,15 @@ void RichEdit::Impl::RestyleAll(QTextDocument* target, bool relayout)
     display.RestyleAll(*target, shownLink, relayout);
 }
 
+void RichEdit::showEvent(QShowEvent* event)
+{
+    d->LayOutDeferred();
+    QTextEdit::showEvent(event);
+}
+
 void RichEdit::paintEvent(QPaintEvent* event)
 {
+    d->LayOutDeferred();
     QTextEdit::paintEvent(event);
     QPainter painter(viewport());
     const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());

@@ -25,6 +25,17 @@ namespace platform {
 // scroll bar comes late and the view re-lays out everything when it does.
 constexpr int LayoutProgressOverflowChars = 21474836;
 
+// Qt lays a paragraph out whole, and draws a line whole whatever part of it is
+// visible. Without word wrap, a paragraph longer than this is folded into lines
+// FoldWidthPx wide, so that a repaint (a caret blink) draws a few thousand
+// characters, not the whole paragraph; and the vertical scroll bar stays on, so
+// that its coming does not lay the paragraph out again. A long paragraph's layout
+// keeps its glyphs (some 40 bytes a character, as much as laying it out takes
+// anyway): without them every repaint of any part of it, each caret blink,
+// itemizes the whole paragraph again.
+constexpr int LongParagraphChars = 10000;
+constexpr int FoldWidthPx = 16384;
+
 struct RichEdit::Impl {
     explicit Impl(RichEdit* owner) : q(owner) {}
 
@@ -50,6 +61,11 @@ struct RichEdit::Impl {
 
     // Display
     bool wordWrap = true;
+    bool longParagraph = false;             // the text holds a paragraph of LongParagraphChars or more
+    bool foldPending = false;               // a change made one: fold when the operation ends
+    mutable bool layoutDeferred = false;    // long paragraphs wait, hidden from Qt's layout, until shown
+    mutable bool relayingOut = false;
+    QTextDocument* placeholder = nullptr;   // shown while the view changes its wrap between two documents
     bool horizontalBar = false;
     bool verticalBar = false;
     bool hideSelection = true;
@@ -92,6 +108,11 @@ struct RichEdit::Impl {
     void ConnectDocument();
     void ApplyScrollBars();
     void ApplyWrap();
+    QTextEdit::LineWrapMode WantedWrap() const;
+    Qt::ScrollBarPolicy VerticalPolicy() const;
+    void NoteLongParagraphs(const QTextDocument* target, int from, int to);
+    void DeferLongParagraphs(QTextDocument* target);
+    void LayOutDeferred() const;
     std::int32_t TextLength() const { return doc->characterCount() - 1; }
     QString RawText(int from, int to) const;            // paragraph ends as U+2029
     QString PlainText(int from, int to) const;          // RawText with table marks as TAB and U+2029

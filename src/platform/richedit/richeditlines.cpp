@@ -79,6 +79,7 @@ const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap() const
     if (map.doc == doc && map.revision == doc->revision() && map.changes == changes && map.width == doc->textWidth()
         && map.font == doc->defaultFont() && int(map.firstLine.size()) == doc->blockCount())
         return map;
+    LayOutDeferred();
     LayOut(doc, doc->lastBlock());
     map.doc = doc;
     map.revision = doc->revision();

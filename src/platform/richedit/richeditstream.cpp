@@ -6,7 +6,6 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 #include "tablemarks.h"
-#include "urldetect.h"
 
 #include <algorithm>
 
@@ -105,7 +104,12 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         }
         QTextDocument* fresh = d->NewDocument();
         QTextCursor cursor(fresh);
-        if (!ReadRtf(data, cursor)) {
+        // One edit: after each insertion outside an edit Qt works out the caret's
+        // place, itemizing the whole paragraph so far.
+        cursor.beginEditBlock();
+        const bool read = ReadRtf(data, cursor);
+        cursor.endEditBlock();
+        if (!read) {
             delete fresh;
             if (stream.dwError == 0)
                 stream.dwError = StreamErrorBadData;
@@ -136,12 +140,10 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     // shown document lays out every block at once and is many times slower.
     QTextDocument* fresh = d->NewDocument();
     QTextCursor cursor(fresh);
-    std::vector<UrlRange> links;
+    // One edit: after each insertion outside an edit Qt works out the caret's
+    // place, itemizing the whole paragraph so far: a long line cost its square.
+    cursor.beginEditBlock();
     auto put = [&] {
-        if (chunk.isEmpty())
-            return;
-        if (d->autoUrlDetect)
-            FindUrls(chunk, cursor.position(), links);
         cursor.insertText(chunk);
         chunk.clear();
     };
@@ -151,7 +153,11 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     });
     decoder.Finish(chunk);
     put();
-    MarkLinks(fresh, links);
+    cursor.endEditBlock();
+    // Addresses are found paragraph by paragraph, also those that cross the
+    // edge of a block read.
+    if (d->autoUrlDetect)
+        d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
     d->AttachDocument(fresh);
     d->changePending = true;
     return d->TextLength();
