@@ -44,9 +44,9 @@ void Underline(QPainter& painter, const QTextLayout& layout, const QPointF& orig
         const qreal width = std::abs(x2 - x1);
         const qreal top = std::floor(origin.y() + text.y() + text.ascent() + below - line / 2);
         if (kind == CFU_UNDERLINEDOUBLE) {
-            // Two lines with a clear row between them.
+            // Two lines with a clear gap between them.
             painter.fillRect(QRectF(left, top, width, line), color);
-            painter.fillRect(QRectF(left, top + 2 * line, width, line), color);
+            painter.fillRect(QRectF(left, top + line + std::max<qreal>(2.0, line), width, line), color);
         } else {
             // A heavy line: at least three rows, twice Qt's own.
             painter.fillRect(QRectF(left, top, width, std::max<qreal>(3.0, 2 * line)), color);

@@ -110,6 +110,10 @@ bool DisplayFormats::RefreshNeeds(const QTextDocument& document)
     }
     // Formats are only ever added to a document, so their indexes stay valid.
     const QList<QTextFormat> formats = document.allFormats();
+    if (formats.size() < qsizetype(needs.size())) {
+        needs.clear();
+        anyNeeds = false;
+    }
     for (qsizetype i = qsizetype(needs.size()); i < formats.size(); ++i) {
         const QTextFormat& f = formats[i];
         std::uint8_t need = Nothing;
@@ -137,14 +141,12 @@ void DisplayFormats::Restyle(QTextDocument& document, int from, int to, const QC
         QTextLayout* layout = block.layout();
         QList<QTextLayout::FormatRange> ranges;
         if (any) {
-            const QString text = block.text();
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
                 const int index = fragment.charFormatIndex();
                 if (index < 0 || std::size_t(index) >= needs.size() || needs[std::size_t(index)] == Nothing)
                     continue;
-                const int start = fragment.position() - block.position();
-                AddFragment(ranges, fragment.charFormat(), QStringView(text).mid(start, fragment.length()), start, link);
+                AddFragment(ranges, fragment.charFormat(), fragment.text(), fragment.position() - block.position(), link);
             }
         }
         if (!SameRanges(ranges, layout->formats())) {

@@ -135,6 +135,7 @@ struct RichEdit::Impl {
 
     // Protection
     bool HasProtected(int from, int to) const;
+    void StepOverHidden(int before);         // after a caret move from before
     bool AllowEdit(int from, int to);
 
     // Links

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <gtest/gtest.h>
@@ -166,6 +167,14 @@ TEST(Drawing, HiddenTextIsNotDrawnTakesNoRoomAndKeepsItsPositions)
     const auto [shownLeft, shownRight] = InkColumns(Render(shown));
     EXPECT_EQ(left, shownLeft);
     EXPECT_NEAR(right, shownRight, 1);
+
+    // The caret does not stop where it could not be seen to move.
+    hidden.SetSel(4, 4);
+    QTest::keyClick(&hidden, Qt::Key_Right);
+    EXPECT_EQ(hidden.ExGetSel(), (CHARRANGE{13, 13}));
+    QTest::keyClick(&hidden, Qt::Key_Left);
+    QTest::keyClick(&hidden, Qt::Key_Left);
+    EXPECT_EQ(hidden.ExGetSel(), (CHARRANGE{3, 3}));
 
     // Hidden with CFE_HIDDEN through the format record too, and shown again.
     RichEdit edit;
