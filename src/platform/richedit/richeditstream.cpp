@@ -130,9 +130,15 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         decoder.Finish(chunk);
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
-        cursor.insertText(chunk);
-        d->EndStep(cursor);
-        setTextCursor(cursor);
+        // Text of the same shape goes between a table's marks and keeps the table
+        // (an encoding button on a selection streams it out and in again).
+        if (d->ReplaceKeepingTables(cursor.selectionStart(), cursor.selectionEnd(), chunk)) {
+            d->EndStep(cursor);
+        } else {
+            cursor.insertText(chunk);
+            d->EndStep(cursor);
+            setTextCursor(cursor);
+        }
         return ToCount(chunk.size());
     }
 

@@ -76,7 +76,12 @@ bool RichEdit::Impl::ReplaceKeepingTables(int from, int to, const QString& text)
         return false;
     QString current = raw;
     ReplaceTableMarks(*doc, from, current);
-    const QString wanted = NormalisedEnds(text);
+    QString wanted = NormalisedEnds(text);
+    // The plain-text stream leaves out the paragraph end of a table that opens
+    // the range, so text streamed out and in again may lack it.
+    if (raw.front().unicode() == CellMark && current.front() == QChar::ParagraphSeparator
+        && (wanted.isEmpty() || wanted.front() != QChar::ParagraphSeparator))
+        wanted.prepend(QChar::ParagraphSeparator);
 
     // The separators (TABs and paragraph ends, marks or not) must match one for one.
     std::vector<qsizetype> currentCuts;
