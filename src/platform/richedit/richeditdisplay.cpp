@@ -19,7 +19,10 @@ void RichEdit::Impl::RestyleAll(QTextDocument* target, bool relayout)
 {
     shownLink = LinkColor();
     ++changes;
+    // Laying blocks out again changes no text: no EN_CHANGE for it.
+    relayingOut = true;
     display.RestyleAll(*target, shownLink, relayout);
+    relayingOut = false;
 }
 
 void RichEdit::showEvent(QShowEvent* event)

@@ -150,6 +150,22 @@ TEST(Drawing, LinksFromFieldsAndFromDetectionAreInTheLinkColourAndUnderlined)
         }
     }
     EXPECT_GT(longest, 40);
+
+    // Another link colour redraws the links, and changes no text.
+    int changes = 0;
+    edit.OnChange = [&] { ++changes; };
+    edit.SetEventMask(ENM_CHANGE);
+    QPalette palette = edit.palette();
+    palette.setColor(QPalette::Link, QColor(0, 160, 0));
+    edit.setPalette(palette);
+    const QImage green = Render(edit);
+    int greenPixels = 0;
+    for (int y = 0; y < green.height(); ++y)
+        for (int x = 0; x < green.width(); ++x)
+            greenPixels += Near(green.pixel(x, y), QColor(0, 160, 0)) ? 1 : 0;
+    EXPECT_GT(greenPixels, 100);
+    EXPECT_EQ(changes, 0);
+    EXPECT_FALSE(edit.GetModify());
 }
 
 TEST(Drawing, HiddenTextIsNotDrawnTakesNoRoomAndKeepsItsPositions)
