@@ -362,8 +362,8 @@ TEST(Stream, TextRangesAreExactlyTheCharactersBetweenTwoPositions)
     // chunks would then have written table text twice.
     RichEdit edit;
     FillWithTable(edit);
-    QString all = edit.Document()->toRawText();
-    all.replace(QChar::ParagraphSeparator, u'\r');
+    // Cells read as TAB-separated, rows as paragraphs: one character a position.
+    const QString all = u"первый\rвторой\rа1\t\r\tб2\rпосле"_qs;
     const int length = edit.GetTextLength();
     ASSERT_EQ(all.size(), length);
     for (int from = 0; from <= length; ++from)
