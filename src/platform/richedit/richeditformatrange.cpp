@@ -2,6 +2,9 @@
 // printing device and the page area, then drawn or measured page by page.
 #include "richeditimpl.h"
 
+#include "decorations.h"
+#include "displayformats.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
@@ -113,6 +116,7 @@ struct PrintLayout {
     int areaWidth = 0;  // device pixels
     int areaHeight = 0;
     bool monochrome = false;
+    QColor link;   // the colour links print in
 
     ResolutionDevice device;
     std::unique_ptr<QTextDocument> doc;
@@ -193,6 +197,9 @@ struct PrintLayout {
         painter->translate(0, -area.top());
         painter->setClipRect(area, Qt::IntersectClip);
         doc->documentLayout()->draw(painter, context);
+        // What Qt cannot draw from the formats (double and thick underlines, list
+        // numbers not starting at 1) is drawn over the page as on screen.
+        PaintDecorations(*painter, *doc, area, context.palette, link);
         painter->restore();
     }
 };
@@ -200,7 +207,7 @@ struct PrintLayout {
 namespace {
 
 std::unique_ptr<PrintLayout> MakeLayout(const QTextDocument* source, const FORMATRANGE& fr, int from, int to,
-                                        int dpiX, int dpiY, int width, int height)
+                                        int dpiX, int dpiY, int width, int height, const QColor& link)
 {
     auto layout = std::make_unique<PrintLayout>(dpiY);
     layout->source = source;
@@ -212,6 +219,7 @@ std::unique_ptr<PrintLayout> MakeLayout(const QTextDocument* source, const FORMA
     layout->areaWidth = width;
     layout->areaHeight = height;
     layout->monochrome = fr.monochrome;
+    layout->link = fr.monochrome ? QColor(Qt::black) : link;
 
     // A copy keeps the shown text's own layout (screen resolution, its wrapping)
     // untouched while the pages are made.
@@ -244,6 +252,10 @@ std::unique_ptr<PrintLayout> MakeLayout(const QTextDocument* source, const FORMA
         black.setUnderlineColor(Qt::black);
         all.mergeCharFormat(black);
     }
+    // Links, hidden text and underline kinds print as they show: the display
+    // formats go on before the copy is laid out.
+    DisplayFormats display;
+    display.RestyleAll(*doc, layout->link, false);
     // Blank lines at the end would otherwise make a page of their own.
     int significant = doc->characterCount() - 1;
     while (significant > 0 && doc->characterAt(significant - 1).isSpace())
@@ -289,7 +301,7 @@ std::int32_t RichEdit::FormatRange(const FORMATRANGE* range, bool render)
 
     std::shared_ptr<PrintLayout>& layout = d->printLayout;
     if (!layout || !layout->Matches(d->doc, fr, from, end, dpiX, dpiY, width, height))
-        layout = MakeLayout(d->doc, fr, from, end, dpiX, dpiY, width, height);
+        layout = MakeLayout(d->doc, fr, from, end, dpiX, dpiY, width, height, d->LinkColor());
 
     const int page = layout->PageOf(from);
     if (render && fr.hdc)

@@ -252,6 +252,46 @@ TEST(FormatRange, DrawsInsideTheAreaAndInBlackWhenMonochrome)
     }
 }
 
+// Hidden text and underline kinds print as they show: a hidden run leaves no ink
+// and no gap, a double underline draws a second line.
+TEST(FormatRange, PrintsHiddenTextAndUnderlineKindsAsTheyShow)
+{
+    const auto ink = [](const QString& text, int hiddenFrom, int hiddenTo, std::uint8_t underline) {
+        RichEdit edit;
+        UseFixedFont(edit);
+        edit.SetText(text);
+        if (hiddenTo > hiddenFrom) {
+            CHARFORMAT2 hidden;
+            hidden.dwMask = CFM_HIDDEN;
+            hidden.dwEffects = CFE_HIDDEN;
+            edit.ExSetSel({hiddenFrom, hiddenTo});
+            edit.SetCharFormat(SCF_SELECTION, hidden);
+        }
+        if (underline) {
+            CHARFORMAT2 under;
+            under.dwMask = CFM_UNDERLINETYPE;
+            under.bUnderlineType = underline;
+            edit.ExSetSel({0, -1});
+            edit.SetCharFormat(SCF_SELECTION, under);
+        }
+        edit.ExSetSel({0, 0});
+        QImage image = PageImage();
+        {
+            QPainter painter(&image);
+            FORMATRANGE fr = Area(&painter, image);
+            edit.FormatRange(nullptr, false);
+            edit.FormatRange(&fr, true);
+            edit.FormatRange(nullptr, false);
+        }
+        return InkInsideOutside(image, QRect(0, 0, image.width(), image.height())).first;
+    };
+    const QString plain = QStringLiteral("AAAA BBBB");
+    // Equal but for anti-aliasing: the hidden run still shifts by a fraction of a pixel.
+    const int shown = ink(plain, 0, 0, 0);
+    EXPECT_NEAR(ink(QStringLiteral("AAAA WWWWWWWW BBBB"), 5, 14, 0), shown, shown / 10);
+    EXPECT_GT(ink(plain, 0, 0, CFU_UNDERLINEDOUBLE), ink(plain, 0, 0, CFU_UNDERLINE));
+}
+
 TEST(FormatRange, AnswersForEmptyAreasRangesAndEnds)
 {
     RichEdit edit;
