@@ -77,8 +77,19 @@ void RtfDocumentBuilder::EndParagraph(const RtfParaState& para)
     }
     if (!cells_.empty() || !openCell_.empty())
         EmitRow(lastRow_);
-    Paragraph p = TakeParagraph(para);
-    InsertBody(p, true);
+    FlushEnded();
+    ended_ = TakeParagraph(para);
+    haveEnded_ = true;
+}
+
+// A \par followed by more of the text is a paragraph break.
+void RtfDocumentBuilder::FlushEnded()
+{
+    if (!haveEnded_)
+        return;
+    haveEnded_ = false;
+    InsertBody(ended_, true);
+    ended_ = Paragraph();
 }
 
 void RtfDocumentBuilder::EndCell(const RtfParaState& para)
@@ -106,16 +117,15 @@ void RtfDocumentBuilder::Finish(const RtfParaState& para)
             EmitRow(lastRow_);
     }
     if (!ParagraphEmpty()) {
+        FlushEnded();
         Paragraph p = TakeParagraph(para);
         InsertBody(p, false);
-    }
-    if (pendingBreak_) {
-        // A final paragraph mark at the very end of the document is the document's own.
-        if (!cursor_.atEnd()) {
-            cursor_.insertBlock(originalBlockFormat_);
-            cursor_.setBlockFormat(originalBlockFormat_);
-        }
-        pendingBreak_ = false;
+    } else if (haveEnded_) {
+        // The text's last \par closes its last paragraph, as every writer ends a
+        // document; it adds no empty paragraph after it. So text that ends with
+        // an empty line is written with one \par more, and comes back the same.
+        haveEnded_ = false;
+        InsertBody(ended_, false);
     }
 }
 
@@ -177,6 +187,7 @@ void RtfDocumentBuilder::DropEmptyBlockBefore(QTextTable* table)
 
 void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
 {
+    FlushEnded();
     std::vector<Cell> cells = std::move(cells_);
     cells_.clear();
     if (!openCell_.empty()) {

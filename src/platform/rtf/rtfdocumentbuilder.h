@@ -52,6 +52,7 @@ private:
     void CloseRun();
     bool ParagraphEmpty() const { return paragraph_.runs.empty() && runText_.isEmpty(); }
     Paragraph TakeParagraph(const RtfParaState& para);
+    void FlushEnded();
     void InsertBody(Paragraph& p, bool terminated);
     void InsertRuns(QTextCursor& c, const Paragraph& p);
     void ApplyList(const Paragraph& p);
@@ -69,6 +70,10 @@ private:
     QTextCharFormat runFormat_;
     QString runText_;
     Paragraph paragraph_;
+    // The paragraph the last \par ended: whether that mark breaks the text or
+    // only closes its last paragraph is known when the next thing comes.
+    Paragraph ended_;
+    bool haveEnded_ = false;
 
     std::vector<Cell> cells_;     // finished cells of the row being read
     Cell openCell_;               // paragraphs of the cell being read

@@ -37,6 +37,8 @@ public:
         CollectFrame(document_.rootFrame());
         body_.reserve(to_ - from_ + 1024);
         WriteFrame(document_.rootFrame());
+        if (!closedLast_)
+            body_ += "\\pard\\par\r\n";   // the range ended inside a table
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1";
         out += tables_.Header();
         out += body_;
@@ -82,17 +84,22 @@ private:
         }
     }
 
-    // A paragraph whose mark is inside the range ends with \par (or \cell).
+    // A paragraph whose mark is inside the range ends with \par (or \cell). So
+    // does the paragraph the range ends in, empty or not: as in every writer's
+    // RTF, the last \par closes the last paragraph, and a reader takes it as
+    // that and not as a paragraph break. The document's own last paragraph, which
+    // Qt always keeps and plain text ends without a line end, is that one.
     void WriteBlock(const QTextBlock& block, bool inTable, bool lastInCell)
     {
         const int start = block.position();
         const int mark = start + block.length() - 1;
         const bool markIn = mark >= from_ && mark < to_;
-        if (!inTable && !markIn && !Intersects(start, mark))
+        const bool last = !inTable && start <= to_ && to_ <= mark;
+        if (!inTable && !markIn && !last && !Intersects(start, mark))
             return;
         // Before a table at the very start, and between two tables, Qt keeps an
         // empty paragraph of its own; in RTF the rows simply come first or follow.
-        if (!inTable && start == mark && document_.characterAt(mark) == QChar(FrameStart)
+        if (!inTable && !last && start == mark && document_.characterAt(mark) == QChar(FrameStart)
             && (start == 0 || document_.characterAt(start - 1) == QChar(FrameEnd)))
             return;
         body_ += ParagraphWords(block.blockFormat(), inTable);
@@ -105,8 +112,9 @@ private:
         CloseLink();
         if (inTable)
             body_ += lastInCell ? "\\cell " : "\\par\r\n";
-        else if (markIn)
+        else if (markIn || last)
             body_ += "\\par\r\n";
+        closedLast_ = closedLast_ || last;
     }
 
     void WriteRuns(const QTextBlock& block)
@@ -220,6 +228,7 @@ private:
     RtfWriterTables tables_;
     QByteArray body_;
     QString openLink_;
+    bool closedLast_ = false;
 };
 
 } // namespace
