@@ -100,6 +100,9 @@ bool RtfReaderEngine::StartDestination(const RtfToken& t, RtfWord w)
     case RtfWord::Stylesheet:
         cur_.dest = RtfDestination::Stylesheet;
         return true;
+    case RtfWord::Nesttableprops:
+        cur_.dest = RtfDestination::NestTableProps;
+        return true;
     case RtfWord::Info:
     case RtfWord::Nonshppict:
     case RtfWord::Pntext:
@@ -208,9 +211,9 @@ void RtfReaderEngine::ApplyStyle(int number)
     auto it = styles_.find(number);
     if (it == styles_.end())
         return;
-    const bool inTable = cur_.para.inTable;
+    const int tableLevel = cur_.para.tableLevel;
     cur_.para = it->second.para;
-    cur_.para.inTable = inTable;
+    cur_.para.tableLevel = tableLevel;
     const int link = cur_.ch.link;
     cur_.ch = it->second.ch;
     cur_.ch.link = link;
