@@ -6,6 +6,7 @@
 #include "rtfhyperlink.h"
 #include "rtfpicture.h"
 #include "rtfreaderlimits.h"
+#include "textproperties.h"
 
 #include <QTextDocument>
 
@@ -313,9 +314,9 @@ void RtfReaderEngine::ReadPicture()
         // Without a goal size the picture's own size is taken as pixels.
         picture.widthTwips = (goalw > 0 ? goalw : picw * 15) * scalex / 100;
         picture.heightTwips = (goalh > 0 ? goalh : pich * 15) * scaley / 100;
-        builder_.AppendObject(ImageFormatFor(*cursor_.document(), picture));
+        builder_.AppendObject(ObjectFormat(ImageFormatFor(*cursor_.document(), picture)));
     } else if (closed && cur_.dest == RtfDestination::Body) {
-        builder_.AppendObject(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start)));
+        builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
     }
     if (closed)
         Pop();
@@ -327,8 +328,20 @@ void RtfReaderEngine::KeepObject()
     if (!tokens_.SkipGroup())
         return;
     if (cur_.dest == RtfDestination::Body)
-        builder_.AppendObject(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start)));
+        builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
     Pop();
+}
+
+// A picture or object takes what its group says about it as a character: hidden
+// (\v), protected, or a link's target.
+QTextCharFormat RtfReaderEngine::ObjectFormat(QTextCharFormat object) const
+{
+    const QTextCharFormat around = tables_.CharFormat(cur_.ch);
+    for (const int property : {int(PropHidden), int(PropProtected), int(PropLink), int(QTextFormat::IsAnchor),
+                               int(QTextFormat::AnchorHref)})
+        if (around.hasProperty(property))
+            object.setProperty(property, around.property(property));
+    return object;
 }
 
 } // namespace platform

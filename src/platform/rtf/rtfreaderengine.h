@@ -75,6 +75,7 @@ private:
     void FinishColor();
     void ReadPicture();
     void KeepObject();
+    QTextCharFormat ObjectFormat(QTextCharFormat object) const;
     void StartFieldResult();
 
     RtfTokenizer tokens_;

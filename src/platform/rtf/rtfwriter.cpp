@@ -128,8 +128,16 @@ private:
             if (lo >= hi)
                 continue;
             const QTextCharFormat format = fragment.charFormat();
-            const QString text = fragment.text().mid(lo - fragment.position(), hi - lo);
-            const QString href = format.isAnchor() ? format.anchorHref() : QString();
+            QString text = fragment.text().mid(lo - fragment.position(), hi - lo);
+            // A UTF-16 byte-order mark kept as the text's first character belongs
+            // to the plain file it came from; RTF has none.
+            if (lo == 0 && text.startsWith(QChar(QChar::ByteOrderMark)))
+                text.remove(0, 1);
+            if (text.isEmpty())
+                continue;
+            // An address detected in the text is the text itself, not a field.
+            const bool field = format.isAnchor() && !format.boolProperty(PropAutoLinkMark);
+            const QString href = field ? format.anchorHref() : QString();
             if (href != openLink_) {
                 CloseLink();
                 if (!href.isEmpty()) {

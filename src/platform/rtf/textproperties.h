@@ -36,6 +36,10 @@ enum TextProperty : int {
     PropSmallCaps,          // bool, CFE_SMALLCAPS
     PropEmbeddedObject,     // QByteArray, on an object-replacement character: the RTF of an
                             // object or picture kept opaque so that writing loses nothing
+    // bool, on a link that automatic URL detection made: the address is the
+    // text's own, so later detection may take the link away again and RTF
+    // keeps it as the plain text it is. A link without it came as a field.
+    PropAutoLinkMark = QTextFormat::UserProperty + 90,
 
     // Paragraph (QTextBlockFormat)
     PropNumbering = QTextFormat::UserProperty + 100,    // int, PFN_* (0 = none)
