@@ -20,7 +20,8 @@ namespace {
 
 bool SameNumbering(const RtfNumbering& a, const RtfNumbering& b)
 {
-    return a.numbering == b.numbering && a.style == b.style && a.start == b.start;
+    return a.numbering == b.numbering && a.style == b.style && a.start == b.start && a.listOverride == b.listOverride
+        && a.level == b.level;
 }
 
 } // namespace
@@ -163,10 +164,32 @@ void RtfDocumentBuilder::ApplyList(RtfParagraph& p)
         return;   // continues the list without a number of its own
     if (list_ && SameNumbering(n, listNumbering_)) {
         list_->add(cursor_.block());
-        return;
+    } else {
+        listStart_ = n.start > 0 ? n.start : 1;
+        // A Word list goes on counting after paragraphs of other kinds between
+        // its items, and after items of its deeper levels.
+        if (n.listOverride > 0 && n.numbering != PFN_BULLET) {
+            const auto next = nextNumber_.find({n.listOverride, n.level});
+            if (next != nextNumber_.end())
+                listStart_ = next->second;
+        }
+        list_ = cursor_.createList(ListFormatFor(n, listStart_));
+        listNumbering_ = n;
     }
-    list_ = cursor_.createList(ListFormatFor(n));
-    listNumbering_ = n;
+    if (n.listOverride > 0) {
+        nextNumber_[{n.listOverride, n.level}] = listStart_ + list_->count();
+        // Its deeper levels count from their start again under this item.
+        auto deeper = nextNumber_.upper_bound({n.listOverride, n.level});
+        while (deeper != nextNumber_.end() && deeper->first.first == n.listOverride)
+            deeper = nextNumber_.erase(deeper);
+    }
+    // The paragraph names the number its run of items starts from, as a \pn
+    // group does, so that what is written says what is shown.
+    if (n.numbering != PFN_BULLET && n.start != listStart_) {
+        QTextBlockFormat start;
+        start.setProperty(PropNumberingStart, listStart_);
+        cursor_.mergeBlockFormat(start);
+    }
 }
 
 // A table inserted at the start of a paragraph leaves an empty paragraph before

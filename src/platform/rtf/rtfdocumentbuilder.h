@@ -75,6 +75,8 @@ private:
 
     QTextList* list_ = nullptr;
     RtfNumbering listNumbering_;
+    int listStart_ = 1;
+    std::map<std::pair<int, int>, int> nextNumber_;   // (\ls, level) -> the number of its next item
 };
 
 } // namespace platform

@@ -20,6 +20,15 @@ namespace platform {
 // - An absent user property reads as the record's zero value.
 // - Lengths in user properties are twips, as in the format records. Native
 //   paragraph margins are screen pixels at 96 dpi: px = twips / 15.
+// - A numbered paragraph (PropNumbering) carries PropStartIndentTwips and
+//   PropOffsetTwipsPara always, and its native margins leave room for its number:
+//   every line starts at the left indent, or further right when the number needs
+//   the room (NumberedTextStartTwips); the number stands before the first line.
+// - A list whose first number is not 1 carries PropListStart. Qt before 6.6 has no
+//   slot for it and counts from 1, so such a list has the style
+//   ListStyleUndefined, Qt draws no number, and the view draws the numbers
+//   (ListNumberText, DrawListNumbers) in the style its paragraphs' PropNumbering
+//   names, with the list's prefix and suffix.
 enum TextProperty : int {
     // Character (QTextCharFormat)
     PropUnderlineType = QTextFormat::UserProperty + 1,  // int, CFU_* (0 = none)
@@ -55,6 +64,22 @@ enum TextProperty : int {
     PropSpaceAfterTwips,    // int, dySpaceAfter
     PropTableLeftTwips,     // int, on a QTextTableFormat: the rows' left edge (RTF \trleft)
     PropTableGapTwips,      // int, on a QTextTableFormat: half the space between cells (RTF \trgaph)
+
+    // List (QTextListFormat)
+    PropListStart = QTextFormat::UserProperty + 200,    // int, the number of the list's first item
 };
+
+// The least room a paragraph number gets before the text: a quarter inch, as
+// Word's lists hang their numbers.
+constexpr int MinNumberRoomTwips = 360;
+
+// Where the lines of a numbered paragraph start, in twips: at its left indent,
+// or far enough right of where its first line would start to hold the number.
+constexpr int NumberedTextStartTwips(int leftIndent, int firstIndent, int numberingTab)
+{
+    const int room = numberingTab > MinNumberRoomTwips ? numberingTab : MinNumberRoomTwips;
+    const int afterNumber = leftIndent + firstIndent + room;
+    return afterNumber > leftIndent ? afterNumber : leftIndent;
+}
 
 } // namespace platform
