@@ -153,7 +153,7 @@ void RtfDocumentBuilder::InsertBody(RtfParagraph& p, bool terminated)
     pendingBreak_ = terminated;
 }
 
-void RtfDocumentBuilder::ApplyList(RtfParagraph& p)
+void RtfDocumentBuilder::ApplyList(const RtfParagraph& p)
 {
     const RtfNumbering& n = p.numbering;
     if (n.numbering == PFN_NONE) {

@@ -50,7 +50,7 @@ private:
     RtfParagraph TakeParagraph(const RtfParaState& para);
     void FlushEnded();
     void InsertBody(RtfParagraph& p, bool terminated);
-    void ApplyList(RtfParagraph& p);
+    void ApplyList(const RtfParagraph& p);
     void InsertRows(std::vector<RtfRow> rows);
     void DropEmptyBlockBefore(QTextTable* table);
 

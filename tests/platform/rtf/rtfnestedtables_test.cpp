@@ -138,6 +138,26 @@ TEST(RtfNestedTables, OddShapesKeepEveryWord)
     }
 }
 
+// LibreOffice writes nested tables its own way (three levels here, a cell more
+// than the row defines); every word is still there once, and in a table.
+TEST(RtfNestedTables, LibreOfficesNestedTablesKeepEveryWordOnce)
+{
+    auto document = rtftest::ReadDocument(rtftest::DataFile(QStringLiteral("libreoffice_nested_tables.rtf")));
+    const QString text = document->toPlainText();
+    for (const QString& word : {QStringLiteral(u"Перед таблицей"), QStringLiteral(u"Истец"), QStringLiteral(u"Иванов"),
+                                QStringLiteral(u"Иван"), QStringLiteral(u"Петров"), QStringLiteral(u"Пётр"),
+                                QStringLiteral(u"после вложенной"), QStringLiteral(u"Ответчик"), QStringLiteral(u"вторая строка"),
+                                QStringLiteral(u"глубже"), QStringLiteral(u"третий уровень"), QStringLiteral(u"После таблицы")})
+        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\b%1\\b").arg(word),
+                                                QRegularExpression::UseUnicodePropertiesOption)),
+                  1)
+            << word.toStdString();
+    const QString shape = DocumentShape(*document);
+    EXPECT_TRUE(shape.contains(QStringLiteral(u"[Истец:/[Иванов|Иван; Петров|Пётр]/после вложенной|Ответчик|"))) << shape.toStdString();
+    EXPECT_TRUE(shape.contains(QStringLiteral(u"[вторая строка/[глубже/[третий уровень]/"))) << shape.toStdString();
+    EXPECT_EQ(DocumentShape(*rtftest::ReadDocument(WriteRtf(*document))), shape);
+}
+
 // LibreOffice reads our nested tables as nested tables, with every word.
 TEST(RtfNestedTables, LibreOfficeReadsThemNested)
 {
