@@ -1,6 +1,8 @@
 // List numbers the control draws itself.
 #include "listmarkers.h"
 
+#include "listnumbers.h"
+
 #include "richeditconsts.h"
 #include "textproperties.h"
 
@@ -18,20 +20,6 @@
 namespace platform {
 
 namespace {
-
-// The number of the list's first paragraph: the record's wNumberingStart, where
-// 0 (never set) counts as 1.
-int ListStart(const QTextList& list)
-{
-    if (list.count() == 0)
-        return 1;
-    const QTextBlockFormat first = list.item(0).blockFormat();
-    const int start = first.intProperty(PropNumberingStart);
-    if (start > 0)
-        return start;
-    const int listStart = list.format().intProperty(PropNumberingStart);
-    return listStart > 0 ? listStart : 1;
-}
 
 bool ShowsNoNumber(const QTextBlock& block)
 {
@@ -55,39 +43,12 @@ bool NeedsControl(const QTextList& list)
 {
     if (!IsNumbered(list.format()))
         return false;
-    if (ListStart(list) != 1)
+    if (ListStartNumber(list) != 1)
         return true;
     for (int i = 0; i < list.count(); ++i)
         if (ShowsNoNumber(list.item(i)))
             return true;
     return false;
-}
-
-QString Letters(int n, char16_t base)
-{
-    QString out;
-    while (n > 0) {
-        --n;
-        out.prepend(QChar(char16_t(base + n % 26)));
-        n /= 26;
-    }
-    return out;
-}
-
-QString Roman(int n, bool upper)
-{
-    static const struct {
-        int value;
-        const char* digits;
-    } table[] = {{1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
-                 {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},   {4, "iv"},  {1, "i"}};
-    if (n <= 0 || n >= 5000)
-        return QString::number(n);
-    QString out;
-    for (const auto& step : table)
-        for (; n >= step.value; n -= step.value)
-            out += QLatin1String(step.digits);
-    return upper ? out.toUpper() : out;
 }
 
 } // namespace
@@ -120,26 +81,6 @@ bool ControlDrawsNumber(const QTextBlock& block)
     const QTextList* list = block.textList();
     return list && IsNumbered(list->format()) && block.blockFormat().hasProperty(QTextFormat::ListStyle)
         && block.blockFormat().intProperty(QTextFormat::ListStyle) == QTextListFormat::ListStyleUndefined;
-}
-
-QString ListNumberText(const QTextBlock& block)
-{
-    const QTextList* list = block.textList();
-    if (!list || !IsNumbered(list->format()) || ShowsNoNumber(block))
-        return {};
-    const int n = ListStart(*list) + list->itemNumber(block);
-    QString number;
-    switch (list->format().style()) {
-    case QTextListFormat::ListLowerAlpha: number = Letters(n, u'a'); break;
-    case QTextListFormat::ListUpperAlpha: number = Letters(n, u'A'); break;
-    case QTextListFormat::ListLowerRoman: number = Roman(n, false); break;
-    case QTextListFormat::ListUpperRoman: number = Roman(n, true); break;
-    default: number = QString::number(n); break;
-    }
-    const QTextListFormat format = list->format();
-    const QString prefix = format.hasProperty(QTextFormat::ListNumberPrefix) ? format.numberPrefix() : QString();
-    const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".");
-    return prefix + number + suffix;
 }
 
 void DrawListNumber(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette)

@@ -22,10 +22,6 @@ void SyncListMarkers(QTextDocument& doc, int from, int to);
 // Whether the control draws the number of this paragraph.
 bool ControlDrawsNumber(const QTextBlock& block);
 
-// The number of a list paragraph as shown ("5.", "(c)", "iv)"); empty for bullets
-// and for numbering that shows no number.
-QString ListNumberText(const QTextBlock& block);
-
 // Draws the number of a list paragraph whose layout's origin is at origin, where
 // and as Qt draws its own.
 void DrawListNumber(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette);

@@ -162,9 +162,6 @@ struct RichEdit::Impl {
 // Marks found addresses as automatic links, with no undo step.
 void MarkLinks(QTextDocument* target, const std::vector<UrlRange>& links);
 
-// Marks a link made by automatic detection, so that later detection may undo it.
-constexpr int PropAutoLinkMark = QTextFormat::UserProperty + 90;
-
 // Groups the notifications of one operation: EN_CHANGE and EN_SELCHANGE are sent
 // once, when the outermost operation ends, if the text or the selection changed.
 class NotifyScope {
