@@ -346,6 +346,10 @@ void TfmView::UnixLF1Click()
 
 void TfmView::PasteText()
 {
+    // The control refuses its own paste in a read-only text; this one writes the
+    // selection directly and must refuse as well, whichever way it was asked for.
+    if (GEditor->ReadOnly())
+        return;
     GEditor->SetSelText(QGuiApplication::clipboard()->text());
 }
 
