@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
 #include <QTextDocument>
 
@@ -48,7 +49,7 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
         const TFont oldFont = GEditor->Font();
         const TEnc oldEncoding = GEditor->Encoding();
         const TUniType oldUniType = GEditor->UniType();
-        const QTextDocument* shown = GEditor->Window()->Document();
+        const QPointer<QTextDocument> shown = GEditor->Window()->Document();
         const int shownRevision = shown->revision();
         WaitCaption(Text(QlConsts::WaitTextLoading));
         stbPanels->SetText(0, QString());
@@ -73,8 +74,7 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
             ShowError(QString::fromUtf8(error.what()));
             // Should the text shown have gone all the same, the window no longer
             // names the file it came from, so that no Save can put it in the file's place.
-            const QTextDocument* now = GEditor->Window()->Document();
-            if (now != shown || now->revision() != shownRevision) {
+            if (!shown || shown != GEditor->Window()->Document() || shown->revision() != shownRevision) {
                 CurFileName.clear();
                 HasTables = false;
             }
