@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include <atomic>
+#include <utility>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -228,6 +229,7 @@ public:
     bool StartCopy(const QStringList& arguments);
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -255,6 +257,12 @@ private:
     void N33Click();
     void N45Click();
     void PopupMenu1Popup();
+    // A menu's opening rule enables and checks its items; registered here, it also
+    // runs when one of the items' shortcuts is pressed.
+    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)());
+    bool PrepareShortcut(QKeyEvent* event);
+    void UpdatePasteButton();
+    void WireCommandStates();
     bool FormKeyDown(QKeyEvent* event);
     bool FormKeyUp(QKeyEvent* event);
     void stbMouseMove(int x);
@@ -272,6 +280,7 @@ private:
     bool closingAccepted = false;
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
+    std::vector<std::pair<QMenu*, void (TfmView::*)()>> openingRules;
     QPointer<TUpdateThread> ticker;
     platform::InstanceServer* instances = nullptr;
     QString openFolder;

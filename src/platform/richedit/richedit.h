@@ -71,7 +71,7 @@ public:
     // SF_TEXT | SF_UNICODE (UTF-16LE), SF_RTF; each optionally | SFF_SELECTION.
     // Answers the number of characters read or written. A whole-text stream-in
     // replaces the text and empties the undo buffer; a selection stream-in replaces
-    // the selection.
+    // the selection. A stream whose callback fails changes nothing at all.
     std::int32_t StreamIn(unsigned format, EDITSTREAM& stream);
     std::int32_t StreamOut(unsigned format, EDITSTREAM& stream);
 

@@ -80,11 +80,15 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     NotifyScope scope(*d, UID_UNKNOWN);
     std::vector<std::uint8_t> buffer(StreamBlockBytes);
 
+    // A stream that fails part way changes nothing: what it gave so far is dropped
+    // and the text shown stays as it was.
     if (format & SF_RTF) {
         QByteArray data;
-        ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
+        const bool complete = ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
             data.append(reinterpret_cast<const char*>(p), qsizetype(n));
         });
+        if (!complete)
+            return 0;
         if (selection) {
             QTextCursor cursor = textCursor();
             const int before = d->TextLength() - (cursor.selectionEnd() - cursor.selectionStart());
@@ -126,7 +130,8 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     PlainTextDecoder decoder((format & SF_UNICODE) != 0);
     QString chunk;
     if (selection) {
-        ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) { decoder.Feed(p, n, chunk); });
+        if (!ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) { decoder.Feed(p, n, chunk); }))
+            return 0;
         decoder.Finish(chunk);
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
@@ -153,10 +158,14 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         cursor.insertText(chunk);
         chunk.clear();
     };
-    ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
+    const bool complete = ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
         decoder.Feed(p, n, chunk);
         put();
     });
+    if (!complete) {
+        delete fresh;
+        return 0;
+    }
     decoder.Finish(chunk);
     put();
     cursor.endEditBlock();
