@@ -2,11 +2,12 @@
 // event loop.
 #include "view.h"
 
+#include "endsignals.h"
+#include "filenames.h"
 #include "richedit.h"
 #include "testscript.h"
 
 #include <QApplication>
-#include <QFile>
 
 namespace {
 
@@ -31,13 +32,16 @@ private:
 
 } // namespace
 
-int main(int argc, char* argv[])
+namespace {
+
+int Run(int argc, char* argv[], int& endingSignal)
 {
     // Every argument is a file name, even one that looks like a toolkit option,
-    // so the toolkit sees only the program's own name.
+    // so the toolkit sees only the program's own name. Names keep their exact
+    // bytes, UTF-8 or not.
     QStringList names;
     for (int i = 1; i < argc; ++i)
-        names << QFile::decodeName(argv[i]);
+        names << platform::FileNameFromBytes(argv[i]);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
@@ -45,9 +49,26 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
     TfmView view(names);
     InstallTestScript(view);
+    TEndSignalWatcher endSignals([&view](int) { view.EndWithoutQuestions(); });
     FirstPaintProbe probe(view);
     if (qEnvironmentVariableIsSet("QUILLET_QUIT_AFTER_FIRST_PAINT"))
         view.GEditor->Window()->viewport()->installEventFilter(&probe);
     view.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    endingSignal = endSignals.Received();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    InstallEndSignals();
+    int endingSignal = 0;
+    const int status = Run(argc, argv, endingSignal);
+    // The window and the application are gone, their files closed: the process
+    // now ends as the signal asked.
+    if (endingSignal != 0)
+        EndBySignal(endingSignal);
+    return status;
 }

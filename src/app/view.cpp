@@ -2,6 +2,7 @@
 // line, resizing, closing; the caption helpers and the keyboard and mouse map.
 #include "view.h"
 
+#include "filenames.h"
 #include "qlconsts.h"
 #include "richedit.h"
 
@@ -11,7 +12,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -173,6 +173,8 @@ void TfmView::WireCommands()
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
     WireSetupCommands();
     WireEncodingCommands();
+    WirePrintCommands();
+    WireCommandStates();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
     GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };
@@ -248,6 +250,7 @@ void TfmView::FormActivate()
     GEditor->Window()->setFocus();
     FormActive = true;
     InstanceReady();
+    StartupDone = true;
 }
 
 void TfmView::LoadFiles(const QStringList& names)
@@ -258,11 +261,9 @@ void TfmView::LoadFiles(const QStringList& names)
     // A bare name is looked for where the shell would look; a name with a folder
     // is taken relative to the current one.
     name = platform::FindFileOnPath(name);
-    if (QFileInfo::exists(name))
-        name = QFileInfo(name).absoluteFilePath();
     for (qsizetype i = 1; i < names.size(); ++i)
         StartCopy({names[i]});
-    if (QFileInfo(name).isFile())
+    if (RegularFileMode(name))
         LoadNewFile(name, CurEncoding, false, 0, 0);
     else
         ShowError(Tr(QlConsts::CannotFindFile) + QStringLiteral(" ") + name);
@@ -314,14 +315,16 @@ void TfmView::WaitCaption(const QString& text)
 
 void TfmView::FillCaption()
 {
-    setWindowTitle(CurFileName.isEmpty() ? Tr(QlConsts::TextInput) : Tr(QlConsts::FilePrefix) + CurFileName);
+    setWindowTitle(CurFileName.isEmpty() ? Tr(QlConsts::TextInput)
+                                         : Tr(QlConsts::FilePrefix) + platform::DisplayFileName(CurFileName));
 }
 
 void TfmView::TaskBarName()
 {
     // The taskbar shows the application's name; the desktop takes it from the
     // window's icon text.
-    const QString name = CurFileName.isEmpty() ? Tr(QlConsts::AppTitle) : CurFileName + Tr(QlConsts::TaskBarSuffix);
+    const QString name = CurFileName.isEmpty() ? Tr(QlConsts::AppTitle)
+                                               : platform::DisplayFileName(CurFileName) + Tr(QlConsts::TaskBarSuffix);
     setWindowIconText(name);
     taskBarName = name;
 }
@@ -467,6 +470,10 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     default:
+        // Ctrl with a keypad digit is no command, and types nothing either.
+        if (state == Qt::ControlModifier && (event->modifiers() & Qt::KeypadModifier) && event->key() >= Qt::Key_0
+            && event->key() <= Qt::Key_9)
+            return true;
         break;
     }
     return false;

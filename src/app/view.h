@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include <atomic>
+#include <utility>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,6 +31,8 @@ class QPushButton;
 class QStatusBar;
 class TUpdateThread;
 class TStatusPanels;
+class TqxPrinter;
+class TPageSetupDialog;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -43,6 +46,7 @@ public:
     bool TextReady = false;
     bool HasTables = false;
     bool ShownOnce = false;
+    bool StartupDone = false;  // the first activation's sequence (command line, load) has run
 
     // Window fields.
     std::uint8_t ClickMode = 0;
@@ -98,6 +102,9 @@ public:
     void FontInitialize();
     void LoadFiles(const QStringList& names);
     void FormClose();
+    // A close that asks nothing, for a logout, a shutdown or Ctrl+C: what a close
+    // writes (recent list, window bounds) is written, then the program ends.
+    void EndWithoutQuestions();
     // An error box through the window's prompter.
     void ShowError(const QString& text);
     // What the taskbar shows for this window.
@@ -203,6 +210,20 @@ public:
     bool TickerRunning() const;
     int TickerStarts = 0;  // how many tickers this window has started
 
+    // Print commands; the printer component and the page setup dialog are made on
+    // first use and kept.
+    std::shared_ptr<TqxPrinter> ThePrinter;
+    std::shared_ptr<TPageSetupDialog> PageSetup;
+    bool PrinterOk();
+    void sbPrintClick();
+    void mPreviewClick();
+    void mPageClick();
+    void PrintPage(const QString& mess, int size, int position);
+    void FillPrintersMenu();
+    void PrintersMenuClick(int index);
+    void PopupMenu3Popup();
+    void EnablePrintCommands();
+
     // Margins.
     void bbRightClick();
     void bbLeftClick();
@@ -213,6 +234,7 @@ public:
     bool StartCopy(const QStringList& arguments);
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -233,12 +255,20 @@ private:
     void WireCommands();
     void WireSetupCommands();
     void WireEncodingCommands();
+    void WirePrintCommands();
+    void RunPrintCommand(bool preview);
     void N8Click();
     void N14Click();
     void N26Click();
     void N33Click();
     void N45Click();
     void PopupMenu1Popup();
+    // A menu's opening rule enables and checks its items; registered here, it also
+    // runs when one of the items' shortcuts is pressed.
+    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)());
+    bool PrepareShortcut(QKeyEvent* event);
+    void UpdatePasteButton();
+    void WireCommandStates();
     bool FormKeyDown(QKeyEvent* event);
     bool FormKeyUp(QKeyEvent* event);
     void stbMouseMove(int x);
@@ -256,6 +286,7 @@ private:
     bool closingAccepted = false;
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
+    std::vector<std::pair<QMenu*, void (TfmView::*)()>> openingRules;
     QPointer<TUpdateThread> ticker;
     platform::InstanceServer* instances = nullptr;
     QString openFolder;

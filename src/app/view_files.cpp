@@ -2,6 +2,7 @@
 // the recent-files list.
 #include "view.h"
 
+#include "filenames.h"
 #include "linefilter.h"
 #include "qlconsts.h"
 #include "richedit.h"
@@ -13,7 +14,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -23,6 +26,20 @@ constexpr int OpenRtfFilterIndex = 3;
 QString Text(const char* resource)
 {
     return Tr(resource);
+}
+
+// The exact names of the files a dialog answered; a name whose bytes the dialog
+// could not show and that fits no single file is refused rather than guessed.
+QStringList ExactNames(const QStringList& chosen)
+{
+    QStringList names;
+    for (const QString& name : chosen) {
+        if (const std::optional<QString> exact = platform::ExactDialogFileName(name))
+            names << *exact;
+        else
+            ErrorBox(Text(QlConsts::FileNameNotExact) + name);
+    }
+    return names;
 }
 
 } // namespace
@@ -37,33 +54,48 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
     raise();
     activateWindow();
     const bool autoEncoding = GEditor->AutoEncoding();
+    // A load that fails leaves the window as it was: the control takes the new text
+    // only once it is read whole, and what was set up for it is put back here.
+    const bool wasModified = GEditor->Modified();
+    bool loaded = false;
     if (!FileExists(name)) {
         ShowError(Text(QlConsts::CannotFindFile) + name);
     } else {
+        const TFont oldFont = GEditor->Font();
+        const TEnc oldEncoding = GEditor->Encoding();
+        const TUniType oldUniType = GEditor->UniType();
+        const QPointer<QTextDocument> shown = GEditor->Window()->Document();
+        const int shownRevision = shown->revision();
         WaitCaption(Text(QlConsts::WaitTextLoading));
         stbPanels->SetText(0, QString());
         stbPanels->SetText(1, QString());
         TextReady = false;
-        HasTables = false;
         ShowRichEdit(false);
         if (forced)
             GEditor->SetAutoEncoding(false);
         // Not forced, the caller's encoding is still the one to read with: Open
         // passes RTF for its RTF filter, everyone else passes the current one.
         SetEncoding(e);
-        GEditor->Lines()->Clear();
         GEditor->SetFont(DefFont);
-        SetParaDefault();
         LoadStartTick = TickNow();
-        bool loaded = true;
         try {
             GEditor->Lines()->LoadFromFile(name);
+            loaded = true;
         } catch (const std::exception& error) {
-            loaded = false;
+            GEditor->SetFont(oldFont);
+            GEditor->SetEncoding(oldEncoding);
+            GEditor->SetUniType(oldUniType);
             QApplication::restoreOverrideCursor();
             ShowError(QString::fromUtf8(error.what()));
+            // Should the text shown have gone all the same, the window no longer
+            // names the file it came from, so that no Save can put it in the file's place.
+            if (!shown || shown != GEditor->Window()->Document() || shown->revision() != shownRevision) {
+                CurFileName.clear();
+                HasTables = false;
+            }
         }
         if (loaded) {
+            HasTables = false;
             CurFileName = name;
             if ((forced || !autoEncoding) && !GEditor->LoadedDosAsUnicode) {
                 SetKodP(e);
@@ -88,12 +120,14 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
         }
     }
     AlignBut();
-    InvalidateSnapshot();
+    // The bytes kept for reinterpreting still belong to the text when it stayed.
+    if (loaded)
+        InvalidateSnapshot();
     FillCaption();
     TaskBarName();
     DownButt();
     GEditor->SetAutoEncoding(autoEncoding);
-    GEditor->SetModified(false);
+    GEditor->SetModified(loaded ? false : wasModified);
     TextReady = true;
     GEditorChange();
     ShowRichEdit(true);
@@ -142,10 +176,13 @@ void TfmView::sbOpenClick()
     if (!answer || answer->files.isEmpty())
         return;
     openFilterIndex = answer->filterIndex;
+    const QStringList files = ExactNames(answer->files);
+    if (files.isEmpty())
+        return;
     const std::uint8_t e = answer->filterIndex == OpenRtfFilterIndex ? std::uint8_t(Rtf) : CurEncoding;
-    for (qsizetype i = 1; i < answer->files.size(); ++i)
-        StartCopy({answer->files[i]});
-    const QString& first = answer->files.first();
+    for (qsizetype i = 1; i < files.size(); ++i)
+        StartCopy({files[i]});
+    const QString& first = files.first();
     if (FileExists(first))
         LoadNewFile(first, e, false, 0, 0);
     else
@@ -162,8 +199,9 @@ void TfmView::meOpenWClick()
     request.multiSelect = true;
     request.directory = openFolder.isEmpty() ? ExeDir() : openFolder;
     const std::optional<FileDialogAnswer> answer = CurrentPrompter().OpenFileDialog(request);
-    if (answer && !answer->files.isEmpty())
-        StartCopy({answer->files.first()});
+    const QStringList files = answer ? ExactNames(answer->files.mid(0, 1)) : QStringList();
+    if (!files.isEmpty())
+        StartCopy({files.first()});
 }
 
 bool TfmView::QuestSave()
@@ -218,12 +256,16 @@ bool TfmView::SaveTxt(bool quiet, int kind)
             ShowError(Text(QlConsts::RtfExportNotAllowed));
             return false;
         }
-        target = answer->files.first();
+        const QStringList chosen = ExactNames(answer->files.mid(0, 1));
+        if (chosen.isEmpty())
+            return false;
+        target = chosen.first();
         if (ExtractFileExt(target).isEmpty())
             target += filterIndex == RtfFilterIndex ? QStringLiteral(".rtf") : QStringLiteral(".txt");
-        if (QFileInfo::exists(target)) {
+        if (FileExists(target)) {
             const MsgButton rewrite =
-                ConfirmationBox(Text(QlConsts::FilePrefix) + target + Text(QlConsts::AlreadyExistsRewrite),
+                ConfirmationBox(Text(QlConsts::FilePrefix) + platform::DisplayFileName(target) +
+                                    Text(QlConsts::AlreadyExistsRewrite),
                                 MsgButton::Yes | MsgButton::No | MsgButton::Cancel);
             goOn = rewrite == MsgButton::Yes;
             result = rewrite == MsgButton::No;
@@ -238,17 +280,14 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     const auto e = static_cast<std::uint8_t>(quiet ? CurEncoding : filterIndex - 1);
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
-    const QFileInfo info(target);
-    const bool wasReadOnly = info.isFile() && !(info.permissions() & QFile::WriteOwner);
-    // Without the "user" bits: they tell what we may do, and setting them would
-    // grant the owner what the "user" (say, the super-user) happens to have.
-    const QFile::Permissions permissions =
-        info.exists() ? info.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser) : QFile::Permissions();
+    constexpr unsigned OwnerWrite = 0200;
+    const std::optional<unsigned> mode = RegularFileMode(target);
+    const bool wasReadOnly = mode && !(*mode & OwnerWrite);
     if (wasReadOnly)
-        QFile::setPermissions(target, permissions | QFile::WriteOwner);
+        SetFileMode(target, *mode | OwnerWrite);
     auto restore = [&] {
         if (wasReadOnly)
-            QFile::setPermissions(target, permissions);
+            SetFileMode(target, *mode);
     };
     try {
         GEditor->Lines()->SaveToFile(target);
@@ -327,6 +366,10 @@ void TfmView::UnixLF1Click()
 
 void TfmView::PasteText()
 {
+    // The control refuses its own paste in a read-only text; this one writes the
+    // selection directly and must refuse as well, whichever way it was asked for.
+    if (GEditor->ReadOnly())
+        return;
     GEditor->SetSelText(QGuiApplication::clipboard()->text());
 }
 
@@ -346,7 +389,7 @@ void TfmView::UpdateHist()
     for (int n = 1; n <= HistorySize; ++n) {
         const THistItem& item = History[n - 1];
         QAction* menuItem = Item(QStringLiteral("File%1").arg(n));
-        menuItem->setText(item.FileName);
+        menuItem->setText(platform::DisplayFileName(item.FileName));
         menuItem->setVisible(!item.FileName.isEmpty());
         any = any || !item.FileName.isEmpty();
     }

@@ -103,8 +103,7 @@ public:
             view.GEditor->SetDosAdd(static_cast<TDosAdd>(mode));
     }
 
-    // The one call to change when the window's page setup command lands: mPageClick().
-    void PageSetup() override { InformationBox(Tr(QlConsts::PageSetupNotAvailable)); }
+    void PageSetup() override { view.mPageClick(); }
 
     void CloseAllWindows() override
     {

@@ -3,10 +3,9 @@
 #include "view.h"
 
 #include "dostablertf.h"
+#include "filenames.h"
 #include "qxeditor.h"
 #include "richedit.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <vector>
@@ -14,7 +13,7 @@
 void TfmView::DecodeTables()
 {
     tables found;
-    if (!ParseDosTables(QFile::encodeName(CurFileName).toStdString(), found))
+    if (!ParseDosTables(platform::FileNameBytes(CurFileName).toStdString(), found))
         return;
     platform::RichEdit* control = GEditor->Window();
     const QString text = control->GetTextRange(0, control->GetTextLength());
@@ -44,7 +43,9 @@ void TfmView::DecodeTables()
         pos = std::min(t->EndPos, length);
     }
     AppendPlainText(rtf, QStringView(text).mid(qsizetype(pos)));
-    rtf += '}';
+    // The RTF reader takes the last \par as the end of the last paragraph, not
+    // as a line end of its own: without it a text ending with a line end loses it.
+    rtf += "\\par}";
 
     control->SetRedraw(false);
     const TqxEditorStreamEvent onStream = GEditor->OnStream;

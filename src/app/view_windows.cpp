@@ -4,6 +4,8 @@
 // dropped on the editor open here and in new copies.
 #include "view.h"
 
+#include "filenames.h"
+
 #include "dragfile.h"
 #include "instanceclient.h"
 #include "instanceserver.h"
@@ -190,10 +192,10 @@ std::uint32_t TfmView::CopyDataHook(std::uint32_t dwData, const QByteArray& reco
     const std::optional<TViewRequest> request = ParseViewRequest(record);
     if (!request || request->Encoding > Rtf)
         return RequestNotTaken;
-    // The name's bytes are the name. One that is not a full path, or that the
-    // program cannot hold as text, would lead to some other file: not shown.
-    const QString name = QFile::decodeName(request->FileName);
-    if (!request->FileName.startsWith('/') || QFile::encodeName(name) != request->FileName || !FileExists(name))
+    // The name's bytes are the name; one that is not a full path would be taken
+    // against this copy's folder and lead to some other file: not shown.
+    const QString name = platform::FileNameFromBytes(request->FileName);
+    if (!request->FileName.startsWith('/') || !FileExists(name))
         return RequestNotShown;
 
     const bool wasModified = GEditor->Modified();

@@ -37,6 +37,9 @@ inline constexpr const char* TextChangedSaveIt = QT_TRANSLATE_NOOP("QlConsts", "
 inline constexpr const char* AlreadyExistsRewrite = QT_TRANSLATE_NOOP("QlConsts", " is already exists. Rewrite it?");
 inline constexpr const char* RtfExportNotAllowed = QT_TRANSLATE_NOOP("QlConsts", "RTF text export is not allowed");
 inline constexpr const char* ExportNotSuccessful = QT_TRANSLATE_NOOP("QlConsts", "File export was not successfull");
+// The file dialog could not show every byte of the chosen name, and no single file fits what it showed.
+inline constexpr const char* FileNameNotExact = QT_TRANSLATE_NOOP(
+    "QlConsts", "Can not use the file name: it holds characters the dialog can not show, so it is not known which file is meant: ");
 inline constexpr const char* OpenFilter = QT_TRANSLATE_NOOP(
     "QlConsts", "All files (*.*)|*.*|Text file (*.txt)|*.txt|Text file in RTF format (*.rtf)|*.rtf");
 inline constexpr const char* SaveFilter = QT_TRANSLATE_NOOP(
@@ -94,6 +97,13 @@ inline constexpr const char* CannotSavePageMetafile = QT_TRANSLATE_NOOP("QlConst
 inline constexpr const char* CannotPrintPreparedPage = QT_TRANSLATE_NOOP("QlConsts", "Not be able to print of prepared page");
 inline constexpr const char* CannotEndPrinting = QT_TRANSLATE_NOOP("QlConsts", "Not be able to end the printing");
 inline constexpr const char* NoPrinterInstalled = QT_TRANSLATE_NOOP("QlConsts", "None of installed printer");
+// The PDF printer's question and its failures; %1 is the file, %2 the system's reason.
+inline constexpr const char* PdfTargetCaption = QT_TRANSLATE_NOOP("QlConsts", "Print to PDF file");
+inline constexpr const char* PdfFilter = QT_TRANSLATE_NOOP("QlConsts", "PDF file|*.pdf");
+inline constexpr const char* CannotWriteFile = QT_TRANSLATE_NOOP("QlConsts", "Can not write the file \"%1\". %2");
+inline constexpr const char* NoRoomForText = QT_TRANSLATE_NOOP("QlConsts", "The margins leave no room for the text on the page");
+// A column format of a header or footer row whose width is not a number; %1 is the format.
+inline constexpr const char* InvalidFloat = QT_TRANSLATE_NOOP("QlConsts", "'%1' is not a valid floating point value");
 
 // Settings dialog, registry and file types
 inline constexpr const char* RemoveAllData = QT_TRANSLATE_NOOP("QlConsts", "Are you really will remove all Quillet data from registry?");
@@ -112,7 +122,6 @@ inline constexpr const char* InvalidExtension = QT_TRANSLATE_NOOP("QlConsts", "T
 // %1 is the file, folder or tool of the user's desktop that failed, %2 the reason.
 inline constexpr const char* DesktopChangeFailed = QT_TRANSLATE_NOOP(
     "QlConsts", "Can not change the file types and menus of the desktop, nothing was saved.\n%1: %2");
-inline constexpr const char* PageSetupNotAvailable = QT_TRANSLATE_NOOP("QlConsts", "Page setup is not available yet");
 // Shown once at start when the registry file cannot be read; the file is kept.
 inline constexpr const char* SettingsUnreadable = QT_TRANSLATE_NOOP(
     "QlConsts", "The settings could not be read, the defaults are used. The file was left as it is: ");

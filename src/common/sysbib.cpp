@@ -1,6 +1,7 @@
 // File and path helpers, the box placement rule and the short question forms.
 #include "sysbib.h"
 
+#include "filenames.h"
 #include "qlconsts.h"
 
 #include <QCoreApplication>
@@ -8,12 +9,25 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 
 bool FileExists(const QString& name)
 {
-    const QFileInfo info(name);
-    return !name.isEmpty() && info.exists() && !info.isDir();
+    return platform::IsExistingFile(name);
+}
+
+std::optional<unsigned> RegularFileMode(const QString& name)
+{
+    struct stat st {};
+    if (name.isEmpty() || ::stat(platform::FileNameBytes(name).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return unsigned(st.st_mode & 07777);
+}
+
+bool SetFileMode(const QString& name, unsigned mode)
+{
+    return ::chmod(platform::FileNameBytes(name).constData(), mode_t(mode)) == 0;
 }
 
 QString ExtractFileDir(const QString& name)
@@ -46,7 +60,9 @@ QString ExpandFileName(const QString& name)
 {
     if (name.isEmpty())
         return {};
-    return QDir::cleanPath(QDir::current().absoluteFilePath(name));
+    if (name.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(name);
+    return QDir::cleanPath(platform::CurrentFolder() + QLatin1Char('/') + name);
 }
 
 QString ExeFileName()

@@ -9,8 +9,16 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
+// File names are carried as platform/shell's filenames.h describes: every helper
+// here reaches exactly the named file, whatever bytes its name holds.
+
 // True for an existing file that is not a folder.
 bool FileExists(const QString& name);
+// The permission bits of an existing regular file (links followed), or nothing.
+std::optional<unsigned> RegularFileMode(const QString& name);
+bool SetFileMode(const QString& name, unsigned mode);
 // The folder of a path without a trailing separator ("" for a bare name).
 QString ExtractFileDir(const QString& name);
 QString ExtractFileName(const QString& name);

@@ -3,6 +3,7 @@
 
 #include "qlconsts.h"
 #include "editorerrors.h"
+#include "filenames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -66,10 +67,10 @@ void TMemoryStream::Clear()
     position = 0;
 }
 
-TFileReadStream::TFileReadStream(const QString& fileName) : name(fileName)
+TFileReadStream::TFileReadStream(const QString& fileName, std::int64_t unknownSizeLimit) : name(fileName)
 {
     using namespace QlConsts;
-    const QByteArray path = fileName.toLocal8Bit();
+    const QByteArray path = platform::FileNameBytes(fileName);
     // Non-blocking, so that opening a FIFO with no writer does not hang before
     // fstat can tell that it is not a regular file.
     fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -88,6 +89,39 @@ TFileReadStream::TFileReadStream(const QString& fileName) : name(fileName)
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     size = st.st_size;
     mtimeNs = MtimeNs(st);
+    if (size == 0) {
+        try {
+            ReadWhole(unknownSizeLimit);
+        } catch (...) {
+            ::close(fd);
+            fd = -1;
+            throw;
+        }
+    }
+}
+
+void TFileReadStream::ReadWhole(std::int64_t limit)
+{
+    constexpr std::size_t Step = 64 * 1024;
+    for (;;) {
+        const std::size_t at = contents.size();
+        const std::size_t room = std::size_t(std::min<std::int64_t>(Step, limit + 1 - std::int64_t(at)));
+        if (room == 0)
+            break;   // more than the caller takes: the size says so
+        contents.resize(at + room);
+        const ssize_t n = ::read(fd, contents.data() + at, room);
+        if (n < 0) {
+            contents.resize(at);
+            if (errno == EINTR)
+                continue;
+            throw EReadError(Message(QlConsts::FileReadError, name, ErrnoText(errno)));
+        }
+        contents.resize(at + std::size_t(n));
+        if (n == 0)
+            break;
+    }
+    whole = true;
+    size = std::int64_t(contents.size());
 }
 
 TFileReadStream::~TFileReadStream()
@@ -101,6 +135,10 @@ std::size_t TFileReadStream::ReadAt(std::int64_t offset, std::uint8_t* buffer, s
     if (offset >= size)
         return 0;
     count = std::size_t(std::min<std::int64_t>(std::int64_t(count), size - offset));
+    if (whole) {
+        std::memcpy(buffer, contents.data() + offset, count);
+        return count;
+    }
     std::size_t done = 0;
     while (done < count) {
         const ssize_t n = ::pread(fd, buffer + done, count - done, offset + std::int64_t(done));
@@ -135,6 +173,8 @@ void TFileReadStream::SetPosition(std::int64_t value)
 
 void TFileReadStream::CheckUnchanged() const
 {
+    if (whole)
+        return;   // what was shown is what was read at once
     struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_size != size || MtimeNs(st) != mtimeNs)
         throw EReadError(Message(QlConsts::FileChangedWhileRead, name));

@@ -42,10 +42,13 @@ private:
 // would block, a device never end) and fails with EFOpenError in the program's
 // words. Reads stop at the size seen at opening, so a file that grows meanwhile
 // cannot outgrow the checks made on that size; CheckUnchanged reports a file that
-// was changed while it was read.
+// was changed while it was read. A file whose size reads as 0 may still hold data
+// (the kernel's /proc and /sys files): it is read to its end at opening, at most
+// unknownSizeLimit + 1 bytes, and its size is what was read.
 class TFileReadStream : public TStream {
 public:
-    explicit TFileReadStream(const QString& fileName);
+    explicit TFileReadStream(const QString& fileName, std::int64_t unknownSizeLimit = DefaultUnknownSizeLimit);
+    static constexpr std::int64_t DefaultUnknownSizeLimit = std::int64_t(64) << 20;
     ~TFileReadStream() override;
     TFileReadStream(const TFileReadStream&) = delete;
     TFileReadStream& operator=(const TFileReadStream&) = delete;
@@ -62,8 +65,12 @@ public:
     void CheckUnchanged() const;
 
 private:
+    void ReadWhole(std::int64_t limit);
+
     QString name;
     int fd = -1;
+    bool whole = false;   // read at opening: the bytes are in contents
+    std::vector<std::uint8_t> contents;
     std::int64_t size = 0;
     std::int64_t position = 0;
     std::int64_t mtimeNs = 0;

@@ -1,6 +1,7 @@
 // Reading and writing the recent-files list.
 #include "recentfiles.h"
 
+#include "filenames.h"
 #include "registry.h"
 #include "registrylayout.h"
 
@@ -20,7 +21,7 @@ THistory ReadOpenKey(TRegistry& reg)
     for (int n = 1; n <= HistorySize; ++n) {
         THistItem& item = history[std::size_t(n - 1)];
         if (reg.ValueExists(FilesValue::File(n)))
-            item.FileName = QString::fromStdString(reg.ReadString(FilesValue::File(n)));
+            item.FileName = platform::FileNameFromBytes(reg.ReadString(FilesValue::File(n)));
         if (reg.ValueExists(FilesValue::Kod(n))) {
             // The entry is reloaded with its encoding forced; one that names no
             // encoding is read as Windows text rather than passed on.
@@ -45,7 +46,9 @@ void WriteOpenKey(TRegistry& reg, const THistory& history)
                 reg.DeleteValue(name);
             continue;
         }
-        reg.WriteString(FilesValue::File(n), item.FileName.toStdString());
+        // The name's own bytes: a valid UTF-8 name is stored as it always was, one
+        // from an old archive keeps the bytes that name its file.
+        reg.WriteString(FilesValue::File(n), platform::FileNameBytes(item.FileName).toStdString());
         reg.WriteInteger(FilesValue::Kod(n), item.Kod);
         reg.WriteInteger(FilesValue::Pos(n), item.Pos);
         if (item.Kod == UniEncoding)

@@ -6,7 +6,7 @@
 #include "encodingnames.h"
 #include "inputfile.h"
 #include "recoder.h"
-#include "safeoutput.h"
+#include "safefile.h"
 
 #include <cstdio>
 #include <optional>
@@ -20,7 +20,9 @@ constexpr const char* Help =
     "to the target code page, every other byte keeps its value; line ends and a\n"
     "UTF-16 byte-order mark are left as they are (a mark is dropped when the target\n"
     "is a single-byte code page, which cannot hold it). OUT is written whole or not at\n"
-    "all, and may be IN itself.\n"
+    "all, and may be IN itself; a read-only OUT is refused, as the editor refuses it.\n"
+    "In a folder that takes no new file, an existing OUT is written in place, its old\n"
+    "bytes kept until the new ones are all in.\n"
     "ENC: dos, win, koi, mac, iso, uni (also cp866, cp1251, koi8-r, mac-cyrillic,\n"
     "iso-8859-5, utf-16), rtf. RTF on either side goes through the editor itself.\n"
     "  --via-editor              load and save through the editor, exactly as it\n"
@@ -119,7 +121,7 @@ int RunConvert(const TArgs& args)
     TInputFile in(inPath);
     TConvSetting source{*from, *dosMode, *fromOrder};
     if (autoFrom) {
-        const TDetectResult r = ApplyExceptMac(DetectEncoding(inPath), o.exceptMac);
+        const TDetectResult r = ApplyExceptMac(DetectFile(inPath), o.exceptMac);
         source.Enc = r.Enc;
         source.UniType = r.UniType;
         if (r.Enc == None)
@@ -138,11 +140,14 @@ int RunConvert(const TArgs& args)
     }
 
     TRecoder recoder(source, TConvSetting{*to, *dosMode, *order});
-    TSafeOutput out(outPath);
+    // The same writer as the editor's, so a target is refused, kept and replaced
+    // exactly as when the editor saves it.
+    TSafeFileWriter out{QByteArray::fromStdString(outPath)};
     std::vector<std::uint8_t> buf(Block);
+    auto put = [&out](std::span<const std::uint8_t> bytes) { out.Write(bytes.data(), bytes.size()); };
     while (const std::size_t n = in.Read(buf.data(), buf.size()))
-        out.Write(recoder.Convert(buf.data(), n));
-    out.Write(recoder.Finish());
+        put(recoder.Convert(buf.data(), n));
+    put(recoder.Finish());
     out.Commit();
     if (recoder.Lost() > 0)
         Complain(std::to_string(recoder.Lost()) + " characters of \"" + inPath + "\" have no place in " +

@@ -45,14 +45,14 @@ int RunDetect(const TArgs& args)
 
     int status = 0;
     for (const std::string& f : files) {
+        TDetectResult r;
         try {
-            TInputFile probe(f); // names what is wrong; detection itself never says
+            r = ApplyExceptMac(DetectFile(f), exceptMac);
         } catch (const std::runtime_error& e) {
             Complain(e.what());
             status = 1;
             continue;
         }
-        const TDetectResult r = ApplyExceptMac(DetectEncoding(f), exceptMac);
         std::printf("%s\t%s\t%s\t%s\n", f.c_str(), EncName(r.Enc), r.HasGraphics ? "graphics" : "no-graphics",
                     ByteOrderName(r.UniType));
     }

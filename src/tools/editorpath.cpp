@@ -1,24 +1,38 @@
 // The editor's stream path without a window on screen.
 #include "editorpath.h"
 
+#include "filenames.h"
 #include "qxeditor.h"
 #include "richedit.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 
 namespace {
 
-// The control is a widget and needs an application object; a command-line tool
-// has no screen, so the offscreen platform serves unless one was chosen.
+// Qt's own warnings (a missing runtime folder, fonts) mean nothing to a user of a
+// command-line tool; its output is the program's alone.
+void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    // Only what ends the process is worth a word: the user must learn why.
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "quillet-conv: the editor cannot start: %s\n", message.toLocal8Bit().constData());
+}
+
+// The control is a widget and needs an application object. A command-line tool
+// has no screen and must not depend on one: whatever platform the environment
+// names (a desktop's, or one that cannot start here and would abort the
+// process), the offscreen one serves.
 void EnsureApplication()
 {
     if (QApplication::instance())
         return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(Quiet);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qunsetenv("QT_QPA_PLATFORMTHEME");
     static int argc = 1;
     static char name[] = "quillet-conv";
     static char* argv[] = {name, nullptr};
@@ -36,7 +50,7 @@ std::unique_ptr<TqxEditor> Load(const std::string& fileName, const TEditorLoad& 
     editor->SetAutoEncoding(!load.encoding);
     if (load.encoding)
         editor->SetEncoding(*load.encoding);
-    editor->Lines()->LoadFromFile(QString::fromLocal8Bit(fileName.c_str()));
+    editor->Lines()->LoadFromFile(platform::FileNameFromBytes(fileName));
     return editor;
 }
 
@@ -59,6 +73,6 @@ TEnc EditorConvert(const std::string& inName, const std::string& outName, const 
     const TEnc readAs = editor->Encoding();
     editor->SetEncoding(to);
     editor->SetUniType(toOrder);
-    editor->Lines()->SaveToFile(QString::fromLocal8Bit(outName.c_str()));
+    editor->Lines()->SaveToFile(platform::FileNameFromBytes(outName));
     return readAs;
 }

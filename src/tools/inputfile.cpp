@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -50,4 +51,13 @@ std::size_t TInputFile::Read(std::uint8_t* buf, std::size_t n)
         got += std::size_t(r);
     }
     return got;
+}
+
+TDetectResult DetectFile(const std::string& path)
+{
+    TInputFile file(path);
+    // Read, not sized: a file whose size reads as 0 may hold data (/proc, /sys).
+    std::vector<std::uint8_t> sample(DetectSampleSize);
+    sample.resize(file.Read(sample.data(), sample.size()));
+    return DetectEncoding(std::span<const std::uint8_t>(sample));
 }

@@ -2,6 +2,8 @@
 // messages that say what is wrong.
 #pragma once
 
+#include "detect.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -21,3 +23,7 @@ private:
     std::string path_;
     int fd_ = -1;
 };
+
+// Detection of the file's first bytes, as the editor detects when it loads; a
+// file that cannot be read throws instead of answering None.
+TDetectResult DetectFile(const std::string& path);

@@ -1,6 +1,7 @@
 // quillet-conv: the program's encoding detection, conversion and DOS table parsing
 // for use without the editor, on archives and in scripts.
 #include "commands.h"
+#include "savesignals.h"
 
 #include <cstdio>
 #include <cstring>
@@ -35,6 +36,9 @@ int UsageError(const std::string& message, const char* command)
 
 int main(int argc, char** argv)
 {
+    // Ctrl+C, a hang-up or a kill in the middle of a conversion leaves no
+    // temporary file and never a half-written target.
+    savesignals::InstallTerminationCleanup();
     if (argc < 2)
         return UsageError("no command given", nullptr);
     const std::string command = argv[1];

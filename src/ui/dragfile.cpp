@@ -1,6 +1,8 @@
 // Reading file drops and routing them from the window and its client widget.
 #include "dragfile.h"
 
+#include "filenames.h"
+
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -108,10 +110,9 @@ std::unique_ptr<TDragDropInfo> ReadDrop(const QMimeData& data, const QPoint& dro
         if (!IsLocalFileUrl(url))
             continue;
         const QByteArray bytes = LocalNameBytes(url);
-        const QString name = QFile::decodeName(bytes);
-        if (bytes.isEmpty() || QFile::encodeName(name) != bytes)
+        if (bytes.isEmpty())
             continue;
-        info->Files << name;
+        info->Files << platform::FileNameFromBytes(bytes);
     }
     info->NumFiles = int(info->Files.size());
     return info;

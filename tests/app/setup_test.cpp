@@ -436,9 +436,33 @@ TEST_F(SetupTest, PrintOptionsSaveCreatesItsKeysWithTheDefaultsShown)
     EXPECT_EQ(Stored(RegistryKeys::Pages, "TopBorder"), 0);
     EXPECT_EQ(Stored(RegistryKeys::Marges, "CodeMeasurement"), 1);
 
+    // "Indents" is the window's page setup, showing the margins in the unit just
+    // saved; cancelled there, it stores nothing of its own.
     prompter.Clear();
+    prompter.AnswerPageSetup(std::nullopt);
     d.BitBtn10->click();
-    EXPECT_EQ(Messages(), QStringList{QStringLiteral("Page setup is not available yet")});
+    ASSERT_EQ(prompter.Asked().size(), 1u);
+    EXPECT_EQ(prompter.Asked()[0].kind, PromptKind::PageSetup);
+    const PageSetupRequest shown = prompter.Asked()[0].pageSetup;
+    EXPECT_EQ(shown.layout.units(), QPageLayout::Inch);
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Marges, false));
+        EXPECT_FALSE(reg.ValueExists(MargesValue::MarginLeft));
+    }
+    PageSetupAnswer answer;
+    answer.printerIndex = shown.printerIndex;
+    answer.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(1.5, 0.5, 0.5, 0.5),
+                                QPageLayout::Inch);
+    prompter.AnswerPageSetup(answer);
+    d.BitBtn10->click();
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Marges, false));
+        EXPECT_DOUBLE_EQ(reg.ReadFloat(MargesValue::MarginLeft), 1.5);
+        EXPECT_EQ(reg.ReadInteger(MargesValue::CodeMeasurement), 1);
+    }
+    EXPECT_TRUE(prompter.Problems().isEmpty());
 }
 
 TEST_F(SetupTest, ValuesTheStoreCannotGiveComeFromTheRunningWindow)

@@ -1,5 +1,6 @@
 // The recent-files list: order, duplicates, the ten-entry limit, the stored form
 // with its Uni rule, and copies of the program updating it at once.
+#include "filenames.h"
 #include "recentfiles.h"
 #include "registrylayout.h"
 #include "settingsstore.h"
@@ -34,6 +35,29 @@ TEST_F(RecentFilesTest, MostRecentFirstWithoutDuplicatesAtMostTen)
     h = PushHistory(h, {Name(12).toUpper(), 1, 0, false});
     EXPECT_EQ(h[0].FileName, Name(12).toUpper());
     EXPECT_EQ(h[2].FileName, Name(12));
+}
+
+TEST_F(RecentFilesTest, NamesAreStoredAsTheirBytesAndComeBackExactly)
+{
+    // Two Windows-1251 names one letter apart, and an ordinary UTF-8 one.
+    const QString first = platform::FileNameFromBytes("/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE0.txt");
+    const QString second = platform::FileNameFromBytes("/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE1.txt");
+    UpdateHistory({first, 1, 3, false});
+    UpdateHistory({second, 0, 4, false});
+    UpdateHistory({QStringLiteral("/home/u/Письмо.txt"), 2, 5, false});
+
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(RegistryKeys::Files, false));
+    // A valid name is stored as it always was, so existing stores read the same.
+    EXPECT_EQ(reg.ReadString("File1"), "/home/u/\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE.txt");
+    EXPECT_EQ(reg.ReadString("File2"), "/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE1.txt");
+    EXPECT_EQ(reg.ReadString("File3"), "/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE0.txt");
+
+    const THistory h = ReadHistory();
+    EXPECT_EQ(h[0].FileName, QStringLiteral("/home/u/Письмо.txt"));
+    EXPECT_EQ(h[1].FileName, second);
+    EXPECT_EQ(h[2].FileName, first);
+    EXPECT_NE(h[1].FileName, h[2].FileName);
 }
 
 TEST_F(RecentFilesTest, StoredFormAndUniOnlyForUnicode)

@@ -2,11 +2,15 @@
 #include "runtool.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr uid_t Nobody = 65534;
 
 std::string Slurp(int fd)
 {
@@ -30,33 +34,71 @@ int TempFd()
 
 } // namespace
 
-TToolRun RunTool(const std::vector<std::string>& args)
+uid_t UnprivilegedUid()
 {
-    std::vector<char*> argv;
-    std::string exe = QUILLET_CONV_EXE;
-    argv.push_back(exe.data());
+    return ::geteuid() == 0 ? Nobody : ::geteuid();
+}
+
+gid_t UnprivilegedGid()
+{
+    return ::geteuid() == 0 ? Nobody : ::getegid();
+}
+
+TRunningTool::TRunningTool(const std::vector<std::string>& args, const TToolOptions& options)
+{
     std::vector<std::string> copy = args;
+    copy.insert(copy.begin(), QUILLET_CONV_EXE);
+    std::vector<char*> argv;
     for (std::string& a : copy)
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
-    const int outFd = TempFd();
-    const int errFd = TempFd();
+    outFd_ = TempFd();
+    errFd_ = TempFd();
     std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::dup2(outFd, 1);
-        ::dup2(errFd, 2);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::dup2(outFd_, 1);
+        ::dup2(errFd_, 2);
         const int nul = ::open("/dev/null", O_RDONLY);
         ::dup2(nul, 0);
+        for (const std::string& e : options.env) {
+            const std::size_t eq = e.find('=');
+            if (eq == std::string::npos)
+                ::unsetenv(e.c_str());
+            else
+                ::setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+        }
+        if (options.unprivileged && ::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setresgid(Nobody, Nobody, Nobody) != 0 ||
+                ::setresuid(Nobody, Nobody, Nobody) != 0)
+                ::_exit(126);
+        }
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
+}
+
+TRunningTool::~TRunningTool()
+{
+    if (pid_ > 0)
+        Wait();
+}
+
+TToolRun TRunningTool::Wait()
+{
     TToolRun r;
+    int wstatus = 0;
+    ::waitpid(pid_, &wstatus, 0);
+    pid_ = -1;
     r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-    r.out = Slurp(outFd);
-    r.err = Slurp(errFd);
+    r.signal = WIFSIGNALED(wstatus) ? WTERMSIG(wstatus) : 0;
+    r.out = Slurp(outFd_);
+    r.err = Slurp(errFd_);
     return r;
+}
+
+TToolRun RunTool(const std::vector<std::string>& args, const TToolOptions& options)
+{
+    return TRunningTool(args, options).Wait();
 }

@@ -1,6 +1,7 @@
 // Reading a drop of files: the local names in the order given, whole however
 // long, and nothing that would lead to another file than the one dropped.
 #include "dragfile.h"
+#include "filenames.h"
 
 #include <gtest/gtest.h>
 
@@ -26,14 +27,16 @@ TEST(DragFile, ADropGivesItsLocalFilesInOrderAndWhere)
     EXPECT_TRUE(CarriesFiles(&data));
 }
 
-TEST(DragFile, ANameTheProgramCannotHoldAsTextIsLeftOut)
+TEST(DragFile, ANameThatIsNotUtf8KeepsItsExactBytes)
 {
-    // "а.txt" with its letter in Windows-1251: not UTF-8, so as text it would
-    // name some other file.
+    // "а.txt" with its letter in Windows-1251, as old archives carry it: the
+    // dropped name must lead to that file and no other.
     QMimeData data;
     data.setUrls({QUrl(QStringLiteral("file:///tmp/%E0.txt")), QUrl::fromLocalFile(QStringLiteral("/tmp/ok.txt"))});
     const std::unique_ptr<TDragDropInfo> info = ReadDrop(data, {}, false);
-    EXPECT_EQ(info->Files, QStringList{QStringLiteral("/tmp/ok.txt")});
+    ASSERT_EQ(info->NumFiles, 2);
+    EXPECT_EQ(platform::FileNameBytes(info->Files[0]), QByteArray("/tmp/\xe0.txt"));
+    EXPECT_EQ(info->Files[1], QStringLiteral("/tmp/ok.txt"));
     EXPECT_FALSE(info->InClientArea);
 }
 

@@ -1,24 +1,18 @@
-// Detached starts of our own executable, PATH look-up and guarded URL opening.
+// Starts of our own executable, PATH look-up and guarded URL opening.
 #include "shell.h"
+
+#include "filenames.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeDatabase>
-#include <QProcess>
 #include <QUrl>
 
-namespace platform {
+#include <sys/stat.h>
 
-bool StartDetached(const QString& program, const QStringList& arguments, qint64* pid)
-{
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setStandardInputFile(QProcess::nullDevice());
-    return process.startDetached(pid);
-}
+namespace platform {
 
 namespace {
 
@@ -64,16 +58,22 @@ QString FindFileOnPath(const QString& name)
 {
     if (name.isEmpty())
         return name;
-    const QString current = QDir::currentPath();
+    // Names are compared and joined as text but looked up as their exact bytes, so
+    // a name that is not UTF-8 is found as it is.
+    const QString current = CurrentFolder();
+    auto absolute = [&current](const QString& path) {
+        return QDir::cleanPath(path.startsWith(QLatin1Char('/')) ? path : current + QLatin1Char('/') + path);
+    };
     if (!name.contains(QLatin1Char('/'))) {
-        const QString path = QString::fromLocal8Bit(qgetenv("PATH"));
+        const QString path = FileNameFromBytes(qgetenv("PATH"));
         for (const QString& folder : SearchFolders(current, path)) {
-            const QFileInfo candidate(QDir(folder), name);
-            if (candidate.isFile())
-                return QDir::cleanPath(candidate.absoluteFilePath());
+            const QString candidate = absolute(folder + QLatin1Char('/') + name);
+            struct stat st {};
+            if (::stat(FileNameBytes(candidate).constData(), &st) == 0 && S_ISREG(st.st_mode))
+                return candidate;
         }
     }
-    return QDir::cleanPath(QFileInfo(QDir(current), name).absoluteFilePath());
+    return absolute(name);
 }
 
 namespace {
