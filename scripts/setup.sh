@@ -11,6 +11,7 @@ packages=(
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-liberation imagemagick
   uchardet enca unrtf libc-bin
+  xdg-utils desktop-file-utils shared-mime-info libglib2.0-bin
 )
 
 missing=()

@@ -171,6 +171,7 @@ void TfmView::WireCommands()
     connect(sbRedo, &QToolButton::clicked, this, [this] { GEditor->Redo(); });
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
+    WireSetupCommands();
     WireEncodingCommands();
     WirePrintCommands();
     WireCommandStates();

@@ -126,6 +126,11 @@ public:
     void InvalidateSnapshot();
     void PasteText();
 
+    // The settings dialog (view_setup.cpp), made on first use and kept.
+    class TfmSetup* SetupForm = nullptr;
+    void SetupOk();
+    void sbNastrClick();
+
     // Toolbar layout.
     void ResizeButtons();
     void ArrangeButtons();
@@ -248,6 +253,7 @@ private:
                      bool enabled = true);
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     void WireCommands();
+    void WireSetupCommands();
     void WireEncodingCommands();
     void WirePrintCommands();
     void RunPrintCommand(bool preview);

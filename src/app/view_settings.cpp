@@ -2,6 +2,7 @@
 // the editor; the built-in defaults; the encoding and paragraph helpers.
 #include "view.h"
 
+#include "paragraphkinds.h"
 #include "qlconsts.h"
 #include "registrymessages.h"
 #include "startupoptions.h"
@@ -10,12 +11,6 @@
 namespace {
 
 constexpr double RightIndentPoints = 5;
-
-// The numbering kind and style of each item of the Numbering submenu, in order.
-constexpr std::pair<std::uint8_t, std::uint8_t> NumberingItems[] = {{1, 3}, {2, 3}, {3, 3}, {2, 2}, {3, 2},
-                                                                     {2, 0}, {3, 0}, {2, 1}, {3, 1}};
-// The underline type of each item of the Underline kind submenu, in order.
-constexpr std::uint8_t UnderlineItems[] = {1, 9, 4, 5, 8, 6, 7};
 
 } // namespace
 

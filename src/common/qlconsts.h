@@ -117,6 +117,11 @@ inline constexpr const char* ForFilesMask = QT_TRANSLATE_NOOP("QlConsts", " for 
 inline constexpr const char* LoadWithQuillet = QT_TRANSLATE_NOOP("QlConsts", "Load with Quillet");
 inline constexpr const char* CheckTypesHint = QT_TRANSLATE_NOOP(
     "QlConsts", "Check types of files, that\r\nwill be associated to this program");
+// An extension typed into Add that no registry key or desktop glob can hold.
+inline constexpr const char* InvalidExtension = QT_TRANSLATE_NOOP("QlConsts", "This extension can not be used: ");
+// %1 is the file, folder or tool of the user's desktop that failed, %2 the reason.
+inline constexpr const char* DesktopChangeFailed = QT_TRANSLATE_NOOP(
+    "QlConsts", "Can not change the file types and menus of the desktop, nothing was saved.\n%1: %2");
 // Shown once at start when the registry file cannot be read; the file is kept.
 inline constexpr const char* SettingsUnreadable = QT_TRANSLATE_NOOP(
     "QlConsts", "The settings could not be read, the defaults are used. The file was left as it is: ");

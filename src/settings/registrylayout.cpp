@@ -32,6 +32,14 @@ std::string Window(int n) { return Numbered("Window", n); }
 void DeleteProgramKeys()
 {
     platform::TRegistry reg(platform::HKEY_CURRENT_USER);
+    platform::RegistryTransaction transaction(reg);
+    DeleteProgramKeys(reg);
+    transaction.Commit();
+}
+
+void DeleteProgramKeys(platform::TRegistry& reg)
+{
+    reg.SetRootKey(platform::HKEY_CURRENT_USER);
     for (const char* key : RegistryKeys::All)
         if (reg.KeyExists(key))
             reg.DeleteKey(key);

@@ -93,6 +93,12 @@ std::string Color(int n);
 std::string Window(int n);
 } // namespace ScreensValue
 
+namespace platform {
+class TRegistry;
+}
+
 // Removes the program's keys under HKEY_CURRENT_USER, then Quillet, then Tarnwick
 // with all that is still below it (the registry part of the Clear command).
 void DeleteProgramKeys();
+// The same through an accessor, inside its transaction; it selects HKEY_CURRENT_USER.
+void DeleteProgramKeys(platform::TRegistry& reg);

@@ -1,0 +1,78 @@
+// Quoting for Exec keys, key-file values and shell scripts.
+#include "execquote.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+// The characters the desktop entry format reserves inside an Exec argument.
+bool IsReserved(QChar c)
+{
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    return reserved.contains(c);
+}
+
+QString DoubleQuoted(const QString& argument)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    return quoted + u'"';
+}
+
+} // namespace
+
+bool IsQuotablePath(const QString& path)
+{
+    if (!path.startsWith(u'/'))
+        return false;
+    // The files it goes into are UTF-8: a name whose bytes are not, carried as
+    // lone surrogates or already lost to U+FFFD, would name another program.
+    if (path.contains(QChar::ReplacementCharacter) || QString::fromUtf8(path.toUtf8()) != path)
+        return false;
+    for (const QChar c : path)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    return true;
+}
+
+QString ExecArgument(const QString& argument, bool alwaysQuote)
+{
+    const bool quote = alwaysQuote || argument.isEmpty() || std::any_of(argument.begin(), argument.end(), IsReserved);
+    QString text = quote ? DoubleQuoted(argument) : argument;
+    text.replace(QStringLiteral("%"), QStringLiteral("%%"));
+    return text;
+}
+
+QString ShellArgument(const QString& argument)
+{
+    return DoubleQuoted(argument);
+}
+
+QString KeyFileValue(const QString& value)
+{
+    QString escaped;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\')
+            escaped += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            escaped += QStringLiteral("\\n");
+        else if (c == u'\t')
+            escaped += QStringLiteral("\\t");
+        else if (c == u'\r')
+            escaped += QStringLiteral("\\r");
+        else if (c == u' ' && i == 0)
+            escaped += QStringLiteral("\\s");
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+} // namespace platform

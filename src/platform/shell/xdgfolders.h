@@ -1,0 +1,17 @@
+// The user's XDG base folders as the base-directory rules define them: the
+// variable when it holds an absolute path, else the fallback under HOME.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+// $XDG_DATA_HOME, else ~/.local/share.
+QString XdgDataHome();
+// $XDG_CONFIG_HOME, else ~/.config.
+QString XdgConfigHome();
+// $XDG_CONFIG_DIRS, else /etc/xdg; only read, never written.
+QStringList XdgConfigDirs();
+
+} // namespace platform
