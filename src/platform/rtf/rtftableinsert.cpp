@@ -97,8 +97,13 @@ void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph)
 QTextTableFormat TableBlockFormat(const RtfRow& first, int columns, bool continued)
 {
     QTextTableFormat format = TableFormatFor(first.props, columns);
-    if (continued)
+    if (continued) {
         format.setProperty(PropTableContinued, true);
+        // Its rows meet the rows before it as rows of one table do: drawn on
+        // their own, the two tables' facing edges would leave a band of four
+        // border widths (each edge has a frame border and a collapsed cell border).
+        format.setTopMargin(-4 * format.border());
+    }
     return format;
 }
 

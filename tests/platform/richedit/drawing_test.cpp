@@ -2,6 +2,7 @@
 // colour and underlined, hidden text not drawn and taking no room, each underline
 // kind as it is, and list numbers that start where the paragraph says.
 #include "richedit.h"
+#include "rtftableinsert.h"
 #include "testsupport.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -366,4 +367,19 @@ TEST(Drawing, ALongTableIsLaidOutAScreenAtATimeAndTheFirstScreenKeepsItsDecorati
     const QImage second = Render(whole);
     const QRect right(8, 0, first.width() - 8, first.height());
     EXPECT_EQ(first.copy(right), second.copy(right));
+}
+
+TEST(Drawing, TheBlocksOfALongTableMeetWithoutASeam)
+{
+    RichEdit edit;
+    Prepare(edit);
+    edit.show();
+    StreamIn(edit, SF_RTF, LongTableUnderADoubleUnderline(2 * int(RowsPerTableBlock)));
+    const QString text = edit.Document()->toRawText();
+    auto top = [&](int row) {
+        const QTextBlock block = edit.Document()->findBlock(int(text.indexOf(u'r' + QString::number(row))));
+        return edit.Document()->documentLayout()->blockBoundingRect(block).top();
+    };
+    const int last = int(RowsPerTableBlock) - 1;
+    EXPECT_EQ(top(last + 1) - top(last), top(last) - top(last - 1)) << "rows across the blocks' meeting";
 }
