@@ -47,7 +47,8 @@ std::uint32_t ReadCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::int
                                       : record->Stream->Read(buffer, std::size_t(cb));
         *pcb = std::int32_t(count);
         if (count >= 1 && record->Editor->OnStream) {
-            record->Position += std::int64_t(count);
+            // The stream's own position: UTF-8 hands the control more bytes than it reads.
+            record->Position = record->Stream->Position();
             record->Editor->OnStream(record->Editor, record->Size, record->Position);
         }
         return 0;
@@ -79,7 +80,9 @@ std::uint32_t WriteCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::in
 
 unsigned StreamFormat(TEnc encoding, bool selection)
 {
-    unsigned format = encoding == Rtf ? SF_RTF : encoding == Uni ? SF_TEXT | SF_UNICODE : SF_TEXT;
+    unsigned format = encoding == Rtf                     ? SF_RTF
+                      : encoding == Uni || encoding == Utf8 ? SF_TEXT | SF_UNICODE
+                                                            : SF_TEXT;
     if (selection)
         format |= SFF_SELECTION;
     return format;
@@ -124,6 +127,7 @@ void TqxEditorStrings::LoadFromStream(TStream& stream)
             throw EOutOfResources(QlConsts::TextLoadingFromMemory);
         }
     }
+    Editor->LoadedInvalidUtf8 = conversion.Replaced();
     Editor->ApplyAlignment();
 }
 
@@ -138,6 +142,7 @@ void TqxEditorStrings::SaveToStream(TStream& stream)
     Editor->Window()->StreamOut(StreamFormat(Encoding, Selection), editStream);
     if (editStream.dwError != 0)
         throw EOutOfResources(QlConsts::TextSavingToMemory);
+    conversion.FinishWrite(stream);
 }
 
 void TqxEditorStrings::LoadFromFile(const QString& fileName)
