@@ -61,7 +61,9 @@ void TfmView::BuildToolbar()
     sbIso = AddButton("sbIso", tr("To ISO 8859-5  encoding"), {}, QStringLiteral("ISO"));
     sbUni = AddButton("sbUni", tr("To Unicode"), {}, QStringLiteral("UNI"));
     sbRtf = AddButton("sbRtf", tr("To RTF format"), {}, QStringLiteral("RTF"));
-    sbUtf8 = AddButton("sbUtf8", tr("To UTF-8"), {}, QStringLiteral("UTF-8"));
+    // Five letters do not fit the width the other names have: two lines.
+    sbUtf8 = AddButton("sbUtf8", tr("To UTF-8"), {}, QStringLiteral("UTF\n8"));
+    sbUtf8->setAccessibleName(QStringLiteral("UTF-8"));
     AddBevel(2);
     sbWrap = AddButton("sbWrap", tr("Toggle on lines wrapping"), QStringLiteral("wrap"));
     AddBevel(3);

@@ -46,9 +46,9 @@ inline constexpr const char* SaveFilter = QT_TRANSLATE_NOOP(
     "QlConsts", "Text file (MS-DOS)|*.*|Text file (Windows)|*.*|Text file (KOI-8R)|*.*|Text file (Macintosh)|*.*|"
                 "Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf|"
                 "Text file (UTF-8)|*.*");
-// A UTF-8 file with bytes that are not UTF-8: %1 is the file name, %2 how many sequences.
+// A UTF-8 file with bytes that are not UTF-8: %1 is the file name, %2 how many places.
 inline constexpr const char* InvalidUtf8Shown = QT_TRANSLATE_NOOP(
-    "QlConsts", "The file \"%1\" is not all UTF-8: %2 byte sequences are shown as \"\uFFFD\".\r\n"
+    "QlConsts", "The file \"%1\" holds bytes that are not UTF-8, shown as \"\uFFFD\" (%2 in all).\r\n"
                 "Saving over the file would replace them.");
 inline constexpr const char* InvalidUtf8SaveOver = QT_TRANSLATE_NOOP(
     "QlConsts", "The file \"%1\" holds bytes that are not UTF-8, shown as \"\uFFFD\".\r\n"

@@ -106,19 +106,26 @@ std::size_t TUtf8Decoder::Feed(const std::uint8_t* in, std::size_t n, std::uint8
     std::uint8_t* o = out;
     std::size_t i = 0;
     while (i < n) {
-        const std::uint8_t b = in[i];
         if (sequence_.Need == 0) {
-            if (b < 0x80) {
-                o = PutUnit(o, b);
-                ++i;
-                continue;
-            }
-            if (b >= 0xC2 && b < 0xE0 && i + 1 < n && (in[i + 1] & 0xC0) == 0x80) {
-                o = PutUnit(o, (std::uint32_t(b & 0x1F) << 6) | (in[i + 1] & 0x3Fu));
+            // ASCII and two-byte sequences, the bulk of Russian text, in a tight loop
+            // that leaves everything else to the sequence state below.
+            while (i + 1 < n) {
+                const std::uint8_t b = in[i];
+                if (b < 0x80) {
+                    o = PutUnit(o, b);
+                    ++i;
+                    continue;
+                }
+                const std::uint8_t c = in[i + 1];
+                if (b < 0xC2 || b >= 0xE0 || (c & 0xC0) != 0x80)
+                    break;
+                o = PutUnit(o, (std::uint32_t(b & 0x1F) << 6) | (c & 0x3Fu));
                 i += 2;
-                continue;
             }
+            if (i == n)
+                break;
         }
+        const std::uint8_t b = in[i];
         switch (Step(sequence_, b)) {
         case TStep::Char:
             o = PutCodePoint(o, sequence_.CodePoint);

@@ -151,7 +151,7 @@ TEST_F(ViewTest, BytesThatAreNotUtf8AreSaidOnceAndTheFileIsNotSavedOverUnasked)
     ASSERT_EQ(Messages().size(), 1);
     EXPECT_EQ(prompter.Asked().front().msgKind, MsgKind::Information);
     EXPECT_TRUE(Messages().first().contains(file));
-    EXPECT_TRUE(Messages().first().contains(QStringLiteral(": 1 byte sequences")));
+    EXPECT_TRUE(Messages().first().contains(QStringLiteral("(1 in all)")));
 
     // Saving over the file asks first; No keeps the file and the edit.
     QTest::keyClicks(w.GEditor->Window(), QStringLiteral("x"));
