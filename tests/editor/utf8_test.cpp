@@ -46,6 +46,7 @@ TEST(Utf8Stream, FilesAreDetectedShownAndSavedBackByteForByte)
     TTestDir dir;
     const QString texts[] = {
         QStringLiteral("Привет, мир!"),
+        QStringLiteral("\uFEFF"),   // a mark and nothing else
         QStringLiteral("\uFEFFМороз и солнце; день чудесный!\r\nЕщё ты дремлешь, друг прелестный\r\n"),
         QStringLiteral("Строка\r\n\r\nпосле пустой 😀 中\r\n\r\n"),
         DenseText(60000),
