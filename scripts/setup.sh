@@ -33,10 +33,11 @@ fi
 
 build=${QUILLET_BUILD_DIR:-$here/build}
 # Configure every time: source folders are picked up when configuring, and a
-# folder that appeared since the last run would otherwise be missed.
+# folder that appeared since the last run would otherwise be missed. Our own builds
+# treat warnings as errors.
 if [ -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$here" -B "$build" "$@" >/dev/null
+  cmake -S "$here" -B "$build" -DQUILLET_WERROR=ON "$@" >/dev/null
 else
-  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_WERROR=ON "$@"
 fi
 cmake --build "$build" --parallel "$(nproc)"

@@ -11,9 +11,10 @@ build=${QUILLET_BUILD_DIR:-$here/build}
 san=${QUILLET_SANITIZE_BUILD_DIR:-$here/build-sanitize}
 core=(codepages_test encoding_test registry_test instances_test)
 if [ ! -f "$san/CMakeCache.txt" ]; then
-  cmake -S "$here" -B "$san" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF >/dev/null
+  cmake -S "$here" -B "$san" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF \
+    -DQUILLET_WERROR=ON >/dev/null
 else
-  cmake -S "$here" -B "$san" >/dev/null
+  cmake -S "$here" -B "$san" -DQUILLET_WERROR=ON >/dev/null
 fi
 cmake --build "$san" --parallel "$(nproc)" --target "${core[@]}"
 labels="^($(IFS='|'; echo "${core[*]}"))\$"

@@ -90,6 +90,16 @@ public:
     }
     std::optional<QFont> FontDialog(const QFont& initial) override { return answers.FontDialog(initial); }
     std::optional<QColor> ColorDialog(const QColor& initial) override { return answers.ColorDialog(initial); }
+    std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) override
+    {
+        log.Write(QStringLiteral("page setup dialog"));
+        return answers.PageSetupDialog(request);
+    }
+    std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override
+    {
+        log.Write(QStringLiteral("print dialog"));
+        return answers.PrintDialog(request);
+    }
 
 private:
     ScriptLog log;

@@ -172,6 +172,8 @@ void TfmView::WireCommands()
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
     WireEncodingCommands();
+    WirePrintCommands();
+    WireCommandStates();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
     GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };
@@ -467,6 +469,10 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     default:
+        // Ctrl with a keypad digit is no command, and types nothing either.
+        if (state == Qt::ControlModifier && (event->modifiers() & Qt::KeypadModifier) && event->key() >= Qt::Key_0
+            && event->key() <= Qt::Key_9)
+            return true;
         break;
     }
     return false;

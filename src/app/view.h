@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include <atomic>
+#include <utility>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,6 +31,8 @@ class QPushButton;
 class QStatusBar;
 class TUpdateThread;
 class TStatusPanels;
+class TqxPrinter;
+class TPageSetupDialog;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -211,6 +214,20 @@ public:
     bool TickerRunning() const;
     int TickerStarts = 0;  // how many tickers this window has started
 
+    // Print commands; the printer component and the page setup dialog are made on
+    // first use and kept.
+    std::shared_ptr<TqxPrinter> ThePrinter;
+    std::shared_ptr<TPageSetupDialog> PageSetup;
+    bool PrinterOk();
+    void sbPrintClick();
+    void mPreviewClick();
+    void mPageClick();
+    void PrintPage(const QString& mess, int size, int position);
+    void FillPrintersMenu();
+    void PrintersMenuClick(int index);
+    void PopupMenu3Popup();
+    void EnablePrintCommands();
+
     // Margins.
     void bbRightClick();
     void bbLeftClick();
@@ -221,6 +238,7 @@ public:
     bool StartCopy(const QStringList& arguments);
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -240,12 +258,20 @@ private:
     QMenu* AddMenu(QMenu* parent, const char* name, const QString& caption);
     void WireCommands();
     void WireEncodingCommands();
+    void WirePrintCommands();
+    void RunPrintCommand(bool preview);
     void N8Click();
     void N14Click();
     void N26Click();
     void N33Click();
     void N45Click();
     void PopupMenu1Popup();
+    // A menu's opening rule enables and checks its items; registered here, it also
+    // runs when one of the items' shortcuts is pressed.
+    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)());
+    bool PrepareShortcut(QKeyEvent* event);
+    void UpdatePasteButton();
+    void WireCommandStates();
     bool FormKeyDown(QKeyEvent* event);
     bool FormKeyUp(QKeyEvent* event);
     void stbMouseMove(int x);
@@ -263,6 +289,7 @@ private:
     bool closingAccepted = false;
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
+    std::vector<std::pair<QMenu*, void (TfmView::*)()>> openingRules;
     QPointer<TUpdateThread> ticker;
     platform::InstanceServer* instances = nullptr;
     QString openFolder;

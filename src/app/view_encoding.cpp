@@ -48,8 +48,7 @@ void TfmView::Decoding(std::uint8_t e)
             // Nothing is converted.
         } else if (!selected && !CurFileName.isEmpty() && !GEditor->Modified()) {
             // An unchanged file is read again: its own bytes are better than any copy.
-            if (CurEncoding == Uni)
-                GEditor->Clear();
+            // The text is not cleared first: a read that fails must leave it shown.
             LoadNewFile(CurFileName, e, true, 0, sel.cpMin);
         } else if (GEditor->Modified() && HasTables && !selected && CurEncoding != Rtf) {
             QApplication::restoreOverrideCursor();
@@ -60,8 +59,6 @@ void TfmView::Decoding(std::uint8_t e)
             SetEncoding(e);
             const bool modified = GEditor->Modified();
             snapshot->Memory.SetPosition(0);
-            if (CurEncoding == Uni)
-                GEditor->Clear();
             LoadStartTick = TickNow();
             GEditor->Lines()->LoadFromStream(snapshot->Memory);
             Progress = 100;

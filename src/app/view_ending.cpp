@@ -18,6 +18,8 @@ public:
     std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<QFont> FontDialog(const QFont&) override { return std::nullopt; }
     std::optional<QColor> ColorDialog(const QColor&) override { return std::nullopt; }
+    std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest&) override { return std::nullopt; }
+    std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest&) override { return std::nullopt; }
 };
 
 // How long a window still starting up (loading its command line's file) may take

@@ -14,6 +14,7 @@ void TfmView::GEditorChange()
         GEditor->SetModified(false);
     sbRedo->setEnabled(GEditor->CanRedo());
     sbSave->setEnabled(GEditor->Modified());
+    EnablePrintCommands();
     // The bytes kept for reinterpreting no longer match the edited text.
     GEditor->TempStream()->Stale = true;
     AllStrCount();
@@ -35,6 +36,7 @@ void TfmView::GEditorSelectionChange()
 void TfmView::N8Click()
 {
     Item(QStringLiteral("N19"))->setEnabled(!CurFileName.isEmpty() && GEditor->Modified());
+    EnablePrintCommands();
 }
 
 void TfmView::N14Click()

@@ -13,7 +13,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
+#include <QPointer>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -64,33 +67,48 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
     raise();
     activateWindow();
     const bool autoEncoding = GEditor->AutoEncoding();
+    // A load that fails leaves the window as it was: the control takes the new text
+    // only once it is read whole, and what was set up for it is put back here.
+    const bool wasModified = GEditor->Modified();
+    bool loaded = false;
     if (!FileExists(name)) {
         ShowError(Text(QlConsts::CannotFindFile) + name);
     } else {
+        const TFont oldFont = GEditor->Font();
+        const TEnc oldEncoding = GEditor->Encoding();
+        const TUniType oldUniType = GEditor->UniType();
+        const QPointer<QTextDocument> shown = GEditor->Window()->Document();
+        const int shownRevision = shown->revision();
         WaitCaption(Text(QlConsts::WaitTextLoading));
         stbPanels->SetText(0, QString());
         stbPanels->SetText(1, QString());
         TextReady = false;
-        HasTables = false;
         ShowRichEdit(false);
         if (forced)
             GEditor->SetAutoEncoding(false);
         // Not forced, the caller's encoding is still the one to read with: Open
         // passes RTF for its RTF filter, everyone else passes the current one.
         SetEncoding(e);
-        GEditor->Lines()->Clear();
         GEditor->SetFont(DefFont);
-        SetParaDefault();
         LoadStartTick = TickNow();
-        bool loaded = true;
         try {
             GEditor->Lines()->LoadFromFile(name);
+            loaded = true;
         } catch (const std::exception& error) {
-            loaded = false;
+            GEditor->SetFont(oldFont);
+            GEditor->SetEncoding(oldEncoding);
+            GEditor->SetUniType(oldUniType);
             QApplication::restoreOverrideCursor();
             ShowError(QString::fromUtf8(error.what()));
+            // Should the text shown have gone all the same, the window no longer
+            // names the file it came from, so that no Save can put it in the file's place.
+            if (!shown || shown != GEditor->Window()->Document() || shown->revision() != shownRevision) {
+                CurFileName.clear();
+                HasTables = false;
+            }
         }
         if (loaded) {
+            HasTables = false;
             CurFileName = name;
             if ((forced || !autoEncoding) && !GEditor->LoadedDosAsUnicode) {
                 SetKodP(e);
@@ -116,12 +134,14 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
         }
     }
     AlignBut();
-    InvalidateSnapshot();
+    // The bytes kept for reinterpreting still belong to the text when it stayed.
+    if (loaded)
+        InvalidateSnapshot();
     FillCaption();
     TaskBarName();
     DownButt();
     GEditor->SetAutoEncoding(autoEncoding);
-    GEditor->SetModified(false);
+    GEditor->SetModified(loaded ? false : wasModified);
     TextReady = true;
     GEditorChange();
     ShowRichEdit(true);
@@ -365,6 +385,10 @@ void TfmView::UnixLF1Click()
 
 void TfmView::PasteText()
 {
+    // The control refuses its own paste in a read-only text; this one writes the
+    // selection directly and must refuse as well, whichever way it was asked for.
+    if (GEditor->ReadOnly())
+        return;
     GEditor->SetSelText(QGuiApplication::clipboard()->text());
 }
 

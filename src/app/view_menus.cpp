@@ -59,9 +59,9 @@ void TfmView::BuildMenus()
     AddItem(exportMenu, "MacintoshCR1", tr("Macintosh (CR)"));
     AddItem(exportMenu, "UnixLF1", tr("Unix (LF)"));
     file->addSeparator();
-    AddItem(file, "N5", tr("Page setup"), {}, Later);
-    AddItem(file, "mPreview", tr("Print preview"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), Later);
-    AddItem(file, "N13", tr("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), Later);
+    AddItem(file, "N5", tr("Page setup"));
+    AddItem(file, "mPreview", tr("Print preview"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), false);
+    AddItem(file, "N13", tr("Print"), QKeySequence(Qt::CTRL | Qt::Key_P), false);
     file->addSeparator();
     AddItem(file, "N30", tr("Exit"));
     QAction* n43 = file->addSeparator();
@@ -179,11 +179,11 @@ void TfmView::BuildMenus()
     AddItem(help, "WWW1", tr("To web site"));
     AddItem(help, "N18", tr("Email to author"));
 
-    connect(file, &QMenu::aboutToShow, this, &TfmView::N8Click);
-    connect(edit, &QMenu::aboutToShow, this, &TfmView::N14Click);
-    connect(options, &QMenu::aboutToShow, this, &TfmView::N26Click);
-    connect(encoding, &QMenu::aboutToShow, this, &TfmView::N33Click);
-    connect(paragraph, &QMenu::aboutToShow, this, &TfmView::N45Click);
+    OnMenuOpening(file, &TfmView::N8Click);
+    OnMenuOpening(edit, &TfmView::N14Click);
+    OnMenuOpening(options, &TfmView::N26Click);
+    OnMenuOpening(encoding, &TfmView::N33Click);
+    OnMenuOpening(paragraph, &TfmView::N45Click);
     connect(window, &QMenu::aboutToShow, this, &TfmView::FillMenu);
 }
 
@@ -211,10 +211,10 @@ void TfmView::BuildPopupMenus()
     AddItem(PopupMenu1, "N44", tr("Screen by default"), {}, Later);
     for (int n = 1; n <= 5; ++n)
         AddItem(PopupMenu1, ("pmSaved" + QByteArray::number(n)).constData(), tr("Saved screen %1").arg(n), {}, Later);
-    connect(PopupMenu1, &QMenu::aboutToShow, this, &TfmView::PopupMenu1Popup);
+    OnMenuOpening(PopupMenu1, &TfmView::PopupMenu1Popup);
 
-    // Numbering kinds on the bullet button and the printer list on the print
-    // button are filled by their commands when those arrive.
+    // Numbering kinds on the bullet button arrive with their command; the printer
+    // list on the print button is filled each time it opens.
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     PopupMenu3 = new QMenu(this);

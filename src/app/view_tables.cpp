@@ -43,7 +43,9 @@ void TfmView::DecodeTables()
         pos = std::min(t->EndPos, length);
     }
     AppendPlainText(rtf, QStringView(text).mid(qsizetype(pos)));
-    rtf += '}';
+    // The RTF reader takes the last \par as the end of the last paragraph, not
+    // as a line end of its own: without it a text ending with a line end loses it.
+    rtf += "\\par}";
 
     control->SetRedraw(false);
     const TqxEditorStreamEvent onStream = GEditor->OnStream;

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFlags>
 #include <QFont>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,38 @@ struct FileDialogAnswer {
     int filterIndex = 1;
 };
 
+// The page setup dialog: printer, paper, orientation and margins. The layout's
+// margins are in its units (millimetres or inches); its minimum margins are the
+// strips the printer cannot print on.
+struct PageSetupRequest {
+    QStringList printers;   // as the printer object lists them
+    int pdfPrinter = -1;    // the index of the built-in PDF printer, -1 when absent
+    int printerIndex = 0;
+    QPageLayout layout;
+};
+
+struct PageSetupAnswer {
+    int printerIndex = 0;
+    QPageLayout layout;     // margins in millimetres or inches, whichever was shown last
+};
+
+// The print dialog of the preview: which of the recorded pages to print.
+enum class PrintRange { AllPages, PageRange, Selection };
+
+struct PrintRangeRequest {
+    QString printer;        // the printer the pages go to, for the dialog to name
+    int minPage = 1;
+    int maxPage = 1;
+    int fromPage = 1;
+    int toPage = 1;
+};
+
+struct PrintRangeAnswer {
+    PrintRange range = PrintRange::AllPages;
+    int fromPage = 1;
+    int toPage = 1;
+};
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -44,6 +77,9 @@ public:
     virtual std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) = 0;
     virtual std::optional<QFont> FontDialog(const QFont& initial) = 0;
     virtual std::optional<QColor> ColorDialog(const QColor& initial) = 0;
+    // Nothing when cancelled.
+    virtual std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) = 0;
+    virtual std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) = 0;
 };
 
 // The installed prompter; the Qt one unless another was installed.

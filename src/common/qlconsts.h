@@ -105,6 +105,13 @@ inline constexpr const char* CannotSavePageMetafile = QT_TRANSLATE_NOOP("QlConst
 inline constexpr const char* CannotPrintPreparedPage = QT_TRANSLATE_NOOP("QlConsts", "Not be able to print of prepared page");
 inline constexpr const char* CannotEndPrinting = QT_TRANSLATE_NOOP("QlConsts", "Not be able to end the printing");
 inline constexpr const char* NoPrinterInstalled = QT_TRANSLATE_NOOP("QlConsts", "None of installed printer");
+// The PDF printer's question and its failures; %1 is the file, %2 the system's reason.
+inline constexpr const char* PdfTargetCaption = QT_TRANSLATE_NOOP("QlConsts", "Print to PDF file");
+inline constexpr const char* PdfFilter = QT_TRANSLATE_NOOP("QlConsts", "PDF file|*.pdf");
+inline constexpr const char* CannotWriteFile = QT_TRANSLATE_NOOP("QlConsts", "Can not write the file \"%1\". %2");
+inline constexpr const char* NoRoomForText = QT_TRANSLATE_NOOP("QlConsts", "The margins leave no room for the text on the page");
+// A column format of a header or footer row whose width is not a number; %1 is the format.
+inline constexpr const char* InvalidFloat = QT_TRANSLATE_NOOP("QlConsts", "'%1' is not a valid floating point value");
 
 // Settings dialog, registry and file types
 inline constexpr const char* RemoveAllData = QT_TRANSLATE_NOOP("QlConsts", "Are you really will remove all Quillet data from registry?");

@@ -19,6 +19,9 @@ public:
     std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
     std::optional<QFont> FontDialog(const QFont& initial) override;
     std::optional<QColor> ColorDialog(const QColor& initial) override;
+    // Qt's page setup dialog with a choice of printer above it.
+    std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) override;
+    std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override;
 
 private:
     std::optional<FileDialogAnswer> RunFileDialog(const FileDialogRequest& request, bool save);
@@ -35,3 +38,7 @@ QStringList ToQtNameFilters(const QString& filter);
 
 // Moves a box so that it sits centred over the owner, inside the owner's screen.
 void PlaceOverOwner(QWidget* box, const QWidget* owner);
+
+// Where the page setup dialog goes on a screen: centred across, a third of the
+// free height down.
+QPoint ThirdDownPos(const QRect& screen, const QSize& box);

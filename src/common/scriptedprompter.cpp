@@ -12,6 +12,8 @@ const char* KindName(PromptKind kind)
     case PromptKind::SaveFile: return "save dialog";
     case PromptKind::Font: return "font dialog";
     case PromptKind::Color: return "colour dialog";
+    case PromptKind::PageSetup: return "page setup dialog";
+    case PromptKind::Print: return "print dialog";
     }
     return "question";
 }
@@ -20,31 +22,47 @@ const char* KindName(PromptKind kind)
 
 ScriptedPrompter& ScriptedPrompter::AnswerMessage(MsgButton button)
 {
-    answers.push_back({AnswerKind::Message, button, {}, {}, {}, {}});
+    answers.push_back({AnswerKind::Message, button, {}, {}, {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerInput(std::optional<QString> text)
 {
-    answers.push_back({AnswerKind::Input, MsgButton::None, std::move(text), {}, {}, {}});
+    answers.push_back({AnswerKind::Input, MsgButton::None, std::move(text), {}, {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerFile(std::optional<FileDialogAnswer> answer)
 {
-    answers.push_back({AnswerKind::File, MsgButton::None, {}, std::move(answer), {}, {}});
+    answers.push_back({AnswerKind::File, MsgButton::None, {}, std::move(answer), {}, {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerFont(std::optional<QFont> font)
 {
-    answers.push_back({AnswerKind::Font, MsgButton::None, {}, {}, std::move(font), {}});
+    answers.push_back({AnswerKind::Font, MsgButton::None, {}, {}, std::move(font), {}, {}, {}});
     return *this;
 }
 
 ScriptedPrompter& ScriptedPrompter::AnswerColor(std::optional<QColor> color)
 {
-    answers.push_back({AnswerKind::Color, MsgButton::None, {}, {}, {}, std::move(color)});
+    answers.push_back({AnswerKind::Color, MsgButton::None, {}, {}, {}, std::move(color), {}, {}});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerPageSetup(std::optional<PageSetupAnswer> answer)
+{
+    Answer a{AnswerKind::PageSetup, MsgButton::None, {}, {}, {}, {}, {}, {}};
+    a.pageSetup = std::move(answer);
+    answers.push_back(std::move(a));
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerPrint(std::optional<PrintRangeAnswer> answer)
+{
+    Answer a{AnswerKind::Print, MsgButton::None, {}, {}, {}, {}, {}, {}};
+    a.print = std::move(answer);
+    answers.push_back(std::move(a));
     return *this;
 }
 
@@ -75,7 +93,7 @@ std::optional<ScriptedPrompter::Answer> ScriptedPrompter::Take(AnswerKind kind, 
 
 MsgButton ScriptedPrompter::Message(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons)
 {
-    const auto a = Take(AnswerKind::Message, {PromptKind::Message, kind, caption, text, buttons, {}});
+    const auto a = Take(AnswerKind::Message, {PromptKind::Message, kind, caption, text, buttons, {}, {}, {}});
     if (!a)
         return MsgButton::None;
     if (a->button != MsgButton::None && !buttons.testFlag(a->button))
@@ -85,32 +103,51 @@ MsgButton ScriptedPrompter::Message(MsgKind kind, const QString& caption, const 
 
 std::optional<QString> ScriptedPrompter::InputBox(const QString& caption, const QString& prompt, const QString&)
 {
-    const auto a = Take(AnswerKind::Input, {PromptKind::Input, MsgKind::Information, caption, prompt, {}, {}});
+    const auto a =
+        Take(AnswerKind::Input, {PromptKind::Input, MsgKind::Information, caption, prompt, {}, {}, {}, {}});
     return a ? a->text : std::nullopt;
 }
 
 std::optional<FileDialogAnswer> ScriptedPrompter::OpenFileDialog(const FileDialogRequest& request)
 {
-    const auto a = Take(AnswerKind::File,
-                        {PromptKind::OpenFile, MsgKind::Information, request.caption, request.fileName, {}, request});
+    const auto a = Take(AnswerKind::File, {PromptKind::OpenFile, MsgKind::Information, request.caption,
+                                           request.fileName, {}, request, {}, {}});
     return a ? a->file : std::nullopt;
 }
 
 std::optional<FileDialogAnswer> ScriptedPrompter::SaveFileDialog(const FileDialogRequest& request)
 {
-    const auto a = Take(AnswerKind::File,
-                        {PromptKind::SaveFile, MsgKind::Information, request.caption, request.fileName, {}, request});
+    const auto a = Take(AnswerKind::File, {PromptKind::SaveFile, MsgKind::Information, request.caption,
+                                           request.fileName, {}, request, {}, {}});
     return a ? a->file : std::nullopt;
 }
 
 std::optional<QFont> ScriptedPrompter::FontDialog(const QFont& initial)
 {
-    const auto a = Take(AnswerKind::Font, {PromptKind::Font, MsgKind::Information, {}, initial.family(), {}, {}});
+    const auto a =
+        Take(AnswerKind::Font, {PromptKind::Font, MsgKind::Information, {}, initial.family(), {}, {}, {}, {}});
     return a ? a->font : std::nullopt;
 }
 
 std::optional<QColor> ScriptedPrompter::ColorDialog(const QColor& initial)
 {
-    const auto a = Take(AnswerKind::Color, {PromptKind::Color, MsgKind::Information, {}, initial.name(), {}, {}});
+    const auto a =
+        Take(AnswerKind::Color, {PromptKind::Color, MsgKind::Information, {}, initial.name(), {}, {}, {}, {}});
     return a ? a->color : std::nullopt;
+}
+
+std::optional<PageSetupAnswer> ScriptedPrompter::PageSetupDialog(const PageSetupRequest& request)
+{
+    PromptRecord record{PromptKind::PageSetup, MsgKind::Information, {}, {}, {}, {}, {}, {}};
+    record.pageSetup = request;
+    const auto a = Take(AnswerKind::PageSetup, record);
+    return a ? a->pageSetup : std::nullopt;
+}
+
+std::optional<PrintRangeAnswer> ScriptedPrompter::PrintDialog(const PrintRangeRequest& request)
+{
+    PromptRecord record{PromptKind::Print, MsgKind::Information, {}, request.printer, {}, {}, {}, {}};
+    record.print = request;
+    const auto a = Take(AnswerKind::Print, record);
+    return a ? a->print : std::nullopt;
 }

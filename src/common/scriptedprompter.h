@@ -7,7 +7,7 @@
 #include <deque>
 #include <vector>
 
-enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color };
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color, PageSetup, Print };
 
 struct PromptRecord {
     PromptKind kind = PromptKind::Message;
@@ -16,6 +16,8 @@ struct PromptRecord {
     QString text;              // message text or input prompt
     MsgButtons buttons;        // for messages
     FileDialogRequest request; // for file dialogs
+    PageSetupRequest pageSetup; // for the page setup dialog
+    PrintRangeRequest print;    // for the print dialog
 };
 
 class ScriptedPrompter : public Prompter {
@@ -27,6 +29,8 @@ public:
     ScriptedPrompter& AnswerFile(std::optional<FileDialogAnswer> answer);
     ScriptedPrompter& AnswerFont(std::optional<QFont> font);
     ScriptedPrompter& AnswerColor(std::optional<QColor> color);
+    ScriptedPrompter& AnswerPageSetup(std::optional<PageSetupAnswer> answer);
+    ScriptedPrompter& AnswerPrint(std::optional<PrintRangeAnswer> answer);
 
     const std::vector<PromptRecord>& Asked() const { return asked; }
     const QStringList& Problems() const { return problems; }
@@ -40,9 +44,11 @@ public:
     std::optional<FileDialogAnswer> SaveFileDialog(const FileDialogRequest& request) override;
     std::optional<QFont> FontDialog(const QFont& initial) override;
     std::optional<QColor> ColorDialog(const QColor& initial) override;
+    std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) override;
+    std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override;
 
 private:
-    enum class AnswerKind { Message, Input, File, Font, Color };
+    enum class AnswerKind { Message, Input, File, Font, Color, PageSetup, Print };
     struct Answer {
         AnswerKind kind;
         MsgButton button = MsgButton::None;
@@ -50,6 +56,8 @@ private:
         std::optional<FileDialogAnswer> file;
         std::optional<QFont> font;
         std::optional<QColor> color;
+        std::optional<PageSetupAnswer> pageSetup;
+        std::optional<PrintRangeAnswer> print;
     };
 
     // The next answer when it is of the expected kind; else a note and nothing.

@@ -10,6 +10,7 @@
 #include "qxeditor.h"
 #include "richedit.h"
 #include "safefile.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <exception>
@@ -91,6 +92,47 @@ unsigned StreamFormat(TEnc encoding, bool selection)
 // DOS text is widened in blocks of this many bytes.
 constexpr std::size_t WidenBlockSize = 2048;
 
+// A file as the control reads it: the end is reached only once the file is known
+// to be the one that was opened, so a file changed meanwhile fails the stream and
+// the control keeps the text it had.
+class TUnchangedFileStream : public TStream {
+public:
+    explicit TUnchangedFileStream(TFileReadStream& file) : file(file) {}
+
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override
+    {
+        const std::size_t n = file.Read(buffer, count);
+        if (n < count)
+            file.CheckUnchanged();
+        return n;
+    }
+    std::size_t Write(const std::uint8_t* buffer, std::size_t count) override { return file.Write(buffer, count); }
+    std::int64_t Position() const override { return file.Position(); }
+    void SetPosition(std::int64_t value) override { file.SetPosition(value); }
+    std::int64_t Size() const override { return file.Size(); }
+
+private:
+    TFileReadStream& file;
+};
+
+// The characters (UTF-16 units) a UTF-8 file decodes to, replacements included.
+std::int64_t Utf8Characters(const TFileReadStream& file)
+{
+    constexpr std::size_t Block = std::size_t(1) << 20;
+    std::vector<std::uint8_t> in(Block);
+    std::vector<std::uint8_t> out(Utf8DecodedMax(Block));
+    TUtf8Decoder decoder;
+    std::int64_t units = 0;
+    for (std::int64_t at = 0; at < file.Size();) {
+        const std::size_t n = file.ReadAt(at, in.data(), Block);
+        if (n == 0)
+            break;
+        units += std::int64_t(decoder.Feed(in.data(), n, out.data()) / 2);
+        at += std::int64_t(n);
+    }
+    return units + std::int64_t(decoder.Finish(out.data()) / 2);
+}
+
 } // namespace
 
 void TqxEditorStrings::LoadFromStream(TStream& stream)
@@ -147,9 +189,9 @@ void TqxEditorStrings::SaveToStream(TStream& stream)
 
 void TqxEditorStrings::LoadFromFile(const QString& fileName)
 {
-    Editor->LoadedDosAsUnicode = false;
-    // A file of unknown size is read no further than could still fit, as UTF-16 at most.
-    TFileReadStream file(fileName, 2 * Editor->Capacity() + 2);
+    // A file of unknown size is read no further than could still fit: UTF-8 takes
+    // up to three bytes for what the control holds in one character.
+    TFileReadStream file(fileName, 3 * Editor->Capacity() + 3);
 
     auto detect = [&file] {
         std::vector<std::uint8_t> sample(std::size_t(std::min<std::int64_t>(file.Size(), DetectSampleSize)));
@@ -171,43 +213,51 @@ void TqxEditorStrings::LoadFromFile(const QString& fileName)
         widen = found.HasGraphics && found.Enc == Dos;
     }
 
-    const std::int64_t characters = (encoding == Uni && !widen) ? file.Size() / 2 : file.Size();
     const std::int64_t capacity = Editor->Capacity();
+    std::int64_t characters = (encoding == Uni && !widen) ? file.Size() / 2 : file.Size();
+    // UTF-8's bytes are only a bound: Russian takes two a letter, so a file twice
+    // the control's size may still fit. Counted exactly only when it matters.
+    if (encoding == Utf8 && characters > capacity)
+        characters = Utf8Characters(file);
     if (characters > capacity)
         throw EFOpenError(QString::fromUtf8(QlConsts::FileTooLarge)
                               .arg(fileName).arg(characters).arg(capacity).toStdString());
 
-    Encoding = encoding;
-    UniType = uniType;
-    Editor->LoadedDosAsUnicode = widen;
-
-    if (widen) {
-        TTempStream* temp = Editor->TempStream();
-        temp->Invalidate();
-        std::uint8_t in[WidenBlockSize + 1];
-        std::uint8_t out[2 * WidenBlockSize + 1];
-        for (;;) {
-            const std::size_t n = file.Read(in, WidenBlockSize);
-            if (n == 0)
-                break;
-            DosToUnicode(in, n, out);
-            temp->Memory.Write(out, 2 * n);
+    // A load that fails leaves the text and these settings as they were.
+    const TEnc oldEncoding = Encoding;
+    const TUniType oldUniType = UniType;
+    try {
+        Encoding = encoding;
+        UniType = uniType;
+        if (widen) {
+            // Widened into a buffer of its own: the conversion snapshot still
+            // belongs to the text shown until the new one is in.
+            TMemoryStream wide;
+            std::uint8_t in[WidenBlockSize + 1];
+            std::uint8_t out[2 * WidenBlockSize + 1];
+            for (;;) {
+                const std::size_t n = file.Read(in, WidenBlockSize);
+                if (n == 0)
+                    break;
+                DosToUnicode(in, n, out);
+                wide.Write(out, 2 * n);
+            }
+            file.CheckUnchanged();
+            Encoding = Uni;
+            UniType = Little;
+            wide.SetPosition(0);
+            LoadFromStream(wide);
+            Editor->TempStream()->Invalidate();
+        } else {
+            TUnchangedFileStream checked(file);
+            LoadFromStream(checked);
         }
-        file.CheckUnchanged();
-        Encoding = Uni;
-        UniType = Little;
-        temp->Memory.SetPosition(0);
-        try {
-            LoadFromStream(temp->Memory);
-        } catch (...) {
-            temp->Invalidate();
-            throw;
-        }
-        temp->Invalidate();
-    } else {
-        LoadFromStream(file);
-        file.CheckUnchanged();
+    } catch (...) {
+        Encoding = oldEncoding;
+        UniType = oldUniType;
+        throw;
     }
+    Editor->LoadedDosAsUnicode = widen;
 }
 
 void TqxEditorStrings::SaveToFile(const QString& fileName)

@@ -90,6 +90,13 @@ TEST_F(ViewTest, TwoDosTablesBecomeTwoRealTablesWithTheirColumnBoundaries)
     EXPECT_TRUE(prompter.Asked().empty());
 }
 
+TEST_F(ViewTest, TheTablesModeKeepsTheLineEndThatEndsTheText)
+{
+    TfmView& w = LoadInTablesMode(*this, Start(), DataFile("tables_two_cp866.txt"));
+    ASSERT_TRUE(w.HasTables);
+    EXPECT_TRUE(w.GEditor->Text().endsWith(QStringLiteral(u"Конец.\r"))) << w.GEditor->Text().right(20).toStdString();
+}
+
 TEST_F(ViewTest, OtherModesAndTablesThatWouldDropTextKeepThePseudoGraphics)
 {
     {

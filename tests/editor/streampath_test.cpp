@@ -241,3 +241,95 @@ TEST(BadInput, AFileThatChangesWhileBeingReadIsReported)
 }
 
 } // namespace
+
+namespace {
+
+// A stream that breaks after its first block, as a disk does with a bad sector.
+class TFailingStream : public TMemoryStream {
+public:
+    explicit TFailingStream(TBytes bytes) : TMemoryStream(std::move(bytes)) {}
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override
+    {
+        if (Position() > 0)
+            throw EReadError("Input/output error");
+        return TMemoryStream::Read(buffer, std::min<std::size_t>(count, 1000));
+    }
+};
+
+struct FailedStreamIn {
+    const char* name;
+    TEnc encoding;
+    bool selection;
+    std::string bytes;
+};
+
+void PrintTo(const FailedStreamIn& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FailedStreamInTest : public ::testing::TestWithParam<FailedStreamIn> {};
+
+TEST_P(FailedStreamInTest, LeavesTheTextTheSelectionTheUndoAndTheModifiedFlag)
+{
+    const FailedStreamIn c = GetParam();
+    TTestEditor editor;
+    editor.SetText(QStringLiteral("первая строка\nвторая"));
+    editor.Window()->SetSel(3, 5);
+    editor.Window()->ReplaceSel(QStringLiteral("ВВ"), true);
+    editor.Window()->SetSel(2, 9);
+    ASSERT_TRUE(editor.Modified());
+    ASSERT_TRUE(editor.CanUndo());
+    const QString text = editor.Text();
+
+    editor.SetEncoding(c.encoding);
+    editor.SetSelection(c.selection);
+    TFailingStream stream(Latin1(c.bytes));
+    EXPECT_EQ(MessageOf<EReadError>([&] { editor.Lines()->LoadFromStream(stream); }), "Input/output error");
+    EXPECT_EQ(editor.Text(), text);
+    EXPECT_EQ(editor.SelStart(), 2);
+    EXPECT_EQ(editor.SelLength(), 7);
+    EXPECT_TRUE(editor.Modified());
+    EXPECT_TRUE(editor.CanUndo());
+    EXPECT_EQ(editor.Encoding(), c.encoding);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, FailedStreamInTest,
+    ::testing::Values(FailedStreamIn{"Text", Win, false, std::string(5000, 'a')},
+                      FailedStreamIn{"TextIntoSelection", Win, true, std::string(5000, 'a')},
+                      FailedStreamIn{"Unicode", Uni, false, std::string(5000, 'a')},
+                      FailedStreamIn{"Rtf", Rtf, false, "{\\rtf1\\ansi " + std::string(5000, 'a') + "}"},
+                      FailedStreamIn{"RtfIntoSelection", Rtf, true, "{\\rtf1\\ansi " + std::string(5000, 'a') + "}"}),
+    [](const ::testing::TestParamInfo<FailedStreamIn>& info) { return std::string(info.param.name); });
+
+TEST(FailedLoad, AFileThatFailsChangesNeitherTheTextNorTheEncodingState)
+{
+    TTestDir dir;
+    TTestEditor editor;
+    editor.Lines()->LoadFromFile(Sample(QStringLiteral("letters_cp866_crlf.txt")));
+    ASSERT_EQ(editor.Encoding(), Dos);
+    const QString text = editor.Text();
+
+    // Detected as big-endian UTF-16, then changed while read.
+    TBytes utf16 = {0xFE, 0xFF};
+    for (int i = 0; i < 200000; ++i)
+        utf16.insert(utf16.end(), {0x04, 0x3F});
+    const QString growing = dir.Write(QStringLiteral("growing.txt"), utf16);
+    bool appended = false;
+    editor.OnStream = [&](TqxEditor*, std::int64_t, std::int64_t) {
+        if (!appended) {
+            QFile file(growing);
+            ASSERT_TRUE(file.open(QIODevice::Append));
+            file.write("xx");
+            appended = true;
+        }
+    };
+    EXPECT_NE(MessageOf<EReadError>([&] { editor.Lines()->LoadFromFile(growing); }).find("changed"), std::string::npos);
+    EXPECT_TRUE(appended);
+    EXPECT_EQ(editor.Text(), text);
+    EXPECT_EQ(editor.Encoding(), Dos);
+    EXPECT_EQ(editor.UniType(), Little);
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 // not UTF-8 shown and counted, progress measured in the file's own bytes.
 #include "conversion.h"
 #include "detect.h"
+#include "editorerrors.h"
 #include "qxeditor.h"
 #include "richedit.h"
 #include "testsupport.h"
@@ -143,6 +144,29 @@ TEST(Utf8Stream, ProgressCountsTheFilesBytesNotTheControls)
     EXPECT_EQ(editor.Encoding(), Utf8);
     EXPECT_FALSE(beyond);
     EXPECT_EQ(last, std::int64_t(bytes.size()));
+}
+
+TEST(Utf8Stream, WhatFitsIsCountedInCharactersNotBytes)
+{
+    // 30 letters are 60 bytes: a control of 40 characters takes them, one of 20 does not,
+    // and then says how many characters there are and keeps what it showed.
+    TTestDir dir;
+    const QString name = dir.Write(QStringLiteral("letters.txt"), Utf8Of(QString(30, QChar(0x0416))));
+    TTestEditor editor;
+    editor.SetAutoEncoding(true);
+    editor.SetMaxLength(40);
+    editor.Lines()->LoadFromFile(name);
+    EXPECT_EQ(editor.Encoding(), Utf8);
+    EXPECT_EQ(editor.Lines()->Get(0), QString(30, QChar(0x0416)));
+
+    editor.SetMaxLength(20);
+    try {
+        editor.Lines()->LoadFromFile(name);
+        ADD_FAILURE() << "loaded into a control of 20 characters";
+    } catch (const EFOpenError& error) {
+        EXPECT_NE(std::string(error.what()).find("too large to load (30 characters"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(editor.Lines()->Get(0), QString(30, QChar(0x0416)));
 }
 
 } // namespace

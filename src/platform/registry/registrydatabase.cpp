@@ -4,8 +4,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <sys/stat.h>
+#include <thread>
 
 namespace platform {
 
@@ -215,8 +218,7 @@ void RegistryDatabase::OpenForWrite()
 
 void RegistryDatabase::CreateSchema()
 {
-    // WAL can only be switched outside a transaction; it stays with the file.
-    Exec("PRAGMA journal_mode = WAL", RegistryErrorKind::WriteFailed);
+    SwitchToWal();
     Begin();
     try {
         // Another copy may have created the tables while we waited for the lock.
@@ -251,6 +253,24 @@ void RegistryDatabase::CreateSchema()
         throw;
     }
     schemaReady = true;
+}
+
+void RegistryDatabase::SwitchToWal()
+{
+    // WAL can only be switched outside a transaction; it stays with the file. The
+    // switch needs the file to itself for a moment, and while another copy creates
+    // the same store SQLite answers SQLITE_BUSY at once instead of waiting as it
+    // does for every other lock: wait here, as long as the busy timeout would.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(BusyTimeoutMs);
+    for (int pause = 1;; pause = std::min(pause * 2, 50)) {
+        const int rc = sqlite3_exec(handle, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            return;
+        if ((rc & 0xFF) != SQLITE_BUSY || Clock::now() >= deadline)
+            Fail(rc, RegistryErrorKind::WriteFailed, fileName);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+    }
 }
 
 void RegistryDatabase::Begin()

@@ -85,6 +85,7 @@ private:
     bool OpenHandle(bool create);
     Contents Inspect();
     void CreateSchema();
+    void SwitchToWal();
     void Exec(const char* sql, RegistryErrorKind kind);
 
     std::string fileName;

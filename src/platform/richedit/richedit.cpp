@@ -1,6 +1,8 @@
 // The rich-edit control's life cycle, its document, notifications and display.
 #include "richeditimpl.h"
 
+#include "tablemarks.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -30,6 +32,7 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), d(std::make_unique<Impl
     setAcceptRichText(true);
     setTabChangesFocus(false);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setLineWrapColumnOrWidth(FoldWidthPx);
     d->AttachDocument(d->NewDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->CheckSelection(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { d->CheckSelection(); });
@@ -70,6 +73,9 @@ QTextDocument* RichEdit::Impl::NewDocument() const
     fresh->setDefaultTextOption(option);
     if (doc)
         fresh->setDocumentMargin(doc->documentMargin());
+    // Nothing is laid out before the view gives the document its width: a long
+    // paragraph is then laid out once, not once for each setting on the way.
+    fresh->setPageSize(QSizeF(0, 0));
     return fresh;
 }
 
@@ -83,8 +89,25 @@ void RichEdit::Impl::AttachDocument(QTextDocument* fresh)
     }
     fresh->setParent(q);
     doc = fresh;
+    // Display formats and the wrap go on before the view lays the text out.
+    RestyleAll(fresh, false);
+    longParagraph = false;
+    layoutDeferred = false;
+    NoteLongParagraphs(fresh, 0, fresh->characterCount());
+    if (longParagraph && !q->isVisible())
+        DeferLongParagraphs(fresh);
+    if (q->lineWrapMode() != WantedWrap() || q->verticalScrollBarPolicy() != VerticalPolicy()) {
+        // Changing the view's wrap or its width lays out the document it shows
+        // again: let that be an empty one.
+        if (!placeholder)
+            placeholder = new QTextDocument(q);
+        q->setDocument(placeholder);
+        q->setLineWrapMode(WantedWrap());
+        ApplyScrollBars();
+    }
+    if (fresh->defaultFont() != q->font())
+        fresh->setDefaultFont(q->font());
     q->setDocument(fresh);
-    fresh->setDefaultFont(q->font());
     fresh->setUndoRedoEnabled(undoLimit > 0);
     fresh->setModified(false);
     ClearUndoNames();
@@ -132,6 +155,13 @@ QString RichEdit::Impl::RawText(int from, int to) const
     return out;
 }
 
+QString RichEdit::Impl::PlainText(int from, int to) const
+{
+    QString text = RawText(from, to);
+    ReplaceTableMarks(*doc, Clamp(from), text);
+    return text;
+}
+
 QTextCursor RichEdit::Impl::Cursor(int anchor, int position) const
 {
     QTextCursor cursor(doc);
@@ -147,8 +177,15 @@ int RichEdit::Impl::Clamp(int pos) const
 
 void RichEdit::Impl::OnContentsChange(int position, int removed, int added)
 {
-    if (removed == 0 && added == 0)
+    if ((removed == 0 && added == 0) || relayingOut)
         return;
+    ++changes;
+    const bool hadLong = longParagraph;
+    NoteLongParagraphs(doc, position, position + added);
+    foldPending = foldPending || (longParagraph && !hadLong);
+    // Qt lays the changed blocks out after this signal: their display formats are
+    // set now, so that they are laid out once.
+    display.Restyle(*doc, position, position + added, LinkColor(), false);
     changePending = true;
     if (!markingLinks)
         MarkDirty(position, position + added);
@@ -176,6 +213,11 @@ void RichEdit::Impl::CheckSelection()
 
 void RichEdit::Impl::Flush()
 {
+    if (foldPending) {
+        foldPending = false;
+        ApplyWrap();
+        ApplyScrollBars();
+    }
     ++notifyDepth;
     if (!deferLinks)
         RunPendingLinks();
@@ -204,22 +246,72 @@ std::uint32_t RichEdit::GetEventMask() const
 
 // Display
 
+QTextEdit::LineWrapMode RichEdit::Impl::WantedWrap() const
+{
+    if (wordWrap)
+        return QTextEdit::WidgetWidth;
+    return longParagraph ? QTextEdit::FixedPixelWidth : QTextEdit::NoWrap;
+}
+
+void RichEdit::Impl::NoteLongParagraphs(const QTextDocument* target, int from, int to)
+{
+    for (QTextBlock block = target->findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
+        if (block.length() > LongParagraphChars) {
+            longParagraph = true;
+            block.layout()->setCacheEnabled(true);
+        }
+    }
+}
+
+void RichEdit::Impl::DeferLongParagraphs(QTextDocument* target)
+{
+    // Qt lays a paragraph out whole as soon as a view holds its document, even a
+    // view no one sees (the converter's): a long one waits until it is shown or
+    // its lines are asked for. Blocks Qt takes as invisible are not laid out.
+    for (QTextBlock block = target->begin(); block.isValid(); block = block.next()) {
+        if (block.length() > LongParagraphChars) {
+            block.setVisible(false);
+            layoutDeferred = true;
+        }
+    }
+}
+
+void RichEdit::Impl::LayOutDeferred() const
+{
+    if (!layoutDeferred)
+        return;
+    layoutDeferred = false;
+    relayingOut = true;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (!block.isVisible()) {
+            block.setVisible(true);
+            doc->markContentsDirty(block.position(), block.length());
+        }
+    }
+    relayingOut = false;
+}
+
 void RichEdit::Impl::ApplyWrap()
 {
-    q->setLineWrapMode(wordWrap ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    q->setLineWrapMode(WantedWrap());
     QTextOption option = doc->defaultTextOption();
-    option.setWrapMode(wordWrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    option.setWrapMode(WantedWrap() == QTextEdit::NoWrap ? QTextOption::NoWrap : QTextOption::WrapAtWordBoundaryOrAnywhere);
     if (option.wrapMode() != doc->defaultTextOption().wrapMode())
         doc->setDefaultTextOption(option);
+}
+
+Qt::ScrollBarPolicy RichEdit::Impl::VerticalPolicy() const
+{
+    if (!verticalBar)
+        return Qt::ScrollBarAlwaysOff;
+    return TextLength() > LayoutProgressOverflowChars || longParagraph ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
 }
 
 void RichEdit::Impl::ApplyScrollBars()
 {
     q->setHorizontalScrollBarPolicy(horizontalBar && !wordWrap ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    Qt::ScrollBarPolicy vertical = Qt::ScrollBarAlwaysOff;
-    if (verticalBar)
-        vertical = TextLength() > LayoutProgressOverflowChars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
-    q->setVerticalScrollBarPolicy(vertical);
+    if (q->verticalScrollBarPolicy() != VerticalPolicy())
+        q->setVerticalScrollBarPolicy(VerticalPolicy());
 }
 
 void RichEdit::SetBkgndColor(bool useSystemColor, COLORREF color)

@@ -11,6 +11,9 @@
 #include <functional>
 #include <memory>
 
+class QPainter;
+class QPaintDevice;
+
 namespace platform {
 
 // EDITSTREAM: the control calls pfnCallback for each block. Streaming in, the
@@ -36,6 +39,28 @@ struct ENLINK {
     CHARRANGE chrg;
 };
 
+// A rectangle in twips (1/1440 inch).
+struct RECT {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// EM_FORMATRANGE: what to lay out and where. The text is laid out for the
+// resolution of hdcTarget (hdc's own device when none is given) and drawn on hdc,
+// whose coordinates are that device's pixels. rc is the text's area in twips from
+// the device's origin; chrg the characters to print, cpMax -1 meaning the end.
+// monochrome draws all text in black, as a device without colours would.
+struct FORMATRANGE {
+    QPainter* hdc = nullptr;
+    const QPaintDevice* hdcTarget = nullptr;
+    RECT rc;
+    RECT rcPage;
+    CHARRANGE chrg;
+    bool monochrome = false;
+};
+
 class RichEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -46,7 +71,7 @@ public:
     // SF_TEXT | SF_UNICODE (UTF-16LE), SF_RTF; each optionally | SFF_SELECTION.
     // Answers the number of characters read or written. A whole-text stream-in
     // replaces the text and empties the undo buffer; a selection stream-in replaces
-    // the selection.
+    // the selection. A stream whose callback fails changes nothing at all.
     std::int32_t StreamIn(unsigned format, EDITSTREAM& stream);
     std::int32_t StreamOut(unsigned format, EDITSTREAM& stream);
 
@@ -129,10 +154,19 @@ public:
     bool Overwrite() const;
     void SetOverwrite(bool overwrite);            // the Insert key toggles it too
 
+    // Page layout (EM_FORMATRANGE): lays the text out from chrg.cpMin into rc,
+    // draws that page part when render is set, and answers the first position that
+    // did not fit (the range's end once all of it did). Successive pages of one run
+    // reuse one layout; a null range releases it.
+    std::int32_t FormatRange(const FORMATRANGE* range, bool render);
+
     // The document that holds the text (replaced by every whole-text stream-in).
     QTextDocument* Document() const;
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -2,6 +2,7 @@
 // and offered to others as RTF and plain text.
 #include "richeditimpl.h"
 
+#include "listmarkers.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
@@ -53,7 +54,7 @@ private:
 QMimeData* RichEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    QString text = cursor.selectedText();
+    QString text = d->PlainText(cursor.selectionStart(), cursor.selectionEnd());
     text.replace(QChar::ParagraphSeparator, u'\n');
     return new RichMimeData(cursor.selection(), text);
 }
@@ -77,12 +78,16 @@ void RichEdit::Impl::InsertMime(QTextCursor& cursor, const QMimeData* source)
 {
     if (!source)
         return;
+    const int start = cursor.selectionStart();
     if (const auto* own = dynamic_cast<const RichMimeData*>(source)) {
         cursor.insertFragment(own->fragment);
+        SyncListMarkers(*doc, start, cursor.position());
         return;
     }
-    if (source->hasFormat(RtfMime) && ReadRtf(source->data(RtfMime), cursor))
+    if (source->hasFormat(RtfMime) && ReadRtf(source->data(RtfMime), cursor)) {
+        SyncListMarkers(*doc, start, cursor.position());
         return;
+    }
     if (!source->hasText())
         return;
     QString text = source->text();

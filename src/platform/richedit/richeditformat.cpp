@@ -2,6 +2,7 @@
 #include "richeditimpl.h"
 
 #include "formatrecords.h"
+#include "listmarkers.h"
 #include "textproperties.h"
 
 #include <QTextBlock>
@@ -119,6 +120,8 @@ bool RichEdit::SetCharFormat(unsigned scf, const CHARFORMAT2& format)
         mergeCurrentCharFormat(modifier);
         return true;
     }
+    if (!d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+        return false;
     cursor.beginEditBlock();
     cursor.mergeCharFormat(modifier);
     d->EndStep(cursor);
@@ -145,11 +148,16 @@ PARAFORMAT2 RichEdit::GetParaFormat() const
 
 bool RichEdit::SetParaFormat(const PARAFORMAT2& format)
 {
-    NotifyScope scope(*d, UID_UNKNOWN);
     const QTextCursor selection = textCursor();
     std::vector<QTextBlock> blocks;
     ForBlocks(d->doc, selection.selectionStart(), selection.selectionEnd(),
               [&](const QTextBlock& block) { blocks.push_back(block); });
+    // A paragraph format belongs to every character of the paragraph.
+    const int from = blocks.front().position();
+    const int to = blocks.back().position() + blocks.back().length() - 1;
+    if (!d->AllowEdit(from, std::max(from + 1, to)))
+        return false;
+    NotifyScope scope(*d, UID_UNKNOWN);
     QTextCursor edit(d->doc);
     edit.beginEditBlock();
     QTextList* created = nullptr;
@@ -181,6 +189,7 @@ bool RichEdit::SetParaFormat(const PARAFORMAT2& format)
                 created = at.createList(style);
         }
     }
+    SyncListMarkers(*d->doc, from, to);
     d->EndStep(edit);
     return true;
 }

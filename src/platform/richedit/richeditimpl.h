@@ -14,15 +14,29 @@
 #include <climits>
 #include <vector>
 
+#include "displayformats.h"
 #include "urldetect.h"
 
 #include <QMimeData>
 
 namespace platform {
 
+struct PrintLayout;
+
 // Text lengths above this make Qt 6.4's layout lose its progress count, so the
 // scroll bar comes late and the view re-lays out everything when it does.
 constexpr int LayoutProgressOverflowChars = 21474836;
+
+// Qt lays a paragraph out whole, and draws a line whole whatever part of it is
+// visible. Without word wrap, a paragraph longer than this is folded into lines
+// FoldWidthPx wide, so that a repaint (a caret blink) draws a few thousand
+// characters, not the whole paragraph; and the vertical scroll bar stays on, so
+// that its coming does not lay the paragraph out again. A long paragraph's layout
+// keeps its glyphs (some 40 bytes a character, as much as laying it out takes
+// anyway): without them every repaint of any part of it, each caret blink,
+// itemizes the whole paragraph again.
+constexpr int LongParagraphChars = 10000;
+constexpr int FoldWidthPx = 16384;
 
 struct RichEdit::Impl {
     explicit Impl(RichEdit* owner) : q(owner) {}
@@ -49,6 +63,11 @@ struct RichEdit::Impl {
 
     // Display
     bool wordWrap = true;
+    bool longParagraph = false;             // the text holds a paragraph of LongParagraphChars or more
+    bool foldPending = false;               // a change made one: fold when the operation ends
+    mutable bool layoutDeferred = false;    // long paragraphs wait, hidden from Qt's layout, until shown
+    mutable bool relayingOut = false;
+    QTextDocument* placeholder = nullptr;   // shown while the view changes its wrap between two documents
     bool horizontalBar = false;
     bool verticalBar = false;
     bool hideSelection = true;
@@ -63,12 +82,21 @@ struct RichEdit::Impl {
     bool markingLinks = false;
 
     QPointer<QMimeData> ownClipboard;       // what this control last put on the clipboard
+    std::shared_ptr<PrintLayout> printLayout; // the pages of the print run under way (FormatRange)
+
+    // Display formats over the block layouts (links, hidden text, underline kinds).
+    DisplayFormats display;
+    QColor shownLink;                       // the link colour the display formats use
+    int changes = 0;                        // counts changes of the text, its formats and their display
+    QColor LinkColor() const;
+    void RestyleAll(QTextDocument* target, bool relayout);
 
     // With word wrap: the number of the first display line of each paragraph,
     // kept while the text, the width and the font stay as they were.
     struct WrappedLines {
         const QTextDocument* doc = nullptr;
         int revision = -1;
+        int changes = -1;
         qreal width = -2;
         QFont font;
         std::vector<int> firstLine;
@@ -83,8 +111,14 @@ struct RichEdit::Impl {
     void ConnectDocument();
     void ApplyScrollBars();
     void ApplyWrap();
+    QTextEdit::LineWrapMode WantedWrap() const;
+    Qt::ScrollBarPolicy VerticalPolicy() const;
+    void NoteLongParagraphs(const QTextDocument* target, int from, int to);
+    void DeferLongParagraphs(QTextDocument* target);
+    void LayOutDeferred() const;
     std::int32_t TextLength() const { return doc->characterCount() - 1; }
     QString RawText(int from, int to) const;            // paragraph ends as U+2029
+    QString PlainText(int from, int to) const;          // RawText with table marks as TAB and U+2029
     QTextCursor Cursor(int anchor, int position) const;
     int Clamp(int pos) const;
 
@@ -98,8 +132,13 @@ struct RichEdit::Impl {
     void ClearUndoNames();
     static void EndStep(QTextCursor& cursor);              // ends an edit block as a step of its own
 
+    // Replaces [from, to) by text of the same shape between the table marks;
+    // false (nothing done) when the range holds no table or the shapes differ.
+    bool ReplaceKeepingTables(int from, int to, const QString& text);
+
     // Protection
     bool HasProtected(int from, int to) const;
+    void StepOverHidden(int before);         // after a caret move from before
     bool AllowEdit(int from, int to);
 
     // Links
@@ -122,9 +161,6 @@ struct RichEdit::Impl {
 
 // Marks found addresses as automatic links, with no undo step.
 void MarkLinks(QTextDocument* target, const std::vector<UrlRange>& links);
-
-// Marks a link made by automatic detection, so that later detection may undo it.
-constexpr int PropAutoLinkMark = QTextFormat::UserProperty + 90;
 
 // Groups the notifications of one operation: EN_CHANGE and EN_SELCHANGE are sent
 // once, when the outermost operation ends, if the text or the selection changed.

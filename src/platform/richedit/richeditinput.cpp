@@ -57,6 +57,45 @@ bool RichEdit::Impl::HasProtected(int from, int to) const
     return false;
 }
 
+void RichEdit::Impl::StepOverHidden(int before)
+{
+    // Hidden text takes no room on screen, so every position in it looks the
+    // same: a move that lands in it goes on to its far side, and one that starts
+    // at it goes one character past it.
+    QTextCursor cursor = q->textCursor();
+    const int pos = cursor.position();
+    if (pos == before)
+        return;
+    const QTextBlock block = cursor.block();
+    int a = -1;
+    int b = -1;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.charFormat().boolProperty(PropHidden)) {
+            if (a >= 0 && pos <= b)
+                break;
+            a = b = -1;
+            continue;
+        }
+        if (a < 0 || fragment.position() != b)
+            a = fragment.position();
+        b = fragment.position() + fragment.length();
+    }
+    if (a < 0 || pos < a || pos > b)
+        return;
+    const bool forward = pos > before;
+    const auto mode = cursor.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    if (before >= a && before <= b) {
+        cursor.setPosition(forward ? b : a, mode);
+        cursor.movePosition(forward ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter, mode);
+    } else if (pos > a && pos < b) {
+        cursor.setPosition(forward ? b : a, mode);
+    } else {
+        return;
+    }
+    q->setTextCursor(cursor);
+}
+
 bool RichEdit::Impl::AllowEdit(int from, int to)
 {
     if (!(eventMask & ENM_PROTECTED) || !HasProtected(from, to))
@@ -117,7 +156,9 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             }
         }
         if (name == NotifyScope::KeepName) {
+            const int before = textCursor().position();
             QTextEdit::keyPressEvent(event);
+            d->StepOverHidden(before);
             return;
         }
         if (!d->AllowEdit(from, to)) {

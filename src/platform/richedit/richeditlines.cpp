@@ -76,12 +76,14 @@ int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
 const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap() const
 {
     WrappedLines& map = wrappedLines;
-    if (map.doc == doc && map.revision == doc->revision() && map.width == doc->textWidth()
+    if (map.doc == doc && map.revision == doc->revision() && map.changes == changes && map.width == doc->textWidth()
         && map.font == doc->defaultFont() && int(map.firstLine.size()) == doc->blockCount())
         return map;
+    LayOutDeferred();
     LayOut(doc, doc->lastBlock());
     map.doc = doc;
     map.revision = doc->revision();
+    map.changes = changes;
     map.width = doc->textWidth();
     map.font = doc->defaultFont();
     map.firstLine.clear();
@@ -135,7 +137,7 @@ QString RichEdit::GetLine(std::int32_t line) const
     }
     if (span.start < 0)
         return {};
-    QString text = d->RawText(span.start, span.start + span.length);
+    QString text = d->PlainText(span.start, span.start + span.length);
     if (span.paragraphEnd)
         text += u'\r';
     return text;

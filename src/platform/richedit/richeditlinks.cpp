@@ -8,6 +8,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -107,6 +109,18 @@ void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool j
         const QString text = block.text();
         std::vector<UrlRange> found;
         FindUrls(text, block.position(), found);
+        // A link that came as a field stays that field: detection leaves its text alone.
+        std::vector<UrlRange> fields;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.boolProperty(PropLink) && !format.boolProperty(PropAutoLinkMark))
+                fields.push_back({it.fragment().position(), it.fragment().length()});
+        }
+        std::erase_if(found, [&](const UrlRange& url) {
+            return std::any_of(fields.begin(), fields.end(), [&](const UrlRange& field) {
+                return url.start < field.start + field.length && field.start < url.start + url.length;
+            });
+        });
         // The automatic links the block has now.
         std::vector<UrlRange> current;
         for (auto it = block.begin(); !it.atEnd(); ++it) {

@@ -1,15 +1,13 @@
 // Streaming text in and out of the control (EM_STREAMIN / EM_STREAMOUT).
 #include "richeditimpl.h"
 
+#include "listmarkers.h"
 #include "plaintextcodec.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
-#include "urldetect.h"
-
-#include <QTextTable>
+#include "tablemarks.h"
 
 #include <algorithm>
-#include <map>
 
 namespace platform {
 
@@ -57,24 +55,6 @@ bool WriteBlocks(EDITSTREAM& stream, std::uint8_t* data, std::size_t size)
     return true;
 }
 
-// Plain text shows a table row as its cells separated by TAB. QTextDocument
-// marks the start of each cell (U+FDD0): those after the first of a row become
-// TAB; the others end a paragraph.
-void CollectCellMarks(const QTextFrame* frame, std::map<int, char16_t>& marks)
-{
-    for (const QTextFrame* child : frame->childFrames()) {
-        if (const auto* table = qobject_cast<const QTextTable*>(child)) {
-            for (int row = 0; row < table->rows(); ++row)
-                for (int column = 1; column < table->columns(); ++column) {
-                    const QTextTableCell cell = table->cellAt(row, column);
-                    if (cell.row() == row && cell.column() == column)
-                        marks[cell.firstPosition() - 1] = u'\t';
-                }
-        }
-        CollectCellMarks(child, marks);
-    }
-}
-
 std::int32_t ToCount(std::int64_t n)
 {
     return std::int32_t(std::min<std::int64_t>(n, INT32_MAX));
@@ -90,19 +70,33 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         return 0;
     }
     const bool selection = (format & SFF_SELECTION) != 0;
+    if (selection) {
+        // Replacing protected text is refused as typing over it is: nothing is
+        // read and nothing changes.
+        const QTextCursor cursor = textCursor();
+        if (!d->AllowEdit(cursor.selectionStart(), cursor.selectionEnd()))
+            return 0;
+    }
     NotifyScope scope(*d, UID_UNKNOWN);
     std::vector<std::uint8_t> buffer(StreamBlockBytes);
 
+    // A stream that fails part way changes nothing: what it gave so far is dropped
+    // and the text shown stays as it was.
     if (format & SF_RTF) {
         QByteArray data;
-        ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
+        const bool complete = ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
             data.append(reinterpret_cast<const char*>(p), qsizetype(n));
         });
+        if (!complete)
+            return 0;
         if (selection) {
             QTextCursor cursor = textCursor();
             const int before = d->TextLength() - (cursor.selectionEnd() - cursor.selectionStart());
+            const int start = cursor.selectionStart();
             cursor.beginEditBlock();
             const bool read = ReadRtf(data, cursor);
+            if (read)
+                SyncListMarkers(*d->doc, start, cursor.position());
             d->EndStep(cursor);
             if (!read) {
                 if (stream.dwError == 0)
@@ -114,12 +108,18 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         }
         QTextDocument* fresh = d->NewDocument();
         QTextCursor cursor(fresh);
-        if (!ReadRtf(data, cursor)) {
+        // One edit: after each insertion outside an edit Qt works out the caret's
+        // place, itemizing the whole paragraph so far.
+        cursor.beginEditBlock();
+        const bool read = ReadRtf(data, cursor);
+        cursor.endEditBlock();
+        if (!read) {
             delete fresh;
             if (stream.dwError == 0)
                 stream.dwError = StreamErrorBadData;
             return 0;
         }
+        SyncListMarkers(*fresh, 0, fresh->characterCount() - 1);
         if (d->autoUrlDetect)
             d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
         d->AttachDocument(fresh);
@@ -130,13 +130,20 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     PlainTextDecoder decoder((format & SF_UNICODE) != 0);
     QString chunk;
     if (selection) {
-        ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) { decoder.Feed(p, n, chunk); });
+        if (!ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) { decoder.Feed(p, n, chunk); }))
+            return 0;
         decoder.Finish(chunk);
         QTextCursor cursor = textCursor();
         cursor.beginEditBlock();
-        cursor.insertText(chunk);
-        d->EndStep(cursor);
-        setTextCursor(cursor);
+        // Text of the same shape goes between a table's marks and keeps the table
+        // (an encoding button on a selection streams it out and in again).
+        if (d->ReplaceKeepingTables(cursor.selectionStart(), cursor.selectionEnd(), chunk)) {
+            d->EndStep(cursor);
+        } else {
+            cursor.insertText(chunk);
+            d->EndStep(cursor);
+            setTextCursor(cursor);
+        }
         return ToCount(chunk.size());
     }
 
@@ -144,22 +151,28 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     // shown document lays out every block at once and is many times slower.
     QTextDocument* fresh = d->NewDocument();
     QTextCursor cursor(fresh);
-    std::vector<UrlRange> links;
+    // One edit: after each insertion outside an edit Qt works out the caret's
+    // place, itemizing the whole paragraph so far: a long line cost its square.
+    cursor.beginEditBlock();
     auto put = [&] {
-        if (chunk.isEmpty())
-            return;
-        if (d->autoUrlDetect)
-            FindUrls(chunk, cursor.position(), links);
         cursor.insertText(chunk);
         chunk.clear();
     };
-    ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
+    const bool complete = ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
         decoder.Feed(p, n, chunk);
         put();
     });
+    if (!complete) {
+        delete fresh;
+        return 0;
+    }
     decoder.Finish(chunk);
     put();
-    MarkLinks(fresh, links);
+    cursor.endEditBlock();
+    // Addresses are found paragraph by paragraph, also those that cross the
+    // edge of a block read.
+    if (d->autoUrlDetect)
+        d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
     d->AttachDocument(fresh);
     d->changePending = true;
     return d->TextLength();
@@ -187,8 +200,6 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
         return ToCount(rtf.size());
     }
 
-    std::map<int, char16_t> marks;
-    CollectCellMarks(d->doc->rootFrame(), marks);
     const PlainTextEncoder encoder((format & SF_UNICODE) != 0);
     std::vector<std::uint8_t> bytes;
     std::int64_t written = 0;
@@ -200,13 +211,10 @@ std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
             text.chop(1);
             --end;
         }
-        for (auto it = marks.lower_bound(pos); it != marks.end() && it->first < end; ++it) {
-            QChar& c = text[it->first - pos];
-            if (c.unicode() == 0xFDD0)
-                c = QChar(it->second);
-        }
+        const bool markFirst = pos == from && !text.isEmpty() && text.front().unicode() == CellMark;
+        ReplaceTableMarks(*d->doc, pos, text);
         // A table opening the range adds no empty line before it.
-        if (pos == from && !text.isEmpty() && text.front().unicode() == 0xFDD0)
+        if (markFirst && text.front() == QChar::ParagraphSeparator)
             text.remove(0, 1);
         written += encoder.Encode(text, bytes);
         if (bytes.size() >= std::size_t(StreamBlockBytes)) {

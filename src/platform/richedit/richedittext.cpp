@@ -41,7 +41,7 @@ QString RichEdit::GetTextRange(std::int32_t cpMin, std::int32_t cpMax) const
 {
     if (cpMax < 0)
         cpMax = d->TextLength();
-    return WithCrEnds(d->RawText(d->Clamp(cpMin), d->Clamp(cpMax)));
+    return WithCrEnds(d->PlainText(d->Clamp(cpMin), d->Clamp(cpMax)));
 }
 
 CHARRANGE RichEdit::ExGetSel() const
@@ -94,18 +94,23 @@ void RichEdit::ReplaceSel(const QString& text, bool undoable)
         d->ClearUndoNames();
     }
     cursor.beginEditBlock();
-    cursor.insertText(insert);
-    d->EndStep(cursor);
+    if (d->ReplaceKeepingTables(cursor.selectionStart(), cursor.selectionEnd(), text)) {
+        d->EndStep(cursor);
+    } else {
+        cursor.insertText(insert);
+        d->EndStep(cursor);
+        setTextCursor(cursor);
+    }
     if (!undoable && undoWas) {
         d->doc->setUndoRedoEnabled(true);
         d->doc->setModified(true);
     }
-    setTextCursor(cursor);
 }
 
 QString RichEdit::GetSelText() const
 {
-    return WithCrEnds(textCursor().selectedText());
+    const QTextCursor cursor = textCursor();
+    return WithCrEnds(d->PlainText(cursor.selectionStart(), cursor.selectionEnd()));
 }
 
 unsigned RichEdit::SelectionType() const

@@ -52,7 +52,8 @@ void RichEdit::Impl::ClearUndoNames()
 
 bool RichEdit::Undo()
 {
-    if (!CanUndo())
+    // Undoing is editing: a read-only text keeps what it shows.
+    if (isReadOnly() || !CanUndo())
         return false;
     NotifyScope scope(*d);
     const int before = d->doc->availableUndoSteps();
@@ -64,7 +65,7 @@ bool RichEdit::Undo()
 
 bool RichEdit::Redo()
 {
-    if (!CanRedo())
+    if (isReadOnly() || !CanRedo())
         return false;
     NotifyScope scope(*d);
     const int before = d->doc->availableRedoSteps();

@@ -44,14 +44,29 @@ void FindUrls(QStringView text, int base, std::vector<UrlRange>& out)
             const QStringView rest = text.mid(i);
             if (!rest.startsWith(scheme.prefix, Qt::CaseInsensitive))
                 continue;
-            qsizetype end = i + scheme.prefix.size();
+            // An address goes on with a letter, a digit or a slash; checked before
+            // the scan, so that a long run that is no address is not read again
+            // from each of its prefixes.
+            const qsizetype after = i + scheme.prefix.size();
+            if (after >= n || !(text[after].isLetterOrNumber() || text[after] == u'/'))
+                break;
+            qsizetype end = after;
             while (end < n && !EndsUrl(text[end]))
                 ++end;
-            // Keep a closing bracket that closes one opened inside the address.
+            // Keep a closing bracket that closes one opened inside the address
+            // (counted once: a run of brackets must not cost its square).
+            qsizetype open = 0;
+            qsizetype close = 0;
+            for (qsizetype k = i; k < end; ++k) {
+                open += text[k] == u'(' ? 1 : 0;
+                close += text[k] == u')' ? 1 : 0;
+            }
             while (end > i && IsTrailingPunctuation(text[end - 1])) {
                 const QChar last = text[end - 1];
-                if (last == u')' && text.mid(i, end - i).count(u'(') >= text.mid(i, end - i).count(u')'))
+                if (last == u')' && open >= close)
                     break;
+                if (last == u')')
+                    --close;
                 --end;
             }
             const qsizetype tail = end - i - scheme.prefix.size();

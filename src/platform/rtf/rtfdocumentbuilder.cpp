@@ -1,8 +1,10 @@
 // The RTF document builder: runs are merged while the format stays the same and
-// inserted a paragraph at a time; table rows are gathered until \row.
+// inserted a paragraph at a time; table rows wait until the text goes on after
+// them, and go in a table at a time.
 #include "rtfdocumentbuilder.h"
 
 #include "richeditconsts.h"
+#include "rtftableinsert.h"
 #include "textproperties.h"
 
 #include <QTextBlock>
@@ -16,11 +18,10 @@ namespace platform {
 
 namespace {
 
-constexpr double TwipsPerPixel = 15.0;
-
 bool SameNumbering(const RtfNumbering& a, const RtfNumbering& b)
 {
-    return a.numbering == b.numbering && a.style == b.style && a.start == b.start;
+    return a.numbering == b.numbering && a.style == b.style && a.start == b.start && a.listOverride == b.listOverride
+        && a.level == b.level;
 }
 
 } // namespace
@@ -44,7 +45,7 @@ void RtfDocumentBuilder::CloseRun()
 {
     if (runText_.isEmpty())
         return;
-    std::vector<Run>& runs = paragraph_.runs;
+    std::vector<RtfRun>& runs = paragraph_.runs;
     // A state that came back to an earlier format continues that run.
     if (!runs.empty() && runs.back().format == runFormat_)
         runs.back().text += runText_;
@@ -59,11 +60,11 @@ void RtfDocumentBuilder::AppendObject(const QTextCharFormat& format)
     paragraph_.runs.push_back({QString(QChar::ObjectReplacementCharacter), format});
 }
 
-RtfDocumentBuilder::Paragraph RtfDocumentBuilder::TakeParagraph(const RtfParaState& para)
+RtfParagraph RtfDocumentBuilder::TakeParagraph(const RtfParaState& para)
 {
     CloseRun();
-    Paragraph p = std::move(paragraph_);
-    paragraph_ = Paragraph();
+    RtfParagraph p = std::move(paragraph_);
+    paragraph_ = RtfParagraph();
     p.format = tables_.BlockFormat(para);
     p.numbering = tables_.Numbering(para);
     return p;
@@ -71,68 +72,78 @@ RtfDocumentBuilder::Paragraph RtfDocumentBuilder::TakeParagraph(const RtfParaSta
 
 void RtfDocumentBuilder::EndParagraph(const RtfParaState& para)
 {
-    if (para.inTable) {
-        openCell_.push_back(TakeParagraph(para));
+    if (para.tableLevel > 0) {
+        nesting_.AddParagraph(para.tableLevel, TakeParagraph(para));
         return;
     }
-    if (!cells_.empty() || !openCell_.empty())
-        EmitRow(lastRow_);
-    Paragraph p = TakeParagraph(para);
-    InsertBody(p, true);
+    InsertRows(nesting_.TakeRows(lastRow_));
+    FlushEnded();
+    ended_ = TakeParagraph(para);
+    haveEnded_ = true;
+}
+
+// A \par followed by more of the text is a paragraph break.
+void RtfDocumentBuilder::FlushEnded()
+{
+    if (!haveEnded_)
+        return;
+    haveEnded_ = false;
+    InsertBody(ended_, true);
+    ended_ = RtfParagraph();
 }
 
 void RtfDocumentBuilder::EndCell(const RtfParaState& para)
 {
-    openCell_.push_back(TakeParagraph(para));
-    cells_.push_back(std::move(openCell_));
-    openCell_.clear();
+    nesting_.EndCell(1, TakeParagraph(para));
 }
 
 void RtfDocumentBuilder::EndRow(const RtfRowState& row, const RtfParaState& para)
 {
-    if (!ParagraphEmpty() || !openCell_.empty())
+    if (!ParagraphEmpty() || nesting_.HasOpenCell(1))
         EndCell(para);
+    nesting_.EndRow(1, row);
     lastRow_ = row;
-    haveLastRow_ = true;
-    EmitRow(row);
+}
+
+void RtfDocumentBuilder::EndNestedCell(const RtfParaState& para)
+{
+    nesting_.EndCell(std::max(2, para.tableLevel), TakeParagraph(para));
+}
+
+void RtfDocumentBuilder::EndNestedRow(const RtfRowState& row, const RtfParaState& para)
+{
+    const int level = std::max(2, para.tableLevel);
+    if (!ParagraphEmpty())
+        nesting_.EndCell(level, TakeParagraph(para));
+    nesting_.EndRow(level, row);
 }
 
 void RtfDocumentBuilder::Finish(const RtfParaState& para)
 {
-    if (para.inTable || !cells_.empty() || !openCell_.empty()) {
-        if (!ParagraphEmpty() || !openCell_.empty())
-            EndCell(para);
-        if (!cells_.empty())
-            EmitRow(lastRow_);
-    }
+    if (para.tableLevel > 0 && !ParagraphEmpty())
+        nesting_.EndCell(para.tableLevel, TakeParagraph(para));
+    InsertRows(nesting_.TakeRows(lastRow_));
     if (!ParagraphEmpty()) {
-        Paragraph p = TakeParagraph(para);
+        FlushEnded();
+        RtfParagraph p = TakeParagraph(para);
         InsertBody(p, false);
-    }
-    if (pendingBreak_) {
-        // A final paragraph mark at the very end of the document is the document's own.
-        if (!cursor_.atEnd()) {
-            cursor_.insertBlock(originalBlockFormat_);
-            cursor_.setBlockFormat(originalBlockFormat_);
-        }
-        pendingBreak_ = false;
+    } else if (haveEnded_) {
+        // The text's last \par closes its last paragraph, as every writer ends a
+        // document; it adds no empty paragraph after it. So text that ends with
+        // an empty line is written with one \par more, and comes back the same.
+        haveEnded_ = false;
+        InsertBody(ended_, false);
     }
 }
 
-void RtfDocumentBuilder::InsertRuns(QTextCursor& c, const Paragraph& p)
-{
-    for (const Run& run : p.runs)
-        c.insertText(run.text, run.format);
-}
-
-void RtfDocumentBuilder::InsertBody(Paragraph& p, bool terminated)
+void RtfDocumentBuilder::InsertBody(RtfParagraph& p, bool terminated)
 {
     if (pendingBreak_) {
         cursor_.insertBlock(originalBlockFormat_);
         pendingBreak_ = false;
     }
-    lastTable_ = nullptr;
-    InsertRuns(cursor_, p);
+    for (const RtfRun& run : p.runs)
+        cursor_.insertText(run.text, run.format);
     // An unterminated last paragraph keeps the mark, and so the format, of the
     // paragraph it was read into, unless that paragraph was empty.
     if (terminated || (originalBlockEmpty_ && cursor_.atBlockEnd())) {
@@ -142,7 +153,7 @@ void RtfDocumentBuilder::InsertBody(Paragraph& p, bool terminated)
     pendingBreak_ = terminated;
 }
 
-void RtfDocumentBuilder::ApplyList(const Paragraph& p)
+void RtfDocumentBuilder::ApplyList(const RtfParagraph& p)
 {
     const RtfNumbering& n = p.numbering;
     if (n.numbering == PFN_NONE) {
@@ -153,10 +164,32 @@ void RtfDocumentBuilder::ApplyList(const Paragraph& p)
         return;   // continues the list without a number of its own
     if (list_ && SameNumbering(n, listNumbering_)) {
         list_->add(cursor_.block());
-        return;
+    } else {
+        listStart_ = n.start > 0 ? n.start : 1;
+        // A Word list goes on counting after paragraphs of other kinds between
+        // its items, and after items of its deeper levels.
+        if (n.listOverride > 0 && n.numbering != PFN_BULLET) {
+            const auto next = nextNumber_.find({n.listOverride, n.level});
+            if (next != nextNumber_.end())
+                listStart_ = next->second;
+        }
+        list_ = cursor_.createList(ListFormatFor(n, listStart_));
+        listNumbering_ = n;
     }
-    list_ = cursor_.createList(ListFormatFor(n));
-    listNumbering_ = n;
+    if (n.listOverride > 0) {
+        nextNumber_[{n.listOverride, n.level}] = listStart_ + list_->count();
+        // Its deeper levels count from their start again under this item.
+        auto deeper = nextNumber_.upper_bound({n.listOverride, n.level});
+        while (deeper != nextNumber_.end() && deeper->first.first == n.listOverride)
+            deeper = nextNumber_.erase(deeper);
+    }
+    // The paragraph names the number its run of items starts from, as a \pn
+    // group does, so that what is written says what is shown.
+    if (n.numbering != PFN_BULLET && n.start != listStart_) {
+        QTextBlockFormat start;
+        start.setProperty(PropNumberingStart, listStart_);
+        cursor_.mergeBlockFormat(start);
+    }
 }
 
 // A table inserted at the start of a paragraph leaves an empty paragraph before
@@ -175,81 +208,23 @@ void RtfDocumentBuilder::DropEmptyBlockBefore(QTextTable* table)
     c.deleteChar();
 }
 
-void RtfDocumentBuilder::EmitRow(const RtfRowState& row)
+void RtfDocumentBuilder::InsertRows(std::vector<RtfRow> rows)
 {
-    std::vector<Cell> cells = std::move(cells_);
-    cells_.clear();
-    if (!openCell_.empty()) {
-        cells.push_back(std::move(openCell_));
-        openCell_.clear();
-    }
-    int columns = std::max<int>(row.cellCount, int(cells.size()));
-    columns = std::min(columns, RtfRowState::MaxCells);
-    if (columns == 0)
+    if (rows.empty())
         return;
-    // Cells past the last column the control can hold join the last one.
-    if (int(cells.size()) > columns) {
-        Cell& last = cells[size_t(columns - 1)];
-        for (size_t i = size_t(columns); i < cells.size(); ++i)
-            for (Paragraph& p : cells[i])
-                last.push_back(std::move(p));
-        cells.resize(size_t(columns));
-    }
-
-    // After a finished paragraph the table simply follows it; inside a paragraph
-    // begun by other text, Qt's table insertion splits off an empty paragraph.
-    const bool afterFinishedParagraph = pendingBreak_;
-    pendingBreak_ = false;
-    QTextTable* table = nullptr;
-    if (lastTable_ && row == lastTableRow_ && columns == lastTableColumns_
-        && cursor_.position() == lastTable_->lastPosition() + 1) {
-        table = lastTable_;
-        table->appendRows(1);
-    } else {
-        QTextTableFormat format;
-        format.setCellPadding(std::max(0, row.gap) / TwipsPerPixel);
-        format.setCellSpacing(0);
-        format.setBorder(1);
-        format.setBorderCollapse(true);
-        format.setProperty(PropTableLeftTwips, row.left);
-        format.setProperty(PropTableGapTwips, row.gap);
-        if (row.alignment == 1)
-            format.setAlignment(Qt::AlignRight);
-        else if (row.alignment == 2)
-            format.setAlignment(Qt::AlignHCenter);
-        QList<QTextLength> widths;
-        int previous = row.left;
-        for (int i = 0; i < columns; ++i) {
-            if (i < row.cellCount) {
-                const int right = row.cellRight[size_t(i)];
-                widths.append(QTextLength(QTextLength::FixedLength, std::max(0, right - previous) / TwipsPerPixel));
-                previous = right;
-            } else {
-                widths.append(QTextLength());
-            }
-        }
-        format.setColumnWidthConstraints(widths);
+    FlushEnded();
+    ForEachTable(rows, [&](size_t first, size_t last, int columns) {
+        // After a finished paragraph the table simply follows it; inside a paragraph
+        // begun by other text, Qt's table insertion splits off an empty paragraph.
+        const bool afterFinishedParagraph = pendingBreak_;
+        pendingBreak_ = false;
         const bool atBlockStart = cursor_.atBlockStart();
-        table = cursor_.insertTable(1, columns, format);
+        QTextTable* table = cursor_.insertTable(int(last - first), columns, TableFormatFor(rows[first].props, columns));
         if (atBlockStart && !afterFinishedParagraph)
             DropEmptyBlockBefore(table);
-        lastTable_ = table;
-        lastTableRow_ = row;
-        lastTableColumns_ = columns;
-    }
-    const int r = table->rows() - 1;
-    for (int i = 0; i < int(cells.size()); ++i) {
-        QTextCursor c = table->cellAt(r, i).firstCursorPosition();
-        bool first = true;
-        for (const Paragraph& p : cells[size_t(i)]) {
-            if (!first)
-                c.insertBlock();
-            first = false;
-            InsertRuns(c, p);
-            c.setBlockFormat(p.format);
-        }
-    }
-    cursor_.setPosition(table->lastPosition() + 1);
+        FillTable(table, rows, first, last);
+        cursor_.setPosition(table->lastPosition() + 1);
+    });
     list_ = nullptr;
 }
 

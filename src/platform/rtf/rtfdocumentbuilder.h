@@ -1,14 +1,19 @@
 // Puts what the RTF reader decoded into a QTextDocument through one cursor:
-// merged character runs, paragraphs with their formats, lists, and table rows.
+// merged character runs, paragraphs with their formats, lists, and tables with
+// the tables nested in their cells.
 #pragma once
 
+#include "rtfdocumentparts.h"
 #include "rtfformats.h"
 #include "rtfstate.h"
+#include "rtftablenesting.h"
 
 #include <QString>
 #include <QTextCharFormat>
 #include <QTextCursor>
 
+#include <map>
+#include <utility>
 #include <vector>
 
 class QTextList;
@@ -31,31 +36,22 @@ public:
     // One object-replacement character drawn with its own format (image, kept object).
     void AppendObject(const QTextCharFormat& format);
 
-    void EndParagraph(const RtfParaState& para);        // \par
-    void EndCell(const RtfParaState& para);             // \cell
-    void EndRow(const RtfRowState& row, const RtfParaState& para);   // \row
-    void Finish(const RtfParaState& para);              // end of data
+    void EndParagraph(const RtfParaState& para);                      // \par
+    void EndCell(const RtfParaState& para);                           // \cell
+    void EndRow(const RtfRowState& row, const RtfParaState& para);    // \row
+    void EndNestedCell(const RtfParaState& para);                     // \nestcell
+    void EndNestedRow(const RtfRowState& row, const RtfParaState& para);   // \nestrow
+    void Finish(const RtfParaState& para);                            // end of data
 
 private:
-    struct Run {
-        QString text;
-        QTextCharFormat format;
-    };
-    struct Paragraph {
-        std::vector<Run> runs;
-        QTextBlockFormat format;
-        RtfNumbering numbering;
-    };
-    using Cell = std::vector<Paragraph>;
-
     void StartRun(const RtfCharState& state);
     void CloseRun();
     bool ParagraphEmpty() const { return paragraph_.runs.empty() && runText_.isEmpty(); }
-    Paragraph TakeParagraph(const RtfParaState& para);
-    void InsertBody(Paragraph& p, bool terminated);
-    void InsertRuns(QTextCursor& c, const Paragraph& p);
-    void ApplyList(const Paragraph& p);
-    void EmitRow(const RtfRowState& row);
+    RtfParagraph TakeParagraph(const RtfParaState& para);
+    void FlushEnded();
+    void InsertBody(RtfParagraph& p, bool terminated);
+    void ApplyList(const RtfParagraph& p);
+    void InsertRows(std::vector<RtfRow> rows);
     void DropEmptyBlockBefore(QTextTable* table);
 
     QTextCursor& cursor_;
@@ -68,18 +64,19 @@ private:
     RtfCharState runState_;
     QTextCharFormat runFormat_;
     QString runText_;
-    Paragraph paragraph_;
+    RtfParagraph paragraph_;
+    // The paragraph the last \par ended: whether that mark breaks the text or
+    // only closes its last paragraph is known when the next thing comes.
+    RtfParagraph ended_;
+    bool haveEnded_ = false;
 
-    std::vector<Cell> cells_;     // finished cells of the row being read
-    Cell openCell_;               // paragraphs of the cell being read
+    RtfTableNesting nesting_;
     RtfRowState lastRow_;
-    bool haveLastRow_ = false;
-    QTextTable* lastTable_ = nullptr;
-    RtfRowState lastTableRow_;
-    int lastTableColumns_ = 0;
 
     QTextList* list_ = nullptr;
     RtfNumbering listNumbering_;
+    int listStart_ = 1;
+    std::map<std::pair<int, int>, int> nextNumber_;   // (\ls, level) -> the number of its next item
 };
 
 } // namespace platform

@@ -161,6 +161,8 @@ QTextCharFormat RtfFormatTables::CharFormat(const RtfCharState& s) const
 RtfNumbering RtfFormatTables::Numbering(const RtfParaState& s) const
 {
     RtfNumbering n;
+    n.listOverride = s.numbering != PFN_NONE ? 0 : s.listOverride;
+    n.level = s.listLevel;
     if (s.numbering != PFN_NONE) {
         n.numbering = s.numbering;
         n.style = s.numberingStyle;
@@ -192,16 +194,23 @@ QTextBlockFormat RtfFormatTables::BlockFormat(const RtfParaState& s) const
     case 3: f.setAlignment(Qt::AlignJustify); break;
     default: f.setAlignment(Qt::AlignLeft); break;
     }
-    if (s.leftIndent + s.firstIndent != 0)
+    const RtfNumbering n = Numbering(s);
+    if (n.numbering != PFN_NONE) {
         f.setProperty(PropStartIndentTwips, s.leftIndent + s.firstIndent);
-    if (s.firstIndent != 0)
         f.setProperty(PropOffsetTwipsPara, -s.firstIndent);
+        f.setLeftMargin(NumberedTextStartTwips(s.leftIndent, s.firstIndent, s.numberingTab) / TwipsPerPixel);
+    } else {
+        if (s.leftIndent + s.firstIndent != 0)
+            f.setProperty(PropStartIndentTwips, s.leftIndent + s.firstIndent);
+        if (s.firstIndent != 0)
+            f.setProperty(PropOffsetTwipsPara, -s.firstIndent);
+        if (s.leftIndent != 0)
+            f.setLeftMargin(s.leftIndent / TwipsPerPixel);
+        if (s.firstIndent != 0)
+            f.setTextIndent(s.firstIndent / TwipsPerPixel);
+    }
     if (s.rightIndent != 0)
         f.setProperty(PropRightIndentTwips, s.rightIndent);
-    if (s.leftIndent != 0)
-        f.setLeftMargin(s.leftIndent / TwipsPerPixel);
-    if (s.firstIndent != 0)
-        f.setTextIndent(s.firstIndent / TwipsPerPixel);
     if (s.rightIndent != 0)
         f.setRightMargin(s.rightIndent / TwipsPerPixel);
     if (s.spaceBefore != 0) {
@@ -254,7 +263,6 @@ QTextBlockFormat RtfFormatTables::BlockFormat(const RtfParaState& s) const
             tabs.append(QTextOption::Tab(s.tabs[size_t(i)] / TwipsPerPixel, QTextOption::LeftTab));
         f.setTabPositions(tabs);
     }
-    const RtfNumbering n = Numbering(s);
     if (n.numbering != PFN_NONE) {
         f.setProperty(PropNumbering, n.numbering);
         if (n.style != 0)
@@ -267,7 +275,7 @@ QTextBlockFormat RtfFormatTables::BlockFormat(const RtfParaState& s) const
     return f;
 }
 
-QTextListFormat ListFormatFor(const RtfNumbering& n)
+QTextListFormat ListFormatFor(const RtfNumbering& n, int start)
 {
     QTextListFormat f;
     switch (n.numbering) {
@@ -286,6 +294,8 @@ QTextListFormat ListFormatFor(const RtfNumbering& n)
         case PFNS_PLAIN: f.setNumberSuffix(QString()); break;
         default: f.setNumberSuffix(QStringLiteral(")")); break;
         }
+        if (start != 1)
+            f.setProperty(PropListStart, start);
     }
     return f;
 }

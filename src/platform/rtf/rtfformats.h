@@ -32,7 +32,9 @@ struct RtfListLevel {
 struct RtfNumbering {
     int numbering = 0;
     int style = 0;
-    int start = 0;
+    int start = 0;          // 0: none given, which counts from 1
+    int listOverride = 0;   // the Word list (\ls) it belongs to, 0 for \pn numbering
+    int level = 0;          // its level in that list (\ilvl)
 };
 
 class RtfFormatTables {
@@ -55,7 +57,8 @@ public:
 // Strips the old Windows 3.1 Cyrillic suffix ("Courier New CYR" -> "Courier New").
 QString NormalizeFontName(const QString& name);
 
-// The Qt list format drawing a numbering (indent 0: the paragraph indents already hold it).
-QTextListFormat ListFormatFor(const RtfNumbering& numbering);
+// The Qt list format drawing a numbering from this first number (indent 0: the
+// paragraph indents already hold it).
+QTextListFormat ListFormatFor(const RtfNumbering& numbering, int start);
 
 } // namespace platform

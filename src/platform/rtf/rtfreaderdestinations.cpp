@@ -6,6 +6,7 @@
 #include "rtfhyperlink.h"
 #include "rtfpicture.h"
 #include "rtfreaderlimits.h"
+#include "textproperties.h"
 
 #include <QTextDocument>
 
@@ -99,6 +100,9 @@ bool RtfReaderEngine::StartDestination(const RtfToken& t, RtfWord w)
         return false;
     case RtfWord::Stylesheet:
         cur_.dest = RtfDestination::Stylesheet;
+        return true;
+    case RtfWord::Nesttableprops:
+        cur_.dest = RtfDestination::NestTableProps;
         return true;
     case RtfWord::Info:
     case RtfWord::Nonshppict:
@@ -208,9 +212,9 @@ void RtfReaderEngine::ApplyStyle(int number)
     auto it = styles_.find(number);
     if (it == styles_.end())
         return;
-    const bool inTable = cur_.para.inTable;
+    const int tableLevel = cur_.para.tableLevel;
     cur_.para = it->second.para;
-    cur_.para.inTable = inTable;
+    cur_.para.tableLevel = tableLevel;
     const int link = cur_.ch.link;
     cur_.ch = it->second.ch;
     cur_.ch.link = link;
@@ -310,9 +314,9 @@ void RtfReaderEngine::ReadPicture()
         // Without a goal size the picture's own size is taken as pixels.
         picture.widthTwips = (goalw > 0 ? goalw : picw * 15) * scalex / 100;
         picture.heightTwips = (goalh > 0 ? goalh : pich * 15) * scaley / 100;
-        builder_.AppendObject(ImageFormatFor(*cursor_.document(), picture));
+        builder_.AppendObject(ObjectFormat(ImageFormatFor(*cursor_.document(), picture)));
     } else if (closed && cur_.dest == RtfDestination::Body) {
-        builder_.AppendObject(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start)));
+        builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
     }
     if (closed)
         Pop();
@@ -324,8 +328,20 @@ void RtfReaderEngine::KeepObject()
     if (!tokens_.SkipGroup())
         return;
     if (cur_.dest == RtfDestination::Body)
-        builder_.AppendObject(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start)));
+        builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
     Pop();
+}
+
+// A picture or object takes what its group says about it as a character: hidden
+// (\v), protected, or a link's target.
+QTextCharFormat RtfReaderEngine::ObjectFormat(QTextCharFormat object) const
+{
+    const QTextCharFormat around = tables_.CharFormat(cur_.ch);
+    for (const int property : {int(PropHidden), int(PropProtected), int(PropLink), int(QTextFormat::IsAnchor),
+                               int(QTextFormat::AnchorHref)})
+        if (around.hasProperty(property))
+            object.setProperty(property, around.property(property));
+    return object;
 }
 
 } // namespace platform

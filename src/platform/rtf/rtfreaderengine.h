@@ -34,6 +34,7 @@ enum class RtfDestination : std::uint8_t {
     ListOverride,
     Stylesheet,
     StyleEntry,
+    NestTableProps,     // a nested row's properties, ending with \nestrow
 };
 
 class RtfReaderEngine {
@@ -74,6 +75,7 @@ private:
     void FinishColor();
     void ReadPicture();
     void KeepObject();
+    QTextCharFormat ObjectFormat(QTextCharFormat object) const;
     void StartFieldResult();
 
     RtfTokenizer tokens_;
@@ -91,6 +93,7 @@ private:
     int skip_ = 0;              // characters still to drop after \uN
     int deff_ = -1;
     RtfRowState row_;
+    RtfRowState nestRow_;
 
     // Font table entry being read.
     int fontNumber_ = -1;

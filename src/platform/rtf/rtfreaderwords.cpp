@@ -5,6 +5,8 @@
 #include "richeditconsts.h"
 #include "rtfreaderlimits.h"
 
+#include <algorithm>
+
 namespace platform {
 
 using namespace rtflimits;
@@ -181,10 +183,10 @@ bool RtfReaderEngine::ParaWord(const RtfToken& t, RtfWord w)
         p = RtfParaState();
         return true;
     case RtfWord::Intbl:
-        p.inTable = true;
+        p.tableLevel = std::max(p.tableLevel, 1);
         return true;
     case RtfWord::Itap:
-        p.inTable = t.parameter > 0;
+        p.tableLevel = Clamp(t.parameter, 0, RtfRowState::MaxNesting);
         return true;
     case RtfWord::Ql: p.alignment = 0; return true;
     case RtfWord::Qr: p.alignment = 1; return true;
@@ -212,18 +214,20 @@ bool RtfReaderEngine::ParaWord(const RtfToken& t, RtfWord w)
 
 bool RtfReaderEngine::TableWord(const RtfToken& t, RtfWord w)
 {
+    // A nested row's properties come in a group of their own, after its cells.
+    RtfRowState& row = cur_.dest == RtfDestination::NestTableProps ? nestRow_ : row_;
     switch (w) {
     case RtfWord::Trowd:
-        row_ = RtfRowState();
+        row = RtfRowState();
         return true;
-    case RtfWord::Trgaph: row_.gap = Clamp(t.parameter, 0, MaxLengthTwips); return true;
-    case RtfWord::Trleft: row_.left = Length(t); return true;
-    case RtfWord::Trql: row_.alignment = 0; return true;
-    case RtfWord::Trqr: row_.alignment = 1; return true;
-    case RtfWord::Trqc: row_.alignment = 2; return true;
+    case RtfWord::Trgaph: row.gap = Clamp(t.parameter, 0, MaxLengthTwips); return true;
+    case RtfWord::Trleft: row.left = Length(t); return true;
+    case RtfWord::Trql: row.alignment = 0; return true;
+    case RtfWord::Trqr: row.alignment = 1; return true;
+    case RtfWord::Trqc: row.alignment = 2; return true;
     case RtfWord::Cellx:
-        if (row_.cellCount < RtfRowState::MaxCells)
-            row_.cellRight[size_t(row_.cellCount++)] = Length(t);
+        if (row.cellCount < RtfRowState::MaxCells)
+            row.cellRight[size_t(row.cellCount++)] = Length(t);
         return true;
     case RtfWord::Cell:
         if (cur_.dest == RtfDestination::Body)
@@ -234,14 +238,12 @@ bool RtfReaderEngine::TableWord(const RtfToken& t, RtfWord w)
             builder_.EndRow(row_, cur_.para);
         return true;
     case RtfWord::Nestcell:
-        // Nested tables are flattened: each nested cell is a paragraph of the outer cell.
-        if (cur_.dest == RtfDestination::Body) {
-            RtfParaState p = cur_.para;
-            p.inTable = true;
-            builder_.EndParagraph(p);
-        }
+        if (cur_.dest == RtfDestination::Body)
+            builder_.EndNestedCell(cur_.para);
         return true;
     case RtfWord::Nestrow:
+        if (cur_.dest == RtfDestination::Body || cur_.dest == RtfDestination::NestTableProps)
+            builder_.EndNestedRow(row, cur_.para);
         return true;
     default:
         return false;

@@ -39,7 +39,7 @@ struct RtfParaState {
     int spaceAfter = 0;
     int lineSpacing = 0;        // \sl
     int lineMultiple = 0;       // \slmult
-    bool inTable = false;
+    int tableLevel = 0;         // \itap: 0 body text, 1 a table cell, 2 and more a nested table's cell
     int numbering = 0;          // PFN_*
     int numberingStyle = 0;     // PFNS_*
     int numberingStart = 0;
@@ -56,6 +56,7 @@ struct RtfParaState {
 // further boundaries are ignored and further cells join the last one.
 struct RtfRowState {
     static constexpr int MaxCells = 63;
+    static constexpr int MaxNesting = 16;   // tables inside tables deeper than this join the deepest
 
     int gap = 0;                // \trgaph
     int left = 0;               // \trleft

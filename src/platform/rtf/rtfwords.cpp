@@ -183,6 +183,7 @@ RtfWord LookUpRtfWord(const char* name, int length)
         {"row", RtfWord::Row},
         {"nestcell", RtfWord::Nestcell},
         {"nestrow", RtfWord::Nestrow},
+        {"nesttableprops", RtfWord::Nesttableprops},
         {"bin", RtfWord::Bin},
         {"pngblip", RtfWord::Pngblip},
         {"jpegblip", RtfWord::Jpegblip},

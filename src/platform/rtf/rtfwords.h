@@ -47,6 +47,7 @@ enum class RtfWord : std::uint16_t {
     Ls,
     Ilvl,
     Nonesttables,
+    Nesttableprops,
     Header,
     Footer,
     Headerl,

@@ -8,6 +8,7 @@
 #include "textproperties.h"
 
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -37,6 +38,8 @@ public:
         CollectFrame(document_.rootFrame());
         body_.reserve(to_ - from_ + 1024);
         WriteFrame(document_.rootFrame());
+        if (!closedLast_)
+            body_ += "\\pard\\par\r\n";   // the range ended inside a table
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1";
         out += tables_.Header();
         out += body_;
@@ -73,29 +76,33 @@ private:
         for (auto it = frame->begin(); !it.atEnd(); ++it) {
             if (QTextFrame* child = it.currentFrame()) {
                 if (auto* table = qobject_cast<QTextTable*>(child))
-                    WriteTable(table);
+                    WriteTable(table, 1);
                 else
                     WriteFrame(child);
             } else {
-                WriteBlock(it.currentBlock(), false, false);
+                WriteBlock(it.currentBlock(), 0, false);
             }
         }
     }
 
-    // A paragraph whose mark is inside the range ends with \par (or \cell).
-    void WriteBlock(const QTextBlock& block, bool inTable, bool lastInCell)
+    // A paragraph whose mark is inside the range ends with \par (or \cell). So
+    // does the paragraph the range ends in, empty or not: as in every writer's
+    // RTF, the last \par closes the last paragraph, and a reader takes it as
+    // that and not as a paragraph break. The document's own last paragraph, which
+    // Qt always keeps and plain text ends without a line end, is that one.
+    // tableLevel: 0 in the text, 1 in a table's cell, 2 and more in nested tables.
+    void WriteBlock(const QTextBlock& block, int tableLevel, bool lastInCell)
     {
+        const bool inTable = tableLevel > 0;
         const int start = block.position();
         const int mark = start + block.length() - 1;
         const bool markIn = mark >= from_ && mark < to_;
-        if (!inTable && !markIn && !Intersects(start, mark))
+        const bool last = !inTable && start <= to_ && to_ <= mark;
+        if (!inTable && !markIn && !last && !Intersects(start, mark))
             return;
-        // Before a table at the very start, and between two tables, Qt keeps an
-        // empty paragraph of its own; in RTF the rows simply come first or follow.
-        if (!inTable && start == mark && document_.characterAt(mark) == QChar(FrameStart)
-            && (start == 0 || document_.characterAt(start - 1) == QChar(FrameEnd)))
+        if (!inTable && !last && QtsOwnBlockBeforeTable(block))
             return;
-        body_ += ParagraphWords(block.blockFormat(), inTable);
+        body_ += ParagraphWords(block.blockFormat(), tableLevel);
         body_ += ' ';
         const RtfWrittenNumbering numbering = NumberingOf(block);
         body_ += NumberingWords(numbering);
@@ -103,10 +110,13 @@ private:
             body_ += NumberText(block, numbering);
         WriteRuns(block);
         CloseLink();
-        if (inTable)
-            body_ += lastInCell ? "\\cell " : "\\par\r\n";
-        else if (markIn)
+        if (inTable && lastInCell)
+            body_ += tableLevel > 1 ? "\\nestcell " : "\\cell ";
+        else if (inTable)
             body_ += "\\par\r\n";
+        else if (markIn || last)
+            body_ += "\\par\r\n";
+        closedLast_ = closedLast_ || last;
     }
 
     void WriteRuns(const QTextBlock& block)
@@ -118,8 +128,16 @@ private:
             if (lo >= hi)
                 continue;
             const QTextCharFormat format = fragment.charFormat();
-            const QString text = fragment.text().mid(lo - fragment.position(), hi - lo);
-            const QString href = format.isAnchor() ? format.anchorHref() : QString();
+            QString text = fragment.text().mid(lo - fragment.position(), hi - lo);
+            // A UTF-16 byte-order mark kept as the text's first character belongs
+            // to the plain file it came from; RTF has none.
+            if (lo == 0 && text.startsWith(QChar(QChar::ByteOrderMark)))
+                text.remove(0, 1);
+            if (text.isEmpty())
+                continue;
+            // An address detected in the text is the text itself, not a field.
+            const bool field = format.isAnchor() && !format.boolProperty(PropAutoLinkMark);
+            const QString href = field ? format.anchorHref() : QString();
             if (href != openLink_) {
                 CloseLink();
                 if (!href.isEmpty()) {
@@ -154,63 +172,114 @@ private:
         }
     }
 
-    void WriteTable(QTextTable* table)
+    // Before a table at the start of the text or of a cell, and between two
+    // tables, Qt keeps an empty paragraph of its own; in RTF the rows simply
+    // come first or follow.
+    bool QtsOwnBlockBeforeTable(const QTextBlock& block) const
+    {
+        const int start = block.position();
+        if (block.length() != 1 || document_.characterAt(start) != QChar(FrameStart))
+            return false;
+        // The mark must begin a table, not the next cell of the table the block is in.
+        QTextCursor at(const_cast<QTextDocument*>(&document_));
+        at.setPosition(start + 1);
+        const QTextFrame* frame = at.currentFrame();
+        if (!frame || frame->firstPosition() != start + 1)
+            return false;
+        if (start == 0)
+            return true;
+        const QChar before = document_.characterAt(start - 1);
+        return before == QChar(FrameEnd) || before == QChar(FrameStart);
+    }
+
+    // \trowd and the cell boundaries of a table's rows.
+    static QByteArray RowDefinition(const QTextTable* table)
     {
         const QTextTableFormat format = table->format();
         const int gap = format.hasProperty(PropTableGapTwips) ? format.property(PropTableGapTwips).toInt()
                                                               : int(std::lround(format.cellPadding() * TwipsPerPixel));
         const int left = format.property(PropTableLeftTwips).toInt();
         const QList<QTextLength> widths = format.columnWidthConstraints();
+        QByteArray out = "\\trowd";
+        out += "\\trgaph" + QByteArray::number(gap);
+        out += "\\trleft" + QByteArray::number(left);
+        const Qt::Alignment a = format.alignment();
+        if (a & Qt::AlignHCenter)
+            out += "\\trqc";
+        else if (a & Qt::AlignRight)
+            out += "\\trqr";
+        double sum = 0;
+        for (int c = 0; c < table->columns(); ++c) {
+            double w = DefaultColumnTwips / TwipsPerPixel;
+            if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
+                w = widths[c].rawValue();
+            sum += w;
+            out += "\\cellx" + QByteArray::number(left + std::lround(sum * TwipsPerPixel));
+        }
+        return out;
+    }
+
+    // Rows of the text's tables say what they are before their cells; rows of
+    // nested tables after them, in the group readers without nested tables skip,
+    // with a paragraph end for those readers instead.
+    void WriteTable(QTextTable* table, int level)
+    {
+        const QByteArray definition = RowDefinition(table);
         const int columns = table->columns();
         for (int r = 0; r < table->rows(); ++r) {
             const int rowStart = table->cellAt(r, 0).firstPosition();
             const int rowEnd = table->cellAt(r, columns - 1).lastPosition() + 1;
             if (!Intersects(rowStart, rowEnd))
                 continue;
-            body_ += "\\trowd";
-            body_ += "\\trgaph" + QByteArray::number(gap);
-            body_ += "\\trleft" + QByteArray::number(left);
-            const Qt::Alignment a = format.alignment();
-            if (a & Qt::AlignHCenter)
-                body_ += "\\trqc";
-            else if (a & Qt::AlignRight)
-                body_ += "\\trqr";
-            double sum = 0;
-            for (int c = 0; c < columns; ++c) {
-                double w = DefaultColumnTwips / TwipsPerPixel;
-                if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
-                    w = widths[c].rawValue();
-                sum += w;
-                body_ += "\\cellx" + QByteArray::number(left + std::lround(sum * TwipsPerPixel));
-            }
-            body_ += "\r\n";
+            if (level == 1)
+                body_ += definition + "\r\n";
             for (int c = 0; c < columns; ++c) {
                 const QTextTableCell cell = table->cellAt(r, c);
                 if (cell.row() != r || cell.column() != c) {
-                    body_ += "\\pard\\intbl\\cell ";   // covered by a merged cell
+                    body_ += EmptyCell(level);   // covered by a merged cell
                     continue;
                 }
-                std::vector<QTextBlock> blocks;
-                CellBlocks(cell.begin(), blocks);
-                if (blocks.empty()) {
-                    body_ += "\\pard\\intbl\\cell ";
-                    continue;
-                }
-                for (size_t i = 0; i < blocks.size(); ++i)
-                    WriteBlock(blocks[i], true, i + 1 == blocks.size());
+                WriteCell(cell, level);
             }
-            body_ += "\\row\r\n";
+            if (level == 1)
+                body_ += "\\row\r\n";
+            else
+                body_ += "{\\*\\nesttableprops" + definition + "\\nestrow}{\\nonesttables\\par}\r\n";
         }
     }
 
-    // Nested tables are written flat: their paragraphs join the outer cell.
-    static void CellBlocks(QTextFrame::iterator it, std::vector<QTextBlock>& blocks)
+    static QByteArray EmptyCell(int level)
     {
-        for (; !it.atEnd(); ++it) {
-            if (QTextFrame* child = it.currentFrame())
-                CellBlocks(child->begin(), blocks);
+        if (level == 1)
+            return "\\pard\\intbl\\cell ";
+        return "\\pard\\intbl\\itap" + QByteArray::number(level) + "\\nestcell ";
+    }
+
+    void WriteCell(const QTextTableCell& cell, int level)
+    {
+        // The cell's paragraphs and tables in order; its last paragraph ends the cell.
+        std::vector<std::pair<QTextBlock, QTextTable*>> items;
+        for (auto it = cell.begin(); !it.atEnd(); ++it) {
+            if (QTextFrame* child = it.currentFrame()) {
+                if (auto* nested = qobject_cast<QTextTable*>(child))
+                    items.emplace_back(QTextBlock(), nested);
+            } else if (!QtsOwnBlockBeforeTable(it.currentBlock())) {
+                items.emplace_back(it.currentBlock(), nullptr);
+            }
+        }
+        size_t lastBlock = items.size();
+        for (size_t i = 0; i < items.size(); ++i)
+            if (!items[i].second)
+                lastBlock = i;
+        if (lastBlock == items.size()) {
+            body_ += EmptyCell(level);
+            return;
+        }
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].second)
+                WriteTable(items[i].second, level + 1);
             else
-                blocks.push_back(it.currentBlock());
+                WriteBlock(items[i].first, level, i == lastBlock);
         }
     }
 
@@ -220,6 +289,7 @@ private:
     RtfWriterTables tables_;
     QByteArray body_;
     QString openLink_;
+    bool closedLast_ = false;
 };
 
 } // namespace

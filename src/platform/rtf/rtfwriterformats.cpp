@@ -244,12 +244,14 @@ QByteArray RtfWriterTables::CharacterWords(const QTextCharFormat& f) const
     return out;
 }
 
-QByteArray ParagraphWords(const QTextBlockFormat& f, bool inTable)
+QByteArray ParagraphWords(const QTextBlockFormat& f, int tableLevel)
 {
     QByteArray out;
     Word(out, "pard");
-    if (inTable)
+    if (tableLevel > 0)
         Word(out, "intbl");
+    if (tableLevel > 1)
+        Word(out, "itap", tableLevel);
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter)
         Word(out, "qc");

@@ -40,8 +40,9 @@ private:
     std::vector<QColor> colorOrder_;
 };
 
-// \pard and every property of the paragraph format.
-QByteArray ParagraphWords(const QTextBlockFormat& format, bool inTable);
+// \pard and every property of the paragraph format. tableLevel: 0 in the text,
+// 1 in a table's cell, 2 and more in cells of nested tables.
+QByteArray ParagraphWords(const QTextBlockFormat& format, int tableLevel);
 
 // Text as RTF: Windows-1251 bytes as \'hh (when the font's code page is
 // Windows-1251), the rest as \uN with a '?' fallback.

@@ -1,6 +1,7 @@
 // Writing paragraph numbering as \pn groups.
 #include "rtfwriterlists.h"
 
+#include "listnumbers.h"
 #include "richeditconsts.h"
 #include "rtfwriterformats.h"
 #include "textproperties.h"
@@ -43,7 +44,7 @@ RtfWrittenNumbering NumberingOf(const QTextBlock& block)
         n.style = PFNS_PERIOD;
     else
         n.style = PFNS_PLAIN;
-    n.start = 1;
+    n.start = ListStartNumber(*list);
     return n;
 }
 
@@ -88,11 +89,12 @@ QByteArray NumberText(const QTextBlock& block, const RtfWrittenNumbering& n)
 {
     if (n.numbering == PFN_NONE || (n.style & 0xff00) == PFNS_NONUMBER)
         return {};
+    // The number the paragraph shows, so that readers without \pn show the same.
     QString text;
     if (n.numbering == PFN_BULLET)
         text = QString(QChar(0x2022));
-    else if (const QTextList* list = block.textList())
-        text = list->itemText(block);
+    else
+        text = ListNumberText(block);
     if (text.isEmpty())
         return {};
     QByteArray out = "{\\pntext ";

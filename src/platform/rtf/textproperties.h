@@ -20,6 +20,14 @@ namespace platform {
 // - An absent user property reads as the record's zero value.
 // - Lengths in user properties are twips, as in the format records. Native
 //   paragraph margins are screen pixels at 96 dpi: px = twips / 15.
+// - A numbered paragraph (PropNumbering) carries PropStartIndentTwips and
+//   PropOffsetTwipsPara always, and its native margins leave room for its number:
+//   every line starts at the left indent, or further right when the number needs
+//   the room (NumberedTextStartTwips); the number stands before the first line.
+// - A list whose first number is not 1 carries PropListStart (or, when the
+//   control numbered it, its first paragraph's PropNumberingStart). Qt before 6.6
+//   counts every list from 1, so the control marks such a list's paragraphs to
+//   have Qt draw no number and draws ListNumberText in its place.
 enum TextProperty : int {
     // Character (QTextCharFormat)
     PropUnderlineType = QTextFormat::UserProperty + 1,  // int, CFU_* (0 = none)
@@ -36,6 +44,10 @@ enum TextProperty : int {
     PropSmallCaps,          // bool, CFE_SMALLCAPS
     PropEmbeddedObject,     // QByteArray, on an object-replacement character: the RTF of an
                             // object or picture kept opaque so that writing loses nothing
+    // bool, on a link that automatic URL detection made: the address is the
+    // text's own, so later detection may take the link away again and RTF
+    // keeps it as the plain text it is. A link without it came as a field.
+    PropAutoLinkMark = QTextFormat::UserProperty + 90,
 
     // Paragraph (QTextBlockFormat)
     PropNumbering = QTextFormat::UserProperty + 100,    // int, PFN_* (0 = none)
@@ -51,6 +63,22 @@ enum TextProperty : int {
     PropSpaceAfterTwips,    // int, dySpaceAfter
     PropTableLeftTwips,     // int, on a QTextTableFormat: the rows' left edge (RTF \trleft)
     PropTableGapTwips,      // int, on a QTextTableFormat: half the space between cells (RTF \trgaph)
+
+    // List (QTextListFormat)
+    PropListStart = QTextFormat::UserProperty + 200,    // int, the number of the list's first item
 };
+
+// The least room a paragraph number gets before the text: a quarter inch, as
+// Word's lists hang their numbers.
+constexpr int MinNumberRoomTwips = 360;
+
+// Where the lines of a numbered paragraph start, in twips: at its left indent,
+// or far enough right of where its first line would start to hold the number.
+constexpr int NumberedTextStartTwips(int leftIndent, int firstIndent, int numberingTab)
+{
+    const int room = numberingTab > MinNumberRoomTwips ? numberingTab : MinNumberRoomTwips;
+    const int afterNumber = leftIndent + firstIndent + room;
+    return afterNumber > leftIndent ? afterNumber : leftIndent;
+}
 
 } // namespace platform

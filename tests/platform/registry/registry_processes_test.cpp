@@ -3,8 +3,13 @@
 #include "registry.h"
 #include "registry_store.h"
 
+#include <sqlite3.h>
+
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -17,6 +22,7 @@ namespace {
 
 constexpr int Processes = 4;
 constexpr int WritesEach = 200;
+constexpr int Rounds = 24;
 
 class RegistryProcessesTest : public RegistryStoreTest {};
 
@@ -58,6 +64,81 @@ TEST_F(RegistryProcessesTest, ConcurrentCopiesLoseNothing)
         ASSERT_TRUE(reg.OpenKey("\\Software\\Shared\\K" + std::to_string(k), false));
         EXPECT_EQ(reg.GetKeyNames().size(), std::size_t(Processes));
     }
+}
+
+TEST_F(RegistryProcessesTest, CopiesClosingAtOnceCreateANewStoreAndLoseNothing)
+{
+    // Copies closing together on a first run all write their recent list into a
+    // store that does not exist yet: each must wait for the others, as writes to
+    // an existing store do, and none may lose its entry.
+    int lost = 0;
+    int expected = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        const int copies = 2 + round % 9;
+        const std::string store = (dir / ("round" + std::to_string(round) + ".db")).string();
+        ::setenv("QUILLET_REGISTRY", store.c_str(), 1);
+        int gate[2];
+        ASSERT_EQ(::pipe(gate), 0);
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        ::posix_spawn_file_actions_addclose(&actions, gate[1]);
+        const std::string gateFd = std::to_string(gate[0]);
+        std::vector<pid_t> pids;
+        for (int p = 0; p < copies; ++p) {
+            const std::string id = std::to_string(p);
+            std::vector<char*> argv = {const_cast<char*>(REGISTRY_WRITER), const_cast<char*>(id.c_str()),
+                                       const_cast<char*>("1"), const_cast<char*>(gateFd.c_str()), nullptr};
+            pid_t pid = 0;
+            ASSERT_EQ(::posix_spawn(&pid, REGISTRY_WRITER, &actions, nullptr, argv.data(), environ), 0);
+            pids.push_back(pid);
+        }
+        ::posix_spawn_file_actions_destroy(&actions);
+        ::close(gate[0]);
+        // Every copy started and waiting at the gate; then all go at once.
+        ::usleep(100 * 1000);
+        ::close(gate[1]);
+        for (pid_t pid : pids) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        TRegistry reg;
+        expected += copies;
+        if (!reg.OpenKey("\\Software\\Tarnwick\\Quillet\\Files", false)) {
+            lost += copies;
+            continue;
+        }
+        for (int p = 0; p < copies; ++p)
+            if (!reg.ValueExists("P" + std::to_string(p) + "_0"))
+                ++lost;
+    }
+    ::setenv("QUILLET_REGISTRY", file.c_str(), 1);
+    EXPECT_EQ(lost, 0) << "of " << expected;
+}
+
+TEST_F(RegistryProcessesTest, CreatingTheStoreWaitsForACopyThatIsCreatingItToo)
+{
+    // The moment of the race, held still: another copy has just made the file and
+    // holds its write lock while it makes the store ready. A write to an existing
+    // store waits for such a lock; creating the store must wait as well.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    std::vector<char*> argv = {const_cast<char*>(REGISTRY_WRITER), const_cast<char*>("0"), const_cast<char*>("1"),
+                               nullptr};
+    pid_t pid = 0;
+    ASSERT_EQ(::posix_spawn(&pid, REGISTRY_WRITER, nullptr, nullptr, argv.data(), environ), 0);
+    ::usleep(500 * 1000);
+    ASSERT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Tarnwick\\Quillet\\Files", false));
+    EXPECT_TRUE(reg.ValueExists("P0_0"));
 }
 
 } // namespace

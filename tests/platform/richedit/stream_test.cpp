@@ -213,21 +213,25 @@ TEST(Stream, OneLongLineComesBackWhole)
     EXPECT_EQ(StreamOut(edit, SF_TEXT), line);
 }
 
-TEST(Stream, FailingReadKeepsWhatWasReadAndReportsTheError)
+TEST(Stream, FailingReadChangesNothingAndReportsTheError)
 {
+    // A text half read is not the text: the control keeps what it showed.
     RichEdit edit;
     edit.SetText(u"old"_qs);
-    ByteSource source;
-    source.data = "first\r";
-    source.data.append(QByteArray("\nsecond"));
-    source.blockLimit = 6;      // "first\r" | fails
-    source.failAt = 1;
-    std::uint32_t error = 0;
-    StreamIn(edit, SF_TEXT, source, &error);
-    EXPECT_EQ(error, source.failCode);
-    // The CR held back for a possible LF still ends its paragraph.
-    EXPECT_EQ(edit.GetTextRange(0, -1), u"first\r"_qs);
-    EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("first\r\n"));
+    for (unsigned format : {SF_TEXT, SF_TEXT | SFF_SELECTION, SF_RTF, SF_RTF | SFF_SELECTION}) {
+        edit.SetSel(1, 2);
+        ByteSource source;
+        source.data = (format & SF_RTF) ? "{\\rtf1 first\\par " : "first\r";
+        source.data.append(QByteArray("\nsecond}"));
+        source.blockLimit = int(source.data.indexOf('\n'));   // the first line | fails
+        source.failAt = 1;
+        std::uint32_t error = 0;
+        StreamIn(edit, format, source, &error);
+        EXPECT_EQ(error, source.failCode) << format;
+        EXPECT_EQ(edit.GetTextRange(0, -1), u"old"_qs) << format;
+        EXPECT_EQ(edit.ExGetSel().cpMin, 1);
+        EXPECT_EQ(edit.ExGetSel().cpMax, 2);
+    }
 }
 
 TEST(Stream, FailingWriteStopsAndReportsTheError)
@@ -362,8 +366,8 @@ TEST(Stream, TextRangesAreExactlyTheCharactersBetweenTwoPositions)
     // chunks would then have written table text twice.
     RichEdit edit;
     FillWithTable(edit);
-    QString all = edit.Document()->toRawText();
-    all.replace(QChar::ParagraphSeparator, u'\r');
+    // Cells read as TAB-separated, rows as paragraphs: one character a position.
+    const QString all = u"первый\rвторой\rа1\t\r\tб2\rпосле"_qs;
     const int length = edit.GetTextLength();
     ASSERT_EQ(all.size(), length);
     for (int from = 0; from <= length; ++from)

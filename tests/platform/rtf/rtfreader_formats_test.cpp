@@ -1,4 +1,5 @@
 // The RTF reader on character and paragraph formats, stored as textproperties.h says.
+#include "listnumbers.h"
 #include "richeditconsts.h"
 #include "testsupport_rtf.h"
 #include "textproperties.h"
@@ -187,7 +188,7 @@ TEST(RtfReaderFormats, PnNumbering)
         {"decimal with period", "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}", PFN_ARABIC, PFNS_PERIOD, 1, "1."},
         {"letters with paren", "{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxta )}}", PFN_LCLETTER, PFNS_PAREN, 1, "a)"},
         {"upper letters in parens", "{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart1{\\pntxtb (}{\\pntxta )}}", PFN_UCLETTER, PFNS_PARENS, 1, "(A)"},
-        {"roman plain", "{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3}", PFN_UCROMAN, PFNS_PLAIN, 3, "I"},
+        {"roman plain", "{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3}", PFN_UCROMAN, PFNS_PLAIN, 3, "III"},
         {"lower roman", "{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart1{\\pntxta .}}", PFN_LCROMAN, PFNS_PERIOD, 1, "i."},
     };
     for (const ListCase& c : cases) {
@@ -203,7 +204,7 @@ TEST(RtfReaderFormats, PnNumbering)
         EXPECT_EQ(x.textList(), y.textList()) << c.name;
         EXPECT_EQ(y.next().textList(), nullptr) << c.name;
         if (!c.firstNumber.isEmpty()) {
-            EXPECT_EQ(x.textList()->itemText(x), c.firstNumber) << c.name;
+            EXPECT_EQ(ListNumberText(x), c.firstNumber) << c.name;
         }
     }
 }

@@ -1,5 +1,5 @@
 // The RTF reader on tables: the rows the DOS table builder and the F2 row write,
-// Word's rows, nested tables flattened, and rows of different shapes.
+// Word's rows, and rows of different shapes (nested tables have a file of their own).
 #include "rtfreader.h"
 #include "testsupport_rtf.h"
 #include "textproperties.h"
@@ -109,15 +109,27 @@ TEST(RtfReaderTables, EmptyParagraphsAroundTablesAreKept)
         EXPECT_EQ(rtftest::Text(*ReadDocument(sources[i])), QString::fromUtf16(texts[i])) << sources[i];
 }
 
-TEST(RtfReaderTables, NestedTablesAreFlattenedIntoTheOuterCell)
+TEST(RtfReaderTables, ManyRowsOfOneShapeMakeOneTableWithEveryCellInPlace)
 {
-    auto document = ReadDocument("{\\rtf1\\trowd\\cellx3000\\pard\\intbl outer\\par"
-                                 "\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
-                                 "{\\nonesttables n1 n2\\par}\\itap1\\cell\\row}");
+    constexpr int Rows = 3000;
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0 ";
+    for (int r = 0; r < Rows; ++r) {
+        const QByteArray n = QByteArray::number(r);
+        rtf += "\\trowd\\trgaph50\\trleft-50\\cellx1160\\cellx2600\\cellx4040\\pard\\intbl a" + n + "\\cell b" + n
+               + "\\par b" + n + "\\cell c" + n + "\\cell\\row\r";
+    }
+    rtf += "\\pard after\\par}";
+    auto document = ReadDocument(rtf);
     const auto tables = Tables(*document);
     ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(tables[0]->columns(), 1);
-    EXPECT_EQ(CellText(tables[0], 0, 0), QStringLiteral("outer\nn1\nn2\n"));
+    ASSERT_EQ(tables[0]->rows(), Rows);
+    for (int r = 0; r < Rows; ++r) {
+        const QString n = QString::number(r);
+        ASSERT_EQ(CellText(tables[0], r, 0), u'a' + n);
+        ASSERT_EQ(CellText(tables[0], r, 1), u'b' + n + u'\n' + u'b' + n);
+        ASSERT_EQ(CellText(tables[0], r, 2), u'c' + n);
+    }
+    EXPECT_TRUE(rtftest::Text(*document).endsWith(QStringLiteral("\nafter")));
 }
 
 TEST(RtfReaderTables, HugeRowsStayWithinTheControlsLimits)

@@ -1,5 +1,5 @@
-// Documents built the way the control builds them, written as RTF and read back:
-// the text and every format must come back unchanged.
+// Documents built the way the control builds them, tables in tables included,
+// written as RTF and read back: the text and every format must come back unchanged.
 #include "richeditconsts.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
@@ -226,7 +226,8 @@ private:
         return f;
     }
 
-    void BuildTable(QTextCursor& c)
+    // Cells hold a table of their own now and then, down to three levels.
+    void BuildTable(QTextCursor& c, int level = 1)
     {
         const int rows = Pick(1, 3);
         const int columns = Pick(1, 4);
@@ -241,6 +242,8 @@ private:
         for (int r = 0; r < rows; ++r) {
             for (int k = 0; k < columns; ++k) {
                 QTextCursor cell = table->cellAt(r, k).firstCursorPosition();
+                if (level < 3 && Pick(0, 5) == 0)
+                    BuildTable(cell, level + 1);
                 const int paragraphs = Pick(1, 2);
                 for (int p = 0; p < paragraphs; ++p) {
                     if (p > 0)
@@ -252,6 +255,11 @@ private:
                     bf.clearProperty(PropNumberingTab);
                     cell.setBlockFormat(bf);
                     cell.insertText(Text(), CharFormat());
+                }
+                if (level < 3 && Pick(0, 3) == 0) {
+                    BuildTable(cell, level + 1);
+                    if (Coin())
+                        cell.insertText(Text(), CharFormat());
                 }
             }
         }

@@ -111,6 +111,23 @@ TEST(RtfWriter, NumberingIsWrittenAsPnWithTheShownNumber)
     EXPECT_TRUE(rtf.contains("{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}{\\pntext 2.\\tab}")) << rtf.constData();
 }
 
+TEST(RtfWriter, AByteOrderMarkOpeningTheTextIsNotWritten)
+{
+    rtftest::EnsureApplication();
+    QTextDocument document;
+    QTextCursor c(&document);
+    c.insertText(QStringLiteral(u"\uFEFFДа"));
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral(u" и\uFEFFнет"), bold);
+    const QByteArray rtf = WriteRtf(document);
+    // Further on, U+FEFF is a zero-width no-break space of the text.
+    EXPECT_EQ(rtf.count("\\u-257?"), 1) << rtf.constData();
+    EXPECT_EQ(rtftest::Text(*rtftest::ReadDocument(rtf)), QStringLiteral(u"Да и\uFEFFнет"));
+    EXPECT_EQ(rtftest::Text(*rtftest::ReadDocument(WriteRtf(document, 0, 1))), QString());
+    EXPECT_EQ(rtftest::Text(*rtftest::ReadDocument(WriteRtf(document, 0, 2))), QStringLiteral(u"Д"));
+}
+
 // LibreOffice reads what the writer made: its plain-text export equals our text.
 TEST(RtfWriter, LibreOfficeReadsTheSameText)
 {

@@ -1,0 +1,160 @@
+// A text with no line break beside the same bytes broken into lines: the time
+// from stream-in until the control is shown, laid out to the end and idle, with
+// and without word wrap. The cost must grow with the bytes, not with the length
+// of the longest paragraph.
+#include "codepages.h"
+#include "richedit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+using namespace platform;
+
+namespace {
+
+constexpr QSize WindowSize(1000, 700);
+// Idle means the event loop answered a 5 ms timer within this many ms for a while.
+constexpr double IdleStallMs = 50;
+constexpr int IdleForMs = 300;
+constexpr int GiveUpMs = 120000;
+
+// Russian words in Windows-1251 separated by spaces; with lines, a CR LF about
+// every 65 characters instead of a space.
+QByteArray MakeText(qsizetype bytes, bool lines)
+{
+    const QString words[] = {u"съешь"_qs, u"же"_qs, u"ещё"_qs, u"этих"_qs, u"мягких"_qs, u"французских"_qs,
+                             u"булок"_qs, u"да"_qs, u"выпей"_qs, u"чаю"_qs, u"электрификация"_qs, u"губерний"_qs};
+    QByteArray out;
+    out.reserve(bytes + 32);
+    std::uint32_t seed = 12345;
+    qsizetype lineStart = 0;
+    while (out.size() < bytes) {
+        seed = seed * 1103515245 + 12345;
+        for (QChar c : words[(seed >> 16) % std::size(words)])
+            out.append(char(EncodeCp1251(c.unicode())));
+        if (lines && out.size() - lineStart > 63) {
+            out.append("\r\n");
+            lineStart = out.size();
+        } else {
+            out.append(' ');
+        }
+    }
+    out.truncate(bytes);
+    return out;
+}
+
+struct Source {
+    const QByteArray* data;
+    qsizetype pos = 0;
+};
+
+std::uint32_t Read(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
+{
+    auto& s = *reinterpret_cast<Source*>(cookie);
+    const auto n = std::int32_t(std::min<qsizetype>(cb, s.data->size() - s.pos));
+    std::memcpy(buffer, s.data->constData() + s.pos, std::size_t(n));
+    s.pos += n;
+    *pcb = n;
+    return 0;
+}
+
+bool LaidOut(const QTextDocument* doc)
+{
+    const QTextLayout* layout = doc->lastBlock().layout();
+    return layout && layout->lineCount() > 0;
+}
+
+// Runs the event loop until the document is laid out to its end and the loop has
+// answered promptly for IdleForMs; answers the ms until that quiet began.
+double UntilIdle(const QTextDocument* doc, QElapsedTimer& since)
+{
+    QElapsedTimer tick;
+    tick.start();
+    QElapsedTimer quiet;
+    quiet.start();
+    double quietFrom = double(since.elapsed());
+    QTimer timer;
+    timer.setInterval(5);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (double(tick.nsecsElapsed()) / 1e6 > IdleStallMs || !LaidOut(doc)) {
+            quiet.restart();
+            quietFrom = double(since.elapsed());
+        }
+        tick.restart();
+    });
+    timer.start();
+    while (quiet.elapsed() < IdleForMs && since.elapsed() < GiveUpMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return quietFrom;
+}
+
+// Arguments: kilobytes, one line (1) or lines (0), word wrap.
+void BM_ShownAndIdle(benchmark::State& state)
+{
+    const QByteArray text = MakeText(state.range(0) * 1024, state.range(1) == 0);
+    for (auto _ : state) {
+        RichEdit edit;
+        edit.SetWordWrap(state.range(2) != 0);
+        edit.SetScrollBars(true, true);
+        edit.AutoUrlDetect(true);
+        edit.resize(WindowSize);
+        edit.show();
+        QApplication::processEvents();
+
+        QElapsedTimer t;
+        t.start();
+        Source source{&text};
+        EDITSTREAM stream;
+        stream.dwCookie = reinterpret_cast<std::uintptr_t>(&source);
+        stream.pfnCallback = Read;
+        edit.StreamIn(SF_TEXT, stream);
+        edit.viewport()->repaint();
+        const double firstPaint = double(t.nsecsElapsed()) / 1e6;
+        const double idle = UntilIdle(edit.Document(), t);
+        // What the window asks after a load: the line count and the caret's line.
+        QElapsedTimer q;
+        q.start();
+        benchmark::DoNotOptimize(edit.GetLineCount());
+        benchmark::DoNotOptimize(edit.ExLineFromChar(-1));
+        const double lines = double(q.nsecsElapsed()) / 1e6;
+        // A caret blink repaints a few pixels: it must not draw, nor itemize, the
+        // whole paragraph.
+        constexpr int Blinks = 20;
+        q.restart();
+        for (int i = 0; i < Blinks; ++i)
+            edit.viewport()->repaint(QRect(10, 10, 2, 16));
+        const double blink = double(q.nsecsElapsed()) / 1e6 / Blinks;
+        state.SetIterationTime(idle / 1000);
+        state.counters["first_paint_ms"] = firstPaint;
+        state.counters["idle_ms"] = idle;
+        state.counters["line_count_ms"] = lines;
+        state.counters["caret_paint_ms"] = blink;
+    }
+}
+
+BENCHMARK(BM_ShownAndIdle)
+    ->ArgNames({"kb", "one_line", "wrap"})
+    ->ArgsProduct({{256, 1024}, {0, 1}, {0, 1}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

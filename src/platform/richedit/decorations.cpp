@@ -1,0 +1,114 @@
+// Double and thick underlines and list numbers, drawn over the laid-out document.
+#include "decorations.h"
+
+#include "listmarkers.h"
+#include "richeditconsts.h"
+#include "textproperties.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QPalette>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+bool DrawnHere(int kind)
+{
+    return kind == CFU_UNDERLINEDOUBLE || kind == CFU_UNDERLINETHICK;
+}
+
+// Underlines a run [from, to) of a block (positions in the block) on every line
+// it crosses, in whole pixel rows from where Qt puts its own underline.
+void Underline(QPainter& painter, const QTextLayout& layout, const QPointF& origin, int from, int to, int kind,
+               const QFont& font, const QColor& color)
+{
+    const QFontMetricsF metrics(font, painter.device());
+    const qreal line = std::max<qreal>(1.0, std::round(metrics.lineWidth()));
+    const qreal below = std::max<qreal>(1.0, metrics.underlinePos());
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine text = layout.lineAt(i);
+        const int a = std::max(from, text.textStart());
+        const int b = std::min(to, text.textStart() + text.textLength());
+        if (a >= b)
+            continue;
+        const qreal x1 = origin.x() + text.cursorToX(a);
+        const qreal x2 = origin.x() + text.cursorToX(b);
+        const qreal left = std::min(x1, x2);
+        const qreal width = std::abs(x2 - x1);
+        const qreal top = std::floor(origin.y() + text.y() + text.ascent() + below - line / 2);
+        if (kind == CFU_UNDERLINEDOUBLE) {
+            // Two lines with a clear gap between them.
+            painter.fillRect(QRectF(left, top, width, line), color);
+            painter.fillRect(QRectF(left, top + line + std::max<qreal>(2.0, line), width, line), color);
+        } else {
+            // A heavy line: at least three rows, twice Qt's own.
+            painter.fillRect(QRectF(left, top, width, std::max<qreal>(3.0, 2 * line)), color);
+        }
+    }
+}
+
+void DecorateBlock(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette,
+                   const QColor& link, const QFont& defaultFont)
+{
+    if (ControlDrawsNumber(block))
+        DrawListNumber(painter, block, origin, palette);
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() == 0)
+        return;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        const int kind = format.intProperty(PropUnderlineType);
+        if (!DrawnHere(kind) || format.boolProperty(PropHidden))
+            continue;
+        QColor color;
+        if (format.boolProperty(PropLink))
+            color = link;
+        else if (format.hasProperty(QTextFormat::TextUnderlineColor) && format.underlineColor().isValid())
+            color = format.underlineColor();
+        else if (format.foreground().style() != Qt::NoBrush && !format.boolProperty(PropAutoColor))
+            color = format.foreground().color();
+        else
+            color = palette.color(QPalette::Text);
+        const int start = fragment.position() - block.position();
+        Underline(painter, *layout, origin, start, start + fragment.length(), kind, format.font().resolve(defaultFont),
+                  color);
+    }
+}
+
+bool InRootFrame(const QTextDocument& doc, const QTextBlock& block)
+{
+    return doc.frameAt(block.position()) == doc.rootFrame();
+}
+
+} // namespace
+
+void PaintDecorations(QPainter& painter, const QTextDocument& doc, const QRectF& area, const QPalette& palette,
+                      const QColor& link)
+{
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    const int first = layout->hitTest(QPointF(0, area.top()), Qt::FuzzyHit);
+    if (first < 0)
+        return;
+    const bool noTables = doc.rootFrame()->childFrames().isEmpty();
+    painter.save();
+    for (QTextBlock block = doc.findBlock(first); block.isValid(); block = block.next()) {
+        const QRectF rect = layout->blockBoundingRect(block);
+        // Blocks of the root frame come top to bottom; cells of a table row do not.
+        if (rect.top() > area.bottom() && (noTables || InRootFrame(doc, block)))
+            break;
+        if (rect.bottom() < area.top() || rect.top() > area.bottom())
+            continue;
+        DecorateBlock(painter, block, rect.topLeft(), palette, link, doc.defaultFont());
+    }
+    painter.restore();
+}
+
+} // namespace platform

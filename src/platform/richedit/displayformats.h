@@ -1,0 +1,36 @@
+// What the control shows that Qt would not draw from the document's formats as
+// they are: links in the palette's link colour, underlined; hidden text not at
+// all; each underline kind as it is. The document keeps its formats: the blocks'
+// layouts get display formats laid over them, as a syntax highlighter does, so
+// positions, undo and what is saved stay as they were.
+#pragma once
+
+#include <QColor>
+
+#include <cstdint>
+#include <vector>
+
+class QTextDocument;
+
+namespace platform {
+
+class DisplayFormats {
+public:
+    // Lays the display formats over the blocks that [from, to] touches. With
+    // relayout, blocks whose display formats changed are laid out again; without
+    // it the caller knows that Qt lays them out anyway.
+    void Restyle(QTextDocument& doc, int from, int to, const QColor& link, bool relayout);
+    // The same over the whole document.
+    void RestyleAll(QTextDocument& doc, const QColor& link, bool relayout);
+
+private:
+    enum Need : std::uint8_t { Nothing = 0, Link = 1, Hidden = 2, Underline = 4, Checked = 0x80 };
+    // What each character format of the document needs, by format index.
+    std::vector<std::uint8_t> needs;
+    const QTextDocument* doc = nullptr;
+    bool RefreshNeeds(const QTextDocument& document);   // false when no format needs anything
+    bool anyNeeds = false;
+    bool styled = false;     // some block of doc has display formats
+};
+
+} // namespace platform

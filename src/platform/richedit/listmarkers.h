@@ -1,0 +1,29 @@
+// Paragraph numbers that Qt 6.4 cannot draw: its lists always count from one and
+// always show the number. Lists that start elsewhere or show no number are
+// marked so that Qt draws no number for them (a list style of none on their
+// paragraphs) and the control draws the right one where Qt would have.
+#pragma once
+
+#include <QString>
+
+class QPainter;
+class QPalette;
+class QPointF;
+class QTextBlock;
+class QTextDocument;
+
+namespace platform {
+
+// Marks or unmarks the paragraphs of every list that [from, to] touches, as
+// their numbering asks. Changes block formats: inside an edit of its own or of
+// the caller's.
+void SyncListMarkers(QTextDocument& doc, int from, int to);
+
+// Whether the control draws the number of this paragraph.
+bool ControlDrawsNumber(const QTextBlock& block);
+
+// Draws the number of a list paragraph whose layout's origin is at origin, where
+// and as Qt draws its own.
+void DrawListNumber(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette);
+
+} // namespace platform

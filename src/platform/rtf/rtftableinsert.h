@@ -1,0 +1,36 @@
+// Puts gathered paragraphs and table rows into a QTextDocument. Rows of one
+// shape make one table, created whole and filled from its last cell to its
+// first, so that the cost grows with the rows and not with their square.
+#pragma once
+
+#include "rtfdocumentparts.h"
+
+#include <QTextCursor>
+#include <QTextTableFormat>
+
+#include <functional>
+#include <vector>
+
+class QTextTable;
+
+namespace platform {
+
+// The columns a row makes: its cell boundaries or its cells, whichever are
+// more, and at most as many as a row of the control holds.
+int ColumnsOf(const RtfRow& row);
+
+// The table format for rows with these properties.
+QTextTableFormat TableFormatFor(const RtfRowState& row, int columns);
+
+// The text and format of a paragraph, at the cursor, in the block it is in.
+void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph);
+
+// Calls insert for each run [first, last) of rows that make one table; rows
+// with no column at all are left out.
+void ForEachTable(const std::vector<RtfRow>& rows,
+                  const std::function<void(size_t first, size_t last, int columns)>& insert);
+
+// Fills the rows [first, last) into a table created with that many rows.
+void FillTable(QTextTable* table, std::vector<RtfRow>& rows, size_t first, size_t last);
+
+} // namespace platform

@@ -1,0 +1,194 @@
+// When commands run, through the real window and real key presses: shortcuts
+// whatever menus were opened before, the keypad's digits, a read-only text that no
+// command changes, and the Paste button following the clipboard.
+#include "testsupport.h"
+
+#include "registry.h"
+#include "registrylayout.h"
+#include "richedit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QTest>
+
+namespace {
+
+const QString Russian = QStringLiteral("Съешь же ещё этих мягких французских булок");
+
+// Opens a menu as the user does and closes it again without choosing anything.
+void OpenAndClose(TfmView& w, const char* name)
+{
+    QMenu* menu = w.Menu(QString::fromLatin1(name));
+    QWidget* window = &w;
+    menu->popup(QPoint(10, 10));
+    ASSERT_TRUE(WaitUntil([menu] { return menu->isVisible(); }));
+    menu->hide();
+    // A desktop gives the activation back to the window a pop-up came from; the
+    // offscreen platform leaves it with the closed pop-up.
+    window->activateWindow();
+    ASSERT_TRUE(WaitUntil([window] { return QApplication::activeWindow() == window; }));
+}
+
+void TypeAtEnd(TfmView& w, const QString& text)
+{
+    platform::RichEdit* control = w.GEditor->Window();
+    control->SetSel(control->GetTextLength(), control->GetTextLength());
+    QTest::keyClicks(control, text);
+}
+
+TEST_F(ViewTest, CtrlSSavesAfterTheFileMenuWasOpenedOnAnUnmodifiedText)
+{
+    const QString file = MakeFile(QStringLiteral("named.txt"), QByteArray("text"));
+    TfmView& w = Start({file});
+    OpenAndClose(w, "N8");
+    EXPECT_FALSE(w.Item(QStringLiteral("N19"))->isEnabled());   // the menu showed Save unavailable
+
+    TypeAtEnd(w, QStringLiteral("s"));
+    ASSERT_TRUE(w.GEditor->Modified());
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(file), QByteArray("texts"));
+    EXPECT_FALSE(w.GEditor->Modified());
+
+    // Nothing to save: the key does nothing, as the menu item would.
+    QFile::remove(file);
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_TRUE(prompter.Asked().empty());
+}
+
+TEST_F(ViewTest, RedoByItsKeyAfterTheEditMenuWasOpenedWithNothingToRedo)
+{
+    TfmView& w = Start();
+    TypeAtEnd(w, QStringLiteral("abc"));
+    OpenAndClose(w, "N14");
+    EXPECT_FALSE(w.Item(QStringLiteral("mFrw"))->isEnabled());
+    w.GEditor->Undo();
+    ASSERT_EQ(w.GEditor->Text(), QString());
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("abc"));
+}
+
+TEST_F(ViewTest, AnEncodingKeyFollowsItsButtonNotWhatTheMenuShowedLastTime)
+{
+    TfmView& w = Start();
+    w.GEditor->SetText(Russian);
+    w.sbKoi->setEnabled(false);
+    OpenAndClose(w, "N33");
+    EXPECT_FALSE(w.Item(QStringLiteral("mKoi"))->isEnabled());
+    w.sbKoi->setEnabled(true);
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(w.CurEncoding, Koi);
+}
+
+TEST_F(ViewTest, CtrlWithAKeypadDigitReinterpretsNothing)
+{
+    TfmView& w = Start();
+    w.GEditor->SetText(Russian);
+    w.GEditor->SetModified(false);
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_7, Qt::Key_8})
+        QTest::keyClick(w.GEditor->Window(), key, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(w.CurEncoding, Win);
+    EXPECT_TRUE(w.sbWin->isChecked());
+    EXPECT_EQ(w.GEditor->Text(), Russian);
+    EXPECT_FALSE(w.GEditor->Modified());
+    // The digit above the letters does.
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_3, Qt::ControlModifier);
+    EXPECT_EQ(w.CurEncoding, Koi);
+}
+
+class ReadOnlyTest : public ViewTest {
+protected:
+    TfmView& StartReadOnly()
+    {
+        {
+            platform::TRegistry reg;
+            EXPECT_TRUE(reg.OpenKey(RegistryKeys::Options, true));
+            reg.WriteInteger("ReadOnly", 1);
+        }
+        TfmView& w = Start();
+        EXPECT_TRUE(w.GEditor->ReadOnly());
+        w.GEditor->SetText(Russian);
+        w.GEditor->SetModified(false);
+        QGuiApplication::clipboard()->setText(QStringLiteral("из буфера"));
+        QCoreApplication::processEvents();
+        return w;
+    }
+
+    void ExpectUntouched(TfmView& w, const char* how)
+    {
+        EXPECT_EQ(w.GEditor->Text(), Russian) << how;
+        EXPECT_FALSE(w.GEditor->Modified()) << how;
+    }
+};
+
+TEST_F(ReadOnlyTest, NoWayOfPastingChangesTheText)
+{
+    TfmView& w = StartReadOnly();
+    platform::RichEdit* control = w.GEditor->Window();
+    control->SetSel(5, 9);
+    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
+    ExpectUntouched(w, "Ctrl+V");
+    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier | Qt::AltModifier);
+    ExpectUntouched(w, "Ctrl+Alt+V");
+    QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
+    ExpectUntouched(w, "Shift+Insert");
+    for (const char* item : {"mIns", "N4", "mInsF", "N7"}) {
+        w.Item(QString::fromLatin1(item))->trigger();
+        ExpectUntouched(w, item);
+    }
+    w.PasteText();
+    ExpectUntouched(w, "PasteText");
+    EXPECT_FALSE(w.sbPaste->isEnabled());
+}
+
+TEST_F(ReadOnlyTest, CuttingDeletingTypingUndoingAndRedoingChangeNothing)
+{
+    TfmView& w = StartReadOnly();
+    platform::RichEdit* control = w.GEditor->Window();
+    // Something to undo from before the text became read-only.
+    w.GEditor->SetReadOnly(false);
+    control->SetSel(0, 0);
+    QTest::keyClicks(control, QStringLiteral("x"));
+    control->SetSel(0, 1);
+    QTest::keyClick(control, Qt::Key_Delete);
+    w.GEditor->SetReadOnly(true);
+    w.GEditor->SetModified(false);
+    ASSERT_EQ(w.GEditor->Text(), Russian);
+    ASSERT_TRUE(w.GEditor->CanUndo());
+
+    control->SetSel(0, 5);
+    QTest::keyClick(control, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Delete);
+    QTest::keyClick(control, Qt::Key_Backspace);
+    QTest::keyClicks(control, QStringLiteral("abc"));
+    QTest::keyClick(control, Qt::Key_Y, Qt::ControlModifier);
+    ExpectUntouched(w, "keys");
+    for (const char* item : {"mCut", "N3", "mBack", "mFrw"}) {
+        w.Item(QString::fromLatin1(item))->trigger();
+        ExpectUntouched(w, item);
+    }
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+    ExpectUntouched(w, "Ctrl+Z");
+    QTest::keyClick(control, Qt::Key_Backspace, Qt::ControlModifier | Qt::AltModifier);
+    ExpectUntouched(w, "Ctrl+Alt+Backspace");
+    for (QToolButton* b : {w.sbCut, w.sbUndo, w.sbRedo}) {
+        emit b->clicked();
+        ExpectUntouched(w, b->objectName().toLatin1().constData());
+    }
+}
+
+TEST_F(ViewTest, ThePasteButtonFollowsTheClipboard)
+{
+    QGuiApplication::clipboard()->clear();
+    TfmView& w = Start();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.sbPaste->isEnabled());
+    // Text arriving from elsewhere, with no change of the selection here.
+    QGuiApplication::clipboard()->setText(QStringLiteral("из другой программы"));
+    EXPECT_TRUE(WaitUntil([&] { return w.sbPaste->isEnabled(); }, 2000));
+    QGuiApplication::clipboard()->clear();
+    EXPECT_TRUE(WaitUntil([&] { return !w.sbPaste->isEnabled(); }, 2000));
+}
+
+} // namespace

@@ -1,0 +1,194 @@
+// Tables inside table cells, as Word writes forms and court decisions: read as
+// real nested tables, written back as nested tables, and read so by LibreOffice.
+#include "rtfreader.h"
+#include "rtfwriter.h"
+#include "testsupport_rtf.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+std::vector<QTextTable*> TablesIn(const QTextFrame* frame)
+{
+    std::vector<QTextTable*> tables;
+    for (QTextFrame* child : frame->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(child))
+            tables.push_back(t);
+    return tables;
+}
+
+// The text of a cell's own paragraphs; nested tables show as [rows|cells].
+QString Shape(const QTextTable* table);
+
+QString CellShape(const QTextTable* table, int row, int column)
+{
+    const QTextTableCell cell = table->cellAt(row, column);
+    QStringList parts;
+    for (auto it = cell.begin(); !it.atEnd(); ++it) {
+        if (const auto* nested = qobject_cast<const QTextTable*>(it.currentFrame()))
+            parts << Shape(nested);
+        else if (!it.currentFrame())
+            parts << it.currentBlock().text();
+    }
+    return parts.join(u'/');
+}
+
+QString Shape(const QTextTable* table)
+{
+    QStringList rows;
+    for (int r = 0; r < table->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columns(); ++c)
+            cells << CellShape(table, r, c);
+        rows << cells.join(u'|');
+    }
+    return u'[' + rows.join(QStringLiteral("; ")) + u']';
+}
+
+QString DocumentShape(const QTextDocument& document)
+{
+    QStringList parts;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (const auto* table = qobject_cast<const QTextTable*>(it.currentFrame()))
+            parts << Shape(table);
+        else if (!it.currentFrame())
+            parts << it.currentBlock().text();
+    }
+    return parts.join(u'/');
+}
+
+TEST(RtfNestedTables, WordsFormIsReadAsTablesInsideTheOuterCells)
+{
+    auto document = rtftest::ReadDocument(rtftest::DataFile(QStringLiteral("word_nested_tables.rtf")));
+    // Each cell's paragraphs and tables in order; a table leaves a paragraph of
+    // its own before it at a cell's start and after it at a cell's end.
+    EXPECT_EQ(DocumentShape(*document),
+              QStringLiteral(u"РЕШЕНИЕ/[Стороны:/[Истец|Иванов Иван Иванович; Ответчик|ООО «Ромашка»]/Подписи сторон "
+                             u"прилагаются.|/[/[Сумма|1 000 руб.]/Иск|удовлетворить]/]/Судья"));
+    // Nothing of the fallback for readers without nested tables is shown.
+    EXPECT_FALSE(document->toPlainText().contains(u'\t'));
+    const std::vector<QTextTable*> outer = TablesIn(document->rootFrame());
+    ASSERT_EQ(outer.size(), 1u);
+    const std::vector<QTextTable*> inner = TablesIn(outer[0]);
+    ASSERT_EQ(inner.size(), 2u);
+    QList<int> widths;
+    for (const QTextLength& l : inner[0]->format().columnWidthConstraints())
+        widths << qRound(l.rawValue() * 15);
+    EXPECT_EQ(widths, (QList<int>{1500, 3000}));
+}
+
+TEST(RtfNestedTables, SavedTheyStayNestedAndEveryCycleWritesTheSame)
+{
+    const QByteArray original = rtftest::DataFile(QStringLiteral("word_nested_tables.rtf"));
+    const QString shape = DocumentShape(*rtftest::ReadDocument(original));
+    QByteArray written = WriteRtf(*rtftest::ReadDocument(original));
+    EXPECT_TRUE(written.contains("\\itap3")) << written.constData();
+    EXPECT_TRUE(written.contains("\\nestcell")) << written.constData();
+    EXPECT_TRUE(written.contains("{\\*\\nesttableprops\\trowd\\trgaph108\\trleft0\\cellx1500\\cellx4500\\nestrow}"
+                                 "{\\nonesttables\\par}"))
+        << written.constData();
+    for (int cycle = 2; cycle <= 3; ++cycle) {
+        auto again = rtftest::ReadDocument(written);
+        EXPECT_EQ(DocumentShape(*again), shape) << "cycle " << cycle;
+        const QByteArray rewritten = WriteRtf(*again);
+        ASSERT_EQ(rewritten.toStdString(), written.toStdString()) << "cycle " << cycle;
+        written = rewritten;
+    }
+}
+
+TEST(RtfNestedTables, OddShapesKeepEveryWord)
+{
+    struct Case {
+        const char* rtf;
+        const char16_t* shape;
+    };
+    const Case cases[] = {
+        // A nested table opening the outer cell, the outer row defined before and after.
+        {"{\\rtf1\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap2 One\\par\\pard\\intbl\\itap2 Three\\nestcell"
+         "{\\nonesttables\\par}\\pard\\intbl\\itap2 Two\\nestcell{\\nonesttables\\par}\\pard\\intbl\\itap2 "
+         "{\\*\\nesttableprops\\trowd\\cellx1300\\cellx2600\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap2 "
+         "\\nestcell{\\nonesttables\\par}Four\\nestcell{\\nonesttables\\par}\\pard\\intbl\\itap2 "
+         "{\\*\\nesttableprops\\trowd\\cellx1300\\cellx2600\\nestrow}{\\nonesttables\\par}\\trowd\\cellx3000\\cellx6000"
+         "\\pard\\intbl \\cell Beside\\cell\\pard\\intbl {\\trowd\\cellx3000\\cellx6000\\row}}",
+         u"/[/[One/Three|Two; |Four]/|Beside]/"},
+        // Nested cells whose row never ends, and an outer row that never ends.
+        {"{\\rtf1\\pard\\intbl outer\\par\\itap2 a\\nestcell b\\nestcell\\itap1 tail", u"/[outer/[a|b]/tail]/"},
+        // Nesting deeper than tables go joins the deepest level.
+        {"{\\rtf1\\pard\\intbl\\itap40 deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\pard\\intbl x\\cell"
+         "\\trowd\\cellx1000\\row}",
+         u"/[/[/[/[/[/[/[/[/[/[/[/[/[/[/[/[deep]/]/]/]/]/]/]/]/]/]/]/]/]/]/]/x]/"},
+    };
+    for (const Case& c : cases) {
+        auto document = rtftest::ReadDocument(c.rtf);
+        const QString shape = DocumentShape(*document);
+        EXPECT_EQ(shape, QString::fromUtf16(c.shape)) << c.rtf;
+        auto again = rtftest::ReadDocument(WriteRtf(*document));
+        EXPECT_EQ(DocumentShape(*again), shape) << c.rtf;
+    }
+}
+
+// LibreOffice writes nested tables its own way (three levels here, a cell more
+// than the row defines); every word is still there once, and in a table.
+TEST(RtfNestedTables, LibreOfficesNestedTablesKeepEveryWordOnce)
+{
+    auto document = rtftest::ReadDocument(rtftest::DataFile(QStringLiteral("libreoffice_nested_tables.rtf")));
+    const QString text = document->toPlainText();
+    for (const QString& word : {QStringLiteral(u"Перед таблицей"), QStringLiteral(u"Истец"), QStringLiteral(u"Иванов"),
+                                QStringLiteral(u"Иван"), QStringLiteral(u"Петров"), QStringLiteral(u"Пётр"),
+                                QStringLiteral(u"после вложенной"), QStringLiteral(u"Ответчик"), QStringLiteral(u"вторая строка"),
+                                QStringLiteral(u"глубже"), QStringLiteral(u"третий уровень"), QStringLiteral(u"После таблицы")})
+        EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("\\b%1\\b").arg(word),
+                                                QRegularExpression::UseUnicodePropertiesOption)),
+                  1)
+            << word.toStdString();
+    const QString shape = DocumentShape(*document);
+    EXPECT_TRUE(shape.contains(QStringLiteral(u"[Истец:/[Иванов|Иван; Петров|Пётр]/после вложенной|Ответчик|"))) << shape.toStdString();
+    EXPECT_TRUE(shape.contains(QStringLiteral(u"[вторая строка/[глубже/[третий уровень]/"))) << shape.toStdString();
+    EXPECT_EQ(DocumentShape(*rtftest::ReadDocument(WriteRtf(*document))), shape);
+}
+
+// LibreOffice reads our nested tables as nested tables, with every word.
+TEST(RtfNestedTables, LibreOfficeReadsThemNested)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        GTEST_SKIP() << "soffice is not installed: the LibreOffice check was skipped";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile rtf(dir.filePath(QStringLiteral("ours.rtf")));
+    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
+    rtf.write(WriteRtf(*rtftest::ReadDocument(rtftest::DataFile(QStringLiteral("word_nested_tables.rtf")))));
+    rtf.close();
+    QProcess p;
+    p.start(soffice, {QStringLiteral("--headless"), QStringLiteral("-env:UserInstallation=file://") + dir.filePath("profile"),
+                      QStringLiteral("--convert-to"), QStringLiteral("html"), QStringLiteral("--outdir"), dir.path(),
+                      rtf.fileName()});
+    ASSERT_TRUE(p.waitForFinished(120000));
+    QFile html(dir.filePath(QStringLiteral("ours.html")));
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    QString text = QString::fromUtf8(html.readAll());
+    // Keep the table structure and the words only.
+    text.replace(QRegularExpression(QStringLiteral("<(/?)(table|tr|td)\\b[^>]*>")), QStringLiteral("<\\1\\2>"));
+    text.remove(QRegularExpression(QStringLiteral("<(?!/?(table|tr|td)>)[^>]*>")));
+    text.replace(QStringLiteral("&laquo;"), QStringLiteral(u"«")).replace(QStringLiteral("&raquo;"), QStringLiteral(u"»"));
+    text = text.simplified().remove(u' ');
+    EXPECT_TRUE(text.contains(QStringLiteral(u"<td>Стороны:<table><tr><td>Истец</td><td>ИвановИванИванович</td></tr>"
+                                             u"<tr><td>Ответчик</td><td>ООО«Ромашка»</td></tr></table>Подписи")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(u"<table><tr><td><table><tr><td>Сумма</td><td>1000руб.</td></tr></table>Иск</td>"
+                                             u"<td>удовлетворить</td></tr></table>")))
+        << text.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,130 @@
+// The page setup dialog: margins shown and kept in millimetres or inches, what a
+// confirmed dialog stores and applies, and a cancelled one that changes nothing.
+#include "testsupport.h"
+
+#include "pagedlg.h"
+#include "printer.h"
+#include "qtprompter.h"
+#include "printerrors.h"
+#include "registry.h"
+#include "registrylayout.h"
+
+namespace {
+
+class PageSetupTest : public PrintTest {
+protected:
+    TPageSetupDialog Dialog()
+    {
+        TPageSetupDialog dialog;
+        dialog.RegPath = QString::fromLatin1(RegistryKeys::Marges);
+        dialog.SaveMargins = true;
+        return dialog;
+    }
+};
+
+TEST_F(PageSetupTest, SwitchingTheUnitConvertsTheMargins)
+{
+    TPageSetupDialog dialog;
+    dialog.MarginLeft = 25.4;
+    dialog.MarginTop = 50.8;
+    dialog.SetMeasureUnit(TMeasureUnit::muInches);
+    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 1.0);
+    EXPECT_DOUBLE_EQ(dialog.MarginTop, 2.0);
+    dialog.SetMeasureUnit(TMeasureUnit::muInches);
+    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 1.0);
+    dialog.SetMeasureUnit(TMeasureUnit::muMillimeters);
+    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 25.4);
+}
+
+TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitAndACancelChangesNothing)
+{
+    TPageSetupDialog dialog = Dialog();
+    prompter.AnswerPageSetup(std::nullopt).AnswerPageSetup(std::nullopt);
+    EXPECT_FALSE(dialog.Execute());
+    dialog.SetMeasureUnit(TMeasureUnit::muInches);
+    EXPECT_FALSE(dialog.Execute());
+    ASSERT_EQ(prompter.Asked().size(), 2u);
+    const QPageLayout mm = prompter.Asked()[0].pageSetup.layout;
+    EXPECT_EQ(mm.units(), QPageLayout::Millimeter);
+    EXPECT_DOUBLE_EQ(mm.margins().left(), 25.4);
+    EXPECT_EQ(mm.pageSize().id(), QPageSize::A4);
+    const QPageLayout inches = prompter.Asked()[1].pageSetup.layout;
+    EXPECT_EQ(inches.units(), QPageLayout::Inch);
+    EXPECT_DOUBLE_EQ(inches.margins().top(), 1.0);
+    platform::TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists(RegistryKeys::Marges));
+    EXPECT_EQ(platform::SystemPrinter().Orientation(), platform::TPrinterOrientation::poPortrait);
+}
+
+TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
+{
+    TPageSetupDialog dialog = Dialog();
+    PageSetupAnswer answer;
+    answer.printerIndex = platform::SystemPrinter().PrinterIndex();
+    // The user switched Qt's dialog to inches and turned the paper.
+    answer.layout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(1.0, 0.5, 0.75, 1.25),
+                                QPageLayout::Inch);
+    prompter.AnswerPageSetup(answer);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.MeasureUnit(), TMeasureUnit::muInches);
+    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 1.0);
+    EXPECT_DOUBLE_EQ(dialog.MarginTop, 0.5);
+    EXPECT_DOUBLE_EQ(dialog.MarginRight, 0.75);
+    EXPECT_DOUBLE_EQ(dialog.MarginBottom, 1.25);
+    EXPECT_EQ(platform::SystemPrinter().PageLayout().pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(dialog.Orientation(), platform::TPrinterOrientation::poLandscape);
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Marges, false));
+        EXPECT_DOUBLE_EQ(reg.ReadFloat(MargesValue::MarginBottom), 1.25);
+        EXPECT_EQ(reg.ReadInteger(MargesValue::CodeMeasurement), 1);
+        EXPECT_EQ(reg.ReadInteger(MargesValue::CodeDirection), 0);
+    }
+    // A second dialog reads the stored inches as inches.
+    TPageSetupDialog again = Dialog();
+    prompter.AnswerPageSetup(std::nullopt);
+    EXPECT_FALSE(again.Execute());
+    EXPECT_EQ(again.MeasureUnit(), TMeasureUnit::muInches);
+    EXPECT_DOUBLE_EQ(again.MarginLeft, 1.0);
+    EXPECT_DOUBLE_EQ(prompter.Asked().back().pageSetup.layout.margins().left(), 1.0);
+}
+
+TEST_F(PageSetupTest, OtherUnitsOfQtsDialogAreReadInTheCurrentOne)
+{
+    TPageSetupDialog dialog = Dialog();
+    PageSetupAnswer answer;
+    answer.printerIndex = platform::SystemPrinter().PrinterIndex();
+    answer.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(72, 36, 72, 72),
+                                QPageLayout::Point);
+    prompter.AnswerPageSetup(answer);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.MeasureUnit(), TMeasureUnit::muMillimeters);
+    EXPECT_NEAR(dialog.MarginLeft, 25.4, 1e-6);
+    EXPECT_NEAR(dialog.MarginTop, 12.7, 1e-6);
+}
+
+TEST_F(PageSetupTest, WithoutAPrinterTheDialogIsNotShown)
+{
+    qputenv("QUILLET_NO_PDF_PRINTER", "1");
+    platform::SystemPrinter().Refresh();
+    if (!platform::SystemPrinter().Printers().empty())
+        GTEST_SKIP() << "this machine has printers of its own";
+    TPageSetupDialog dialog = Dialog();
+    try {
+        dialog.Execute();
+        ADD_FAILURE() << "the dialog ran";
+    } catch (const ELinePrinter& error) {
+        EXPECT_STREQ(error.what(), "None of installed printer");
+    }
+    EXPECT_TRUE(prompter.Asked().empty());
+    qunsetenv("QUILLET_NO_PDF_PRINTER");
+    platform::SystemPrinter().Refresh();
+}
+
+TEST(PageSetupPlacement, CentredAcrossAThirdOfTheFreeHeightDown)
+{
+    EXPECT_EQ(ThirdDownPos(QRect(0, 0, 1280, 1024), QSize(400, 301)), QPoint(440, 241));
+    EXPECT_EQ(ThirdDownPos(QRect(1280, 0, 1920, 1080), QSize(500, 480)), QPoint(1280 + 710, 200));
+}
+
+} // namespace

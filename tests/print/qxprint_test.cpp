@@ -1,0 +1,554 @@
+// The printer component on the PDF printer, read back with poppler: every
+// character once and in order, page numbers and header rows where they belong, a
+// selection alone, no blank last page, black-and-white printing that leaves the
+// text as it was, settings from the registry, and runs that fail leaving nothing.
+#include "testsupport.h"
+
+#include "qxprint.h"
+#include "registry.h"
+#include "registrylayout.h"
+#include "richedit.h"
+#include "streams.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <tuple>
+
+namespace {
+
+constexpr double PointsPerMm = 72.0 / 25.4;
+constexpr double A4WidthPt = 210.0 * PointsPerMm;
+constexpr double A4HeightPt = 297.0 * PointsPerMm;
+
+// The numbers of the "Строка N" lines in the printed text, in printed order.
+std::vector<int> LineNumbers(const QString& text)
+{
+    std::vector<int> numbers;
+    static const QRegularExpression line(QStringLiteral("Строка (\\d+) съешь же ещё этих мягких французских булок"));
+    for (auto it = line.globalMatch(text); it.hasNext();)
+        numbers.push_back(it.next().captured(1).toInt());
+    return numbers;
+}
+
+// Words standing alone in the bottom margin of a page (below 272 mm).
+std::vector<PdfWord> FooterWords(const std::vector<PdfWord>& words, int page)
+{
+    std::vector<PdfWord> found;
+    for (const PdfWord& w : words)
+        if (w.page == page && w.box.top() > 272.0 * PointsPerMm)
+            found.push_back(w);
+    return found;
+}
+
+QString RtfOf(TqxEditor& editor)
+{
+    TMemoryStream stream;
+    const TEnc saved = editor.Encoding();
+    editor.SetEncoding(Rtf);
+    editor.Lines()->SaveToStream(stream);
+    editor.SetEncoding(saved);
+    return QString::fromLatin1(reinterpret_cast<const char*>(stream.Bytes().data()), qsizetype(stream.Bytes().size()));
+}
+
+void LoadRtf(TqxEditor& editor, const QByteArray& rtf)
+{
+    TMemoryStream stream(std::vector<std::uint8_t>(rtf.begin(), rtf.end()));
+    editor.SetEncoding(Rtf);
+    editor.Lines()->LoadFromStream(stream);
+    editor.SetEncoding(Win);
+}
+
+TEST_F(PrintTest, EveryLinePrintsOnceInOrderAndPagesCarryCentredNumbers)
+{
+    Editor().SetText(RussianLines(200));
+    TqxPrinter printer;
+    printer.LoadSettings();   // no settings stored: numbers centred at the foot, none on page 1
+    const QString pdf = Path(QStringLiteral("all.pdf"));
+    PrintToPdf(printer, pdf);
+
+    const int pages = PdfPageCount(pdf);
+    ASSERT_GE(pages, 3);
+    std::vector<int> expected(200);
+    for (int i = 0; i < 200; ++i)
+        expected[std::size_t(i)] = i + 1;
+    EXPECT_EQ(LineNumbers(PdfText(pdf)), expected);
+
+    const std::vector<PdfWord> words = PdfWords(pdf);
+    EXPECT_TRUE(FooterWords(words, 1).empty()) << "page 1 goes without its number";
+    for (int page = 2; page <= pages; ++page) {
+        const std::vector<PdfWord> footer = FooterWords(words, page);
+        ASSERT_EQ(footer.size(), 1u) << "page " << page;
+        EXPECT_EQ(footer[0].text, QString::number(page));
+        // Centred in a 160 mm column from the 25 mm left margin: at 105 mm.
+        EXPECT_NEAR(footer[0].box.center().x(), 105.0 * PointsPerMm, 2.0);
+        // In the 25 mm bottom margin, about its middle.
+        EXPECT_NEAR(footer[0].box.center().y(), A4HeightPt - 12.5 * PointsPerMm, 4.0);
+    }
+    const std::vector<PdfPage> sizes = PdfPages(pdf);
+    ASSERT_FALSE(sizes.empty());
+    EXPECT_NEAR(sizes[0].width, A4WidthPt, 1.0);
+    EXPECT_NEAR(sizes[0].height, A4HeightPt, 1.0);
+}
+
+TEST_F(PrintTest, NumbersStartWhereAskedAndOnlyPageOneIsSkipped)
+{
+    Editor().SetText(RussianLines(130));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    const QString pdf = Path(QStringLiteral("from7.pdf"));
+    PrintToPdf(printer, pdf, 7);
+    const int pages = PdfPageCount(pdf);
+    ASSERT_GE(pages, 2);
+    const std::vector<PdfWord> words = PdfWords(pdf);
+    for (int page = 1; page <= pages; ++page) {
+        const std::vector<PdfWord> footer = FooterWords(words, page);
+        ASSERT_EQ(footer.size(), 1u) << "page " << page;
+        EXPECT_EQ(footer[0].text, QString::number(page + 6));
+    }
+
+    printer.SetSkipFirstNumber(false);
+    PrintToPdf(printer, pdf, 1);
+    const std::vector<PdfWord> numbered = PdfWords(pdf);
+    ASSERT_EQ(FooterWords(numbered, 1).size(), 1u);
+    EXPECT_EQ(FooterWords(numbered, 1)[0].text, QStringLiteral("1"));
+}
+
+TEST_F(PrintTest, HeaderColumnsExpandTitleAndDateInTheTopMargin)
+{
+    Editor().SetText(RussianLines(20));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    printer.SetTitle(QStringLiteral("Записка.txt"));
+    printer.Header = QStringLiteral("{$TITLE}|{$DATE}|лишняя колонка");
+    printer.HeaderFormat = QStringLiteral("<80|>80");
+    printer.Footer.clear();
+    printer.SetSkipFirstNumber(false);
+    const QString pdf = Path(QStringLiteral("header.pdf"));
+    PrintToPdf(printer, pdf);
+
+    const QString date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    std::vector<PdfWord> header;
+    for (const PdfWord& w : PdfWords(pdf))
+        if (w.page == 1 && w.box.bottom() < 30.0 * PointsPerMm)
+            header.push_back(w);
+    ASSERT_FALSE(header.empty());
+    EXPECT_EQ(header.front().text, QStringLiteral("Записка.txt"));
+    // Left column: starts at the left margin, moved in by the inset (6 pixels at 600 dpi).
+    EXPECT_NEAR(header.front().box.left(), 25.0 * PointsPerMm + 6 * 72.0 / 600, 1.0);
+    // Right column: ends at 25 + 80 + 80 mm, less the inset.
+    EXPECT_NEAR(header.back().box.right(), 185.0 * PointsPerMm - 6 * 72.0 / 600, 1.5);
+    QStringList texts;
+    for (const PdfWord& w : header)
+        texts << w.text;
+    EXPECT_EQ(texts.join(u' '), QStringLiteral("Записка.txt ") + date);   // the third column has no format
+    EXPECT_FALSE(PdfText(pdf, 1).contains(QStringLiteral("лишняя")));
+}
+
+TEST_F(PrintTest, LeftAlignedNumbersSitInATenMillimetreColumnAndWhiteRowsPrintBlack)
+{
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Pages, true);
+        reg.WriteInteger(PagesValue::Allign, 0);
+        reg.WriteInteger(PagesValue::FirstPageN, 1);
+    }
+    Editor().SetText(RussianLines(10));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    EXPECT_EQ(printer.FooterFormat, QStringLiteral(">10"));
+    TFont white = printer.Font_HeaderFooter();
+    white.Color = clWhite;
+    printer.SetFont_HeaderFooter(white);
+    const QString pdf = Path(QStringLiteral("left.pdf"));
+    PrintToPdf(printer, pdf);
+    const std::vector<PdfWord> footer = FooterWords(PdfWords(pdf), 1);
+    ASSERT_EQ(footer.size(), 1u);
+    // Right-aligned in the column from 25 to 35 mm, less the inset.
+    EXPECT_NEAR(footer[0].box.right(), 35.0 * PointsPerMm - 6 * 72.0 / 600, 1.0);
+    const QImage page = PdfPageImage(pdf, 1, 100);
+    const QRect number(int(footer[0].box.left() * 100 / 72), int(footer[0].box.top() * 100 / 72),
+                       int(footer[0].box.width() * 100 / 72) + 1, int(footer[0].box.height() * 100 / 72) + 1);
+    int dark = 0;
+    for (int y = number.top(); y <= number.bottom(); ++y)
+        for (int x = number.left(); x <= number.right(); ++x)
+            dark += qGray(page.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 5) << "the number is to be seen";
+}
+
+// Rows of a rendered page that are dark across most of a span of columns.
+std::vector<int> DarkRows(const QImage& image, int from, int to)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        int dark = 0;
+        for (int x = from; x < to; ++x)
+            dark += qGray(image.pixel(x, y)) < 200;
+        if (dark > (to - from) * 9 / 10)
+            rows.push_back(y);
+    }
+    return rows;
+}
+
+TEST_F(PrintTest, BorderLinesFrameTheTextAreaAtTheirOffset)
+{
+    Editor().SetText(RussianLines(10));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    printer.PageBorders = {TPageBorder::pbTop, TPageBorder::pbBottom, TPageBorder::pbLeft, TPageBorder::pbRight};
+    const QString pdf = Path(QStringLiteral("borders.pdf"));
+    PrintToPdf(printer, pdf);
+    constexpr int Dpi = 100;
+    const QImage page = PdfPageImage(pdf, 1, Dpi);
+    ASSERT_FALSE(page.isNull());
+    auto px = [](double mm) { return int(std::lround(mm / 25.4 * Dpi)); };
+    // Two millimetres outside the text area: 23 and 197 mm across, 28 and 274 mm down.
+    const std::vector<int> rows = DarkRows(page, px(30), px(190));
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_NEAR(rows[0], px(28), 1);
+    EXPECT_NEAR(rows[1], px(274), 1);
+    // Turned a quarter clockwise, the page's columns are the rows.
+    const QImage turned = page.transformed(QTransform().rotate(90));
+    const std::vector<int> columns = DarkRows(turned, px(40), px(260));
+    ASSERT_EQ(columns.size(), 2u);
+    EXPECT_NEAR(columns[0], px(23), 1);
+    EXPECT_NEAR(columns[1], px(197), 1);
+}
+
+TEST_F(PrintTest, ASelectionPrintsExactlyItsRange)
+{
+    const QString text = RussianLines(150);
+    Editor().SetText(text);
+    const QString plain = Editor().Window()->GetTextRange(0, -1);
+    const int from = int(plain.indexOf(QStringLiteral("Строка 40 "))) + 7;    // inside line 40
+    const int to = int(plain.indexOf(QStringLiteral("Строка 120 "))) + 9;     // inside line 120
+    Editor().Window()->ExSetSel({from, to});
+    TqxPrinter printer;
+    printer.LoadSettings();
+    const QString pdf = Path(QStringLiteral("selection.pdf"));
+    PrintToPdf(printer, pdf);
+
+    QStringList printed;
+    for (const PdfWord& w : PdfWords(pdf))
+        if (w.box.top() < 272.0 * PointsPerMm)
+            printed << w.text;
+    const QStringList selected = plain.mid(from, to - from).split(QRegularExpression(QStringLiteral("\\s+")),
+                                                                   Qt::SkipEmptyParts);
+    EXPECT_EQ(printed, selected);
+    // The selection is left as it was.
+    EXPECT_EQ(Editor().Window()->ExGetSel().cpMin, from);
+    EXPECT_EQ(Editor().Window()->ExGetSel().cpMax, to);
+}
+
+TEST_F(PrintTest, TextEndingAtAPageEndMakesNoBlankLastPage)
+{
+    TqxPrinter printer;
+    printer.LoadSettings();
+    Editor().SetText(RussianLines(200));
+    const QString probe = Path(QStringLiteral("probe.pdf"));
+    PrintToPdf(printer, probe);
+    const int perPage = int(LineNumbers(PdfText(probe, 1)).size());
+    ASSERT_GT(perPage, 10);
+
+    Editor().SetText(RussianLines(2 * perPage) + QStringLiteral("\r\n\r\n"));
+    const QString pdf = Path(QStringLiteral("exact.pdf"));
+    PrintToPdf(printer, pdf);
+    EXPECT_EQ(PdfPageCount(pdf), 2);
+    EXPECT_EQ(LineNumbers(PdfText(pdf, 2)).size(), std::size_t(perPage));
+}
+
+TEST_F(PrintTest, PicturesAndLinksOfTheTextArePrinted)
+{
+    QFile sample(QStringLiteral(QUILLET_TEST_DATA "/rtf/hyperlink_and_picture.rtf"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    LoadRtf(Editor(), sample.readAll());
+    TqxPrinter printer;
+    printer.LoadSettings();
+    const QString pdf = Path(QStringLiteral("picture.pdf"));
+    PrintToPdf(printer, pdf);
+    const QString images = QString::fromUtf8(RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}));
+    EXPECT_GE(images.split(u'\n', Qt::SkipEmptyParts).size(), 3) << images.toStdString();   // two heading lines, then the images
+}
+
+TEST_F(PrintTest, TableRowsAcrossPagesArePrintedOnceInOrder)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Courier New;}}\\f0\\fs20 ";
+    for (int r = 1; r <= 160; ++r)
+        rtf += "\\trowd\\cellx3000\\cellx6000\\intbl row" + QByteArray::number(r) + "a\\cell row" + QByteArray::number(r)
+               + "b\\cell\\row ";
+    rtf += "\\pard end\\par}";
+    LoadRtf(Editor(), rtf);
+    TqxPrinter printer;
+    printer.LoadSettings();
+    const QString pdf = Path(QStringLiteral("table.pdf"));
+    PrintToPdf(printer, pdf);
+    ASSERT_GE(PdfPageCount(pdf), 2);
+    // In reading order: page by page, row by row, left to right.
+    std::vector<PdfWord> words = PdfWords(pdf);
+    std::stable_sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
+        return std::make_tuple(a.page, std::lround(a.box.top()), a.box.left())
+             < std::make_tuple(b.page, std::lround(b.box.top()), b.box.left());
+    });
+    QStringList cells;
+    for (const PdfWord& w : words)
+        if (w.text.startsWith(QStringLiteral("row")))
+            cells << w.text;
+    QStringList expected;
+    for (int r = 1; r <= 160; ++r)
+        expected << QStringLiteral("row%1a").arg(r) << QStringLiteral("row%1b").arg(r);
+    EXPECT_EQ(cells, expected);
+}
+
+// Pixels clearly coloured (not grey) in a rendered page.
+int ColouredPixels(const QImage& image)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80)
+                ++count;
+        }
+    return count;
+}
+
+TEST_F(PrintTest, BlackAndWhitePrintsBlackAndLeavesTheTextAsItWas)
+{
+    TqxEditor& editor = Editor();
+    editor.SetText(RussianLines(80));
+    // Three colours in the text.
+    const std::pair<std::pair<int, int>, TColor> runs[] = {{{0, 400}, TColor(0x0000FF)},
+                                                   {{400, 900}, TColor(0x00A000)},
+                                                   {{900, 1500}, TColor(0xFF0000)}};
+    for (const auto& [range, colour] : runs) {
+        editor.Window()->ExSetSel({range.first, range.second});
+        editor.SelAttributes()->SetColor(colour);
+    }
+    editor.Window()->ExSetSel({5, 17});
+    for (bool modified : {true, false}) {
+        editor.SetModified(modified);
+        const QString before = RtfOf(editor);
+        const bool couldUndo = editor.CanUndo();
+        TqxPrinter printer;
+        printer.LoadSettings();
+        printer.BlackFont = true;
+        editor.Window()->ExSetSel({0, 0});
+        const QString pdf = Path(QStringLiteral("black.pdf"));
+        PrintToPdf(printer, pdf);
+        EXPECT_EQ(ColouredPixels(PdfPageImage(pdf, 1, 50)), 0);
+        EXPECT_EQ(RtfOf(editor), before);
+        EXPECT_EQ(editor.Modified(), modified);
+        EXPECT_EQ(editor.CanUndo(), couldUndo);
+
+        printer.BlackFont = false;
+        PrintToPdf(printer, pdf);
+        EXPECT_GT(ColouredPixels(PdfPageImage(pdf, 1, 50)), 100) << "colours print when not asked otherwise";
+    }
+}
+
+TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
+{
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Pages, true);
+        reg.WriteInteger(PagesValue::Position, 0);
+        reg.WriteInteger(PagesValue::Allign, 2);
+        reg.WriteInteger(PagesValue::BeginN, 12);
+        reg.WriteInteger(PagesValue::FirstPageN, 1);
+        reg.WriteInteger(PagesValue::TopBorder, 1);
+        reg.WriteInteger(PagesValue::RightBorder, 1);
+        reg.WriteInteger(PagesValue::BlackWhite, 1);
+        reg.OpenKey(RegistryKeys::Marges, true);
+        reg.WriteFloat(MargesValue::MarginLeft, 1.0);
+        reg.WriteFloat(MargesValue::MarginTop, 1.5);
+        reg.WriteFloat(MargesValue::MarginBottom, 0.5);
+        reg.WriteFloat(MargesValue::MarginRight, 0.75);
+        reg.WriteInteger(MargesValue::CodeMeasurement, 1);
+        reg.WriteInteger(MargesValue::CodeDirection, 0);
+    }
+    TqxPrinter printer;
+    printer.LoadSettings();
+    EXPECT_EQ(printer.Header, QStringLiteral("{$PAGE}"));
+    EXPECT_TRUE(printer.Footer.isEmpty());
+    EXPECT_EQ(printer.HeaderFormat, QStringLiteral(">") + QLocale::system().toString(230.0 / 25.4, 'g', 6));
+    EXPECT_EQ(printer.BeginNumber(), 12);
+    EXPECT_FALSE(printer.SkipFirstNumber());
+    EXPECT_TRUE(printer.PageBorders.Contains(TPageBorder::pbTop));
+    EXPECT_TRUE(printer.PageBorders.Contains(TPageBorder::pbRight));
+    EXPECT_FALSE(printer.PageBorders.Contains(TPageBorder::pbLeft));
+    EXPECT_TRUE(printer.BlackFont);
+    EXPECT_EQ(printer.MeasureUnit(), TMeasureUnit::muInches);
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+    // Stored in inches, read as inches: not taken for millimetres first.
+    EXPECT_DOUBLE_EQ(printer.MarginLeft(), 1.0);
+    EXPECT_DOUBLE_EQ(printer.MarginTop(), 1.5);
+    EXPECT_DOUBLE_EQ(printer.MarginBottom(), 0.5);
+    EXPECT_DOUBLE_EQ(printer.MarginRight(), 0.75);
+
+    Editor().SetText(RussianLines(10));
+    const QString pdf = Path(QStringLiteral("landscape.pdf"));
+    PrintToPdf(printer, pdf, printer.BeginNumber());
+    const std::vector<PdfPage> sizes = PdfPages(pdf);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_NEAR(sizes[0].width, A4HeightPt, 1.0);
+    // The number row, right-aligned, is in the 1.5 inch top margin.
+    std::vector<PdfWord> top;
+    for (const PdfWord& w : PdfWords(pdf))
+        if (w.box.bottom() < 1.5 * 72)
+            top.push_back(w);
+    ASSERT_EQ(top.size(), 1u);
+    EXPECT_EQ(top[0].text, QStringLiteral("12"));
+
+    // Numbering switched off empties both rows.
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Pages, true);
+        reg.WriteInteger(PagesValue::PrintN, 0);
+    }
+    printer.LoadSettings();
+    EXPECT_TRUE(printer.Header.isEmpty());
+    EXPECT_TRUE(printer.Footer.isEmpty());
+}
+
+TEST_F(PrintTest, AUnitStoredAloneKeepsTheMarginsOnPaper)
+{
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Marges, true);
+        reg.WriteInteger(MargesValue::CodeMeasurement, 1);
+    }
+    TqxPrinter printer;
+    const int before = printer.LeftOffset();
+    printer.LoadSettings();
+    EXPECT_EQ(printer.MeasureUnit(), TMeasureUnit::muInches);
+    EXPECT_NEAR(printer.MarginLeft(), 25.0 / 25.4, 1e-9);
+    EXPECT_EQ(printer.LeftOffset(), before);
+}
+
+TEST_F(PrintTest, MarginsStayOnThePaperAndUnitsConvertAtThePrinterResolution)
+{
+    TqxPrinter printer;
+    EXPECT_EQ(printer.UnitsToPixelsX(25.4), 600);
+    EXPECT_DOUBLE_EQ(printer.PixelsToUnitsY(600), 25.4);
+    printer.SetMarginTop(0);
+    EXPECT_DOUBLE_EQ(printer.MarginTop(), printer.GutterTop());
+    printer.SetMarginLeft(1000);
+    EXPECT_DOUBLE_EQ(printer.MarginLeft(), printer.PhysicalWidth() - printer.GutterRight());
+    printer.SetMarginBottom(-5);
+    EXPECT_DOUBLE_EQ(printer.MarginBottom(), printer.GutterBottom());
+    printer.SetMeasureUnit(TMeasureUnit::muInches);
+    EXPECT_EQ(printer.UnitsToPixelsY(1.0), 600);
+    EXPECT_NEAR(printer.PhysicalHeight(), 297.0 / 25.4, 0.01);
+}
+
+// A failed run leaves the text, its selection and flag, and the files as they were.
+class FailedRunTest : public PrintTest {
+protected:
+    void ExpectEditorUnchanged()
+    {
+        EXPECT_EQ(Editor().Window()->GetTextRange(0, -1), textBefore);
+        EXPECT_EQ(Editor().Window()->ExGetSel().cpMin, 3);
+        EXPECT_EQ(Editor().Window()->ExGetSel().cpMax, 3);
+        EXPECT_TRUE(Editor().Modified());
+        EXPECT_TRUE(Editor().Window()->viewport()->updatesEnabled());
+    }
+    void Prepare(int lines)
+    {
+        Editor().SetText(RussianLines(lines));
+        Editor().Window()->ExSetSel({3, 3});
+        Editor().SetModified(true);
+        textBefore = Editor().Window()->GetTextRange(0, -1);
+    }
+    QString textBefore;
+};
+
+TEST_F(FailedRunTest, AnUnwritableTargetStartsNoJob)
+{
+    Prepare(20);
+    TqxPrinter printer;
+    printer.LoadSettings();
+    for (const QString& target : {QStringLiteral("/nonexistent-folder/x.pdf"), dir.path()}) {
+        printer.PrinterObject().SetOutputFileName(target);
+        try {
+            printer.Print(&Editor(), 1);
+            ADD_FAILURE() << "printing to " << target.toStdString() << " succeeded";
+        } catch (const ELinePrinter& error) {
+            EXPECT_TRUE(QString::fromStdString(error.what()).startsWith(QStringLiteral("Can not write the file \"")))
+                << error.what();
+        }
+        ExpectEditorUnchanged();
+        EXPECT_FALSE(printer.PrinterObject().Printing());
+    }
+    EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*.pdf*")), QStringList());
+}
+
+TEST_F(FailedRunTest, ARunStoppedHalfwayLeavesTheOldPdfAsItWas)
+{
+    Prepare(300);
+    const QString pdf = Path(QStringLiteral("old.pdf"));
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    TqxPrinter printer;
+    printer.LoadSettings();
+    int pagesSeen = 0;
+    printer.OnPage = [&](TqxPrinter*, const QString& mess, int, int) {
+        if (mess.contains(QStringLiteral(": 3")))
+            throw std::runtime_error("stopped");
+        ++pagesSeen;
+    };
+    printer.PrinterObject().SetOutputFileName(pdf);
+    EXPECT_THROW(printer.Print(&Editor(), 1), std::runtime_error);
+    EXPECT_GT(pagesSeen, 0);
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old contents"));
+    ExpectEditorUnchanged();
+    EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*old*")), QStringList{QStringLiteral("old.pdf")});
+}
+
+TEST_F(FailedRunTest, AJobThatCannotEndReportsItAndLeavesNoFile)
+{
+    Prepare(150);
+    const QString pdf = Path(QStringLiteral("late.pdf"));
+    TqxPrinter printer;
+    printer.LoadSettings();
+    // Something else takes the name while the pages are made.
+    printer.OnPage = [&](TqxPrinter*, const QString&, int, int) { QDir().mkpath(pdf); };
+    printer.PrinterObject().SetOutputFileName(pdf);
+    try {
+        printer.Print(&Editor(), 1);
+        ADD_FAILURE() << "the job ended well";
+    } catch (const ELinePrinter& error) {
+        EXPECT_TRUE(QString::fromStdString(error.what()).contains(pdf)) << error.what();
+    }
+    ExpectEditorUnchanged();
+    EXPECT_TRUE(QDir(pdf).isEmpty());
+    EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*late*")), QStringList());
+}
+
+TEST_F(FailedRunTest, MarginsLeavingNoRoomAreReportedBeforeAnyPage)
+{
+    Prepare(20);
+    TqxPrinter printer;
+    printer.LoadSettings();
+    printer.SetMarginTop(200);
+    printer.SetMarginBottom(200);
+    const QString pdf = Path(QStringLiteral("none.pdf"));
+    printer.PrinterObject().SetOutputFileName(pdf);
+    try {
+        printer.Print(&Editor(), 1);
+        ADD_FAILURE() << "printed with no room";
+    } catch (const ELinePrinter& error) {
+        EXPECT_STREQ(error.what(), "The margins leave no room for the text on the page");
+    }
+    ExpectEditorUnchanged();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+} // namespace
