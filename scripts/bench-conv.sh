@@ -35,6 +35,7 @@ perl -e '
 while (( $(stat -c %s "$work/win.txt") < size_mb * 1024 * 1024 )); do cat "$work/chunk.txt" >> "$work/win.txt"; done
 iconv -f CP1251 -t CP866 "$work/win.txt" > "$work/dos.txt"
 iconv -f CP1251 -t KOI8-R "$work/win.txt" > "$work/koi.txt"
+iconv -f CP1251 -t UTF-8 "$work/win.txt" > "$work/utf8.txt"
 bytes=$(stat -c %s "$work/dos.txt")
 
 # Median wall time in seconds of a command run $runs times after one warm-up.
@@ -66,10 +67,21 @@ q=$(median "$conv" convert --from koi --to win "$work/koi.txt" "$work/q2.txt")
 i=$(median sh -c 'iconv -f KOI8-R -t CP1251 "$1" > "$2"' sh "$work/koi.txt" "$work/i2.txt")
 cmp -s "$work/q2.txt" "$work/i2.txt" && same2=same || same2=DIFFERENT
 row "convert KOI8-R->Win" "$q" iconv "$i"
-echo "outputs against iconv's: DOS->KOI8-R $same1, KOI8-R->Win $same2"
+
+# UTF-8 is about twice the bytes of the single-byte files: the MB/s are of those.
+q=$(median "$conv" convert --from win --to utf8 "$work/win.txt" "$work/q3.txt")
+i=$(median sh -c 'iconv -f CP1251 -t UTF-8 "$1" > "$2"' sh "$work/win.txt" "$work/i3.txt")
+cmp -s "$work/q3.txt" "$work/i3.txt" && same3=same || same3=DIFFERENT
+row "convert Win->UTF-8" "$q" iconv "$i"
+
+q=$(median "$conv" convert --from utf8 --to koi "$work/utf8.txt" "$work/q4.txt")
+i=$(median sh -c 'iconv -f UTF-8 -t KOI8-R "$1" > "$2"' sh "$work/utf8.txt" "$work/i4.txt")
+cmp -s "$work/q4.txt" "$work/i4.txt" && same4=same || same4=DIFFERENT
+row "convert UTF-8->KOI8-R" "$q" iconv "$i"
+echo "outputs against iconv's: DOS->KOI8-R $same1, KOI8-R->Win $same2, Win->UTF-8 $same3, UTF-8->KOI8-R $same4"
 echo
 
-for f in dos koi win; do
+for f in dos koi win utf8; do
   q=$(median "$conv" detect "$work/$f.txt")
   u=$(median uchardet "$work/$f.txt")
   e=$(median enca -L ru "$work/$f.txt")

@@ -84,6 +84,7 @@ public:
                 *sbPaste = nullptr, *sbUndo = nullptr, *sbRedo = nullptr, *sbFind = nullptr, *sbRepl = nullptr,
                 *sbLeft = nullptr, *sbCenter = nullptr, *sbRight = nullptr, *sbWidth = nullptr,
                 *sbBullet = nullptr, *sbNastr = nullptr;
+    QToolButton* sbUtf8 = nullptr;  // the last of the encoding buttons, after sbRtf
     QFrame* Bevels[11] = {};  // Bevel1..Bevel10
     QButtonGroup* encodingGroup = nullptr;
     QButtonGroup* alignGroup = nullptr;
@@ -147,6 +148,7 @@ public:
     void sbIsoClick();
     void sbUniClick();
     void sbRtfClick();
+    void sbUtf8Click();
     void mDosClick();
     void mWinClick();
     void mKoiClick();
@@ -154,6 +156,7 @@ public:
     void mIsoClick();
     void mUniClick();
     void mRtfClick();
+    void mUtf8Click();
     void DecodeTables();
     void sbWrapClick();
     void N52Click();
@@ -173,6 +176,12 @@ public:
     void MacintoshCR1Click();
     void UnixLF1Click();
     void FileClick(int index);
+    // A file whose bytes were not all UTF-8 (view_utf8.cpp): the last load shows
+    // them as U+FFFD, which says so once, and saving over the file asks first.
+    QString InvalidUtf8File;
+    void NoteInvalidUtf8(const QString& name);
+    void ReportInvalidUtf8();
+    bool MaySaveOver(const QString& target);
 
     // Several windows (view_windows.cpp): the running copies, handle and caption
     // each, in ascending order of handle, as the last enumeration found them.
@@ -293,6 +302,7 @@ private:
     QString saveFolder;
     int openFilterIndex = 1;
     int saveFilterIndex = 2;
+    std::uint64_t invalidUtf8Unreported = 0;
 
     friend class TStatusPanels;
 };

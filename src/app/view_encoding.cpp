@@ -1,5 +1,5 @@
 // The encoding commands: re-reading the shown text (or the selection) under another
-// code page with one button, the seven buttons, the Encoding submenu and Ctrl+1..7.
+// code page with one button, the eight buttons, the Encoding submenu and Ctrl+1..8.
 #include "view.h"
 
 #include "qlconsts.h"
@@ -14,11 +14,11 @@
 
 namespace {
 
-// Unicode and RTF change the number of characters a byte stands for; a selection
-// re-read under either would not fit back in place.
+// Unicode, UTF-8 and RTF change the number of characters a byte stands for; a
+// selection re-read under any of them would not fit back in place.
 bool SelectionConvertible(std::uint8_t e)
 {
-    return e != Uni && e != Rtf;
+    return e != Uni && e != Rtf && e != Utf8;
 }
 
 } // namespace
@@ -94,6 +94,7 @@ void TfmView::sbMacClick() { Decoding(Mac); }
 void TfmView::sbIsoClick() { Decoding(Iso); }
 void TfmView::sbUniClick() { Decoding(Uni); }
 void TfmView::sbRtfClick() { Decoding(Rtf); }
+void TfmView::sbUtf8Click() { Decoding(Utf8); }
 
 void TfmView::mDosClick() { sbDos->setChecked(true); sbDosClick(); }
 void TfmView::mWinClick() { sbWin->setChecked(true); sbWinClick(); }
@@ -102,6 +103,7 @@ void TfmView::mMacClick() { sbMac->setChecked(true); sbMacClick(); }
 void TfmView::mIsoClick() { sbIso->setChecked(true); sbIsoClick(); }
 void TfmView::mUniClick() { sbUni->setChecked(true); sbUniClick(); }
 void TfmView::mRtfClick() { sbRtf->setChecked(true); sbRtfClick(); }
+void TfmView::mUtf8Click() { sbUtf8->setChecked(true); sbUtf8Click(); }
 
 void TfmView::WireEncodingCommands()
 {
@@ -120,6 +122,7 @@ void TfmView::WireEncodingCommands()
         {sbIso, &TfmView::sbIsoClick, "mIso", &TfmView::mIsoClick},
         {sbUni, &TfmView::sbUniClick, "mUni", &TfmView::mUniClick},
         {sbRtf, &TfmView::sbRtfClick, "mRtf", &TfmView::mRtfClick},
+        {sbUtf8, &TfmView::sbUtf8Click, "mUtf8", &TfmView::mUtf8Click},
     };
     int key = Qt::Key_1;
     for (const Command& c : commands) {

@@ -56,9 +56,9 @@ void TfmView::N26Click()
 
 void TfmView::N33Click()
 {
-    QToolButton* const buttons[] = {sbDos, sbWin, sbKoi, sbMac, sbIso, sbUni, sbRtf};
-    const char* names[] = {"mDos", "mWin", "mKoi", "mMac", "mIso", "mUni", "mRtf"};
-    for (int e = 0; e < 7; ++e) {
+    QToolButton* const buttons[] = {sbDos, sbWin, sbKoi, sbMac, sbIso, sbUni, sbRtf, sbUtf8};
+    const char* names[] = {"mDos", "mWin", "mKoi", "mMac", "mIso", "mUni", "mRtf", "mUtf8"};
+    for (int e = 0; e < 8; ++e) {
         QAction* item = Item(QString::fromLatin1(names[e]));
         item->setEnabled(buttons[e]->isEnabled());
         item->setChecked(buttons[e]->isChecked());

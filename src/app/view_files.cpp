@@ -22,6 +22,19 @@ namespace {
 
 constexpr int RtfFilterIndex = 7;
 constexpr int OpenRtfFilterIndex = 3;
+// The save filters follow the encodings' ordinals, but for UTF-8: detection's None
+// has no filter, so UTF-8's is the eighth.
+constexpr int Utf8FilterIndex = 8;
+
+int SaveFilterIndex(std::uint8_t e)
+{
+    return e == Utf8 ? Utf8FilterIndex : e + 1;
+}
+
+std::uint8_t FilterEncoding(int filterIndex)
+{
+    return filterIndex == Utf8FilterIndex ? std::uint8_t(Utf8) : std::uint8_t(filterIndex - 1);
+}
 
 QString Text(const char* resource)
 {
@@ -103,8 +116,9 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
             } else {
                 SetKodP(GEditor->Encoding());
             }
-            if (CurEncoding > Rtf)
+            if (!IsShownEncoding(CurEncoding))
                 SetKodP(Win);
+            NoteInvalidUtf8(name);
             sbUndo->setEnabled(false);
             sbRedo->setEnabled(false);
             sbCut->setEnabled(false);
@@ -134,6 +148,7 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
     QApplication::restoreOverrideCursor();
     EndProgress();
     StrCount();
+    ReportInvalidUtf8();
 }
 
 void TfmView::NewText()
@@ -233,7 +248,7 @@ bool TfmView::QuestSave()
 
 bool TfmView::SaveTxt(bool quiet, int kind)
 {
-    int filterIndex = CurEncoding + 1;
+    int filterIndex = SaveFilterIndex(CurEncoding);
     QString target = CurFileName;
     bool goOn = quiet;
     bool result = false;
@@ -251,7 +266,7 @@ bool TfmView::SaveTxt(bool quiet, int kind)
         const std::optional<FileDialogAnswer> answer = CurrentPrompter().SaveFileDialog(request);
         if (!answer || answer->files.isEmpty())
             return false;
-        filterIndex = std::clamp(answer->filterIndex, 1, RtfFilterIndex);
+        filterIndex = std::clamp(answer->filterIndex, 1, Utf8FilterIndex);
         if (filterIndex == RtfFilterIndex && kind != 0) {
             ShowError(Text(QlConsts::RtfExportNotAllowed));
             return false;
@@ -275,9 +290,11 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     }
     if (!goOn)
         return result;
+    if (quiet && !MaySaveOver(target))
+        return false;
 
     WaitCaption(Text(QlConsts::WaitTextSaving));
-    const auto e = static_cast<std::uint8_t>(quiet ? CurEncoding : filterIndex - 1);
+    const std::uint8_t e = quiet ? CurEncoding : FilterEncoding(filterIndex);
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
     constexpr unsigned OwnerWrite = 0200;
@@ -315,6 +332,8 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     SetKodP(e);
     restore();
     QApplication::restoreOverrideCursor();
+    if (target == InvalidUtf8File)
+        InvalidUtf8File.clear();   // the file now holds what is shown
     HasTables = false;
     GEditor->SetModified(false);
     sbSave->setEnabled(false);
@@ -405,7 +424,7 @@ void TfmView::FileClick(int k)
     if (!QuestSave())
         return;
     GEditor->SetUniType(item.Uni ? Big : Little);
-    const std::uint8_t e = item.Kod >= Dos && item.Kod <= Rtf ? std::uint8_t(item.Kod) : CurEncoding;
+    const std::uint8_t e = IsShownEncoding(item.Kod) ? std::uint8_t(item.Kod) : CurEncoding;
     LoadNewFile(item.FileName, e, true, 0, item.Pos);
 }
 

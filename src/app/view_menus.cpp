@@ -126,6 +126,7 @@ void TfmView::BuildMenus()
                                         tr("ISO 8859-5"), tr("Unicode"), tr("RTF")};
     for (int e = 0; e < 7; ++e)
         AddItem(encoding, encodingItems[e], encodingCaptions[e], {}, Later)->setCheckable(true);
+    AddItem(encoding, "mUtf8", tr("UTF-8"), {}, Later)->setCheckable(true);
     encoding->addSeparator();
     QAction* allButtons = AddItem(encoding, "mAllB", tr("All buttons"));
     allButtons->setCheckable(true);

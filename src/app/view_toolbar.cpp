@@ -61,6 +61,9 @@ void TfmView::BuildToolbar()
     sbIso = AddButton("sbIso", tr("To ISO 8859-5  encoding"), {}, QStringLiteral("ISO"));
     sbUni = AddButton("sbUni", tr("To Unicode"), {}, QStringLiteral("UNI"));
     sbRtf = AddButton("sbRtf", tr("To RTF format"), {}, QStringLiteral("RTF"));
+    // Five letters do not fit the width the other names have: two lines.
+    sbUtf8 = AddButton("sbUtf8", tr("To UTF-8"), {}, QStringLiteral("UTF\n8"));
+    sbUtf8->setAccessibleName(QStringLiteral("UTF-8"));
     AddBevel(2);
     sbWrap = AddButton("sbWrap", tr("Toggle on lines wrapping"), QStringLiteral("wrap"));
     AddBevel(3);
@@ -97,6 +100,9 @@ void TfmView::BuildToolbar()
         b->setCheckable(true);
         encodingGroup->addButton(b, id++);
     }
+    // Each button's id is its encoding's ordinal; UTF-8's comes after detection's None.
+    sbUtf8->setCheckable(true);
+    encodingGroup->addButton(sbUtf8, Utf8);
     sbWrap->setCheckable(true);
     alignGroup = new QButtonGroup(this);
     alignGroup->setExclusive(true);
@@ -108,7 +114,7 @@ void TfmView::BuildToolbar()
     sbLeft->setChecked(true);
 
     // Commands that arrive with later work are shown but cannot be pressed.
-    for (QToolButton* b : {sbDos, sbWin, sbKoi, sbMac, sbIso, sbUni, sbRtf, sbWrap, sbPrint, sbPreview, sbFind,
+    for (QToolButton* b : {sbDos, sbWin, sbKoi, sbMac, sbIso, sbUni, sbRtf, sbUtf8, sbWrap, sbPrint, sbPreview, sbFind,
                            sbRepl, sbLeft, sbCenter, sbRight, sbWidth, sbBullet, sbNastr})
         b->setEnabled(false);
     for (QToolButton* b : {sbSave, sbCut, sbCopy, sbPaste, sbUndo, sbRedo})
@@ -129,7 +135,7 @@ void TfmView::ResizeButtons()
 void TfmView::ArrangeButtons()
 {
     const std::vector<std::pair<std::vector<QToolButton*>, QFrame*>> groups = {
-        {{sbDos, sbWin, sbKoi, sbMac, sbIso, sbUni, sbRtf}, Bevels[2]},
+        {{sbDos, sbWin, sbKoi, sbMac, sbIso, sbUni, sbRtf, sbUtf8}, Bevels[2]},
         {{sbWrap}, Bevels[3]},
         {{sbNew, sbOpen, sbSave}, Bevels[4]},
         {{sbPrint, sbPreview}, Bevels[5]},

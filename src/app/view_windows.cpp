@@ -190,7 +190,7 @@ std::uint32_t TfmView::CopyDataHook(std::uint32_t dwData, const QByteArray& reco
     if (!AcceptCopyData || dwData != VIEW_REQUEST_TAG)
         return RequestNotTaken;
     const std::optional<TViewRequest> request = ParseViewRequest(record);
-    if (!request || request->Encoding > Rtf)
+    if (!request || !IsShownEncoding(request->Encoding))
         return RequestNotTaken;
     // The name's bytes are the name; one that is not a full path would be taken
     // against this copy's folder and lead to some other file: not shown.

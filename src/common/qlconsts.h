@@ -44,7 +44,15 @@ inline constexpr const char* OpenFilter = QT_TRANSLATE_NOOP(
     "QlConsts", "All files (*.*)|*.*|Text file (*.txt)|*.txt|Text file in RTF format (*.rtf)|*.rtf");
 inline constexpr const char* SaveFilter = QT_TRANSLATE_NOOP(
     "QlConsts", "Text file (MS-DOS)|*.*|Text file (Windows)|*.*|Text file (KOI-8R)|*.*|Text file (Macintosh)|*.*|"
-                "Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf");
+                "Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf|"
+                "Text file (UTF-8)|*.*");
+// A UTF-8 file with bytes that are not UTF-8: %1 is the file name, %2 how many places.
+inline constexpr const char* InvalidUtf8Shown = QT_TRANSLATE_NOOP(
+    "QlConsts", "The file \"%1\" holds bytes that are not UTF-8, shown as \"\uFFFD\" (%2 in all).\r\n"
+                "Saving over the file would replace them.");
+inline constexpr const char* InvalidUtf8SaveOver = QT_TRANSLATE_NOOP(
+    "QlConsts", "The file \"%1\" holds bytes that are not UTF-8, shown as \"\uFFFD\".\r\n"
+                "Saving over it replaces them for good. Save it all the same?");
 
 // Editor stream path
 inline constexpr const char* TextLoadingFromMemory = QT_TRANSLATE_NOOP("QlConsts", "Text loading problems from memory ");

@@ -139,6 +139,9 @@ public:
 
     // Public state of the stream path and of link notifications.
     bool LoadedDosAsUnicode = false;
+    // Byte sequences the last read from a stream found not to be UTF-8 and shows
+    // as U+FFFD; 0 for every other encoding.
+    std::uint64_t LoadedInvalidUtf8 = 0;
     bool ExceptMac = false;
     QString LinkText;
 

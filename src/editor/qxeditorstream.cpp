@@ -10,6 +10,7 @@
 #include "qxeditor.h"
 #include "richedit.h"
 #include "safefile.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <exception>
@@ -47,7 +48,8 @@ std::uint32_t ReadCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::int
                                       : record->Stream->Read(buffer, std::size_t(cb));
         *pcb = std::int32_t(count);
         if (count >= 1 && record->Editor->OnStream) {
-            record->Position += std::int64_t(count);
+            // The stream's own position: UTF-8 hands the control more bytes than it reads.
+            record->Position = record->Stream->Position();
             record->Editor->OnStream(record->Editor, record->Size, record->Position);
         }
         return 0;
@@ -79,7 +81,9 @@ std::uint32_t WriteCallback(std::uintptr_t cookie, std::uint8_t* buffer, std::in
 
 unsigned StreamFormat(TEnc encoding, bool selection)
 {
-    unsigned format = encoding == Rtf ? SF_RTF : encoding == Uni ? SF_TEXT | SF_UNICODE : SF_TEXT;
+    unsigned format = encoding == Rtf                     ? SF_RTF
+                      : encoding == Uni || encoding == Utf8 ? SF_TEXT | SF_UNICODE
+                                                            : SF_TEXT;
     if (selection)
         format |= SFF_SELECTION;
     return format;
@@ -110,6 +114,24 @@ public:
 private:
     TFileReadStream& file;
 };
+
+// The characters (UTF-16 units) a UTF-8 file decodes to, replacements included.
+std::int64_t Utf8Characters(const TFileReadStream& file)
+{
+    constexpr std::size_t Block = std::size_t(1) << 20;
+    std::vector<std::uint8_t> in(Block);
+    std::vector<std::uint8_t> out(Utf8DecodedMax(Block));
+    TUtf8Decoder decoder;
+    std::int64_t units = 0;
+    for (std::int64_t at = 0; at < file.Size();) {
+        const std::size_t n = file.ReadAt(at, in.data(), Block);
+        if (n == 0)
+            break;
+        units += std::int64_t(decoder.Feed(in.data(), n, out.data()) / 2);
+        at += std::int64_t(n);
+    }
+    return units + std::int64_t(decoder.Finish(out.data()) / 2);
+}
 
 } // namespace
 
@@ -147,6 +169,7 @@ void TqxEditorStrings::LoadFromStream(TStream& stream)
             throw EOutOfResources(QlConsts::TextLoadingFromMemory);
         }
     }
+    Editor->LoadedInvalidUtf8 = conversion.Replaced();
     Editor->ApplyAlignment();
 }
 
@@ -161,12 +184,14 @@ void TqxEditorStrings::SaveToStream(TStream& stream)
     Editor->Window()->StreamOut(StreamFormat(Encoding, Selection), editStream);
     if (editStream.dwError != 0)
         throw EOutOfResources(QlConsts::TextSavingToMemory);
+    conversion.FinishWrite(stream);
 }
 
 void TqxEditorStrings::LoadFromFile(const QString& fileName)
 {
-    // A file of unknown size is read no further than could still fit, as UTF-16 at most.
-    TFileReadStream file(fileName, 2 * Editor->Capacity() + 2);
+    // A file of unknown size is read no further than could still fit: UTF-8 takes
+    // up to three bytes for what the control holds in one character.
+    TFileReadStream file(fileName, 3 * Editor->Capacity() + 3);
 
     auto detect = [&file] {
         std::vector<std::uint8_t> sample(std::size_t(std::min<std::int64_t>(file.Size(), DetectSampleSize)));
@@ -188,8 +213,12 @@ void TqxEditorStrings::LoadFromFile(const QString& fileName)
         widen = found.HasGraphics && found.Enc == Dos;
     }
 
-    const std::int64_t characters = (encoding == Uni && !widen) ? file.Size() / 2 : file.Size();
     const std::int64_t capacity = Editor->Capacity();
+    std::int64_t characters = (encoding == Uni && !widen) ? file.Size() / 2 : file.Size();
+    // UTF-8's bytes are only a bound: Russian takes two a letter, so a file twice
+    // the control's size may still fit. Counted exactly only when it matters.
+    if (encoding == Utf8 && characters > capacity)
+        characters = Utf8Characters(file);
     if (characters > capacity)
         throw EFOpenError(QString::fromUtf8(QlConsts::FileTooLarge)
                               .arg(fileName).arg(characters).arg(capacity).toStdString());

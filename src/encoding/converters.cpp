@@ -112,6 +112,10 @@ TConverterPair ConvertersFor(TEnc enc, TDosAdd dosAdd, TUniType uniType)
     case Rtf:
     case None:
         break;
+    case Utf8:
+        // A UTF-8 text changes length on the way: no in-place converter can take
+        // it, the block codecs of utf8.h do.
+        break;
     }
     return {};
 }

@@ -35,6 +35,6 @@ void DosToUnicode(const std::uint8_t* src, std::size_t n, std::uint8_t* dst);
 
 // The converter that brings a file's bytes to the editor (Windows-1251 or UTF-16LE)
 // and the one that takes them back, for one conversion setting; nullptr where the
-// bytes pass unchanged.
+// bytes pass unchanged, and for Utf8, which no in-place converter can recode.
 TConverter ReadConverter(TEnc enc, TDosAdd dosAdd, TUniType uniType);
 TConverter WriteConverter(TEnc enc, TDosAdd dosAdd, TUniType uniType);

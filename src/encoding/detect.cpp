@@ -1,7 +1,8 @@
-// Encoding detection: sampling, the UTF-16 and control-byte tests, and letter scores.
+// Encoding detection: sampling, the UTF-16, UTF-8 and control-byte tests, and letter scores.
 #include "detect.h"
 
 #include "letterpositions.h"
+#include "utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -38,6 +39,7 @@ public:
         if (offset_ <= 1 && offset_ + n > 1 && data[1 - offset_] >= 0xFE)
             skipSecond_ = true;
         offset_ += n;
+        utf8_.Feed(data, n);
     }
 
     TDetectResult Finish() const;
@@ -51,6 +53,7 @@ private:
     // A byte-order mark's bytes do not count in the UTF-16 totals.
     bool skipFirst_ = false;
     bool skipSecond_ = false;
+    TUtf8Check utf8_;
 };
 
 struct TCounts {
@@ -92,6 +95,15 @@ TDetectResult TSampler::Finish() const
     } else if (secondRatio > UniRatio) {
         result.Enc = Uni;
         result.UniType = Little;
+        return result;
+    }
+
+    // Russian in UTF-8 is pairs of bytes led by 0xD0 and 0xD1, which the letter
+    // scores would take for DOS pseudo-graphics. Russian in any of the single-byte
+    // pages is not valid UTF-8: there, two letters in a row already break the
+    // rules of a sequence.
+    if (utf8_.Valid() && utf8_.MultiByte()) {
+        result.Enc = Utf8;
         return result;
     }
 

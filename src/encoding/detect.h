@@ -1,5 +1,6 @@
 // Which Russian code page a file or a byte span is in: RTF signature, the control-byte
-// pattern of UTF-16, then Russian letter frequencies as each code page reads the bytes.
+// pattern of UTF-16, valid UTF-8 with letters beyond ASCII, then Russian letter
+// frequencies as each code page reads the bytes.
 #pragma once
 
 #include "enctypes.h"

@@ -1,5 +1,5 @@
-// The encoding unit in one include: identifiers, converters, case mapping, detection
-// and the DOS table parser.
+// The encoding unit in one include: identifiers, converters, UTF-8, case mapping,
+// detection and the DOS table parser.
 #pragma once
 
 #include "casemap.h"
@@ -7,3 +7,4 @@
 #include "detect.h"
 #include "dostables.h"
 #include "enctypes.h"
+#include "utf8.h"

@@ -6,7 +6,14 @@
 
 // Ordinals are stored in settings and travel in view requests: never reorder.
 // None is only ever a detection answer; every converter treats it like Win.
-enum TEnc : std::uint8_t { Dos, Win, Koi, Mac, Iso, Uni, Rtf, None };
+// Utf8 came last, after None, so that every stored ordinal kept its meaning.
+enum TEnc : std::uint8_t { Dos, Win, Koi, Mac, Iso, Uni, Rtf, None, Utf8 };
+
+// The ordinals a text can be shown in: every encoding but detection's None.
+constexpr bool IsShownEncoding(int ordinal)
+{
+    return (ordinal >= Dos && ordinal <= Rtf) || ordinal == Utf8;
+}
 
 enum TDosAdd : std::uint8_t { daNone, daOEM, daUNI, daTBL };
 

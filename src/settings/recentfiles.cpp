@@ -13,6 +13,7 @@ namespace {
 
 constexpr int UniEncoding = 5;
 constexpr int MaxEncoding = 6;     // Rtf
+constexpr int Utf8Encoding = 8;    // after detection's None, which names no encoding
 constexpr int DefaultEncoding = 1; // Win
 
 THistory ReadOpenKey(TRegistry& reg)
@@ -26,7 +27,7 @@ THistory ReadOpenKey(TRegistry& reg)
             // The entry is reloaded with its encoding forced; one that names no
             // encoding is read as Windows text rather than passed on.
             const int kod = reg.ReadInteger(FilesValue::Kod(n));
-            item.Kod = kod >= 0 && kod <= MaxEncoding ? kod : DefaultEncoding;
+            item.Kod = (kod >= 0 && kod <= MaxEncoding) || kod == Utf8Encoding ? kod : DefaultEncoding;
         }
         if (reg.ValueExists(FilesValue::Pos(n)))
             item.Pos = std::max(0, reg.ReadInteger(FilesValue::Pos(n)));

@@ -9,8 +9,10 @@ using platform::TRegistry;
 namespace {
 
 // Highest ordinals a window may take: Rtf among the encodings, daTBL among the
-// DOS-graphics modes. Detection's "None" and anything above name no encoding.
+// DOS-graphics modes. Detection's "None" names no encoding; UTF-8, which came
+// later, has the ordinal after it.
 constexpr int MaxWindowEncoding = 6;
+constexpr int Utf8Encoding = 8;
 constexpr int DefaultEncoding = 1; // Win
 constexpr int MaxDosAdd = 3;
 constexpr int DefaultDosAdd = 2;   // daUNI
@@ -32,6 +34,11 @@ std::optional<QString> Str(TRegistry& reg, const char* name)
 std::optional<int> InRange(std::optional<int> v, int max)
 {
     return v && *v >= 0 && *v <= max ? v : std::nullopt;
+}
+
+std::optional<int> ShownEncoding(std::optional<int> v)
+{
+    return v && *v == Utf8Encoding ? v : InRange(v, MaxWindowEncoding);
 }
 
 // Most flags count as on only when exactly 1 is stored.
@@ -59,7 +66,7 @@ StartupOptions ReadStartupOptions()
 
     // A negative value would become a byte far above the last encoding, so it is
     // refused like the values above it.
-    o.rusCode = InRange(Int(reg, OptionsValue::RusCode), MaxWindowEncoding).value_or(DefaultEncoding);
+    o.rusCode = ShownEncoding(Int(reg, OptionsValue::RusCode)).value_or(DefaultEncoding);
     o.indent = InRange(Int(reg, OptionsValue::Indent), MaxIndent).value_or(0);
     o.readOnly = IsOne(Int(reg, OptionsValue::ReadOnly)).value_or(false);
     o.allEncodingButtons = Int(reg, OptionsValue::AllEncBut).value_or(1) != 0;

@@ -18,15 +18,19 @@ constexpr const char* Help =
     "Usage: quillet-conv convert --from ENC|auto --to ENC [OPTIONS] IN OUT\n"
     "Recodes IN into OUT as the editor does when it loads and saves: the letters move\n"
     "to the target code page, every other byte keeps its value; line ends and a\n"
-    "UTF-16 byte-order mark are left as they are (a mark is dropped when the target\n"
-    "is a single-byte code page, which cannot hold it). OUT is written whole or not at\n"
-    "all, and may be IN itself; a read-only OUT is refused, as the editor refuses it.\n"
-    "In a folder that takes no new file, an existing OUT is written in place, its old\n"
-    "bytes kept until the new ones are all in.\n"
-    "ENC: dos, win, koi, mac, iso, uni (also cp866, cp1251, koi8-r, mac-cyrillic,\n"
-    "iso-8859-5, utf-16), rtf. RTF on either side goes through the editor itself.\n"
+    "byte-order mark of UTF-16 or UTF-8 are left as they are (a mark is dropped\n"
+    "when the target is a single-byte code page, which cannot hold it). OUT is\n"
+    "written whole or not at all, and may be IN itself; a read-only OUT is refused,\n"
+    "as the editor refuses it. In a folder that takes no new file, an existing OUT\n"
+    "is written in place, its old bytes kept until the new ones are all in.\n"
+    "Bytes of a UTF-8 source that are not UTF-8 are written as U+FFFD (or '?') and\n"
+    "counted on stderr.\n"
+    "ENC: dos, win, koi, mac, iso, uni, utf8 (also cp866, cp1251, koi8-r,\n"
+    "mac-cyrillic, iso-8859-5, utf-16, utf-8), rtf. RTF on either side goes through\n"
+    "the editor itself.\n"
     "  --via-editor              load and save through the editor, exactly as it\n"
-    "                            reads and writes files (UTF-16 and RTF included)\n"
+    "                            reads and writes files (UTF-16, UTF-8 and RTF\n"
+    "                            included)\n"
     "  --from auto               detect the source encoding and byte order\n"
     "  --except-mac              with auto, read a text that looks like Macintosh\n"
     "                            Cyrillic as Windows-1251\n"
@@ -135,7 +139,9 @@ int RunConvert(const TArgs& args)
         load.dosAdd = *dosMode;
         load.uniType = *fromOrder;
         load.exceptMac = o.exceptMac;
-        EditorConvert(inPath, outPath, load, *to, *order);
+        std::uint64_t invalid = 0;
+        EditorConvert(inPath, outPath, load, *to, *order, &invalid);
+        ComplainInvalidUtf8(inPath, invalid);
         return 0;
     }
 
@@ -149,8 +155,9 @@ int RunConvert(const TArgs& args)
         put(recoder.Convert(buf.data(), n));
     put(recoder.Finish());
     out.Commit();
+    ComplainInvalidUtf8(inPath, recoder.Invalid());
     if (recoder.Lost() > 0)
         Complain(std::to_string(recoder.Lost()) + " characters of \"" + inPath + "\" have no place in " +
-                 EncName(*to) + " and were written as '?'");
+                 EncName(*to) + " and were written as " + (*to == Utf8 ? "U+FFFD" : "'?'"));
     return 0;
 }

@@ -13,7 +13,7 @@ constexpr const char* Help =
     "Usage: quillet-conv detect [--except-mac] FILE...\n"
     "Prints one line per file, fields separated by tabs:\n"
     "  FILE  ENCODING  graphics|no-graphics  little|big\n"
-    "ENCODING is Dos, Win, Koi, Mac, Iso, Uni, Rtf or None (not determined);\n"
+    "ENCODING is Dos, Win, Koi, Mac, Iso, Uni, Rtf, Utf8 or None (not determined);\n"
     "graphics says whether DOS box-drawing bytes occur; the byte order matters for Uni.\n"
     "Only the first 512,000 bytes of a file are examined.\n"
     "  --except-mac   answer Win where the text looks like Macintosh Cyrillic\n"

@@ -56,9 +56,11 @@ std::unique_ptr<TqxEditor> Load(const std::string& fileName, const TEditorLoad& 
 
 } // namespace
 
-std::string EditorText(const std::string& fileName, const TEditorLoad& load)
+std::string EditorText(const std::string& fileName, const TEditorLoad& load, std::uint64_t* invalidUtf8)
 {
     const std::unique_ptr<TqxEditor> editor = Load(fileName, load);
+    if (invalidUtf8)
+        *invalidUtf8 = editor->LoadedInvalidUtf8;
     TqxEditorStrings* lines = editor->Lines();
     QString text = lines->ToStringList().join(QLatin1Char('\n'));
     if (editor->Window()->GetLineCount() > lines->Count())
@@ -67,9 +69,11 @@ std::string EditorText(const std::string& fileName, const TEditorLoad& load)
 }
 
 TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
-                   TUniType toOrder)
+                   TUniType toOrder, std::uint64_t* invalidUtf8)
 {
     const std::unique_ptr<TqxEditor> editor = Load(inName, load);
+    if (invalidUtf8)
+        *invalidUtf8 = editor->LoadedInvalidUtf8;
     const TEnc readAs = editor->Encoding();
     editor->SetEncoding(to);
     editor->SetUniType(toOrder);

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,9 +20,10 @@ struct TEditorLoad {
 
 // The text as the editor shows it, as UTF-8: its lines joined by LF, ending with
 // LF when the text ends with a line end. Throws std::runtime_error in the editor's words.
-std::string EditorText(const std::string& fileName, const TEditorLoad& load);
+// invalidUtf8, when given, gets the byte sequences that were not UTF-8 and read as U+FFFD.
+std::string EditorText(const std::string& fileName, const TEditorLoad& load, std::uint64_t* invalidUtf8 = nullptr);
 
 // Loads IN as the editor does and saves it as the editor does in the target
 // encoding (RTF included), whole or not at all. Answers the encoding IN was read in.
 TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
-                   TUniType toOrder);
+                   TUniType toOrder, std::uint64_t* invalidUtf8 = nullptr);

@@ -18,8 +18,8 @@ std::string Lower(std::string_view s)
 
 const char* EncName(TEnc enc)
 {
-    constexpr const char* Names[] = {"Dos", "Win", "Koi", "Mac", "Iso", "Uni", "Rtf", "None"};
-    return enc <= None ? Names[enc] : "None";
+    constexpr const char* Names[] = {"Dos", "Win", "Koi", "Mac", "Iso", "Uni", "Rtf", "None", "Utf8"};
+    return enc <= Utf8 ? Names[enc] : "None";
 }
 
 const char* ByteOrderName(TUniType uniType) { return uniType == Big ? "big" : "little"; }
@@ -34,7 +34,7 @@ std::optional<TEnc> ParseEnc(std::string_view name)
         {"windows-1251", Win}, {"koi", Koi},   {"koi8-r", Koi},     {"koi8r", Koi},   {"mac", Mac},
         {"mac-cyrillic", Mac}, {"maccyrillic", Mac}, {"iso", Iso},  {"iso-8859-5", Iso},
         {"iso8859-5", Iso},  {"uni", Uni},     {"unicode", Uni},    {"utf-16", Uni},  {"rtf", Rtf},
-        {"none", None},
+        {"utf8", Utf8},      {"utf-8", Utf8},  {"none", None},
     };
     const std::string n = Lower(name);
     for (const auto& k : Known)

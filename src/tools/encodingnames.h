@@ -6,11 +6,11 @@
 #include <optional>
 #include <string_view>
 
-// Dos, Win, Koi, Mac, Iso, Uni, Rtf, None, as the program names them.
+// Dos, Win, Koi, Mac, Iso, Uni, Rtf, None, Utf8, as the program names them.
 const char* EncName(TEnc enc);
 const char* ByteOrderName(TUniType uniType);
 
-// Case-insensitive; also the common code-page names (cp866, cp1251, koi8-r, ...).
+// Case-insensitive; also the common code-page names (cp866, cp1251, koi8-r, utf-8, ...).
 std::optional<TEnc> ParseEnc(std::string_view name);
 // none, oem, uni, tbl.
 std::optional<TDosAdd> ParseDosMode(std::string_view name);

@@ -20,12 +20,18 @@ constexpr const char* Help =
     "  text FILE                 print the text as the editor shows it, in UTF-8\n"
     "\n"
     "Encodings: Dos (CP866), Win (Windows-1251), Koi (KOI8-R), Mac (Macintosh\n"
-    "Cyrillic), Iso (ISO 8859-5), Uni (UTF-16), Rtf.\n"
+    "Cyrillic), Iso (ISO 8859-5), Uni (UTF-16), Rtf, Utf8 (UTF-8).\n"
     "'quillet-conv COMMAND --help' explains a command.\n";
 
 } // namespace
 
 void Complain(const std::string& message) { std::fprintf(stderr, "quillet-conv: %s\n", message.c_str()); }
+
+void ComplainInvalidUtf8(const std::string& fileName, std::uint64_t count)
+{
+    if (count > 0)
+        Complain(std::to_string(count) + " byte sequences of \"" + fileName + "\" are not UTF-8 and were read as U+FFFD");
+}
 
 int UsageError(const std::string& message, const char* command)
 {

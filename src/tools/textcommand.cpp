@@ -13,7 +13,7 @@ constexpr const char* Help =
     "Loads FILE exactly as the editor does and prints the text it would show, as\n"
     "UTF-8 with LF line ends: the encoding is detected unless given, DOS text with\n"
     "box drawing becomes Unicode in mode uni, RTF shows its text.\n"
-    "  --encoding ENC            read as ENC (dos, win, koi, mac, iso, uni, rtf)\n"
+    "  --encoding ENC            read as ENC (dos, win, koi, mac, iso, uni, rtf, utf8)\n"
     "  --except-mac              take a text detected as Macintosh Cyrillic as Windows-1251\n"
     "  --dos-mode MODE           none, oem, uni (default), tbl\n"
     "  --byte-order little|big   byte order of UTF-16 when --encoding uni\n";
@@ -66,7 +66,9 @@ int RunText(const TArgs& args)
     }
     if (file.empty())
         return UsageError("no file named", "text");
-    const std::string text = EditorText(file, load);
+    std::uint64_t invalid = 0;
+    const std::string text = EditorText(file, load, &invalid);
+    ComplainInvalidUtf8(file, invalid);
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

@@ -86,7 +86,7 @@ TEST_F(ViewTest, CtrlWithAKeypadDigitReinterpretsNothing)
     TfmView& w = Start();
     w.GEditor->SetText(Russian);
     w.GEditor->SetModified(false);
-    for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_7})
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_7, Qt::Key_8})
         QTest::keyClick(w.GEditor->Window(), key, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_EQ(w.CurEncoding, Win);
     EXPECT_TRUE(w.sbWin->isChecked());

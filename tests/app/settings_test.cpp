@@ -90,7 +90,8 @@ TEST_P(OutOfRangeTest, ValuesOutOfRangeAreReplaced)
 
 INSTANTIATE_TEST_SUITE_P(Options, OutOfRangeTest,
                          ::testing::Values(OutOfRange{9, 14, 4, Win, 0}, OutOfRange{-1, -1, -1, Win, 0},
-                                           OutOfRange{8, 13, 99, Win, 13}, OutOfRange{6, 0, 7, Rtf, 0}),
+                                           OutOfRange{7, 13, 99, Win, 13}, OutOfRange{6, 0, 7, Rtf, 0},
+                                           OutOfRange{8, 0, 4, Utf8, 0}),
                          [](const ::testing::TestParamInfo<OutOfRange>& info) {
                              return "Case" + std::to_string(info.index);
                          });

@@ -87,9 +87,10 @@ TEST(PrompterTest, ClassicFiltersBecomeQtNameFilters)
     EXPECT_EQ(ToQtNameFilters(QlConsts::OpenFilter),
               (QStringList{"All files (*.*) (*)", "Text file (*.txt) (*.txt)", "Text file in RTF format (*.rtf) (*.rtf)"}));
     const QStringList save = ToQtNameFilters(QlConsts::SaveFilter);
-    ASSERT_EQ(save.size(), 7);
+    ASSERT_EQ(save.size(), 8);
     EXPECT_EQ(save[0], "Text file (MS-DOS) (*)");
     EXPECT_EQ(save[6], "Text in RTF format (*.rtf)");
+    EXPECT_EQ(save[7], "Text file (UTF-8) (*)");
     EXPECT_EQ(ToQtNameFilters("Texts|*.txt;*.log"), QStringList{"Texts (*.txt *.log)"});
 }
 

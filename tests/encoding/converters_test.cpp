@@ -67,9 +67,14 @@ INSTANTIATE_TEST_SUITE_P(CodePages, LettersOnly,
 TEST(EncodingTypes, OrdinalsAsStoredInSettings)
 {
     // Settings and view requests keep these as numbers: the order is a file format.
-    const int enc[] = {Dos, Win, Koi, Mac, Iso, Uni, Rtf, None};
-    for (int i = 0; i < 8; ++i)
+    const int enc[] = {Dos, Win, Koi, Mac, Iso, Uni, Rtf, None, Utf8};
+    for (int i = 0; i < 9; ++i)
         EXPECT_EQ(enc[i], i);
+    for (int i = -1; i < 10; ++i)
+        EXPECT_EQ(IsShownEncoding(i), i >= 0 && i <= 8 && i != None) << i;
+    // No in-place converter can change a text's length.
+    EXPECT_EQ(ReadConverter(Utf8, daNone, Little), nullptr);
+    EXPECT_EQ(WriteConverter(Utf8, daNone, Big), nullptr);
     EXPECT_EQ(int(daTBL), 3);
     EXPECT_EQ(int(Big), 1);
     static_assert(sizeof(TEnc) == 1 && sizeof(TDosAdd) == 1 && sizeof(TUniType) == 1);

@@ -205,4 +205,56 @@ TEST(Detect, NormalizeAndDistance)
     EXPECT_EQ(LetterDistance(near, RusLetterFreq), 7);
 }
 
+TEST(Detect, RussianInUtf8WithAndWithoutAMark)
+{
+    const TDetectResult utf8{Utf8, false, Little};
+    EXPECT_EQ(Detect(FromString(Prose)), utf8);
+    EXPECT_EQ(Detect(FromString("\xEF\xBB\xBF" + Verse)), utf8);
+    EXPECT_EQ(Detect(FromString("Привет, мир!")), utf8);
+    // Lead bytes 0xD0 and 0xD1 are no DOS frames, however few letters there are.
+    EXPECT_EQ(Detect(FromString("мама")), utf8);
+    // Box drawing in UTF-8 is UTF-8 too, not CP866 graphics.
+    EXPECT_EQ(Detect(FromString("┌──┐\r\n└──┘\r\n")), utf8);
+}
+
+TEST(Detect, TextsThatAreNotUtf8KeepTheirAnswers)
+{
+    // Valid UTF-8 only in its ASCII part: the Russian letters break every sequence.
+    EXPECT_EQ(Detect(Iconv("Hello, world! " + Prose, "CP1251")).Enc, Win);
+    for (const TPageCase& c : {TPageCase{"CP1251", Win}, TPageCase{"CP866", Dos}, TPageCase{"KOI8-R", Koi},
+                               TPageCase{"ISO-8859-5", Iso}}) {
+        EXPECT_EQ(Detect(Iconv(Verse, c.iconvName)).Enc, c.expected) << c.iconvName;
+    }
+    // ASCII alone is valid UTF-8 but holds nothing to tell: still no answer.
+    EXPECT_EQ(Detect(FromString("plain ASCII\r\n")).Enc, None);
+    // UTF-16 is decided before UTF-8 is looked for.
+    EXPECT_EQ(Detect(Iconv(Prose, "UTF-16LE")).Enc, Uni);
+    // One bad byte in the sample and it is not UTF-8.
+    TBytes broken = FromString(Prose);
+    broken[broken.size() / 2] = 0xFF;
+    EXPECT_NE(Detect(broken).Enc, Utf8);
+}
+
+TEST(Detect, Utf8CutOrBrokenBeyondTheSampleIsStillUtf8)
+{
+    // A two-byte letter split by the sample's end: the half inside is no fault.
+    TBytes data(DetectSampleSize - 1, 'x');
+    const TBytes russian = FromString(Prose);
+    data.insert(data.end(), russian.begin(), russian.end());
+    ASSERT_EQ(data[DetectSampleSize - 1], 0xD0);
+    data.insert(data.begin() + 10, {0xD0, 0x91});   // one letter inside, so that there is one
+    data.erase(data.begin());
+    data.erase(data.begin());
+    ASSERT_EQ(data[DetectSampleSize - 1], 0xD0);
+    // A bad byte after the sample cannot be seen.
+    data.push_back(0xFF);
+    TTempDir dir;
+    EXPECT_EQ(Detect(data), (TDetectResult{Utf8, false, Little}));
+    EXPECT_EQ(DetectEncoding(dir.Write("cut", data)), (TDetectResult{Utf8, false, Little}));
+    // With no whole sequence inside the sample there is nothing to go by.
+    data.erase(data.begin() + 8, data.begin() + 10);
+    data.insert(data.begin() + 8, {'y', 'y'});
+    EXPECT_NE(Detect(data).Enc, Utf8);
+}
+
 } // namespace

@@ -11,10 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::span<const std::uint8_t> bytes(data, size);
     const TDetectResult r = DetectEncoding(bytes);
-    if (r.Enc > None || r.UniType > Big)
+    if (r.Enc > Utf8 || r.UniType > Big)
         std::abort();
-    // Only the single-byte verdicts look at graphics; RTF and UTF-16 leave it unset.
-    if ((r.Enc == Uni || r.Enc == Rtf) && r.HasGraphics)
+    // Only the single-byte verdicts look at graphics; RTF, UTF-16 and UTF-8 leave it unset.
+    if ((r.Enc == Uni || r.Enc == Rtf || r.Enc == Utf8) && r.HasGraphics)
         std::abort();
     if (r.Enc != Uni && r.UniType != Little)
         std::abort();

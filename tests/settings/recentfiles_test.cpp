@@ -96,12 +96,16 @@ TEST_F(RecentFilesTest, ValuesAreReadOnTheirOwnAndUnusedPlacesCleared)
         reg.WriteString("File3", "/a/three.txt");
         reg.WriteInteger("File3Kod", 42); // names no encoding
         reg.WriteInteger("File3Pos", -5);
+        reg.WriteInteger("File4Kod", 8);  // UTF-8
+        reg.WriteInteger("File5Kod", 7);  // detection's None names no encoding
         reg.WriteString("File9", "/a/nine.txt");
     }
     const THistory read = ReadHistory();
     EXPECT_EQ(read[1].FileName, QString());
     EXPECT_EQ(read[1].Kod, 3);
     EXPECT_EQ(read[2].Kod, 1);
+    EXPECT_EQ(read[3].Kod, 8);
+    EXPECT_EQ(read[4].Kod, 1);
     EXPECT_EQ(read[2].Pos, 0);
 
     UpdateHistory({"/a/new.txt", 0, 1, false});

@@ -63,7 +63,8 @@ TEST_F(StartupOptionsTest, StoredValuesAreCheckedAsAtStartUp)
         {"RusCode", 0, [](O o) { EXPECT_EQ(o.rusCode, 0); }},
         {"RusCode", 6, [](O o) { EXPECT_EQ(o.rusCode, 6); }},
         {"RusCode", 9, [](O o) { EXPECT_EQ(o.rusCode, 1); }},
-        {"RusCode", 8, [](O o) { EXPECT_EQ(o.rusCode, 1); }},
+        {"RusCode", 7, [](O o) { EXPECT_EQ(o.rusCode, 1); }},   // detection's None names no encoding
+        {"RusCode", 8, [](O o) { EXPECT_EQ(o.rusCode, 8); }},   // UTF-8
         {"RusCode", -3, [](O o) { EXPECT_EQ(o.rusCode, 1); }},
         {"ParNum", 8, [](O o) { EXPECT_EQ(o.parNum, 8); }},
         {"ParNum", 9, [](O o) { EXPECT_EQ(o.parNum, std::nullopt); }},

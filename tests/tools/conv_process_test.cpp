@@ -89,6 +89,8 @@ TEST(QuilletConv, ConvertAgreesWithIconvOnText)
         {"uni", "UTF-16BE", "dos", "CP866", {"--byte-order=big"}},
         {"auto", "UTF-16BE", "uni", "UTF-16LE", {}},
         {"auto", "UTF-16LE", "iso", "ISO-8859-5", {}},
+        {"auto", "UTF-8", "koi", "KOI8-R", {}},          {"win", "CP1251", "utf-8", "UTF-8", {}},
+        {"utf8", "UTF-8", "uni", "UTF-16BE", {"--byte-order", "big"}},
     };
     TTempDir dir;
     for (const TConvCase& c : cases) {
@@ -129,6 +131,33 @@ TEST(QuilletConv, DosFramesThroughUtf16InUniMode)
     // The OEM mode folds them into ASCII.
     ASSERT_EQ(RunTool({"convert", "--from", "dos", "--to", "win", "--dos-mode", "oem", in, dir.Path("o")}).status, 0);
     EXPECT_LT(ReadAll(dir.Path("o"))[0], 0x80);
+}
+
+TEST(QuilletConv, Utf8IsNamedAndItsFaultsCountedOnEveryPath)
+{
+    TTempDir dir;
+    const std::string utf8 = dir.Write("utf8.txt", FromString(Text));
+    EXPECT_EQ(RunTool({"detect", utf8}).out, utf8 + "\tUtf8\tno-graphics\tlittle\n");
+
+    // Valid in the sample, broken at the end: the bytes path and the editor's
+    // path both convert and both say how much was not UTF-8.
+    TBytes broken = FromString(Text);
+    broken.push_back(0xD0);
+    const std::string in = dir.Write("broken.txt", broken);
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{}, std::vector<std::string>{"--via-editor"}}) {
+        std::vector<std::string> args = {"convert", "--from", "auto", "--to", "utf8"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.insert(args.end(), {in, dir.Path("out")});
+        const TToolRun r = RunTool(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        TBytes expected = FromString(Text + "\xEF\xBF\xBD");
+        EXPECT_EQ(ReadAll(dir.Path("out")), expected) << extra.size();
+        EXPECT_NE(r.err.find("1 byte sequences of \"" + in + "\" are not UTF-8"), std::string::npos) << r.err;
+    }
+    const TToolRun text = RunTool({"text", "--encoding", "UTF-8", in});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_NE(text.err.find("are not UTF-8"), std::string::npos) << text.err;
 }
 
 TEST(QuilletConv, InPlaceAndPermissionsKept)

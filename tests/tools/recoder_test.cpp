@@ -55,4 +55,45 @@ TEST(Recoder, NoneReadsAndWritesAsWindows)
     EXPECT_EQ(RecodeInPieces({None, daNone, Little}, {Dos, daNone, Little}, win, 7), Iconv("Ёж", "CP866"));
 }
 
+TEST(Recoder, Utf8ToAndFromEveryOtherKindInPieces)
+{
+    const std::string text = "\xEF\xBB\xBFЁжик в тумане 😀\r\n";
+    const std::string bare = "Ёжик в тумане ?\r\n";   // no mark, and the emoji has no byte
+    const TBytes utf8 = FromString(text);
+    for (std::size_t piece : {1u, 2u, 3u, 5u, 64u}) {
+        std::uint64_t lost = 0;
+        EXPECT_EQ(RecodeInPieces({Utf8, daUNI, Little}, {Uni, daUNI, Big}, utf8, piece), Iconv(text, "UTF-16BE"))
+            << piece;
+        EXPECT_EQ(RecodeInPieces({Uni, daUNI, Big}, {Utf8, daUNI, Little}, Iconv(text, "UTF-16BE"), piece), utf8)
+            << piece;
+        EXPECT_EQ(RecodeInPieces({Utf8, daUNI, Little}, {Koi, daUNI, Little}, utf8, piece, &lost),
+                  Iconv(bare, "KOI8-R"))
+            << piece;
+        EXPECT_EQ(lost, 1u);
+        // The same from UTF-16, where the blocks may part the pair's halves.
+        EXPECT_EQ(RecodeInPieces({Uni, daUNI, Big}, {Win, daUNI, Little}, Iconv(text, "UTF-16BE"), piece, &lost),
+                  Iconv(bare, "CP1251"))
+            << piece;
+        EXPECT_EQ(lost, 1u);
+        EXPECT_EQ(RecodeInPieces({Dos, daUNI, Little}, {Utf8, daUNI, Little}, Iconv("╔═╗ Ёж", "CP866"), piece),
+                  FromString("╔═╗ Ёж"))
+            << piece;
+        EXPECT_EQ(RecodeInPieces({Utf8, daUNI, Little}, {Utf8, daUNI, Little}, utf8, piece), utf8) << piece;
+    }
+}
+
+TEST(Recoder, BytesThatAreNotUtf8AreCountedApartFromCharactersLost)
+{
+    TRecoder r({Utf8, daNone, Little}, {Win, daNone, Little});
+    TBytes in = Bytes({'a', 0xFF, 'b', 0xD0});
+    TBytes out;
+    const auto part = r.Convert(in.data(), in.size());
+    out.assign(part.begin(), part.end());
+    const auto tail = r.Finish();
+    out.insert(out.end(), tail.begin(), tail.end());
+    EXPECT_EQ(out, Bytes({'a', '?', 'b', '?'}));
+    EXPECT_EQ(r.Invalid(), 2u);
+    EXPECT_EQ(r.Lost(), 2u);   // U+FFFD has no Windows-1251 byte either
+}
+
 } // namespace
