@@ -32,6 +32,7 @@ namespace {
 constexpr int FormWidth = 436, FormHeight = 253;
 constexpr int MaxIndent = 13;
 constexpr int MaxFirstPage = 2000000000;
+constexpr int Utf8Encoding = 8;   // stored after detection's "None"
 
 QCheckBox* Check(QWidget* parent, const char* name, const QString& caption, const QString& hint)
 {
@@ -211,8 +212,13 @@ QWidget* TfmSetup::BuildEncoding()
                   tr("Detect encoding automatically by opening of file"));
     cbEnc = new QComboBox(page);
     cbEnc->setObjectName(QStringLiteral("cbEnc"));
-    cbEnc->addItems({tr("MS-DOS"), tr("Windows"), tr("KOI-8R"), tr("Macintosh"), tr("ISO 8859-5"), tr("Unicode"),
-                     tr("RTF")});
+    // Each item carries the encoding's stored ordinal: UTF-8 is listed last but
+    // stored as 8, after detection's "None", which is not offered.
+    const QStringList encodings{tr("MS-DOS"), tr("Windows"), tr("KOI-8R"), tr("Macintosh"), tr("ISO 8859-5"),
+                                tr("Unicode"), tr("RTF")};
+    for (int i = 0; i < encodings.size(); ++i)
+        cbEnc->addItem(encodings[i], i);
+    cbEnc->addItem(tr("UTF-8"), Utf8Encoding);
     cbEnc->setToolTip(tr("Encoding by default"));
     chMac = Check(page, "chMac", tr("Except for Mac"), tr("Not detect macintosh encoding"));
     chUrl = Check(page, "chUrl", tr("Automatic URL detection"), tr("Toggle on/off of the URL autodetection"));

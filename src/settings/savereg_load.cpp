@@ -26,7 +26,6 @@ using platform::TRegistry;
 
 namespace {
 
-constexpr int MaxEncoding = 6; // RTF: the last item of the default-encoding list
 constexpr int MaxIndent = 13;
 
 // The integer values of one key, read once. A value of another kind counts as
@@ -125,8 +124,9 @@ void TfmSetup::LoadFromReg()
     const int step = host->IndentStep();
 
     const int rusCode = options.Get(OptionsValue::RusCode).value_or(-1);
-    const int current = InRange(host->CurEncoding(), 0, MaxEncoding) ? host->CurEncoding() : 1;
-    cbEnc->setCurrentIndex(InRange(rusCode, 0, MaxEncoding) ? rusCode : current);
+    const int current = cbEnc->findData(host->CurEncoding());
+    const int stored = cbEnc->findData(rusCode);
+    cbEnc->setCurrentIndex(stored >= 0 ? stored : current >= 0 ? current : 1);
     chEncAll->setChecked(options.Get(OptionsValue::AllEncBut).has_value() ? *options.Get(OptionsValue::AllEncBut) != 0
                                                                           : host->AllEncodingButtonsShown());
     chPar->setChecked(options.Get(OptionsValue::ParBut).has_value() ? *options.Get(OptionsValue::ParBut) != 0

@@ -92,7 +92,7 @@ void TfmSetup::BitBtn11Click()
         reg.WriteInteger(OptionsValue::AutoEnc, Flag(chEnc));
         // The default encoding counts only while detection is off.
         if (cbEnc->isEnabled())
-            reg.WriteInteger(OptionsValue::RusCode, cbEnc->currentIndex());
+            reg.WriteInteger(OptionsValue::RusCode, cbEnc->currentData().toInt());
         reg.WriteInteger(OptionsValue::ParNum, cbParN->currentIndex());
         reg.WriteInteger(OptionsValue::UnderLine, cbLine->currentIndex());
         reg.WriteInteger(OptionsValue::AutoUrl, Flag(chUrl));

@@ -415,6 +415,14 @@ TEST_F(SetupTest, EncodingSaveWritesOnlyWhatItsEnabledControlsSay)
     EXPECT_EQ(view->GEditor->DosAdd(), daTBL);
     d.cbEnc->setCurrentIndex(0);
     EXPECT_TRUE(d.rgChar->isEnabled());
+
+    // UTF-8, listed last, is stored as its own ordinal and shown again from it.
+    d.cbEnc->setCurrentIndex(d.cbEnc->count() - 1);
+    EXPECT_EQ(d.cbEnc->currentText(), QStringLiteral("UTF-8"));
+    Save(d.BitBtn11);
+    EXPECT_EQ(Stored(RegistryKeys::Options, "RusCode"), 8);
+    d.close();
+    EXPECT_EQ(Open().cbEnc->currentText(), QStringLiteral("UTF-8"));
 }
 
 TEST_F(SetupTest, PrintOptionsSaveCreatesItsKeysWithTheDefaultsShown)
