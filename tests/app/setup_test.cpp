@@ -475,7 +475,7 @@ TEST_F(SetupTest, PrintOptionsSaveCreatesItsKeysWithTheDefaultsShown)
 
 TEST_F(SetupTest, ValuesTheStoreCannotGiveComeFromTheRunningWindow)
 {
-    Put(RegistryKeys::Options, {{"Indent", 20}, {"ParNum", 9}, {"RusCode", 8}, {"Window", 1}});
+    Put(RegistryKeys::Options, {{"Indent", 20}, {"ParNum", 9}, {"RusCode", 9}, {"Window", 1}});
     {
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(RegistryKeys::Options, false));
