@@ -11,12 +11,6 @@ namespace {
 
 constexpr double RightIndentPoints = 5;
 
-// The numbering kind and style of each item of the Numbering submenu, in order.
-constexpr std::pair<std::uint8_t, std::uint8_t> NumberingItems[] = {{1, 3}, {2, 3}, {3, 3}, {2, 2}, {3, 2},
-                                                                     {2, 0}, {3, 0}, {2, 1}, {3, 1}};
-// The underline type of each item of the Underline kind submenu, in order.
-constexpr std::uint8_t UnderlineItems[] = {1, 9, 4, 5, 8, 6, 7};
-
 } // namespace
 
 TFontStyles TfmView::StrToStyle(const QString& text)
@@ -76,12 +70,11 @@ void TfmView::ApplyOptions(const StartupOptions& o)
         mAllBClick();
     if (!o.paragraphButtons)
         ShowAlignButtons(false);
-    if (o.parNum) {
-        NumKind = NumberingItems[*o.parNum].first;
-        NumStyle = NumberingItems[*o.parNum].second;
-    }
+    // As if the stored items were chosen from their menus.
+    if (o.parNum)
+        NumberingItemClick(*o.parNum);
     if (o.underLine)
-        UnderKind = UnderlineItems[*o.underLine];
+        UnderlineItemClick(*o.underLine);
     if (o.wrap) {
         GEditor->SetWordWrap(*o.wrap);
         sbWrap->setChecked(*o.wrap);

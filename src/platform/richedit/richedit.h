@@ -87,6 +87,11 @@ public:
     void SetSel(std::int32_t start, std::int32_t end);
     void ReplaceSel(const QString& text, bool undoable);
     QString GetSelText() const;
+    // Replaces the selection, as an undoable edit, by a text of the same length
+    // that differs from it only in letters (another letter case): each character
+    // keeps its format, objects and paragraph and table marks stay where they are.
+    // The selection stays. False when the lengths differ or the text is protected.
+    bool ReplaceSelSameLength(const QString& text);
     unsigned SelectionType() const;            // SEL_* bits
     void HideSelection(bool hide);
     void ScrollCaret();
@@ -115,6 +120,10 @@ public:
     int GetRedoName() const;
     bool GetModify() const;
     void SetModify(bool modified);
+    // Every edit until the matching end is one undo step, and the change and
+    // selection notifications wait for the end. Groups nest; the outermost counts.
+    void BeginUndoGroup();
+    void EndUndoGroup();
 
     // Clipboard
     void Cut();

@@ -5,9 +5,11 @@ namespace platform {
 
 namespace {
 
-// Characters searched at a time: a search near the end of a long text reads
-// only what it needs.
-constexpr int SearchChunk = 64 * 1024;
+// Characters searched at a time: the first piece is small, because the next
+// match is usually near (Replace All searches again after every replacement);
+// pieces then double, so that a search through a long text reads it in few.
+constexpr int FirstSearchChunk = 2 * 1024;
+constexpr int MaxSearchChunk = 64 * 1024;
 
 bool IsWordChar(QChar c)
 {
@@ -63,8 +65,9 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
         const int first = std::clamp(range.cpMin, 0, length);
         const int limit = range.cpMax < 0 ? length : std::min(range.cpMax, length);
         const int lastStart = std::min(limit - 1, length - n);
-        for (int chunk = first; chunk <= lastStart; chunk += SearchChunk) {
-            const int chunkLast = std::min(lastStart, chunk + SearchChunk - 1);
+        int size = FirstSearchChunk;
+        for (int chunk = first; chunk <= lastStart; chunk += size, size = std::min(2 * size, MaxSearchChunk)) {
+            const int chunkLast = std::min(lastStart, chunk + size - 1);
             const Window window(*d, chunk, chunkLast + n);
             qsizetype from = chunk - window.offset;
             for (;;) {
@@ -83,8 +86,9 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
     // Upwards: the match ends at or before cpMin and begins at or after cpMax.
     const int end = std::clamp(range.cpMin, 0, length);
     const int lowest = std::clamp(range.cpMax, 0, length);
-    for (int chunkLast = end - n; chunkLast >= lowest; chunkLast -= SearchChunk) {
-        const int chunkFirst = std::max(lowest, chunkLast - SearchChunk + 1);
+    int size = FirstSearchChunk;
+    for (int chunkLast = end - n; chunkLast >= lowest; chunkLast -= size, size = std::min(2 * size, MaxSearchChunk)) {
+        const int chunkFirst = std::max(lowest, chunkLast - size + 1);
         const Window window(*d, chunkFirst, chunkLast + n);
         qsizetype from = chunkLast - window.offset;
         while (from >= 0) {

@@ -60,6 +60,8 @@ struct RichEdit::Impl {
     int pendingUndoName = UID_UNKNOWN;
     int undoFloor = 0;                      // states at or below this are beyond the undo limit
     std::int32_t undoLimit = 100;
+    QTextCursor undoGroup;                  // holds the edit block of an open undo group
+    int undoGroupDepth = 0;
 
     // Display
     bool wordWrap = true;
