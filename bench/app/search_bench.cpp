@@ -148,8 +148,22 @@ void BM_FindNextNearTheEndOf10MB(benchmark::State& state)
         state.SkipWithError("the word was not found");
 }
 
+// The control's search alone, without placing and showing the match.
+void BM_ControlFindNearTheEndOf10MB(benchmark::State& state)
+{
+    const QString file = WriteText();
+    auto view = Window();
+    Load(*view, file);
+    int at = -1;
+    for (auto _ : state)
+        at = view->GEditor->Window()->FindTextEx({0, -1}, QStringLiteral("finis"), platform::FR_DOWN);
+    if (at < 0)
+        state.SkipWithError("the word was not found");
+}
+
 BENCHMARK(BM_ReplaceAll100kIn10MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BM_FindNextNearTheEndOf10MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ControlFindNearTheEndOf10MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 } // namespace
 

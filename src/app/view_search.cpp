@@ -27,6 +27,14 @@ QString UpperWinText(const QString& text)
     return QString(reinterpret_cast<const QChar*>(upper.data()), qsizetype(upper.size()));
 }
 
+// Whether a text equals the dialog's find text: exactly when case is to match,
+// else after both are upper-cased by the Windows-1251 rule.
+bool MatchesFindText(const TFindDialog& dialog, const QString& text)
+{
+    const QString find = dialog.FindText();
+    return dialog.MatchCase() ? text == find : UpperWinText(text) == UpperWinText(find);
+}
+
 SearchStrings ReadStrings()
 {
     try {
@@ -200,9 +208,7 @@ bool TfmView::ReplaceNew()
     // An empty find text matches nothing: it would insert the replacement at the caret.
     if (find.isEmpty() || GEditor->ReadOnly())
         return false;
-    const QString selected = GEditor->SelText();
-    const bool equal = ReplaceDialog1->MatchCase() ? selected == find : UpperWinText(selected) == UpperWinText(find);
-    if (!equal)
+    if (!MatchesFindText(*ReplaceDialog1, GEditor->SelText()))
         return false;
     GEditor->Window()->ReplaceSel(ReplaceDialog1->ReplaceText(), true);
     if (ReplaceDialog1->isVisible())
@@ -222,38 +228,32 @@ void TfmView::ReplaceDialog1Replace(bool all)
     ReplaceDialog1->CloseDialog();
     const QString find = ReplaceDialog1->FindText();
     const QString replacement = ReplaceDialog1->ReplaceText();
-    TSearchTypes options;
-    if (ReplaceDialog1->MatchCase())
-        options.Include(TSearchType::stMatchCase);
-    const std::int32_t n = std::int32_t(find.size());
     platform::RichEdit* control = GEditor->Window();
     int count = 0;
-
-    // One undo step for all of it; the editor draws once, at the end, while the
-    // status bar shows how far the replacing has come.
-    ShowRichEdit(false);
-    control->BeginUndoGroup();
-    QElapsedTimer sinceRepaint;
-    sinceRepaint.start();
-    std::int32_t p = find.isEmpty() ? -1 : GEditor->FindText(find, 0, control->GetTextLength() - n + 1, options);
-    while (p >= 0) {
-        control->SetSel(p, p + n);
-        if (ReplaceNew())
-            ++count;
-        const std::int32_t q = GEditor->SelStart() + GEditor->SelLength();
-        const std::int32_t total = control->GetTextLength();
-        if (sinceRepaint.elapsed() >= ReplaceAllRepaintMs) {
-            ProgressMode = 1;
-            Progress = std::uint8_t(std::min<std::int64_t>(99, std::int64_t(q) * 100 / std::max(1, total)));
-            RepaintProgress();
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-            sinceRepaint.restart();
-        }
-        p = GEditor->FindText(find, q, total - q - n + 1, options);
+    if (!GEditor->ReadOnly()) {
+        // The editor draws once, at the end, while the status bar shows how far the
+        // replacing has come; no key or click reaches the text meanwhile.
+        ShowRichEdit(false);
+        control->clearFocus();
+        QElapsedTimer sinceRepaint;
+        sinceRepaint.start();
+        const TFindDialog& dialog = *ReplaceDialog1;
+        count = control->ReplaceEach(
+            find, replacement, dialog.MatchCase() ? platform::FR_MATCHCASE : 0u,
+            [&dialog](const QString& matched) { return MatchesFindText(dialog, matched); },
+            [&](int position, int length) {
+                if (sinceRepaint.elapsed() < ReplaceAllRepaintMs)
+                    return;
+                ProgressMode = 1;
+                Progress = std::uint8_t(std::min<std::int64_t>(99, std::int64_t(position) * 100 / std::max(1, length)));
+                RepaintProgress();
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                sinceRepaint.restart();
+            });
+        EndProgress();
+        ShowRichEdit(true);
+        control->ScrollCaret();
     }
-    control->EndUndoGroup();
-    EndProgress();
-    ShowRichEdit(true);
     CurrentPrompter().Message(MsgKind::Information, Tr(QlConsts::InformationCaption),
                               QString::number(count) + Tr(QlConsts::ReplacementsDone) + find + Tr(QlConsts::ReplacedBy)
                                   + replacement,

@@ -1,6 +1,8 @@
 // Searching the text (EM_FINDTEXTEX): direction, whole words, case, a range.
 #include "richeditimpl.h"
 
+#include <memory>
+
 namespace platform {
 
 namespace {
@@ -8,8 +10,11 @@ namespace {
 // Characters searched at a time: the first piece is small, because the next
 // match is usually near (Replace All searches again after every replacement);
 // pieces then double, so that a search through a long text reads it in few.
-constexpr int FirstSearchChunk = 2 * 1024;
+constexpr int FirstSearchChunk = 256;
 constexpr int MaxSearchChunk = 64 * 1024;
+// Beyond this many characters still to search, the text is taken whole: one copy
+// of it costs less than walking its paragraphs piece by piece.
+constexpr int WholeTextSpan = 1024 * 1024;
 
 bool IsWordChar(QChar c)
 {
@@ -27,6 +32,8 @@ struct Window {
         offset = std::max(0, from - 1);
         text = d.RawText(offset, std::min(d.TextLength(), to + 1));
     }
+    // The whole text: its raw form holds one character per position.
+    explicit Window(const RichEdit::Impl& d) : text(d.doc->toRawText()) {}
     bool WholeWordAt(int pos, int n) const
     {
         const int i = pos - offset;
@@ -66,9 +73,14 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
         const int limit = range.cpMax < 0 ? length : std::min(range.cpMax, length);
         const int lastStart = std::min(limit - 1, length - n);
         int size = FirstSearchChunk;
+        std::unique_ptr<Window> whole;
         for (int chunk = first; chunk <= lastStart; chunk += size, size = std::min(2 * size, MaxSearchChunk)) {
+            if (size == MaxSearchChunk && lastStart - chunk > WholeTextSpan) {
+                whole = std::make_unique<Window>(*d);
+                size = lastStart - chunk + 1;
+            }
             const int chunkLast = std::min(lastStart, chunk + size - 1);
-            const Window window(*d, chunk, chunkLast + n);
+            const Window window = whole ? *whole : Window(*d, chunk, chunkLast + n);
             qsizetype from = chunk - window.offset;
             for (;;) {
                 const qsizetype i = window.text.indexOf(needle, from, cs);
@@ -87,9 +99,14 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
     const int end = std::clamp(range.cpMin, 0, length);
     const int lowest = std::clamp(range.cpMax, 0, length);
     int size = FirstSearchChunk;
+    std::unique_ptr<Window> whole;
     for (int chunkLast = end - n; chunkLast >= lowest; chunkLast -= size, size = std::min(2 * size, MaxSearchChunk)) {
+        if (size == MaxSearchChunk && chunkLast - lowest > WholeTextSpan) {
+            whole = std::make_unique<Window>(*d);
+            size = chunkLast - lowest + 1;
+        }
         const int chunkFirst = std::max(lowest, chunkLast - size + 1);
-        const Window window(*d, chunkFirst, chunkLast + n);
+        const Window window = whole ? *whole : Window(*d, chunkFirst, chunkLast + n);
         qsizetype from = chunkLast - window.offset;
         while (from >= 0) {
             const qsizetype i = window.text.lastIndexOf(needle, from, cs);
