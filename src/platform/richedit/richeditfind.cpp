@@ -1,6 +1,8 @@
 // Searching the text (EM_FINDTEXTEX): direction, whole words, case, a range.
 #include "richeditimpl.h"
 
+#include <QStringMatcher>
+
 #include <memory>
 
 namespace platform {
@@ -33,7 +35,7 @@ struct Window {
         text = d.RawText(offset, std::min(d.TextLength(), to + 1));
     }
     // The whole text: its raw form holds one character per position.
-    explicit Window(const RichEdit::Impl& d) : text(d.doc->toRawText()) {}
+    explicit Window(const RichEdit::Impl& d) : text(d.WholeRawText()) {}
     bool WholeWordAt(int pos, int n) const
     {
         const int i = pos - offset;
@@ -46,6 +48,16 @@ struct Window {
 
 } // namespace
 
+QString RichEdit::Impl::WholeRawText() const
+{
+    if (rawTextDoc != doc || rawTextRevision != doc->revision()) {
+        rawTextCache = doc->toRawText();
+        rawTextDoc = doc;
+        rawTextRevision = doc->revision();
+    }
+    return rawTextCache;
+}
+
 std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned flags, CHARRANGE* found) const
 {
     QString needle = text;
@@ -55,6 +67,8 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
     const int n = int(needle.size());
     const int length = d->TextLength();
     const Qt::CaseSensitivity cs = (flags & FR_MATCHCASE) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    // Skips ahead by the needle's length where it can, also when case is ignored.
+    const QStringMatcher matcher(needle, cs);
     const bool wholeWord = (flags & FR_WHOLEWORD) != 0;
     if (found)
         *found = {-1, -1};
@@ -83,7 +97,7 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
             const Window window = whole ? *whole : Window(*d, chunk, chunkLast + n);
             qsizetype from = chunk - window.offset;
             for (;;) {
-                const qsizetype i = window.text.indexOf(needle, from, cs);
+                const qsizetype i = matcher.indexIn(window.text, from);
                 if (i < 0 || window.offset + i > chunkLast)
                     break;
                 const int pos = window.offset + int(i);
