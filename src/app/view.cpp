@@ -150,30 +150,34 @@ void TfmView::WireCommands()
     on("WWW1", [] { platform::OpenUrl(QStringLiteral("https://quillet.example.org/")); });
     on("N18", [] { platform::OpenUrl(QStringLiteral("mailto:author@quillet.example.org")); });
 
-    on("mBack", [this] { GEditor->Undo(); });
-    on("mFrw", [this] { GEditor->Redo(); });
+    on("mBack", &TfmView::mBackClick);
+    on("mFrw", &TfmView::mFrwClick);
     on("N16", [this] { GEditor->SelectAll(); });
     on("N1", [this] { GEditor->SelectAll(); });
-    on("mCopy", [this] { GEditor->CopyToClipboard(); });
-    on("N2", [this] { GEditor->CopyToClipboard(); });
-    on("mCut", [this] { GEditor->CutToClipboard(); });
-    on("N3", [this] { GEditor->CutToClipboard(); });
+    on("mCopy", &TfmView::CopyText);
+    on("N2", &TfmView::CopyText);
+    on("mCut", &TfmView::CutText);
+    on("N3", &TfmView::CutText);
     on("mIns", [this] { PasteText(); });
     on("N4", [this] { PasteText(); });
 
     connect(sbNew, &QToolButton::clicked, this, &TfmView::sbNewClick);
     connect(sbOpen, &QToolButton::clicked, this, &TfmView::sbOpenClick);
     connect(sbSave, &QToolButton::clicked, this, &TfmView::sbSaveClick);
-    connect(sbCut, &QToolButton::clicked, this, [this] { GEditor->CutToClipboard(); });
-    connect(sbCopy, &QToolButton::clicked, this, [this] { GEditor->CopyToClipboard(); });
+    connect(sbCut, &QToolButton::clicked, this, &TfmView::CutText);
+    connect(sbCopy, &QToolButton::clicked, this, &TfmView::CopyText);
     connect(sbPaste, &QToolButton::clicked, this, [this] { PasteText(); });
-    connect(sbUndo, &QToolButton::clicked, this, [this] { GEditor->Undo(); });
-    connect(sbRedo, &QToolButton::clicked, this, [this] { GEditor->Redo(); });
+    connect(sbUndo, &QToolButton::clicked, this, &TfmView::mBackClick);
+    connect(sbRedo, &QToolButton::clicked, this, &TfmView::mFrwClick);
     connect(bbRight, &QPushButton::clicked, this, &TfmView::bbRightClick);
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
     WireSetupCommands();
     WireEncodingCommands();
     WirePrintCommands();
+    WireFormatCommands();
+    WireCharacterCommands();
+    WireEditCommands();
+    WireSearchCommands();
     WireCommandStates();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
@@ -402,6 +406,8 @@ bool TfmView::eventFilter(QObject* watched, QEvent* event)
         return FormKeyDown(static_cast<QKeyEvent*>(event));
     case QEvent::KeyRelease:
         return FormKeyUp(static_cast<QKeyEvent*>(event));
+    case QEvent::MouseButtonPress:
+        return watched == control->viewport() && GEditorMouseDown(static_cast<QMouseEvent*>(event));
     case QEvent::Wheel: {
         // One line per wheel step, whatever the desktop's scroll setting.
         const auto* wheel = static_cast<QWheelEvent*>(event);
@@ -434,6 +440,8 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers state = ShiftState(event);
     const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+    if (FormatKeyDown(event))
+        return true;
     switch (event->key()) {
     case Qt::Key_Insert:
         if (state == Qt::NoModifier) {
@@ -443,7 +451,9 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     case Qt::Key_Escape:
-        meClsWClick();
+        // Esc belongs to a search dialog while one shows.
+        if (OkCanClose())
+            meClsWClick();
         return true;
     case Qt::Key_Left:
         if (state == ctrlAlt) {
@@ -459,7 +469,7 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         break;
     case Qt::Key_Backspace:
         if (state == ctrlAlt) {
-            GEditor->Redo();
+            mFrwClick();
             return true;
         }
         break;
@@ -481,6 +491,8 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
 
 bool TfmView::FormKeyUp(QKeyEvent* event)
 {
+    if (FormatKeyUp(event))
+        return true;
     if ((event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt) && IndentStep == 0)
         bbRight->hide();
     return false;

@@ -22,6 +22,9 @@
 #include <vector>
 
 class QAction;
+class QKeyEvent;
+class QMouseEvent;
+class TFindDialog;
 class QLabel;
 class TDragDropInfo;
 namespace platform {
@@ -237,6 +240,81 @@ public:
     void bbRightClick();
     void bbLeftClick();
 
+    // Paragraph commands (view_paragraph.cpp): alignment, line spacing, numbering.
+    void AlignText(std::uint8_t a);
+    void sbLeftClick();
+    void sbCenterClick();
+    void sbRightClick();
+    void sbWidthClick();
+    void LineSpacingClick(std::uint8_t rule);
+    void NumberingItemClick(int index);   // mnBul .. mnLetE, in menu order
+    void SetMarkers();
+    void sbBulletClick();
+    void mNUseClick();
+    void N50Click();
+    void N51Click();
+    void N61Click();
+    void PopupMenu2Popup();
+
+    // Character commands (view_charformat.cpp): underline kinds, indexes, colours,
+    // the font, letter case, size, baseline, bold and italic.
+    void UnderlineItemClick(int index);   // mLine .. m2DotDash, in menu order
+    void mUlUseClick();
+    void SetUnderLine();
+    void N60Click();
+    void IndexItemClick(std::uint8_t kind);
+    void mIUseClick();
+    void SetIndexKind();
+    void N73Click();
+    void mClrClick();
+    void N27Click();
+    void meFontClick();
+    void SetSelFont(const TFont& font);
+    void CaseChange(bool up);
+    void ChangeFontSize(int delta);
+    void ChangeOffset(int delta);
+    void ToggleStyle(TFontStyle style);
+
+    // Editing commands (view_edit.cpp).
+    void DeleteLine();
+    void mBackClick();
+    void mFrwClick();
+    void CopyText();
+    void CutText();
+    void N7Click();
+    // Puts the editor's current embedded object on the clipboard; false when it has none.
+    bool CopyCurrentObject();
+    bool HasCurrentObject() const;
+
+    // Mouse clicks with F2, F11 or F12 held (view_clicks.cpp).
+    std::vector<std::int32_t> ColumnStops;
+    bool F2Held = false;
+    static int PixelsToPoints(int x);
+    bool GEditorMouseDown(QMouseEvent* event);
+    void InsertTableRow();
+    bool FormatKeyDown(QKeyEvent* event);
+    bool FormatKeyUp(QKeyEvent* event);
+
+    // Search and replace (view_search.cpp). At most one of the two dialogs exists.
+    QPointer<TFindDialog> FindDialog1;
+    QPointer<TFindDialog> ReplaceDialog1;
+    void OkFindDialog();
+    void OkReplaceDialog();
+    void sbFindClick();
+    void sbReplClick();
+    void FindDialog1Close();
+    void ReplaceDialog1Close();
+    void FindNew();
+    bool ReplaceNew();
+    void ReplaceDialog1Replace(bool all);
+    void CloseDialogs();
+    bool OkCanClose() const;
+    void F3Key();
+    void F4Key();
+    void N20Click();
+    void N24Click();
+    void N25Click();
+
     // The child processes this window started, for the tests that watch them.
     QList<qint64> StartedCopies;
     // Started a further copy with one file name; false when it could not start.
@@ -265,6 +343,12 @@ private:
     void WireSetupCommands();
     void WireEncodingCommands();
     void WirePrintCommands();
+    void WireFormatCommands();
+    void WireCharacterCommands();
+    void WireEditCommands();
+    void WireSearchCommands();
+    void DiscardDialog(QPointer<TFindDialog>& dialog);
+    void DialogKey(TFindDialog* dialog, int key);
     void RunPrintCommand(bool preview);
     void N8Click();
     void N14Click();

@@ -47,6 +47,10 @@ void TfmView::N14Click()
     Item(QStringLiteral("mCopy"))->setEnabled(selected);
     Item(QStringLiteral("mCut"))->setEnabled(selected);
     Item(QStringLiteral("mIns"))->setEnabled(GEditor->Window()->canPaste());
+    Item(QStringLiteral("mCutStr"))->setEnabled(!GEditor->IsEmpty());
+    Item(QStringLiteral("mInsF"))->setEnabled(GEditor->Window()->canPaste());
+    Item(QStringLiteral("meUpp"))->setEnabled(selected);
+    Item(QStringLiteral("meLow"))->setEnabled(selected);
 }
 
 void TfmView::N26Click()
@@ -75,6 +79,10 @@ void TfmView::PopupMenu1Popup()
 {
     const bool selected = (GEditor->SelLength() != 0);
     Item(QStringLiteral("N3"))->setEnabled(selected);
-    Item(QStringLiteral("N2"))->setEnabled(selected);
+    Item(QStringLiteral("N2"))->setEnabled(selected || HasCurrentObject());
     Item(QStringLiteral("N4"))->setEnabled(GEditor->Window()->canPaste());
+    Item(QStringLiteral("N7"))->setEnabled(GEditor->Window()->canPaste());
+    Item(QStringLiteral("mpDelStr"))->setEnabled(!GEditor->IsEmpty());
+    Item(QStringLiteral("mpUpp"))->setEnabled(selected);
+    Item(QStringLiteral("mpLow"))->setEnabled(selected);
 }

@@ -71,12 +71,11 @@ void TfmView::ApplyOptions(const StartupOptions& o)
         mAllBClick();
     if (!o.paragraphButtons)
         ShowAlignButtons(false);
-    if (o.parNum) {
-        NumKind = NumberingItems[*o.parNum].first;
-        NumStyle = NumberingItems[*o.parNum].second;
-    }
+    // As if the stored items were chosen from their menus.
+    if (o.parNum)
+        NumberingItemClick(*o.parNum);
     if (o.underLine)
-        UnderKind = UnderlineItems[*o.underLine];
+        UnderlineItemClick(*o.underLine);
     if (o.wrap) {
         GEditor->SetWordWrap(*o.wrap);
         sbWrap->setChecked(*o.wrap);

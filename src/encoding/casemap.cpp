@@ -16,3 +16,17 @@ std::string LowerWin(std::string_view s)
     std::transform(r.begin(), r.end(), r.begin(), [](char c) { return LowCaseWin(c); });
     return r;
 }
+
+std::u16string UpperWin(std::u16string_view s)
+{
+    std::u16string r(s);
+    std::transform(r.begin(), r.end(), r.begin(), [](char16_t c) { return UpCaseWin(c); });
+    return r;
+}
+
+std::u16string LowerWin(std::u16string_view s)
+{
+    std::u16string r(s);
+    std::transform(r.begin(), r.end(), r.begin(), [](char16_t c) { return LowCaseWin(c); });
+    return r;
+}

@@ -23,3 +23,17 @@ TEST(CaseMap, StringsKeepYoAndLength)
     EXPECT_EQ(UpperWin(std::string("a\0b", 3)), std::string("A\0B", 3));
     EXPECT_EQ(UpperWin(""), "");
 }
+
+TEST(CaseMap, DecodedTextFollowsTheByteRule)
+{
+    // Exactly the letters whose Windows-1251 bytes change, change: Latin and а-я.
+    for (char32_t c = 0; c < 0x10000; ++c) {
+        const char16_t u = char16_t(c);
+        const bool small = (c >= u'a' && c <= u'z') || (c >= 0x430 && c <= 0x44F);
+        const bool capital = (c >= u'A' && c <= u'Z') || (c >= 0x410 && c <= 0x42F);
+        ASSERT_EQ(UpCaseWin(u), small ? char16_t(c - 0x20) : u) << std::uint32_t(c);
+        ASSERT_EQ(LowCaseWin(u), capital ? char16_t(c + 0x20) : u) << std::uint32_t(c);
+    }
+    EXPECT_EQ(UpperWin(std::u16string_view(u"ёжик Ёлка ї ω")), u"ёЖИК ЁЛКА ї ω");
+    EXPECT_EQ(LowerWin(std::u16string_view(u"МАМА Ё Ω")), u"мама Ё Ω");
+}

@@ -87,6 +87,20 @@ public:
     void SetSel(std::int32_t start, std::int32_t end);
     void ReplaceSel(const QString& text, bool undoable);
     QString GetSelText() const;
+    // Replaces the selection, as an undoable edit, by a text of the same length
+    // that differs from it only in letters (another letter case): each character
+    // keeps its format, objects and paragraph and table marks stay where they are.
+    // The selection stays. False when the lengths differ or the text is protected.
+    bool ReplaceSelSameLength(const QString& text);
+    // Replace All: from the text's start, each match of find (FR_MATCHCASE as given;
+    // always down, whole words not asked) that accept agrees to is replaced by text,
+    // and the search goes on after the inserted text. One undo step; the caret stays
+    // where it was, moved with the text; what changed is laid out again in the
+    // background. progress, when given, hears (position, text length) now and then.
+    // Answers the number of replacements.
+    int ReplaceEach(const QString& find, const QString& text, unsigned flags,
+                    const std::function<bool(const QString& matched)>& accept,
+                    const std::function<void(int position, int length)>& progress = {});
     unsigned SelectionType() const;            // SEL_* bits
     void HideSelection(bool hide);
     void ScrollCaret();
@@ -115,6 +129,10 @@ public:
     int GetRedoName() const;
     bool GetModify() const;
     void SetModify(bool modified);
+    // Every edit until the matching end is one undo step, and the change and
+    // selection notifications wait for the end. Groups nest; the outermost counts.
+    void BeginUndoGroup();
+    void EndUndoGroup();
 
     // Clipboard
     void Cut();

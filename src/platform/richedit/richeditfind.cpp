@@ -1,13 +1,22 @@
 // Searching the text (EM_FINDTEXTEX): direction, whole words, case, a range.
 #include "richeditimpl.h"
 
+#include <QStringMatcher>
+
+#include <memory>
+
 namespace platform {
 
 namespace {
 
-// Characters searched at a time: a search near the end of a long text reads
-// only what it needs.
-constexpr int SearchChunk = 64 * 1024;
+// Characters searched at a time: the first piece is small, because the next
+// match is usually near (Replace All searches again after every replacement);
+// pieces then double, so that a search through a long text reads it in few.
+constexpr int FirstSearchChunk = 256;
+constexpr int MaxSearchChunk = 64 * 1024;
+// Beyond this many characters still to search, the text is taken whole: one copy
+// of it costs less than walking its paragraphs piece by piece.
+constexpr int WholeTextSpan = 1024 * 1024;
 
 bool IsWordChar(QChar c)
 {
@@ -25,6 +34,8 @@ struct Window {
         offset = std::max(0, from - 1);
         text = d.RawText(offset, std::min(d.TextLength(), to + 1));
     }
+    // The whole text: its raw form holds one character per position.
+    explicit Window(const RichEdit::Impl& d) : text(d.WholeRawText()) {}
     bool WholeWordAt(int pos, int n) const
     {
         const int i = pos - offset;
@@ -37,6 +48,16 @@ struct Window {
 
 } // namespace
 
+QString RichEdit::Impl::WholeRawText() const
+{
+    if (rawTextDoc != doc || rawTextRevision != doc->revision()) {
+        rawTextCache = doc->toRawText();
+        rawTextDoc = doc;
+        rawTextRevision = doc->revision();
+    }
+    return rawTextCache;
+}
+
 std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned flags, CHARRANGE* found) const
 {
     QString needle = text;
@@ -46,6 +67,8 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
     const int n = int(needle.size());
     const int length = d->TextLength();
     const Qt::CaseSensitivity cs = (flags & FR_MATCHCASE) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    // Skips ahead by the needle's length where it can, also when case is ignored.
+    const QStringMatcher matcher(needle, cs);
     const bool wholeWord = (flags & FR_WHOLEWORD) != 0;
     if (found)
         *found = {-1, -1};
@@ -63,12 +86,18 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
         const int first = std::clamp(range.cpMin, 0, length);
         const int limit = range.cpMax < 0 ? length : std::min(range.cpMax, length);
         const int lastStart = std::min(limit - 1, length - n);
-        for (int chunk = first; chunk <= lastStart; chunk += SearchChunk) {
-            const int chunkLast = std::min(lastStart, chunk + SearchChunk - 1);
-            const Window window(*d, chunk, chunkLast + n);
+        int size = FirstSearchChunk;
+        std::unique_ptr<Window> whole;
+        for (int chunk = first; chunk <= lastStart; chunk += size, size = std::min(2 * size, MaxSearchChunk)) {
+            if (size == MaxSearchChunk && lastStart - chunk > WholeTextSpan) {
+                whole = std::make_unique<Window>(*d);
+                size = lastStart - chunk + 1;
+            }
+            const int chunkLast = std::min(lastStart, chunk + size - 1);
+            const Window window = whole ? *whole : Window(*d, chunk, chunkLast + n);
             qsizetype from = chunk - window.offset;
             for (;;) {
-                const qsizetype i = window.text.indexOf(needle, from, cs);
+                const qsizetype i = matcher.indexIn(window.text, from);
                 if (i < 0 || window.offset + i > chunkLast)
                     break;
                 const int pos = window.offset + int(i);
@@ -83,9 +112,15 @@ std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned
     // Upwards: the match ends at or before cpMin and begins at or after cpMax.
     const int end = std::clamp(range.cpMin, 0, length);
     const int lowest = std::clamp(range.cpMax, 0, length);
-    for (int chunkLast = end - n; chunkLast >= lowest; chunkLast -= SearchChunk) {
-        const int chunkFirst = std::max(lowest, chunkLast - SearchChunk + 1);
-        const Window window(*d, chunkFirst, chunkLast + n);
+    int size = FirstSearchChunk;
+    std::unique_ptr<Window> whole;
+    for (int chunkLast = end - n; chunkLast >= lowest; chunkLast -= size, size = std::min(2 * size, MaxSearchChunk)) {
+        if (size == MaxSearchChunk && chunkLast - lowest > WholeTextSpan) {
+            whole = std::make_unique<Window>(*d);
+            size = chunkLast - lowest + 1;
+        }
+        const int chunkFirst = std::max(lowest, chunkLast - size + 1);
+        const Window window = whole ? *whole : Window(*d, chunkFirst, chunkLast + n);
         qsizetype from = chunkLast - window.offset;
         while (from >= 0) {
             const qsizetype i = window.text.lastIndexOf(needle, from, cs);

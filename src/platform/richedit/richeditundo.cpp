@@ -133,6 +133,31 @@ int RichEdit::GetRedoName() const
     return UID_UNKNOWN;
 }
 
+void RichEdit::BeginUndoGroup()
+{
+    if (d->undoGroupDepth++ > 0)
+        return;
+    ++d->notifyDepth;
+    d->undoGroup = QTextCursor(d->doc);
+    d->undoGroup.beginEditBlock();
+}
+
+void RichEdit::EndUndoGroup()
+{
+    if (d->undoGroupDepth == 0 || --d->undoGroupDepth > 0)
+        return;
+    {
+        // The group is one step with no name of its own, like a formatting change.
+        NotifyScope scope(*d, UID_UNKNOWN);
+        if (d->undoGroup.document() == d->doc)
+            d->EndStep(d->undoGroup);
+        else
+            d->undoGroup.endEditBlock();
+        d->undoGroup = QTextCursor();
+        --d->notifyDepth;
+    }
+}
+
 bool RichEdit::GetModify() const
 {
     return d->doc->isModified();

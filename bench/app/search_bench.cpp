@@ -1,0 +1,190 @@
+// Search and replace in the real window on a 10 MB text: Replace All of a word
+// that occurs about 100,000 times (one undo step; the longest time the window
+// went without handling its events is reported as max_gap_ms), and Find Next of
+// a word that occurs once, near the end.
+#include "view.h"
+
+#include "finddialog.h"
+#include "richedit.h"
+#include "scriptedprompter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+constexpr qint64 TextChars = 10LL * 1024 * 1024;
+constexpr int Replacements = 100000;
+
+struct World {
+    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillet-bench-XXXXXX")};
+    ScriptedPrompter prompter;
+    std::unique_ptr<ScopedPrompter> scoped = std::make_unique<ScopedPrompter>(prompter);
+    World()
+    {
+        for (const char* sub : {"home", "config", "data", "runtime"})
+            QDir(dir.path()).mkdir(QString::fromLatin1(sub));
+        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
+        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
+    }
+};
+
+World& TheWorld()
+{
+    static World world;
+    return world;
+}
+
+// Russian prose in Windows-1251 with CR LF ends, "кот" once in about every
+// 100 characters, and "finis" once, 1000 characters before the end.
+QString WriteText()
+{
+    const QString name = TheWorld().dir.filePath(QStringLiteral("search-1251.txt"));
+    if (QFile::exists(name))
+        return name;
+    // "мягкие французские булки и " ... "кот" ... "чай\r\n"
+    const QByteArray piece = "\xEC\xFF\xE3\xEA\xE8\xE5 \xF4\xF0\xE0\xED\xF6\xF3\xE7\xF1\xEA\xE8\xE5 "
+                             "\xE1\xF3\xEB\xEA\xE8 \xE8 \xEA\xEE\xF2 \xE4\xE0 \xE2\xFB\xEF\xE5\xE9 \xF7\xE0\xFE, "
+                             "\xF1\xFA\xE5\xF8\xFC \xE6\xE5 \xE5\xF9\xB8 \xFD\xF2\xE8\xF5 \xF1\xEE\xEB\xED\xF6\xE0 "
+                             "\xE8 \xEB\xE5\xF1\xE0.\r\n";
+    // Every fourth piece without the word: about 100,000 of them in 10 MB.
+    QByteArray without = piece;
+    without.replace("\xEA\xEE\xF2 ", "");
+    QByteArray text;
+    text.reserve(TextChars + 64);
+    for (qint64 i = 0; text.size() + piece.size() <= TextChars; ++i)
+        text += (i % 4 == 3) ? without : piece;
+    text.insert(text.size() - 1000, "finis ");
+    QFile file(name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        return {};
+    return name;
+}
+
+std::unique_ptr<TfmView> Window()
+{
+    auto view = std::make_unique<TfmView>(QStringList{});
+    view->show();
+    for (int i = 0; i < 50 && !view->TextReady; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return view;
+}
+
+void Load(TfmView& view, const QString& file)
+{
+    view.LoadNewFile(file, 1, true, 0, 0);
+    QCoreApplication::processEvents();
+}
+
+
+
+void BM_ReplaceAll100kIn10MB(benchmark::State& state)
+{
+    const QString file = WriteText();
+    auto view = Window();
+    std::int64_t counted = 0;
+    qint64 maxGap = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Load(*view, file);
+        view->sbReplClick();
+        view->ReplaceDialog1->SetFindText(QString::fromUtf8("кот"));
+        view->ReplaceDialog1->SetReplaceText(QString::fromUtf8("кошка"));
+        view->ReplaceDialog1->SetMatchCase(true);
+        TheWorld().prompter.Clear();
+        TheWorld().prompter.AnswerMessage(MsgButton::Ok);
+        // A timer that should tick every 10 ms measures how long the window went
+        // without handling its events.
+        QElapsedTimer sinceTick;
+        QTimer ticker;
+        ticker.setInterval(10);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            maxGap = std::max(maxGap, sinceTick.restart());
+        });
+        state.ResumeTiming();
+        sinceTick.start();
+        ticker.start();
+        view->ReplaceDialog1Replace(true);
+        ticker.stop();
+        maxGap = std::max(maxGap, sinceTick.elapsed() - qint64(0));
+        state.PauseTiming();
+        const auto& asked = TheWorld().prompter.Asked();
+        counted = asked.empty() ? 0 : asked.back().text.section(QLatin1Char(' '), 0, 0).toLongLong();
+        if (counted < Replacements)
+            state.SkipWithError("fewer replacements than expected");
+        // The whole replacement is one undo step.
+        view->GEditor->Undo();
+        if (view->GEditor->CanUndo())
+            state.SkipWithError("Replace All took more than one undo step");
+        state.ResumeTiming();
+    }
+    state.counters["replacements"] = double(counted);
+    state.counters["max_gap_ms"] = double(maxGap);
+    view->GEditor->SetModified(false);
+}
+
+void BM_FindNextNearTheEndOf10MB(benchmark::State& state)
+{
+    const QString file = WriteText();
+    auto view = Window();
+    Load(*view, file);
+    view->sbFindClick();
+    view->FindDialog1->SetFindText(QStringLiteral("finis"));
+    view->FindDialog1->CloseDialog();
+    // The first search of a freshly loaded text also lays the text out up to the
+    // match, to show it: reported apart as first_ms.
+    QElapsedTimer first;
+    first.start();
+    view->FindNew();
+    state.counters["first_ms"] = double(first.elapsed());
+    for (auto _ : state) {
+        view->GEditor->Window()->SetSel(0, 0);
+        view->FindNew();
+    }
+    if (view->GEditor->SelLength() != 5)
+        state.SkipWithError("the word was not found");
+}
+
+// The control's search alone, without placing and showing the match.
+void BM_ControlFindNearTheEndOf10MB(benchmark::State& state)
+{
+    const QString file = WriteText();
+    auto view = Window();
+    Load(*view, file);
+    int at = -1;
+    for (auto _ : state)
+        at = view->GEditor->Window()->FindTextEx({0, -1}, QStringLiteral("finis"), platform::FR_DOWN);
+    if (at < 0)
+        state.SkipWithError("the word was not found");
+}
+
+BENCHMARK(BM_ReplaceAll100kIn10MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_FindNextNearTheEndOf10MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_ControlFindNearTheEndOf10MB)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    TheWorld().scoped.reset();
+    return 0;
+}
