@@ -42,8 +42,8 @@ void FillCell(QTextCursor& cursor, RtfCell& cell)
             emptyBlock = false;
             continue;
         }
-        ForEachTable(item.rows, [&](size_t first, size_t last, int columns) {
-            QTextTable* table = cursor.insertTable(int(last - first), columns, TableFormatFor(item.rows[first].props, columns));
+        ForEachTable(item.rows, [&](size_t first, size_t last, const QTextTableFormat& format) {
+            QTextTable* table = cursor.insertTable(int(last - first), format.columns(), format);
             FillTable(table, item.rows, first, last);
             cursor.setPosition(table->lastPosition() + 1);
         });
@@ -93,16 +93,30 @@ void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph)
     cursor.setBlockFormat(paragraph.format);
 }
 
-void ForEachTable(const std::vector<RtfRow>& rows, const std::function<void(size_t, size_t, int)>& insert)
+void ForEachTable(const std::vector<RtfRow>& rows,
+                  const std::function<void(size_t, size_t, const QTextTableFormat&)>& insert)
 {
     size_t first = 0;
+    bool continued = false;
     while (first < rows.size()) {
         const int columns = ColumnsOf(rows[first]);
         size_t last = first + 1;
-        while (last < rows.size() && rows[last].props == rows[first].props && ColumnsOf(rows[last]) == columns)
+        while (last < rows.size() && rows[last].props.SameShape(rows[first].props) && ColumnsOf(rows[last]) == columns)
             ++last;
-        if (columns > 0)
-            insert(first, last, columns);
+        if (columns > 0) {
+            QTextTableFormat format = TableFormatFor(rows[first].props, columns);
+            format.setColumns(columns);
+            // Only the rows at the top can repeat on each page.
+            int header = 0;
+            while (first + size_t(header) < last && rows[first + size_t(header)].props.header)
+                ++header;
+            if (header > 0)
+                format.setHeaderRowCount(header);
+            if (continued)
+                format.setProperty(PropTableContinued, true);
+            insert(first, last, format);
+            continued = true;
+        }
         first = last;
     }
 }

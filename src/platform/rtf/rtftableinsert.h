@@ -25,10 +25,12 @@ QTextTableFormat TableFormatFor(const RtfRowState& row, int columns);
 // The text and format of a paragraph, at the cursor, in the block it is in.
 void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph);
 
-// Calls insert for each run [first, last) of rows that make one table; rows
-// with no column at all are left out.
+// Calls insert for each run [first, last) of rows that make one table, with that
+// table's format; rows with no column at all are left out. The rows are one
+// table of the source: a table that begins only because the rows' shape changed
+// is marked PropTableContinued, so that the rows are written back as one table.
 void ForEachTable(const std::vector<RtfRow>& rows,
-                  const std::function<void(size_t first, size_t last, int columns)>& insert);
+                  const std::function<void(size_t first, size_t last, const QTextTableFormat& format)>& insert);
 
 // Fills the rows [first, last) into a table created with that many rows.
 void FillTable(QTextTable* table, std::vector<RtfRow>& rows, size_t first, size_t last);

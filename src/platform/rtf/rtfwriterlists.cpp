@@ -40,8 +40,8 @@ RtfWrittenNumbering NumberingOf(const QTextBlock& block)
         n.style = PFNS_PARENS;
     else if (lf.numberSuffix() == QLatin1String(")"))
         n.style = PFNS_PAREN;
-    else if (lf.numberSuffix() == QLatin1String("."))
-        n.style = PFNS_PERIOD;
+    else if (lf.numberSuffix() == QLatin1String(".") || !lf.hasProperty(QTextFormat::ListNumberSuffix))
+        n.style = PFNS_PERIOD;   // Qt draws a list with no suffix of its own with "."
     else
         n.style = PFNS_PLAIN;
     n.start = ListStartNumber(*list);
