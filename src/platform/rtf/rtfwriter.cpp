@@ -112,7 +112,7 @@ private:
         body_ += NumberingWords(numbering);
         body_ += lists_.ParagraphWords(block);
         if (!inTable && start >= from_)
-            body_ += NumberText(block, numbering);
+            body_ += NumberText(numbering, lists_.NumberTextOf(block));
         WriteRuns(block);
         CloseLink();
         if (inTable && lastInCell)

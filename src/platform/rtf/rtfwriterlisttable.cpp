@@ -31,18 +31,10 @@ int LevelOf(const QTextList& list)
     return std::clamp(level, 0, MaxLevel);
 }
 
-bool ShowsNumber(const QTextBlock& block, const RtfWrittenNumbering& n)
+bool ShowsNumber(const QTextBlock& block, int item, const RtfWrittenNumbering& n)
 {
     return n.numbering != PFN_NONE && (n.style & 0xff00) != PFNS_NONUMBER
-        && (n.numbering == PFN_BULLET || !block.textList() || !ListNumberText(block).isEmpty());
-}
-
-// The number the editor shows on the paragraph.
-int ShownNumber(const QTextBlock& block, int looseNumber)
-{
-    if (const QTextList* list = block.textList())
-        return ListStartNumber(*list) + list->itemNumber(block);
-    return looseNumber;
+        && (n.numbering == PFN_BULLET || !block.textList() || !ListNumberText(block, item).isEmpty());
 }
 
 void Hex(QByteArray& out, int byte)
@@ -70,11 +62,20 @@ int RtfWriterListTable::NewList()
 
 void RtfWriterListTable::Collect(const QTextBlock& block)
 {
-    RtfWrittenNumbering n = NumberingOf(block);
-    if (!ShowsNumber(block, n))
-        return;
     const QTextList* list = block.textList();
     const int number = block.blockNumber();
+    int item = 0;
+    if (list) {
+        // Counted as the items come; only a range's first item asks its list.
+        auto seen = itemsSeen_.find(list);
+        if (seen == itemsSeen_.end())
+            seen = itemsSeen_.emplace(list, list->itemNumber(block)).first;
+        item = seen->second++;
+        itemOfBlock_[number] = item;
+    }
+    const RtfWrittenNumbering n = NumberingOf(block);
+    if (!ShowsNumber(block, item, n))
+        return;
     Place place;
     int looseNumber = 0;
     if (list) {
@@ -103,7 +104,7 @@ void RtfWriterListTable::Collect(const QTextBlock& block)
         lastLooseNumber_ = looseNumber;
     }
     const bool numbered = n.numbering != PFN_BULLET;
-    const int shown = numbered ? ShownNumber(block, looseNumber) : 1;
+    const int shown = !numbered ? 1 : list ? ListStartNumber(*list) + item : looseNumber;
 
     const auto define = [&](Level& level, int index) {
         level.used = true;
@@ -149,6 +150,12 @@ QByteArray RtfWriterListTable::ParagraphWords(const QTextBlock& block) const
     if (it == placeOfBlock_.end())
         return {};
     return "\\ls" + QByteArray::number(it->second.list + 1) + "\\ilvl" + QByteArray::number(it->second.level) + ' ';
+}
+
+QString RtfWriterListTable::NumberTextOf(const QTextBlock& block) const
+{
+    const auto it = itemOfBlock_.find(block.blockNumber());
+    return it == itemOfBlock_.end() ? QString() : ListNumberText(block, it->second);
 }
 
 QByteArray RtfWriterListTable::LevelWords(const Level& level, int index)

@@ -24,6 +24,8 @@ public:
     QByteArray Header() const;
     // \lsN\ilvlN of a registered paragraph; empty for one that shows no number.
     QByteArray ParagraphWords(const QTextBlock& block) const;
+    // The number a registered paragraph of a Qt list shows ("3.", "b)"), else empty.
+    QString NumberTextOf(const QTextBlock& block) const;
 
 private:
     struct Level {
@@ -49,6 +51,8 @@ private:
     std::map<const QTextList*, Place> placeOfList_;
     std::map<int, Place> placeOfBlock_;         // block number -> place, for every numbered paragraph
     std::map<int, int> groups_;                  // PropListGroup -> list index
+    std::map<const QTextList*, int> itemsSeen_;  // Qt list -> items registered so far
+    std::map<int, int> itemOfBlock_;             // block number -> its item number in its Qt list
     // Numbered paragraphs outside a Qt list: a run of them is one list.
     int lastLooseBlock_ = -2;
     Place lastLoose_;
