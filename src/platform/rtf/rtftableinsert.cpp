@@ -93,6 +93,31 @@ void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph)
     cursor.setBlockFormat(paragraph.format);
 }
 
+namespace {
+
+// The format of the table holding rows [first, last) of a source table.
+QTextTableFormat TableBlockFormat(const std::vector<RtfRow>& rows, size_t first, size_t last, int columns, bool continued)
+{
+    QTextTableFormat format = TableFormatFor(rows[first].props, columns);
+    format.setColumns(columns);
+    // Only the rows at the top can repeat on each page.
+    int header = 0;
+    while (first + size_t(header) < last && rows[first + size_t(header)].props.header)
+        ++header;
+    if (header > 0)
+        format.setHeaderRowCount(header);
+    if (continued) {
+        format.setProperty(PropTableContinued, true);
+        // Its rows meet the rows before it as rows of one table do: drawn on
+        // their own, the two tables' facing edges would leave a band of four
+        // border widths (each edge has a frame border and a collapsed cell border).
+        format.setTopMargin(-4 * format.border());
+    }
+    return format;
+}
+
+} // namespace
+
 void ForEachTable(const std::vector<RtfRow>& rows,
                   const std::function<void(size_t, size_t, const QTextTableFormat&)>& insert)
 {
@@ -104,18 +129,11 @@ void ForEachTable(const std::vector<RtfRow>& rows,
         while (last < rows.size() && rows[last].props.SameShape(rows[first].props) && ColumnsOf(rows[last]) == columns)
             ++last;
         if (columns > 0) {
-            QTextTableFormat format = TableFormatFor(rows[first].props, columns);
-            format.setColumns(columns);
-            // Only the rows at the top can repeat on each page.
-            int header = 0;
-            while (first + size_t(header) < last && rows[first + size_t(header)].props.header)
-                ++header;
-            if (header > 0)
-                format.setHeaderRowCount(header);
-            if (continued)
-                format.setProperty(PropTableContinued, true);
-            insert(first, last, format);
-            continued = true;
+            for (size_t block = first; block < last; block += RowsPerTableBlock) {
+                const size_t end = std::min(last, block + RowsPerTableBlock);
+                insert(block, end, TableBlockFormat(rows, block, end, columns, continued));
+                continued = true;
+            }
         }
         first = last;
     }

@@ -25,10 +25,17 @@ QTextTableFormat TableFormatFor(const RtfRowState& row, int columns);
 // The text and format of a paragraph, at the cursor, in the block it is in.
 void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph);
 
+// A long table is held as adjacent tables of at most this many rows, the later
+// ones marked as continuing it: Qt lays a table out whole and looks its cells
+// up in time that grows with the table, so one table of 20,000 rows froze the
+// window for seconds where blocks are laid out a screen at a time.
+constexpr size_t RowsPerTableBlock = 200;
+
 // Calls insert for each run [first, last) of rows that make one table, with that
 // table's format; rows with no column at all are left out. The rows are one
-// table of the source: a table that begins only because the rows' shape changed
-// is marked PropTableContinued, so that the rows are written back as one table.
+// table of the source: a table that begins only because the rows' shape changed,
+// or a block of a long table (at most RowsPerTableBlock rows), is marked
+// PropTableContinued, so that the rows are written back as one table.
 void ForEachTable(const std::vector<RtfRow>& rows,
                   const std::function<void(size_t first, size_t last, const QTextTableFormat& format)>& insert);
 

@@ -63,8 +63,9 @@ enum TextProperty : int {
     PropSpaceAfterTwips,    // int, dySpaceAfter
     PropTableLeftTwips,     // int, on a QTextTableFormat: the rows' left edge (RTF \trleft)
     PropTableGapTwips,      // int, on a QTextTableFormat: half the space between cells (RTF \trgaph)
-    // bool, on a QTextTableFormat: the table goes on the rows of the table before it,
-    // with no paragraph between; only the rows' shape differs (one table in RTF).
+    // bool, on a QTextTableFormat: its rows go on the table just before it, with no
+    // paragraph between: one table of the source, held as several because its rows
+    // change shape or because it is long (RowsPerTableBlock). Written as one table.
     PropTableContinued,
 
     // List (QTextListFormat)
