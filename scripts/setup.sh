@@ -13,6 +13,12 @@ packages=(
   uchardet enca unrtf libc-bin
   xdg-utils desktop-file-utils shared-mime-info libglib2.0-bin
 )
+# Only the test command asks for these (QUILLET_TEST_TOOLS=1): starting the editor
+# never installs an office suite. LibreOffice's writer checks that it reads the RTF
+# we write as it reads the original.
+if [ "${QUILLET_TEST_TOOLS:-0}" = 1 ]; then
+  packages+=(libreoffice-writer-nogui)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -2,7 +2,7 @@
 # Sets up, builds and runs every test; prints ctest's summary.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-"$here/scripts/setup.sh"
+QUILLET_TEST_TOOLS=1 "$here/scripts/setup.sh"
 build=${QUILLET_BUILD_DIR:-$here/build}
 
 # The units without a GUI run once more under AddressSanitizer and

@@ -72,6 +72,12 @@ int ListStartNumber(const QTextList& list)
 QString ListNumberText(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
+    return list ? ListNumberText(block, list->itemNumber(block)) : QString();
+}
+
+QString ListNumberText(const QTextBlock& block, int itemNumber)
+{
+    const QTextList* list = block.textList();
     if (!list || ShowsNoNumber(block))
         return {};
     const QTextListFormat format = list->format();
@@ -88,7 +94,7 @@ QString ListNumberText(const QTextBlock& block)
     }
     const QString prefix = format.hasProperty(QTextFormat::ListNumberPrefix) ? format.numberPrefix() : QString();
     const QString suffix = format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".");
-    return prefix + NumberIn(format.style(), ListStartNumber(*list) + list->itemNumber(block)) + suffix;
+    return prefix + NumberIn(format.style(), ListStartNumber(*list) + itemNumber) + suffix;
 }
 
 } // namespace platform

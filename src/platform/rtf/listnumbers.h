@@ -16,5 +16,8 @@ int ListStartNumber(const QTextList& list);
 
 // "5.", "(e)", "iv)", a bullet, or empty for a paragraph that shows no number.
 QString ListNumberText(const QTextBlock& block);
+// The same for the paragraph that is its list's itemNumber-th item (from 0), for
+// callers that walk a list in order: finding an item's place costs the list's length.
+QString ListNumberText(const QTextBlock& block, int itemNumber);
 
 } // namespace platform

@@ -213,13 +213,13 @@ void RtfDocumentBuilder::InsertRows(std::vector<RtfRow> rows)
     if (rows.empty())
         return;
     FlushEnded();
-    ForEachTable(rows, [&](size_t first, size_t last, int columns, bool continued) {
+    ForEachTable(rows, [&](size_t first, size_t last, const QTextTableFormat& format) {
         // After a finished paragraph the table simply follows it; inside a paragraph
         // begun by other text, Qt's table insertion splits off an empty paragraph.
         const bool afterFinishedParagraph = pendingBreak_;
         pendingBreak_ = false;
         const bool atBlockStart = cursor_.atBlockStart();
-        QTextTable* table = cursor_.insertTable(int(last - first), columns, TableBlockFormat(rows[first], columns, continued));
+        QTextTable* table = cursor_.insertTable(int(last - first), format.columns(), format);
         if (atBlockStart && !afterFinishedParagraph)
             DropEmptyBlockBefore(table);
         FillTable(table, rows, first, last);

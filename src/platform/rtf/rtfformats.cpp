@@ -161,20 +161,21 @@ QTextCharFormat RtfFormatTables::CharFormat(const RtfCharState& s) const
 RtfNumbering RtfFormatTables::Numbering(const RtfParaState& s) const
 {
     RtfNumbering n;
-    n.listOverride = s.numbering != PFN_NONE ? 0 : s.listOverride;
     n.level = s.listLevel;
-    if (s.numbering != PFN_NONE) {
-        n.numbering = s.numbering;
-        n.style = s.numberingStyle;
-        n.start = s.numberingStart;
+    // Word writes a list paragraph twice: by its list (\ls) and, for older
+    // readers, by a \pn group. The list says more (levels, where counting goes on).
+    auto o = s.listOverride > 0 ? listOverrides.find(s.listOverride) : listOverrides.end();
+    auto l = lists.find(o != listOverrides.end() ? o->second : -1);
+    const bool inList = l != lists.end() && !l->second.empty();
+    if (!inList || (s.numbering != PFN_NONE && (s.numberingStyle & 0xff00) == PFNS_NONUMBER)) {
+        if (s.numbering != PFN_NONE) {
+            n.numbering = s.numbering;
+            n.style = s.numberingStyle;
+            n.start = s.numberingStart;
+        }
         return n;
     }
-    if (s.listOverride <= 0)
-        return n;
-    auto o = listOverrides.find(s.listOverride);
-    auto l = lists.find(o != listOverrides.end() ? o->second : -1);
-    if (l == lists.end() || l->second.empty())
-        return n;
+    n.listOverride = s.listOverride;
     const int level = std::clamp(s.listLevel, 0, int(l->second.size()) - 1);
     const RtfListLevel& lv = l->second[size_t(level)];
     n.numbering = NumberingOfLevel(lv.nfc);
@@ -297,6 +298,9 @@ QTextListFormat ListFormatFor(const RtfNumbering& n, int start)
         if (start != 1)
             f.setProperty(PropListStart, start);
     }
+    f.setProperty(PropListLevel, n.level);
+    if (n.listOverride > 0)
+        f.setProperty(PropListGroup, n.listOverride);
     return f;
 }
 

@@ -209,12 +209,17 @@ bool RtfReaderEngine::StartDestination(const RtfToken& t, RtfWord w)
 // the formats written after it still apply on top.
 void RtfReaderEngine::ApplyStyle(int number)
 {
+    // Naming the paragraph's style again (as AbiWord does in each run) changes
+    // nothing: the formats given after the first naming still hold.
+    if (cur_.para.style == number)
+        return;
     auto it = styles_.find(number);
     if (it == styles_.end())
         return;
     const int tableLevel = cur_.para.tableLevel;
     cur_.para = it->second.para;
     cur_.para.tableLevel = tableLevel;
+    cur_.para.style = number;
     const int link = cur_.ch.link;
     cur_.ch = it->second.ch;
     cur_.ch.link = link;

@@ -220,12 +220,17 @@ bool RtfReaderEngine::TableWord(const RtfToken& t, RtfWord w)
     case RtfWord::Trowd:
         row = RtfRowState();
         return true;
+    case RtfWord::Trhdr: row.header = On(t); return true;
     case RtfWord::Trgaph: row.gap = Clamp(t.parameter, 0, MaxLengthTwips); return true;
     case RtfWord::Trleft: row.left = Length(t); return true;
     case RtfWord::Trql: row.alignment = 0; return true;
     case RtfWord::Trqr: row.alignment = 1; return true;
     case RtfWord::Trqc: row.alignment = 2; return true;
     case RtfWord::Cellx:
+        // A boundary at or left of the one before makes a cell of no width, which
+        // no program shows; some writers repeat the last boundary so.
+        if (row.cellCount > 0 && Length(t) <= row.cellRight[size_t(row.cellCount - 1)])
+            return true;
         if (row.cellCount < RtfRowState::MaxCells)
             row.cellRight[size_t(row.cellCount++)] = Length(t);
         return true;

@@ -46,6 +46,7 @@ struct RtfParaState {
     int numberingTab = 0;
     int listOverride = 0;       // Word's \ls, 0 none
     int listLevel = 0;          // \ilvl
+    int style = -1;             // the \sN applied since \pard, -1 none
     int tabCount = 0;
     std::array<int, MaxTabs> tabs{};
 
@@ -63,8 +64,15 @@ struct RtfRowState {
     int alignment = 0;          // 0 left, 1 right, 2 centre
     int cellCount = 0;
     std::array<int, MaxCells> cellRight{};
+    bool header = false;        // \trhdr: repeated at the top of each page
 
     bool operator==(const RtfRowState&) const = default;
+    // Rows of one shape go in one table; being a header row is not its shape.
+    bool SameShape(const RtfRowState& other) const
+    {
+        return gap == other.gap && left == other.left && alignment == other.alignment && cellCount == other.cellCount
+            && cellRight == other.cellRight;
+    }
 };
 
 } // namespace platform

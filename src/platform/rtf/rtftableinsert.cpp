@@ -42,9 +42,8 @@ void FillCell(QTextCursor& cursor, RtfCell& cell)
             emptyBlock = false;
             continue;
         }
-        ForEachTable(item.rows, [&](size_t first, size_t last, int columns, bool continued) {
-            QTextTable* table =
-                cursor.insertTable(int(last - first), columns, TableBlockFormat(item.rows[first], columns, continued));
+        ForEachTable(item.rows, [&](size_t first, size_t last, const QTextTableFormat& format) {
+            QTextTable* table = cursor.insertTable(int(last - first), format.columns(), format);
             FillTable(table, item.rows, first, last);
             cursor.setPosition(table->lastPosition() + 1);
         });
@@ -94,9 +93,19 @@ void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph)
     cursor.setBlockFormat(paragraph.format);
 }
 
-QTextTableFormat TableBlockFormat(const RtfRow& first, int columns, bool continued)
+namespace {
+
+// The format of the table holding rows [first, last) of a source table.
+QTextTableFormat TableBlockFormat(const std::vector<RtfRow>& rows, size_t first, size_t last, int columns, bool continued)
 {
-    QTextTableFormat format = TableFormatFor(first.props, columns);
+    QTextTableFormat format = TableFormatFor(rows[first].props, columns);
+    format.setColumns(columns);
+    // Only the rows at the top can repeat on each page.
+    int header = 0;
+    while (first + size_t(header) < last && rows[first + size_t(header)].props.header)
+        ++header;
+    if (header > 0)
+        format.setHeaderRowCount(header);
     if (continued) {
         format.setProperty(PropTableContinued, true);
         // Its rows meet the rows before it as rows of one table do: drawn on
@@ -107,17 +116,25 @@ QTextTableFormat TableBlockFormat(const RtfRow& first, int columns, bool continu
     return format;
 }
 
-void ForEachTable(const std::vector<RtfRow>& rows, const std::function<void(size_t, size_t, int, bool)>& insert)
+} // namespace
+
+void ForEachTable(const std::vector<RtfRow>& rows,
+                  const std::function<void(size_t, size_t, const QTextTableFormat&)>& insert)
 {
     size_t first = 0;
+    bool continued = false;
     while (first < rows.size()) {
         const int columns = ColumnsOf(rows[first]);
         size_t last = first + 1;
-        while (last < rows.size() && rows[last].props == rows[first].props && ColumnsOf(rows[last]) == columns)
+        while (last < rows.size() && rows[last].props.SameShape(rows[first].props) && ColumnsOf(rows[last]) == columns)
             ++last;
-        if (columns > 0)
-            for (size_t block = first; block < last; block += RowsPerTableBlock)
-                insert(block, std::min(last, block + RowsPerTableBlock), columns, block != first);
+        if (columns > 0) {
+            for (size_t block = first; block < last; block += RowsPerTableBlock) {
+                const size_t end = std::min(last, block + RowsPerTableBlock);
+                insert(block, end, TableBlockFormat(rows, block, end, columns, continued));
+                continued = true;
+            }
+        }
         first = last;
     }
 }

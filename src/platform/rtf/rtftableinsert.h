@@ -31,14 +31,13 @@ void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph);
 // window for seconds where blocks are laid out a screen at a time.
 constexpr size_t RowsPerTableBlock = 200;
 
-// Calls insert for each run [first, last) of rows that make one table, in
-// blocks of at most RowsPerTableBlock rows (continued for all but the first);
-// rows with no column at all are left out.
+// Calls insert for each run [first, last) of rows that make one table, with that
+// table's format; rows with no column at all are left out. The rows are one
+// table of the source: a table that begins only because the rows' shape changed,
+// or a block of a long table (at most RowsPerTableBlock rows), is marked
+// PropTableContinued, so that the rows are written back as one table.
 void ForEachTable(const std::vector<RtfRow>& rows,
-                  const std::function<void(size_t first, size_t last, int columns, bool continued)>& insert);
-
-// The table format for rows [first, ...) of a run, marked when it continues one.
-QTextTableFormat TableBlockFormat(const RtfRow& first, int columns, bool continued);
+                  const std::function<void(size_t first, size_t last, const QTextTableFormat& format)>& insert);
 
 // Fills the rows [first, last) into a table created with that many rows.
 void FillTable(QTextTable* table, std::vector<RtfRow>& rows, size_t first, size_t last);

@@ -30,8 +30,34 @@ void RtfTableNesting::EndCell(int level, RtfParagraph paragraph)
 
 void RtfTableNesting::EndRow(int level, const RtfRowState& props)
 {
+    // LibreOffice writes some nested rows' \cell before their \nestrow, and reads
+    // that \cell as part of the nested row: the outer cell goes on.
+    if (level > 1 && (int(levels_.size()) < level || (At(level).open.empty() && At(level).cells.empty()))) {
+        ReopenCellClosedEarly(level - 1, props);
+        return;
+    }
     CloseDeeper(level);
     CloseRow(At(level), props);
+}
+
+void RtfTableNesting::ReopenCellClosedEarly(int outer, const RtfRowState& props)
+{
+    if (int(levels_.size()) < outer)
+        return;
+    Level& l = At(outer);
+    if (!l.open.empty() || l.cells.empty())
+        return;
+    RtfCell& cell = l.cells.back();
+    // The cell must end with the nested table and the empty paragraph the \cell made.
+    const size_t n = cell.size();
+    if (n < 2 || cell[n - 2].rows.empty() || !cell[n - 1].rows.empty() || !cell[n - 1].paragraph.runs.empty())
+        return;
+    RtfRow& row = cell[n - 2].rows.back();
+    if (row.props.cellCount == 0)
+        row.props = props;
+    cell.pop_back();
+    l.open = std::move(cell);
+    l.cells.pop_back();
 }
 
 bool RtfTableNesting::HasOpenCell(int level) const

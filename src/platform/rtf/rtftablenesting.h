@@ -39,6 +39,7 @@ private:
     Level& At(int level);
     void CloseRow(Level& level, const RtfRowState& props);
     void CloseDeeper(int level);
+    void ReopenCellClosedEarly(int outer, const RtfRowState& props);
 
     std::vector<Level> levels_;         // [0] is level 1
 };

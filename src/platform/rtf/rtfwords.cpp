@@ -173,6 +173,7 @@ RtfWord LookUpRtfWord(const char* name, int length)
         {"pnstart", RtfWord::Pnstart},
         {"pnindent", RtfWord::Pnindent},
         {"trowd", RtfWord::Trowd},
+        {"trhdr", RtfWord::Trhdr},
         {"trgaph", RtfWord::Trgaph},
         {"trleft", RtfWord::Trleft},
         {"trql", RtfWord::Trql},

@@ -172,6 +172,7 @@ enum class RtfWord : std::uint16_t {
     Pnstart,
     Pnindent,
     Trowd,
+    Trhdr,
     Trgaph,
     Trleft,
     Trql,

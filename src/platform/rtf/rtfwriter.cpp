@@ -5,6 +5,7 @@
 #include "rtfpictureout.h"
 #include "rtfwriterformats.h"
 #include "rtfwriterlists.h"
+#include "rtfwriterlisttable.h"
 #include "textproperties.h"
 
 #include <QTextBlock>
@@ -25,6 +26,7 @@ constexpr int DefaultColumnTwips = 1440;
 // Qt's marks of a frame's (table's) beginning and end in the document text.
 constexpr char16_t FrameStart = 0xFDD0;
 constexpr char16_t FrameEnd = 0xFDD1;
+constexpr char CellBorders[] = "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10";
 
 class RtfWriterEngine {
 public:
@@ -42,6 +44,7 @@ public:
             body_ += "\\pard\\par\r\n";   // the range ended inside a table
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1";
         out += tables_.Header();
+        out += lists_.Header();
         out += body_;
         out += "}\r\n";
         return out;
@@ -64,6 +67,7 @@ private:
     {
         if (!Intersects(block.position(), block.position() + block.length()))
             return;
+        lists_.Collect(block);
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (Intersects(fragment.position(), fragment.position() + fragment.length()))
@@ -106,8 +110,9 @@ private:
         body_ += ' ';
         const RtfWrittenNumbering numbering = NumberingOf(block);
         body_ += NumberingWords(numbering);
+        body_ += lists_.ParagraphWords(block);
         if (!inTable && start >= from_)
-            body_ += NumberText(block, numbering);
+            body_ += NumberText(numbering, lists_.NumberTextOf(block));
         WriteRuns(block);
         CloseLink();
         if (inTable && lastInCell)
@@ -172,9 +177,10 @@ private:
         }
     }
 
-    // Before a table at the start of the text or of a cell, and between two
-    // tables, Qt keeps an empty paragraph of its own; in RTF the rows simply
-    // come first or follow.
+    // Before a table at the start of the text or of a cell, Qt keeps an empty
+    // paragraph of its own; in RTF the rows simply come first. Between two tables
+    // the paragraph is the text's own, and ends the first table for every reader,
+    // unless the second only goes on the rows of the first (PropTableContinued).
     bool QtsOwnBlockBeforeTable(const QTextBlock& block) const
     {
         const int start = block.position();
@@ -189,11 +195,13 @@ private:
         if (start == 0)
             return true;
         const QChar before = document_.characterAt(start - 1);
-        return before == QChar(FrameEnd) || before == QChar(FrameStart);
+        if (before == QChar(FrameEnd))
+            return frame->format().boolProperty(PropTableContinued);
+        return before == QChar(FrameStart);
     }
 
-    // \trowd and the cell boundaries of a table's rows.
-    static QByteArray RowDefinition(const QTextTable* table)
+    // \trowd and the cell boundaries of a table's row.
+    static QByteArray RowDefinition(const QTextTable* table, int row)
     {
         const QTextTableFormat format = table->format();
         const int gap = format.hasProperty(PropTableGapTwips) ? format.property(PropTableGapTwips).toInt()
@@ -203,6 +211,8 @@ private:
         QByteArray out = "\\trowd";
         out += "\\trgaph" + QByteArray::number(gap);
         out += "\\trleft" + QByteArray::number(left);
+        if (row < format.headerRowCount())
+            out += "\\trhdr";
         const Qt::Alignment a = format.alignment();
         if (a & Qt::AlignHCenter)
             out += "\\trqc";
@@ -214,6 +224,9 @@ private:
             if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
                 w = widths[c].rawValue();
             sum += w;
+            // The control draws every cell's frame; so do other programs.
+            if (format.border() > 0)
+                out += CellBorders;
             out += "\\cellx" + QByteArray::number(left + std::lround(sum * TwipsPerPixel));
         }
         return out;
@@ -224,13 +237,13 @@ private:
     // with a paragraph end for those readers instead.
     void WriteTable(QTextTable* table, int level)
     {
-        const QByteArray definition = RowDefinition(table);
         const int columns = table->columns();
         for (int r = 0; r < table->rows(); ++r) {
             const int rowStart = table->cellAt(r, 0).firstPosition();
             const int rowEnd = table->cellAt(r, columns - 1).lastPosition() + 1;
             if (!Intersects(rowStart, rowEnd))
                 continue;
+            const QByteArray definition = RowDefinition(table, r);
             if (level == 1)
                 body_ += definition + "\r\n";
             for (int c = 0; c < columns; ++c) {
@@ -287,6 +300,7 @@ private:
     int from_;
     int to_;
     RtfWriterTables tables_;
+    RtfWriterListTable lists_;
     QByteArray body_;
     QString openLink_;
     bool closedLast_ = false;

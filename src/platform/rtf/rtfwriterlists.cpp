@@ -40,8 +40,8 @@ RtfWrittenNumbering NumberingOf(const QTextBlock& block)
         n.style = PFNS_PARENS;
     else if (lf.numberSuffix() == QLatin1String(")"))
         n.style = PFNS_PAREN;
-    else if (lf.numberSuffix() == QLatin1String("."))
-        n.style = PFNS_PERIOD;
+    else if (lf.numberSuffix() == QLatin1String(".") || !lf.hasProperty(QTextFormat::ListNumberSuffix))
+        n.style = PFNS_PERIOD;   // Qt draws a list with no suffix of its own with "."
     else
         n.style = PFNS_PLAIN;
     n.start = ListStartNumber(*list);
@@ -85,7 +85,7 @@ QByteArray NumberingWords(const RtfWrittenNumbering& n)
     return out;
 }
 
-QByteArray NumberText(const QTextBlock& block, const RtfWrittenNumbering& n)
+QByteArray NumberText(const RtfWrittenNumbering& n, const QString& listNumber)
 {
     if (n.numbering == PFN_NONE || (n.style & 0xff00) == PFNS_NONUMBER)
         return {};
@@ -94,7 +94,7 @@ QByteArray NumberText(const QTextBlock& block, const RtfWrittenNumbering& n)
     if (n.numbering == PFN_BULLET)
         text = QString(QChar(0x2022));
     else
-        text = ListNumberText(block);
+        text = listNumber;
     if (text.isEmpty())
         return {};
     QByteArray out = "{\\pntext ";

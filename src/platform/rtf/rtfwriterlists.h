@@ -20,7 +20,8 @@ RtfWrittenNumbering NumberingOf(const QTextBlock& block);
 // {\*\pn...} for the paragraph, empty when it has no numbering.
 QByteArray NumberingWords(const RtfWrittenNumbering& n);
 
-// {\pntext ...\tab} with the paragraph's number, empty when it shows none.
-QByteArray NumberText(const QTextBlock& block, const RtfWrittenNumbering& n);
+// {\pntext ...\tab} with the paragraph's number (listNumber, the text its list
+// shows for it), empty when it shows none.
+QByteArray NumberText(const RtfWrittenNumbering& n, const QString& listNumber);
 
 } // namespace platform

@@ -63,10 +63,17 @@ enum TextProperty : int {
     PropSpaceAfterTwips,    // int, dySpaceAfter
     PropTableLeftTwips,     // int, on a QTextTableFormat: the rows' left edge (RTF \trleft)
     PropTableGapTwips,      // int, on a QTextTableFormat: half the space between cells (RTF \trgaph)
-    PropTableContinued,     // bool, on a QTextTableFormat: its rows go on the table just before it
+    // bool, on a QTextTableFormat: its rows go on the table just before it, with no
+    // paragraph between: one table of the source, held as several because its rows
+    // change shape or because it is long (RowsPerTableBlock). Written as one table.
+    PropTableContinued,
 
     // List (QTextListFormat)
     PropListStart = QTextFormat::UserProperty + 200,    // int, the number of the list's first item
+    PropListLevel,          // int, the list's level (0 outermost) in the RTF list it belongs to (\ilvl)
+    // int, the RTF list (\ls) the list was read from: lists of one group number
+    // on from each other as the levels of one list, and are written as one again.
+    PropListGroup,
 };
 
 // The least room a paragraph number gets before the text: a quarter inch, as

@@ -1,0 +1,178 @@
+// LibreOffice reads what the writer makes as it reads the original: for documents
+// made by Word, WordPad, LibreOffice, AbiWord and pandoc, read by our reader and
+// written again, LibreOffice finds the same lists with the same numbers, the same
+// tables, rows, cells and header rows, and the same words. One LibreOffice run
+// converts every file, as each start of it costs many seconds.
+#include "testsupport_libreoffice.h"
+#include "listnumbers.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
+#include "testsupport_rtf.h"
+#include "textproperties.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
+#include <gtest/gtest.h>
+
+using namespace platform;
+using rtftest::LibreOfficeLayout;
+using rtftest::ParseLibreOfficeHtml;
+
+namespace {
+
+// Documents of other programs, each opened and saved again by us.
+const char* const Corpus[] = {
+    "interop/word97_lists.rtf",          "interop/wordpad_pn_lists.rtf",       "interop/word_tables_header.rtf",
+    "interop/libreoffice_lists.rtf",     "interop/libreoffice_tables.rtf",     "interop/libreoffice_word_lists.rtf",
+    "interop/libreoffice_tables_header.rtf", "interop/abiword_lists.rtf",     "interop/abiword_tables.rtf",
+    "interop/pandoc_protocol.rtf",       "word_numbered_list_ls.rtf",          "wordpad_ansicpg1251_bullets.rtf",
+    "word_table_two_rows.rtf",           "word_nested_tables.rtf",             "libreoffice_nested_tables.rtf",
+};
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QString ReadUtf8(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// A document as the editor makes one: lists of every kind, one starting at 3,
+// a nested level, two tables one after the other, the first with a header row.
+void BuildEditorDocument(QTextDocument& d)
+{
+    QTextCursor c(&d);
+    c.insertText(QStringLiteral(u"Список дел"));
+    const auto list = [&](QTextListFormat::Style style, int start, int indent, const QStringList& items) {
+        QTextListFormat f;
+        f.setStyle(style);
+        f.setIndent(indent);
+        f.setNumberSuffix(QStringLiteral("."));
+        if (start != 1)
+            f.setProperty(PropListStart, start);
+        for (int i = 0; i < items.size(); ++i) {
+            c.insertBlock();
+            if (i == 0)
+                c.createList(f);
+            else
+                c.currentList()->add(c.block());
+            c.insertText(items[i]);
+        }
+    };
+    list(QTextListFormat::ListDecimal, 3, 1, {QStringLiteral(u"третий пункт"), QStringLiteral(u"четвёртый пункт")});
+    list(QTextListFormat::ListLowerAlpha, 1, 2, {QStringLiteral(u"подпункт а"), QStringLiteral(u"подпункт б")});
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral(u"Разделы"));
+    list(QTextListFormat::ListUpperRoman, 1, 1, {QStringLiteral(u"Введение"), QStringLiteral(u"Итоги")});
+    list(QTextListFormat::ListDisc, 1, 1, {QStringLiteral(u"хлеб"), QStringLiteral(u"молоко")});
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral(u"Таблицы"));
+    c.insertBlock(QTextBlockFormat());
+    for (int t = 0; t < 2; ++t) {
+        QTextTableFormat f;
+        f.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::FixedLength, 150)});
+        f.setHeaderRowCount(t == 0 ? 1 : 0);
+        QTextTable* table = c.insertTable(2, 2, f);
+        for (int r = 0; r < 2; ++r)
+            for (int k = 0; k < 2; ++k)
+                table->cellAt(r, k).firstCursorPosition().insertText(QStringLiteral(u"т%1 с%2 к%3").arg(t + 1).arg(r + 1).arg(k + 1));
+        c.setPosition(table->lastPosition() + 1);
+    }
+    c.insertText(QStringLiteral(u"Конец"));
+}
+
+// The items LibreOffice must find in the editor's document, numbered as the
+// editor numbers them (HTML shows no brackets or dots around the numbers).
+QString ExpectedItems(const QTextDocument& d)
+{
+    QStringList items;
+    for (QTextBlock b = d.begin(); b.isValid(); b = b.next())
+        if (b.textList())
+            items << ListNumberText(b).remove(QRegularExpression(QStringLiteral("[().]"))) + u' ' + b.text();
+    return items.join(u'\n');
+}
+
+TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        // The test command installs LibreOffice; only a developer's machine may lack it.
+        ASSERT_TRUE(qEnvironmentVariableIsEmpty("CI")) << "soffice is missing where the tests must run it";
+        GTEST_SKIP() << "soffice is not installed: the LibreOffice check was skipped";
+    }
+    rtftest::EnsureApplication();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // For a look at what LibreOffice made of each file.
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("QUILLET_KEEP_TEST_FILES"));
+    QStringList inputs;
+    for (const char* name : Corpus) {
+        const QByteArray original = rtftest::DataFile(QString::fromLatin1(name));
+        ASSERT_FALSE(original.isEmpty()) << name;
+        const QString base = QFileInfo(QString::fromLatin1(name)).completeBaseName();
+        inputs << dir.filePath(QStringLiteral("original_") + base + QStringLiteral(".rtf"));
+        ASSERT_TRUE(WriteFile(inputs.back(), original));
+        // Saved twice over, as a user who opens and saves the file again.
+        const QByteArray ours = WriteRtf(*rtftest::ReadDocument(WriteRtf(*rtftest::ReadDocument(original))));
+        inputs << dir.filePath(QStringLiteral("ours_") + base + QStringLiteral(".rtf"));
+        ASSERT_TRUE(WriteFile(inputs.back(), ours));
+    }
+    QTextDocument editor;
+    BuildEditorDocument(editor);
+    inputs << dir.filePath(QStringLiteral("editor.rtf"));
+    ASSERT_TRUE(WriteFile(inputs.back(), WriteRtf(editor)));
+
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(soffice, QStringList{QStringLiteral("--headless"),
+                                 QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
+                                 QStringLiteral("--convert-to"), QStringLiteral("html:HTML (StarWriter)"),
+                                 QStringLiteral("--outdir"), dir.filePath(QStringLiteral("html"))}
+                         + inputs);
+    ASSERT_TRUE(p.waitForFinished(240000)) << "LibreOffice did not finish";
+    const auto html = [&](const QString& rtfPath) {
+        return ReadUtf8(dir.filePath(QStringLiteral("html/") + QFileInfo(rtfPath).completeBaseName() + QStringLiteral(".html")));
+    };
+
+    QStringList figures;
+    for (int i = 0; i + 1 < inputs.size(); i += 2) {
+        const QString name = QFileInfo(inputs[i]).completeBaseName().mid(9);
+        SCOPED_TRACE(name.toStdString());
+        const QString originalHtml = html(inputs[i]);
+        ASSERT_FALSE(originalHtml.isEmpty()) << p.readAll().constData();
+        const LibreOfficeLayout original = ParseLibreOfficeHtml(originalHtml);
+        const LibreOfficeLayout ours = ParseLibreOfficeHtml(html(inputs[i + 1]));
+        figures << name + QStringLiteral(": ") + original.Counts() + QStringLiteral(" | ours ") + ours.Counts();
+        EXPECT_EQ(ours.Counts(), original.Counts());
+        EXPECT_EQ(ours.structure.join(u'\n'), original.structure.join(u'\n'));
+        EXPECT_EQ(ours.words, original.words);
+    }
+    std::cout << figures.join(u'\n').toStdString() << std::endl;
+
+    const LibreOfficeLayout fromEditor = ParseLibreOfficeHtml(html(inputs.back()));
+    EXPECT_EQ(fromEditor.items.join(u'\n'), ExpectedItems(editor));
+    // LibreOffice 7.4 reads no \trhdr (not even its own); the reader's tests hold
+    // header rows, so they are not counted here.
+    // The lettered list is the second level under the numbered one.
+    EXPECT_EQ(fromEditor.structure.join(u' '),
+              QStringLiteral(u"ol 1 li 3 li 4 /ol ol a ol a li a li b /ol /ol ol I li I li II /ol ul li • li • /ul "
+                             u"table row cell cell row cell cell /table table row cell cell row cell cell /table"));
+    QString words = rtftest::Text(editor);
+    words.remove(QChar(0xFDD0)).remove(QChar(0xFDD1));
+    EXPECT_EQ(fromEditor.words, words.simplified());
+}
+
+} // namespace
