@@ -173,6 +173,9 @@ void TfmView::WireCommands()
     connect(bbLeft, &QPushButton::clicked, this, &TfmView::bbLeftClick);
     WireEncodingCommands();
     WirePrintCommands();
+    WireScreenCommands();
+    WireLanguageCommands();
+    WireHelpCommands();
     WireCommandStates();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
@@ -191,6 +194,7 @@ void TfmView::FormCreate()
     NumStyle = 3;
     UnderKind = 1;
     IndexKind = 2;
+    FillParamDefault();
     FontInitialize();
     StbRepUpdate();
     RegisterWindow();
@@ -442,7 +446,10 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     case Qt::Key_Escape:
-        meClsWClick();
+        if (FullScreen)
+            SetScreen(false);
+        else
+            meClsWClick();
         return true;
     case Qt::Key_Left:
         if (state == ctrlAlt) {
@@ -469,6 +476,13 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     default:
+        // Alt with a digit of the main keyboard stores the look as a saved screen;
+        // 6 and 7 are no command and type nothing.
+        if (state == Qt::AltModifier && !(event->modifiers() & Qt::KeypadModifier) && event->key() >= Qt::Key_1
+            && event->key() <= Qt::Key_7) {
+            SaveScreen(event->key() - Qt::Key_0);
+            return true;
+        }
         // Ctrl with a keypad digit is no command, and types nothing either.
         if (state == Qt::ControlModifier && (event->modifiers() & Qt::KeypadModifier) && event->key() >= Qt::Key_0
             && event->key() <= Qt::Key_9)

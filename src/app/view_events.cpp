@@ -51,6 +51,7 @@ void TfmView::N14Click()
 
 void TfmView::N26Click()
 {
+    SavedScrRead();
     Item(QStringLiteral("N52"))->setChecked(sbWrap->isChecked());
 }
 
@@ -77,4 +78,5 @@ void TfmView::PopupMenu1Popup()
     Item(QStringLiteral("N3"))->setEnabled(selected);
     Item(QStringLiteral("N2"))->setEnabled(selected);
     Item(QStringLiteral("N4"))->setEnabled(GEditor->Window()->canPaste());
+    SavedScrRead();
 }
