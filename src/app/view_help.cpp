@@ -4,12 +4,10 @@
 
 #include "about.h"
 #include "helpviewer.h"
-#include "sysbib.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QScreen>
 
 namespace {
 
@@ -51,8 +49,13 @@ int TfmView::HelpContextNow() const
         if (const int context = ContextOf(menu))
             return context;
     }
-    for (const QWidget* w = QApplication::focusWidget() ? QApplication::focusWidget() : QApplication::activeWindow(); w;
-         w = w->parentWidget())
+    // A modal dialog is what the user works in, wherever the focus was left.
+    const QWidget* start = QApplication::focusWidget();
+    if (const QWidget* modal = QApplication::activeModalWidget(); modal && !(start && modal->isAncestorOf(start)))
+        start = modal;
+    if (!start)
+        start = QApplication::activeWindow();
+    for (const QWidget* w = start; w; w = w->parentWidget())
         if (const int context = ContextOf(w))
             return context;
     return HelpContext::Window;
@@ -81,9 +84,8 @@ void TfmView::N36Click()
         aboutForm->setWindowModality(Qt::ApplicationModal);
     }
     aboutForm->ShowDLLInfo(false);
-    const QScreen* screen = this->screen();
-    aboutForm->move(CenteredBoxPos(frameGeometry(), aboutForm->frameGeometry().size(),
-                                   screen ? screen->availableGeometry() : QRect()));
+    // A dialog centres itself over its owner when shown, frame included, and
+    // stays inside the screen.
     aboutForm->exec();
 }
 

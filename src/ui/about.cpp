@@ -36,8 +36,9 @@ QString ProgramDate()
 TfmAboutForm::TfmAboutForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("fmAboutForm"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint);
+    // A dialog border with the close button only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(Tr(QlConsts::AboutCaption));
     setFixedSize(ClientWidth, ClientHeight);
     setProperty("helpContext", AboutHelpContext);

@@ -5,6 +5,7 @@
 #include "testsupport_copies.h"
 
 #include "languagefiles.h"
+#include "filenames.h"
 #include "languageoverride.h"
 #include "qlconsts.h"
 #include "registry.h"
@@ -93,6 +94,7 @@ TEST_F(ViewTest, ChoosingALanguageStoresItsCodeUnderTheExecutablePathAndSaysWhen
     // The interface does not change before the next start.
     EXPECT_EQ(w.Menu(QStringLiteral("N8"))->title(), QStringLiteral("File"));
 
+    w.FillLangMenu();
     w.Item(QStringLiteral("meDef"))->trigger();
     EXPECT_EQ(Messages().size(), 2);
     EXPECT_TRUE(ReadLanguageOverride(platform::SelfExecutable()).isEmpty());
