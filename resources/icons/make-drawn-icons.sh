@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program icon at the sizes the program uses (quillet.png for windows,
-# quillet-large.png for the about box): ImageMagick's SVG renderer loses the
-# letter's face and colour, so the picture of quillet.svg is drawn directly.
+# quillet-large.png for the about box) and the about box's information sign
+# (info.png): ImageMagick's SVG renderer loses the letter's face and the white
+# fills, so the pictures of quillet.svg and info.svg are drawn directly.
 set -euo pipefail
 cd "$(dirname "$0")"
 draw() {
@@ -16,3 +17,7 @@ draw() {
 }
 draw 32 quillet.png
 draw 100 quillet-large.png
+convert -size 48x48 xc:none -fill '#2d5ea8' -stroke '#1c3f73' -strokewidth 2 -draw 'circle 24,24 24,3' \
+  -stroke none -fill white -draw 'circle 24,13.5 24,10.2' \
+  -draw 'polygon 19.8,21 26.4,21 26.4,36.6 29.4,36.6 29.4,39.9 19.2,39.9 19.2,36.6 22.2,36.6 22.2,24.3 19.8,24.3' \
+  info.png
