@@ -84,7 +84,7 @@ void BM_TablesModeOneLongTable(benchmark::State& state)
     state.counters["s_per_row"] = benchmark::Counter(double(state.range(0)) * double(state.iterations()),
                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_TablesModeOneLongTable)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TablesModeOneLongTable)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 

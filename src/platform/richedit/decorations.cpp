@@ -83,9 +83,14 @@ void DecorateBlock(QPainter& painter, const QTextBlock& block, const QPointF& or
     }
 }
 
-bool InRootFrame(const QTextDocument& doc, const QTextBlock& block)
+// The frame holding the block that sits directly in the root frame: the block's
+// own outermost table, or the root frame itself.
+const QTextFrame* OutermostFrame(const QTextDocument& doc, const QTextBlock& block)
 {
-    return doc.frameAt(block.position()) == doc.rootFrame();
+    const QTextFrame* frame = doc.frameAt(block.position());
+    while (frame && frame->parentFrame() && frame->parentFrame() != doc.rootFrame())
+        frame = frame->parentFrame();
+    return frame;
 }
 
 } // namespace
@@ -97,13 +102,29 @@ void PaintDecorations(QPainter& painter, const QTextDocument& doc, const QRectF&
     const int first = layout->hitTest(QPointF(0, area.top()), Qt::FuzzyHit);
     if (first < 0)
         return;
+    QTextBlock start = doc.findBlock(first);
+    // While Qt still lays a long text out step by step it answers "after the end"
+    // for any point: that block has no lines yet, and asking where it lies would
+    // lay out the whole text at once. The walk then starts at the top, over the
+    // part already laid out.
+    if (start.isValid() && start.layout()->lineCount() == 0)
+        start = doc.begin();
     const bool noTables = doc.rootFrame()->childFrames().isEmpty();
     painter.save();
-    for (QTextBlock block = doc.findBlock(first); block.isValid(); block = block.next()) {
+    for (QTextBlock block = start; block.isValid(); block = block.next()) {
         const QRectF rect = layout->blockBoundingRect(block);
-        // Blocks of the root frame come top to bottom; cells of a table row do not.
-        if (rect.top() > area.bottom() && (noTables || InRootFrame(doc, block)))
-            break;
+        // Blocks of the root frame, and the tables in it, come top to bottom;
+        // cells of a table row do not. Asking where a block lies lays the text out
+        // up to it, so the walk ends at the first thing wholly below the area.
+        if (rect.top() > area.bottom()) {
+            if (noTables)
+                break;
+            // (The frame's own rectangle would lay out the whole text first.)
+            const QTextFrame* outer = OutermostFrame(doc, block);
+            if (outer == doc.rootFrame()
+                || layout->blockBoundingRect(doc.findBlock(outer->firstPosition())).top() > area.bottom())
+                break;
+        }
         if (rect.bottom() < area.top() || rect.top() > area.bottom())
             continue;
         DecorateBlock(painter, block, rect.topLeft(), palette, link, doc.defaultFont());

@@ -213,13 +213,13 @@ void RtfDocumentBuilder::InsertRows(std::vector<RtfRow> rows)
     if (rows.empty())
         return;
     FlushEnded();
-    ForEachTable(rows, [&](size_t first, size_t last, int columns) {
+    ForEachTable(rows, [&](size_t first, size_t last, int columns, bool continued) {
         // After a finished paragraph the table simply follows it; inside a paragraph
         // begun by other text, Qt's table insertion splits off an empty paragraph.
         const bool afterFinishedParagraph = pendingBreak_;
         pendingBreak_ = false;
         const bool atBlockStart = cursor_.atBlockStart();
-        QTextTable* table = cursor_.insertTable(int(last - first), columns, TableFormatFor(rows[first].props, columns));
+        QTextTable* table = cursor_.insertTable(int(last - first), columns, TableBlockFormat(rows[first], columns, continued));
         if (atBlockStart && !afterFinishedParagraph)
             DropEmptyBlockBefore(table);
         FillTable(table, rows, first, last);

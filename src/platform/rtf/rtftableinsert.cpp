@@ -42,8 +42,9 @@ void FillCell(QTextCursor& cursor, RtfCell& cell)
             emptyBlock = false;
             continue;
         }
-        ForEachTable(item.rows, [&](size_t first, size_t last, int columns) {
-            QTextTable* table = cursor.insertTable(int(last - first), columns, TableFormatFor(item.rows[first].props, columns));
+        ForEachTable(item.rows, [&](size_t first, size_t last, int columns, bool continued) {
+            QTextTable* table =
+                cursor.insertTable(int(last - first), columns, TableBlockFormat(item.rows[first], columns, continued));
             FillTable(table, item.rows, first, last);
             cursor.setPosition(table->lastPosition() + 1);
         });
@@ -93,7 +94,15 @@ void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph)
     cursor.setBlockFormat(paragraph.format);
 }
 
-void ForEachTable(const std::vector<RtfRow>& rows, const std::function<void(size_t, size_t, int)>& insert)
+QTextTableFormat TableBlockFormat(const RtfRow& first, int columns, bool continued)
+{
+    QTextTableFormat format = TableFormatFor(first.props, columns);
+    if (continued)
+        format.setProperty(PropTableContinued, true);
+    return format;
+}
+
+void ForEachTable(const std::vector<RtfRow>& rows, const std::function<void(size_t, size_t, int, bool)>& insert)
 {
     size_t first = 0;
     while (first < rows.size()) {
@@ -102,7 +111,8 @@ void ForEachTable(const std::vector<RtfRow>& rows, const std::function<void(size
         while (last < rows.size() && rows[last].props == rows[first].props && ColumnsOf(rows[last]) == columns)
             ++last;
         if (columns > 0)
-            insert(first, last, columns);
+            for (size_t block = first; block < last; block += RowsPerTableBlock)
+                insert(block, std::min(last, block + RowsPerTableBlock), columns, block != first);
         first = last;
     }
 }

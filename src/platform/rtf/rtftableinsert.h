@@ -25,10 +25,20 @@ QTextTableFormat TableFormatFor(const RtfRowState& row, int columns);
 // The text and format of a paragraph, at the cursor, in the block it is in.
 void InsertParagraph(QTextCursor& cursor, const RtfParagraph& paragraph);
 
-// Calls insert for each run [first, last) of rows that make one table; rows
-// with no column at all are left out.
+// A long table is held as adjacent tables of at most this many rows, the later
+// ones marked as continuing it: Qt lays a table out whole and looks its cells
+// up in time that grows with the table, so one table of 20,000 rows froze the
+// window for seconds where blocks are laid out a screen at a time.
+constexpr size_t RowsPerTableBlock = 200;
+
+// Calls insert for each run [first, last) of rows that make one table, in
+// blocks of at most RowsPerTableBlock rows (continued for all but the first);
+// rows with no column at all are left out.
 void ForEachTable(const std::vector<RtfRow>& rows,
-                  const std::function<void(size_t first, size_t last, int columns)>& insert);
+                  const std::function<void(size_t first, size_t last, int columns, bool continued)>& insert);
+
+// The table format for rows [first, ...) of a run, marked when it continues one.
+QTextTableFormat TableBlockFormat(const RtfRow& first, int columns, bool continued);
 
 // Fills the rows [first, last) into a table created with that many rows.
 void FillTable(QTextTable* table, std::vector<RtfRow>& rows, size_t first, size_t last);

@@ -63,6 +63,7 @@ enum TextProperty : int {
     PropSpaceAfterTwips,    // int, dySpaceAfter
     PropTableLeftTwips,     // int, on a QTextTableFormat: the rows' left edge (RTF \trleft)
     PropTableGapTwips,      // int, on a QTextTableFormat: half the space between cells (RTF \trgaph)
+    PropTableContinued,     // bool, on a QTextTableFormat: its rows go on the table just before it
 
     // List (QTextListFormat)
     PropListStart = QTextFormat::UserProperty + 200,    // int, the number of the list's first item

@@ -332,3 +332,38 @@ TEST(Drawing, ListNumbersStartWhereTheParagraphSaysAndIndentsShow)
 }
 
 } // namespace
+
+namespace {
+
+QByteArray LongTableUnderADoubleUnderline(int rows)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0 {\\uldb word} word\\par ";
+    for (int r = 0; r < rows; ++r)
+        rtf += "\\trowd\\cellx1500\\cellx3000\\pard\\intbl r" + QByteArray::number(r) + "\\cell x\\cell\\row\r";
+    return rtf + "\\pard end\\par}";
+}
+
+} // namespace
+
+TEST(Drawing, ALongTableIsLaidOutAScreenAtATimeAndTheFirstScreenKeepsItsDecorations)
+{
+    RichEdit lazy;
+    Prepare(lazy);
+    lazy.show();
+    StreamIn(lazy, SF_RTF, LongTableUnderADoubleUnderline(4000));
+    const QImage first = Render(lazy);
+    // Drawing the first screen, the double underline included, laid out only
+    // the start: the end of the text is not laid out yet.
+    EXPECT_EQ(lazy.Document()->lastBlock().layout()->lineCount(), 0);
+
+    RichEdit whole;
+    Prepare(whole);
+    whole.show();
+    StreamIn(whole, SF_RTF, LongTableUnderADoubleUnderline(4000));
+    whole.Document()->documentLayout()->documentSize();   // everything laid out
+    ASSERT_GT(whole.Document()->lastBlock().layout()->lineCount(), 0);
+    // The same picture, but for the caret at the left edge, which may be mid-blink.
+    const QImage second = Render(whole);
+    const QRect right(8, 0, first.width() - 8, first.height());
+    EXPECT_EQ(first.copy(right), second.copy(right));
+}

@@ -1,6 +1,7 @@
 // The RTF reader on tables: the rows the DOS table builder and the F2 row write,
 // Word's rows, and rows of different shapes (nested tables have a file of their own).
 #include "rtfreader.h"
+#include "rtftableinsert.h"
 #include "testsupport_rtf.h"
 #include "textproperties.h"
 
@@ -109,7 +110,7 @@ TEST(RtfReaderTables, EmptyParagraphsAroundTablesAreKept)
         EXPECT_EQ(rtftest::Text(*ReadDocument(sources[i])), QString::fromUtf16(texts[i])) << sources[i];
 }
 
-TEST(RtfReaderTables, ManyRowsOfOneShapeMakeOneTableWithEveryCellInPlace)
+TEST(RtfReaderTables, ManyRowsOfOneShapeMakeOneTableHeldInBlocksWithEveryCellInPlace)
 {
     constexpr int Rows = 3000;
     QByteArray rtf = "{\\rtf1\\ansi\\deff0 ";
@@ -121,14 +122,21 @@ TEST(RtfReaderTables, ManyRowsOfOneShapeMakeOneTableWithEveryCellInPlace)
     rtf += "\\pard after\\par}";
     auto document = ReadDocument(rtf);
     const auto tables = Tables(*document);
-    ASSERT_EQ(tables.size(), 1u);
-    ASSERT_EQ(tables[0]->rows(), Rows);
-    for (int r = 0; r < Rows; ++r) {
-        const QString n = QString::number(r);
-        ASSERT_EQ(CellText(tables[0], r, 0), u'a' + n);
-        ASSERT_EQ(CellText(tables[0], r, 1), u'b' + n + u'\n' + u'b' + n);
-        ASSERT_EQ(CellText(tables[0], r, 2), u'c' + n);
+    // One table, in adjacent blocks: every block after the first continues it.
+    ASSERT_EQ(tables.size(), size_t((Rows + platform::RowsPerTableBlock - 1) / platform::RowsPerTableBlock));
+    int r = 0;
+    for (size_t t = 0; t < tables.size(); ++t) {
+        EXPECT_EQ(tables[t]->format().boolProperty(platform::PropTableContinued), t > 0);
+        if (t > 0)
+            EXPECT_EQ(tables[t]->firstPosition() - 1, tables[t - 1]->lastPosition() + 1) << "blocks are adjacent";
+        for (int row = 0; row < tables[t]->rows(); ++row, ++r) {
+            const QString n = QString::number(r);
+            ASSERT_EQ(CellText(tables[t], row, 0), u'a' + n);
+            ASSERT_EQ(CellText(tables[t], row, 1), u'b' + n + u'\n' + u'b' + n);
+            ASSERT_EQ(CellText(tables[t], row, 2), u'c' + n);
+        }
     }
+    EXPECT_EQ(r, Rows);
     EXPECT_TRUE(rtftest::Text(*document).endsWith(QStringLiteral("\nafter")));
 }
 

@@ -301,3 +301,24 @@ TEST(RtfRoundTrip, TablesKeepTheirCellBoundaries)
 }
 
 } // namespace
+
+TEST(RtfRoundTrip, ALongTableHeldInBlocksComesBackAsTheSameBlocksEveryCycle)
+{
+    // Rows in blocks of their own are one table: written back, every row is there
+    // once, in order, and reads back into the same blocks, cycle after cycle.
+    QByteArray rtf = "{\\rtf1\\ansi\\deff0 before\\par ";
+    for (int r = 0; r < 450; ++r)
+        rtf += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(r) + "\\cell x\\cell\\row\r";
+    rtf += "\\pard after\\par}";
+    auto document = rtftest::ReadDocument(rtf);
+    const QString text = document->toRawText();
+    QByteArray written = WriteRtf(*document);
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        EXPECT_EQ(written.count("\\row"), 450) << "cycle " << cycle;
+        auto again = rtftest::ReadDocument(written);
+        ASSERT_EQ(again->toRawText(), text) << "cycle " << cycle;
+        const QByteArray next = WriteRtf(*again);
+        ASSERT_EQ(next.toStdString(), written.toStdString()) << "cycle " << cycle;
+        written = next;
+    }
+}
