@@ -127,8 +127,9 @@ TEST(RtfReaderTables, ManyRowsOfOneShapeMakeOneTableHeldInBlocksWithEveryCellInP
     int r = 0;
     for (size_t t = 0; t < tables.size(); ++t) {
         EXPECT_EQ(tables[t]->format().boolProperty(platform::PropTableContinued), t > 0);
-        if (t > 0)
+        if (t > 0) {
             EXPECT_EQ(tables[t]->firstPosition() - 1, tables[t - 1]->lastPosition() + 1) << "blocks are adjacent";
+        }
         for (int row = 0; row < tables[t]->rows(); ++row, ++r) {
             const QString n = QString::number(r);
             ASSERT_EQ(CellText(tables[t], row, 0), u'a' + n);
