@@ -49,13 +49,13 @@ TfmAboutForm::TfmAboutForm(QWidget* parent) : QDialog(parent)
     Panel1->setFrameShape(QFrame::Panel);
     Panel1->setFrameShadow(QFrame::Sunken);
     Panel1->setLineWidth(2);
-    Panel1->setGeometry(8, 8, ClientWidth - 16, 122);
+    Panel1->setGeometry(8, 6, ClientWidth - 16, 114);
     Panel1->setMouseTracking(true);
 
     ProgramIcon = new QLabel(Panel1);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setPixmap(QPixmap(QStringLiteral(":/icons/quillet-large.png")));
-    ProgramIcon->setGeometry(10, 10, IconSize, IconSize);
+    ProgramIcon->setGeometry(10, 7, IconSize, IconSize);
     ProgramIcon->setMouseTracking(true);
 
     const auto label = [this](const char* name, const QString& text, int x, int y) {
@@ -65,14 +65,14 @@ TfmAboutForm::TfmAboutForm(QWidget* parent) : QDialog(parent)
         l->setMouseTracking(true);
         return l;
     };
-    Label2 = label("Label2", Tr(QlConsts::AboutProgram), 124, 16);
+    Label2 = label("Label2", Tr(QlConsts::AboutProgram), 124, 12);
     QFont bold = Label2->font();
     bold.setBold(true);
     Label2->setFont(bold);
-    Label1 = label("Label1", Tr(QlConsts::AboutVersion), 124, 42);
-    Version = label("Version", QStringLiteral("2.5"), 0, 42);
-    Label3 = label("Label3", QStringLiteral(" (10.05.2002)"), 0, 42);
-    Copyright = label("Copyright", QString(), 124, 68);
+    Label1 = label("Label1", Tr(QlConsts::AboutVersion), 124, 36);
+    Version = label("Version", QStringLiteral("2.5"), 0, 36);
+    Label3 = label("Label3", QStringLiteral(" (10.05.2002)"), 0, 36);
+    Copyright = label("Copyright", QString(), 124, 60);
     Copyright->setWordWrap(true);
 
     imIco = new QLabel(Panel1);
@@ -83,7 +83,8 @@ TfmAboutForm::TfmAboutForm(QWidget* parent) : QDialog(parent)
 
     Panel2 = new QFrame(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
-    Panel2->setGeometry(8, 134, ClientWidth - 16, 38);
+    // Room for the library line in three lines.
+    Panel2->setGeometry(8, 124, ClientWidth - 16, 49);
     Memo1 = new QPlainTextEdit(Panel2);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
@@ -97,7 +98,7 @@ TfmAboutForm::TfmAboutForm(QWidget* parent) : QDialog(parent)
     OKButton = new QPushButton(Tr(QlConsts::OkButton), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
-    OKButton->setGeometry((ClientWidth - 80) / 2, 140, 80, 27);
+    OKButton->setGeometry((ClientWidth - 80) / 2, 134, 80, 27);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 
     for (QWidget* w : {static_cast<QWidget*>(Panel1), static_cast<QWidget*>(imIco), static_cast<QWidget*>(Memo1),

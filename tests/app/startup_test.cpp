@@ -163,7 +163,7 @@ TEST_F(ViewTest, EveryMenuItemOfTheMainMenuIsThereWithItsCaption)
         EXPECT_EQ(item->shortcut(), c.shortcut) << c.name;
     }
     // Commands of later work are shown but cannot be chosen.
-    for (const char* later : {"N21", "N13", "N29", "N36", "mCutStr"})
+    for (const char* later : {"N21", "N13", "N29", "mCutStr"})
         EXPECT_FALSE(w.Item(QString::fromLatin1(later))->isEnabled()) << later;
     EXPECT_FALSE(w.sbPrint->isEnabled());
     EXPECT_EQ(w.sbIso->toolTip(), QStringLiteral("To ISO 8859-5  encoding"));
