@@ -3,6 +3,8 @@
 #include "view.h"
 
 #include "endsignals.h"
+#include "languagefiles.h"
+#include "shell.h"
 #include "filenames.h"
 #include "richedit.h"
 #include "testscript.h"
@@ -47,6 +49,8 @@ int Run(int argc, char* argv[], int& endingSignal)
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     QApplication::setDesktopFileName(QStringLiteral("quillet"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillet.png")));
+    // The language chosen in the Language menu at an earlier run.
+    InstallInterfaceLanguage(platform::SelfExecutable());
     TfmView view(names);
     InstallTestScript(view);
     TEndSignalWatcher endSignals([&view](int) { view.EndWithoutQuestions(); });

@@ -178,6 +178,9 @@ void TfmView::WireCommands()
     WireCharacterCommands();
     WireEditCommands();
     WireSearchCommands();
+    WireScreenCommands();
+    WireLanguageCommands();
+    WireHelpCommands();
     WireCommandStates();
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
@@ -196,6 +199,7 @@ void TfmView::FormCreate()
     NumStyle = 3;
     UnderKind = 1;
     IndexKind = 2;
+    FillParamDefault();
     FontInitialize();
     StbRepUpdate();
     RegisterWindow();
@@ -451,8 +455,10 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     case Qt::Key_Escape:
-        // Esc belongs to a search dialog while one shows.
-        if (OkCanClose())
+        // Esc leaves full screen first; it belongs to a search dialog while one shows.
+        if (FullScreen)
+            SetScreen(false);
+        else if (OkCanClose())
             meClsWClick();
         return true;
     case Qt::Key_Left:
@@ -480,6 +486,13 @@ bool TfmView::FormKeyDown(QKeyEvent* event)
         }
         break;
     default:
+        // Alt with a digit of the main keyboard stores the look as a saved screen;
+        // 6 and 7 are no command and type nothing.
+        if (state == Qt::AltModifier && !(event->modifiers() & Qt::KeypadModifier) && event->key() >= Qt::Key_1
+            && event->key() <= Qt::Key_7) {
+            SaveScreen(event->key() - Qt::Key_0);
+            return true;
+        }
         // Ctrl with a keypad digit is no command, and types nothing either.
         if (state == Qt::ControlModifier && (event->modifiers() & Qt::KeypadModifier) && event->key() >= Qt::Key_0
             && event->key() <= Qt::Key_9)

@@ -4,6 +4,7 @@
 
 #include "qxeditor.h"
 #include "recentfiles.h"
+#include "savedscreens.h"
 
 #include <QButtonGroup>
 #include <QFont>
@@ -15,6 +16,7 @@
 #include <QStringList>
 #include <QToolButton>
 
+#include <array>
 #include <atomic>
 #include <utility>
 #include <cstdint>
@@ -36,6 +38,8 @@ class TUpdateThread;
 class TStatusPanels;
 class TqxPrinter;
 class TPageSetupDialog;
+class TfmAboutForm;
+class THelpViewer;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -315,6 +319,27 @@ public:
     void N24Click();
     void N25Click();
 
+    // Saved screens and full screen (view_screens.cpp); Screens[0] is the screen by
+    // default, 1..5 mirror the Screens key as the last menu opening found it.
+    std::array<TScreenParams, SavedScreenCount + 1> Screens;
+    void FillParamDefault();
+    void SavedScrRead();
+    void SaveScreen(int n);
+    void ChangeScreen(int n);
+    static QString StyleToStr(TFontStyles style);
+    void SetScreen(bool on);
+    void ESC1Click();
+    // The Language menu (view_language.cpp).
+    void FillLangMenu();
+    void SetLocalOverrides(const QString& code);
+    void meDefClick();
+    // Help and the about box (view_help.cpp), each made on first use and kept.
+    void ShowHelp(int context);
+    int HelpContextNow() const;
+    void N36Click();
+    THelpViewer* HelpViewer() const { return helpViewer; }
+    TfmAboutForm* AboutForm() const { return aboutForm; }
+
     // The child processes this window started, for the tests that watch them.
     QList<qint64> StartedCopies;
     // Started a further copy with one file name; false when it could not start.
@@ -349,6 +374,10 @@ private:
     void WireSearchCommands();
     void DiscardDialog(QPointer<TFindDialog>& dialog);
     void DialogKey(TFindDialog* dialog, int key);
+
+    void WireScreenCommands();
+    void WireLanguageCommands();
+    void WireHelpCommands();
     void RunPrintCommand(bool preview);
     void N8Click();
     void N14Click();
@@ -381,6 +410,8 @@ private:
     QHash<QString, QMenu*> menus;
     std::vector<std::pair<QMenu*, void (TfmView::*)()>> openingRules;
     QPointer<TUpdateThread> ticker;
+    THelpViewer* helpViewer = nullptr;
+    TfmAboutForm* aboutForm = nullptr;
     platform::InstanceServer* instances = nullptr;
     QString openFolder;
     QString saveFolder;

@@ -55,6 +55,7 @@ void TfmView::N14Click()
 
 void TfmView::N26Click()
 {
+    SavedScrRead();
     Item(QStringLiteral("N52"))->setChecked(sbWrap->isChecked());
 }
 
@@ -85,4 +86,5 @@ void TfmView::PopupMenu1Popup()
     Item(QStringLiteral("mpDelStr"))->setEnabled(!GEditor->IsEmpty());
     Item(QStringLiteral("mpUpp"))->setEnabled(selected);
     Item(QStringLiteral("mpLow"))->setEnabled(selected);
+    SavedScrRead();
 }

@@ -158,23 +158,23 @@ void TfmView::BuildMenus()
     alignButtons->setCheckable(true);
     AddItem(options, "N52", tr("Lines wrapping"), QKeySequence(Qt::CTRL | Qt::Key_B), Later)->setCheckable(true);
     QMenu* language = AddMenu(options, "meLang", tr("Language"));
-    AddItem(language, "meDef", tr("Default"), {}, Later);
+    AddItem(language, "meDef", tr("Default"));
     language->addSeparator();
     options->addSeparator();
     AddItem(options, "N29", tr("Save"), {}, Later);
     options->addSeparator();
-    AddItem(options, "meDefault", tr("Screen by default"), {}, Later);
+    AddItem(options, "meDefault", tr("Screen by default"));
     for (int n = 1; n <= 5; ++n)
         AddItem(options, ("mmSaved" + QByteArray::number(n)).constData(), tr("Saved screen %1").arg(n), {}, Later);
 
     QMenu* window = AddMenu(nullptr, "meWnd", tr("Window"));
-    AddItem(window, "ESC1", tr("Full screen"), QKeySequence(Qt::CTRL | Qt::Key_U), Later);
+    AddItem(window, "ESC1", tr("Full screen"), QKeySequence(Qt::CTRL | Qt::Key_U));
     AddItem(window, "N15", tr("New window"));
     window->addSeparator();
 
     QMenu* help = AddMenu(nullptr, "N34", tr("Help"));
-    AddItem(help, "N35", tr("Introduction"), {}, Later);
-    AddItem(help, "N36", tr("About Quillet"), {}, Later);
+    AddItem(help, "N35", tr("Introduction"));
+    AddItem(help, "N36", tr("About Quillet"));
     help->addSeparator();
     AddItem(help, "WWW1", tr("To web site"));
     AddItem(help, "N18", tr("Email to author"));
@@ -208,7 +208,7 @@ void TfmView::BuildPopupMenus()
     AddItem(PopupMenu1, "CtrlF111", tr("Marking by color (Ctrl-F11)"), {}, Later);
     AddItem(PopupMenu1, "meColor", tr("Change of background color (Shift-F11)"), {}, Later);
     PopupMenu1->addSeparator();
-    AddItem(PopupMenu1, "N44", tr("Screen by default"), {}, Later);
+    AddItem(PopupMenu1, "N44", tr("Screen by default"));
     for (int n = 1; n <= 5; ++n)
         AddItem(PopupMenu1, ("pmSaved" + QByteArray::number(n)).constData(), tr("Saved screen %1").arg(n), {}, Later);
     OnMenuOpening(PopupMenu1, &TfmView::PopupMenu1Popup);

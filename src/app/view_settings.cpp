@@ -97,8 +97,9 @@ void TfmView::ApplyOptions(const StartupOptions& o)
     if (o.height)
         bounds.setHeight(*o.height);
     setGeometry(bounds);
-    // Full screen arrives with the screens commands; until then it starts maximized.
-    if (o.window == StartWindowMode::Normal)
+    if (o.window == StartWindowMode::FullScreen)
+        SetScreen(true);
+    else if (o.window == StartWindowMode::Normal)
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
     else
         setWindowState(windowState() | Qt::WindowMaximized);

@@ -144,12 +144,23 @@ inline constexpr const char* RegUnavailable = QT_TRANSLATE_NOOP("QlConsts", "Can
 inline constexpr const char* RegCorrupt = QT_TRANSLATE_NOOP("QlConsts", "The registry file is damaged or is not a registry: ");
 
 // About box
-inline constexpr const char* RichEditVersionHint = QT_TRANSLATE_NOOP("QlConsts", "Information about version riched20.dll in your PC.");
-inline constexpr const char* RichEditRecommendation = QT_TRANSLATE_NOOP("QlConsts", "I recommend the version 3.0 (5.30.23.1203) or above");
-inline constexpr const char* RichEditNotLoaded = QT_TRANSLATE_NOOP("QlConsts", "Library riched20.dll is not loaded");
+// The rich-text engine here is the toolkit's GUI library: %1 is its file name, and the
+// recommended version is the oldest the program is built for.
+inline constexpr const char* RichEditVersionHint = QT_TRANSLATE_NOOP("QlConsts", "Information about version %1 in your PC.");
+inline constexpr const char* RichEditRecommendation = QT_TRANSLATE_NOOP("QlConsts", "I recommend the version %1 or above");
+inline constexpr const char* RichEditNotLoaded = QT_TRANSLATE_NOOP("QlConsts", "Library %1 is not loaded");
+inline constexpr const char* AboutCaption = QT_TRANSLATE_NOOP("QlConsts", "About \"Quillet\"");
+inline constexpr const char* AboutProgram = QT_TRANSLATE_NOOP("QlConsts", "Program:  Quillet");
+inline constexpr const char* AboutVersion = QT_TRANSLATE_NOOP("QlConsts", "Version :");
+inline constexpr const char* AboutLegalNotice = QT_TRANSLATE_NOOP(
+    "QlConsts", "Free software: you may use, copy and change it.");
+inline constexpr const char* OkButton = QT_TRANSLATE_NOOP("QlConsts", "OK");
 inline constexpr const char* AboutSize = QT_TRANSLATE_NOOP("QlConsts", ", Size: ");
 inline constexpr const char* AboutBytesDate = QT_TRANSLATE_NOOP("QlConsts", " bytes, Date: ");
 inline constexpr const char* AboutTime = QT_TRANSLATE_NOOP("QlConsts", ", Time: ");
+
+// Help window
+inline constexpr const char* HelpCaption = QT_TRANSLATE_NOOP("QlConsts", "Quillet help");
 
 } // namespace QlConsts
 

@@ -17,6 +17,9 @@ inline constexpr const char* Screens = "\\Software\\Tarnwick\\Quillet\\Screens";
 inline constexpr const char* Search = "\\Software\\Tarnwick\\Quillet\\Search";
 // Every key of the program below Quillet, in the order the Clear command removes them.
 inline constexpr const char* All[] = {Options, Files, Types, Pages, Marges, Names, Screens, Search};
+// The interface-language override, one value per executable path; outside the
+// program's own keys, so Clear leaves it alone.
+inline constexpr const char* Locales = "\\Software\\Borland\\Locales";
 } // namespace RegistryKeys
 
 namespace OptionsValue {

@@ -163,7 +163,7 @@ TEST_F(ViewTest, EveryMenuItemOfTheMainMenuIsThereWithItsCaption)
         EXPECT_EQ(item->shortcut(), c.shortcut) << c.name;
     }
     // Commands of later work are shown but cannot be chosen.
-    for (const char* later : {"N13", "N36"})
+    for (const char* later : {"N13"})
         EXPECT_FALSE(w.Item(QString::fromLatin1(later))->isEnabled()) << later;
     EXPECT_FALSE(w.sbPrint->isEnabled());
     EXPECT_EQ(w.sbIso->toolTip(), QStringLiteral("To ISO 8859-5  encoding"));

@@ -1,0 +1,945 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru" sourcelanguage="en">
+<context>
+    <name>QlConsts</name>
+    <message>
+        <source>Quillet</source>
+        <translation>Quillet</translation>
+    </message>
+    <message>
+        <source> - Quillet</source>
+        <translation> - Quillet</translation>
+    </message>
+    <message>
+        <source>File </source>
+        <translation>Файл </translation>
+    </message>
+    <message>
+        <source>Text input</source>
+        <translation>Текст без имени</translation>
+    </message>
+    <message>
+        <source>Wait... text loading</source>
+        <translation>Подождите... загрузка текста</translation>
+    </message>
+    <message>
+        <source>Wait... text saving</source>
+        <translation>Подождите... сохранение текста</translation>
+    </message>
+    <message>
+        <source>Wait... text wrapping</source>
+        <translation>Подождите... перенос строк</translation>
+    </message>
+    <message>
+        <source>Wait... text converting</source>
+        <translation>Подождите... перекодировка текста</translation>
+    </message>
+    <message>
+        <source>Wait... preparing</source>
+        <translation>Подождите... подготовка</translation>
+    </message>
+    <message>
+        <source>Wait... pages preparing</source>
+        <translation>Подождите... подготовка страниц</translation>
+    </message>
+    <message>
+        <source>Wait... pages printing</source>
+        <translation>Подождите... печать страниц</translation>
+    </message>
+    <message>
+        <source>Wait... completion</source>
+        <translation>Подождите... завершение</translation>
+    </message>
+    <message>
+        <source>: </source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>Print preview </source>
+        <translation>Предварительный просмотр </translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Информация</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Подтверждение</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Все</translation>
+    </message>
+    <message>
+        <source>Can not find the file: </source>
+        <translation>Не удаётся найти файл: </translation>
+    </message>
+    <message>
+        <source>The text was changed. Do you want save it?</source>
+        <translation>Текст был изменён. Сохранить его?</translation>
+    </message>
+    <message>
+        <source> is already exists. Rewrite it?</source>
+        <translation> уже существует. Заменить его?</translation>
+    </message>
+    <message>
+        <source>RTF text export is not allowed</source>
+        <translation>Текст RTF экспортировать нельзя</translation>
+    </message>
+    <message>
+        <source>File export was not successfull</source>
+        <translation>Не удалось экспортировать файл</translation>
+    </message>
+    <message>
+        <source>Can not use the file name: it holds characters the dialog can not show, so it is not known which file is meant: </source>
+        <translation>Нельзя использовать это имя файла: в нём есть символы, которые диалог не может показать, поэтому неясно, какой файл имеется в виду: </translation>
+    </message>
+    <message>
+        <source>All files (*.*)|*.*|Text file (*.txt)|*.txt|Text file in RTF format (*.rtf)|*.rtf</source>
+        <translation>Все файлы (*.*)|*.*|Текстовые файлы (*.txt)|*.txt|Текст в формате RTF (*.rtf)|*.rtf</translation>
+    </message>
+    <message>
+        <source>Text file (MS-DOS)|*.*|Text file (Windows)|*.*|Text file (KOI-8R)|*.*|Text file (Macintosh)|*.*|Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf</source>
+        <translation>Текстовый файл (MS-DOS)|*.*|Текстовый файл (Windows)|*.*|Текстовый файл (KOI-8R)|*.*|Текстовый файл (Macintosh)|*.*|Текстовый файл (ISO 8859-5)|*.*|Текстовый файл (Unicode)|*.*|Текст в формате RTF|*.rtf</translation>
+    </message>
+    <message>
+        <source>Text loading problems from memory </source>
+        <translation>Ошибка загрузки текста из памяти </translation>
+    </message>
+    <message>
+        <source>Text saving error to memory </source>
+        <translation>Ошибка сохранения текста в память </translation>
+    </message>
+    <message>
+        <source>Can not open file for writing</source>
+        <translation>Не удаётся открыть файл для записи</translation>
+    </message>
+    <message>
+        <source>File writting error</source>
+        <translation>Ошибка записи файла</translation>
+    </message>
+    <message>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
+        <translation>Не удаётся открыть файл «%1». %2</translation>
+    </message>
+    <message>
+        <source>Cannot open &quot;%1&quot;: it is not a regular file</source>
+        <translation>Не удаётся открыть «%1»: это не обычный файл</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is too large to load (%2 characters; the editor holds at most %3)</source>
+        <translation>Файл «%1» слишком велик (символов: %2, а редактор вмещает не более %3)</translation>
+    </message>
+    <message>
+        <source>Error reading file &quot;%1&quot;. %2</source>
+        <translation>Ошибка чтения файла «%1». %2</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; changed while it was being read</source>
+        <translation>Файл «%1» изменился во время чтения</translation>
+    </message>
+    <message>
+        <source>Tables structure will be lost by code conversion.<byte value="xd"/>
+It is recommended to save the text in RTF format before.</source>
+        <translation>При перекодировке структура таблиц будет потеряна.<byte value="xd"/>
+Рекомендуется сначала сохранить текст в формате RTF.</translation>
+    </message>
+    <message>
+        <source>Toggle on lines wrapping</source>
+        <translation>Включить перенос строк</translation>
+    </message>
+    <message>
+        <source>Toggle off lines wrapping</source>
+        <translation>Выключить перенос строк</translation>
+    </message>
+    <message>
+        <source>Substring is not found: </source>
+        <translation>Строка не найдена: </translation>
+    </message>
+    <message>
+        <source> replacements:  </source>
+        <translation> замен(ы):  </translation>
+    </message>
+    <message>
+        <source> ---&gt; </source>
+        <translation> ---&gt; </translation>
+    </message>
+    <message>
+        <source>Here is already the saved screen. Do you want replace it?</source>
+        <translation>Здесь уже сохранён экран. Заменить его?</translation>
+    </message>
+    <message>
+        <source>Language interface will be changed at the following loading of the program</source>
+        <translation>Язык интерфейса сменится при следующем запуске программы</translation>
+    </message>
+    <message>
+        <source>INS</source>
+        <translation>ВСТ</translation>
+    </message>
+    <message>
+        <source>OVR</source>
+        <translation>ЗАМ</translation>
+    </message>
+    <message>
+        <source>[line number, position in line, length of line]</source>
+        <translation>[номер строки, позиция в строке, длина строки]</translation>
+    </message>
+    <message>
+        <source>All lines count</source>
+        <translation>Всего строк</translation>
+    </message>
+    <message>
+        <source>Overwrite mode</source>
+        <translation>Режим замены</translation>
+    </message>
+    <message>
+        <source>Insert mode</source>
+        <translation>Режим вставки</translation>
+    </message>
+    <message>
+        <source>%s Properties</source>
+        <translation>Свойства: %s</translation>
+    </message>
+    <message>
+        <source>Link Properties</source>
+        <translation>Свойства связи</translation>
+    </message>
+    <message>
+        <source>Cannot link to an invalid source.</source>
+        <translation>Нельзя связать с недопустимым источником.</translation>
+    </message>
+    <message>
+        <source>Break link operation is not supported.</source>
+        <translation>Разрыв связи не поддерживается.</translation>
+    </message>
+    <message>
+        <source>Unable to change parameters while printing</source>
+        <translation>Во время печати параметры менять нельзя</translation>
+    </message>
+    <message>
+        <source>Not be able to begin the printing</source>
+        <translation>Не удаётся начать печать</translation>
+    </message>
+    <message>
+        <source>Not be able to save the page in MetaFile</source>
+        <translation>Не удаётся сохранить страницу в метафайл</translation>
+    </message>
+    <message>
+        <source>Not be able to print of prepared page</source>
+        <translation>Не удаётся напечатать подготовленную страницу</translation>
+    </message>
+    <message>
+        <source>Not be able to end the printing</source>
+        <translation>Не удаётся завершить печать</translation>
+    </message>
+    <message>
+        <source>None of installed printer</source>
+        <translation>Не установлено ни одного принтера</translation>
+    </message>
+    <message>
+        <source>Print to PDF file</source>
+        <translation>Печать в файл PDF</translation>
+    </message>
+    <message>
+        <source>PDF file|*.pdf</source>
+        <translation>Файл PDF|*.pdf</translation>
+    </message>
+    <message>
+        <source>Can not write the file &quot;%1&quot;. %2</source>
+        <translation>Не удаётся записать файл «%1». %2</translation>
+    </message>
+    <message>
+        <source>The margins leave no room for the text on the page</source>
+        <translation>При таких полях на странице не остаётся места для текста</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>«%1» — недопустимое дробное число</translation>
+    </message>
+    <message>
+        <source>Are you really will remove all Quillet data from registry?</source>
+        <translation>Вы действительно хотите удалить из реестра все данные Quillet?</translation>
+    </message>
+    <message>
+        <source>Options were saved in the registry</source>
+        <translation>Параметры сохранены в реестре</translation>
+    </message>
+    <message>
+        <source>Remove extension </source>
+        <translation>Удалить расширение </translation>
+    </message>
+    <message>
+        <source> ?</source>
+        <translation>?</translation>
+    </message>
+    <message>
+        <source>Extension input</source>
+        <translation>Ввод расширения</translation>
+    </message>
+    <message>
+        <source>Enter a new extension</source>
+        <translation>Введите новое расширение</translation>
+    </message>
+    <message>
+        <source>Command line in registry</source>
+        <translation>Командная строка в реестре</translation>
+    </message>
+    <message>
+        <source> for files *.</source>
+        <translation> для файлов *.</translation>
+    </message>
+    <message>
+        <source>Load with Quillet</source>
+        <translation>Открыть в Quillet</translation>
+    </message>
+    <message>
+        <source>Check types of files, that<byte value="xd"/>
+will be associated to this program</source>
+        <translation>Отметьте типы файлов, которые<byte value="xd"/>
+будут открываться этой программой</translation>
+    </message>
+    <message>
+        <source>The settings could not be read, the defaults are used. The file was left as it is: </source>
+        <translation>Не удалось прочитать настройки, используются значения по умолчанию. Файл оставлен как есть: </translation>
+    </message>
+    <message>
+        <source>Invalid data type of the registry value: </source>
+        <translation>Недопустимый тип данных параметра реестра: </translation>
+    </message>
+    <message>
+        <source>The registry value does not exist: </source>
+        <translation>Параметр реестра не существует: </translation>
+    </message>
+    <message>
+        <source>Can not open the registry key: </source>
+        <translation>Не удаётся открыть раздел реестра: </translation>
+    </message>
+    <message>
+        <source>Can not write to the registry: </source>
+        <translation>Не удаётся записать в реестр: </translation>
+    </message>
+    <message>
+        <source>Can not read the registry: </source>
+        <translation>Не удаётся прочитать реестр: </translation>
+    </message>
+    <message>
+        <source>Can not open the registry file: </source>
+        <translation>Не удаётся открыть файл реестра: </translation>
+    </message>
+    <message>
+        <source>The registry file is damaged or is not a registry: </source>
+        <translation>Файл реестра повреждён или не является реестром: </translation>
+    </message>
+    <message>
+        <source>Information about version %1 in your PC.</source>
+        <translation>Сведения о версии %1 на вашем компьютере.</translation>
+    </message>
+    <message>
+        <source>I recommend the version %1 or above</source>
+        <translation>Рекомендуется версия %1 или выше</translation>
+    </message>
+    <message>
+        <source>Library %1 is not loaded</source>
+        <translation>Библиотека %1 не загружена</translation>
+    </message>
+    <message>
+        <source>About &quot;Quillet&quot;</source>
+        <translation>О программе «Quillet»</translation>
+    </message>
+    <message>
+        <source>Program:  Quillet</source>
+        <translation>Программа:  Quillet</translation>
+    </message>
+    <message>
+        <source>Version :</source>
+        <translation>Версия:</translation>
+    </message>
+    <message>
+        <source>Free software: you may use, copy and change it.</source>
+        <translation>Свободная программа: её можно использовать, копировать и изменять.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>, Size: </source>
+        <translation>, размер: </translation>
+    </message>
+    <message>
+        <source> bytes, Date: </source>
+        <translation> байт, дата: </translation>
+    </message>
+    <message>
+        <source>, Time: </source>
+        <translation>, время: </translation>
+    </message>
+    <message>
+        <source>Quillet help</source>
+        <translation>Справка Quillet</translation>
+    </message>
+</context>
+<context>
+    <name>TPreviewForm</name>
+    <message>
+        <source>Print preview</source>
+        <translation>Предварительный просмотр</translation>
+    </message>
+    <message>
+        <source>Print text</source>
+        <translation>Напечатать текст</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>To first or to last page</source>
+        <translation>К первой или последней странице</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>Предыдущая страница</translation>
+    </message>
+    <message>
+        <source>Number of page</source>
+        <translation>Номер страницы</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Следующая страница</translation>
+    </message>
+    <message>
+        <source>Scale of preview</source>
+        <translation>Масштаб просмотра</translation>
+    </message>
+    <message>
+        <source>Whole page</source>
+        <translation>Страница целиком</translation>
+    </message>
+    <message>
+        <source>To width of a window</source>
+        <translation>По ширине окна</translation>
+    </message>
+    <message>
+        <source>Scale of 100 %</source>
+        <translation>Масштаб 100 %</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Close of print preview window</source>
+        <translation>Закрыть окно предварительного просмотра</translation>
+    </message>
+</context>
+<context>
+    <name>TfmView</name>
+    <message>
+        <source>Increase of indents size</source>
+        <translation>Расширить поля</translation>
+    </message>
+    <message>
+        <source>Decrease  of indents size</source>
+        <translation>Сузить поля</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Создать</translation>
+    </message>
+    <message>
+        <source>New window</source>
+        <translation>Новое окно</translation>
+    </message>
+    <message>
+        <source>Close window  (Esc)</source>
+        <translation>Закрыть окно  (Esc)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>Open in new window...</source>
+        <translation>Открыть в новом окне...</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Сохранить как...</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Экспорт</translation>
+    </message>
+    <message>
+        <source>Macintosh (CR)</source>
+        <translation>Macintosh (CR)</translation>
+    </message>
+    <message>
+        <source>Unix (LF)</source>
+        <translation>Unix (LF)</translation>
+    </message>
+    <message>
+        <source>Page setup</source>
+        <translation>Параметры страницы</translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Предварительный просмотр</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Правка</translation>
+    </message>
+    <message>
+        <source>Undo (Ctrl-Z)</source>
+        <translation>Отменить (Ctrl-Z)</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>Выделить всё</translation>
+    </message>
+    <message>
+        <source>Copy (Ctrl-C)</source>
+        <translation>Копировать (Ctrl-C)</translation>
+    </message>
+    <message>
+        <source>Cut (Ctrl-X)</source>
+        <translation>Вырезать (Ctrl-X)</translation>
+    </message>
+    <message>
+        <source>Delete of line (Ctrl-Y)</source>
+        <translation>Удалить строку (Ctrl-Y)</translation>
+    </message>
+    <message>
+        <source>Paste as plain text (Ctrl-V)</source>
+        <translation>Вставить как простой текст (Ctrl-V)</translation>
+    </message>
+    <message>
+        <source>Paste as object (Ctrl-Alt-V)</source>
+        <translation>Вставить как объект (Ctrl-Alt-V)</translation>
+    </message>
+    <message>
+        <source>Insert new object</source>
+        <translation>Вставить новый объект</translation>
+    </message>
+    <message>
+        <source>To uppercase (Alt-Plus)</source>
+        <translation>В верхний регистр (Alt-Plus)</translation>
+    </message>
+    <message>
+        <source>To lowercase (Alt-Minus)</source>
+        <translation>В нижний регистр (Alt-Minus)</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Поиск</translation>
+    </message>
+    <message>
+        <source>Find (Ctrl-F)</source>
+        <translation>Найти (Ctrl-F)</translation>
+    </message>
+    <message>
+        <source>Find next (F3)</source>
+        <translation>Найти далее (F3)</translation>
+    </message>
+    <message>
+        <source>Replace (Ctrl-R)</source>
+        <translation>Заменить (Ctrl-R)</translation>
+    </message>
+    <message>
+        <source>Replace next (F4)</source>
+        <translation>Заменить далее (F4)</translation>
+    </message>
+    <message>
+        <source>Make a bookmark</source>
+        <translation>Поставить закладку</translation>
+    </message>
+    <message>
+        <source>Go to bookmark</source>
+        <translation>Перейти к закладке</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>Шрифт</translation>
+    </message>
+    <message>
+        <source>Choice of font</source>
+        <translation>Выбор шрифта</translation>
+    </message>
+    <message>
+        <source>Marking by color</source>
+        <translation>Выделение цветом</translation>
+    </message>
+    <message>
+        <source>Underline kind</source>
+        <translation>Вид подчёркивания</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>Heavy line</source>
+        <translation>Жирная линия</translation>
+    </message>
+    <message>
+        <source>Dotted line</source>
+        <translation>Пунктирная линия</translation>
+    </message>
+    <message>
+        <source>Dash line</source>
+        <translation>Штриховая линия</translation>
+    </message>
+    <message>
+        <source>Wave line</source>
+        <translation>Волнистая линия</translation>
+    </message>
+    <message>
+        <source>Dash and dot</source>
+        <translation>Штрих-пунктир</translation>
+    </message>
+    <message>
+        <source>Dash and two dot</source>
+        <translation>Штрих и две точки</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>Применить</translation>
+    </message>
+    <message>
+        <source>Indexes</source>
+        <translation>Индексы</translation>
+    </message>
+    <message>
+        <source>Superscript</source>
+        <translation>Верхний индекс</translation>
+    </message>
+    <message>
+        <source>Subscript</source>
+        <translation>Нижний индекс</translation>
+    </message>
+    <message>
+        <source>Background color</source>
+        <translation>Цвет фона</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>Кодировка</translation>
+    </message>
+    <message>
+        <source>DOS-866</source>
+        <translation>DOS-866</translation>
+    </message>
+    <message>
+        <source>WIN-1251</source>
+        <translation>WIN-1251</translation>
+    </message>
+    <message>
+        <source>KOI-8R</source>
+        <translation>KOI-8R</translation>
+    </message>
+    <message>
+        <source>Macintosh</source>
+        <translation>Macintosh</translation>
+    </message>
+    <message>
+        <source>ISO 8859-5</source>
+        <translation>ISO 8859-5</translation>
+    </message>
+    <message>
+        <source>Unicode</source>
+        <translation>Unicode</translation>
+    </message>
+    <message>
+        <source>RTF</source>
+        <translation>RTF</translation>
+    </message>
+    <message>
+        <source>All buttons</source>
+        <translation>Все кнопки</translation>
+    </message>
+    <message>
+        <source>Paragraph</source>
+        <translation>Абзац</translation>
+    </message>
+    <message>
+        <source>Justification</source>
+        <translation>Выравнивание</translation>
+    </message>
+    <message>
+        <source>To left</source>
+        <translation>По левому краю</translation>
+    </message>
+    <message>
+        <source>To center</source>
+        <translation>По центру</translation>
+    </message>
+    <message>
+        <source>To right</source>
+        <translation>По правому краю</translation>
+    </message>
+    <message>
+        <source>To justify</source>
+        <translation>По ширине</translation>
+    </message>
+    <message>
+        <source>Line spacing</source>
+        <translation>Междустрочный интервал</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Одинарный</translation>
+    </message>
+    <message>
+        <source>Sesquialteral</source>
+        <translation>Полуторный</translation>
+    </message>
+    <message>
+        <source>Double</source>
+        <translation>Двойной</translation>
+    </message>
+    <message>
+        <source>Numbering</source>
+        <translation>Нумерация</translation>
+    </message>
+    <message>
+        <source>Bullet</source>
+        <translation>Маркер</translation>
+    </message>
+    <message>
+        <source>1 2 3</source>
+        <translation>1 2 3</translation>
+    </message>
+    <message>
+        <source>a b c</source>
+        <translation>a b c</translation>
+    </message>
+    <message>
+        <source>1. 2. 3.</source>
+        <translation>1. 2. 3.</translation>
+    </message>
+    <message>
+        <source>a. b. c.</source>
+        <translation>a. b. c.</translation>
+    </message>
+    <message>
+        <source>1) 2) 3)</source>
+        <translation>1) 2) 3)</translation>
+    </message>
+    <message>
+        <source>a) b) c)</source>
+        <translation>a) b) c)</translation>
+    </message>
+    <message>
+        <source>(1) (2) (3)</source>
+        <translation>(1) (2) (3)</translation>
+    </message>
+    <message>
+        <source>(a) (b) (c)</source>
+        <translation>(a) (b) (c)</translation>
+    </message>
+    <message>
+        <source>Buttons</source>
+        <translation>Кнопки</translation>
+    </message>
+    <message>
+        <source>Lines wrapping</source>
+        <translation>Перенос строк</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>По умолчанию</translation>
+    </message>
+    <message>
+        <source>Screen by default</source>
+        <translation>Экран по умолчанию</translation>
+    </message>
+    <message>
+        <source>Saved screen %1</source>
+        <translation>Сохранённый экран %1</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Окно</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Во весь экран</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Introduction</source>
+        <translation>Введение</translation>
+    </message>
+    <message>
+        <source>About Quillet</source>
+        <translation>О программе Quillet</translation>
+    </message>
+    <message>
+        <source>To web site</source>
+        <translation>Сайт программы</translation>
+    </message>
+    <message>
+        <source>Email to author</source>
+        <translation>Написать автору</translation>
+    </message>
+    <message>
+        <source>Select all (Ctrl-A)</source>
+        <translation>Выделить всё (Ctrl-A)</translation>
+    </message>
+    <message>
+        <source>Insert new object (Ctrl-I)</source>
+        <translation>Вставить новый объект (Ctrl-I)</translation>
+    </message>
+    <message>
+        <source>Change of font (Shift-F10)</source>
+        <translation>Сменить шрифт (Shift-F10)</translation>
+    </message>
+    <message>
+        <source>Marking by color (Ctrl-F11)</source>
+        <translation>Выделение цветом (Ctrl-F11)</translation>
+    </message>
+    <message>
+        <source>Change of background color (Shift-F11)</source>
+        <translation>Сменить цвет фона (Shift-F11)</translation>
+    </message>
+    <message>
+        <source>To Dos encoding</source>
+        <translation>Кодировка DOS (866)</translation>
+    </message>
+    <message>
+        <source>To Windows encoding</source>
+        <translation>Кодировка Windows (1251)</translation>
+    </message>
+    <message>
+        <source>To KOI-8R encoding</source>
+        <translation>Кодировка KOI-8R</translation>
+    </message>
+    <message>
+        <source>To Macintosh encoding</source>
+        <translation>Кодировка Macintosh</translation>
+    </message>
+    <message>
+        <source>To ISO 8859-5  encoding</source>
+        <translation>Кодировка ISO 8859-5</translation>
+    </message>
+    <message>
+        <source>To Unicode</source>
+        <translation>Кодировка Unicode</translation>
+    </message>
+    <message>
+        <source>To RTF format</source>
+        <translation>Формат RTF</translation>
+    </message>
+    <message>
+        <source>Toggle on lines wrapping</source>
+        <translation>Включить перенос строк</translation>
+    </message>
+    <message>
+        <source>New blank text</source>
+        <translation>Новый пустой текст</translation>
+    </message>
+    <message>
+        <source>Open new file</source>
+        <translation>Открыть файл</translation>
+    </message>
+    <message>
+        <source>Save text in file</source>
+        <translation>Сохранить текст в файл</translation>
+    </message>
+    <message>
+        <source>Print of the text</source>
+        <translation>Напечатать текст</translation>
+    </message>
+    <message>
+        <source>Cut selected text</source>
+        <translation>Вырезать выделенный текст</translation>
+    </message>
+    <message>
+        <source>Copy selected text</source>
+        <translation>Копировать выделенный текст</translation>
+    </message>
+    <message>
+        <source>Paste from clipboard</source>
+        <translation>Вставить из буфера обмена</translation>
+    </message>
+    <message>
+        <source>Undo last change</source>
+        <translation>Отменить последнее изменение</translation>
+    </message>
+    <message>
+        <source>Redo last undo action</source>
+        <translation>Повторить отменённое действие</translation>
+    </message>
+    <message>
+        <source>Search in the text</source>
+        <translation>Поиск в тексте</translation>
+    </message>
+    <message>
+        <source>Replacement in the text</source>
+        <translation>Замена в тексте</translation>
+    </message>
+    <message>
+        <source>Left justify of text</source>
+        <translation>Выровнять по левому краю</translation>
+    </message>
+    <message>
+        <source>Justify to the center</source>
+        <translation>Выровнять по центру</translation>
+    </message>
+    <message>
+        <source>Right justify of text</source>
+        <translation>Выровнять по правому краю</translation>
+    </message>
+    <message>
+        <source>Width justify</source>
+        <translation>Выровнять по ширине</translation>
+    </message>
+    <message>
+        <source>Numbering of paragraph</source>
+        <translation>Нумерация абзацев</translation>
+    </message>
+    <message>
+        <source>Saving options of the program</source>
+        <translation>Сохранение параметров программы</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,169 @@
+// Help and the about box through the real window: the help file has a place for
+// every help context, Introduction and F1 open it where they should (the window,
+// a highlighted menu item, a menu, the about box), and the about box shows the
+// build's version.
+#include "testsupport.h"
+
+#include "about.h"
+#include "helpviewer.h"
+#include "richedit.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTimer>
+
+namespace {
+
+// Records the links handed to the desktop instead of opening them.
+class LinkRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
+
+// The text at the top of the help window's visible part.
+QString TopLine(THelpViewer* viewer)
+{
+    return viewer->Browser()->cursorForPosition(QPoint(4, 4)).block().text();
+}
+
+void PressF1(QWidget* target)
+{
+    QTest::keyClick(target, Qt::Key_F1);
+    QCoreApplication::processEvents();
+}
+
+TEST_F(ViewTest, TheHelpFileHasAPlaceForEveryHelpContext)
+{
+    TfmView& w = Start();
+    w.ShowHelp(HelpContext::Window);
+    THelpViewer* viewer = w.HelpViewer();
+    ASSERT_NE(viewer, nullptr);
+    const QString html = viewer->Browser()->document()->toHtml();
+    for (int context : {10, 25, 60, 70, 80, 90, 100, 110, 120, 130})
+        EXPECT_TRUE(html.contains(QStringLiteral("name=\"context%1\"").arg(context))) << context;
+}
+
+TEST_F(ViewTest, IntroductionAndF1InTheTextOpenTheHelpAtTheWindow)
+{
+    TfmView& w = Start();
+    w.Item(QStringLiteral("N35"))->trigger();
+    THelpViewer* viewer = w.HelpViewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->Context(), 10);
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Quillet help"));
+    viewer->hide();
+
+    w.activateWindow();
+    w.GEditor->Window()->setFocus();
+    PressF1(w.GEditor->Window());
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->Context(), 10);
+    // The help window is made once and kept.
+    EXPECT_EQ(w.HelpViewer(), viewer);
+}
+
+TEST_F(ViewTest, F1InAMenuOpensTheHelpOfTheHighlightedItem)
+{
+    TfmView& w = Start();
+    struct Case {
+        const char* menu;
+        const char* item;  // none: no item highlighted
+        int context;
+    };
+    const Case cases[] = {
+        {"N8", "N11", 60},  {"N8", "N5", 130},  {"N14", nullptr, 80}, {"N20", nullptr, 100},
+        {"N26", "N33", 70}, {"N33", "mKoi", 70}, {"N45", nullptr, 110}, {"N26", "N52", 120},
+    };
+    for (const Case& c : cases) {
+        QMenu* menu = w.Menu(QString::fromLatin1(c.menu));
+        menu->popup(QPoint(20, 20));
+        ASSERT_TRUE(WaitUntil([menu] { return menu->isVisible(); }));
+        if (c.item) {
+            // A disabled item cannot be highlighted, so the cases use enabled ones.
+            menu->setActiveAction(w.Item(QString::fromLatin1(c.item)));
+            ASSERT_EQ(menu->activeAction(), w.Item(QString::fromLatin1(c.item))) << c.item;
+        }
+        PressF1(menu);
+        EXPECT_FALSE(menu->isVisible()) << c.menu;
+        ASSERT_NE(w.HelpViewer(), nullptr);
+        EXPECT_EQ(w.HelpViewer()->Context(), c.context) << c.menu << " " << (c.item ? c.item : "");
+    }
+}
+
+TEST_F(ViewTest, TheHelpWindowShowsTheContextsPlaceAtItsTop)
+{
+    TfmView& w = Start();
+    w.ShowHelp(HelpContext::Printing);
+    ASSERT_TRUE(WaitUntil([&] { return TopLine(w.HelpViewer()).startsWith(QStringLiteral("Page setup")); }))
+        << TopLine(w.HelpViewer()).toStdString();
+    w.ShowHelp(HelpContext::Bookmarks);
+    ASSERT_TRUE(WaitUntil([&] { return TopLine(w.HelpViewer()) == QStringLiteral("Bookmarks"); }))
+        << TopLine(w.HelpViewer()).toStdString();
+}
+
+TEST_F(ViewTest, TheAboutBoxShowsTheBuildsVersionAndAnswersF1WithItsContext)
+{
+    TfmView& w = Start();
+    bool checked = false;
+    QTimer::singleShot(0, &w, [&] {
+        TfmAboutForm* about = w.AboutForm();
+        ASSERT_NE(about, nullptr);
+        EXPECT_TRUE(about->isVisible());
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("About \"Quillet\""));
+        EXPECT_EQ(about->Version->text(), QStringLiteral(QUILLET_VERSION));
+        EXPECT_EQ(about->Label2->text(), QStringLiteral("Program:  Quillet"));
+        // Centred over the main window.
+        EXPECT_LE((about->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2)
+            << about->frameGeometry().x() << "," << about->frameGeometry().y() << " " << about->frameGeometry().width()
+            << "x" << about->frameGeometry().height() << " in " << w.frameGeometry().x() << "," << w.frameGeometry().y()
+            << " " << w.frameGeometry().width() << "x" << w.frameGeometry().height();
+        about->OKButton->setFocus();
+        PressF1(about->OKButton);
+        ASSERT_NE(w.HelpViewer(), nullptr);
+        EXPECT_EQ(w.HelpViewer()->Context(), 25);
+        // The help belongs to the modal box while it is open, or the box would block it.
+        EXPECT_EQ(w.HelpViewer()->parentWidget(), about);
+        w.HelpViewer()->close();
+        about->OKButton->click();
+        checked = true;
+    });
+    w.Item(QStringLiteral("N36"))->trigger();
+    EXPECT_TRUE(checked);
+    TfmAboutForm* about = w.AboutForm();
+    EXPECT_FALSE(about->isVisible());
+    // Made once, kept hidden.
+    QTimer::singleShot(0, &w, [about] { about->reject(); });
+    w.Item(QStringLiteral("N36"))->trigger();
+    EXPECT_EQ(w.AboutForm(), about);
+}
+
+TEST_F(ViewTest, TheWebSiteAndTheAuthorsAddressOpenThroughTheDesktop)
+{
+    TfmView& w = Start();
+    LinkRecorder recorder;
+    for (const char* scheme : {"https", "mailto"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "Open");
+    w.Item(QStringLiteral("WWW1"))->trigger();
+    w.Item(QStringLiteral("N18"))->trigger();
+    for (const char* scheme : {"https", "mailto"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    ASSERT_EQ(recorder.opened.size(), 2);
+    EXPECT_EQ(recorder.opened[0].scheme(), QStringLiteral("https"));
+    EXPECT_EQ(recorder.opened[1].scheme(), QStringLiteral("mailto"));
+    EXPECT_TRUE(prompter.Asked().empty());
+}
+
+} // namespace
+
+#include "help_test.moc"

@@ -1,0 +1,99 @@
+// The Screens key: a slot needs all seven values, a value of another kind empties
+// its slot only, and a written slot reads back as written; the language override
+// is kept per executable path, byte for byte.
+#include "filenames.h"
+#include "languageoverride.h"
+#include "registrylayout.h"
+#include "savedscreens.h"
+#include "settingsstore.h"
+
+namespace {
+
+class SavedScreensTest : public SettingsStoreTest {};
+
+TScreenParams Look()
+{
+    TScreenParams screen;
+    screen.FontName = QStringLiteral("Liberation Serif");
+    screen.FStyle = QStringLiteral("101");
+    screen.FColor = 0x0000FF;
+    screen.Size = 14;
+    screen.Charset = 204;
+    screen.Color = 0x00FFFF;
+    screen.Window = 1;
+    return screen;
+}
+
+void ExpectSame(const TScreenParams& a, const TScreenParams& b)
+{
+    EXPECT_EQ(a.FontName, b.FontName);
+    EXPECT_EQ(a.FStyle, b.FStyle);
+    EXPECT_EQ(a.FColor, b.FColor);
+    EXPECT_EQ(a.Size, b.Size);
+    EXPECT_EQ(a.Charset, b.Charset);
+    EXPECT_EQ(a.Color, b.Color);
+    EXPECT_EQ(a.Window, b.Window);
+}
+
+TEST_F(SavedScreensTest, AWrittenSlotReadsBackAndOnlyItExists)
+{
+    EXPECT_FALSE(SavedScreenExists(2));
+    WriteSavedScreen(2, Look());
+    EXPECT_TRUE(SavedScreenExists(2));
+    const auto screens = ReadSavedScreens();
+    for (int n = 1; n <= SavedScreenCount; ++n)
+        EXPECT_EQ(screens[n].has_value(), n == 2) << n;
+    ExpectSame(*screens[2], Look());
+}
+
+TEST_F(SavedScreensTest, ASlotMissingAnyValueOrHoldingAWrongKindIsEmpty)
+{
+    for (int n : {1, 3, 4})
+        WriteSavedScreen(n, Look());
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Screens, false));
+        reg.DeleteValue(ScreensValue::Size(3));
+        reg.WriteString(ScreensValue::Color(4), "yellow");
+    }
+    EXPECT_FALSE(SavedScreenExists(3));
+    const auto screens = ReadSavedScreens();
+    EXPECT_TRUE(screens[1].has_value());
+    EXPECT_FALSE(screens[3].has_value());
+    EXPECT_FALSE(screens[4].has_value());
+}
+
+TEST_F(SavedScreensTest, TheScreenByDefaultIsCourierNewTenBlackOnTheWindowColourMaximized)
+{
+    const TScreenParams screen = DefaultScreen();
+    EXPECT_EQ(screen.FontName, QStringLiteral("Courier New"));
+    EXPECT_EQ(screen.FStyle, QStringLiteral("000"));
+    EXPECT_EQ(screen.FColor, 0);
+    EXPECT_EQ(screen.Size, 10);
+    EXPECT_EQ(screen.Color, std::int32_t(0x80000005u));
+    EXPECT_NE(screen.Window, 1);
+}
+
+TEST_F(SavedScreensTest, TheLanguageOverrideIsKeptPerExecutablePath)
+{
+    // A folder named in KOI8-R bytes, as old archives have them.
+    const QString odd = platform::FileNameFromBytes(QByteArray("/opt/\xf0\xd2\xcf\xc7/quillet"));
+    const QString plain = QStringLiteral("/usr/bin/quillet");
+    EXPECT_TRUE(ReadLanguageOverride(odd).isEmpty());
+    WriteLanguageOverride(odd, QStringLiteral("RU"));
+    EXPECT_EQ(ReadLanguageOverride(odd), QStringLiteral("RU"));
+    EXPECT_TRUE(ReadLanguageOverride(plain).isEmpty());
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Locales, false));
+        const std::vector<std::string> names = reg.GetValueNames();
+        ASSERT_EQ(names.size(), 1u);
+        EXPECT_EQ(names[0], std::string("/opt/\xf0\xd2\xcf\xc7/quillet"));
+    }
+    EXPECT_FALSE(DeleteLanguageOverride(plain));
+    EXPECT_TRUE(DeleteLanguageOverride(odd));
+    EXPECT_TRUE(ReadLanguageOverride(odd).isEmpty());
+    EXPECT_FALSE(DeleteLanguageOverride(odd));
+}
+
+} // namespace
