@@ -104,10 +104,6 @@
         <translation>Все файлы (*.*)|*.*|Текстовые файлы (*.txt)|*.txt|Текст в формате RTF (*.rtf)|*.rtf</translation>
     </message>
     <message>
-        <source>Text file (MS-DOS)|*.*|Text file (Windows)|*.*|Text file (KOI-8R)|*.*|Text file (Macintosh)|*.*|Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf</source>
-        <translation>Текстовый файл (MS-DOS)|*.*|Текстовый файл (Windows)|*.*|Текстовый файл (KOI-8R)|*.*|Текстовый файл (Macintosh)|*.*|Текстовый файл (ISO 8859-5)|*.*|Текстовый файл (Unicode)|*.*|Текст в формате RTF|*.rtf</translation>
-    </message>
-    <message>
         <source>Text loading problems from memory </source>
         <translation>Ошибка загрузки текста из памяти </translation>
     </message>
@@ -383,6 +379,85 @@ will be associated to this program</source>
         <source>Quillet help</source>
         <translation>Справка Quillet</translation>
     </message>
+    <message>
+        <source>Text file (MS-DOS)|*.*|Text file (Windows)|*.*|Text file (KOI-8R)|*.*|Text file (Macintosh)|*.*|Text file (ISO 8859-5)|*.*|Text file (Unicode)|*.*|Text in RTF format|*.rtf|Text file (UTF-8)|*.*</source>
+        <translation>Текстовый файл (MS-DOS)|*.*|Текстовый файл (Windows)|*.*|Текстовый файл (KOI-8R)|*.*|Текстовый файл (Macintosh)|*.*|Текстовый файл (ISO 8859-5)|*.*|Текстовый файл (Unicode)|*.*|Текст в формате RTF|*.rtf|Текстовый файл (UTF-8)|*.*</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; holds bytes that are not UTF-8, shown as &quot;�&quot; (%2 in all).<byte value="xd"/>
+Saving over the file would replace them.</source>
+        <translation>В файле «%1» есть байты, не являющиеся UTF-8; они показаны как «�» (всего: %2).</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; holds bytes that are not UTF-8, shown as &quot;�&quot;.<byte value="xd"/>
+Saving over it replaces them for good. Save it all the same?</source>
+        <translation>В файле «%1» есть байты, не являющиеся UTF-8; они показаны как «�».</translation>
+    </message>
+    <message>
+        <source>This extension can not be used: </source>
+        <translation>Это расширение использовать нельзя: </translation>
+    </message>
+    <message>
+        <source>Can not change the file types and menus of the desktop, nothing was saved.
+%1: %2</source>
+        <translation>Не удалось изменить типы файлов и меню рабочего стола, ничего не сохранено.
+%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TFindDialog</name>
+    <message>
+        <source>Replace</source>
+        <translation>Замена</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Поиск</translation>
+    </message>
+    <message>
+        <source>Fi&amp;nd what:</source>
+        <translation>&amp;Найти:</translation>
+    </message>
+    <message>
+        <source>Re&amp;place with:</source>
+        <translation>&amp;Заменить на:</translation>
+    </message>
+    <message>
+        <source>Match &amp;whole word only</source>
+        <translation>&amp;Только слово целиком</translation>
+    </message>
+    <message>
+        <source>Match &amp;case</source>
+        <translation>&amp;Учитывать регистр</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>&amp;Вверх</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>Вн&amp;из</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Направление</translation>
+    </message>
+    <message>
+        <source>&amp;Find Next</source>
+        <translation>Найти &amp;далее</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>За&amp;менить</translation>
+    </message>
+    <message>
+        <source>Replace &amp;All</source>
+        <translation>Заменить &amp;все</translation>
+    </message>
 </context>
 <context>
     <name>TPreviewForm</name>
@@ -437,6 +512,393 @@ will be associated to this program</source>
     <message>
         <source>Close of print preview window</source>
         <translation>Закрыть окно предварительного просмотра</translation>
+    </message>
+</context>
+<context>
+    <name>TfmSetup</name>
+    <message>
+        <source>Saving in registry of parameters of program </source>
+        <translation>Сохранение параметров программы</translation>
+    </message>
+    <message>
+        <source>Appearance</source>
+        <translation>Вид</translation>
+    </message>
+    <message>
+        <source>Encoding</source>
+        <translation>Кодировка</translation>
+    </message>
+    <message>
+        <source>Print options</source>
+        <translation>Печать</translation>
+    </message>
+    <message>
+        <source>Types of files</source>
+        <translation>Типы файлов</translation>
+    </message>
+    <message>
+        <source>    The current parameters of a font, background color, size of indents and screen mode will be saved.</source>
+        <translation>    Будут сохранены текущие шрифт, цвет фона, размер отступов и режим экрана.</translation>
+    </message>
+    <message>
+        <source>Full screen mode by loading</source>
+        <translation>Во весь экран при запуске</translation>
+    </message>
+    <message>
+        <source>Toggle on/off full screen mode</source>
+        <translation>Включить или выключить полноэкранный режим</translation>
+    </message>
+    <message>
+        <source>Hide main menu and panels</source>
+        <translation>Скрывать главное меню и панели</translation>
+    </message>
+    <message>
+        <source>Toggle on/off hiding main menu and panels by full screen mode</source>
+        <translation>Скрывать ли главное меню и панели в полноэкранном режиме</translation>
+    </message>
+    <message>
+        <source>Text read-only mode</source>
+        <translation>Только для чтения</translation>
+    </message>
+    <message>
+        <source>Switching between editor or viewer mode</source>
+        <translation>Переключение между режимами редактора и просмотра</translation>
+    </message>
+    <message>
+        <source>Border indents of window are enabled</source>
+        <translation>Поля по краям окна</translation>
+    </message>
+    <message>
+        <source>Toggle on/off using right and left indents</source>
+        <translation>Включить или выключить левое и правое поля</translation>
+    </message>
+    <message>
+        <source>Size of right and left indents</source>
+        <translation>Ширина левого и правого полей</translation>
+    </message>
+    <message>
+        <source>All encoding buttons are visibled</source>
+        <translation>Показывать все кнопки кодировок</translation>
+    </message>
+    <message>
+        <source>Toggle on/off showing of all encoding buttons</source>
+        <translation>Показывать или скрывать все кнопки кодировок</translation>
+    </message>
+    <message>
+        <source>Paragraph buttons are visibled</source>
+        <translation>Показывать кнопки абзаца</translation>
+    </message>
+    <message>
+        <source>Toggle on/off showing of paragraph buttons</source>
+        <translation>Показывать или скрывать кнопки абзаца</translation>
+    </message>
+    <message>
+        <source>Wrapping of lines on right border</source>
+        <translation>Перенос строк по правому краю</translation>
+    </message>
+    <message>
+        <source>Toggle on/off the wrapping of lines</source>
+        <translation>Включить или выключить перенос строк</translation>
+    </message>
+    <message>
+        <source>Add the program to context menu of explorer</source>
+        <translation>Добавить программу в контекстное меню файлового менеджера</translation>
+    </message>
+    <message>
+        <source>Add/Remove the program to context menu of explorer</source>
+        <translation>Добавить программу в контекстное меню файлового менеджера или убрать её оттуда</translation>
+    </message>
+    <message>
+        <source>Add the program to context menu of &quot;Start&quot; button</source>
+        <translation>Добавить программу в меню приложений</translation>
+    </message>
+    <message>
+        <source>Add/Remove the program to context menu of &quot;Start&quot; button</source>
+        <translation>Добавить программу в меню приложений или убрать её оттуда</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Сохранить</translation>
+    </message>
+    <message>
+        <source>To save current background, font, etc. as parameters by default</source>
+        <translation>Сохранить текущие фон, шрифт и прочее как параметры по умолчанию</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>О&amp;чистить</translation>
+    </message>
+    <message>
+        <source>Remove from registry all data of program</source>
+        <translation>Удалить все сохранённые данные программы</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Close window</source>
+        <translation>Закрыть окно</translation>
+    </message>
+    <message>
+        <source>    Current parameters encoding, OLE objects, URL autodetection and numbering of paragraphs will be saved.</source>
+        <translation>    Будут сохранены текущие кодировка, поддержка объектов, распознавание ссылок и нумерация абзацев.</translation>
+    </message>
+    <message>
+        <source>Automatic detection of encoding</source>
+        <translation>Определять кодировку автоматически</translation>
+    </message>
+    <message>
+        <source>Detect encoding automatically by opening of file</source>
+        <translation>Определять кодировку файла при открытии</translation>
+    </message>
+    <message>
+        <source>MS-DOS</source>
+        <translation>MS-DOS</translation>
+    </message>
+    <message>
+        <source>Windows</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>KOI-8R</source>
+        <translation>KOI-8R</translation>
+    </message>
+    <message>
+        <source>Macintosh</source>
+        <translation>Macintosh</translation>
+    </message>
+    <message>
+        <source>ISO 8859-5</source>
+        <translation>ISO 8859-5</translation>
+    </message>
+    <message>
+        <source>Unicode</source>
+        <translation>Unicode</translation>
+    </message>
+    <message>
+        <source>RTF</source>
+        <translation>RTF</translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>Encoding by default</source>
+        <translation>Кодировка по умолчанию</translation>
+    </message>
+    <message>
+        <source>Except for Mac</source>
+        <translation>Кроме Macintosh</translation>
+    </message>
+    <message>
+        <source>Not detect macintosh encoding</source>
+        <translation>Не распознавать кодировку Macintosh</translation>
+    </message>
+    <message>
+        <source>Automatic URL detection</source>
+        <translation>Распознавать ссылки</translation>
+    </message>
+    <message>
+        <source>Toggle on/off of the URL autodetection</source>
+        <translation>Включить или выключить распознавание ссылок</translation>
+    </message>
+    <message>
+        <source>OLE objects support</source>
+        <translation>Поддержка встроенных объектов</translation>
+    </message>
+    <message>
+        <source>Toggle on/off OLE objects support (will have effect only by next call of editor) </source>
+        <translation>Включить или выключить поддержку встроенных объектов (действует со следующего запуска)</translation>
+    </message>
+    <message>
+        <source>Action when character graphic in Dos encoding was found</source>
+        <translation>Если в тексте MS-DOS найдена псевдографика</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ничего не делать</translation>
+    </message>
+    <message>
+        <source>OEM windows transformation</source>
+        <translation>Показывать символами OEM</translation>
+    </message>
+    <message>
+        <source>Transform text to UNICODE</source>
+        <translation>Преобразовать текст в Unicode</translation>
+    </message>
+    <message>
+        <source>Transform tables to paragraphs</source>
+        <translation>Преобразовать псевдографику в таблицы</translation>
+    </message>
+    <message>
+        <source>Choice of a kind of character graphics support in Dos encoding</source>
+        <translation>Как показывать псевдографику в тексте MS-DOS</translation>
+    </message>
+    <message>
+        <source>Numbering style</source>
+        <translation>Вид нумерации</translation>
+    </message>
+    <message>
+        <source>Underline style</source>
+        <translation>Вид подчёркивания</translation>
+    </message>
+    <message>
+        <source>Numbering of paragraphs by default</source>
+        <translation>Нумерация абзацев по умолчанию</translation>
+    </message>
+    <message>
+        <source>Underline by default</source>
+        <translation>Подчёркивание по умолчанию</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>To save current parameters encoding and URL autodetection,numbering of paragraphs</source>
+        <translation>Сохранить текущие кодировку, распознавание ссылок и нумерацию абзацев</translation>
+    </message>
+    <message>
+        <source>    The parameters of numbering of pages and bordering by printing of the text will be saved.</source>
+        <translation>    Будут сохранены параметры нумерации страниц и рамок при печати.</translation>
+    </message>
+    <message>
+        <source>Print numbers for all pages </source>
+        <translation>Нумеровать все страницы</translation>
+    </message>
+    <message>
+        <source>Toggle on/off of numbers printing for all pages </source>
+        <translation>Печатать ли номера на всех страницах</translation>
+    </message>
+    <message>
+        <source>Number on the first page</source>
+        <translation>Номер на первой странице</translation>
+    </message>
+    <message>
+        <source>Toggle on/off of initial page number printing </source>
+        <translation>Печатать ли номер первой страницы</translation>
+    </message>
+    <message>
+        <source>Input of initial page number</source>
+        <translation>Начальный номер страницы</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Положение</translation>
+    </message>
+    <message>
+        <source>At the top of page</source>
+        <translation>Вверху страницы</translation>
+    </message>
+    <message>
+        <source>At the bottom of page</source>
+        <translation>Внизу страницы</translation>
+    </message>
+    <message>
+        <source>Choose position of page number</source>
+        <translation>Где печатать номер страницы</translation>
+    </message>
+    <message>
+        <source>Alignment</source>
+        <translation>Выравнивание</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Слева</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>По центру</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Справа</translation>
+    </message>
+    <message>
+        <source>Choose alignment of numbers of pages</source>
+        <translation>Выравнивание номеров страниц</translation>
+    </message>
+    <message>
+        <source>Borders</source>
+        <translation>Рамки</translation>
+    </message>
+    <message>
+        <source>Choose types of a bordering of pages</source>
+        <translation>Какие рамки печатать на страницах</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Сверху</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Снизу</translation>
+    </message>
+    <message>
+        <source>Black-and-white printer</source>
+        <translation>Чёрно-белый принтер</translation>
+    </message>
+    <message>
+        <source>To set black color of font before printing</source>
+        <translation>Печатать весь текст чёрным</translation>
+    </message>
+    <message>
+        <source>Units</source>
+        <translation>Единицы</translation>
+    </message>
+    <message>
+        <source>millimeters</source>
+        <translation>миллиметры</translation>
+    </message>
+    <message>
+        <source>inches</source>
+        <translation>дюймы</translation>
+    </message>
+    <message>
+        <source>Choose units for indents of pages</source>
+        <translation>Единицы измерения полей страницы</translation>
+    </message>
+    <message>
+        <source>Saving of the changes</source>
+        <translation>Сохранение изменений</translation>
+    </message>
+    <message>
+        <source>Indents</source>
+        <translation>Поля</translation>
+    </message>
+    <message>
+        <source>Choice of indents and paper orientation </source>
+        <translation>Поля и ориентация бумаги</translation>
+    </message>
+    <message>
+        <source>    The specified types files will be open by default by this program.</source>
+        <translation>    Файлы отмеченных типов будут по умолчанию открываться этой программой.</translation>
+    </message>
+    <message>
+        <source>    The changes to be in force at  once  after  their    saving   in   the windows registry.</source>
+        <translation>    Изменения вступают в силу сразу после сохранения.</translation>
+    </message>
+    <message>
+        <source>Save association of checked files to this program</source>
+        <translation>Связать отмеченные типы файлов с этой программой</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>Add a new extension</source>
+        <translation>Добавить новое расширение</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Remove the extension</source>
+        <translation>Удалить расширение</translation>
     </message>
 </context>
 <context>
@@ -940,6 +1402,14 @@ will be associated to this program</source>
     <message>
         <source>Saving options of the program</source>
         <translation>Сохранение параметров программы</translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>To UTF-8</source>
+        <translation>В UTF-8</translation>
     </message>
 </context>
 </TS>

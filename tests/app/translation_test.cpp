@@ -30,7 +30,7 @@ const QStringList KeptWords = {
     QStringLiteral("MS"),      QStringLiteral("CR"),  QStringLiteral("LF"),    QStringLiteral("PDF"),
     QStringLiteral("Ctrl"),    QStringLiteral("Alt"), QStringLiteral("Shift"), QStringLiteral("Esc"),
     QStringLiteral("Plus"),    QStringLiteral("Minus"), QStringLiteral("Qt"),  QStringLiteral("GUI"),
-    QStringLiteral("libQt6Gui"), QStringLiteral("so"),
+    QStringLiteral("libQt6Gui"), QStringLiteral("so"), QStringLiteral("UTF"),
 };
 
 // The English words of a text, apart from the kept ones and function keys.
