@@ -12,6 +12,7 @@ packages=(
   xvfb xauth poppler-utils fonts-liberation imagemagick
   uchardet enca unrtf libc-bin
   xdg-utils desktop-file-utils shared-mime-info libglib2.0-bin
+  appstream dpkg-dev man-db
 )
 # Only the test command asks for these (QUILLET_TEST_TOOLS=1): starting the editor
 # never installs an office suite. LibreOffice's writer checks that it reads the RTF

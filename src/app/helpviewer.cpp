@@ -1,7 +1,8 @@
-// The help window: a text browser over the help file kept in the program's
-// resources; links into the file stay in it, other links go to the desktop.
+// The help window: a text browser over the help file beside the program or in its
+// data folder; links into the file stay in it, other links go to the desktop.
 #include "helpviewer.h"
 
+#include "datafolders.h"
 #include "qlconsts.h"
 #include "shell.h"
 
@@ -18,7 +19,10 @@ constexpr int ViewerWidth = 560, ViewerHeight = 480;
 
 QUrl HelpFileUrl()
 {
-    return QUrl(QStringLiteral("qrc:/help/Quillpad.hlp"));
+    // The file shipped beside the program or installed with it; the copy built into
+    // the program when neither is there, so that help never goes missing.
+    const QString file = FindDataFile(platform::SelfExecutable(), QStringLiteral("Quillpad.hlp"));
+    return file.isEmpty() ? QUrl(QStringLiteral("qrc:/help/Quillpad.hlp")) : QUrl::fromLocalFile(file);
 }
 
 THelpViewer::THelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
@@ -50,7 +54,8 @@ void THelpViewer::ShowContext(int value)
 
 void THelpViewer::LinkClicked(const QUrl& url)
 {
-    if (url.scheme().isEmpty() || url.scheme() == QLatin1String("qrc")) {
+    if (url.scheme().isEmpty() || url.scheme() == QLatin1String("qrc")
+        || url.matches(browser->source(), QUrl::RemoveFragment)) {
         browser->scrollToAnchor(url.fragment());
         return;
     }

@@ -40,5 +40,6 @@ private:
     int context = 0;
 };
 
-// The help file's address.
+// The help file's address: the first "Quillpad.hlp" of DataFolders, else the copy
+// built into the program.
 QUrl HelpFileUrl();

@@ -1,6 +1,7 @@
 // Finding language files and installing the chosen one at start.
 #include "languagefiles.h"
 
+#include "datafolders.h"
 #include "languageoverride.h"
 #include "registryerror.h"
 
@@ -10,6 +11,8 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace {
 
@@ -64,17 +67,25 @@ QString LanguageName(const QString& code)
 
 QList<LanguageFile> LanguageFiles(const QString& executable)
 {
-    const QFileInfo program(executable);
-    const QString baseName = program.baseName();
+    const QString baseName = QFileInfo(executable).baseName();
     QList<LanguageFile> files;
-    const QFileInfoList found = QDir(program.absolutePath())
-                                    .entryInfoList({baseName + QStringLiteral(".*")}, QDir::Files, QDir::Name);
-    for (const QFileInfo& file : found) {
-        const QString code = CodeOf(file, baseName);
-        const QString name = LanguageName(code);
-        if (!name.isEmpty())
+    QStringList codes;
+    // A file beside the executable stands in for the installed one of its language.
+    for (const QString& folder : DataFolders(executable)) {
+        const QFileInfoList found =
+            QDir(folder).entryInfoList({baseName + QStringLiteral(".*")}, QDir::Files, QDir::Name);
+        for (const QFileInfo& file : found) {
+            const QString code = CodeOf(file, baseName);
+            const QString name = LanguageName(code);
+            if (name.isEmpty() || codes.contains(code))
+                continue;
+            codes << code;
             files.append({code, name, file.absoluteFilePath()});
+        }
     }
+    std::stable_sort(files.begin(), files.end(), [](const LanguageFile& a, const LanguageFile& b) {
+        return QFileInfo(a.Path).fileName() < QFileInfo(b.Path).fileName();
+    });
     return files;
 }
 

@@ -1,6 +1,7 @@
-// Language files beside the executable ("quillet.ru" and the like: the executable's
-// base name, a dot, an extension whose first two letters are the language code) and
-// the interface translation installed at start from the stored override.
+// Language files beside the executable or in the installed data folder ("quillet.ru"
+// and the like: the executable's base name, a dot, an extension whose first two
+// letters are the language code) and the interface translation installed at start
+// from the stored override.
 #pragma once
 
 #include <QList>
@@ -12,8 +13,9 @@ struct LanguageFile {
     QString Path;
 };
 
-// The language files in the executable's folder whose code names a known language,
-// in file-name order.
+// The language files whose code names a known language, in file-name order: those
+// beside the executable, then those of the installed data folder whose language
+// was not found yet.
 QList<LanguageFile> LanguageFiles(const QString& executable);
 
 // The name of the language a two-letter code stands for, in that language, with a

@@ -1,6 +1,7 @@
 // The test script of a copy run as a child process by the tests.
 #include "testscript.h"
 
+#include "helpviewer.h"
 #include "instanceclient.h"
 #include "instanceserver.h"
 #include "richedit.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTextEdit>
 
 #include <fcntl.h>
@@ -148,5 +150,10 @@ bool InstallTestScript(TfmView& view)
         };
     }
     log.Write(QStringLiteral("started"));
+    // What the copy found of its own files, for tests of an installed program: the
+    // File menu's caption tells the interface language, and where help comes from.
+    if (const QMenu* file = view.Menu(QStringLiteral("N8")))
+        log.Write(QStringLiteral("file menu"), file->title());
+    log.Write(QStringLiteral("help file"), HelpFileUrl().toString());
     return true;
 }
