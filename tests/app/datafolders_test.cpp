@@ -9,6 +9,7 @@
 #include "languageoverride.h"
 #include "shell.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -18,6 +19,15 @@
 #include <QUrl>
 
 namespace {
+
+// Records the links handed to the desktop instead of opening them.
+class LinkRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void Open(const QUrl& url) { opened << url; }
+};
 
 // An installed tree in the test's folder: bin/quillet and share/quillet.
 class InstalledTreeTest : public ViewTest {
@@ -113,12 +123,18 @@ TEST_F(InstalledTreeTest, HelpShowsTheInstalledFileAndTheBuiltInCopyWhenNoneIsIn
     THelpViewer viewer;
     EXPECT_TRUE(viewer.Browser()->toPlainText().startsWith(QStringLiteral("Installed help")));
     // A link into the file stays in the viewer: it scrolls, nothing is handed to the desktop.
+    LinkRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "Open");
     viewer.ShowContext(HelpContext::Window);
     ASSERT_TRUE(WaitUntil([&] { return viewer.isVisible(); }));
     const int before = viewer.Browser()->verticalScrollBar()->value();
     emit viewer.Browser()->anchorClicked(QUrl::fromLocalFile(Data(QStringLiteral("Quillpad.hlp")))
                                              .resolved(QUrl(QStringLiteral("#context60"))));
-    EXPECT_TRUE(WaitUntil([&] { return viewer.Browser()->verticalScrollBar()->value() > before; }));
+    EXPECT_TRUE(WaitUntil([&] { return viewer.Browser()->verticalScrollBar()->value() > before; }, 3000));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_TRUE(recorder.opened.isEmpty());
 }
 
 } // namespace
+
+#include "datafolders_test.moc"

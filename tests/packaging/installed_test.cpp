@@ -154,10 +154,10 @@ protected:
 
 TEST_F(InstalledFilesTest, TheCommandLineProgramsAnswerHelpFromTheInstalledTree)
 {
-    const RunResult conv = Run(Path(QStringLiteral("bin/quillet-conv")), {QStringLiteral("--help")});
+    const RunResult conv = RunTool(Path(QStringLiteral("bin/quillet-conv")), {QStringLiteral("--help")});
     EXPECT_EQ(conv.exitCode, 0) << conv.err.toStdString();
     EXPECT_TRUE(conv.out.startsWith(QStringLiteral("Usage: quillet-conv"))) << conv.out.toStdString();
-    const RunResult view = Run(Path(QStringLiteral("bin/quillet-view")), {QStringLiteral("--help")});
+    const RunResult view = RunTool(Path(QStringLiteral("bin/quillet-view")), {QStringLiteral("--help")});
     EXPECT_EQ(view.exitCode, 0) << view.err.toStdString();
     EXPECT_TRUE(view.out.startsWith(QStringLiteral("Usage: quillet-view"))) << view.out.toStdString();
 }
@@ -184,7 +184,7 @@ TEST_F(InstalledFilesTest, TheDesktopEntryOpensEveryFileGivenAndPassesTheValidat
 
     if (!HaveTool(QStringLiteral("desktop-file-validate")))
         GTEST_SKIP() << "desktop-file-validate is not installed (scripts/setup.sh installs it)";
-    const RunResult valid = Run(QStringLiteral("desktop-file-validate"), {Path(entry)});
+    const RunResult valid = RunTool(QStringLiteral("desktop-file-validate"), {Path(entry)});
     EXPECT_EQ(valid.exitCode, 0);
     EXPECT_EQ(valid.out + valid.err, QString());
 }
@@ -199,7 +199,7 @@ TEST_F(InstalledFilesTest, TheMetainfoNamesTheInstalledEntryAndPassesTheValidato
 
     if (!HaveTool(QStringLiteral("appstreamcli")))
         GTEST_SKIP() << "appstreamcli is not installed (scripts/setup.sh installs it)";
-    const RunResult valid = Run(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"),
+    const RunResult valid = RunTool(QStringLiteral("appstreamcli"), {QStringLiteral("validate"), QStringLiteral("--no-net"),
                                                                  Path(metainfo)});
     EXPECT_EQ(valid.exitCode, 0) << (valid.out + valid.err).toStdString();
 }
@@ -214,7 +214,7 @@ TEST_F(InstalledFilesTest, EachProgramHasAManualPageThatFormatsWithoutWarnings)
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
         env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        const RunResult shown = Run(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"), page},
+        const RunResult shown = RunTool(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"), page},
                                     60000, env);
         EXPECT_EQ(shown.exitCode, 0) << name;
         EXPECT_EQ(shown.err, QString()) << name;

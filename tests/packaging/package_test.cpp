@@ -20,7 +20,7 @@ protected:
             problem = QStringLiteral("dpkg-dev is not installed (scripts/setup.sh installs it)");
             return;
         }
-        const RunResult packed = Run(QStringLiteral(QUILLET_CPACK),
+        const RunResult packed = RunTool(QStringLiteral(QUILLET_CPACK),
                                      {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
                                       QStringLiteral(QUILLET_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"),
                                       folder->path()},
@@ -31,10 +31,10 @@ protected:
             return;
         }
         package = folder->filePath(made[0]);
-        const RunResult listed = Run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), package});
+        const RunResult listed = RunTool(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), package});
         for (const QString& line : listed.out.split(u'\n', Qt::SkipEmptyParts))
             contents << line.section(u' ', -1).remove(QRegularExpression(QStringLiteral("^\\./")));
-        const RunResult info = Run(QStringLiteral("dpkg-deb"), {QStringLiteral("-I"), package});
+        const RunResult info = RunTool(QStringLiteral("dpkg-deb"), {QStringLiteral("-I"), package});
         control = info.out;
     }
     static void TearDownTestSuite()

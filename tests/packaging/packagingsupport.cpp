@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-RunResult Run(const QString& program, const QStringList& arguments, int timeoutMs, const QProcessEnvironment& env)
+RunResult RunTool(const QString& program, const QStringList& arguments, int timeoutMs, const QProcessEnvironment& env)
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -31,7 +31,7 @@ bool HaveTool(const QString& name)
 
 QString InstallInto(const QString& prefix)
 {
-    const RunResult installed = Run(QStringLiteral(QUILLET_CMAKE),
+    const RunResult installed = RunTool(QStringLiteral(QUILLET_CMAKE),
                                     {QStringLiteral("--install"), QStringLiteral(QUILLET_BUILD_DIR),
                                      QStringLiteral("--prefix"), prefix});
     return installed.exitCode == 0 ? QString() : installed.out + installed.err;

@@ -12,7 +12,7 @@ struct RunResult {
 };
 
 // Runs a program to its end (at most timeoutMs), its input empty.
-RunResult Run(const QString& program, const QStringList& arguments, int timeoutMs = 120000,
+RunResult RunTool(const QString& program, const QStringList& arguments, int timeoutMs = 120000,
               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment());
 
 // Whether a tool the test needs is on PATH.
