@@ -5,6 +5,7 @@
 #include "packagingsupport.h"
 
 #include "languageoverride.h"
+#include "privateworld.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -29,18 +30,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(world.isValid());
-        for (const char* folder : {"home", "config", "data", "runtime"})
-            ASSERT_TRUE(QDir(world.path()).mkpath(QString::fromLatin1(folder)));
-        QFile::setPermissions(world.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env.insert(QStringLiteral("HOME"), world.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), world.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), world.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), world.filePath(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("QUILLET_REGISTRY"), world.filePath(QStringLiteral("registry.db")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        // The override is written here and read by the started copy.
-        qputenv("QUILLET_REGISTRY", world.filePath(QStringLiteral("registry.db")).toLocal8Bit());
+        // The override is written here and read by the started copy, which inherits the world.
+        EnterPrivateWorld(world.path());
     }
 
     // Starts the program with a test script, waits for what it reports having found
@@ -54,7 +45,8 @@ protected:
                 return {};
         }
         QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner);
-        QProcessEnvironment copyEnv = env;
+        QProcessEnvironment copyEnv = QProcessEnvironment::systemEnvironment();
+        copyEnv.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         copyEnv.insert(QStringLiteral("QUILLET_TEST_SCRIPT"), script);
         QProcess process;
         process.setProcessEnvironment(copyEnv);
@@ -86,7 +78,6 @@ protected:
     }
 
     QTemporaryDir world;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     int starts = 0;
 };
 
