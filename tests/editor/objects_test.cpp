@@ -2,6 +2,8 @@
 // link, as icon, create new, Cancel, missing and unreadable files, objects off),
 // the properties dialog and its link page, Open with changes flowing back, the
 // verbs in the context menu, and paste as object.
+#include "editorerrors.h"
+#include "filenames.h"
 #include "objectfiles.h"
 #include "qxeditor.h"
 #include "richedit.h"
