@@ -93,7 +93,7 @@ bool TqxEditor::InsertObjectDialog()
 
 bool TqxEditor::HasCurrentObject() const
 {
-    return allowObjects && window && window->CurrentObject() >= 0;
+    return window && window->CurrentObject() >= 0;
 }
 
 bool TqxEditor::CopyCurrentObject()
@@ -258,7 +258,10 @@ bool TqxEditor::ObjectPropertiesDialog()
         request.size = SizeText(object.data.size());
     }
     request.picture = platform::ObjectShownImage(object);
-    request.canShowContent = IsPictureData(object.data);
+    // A link shows its source's picture as it is now, if the source is one.
+    EmbeddedObject fresh = object;
+    const bool sourcePicture = object.link && RefreshLink(fresh);
+    request.canShowContent = object.link ? sourcePicture : IsPictureData(object.data);
     request.asIcon = object.asIcon || !platform::ShowsPicture(object);
     request.isLink = object.link;
     request.source = SourceText(object);
@@ -290,8 +293,10 @@ bool TqxEditor::ObjectPropertiesDialog()
     const std::optional<ObjectPropertiesAnswer> answer = CurrentPrompter().ObjectPropertiesDialog(request);
     if (!answer)
         return false;
-    const bool asIcon = answer->asIcon || !IsPictureData(object.data);
+    const bool asIcon = answer->asIcon || !request.canShowContent;
     if (asIcon != object.asIcon && window->ObjectAt(pos())) {
+        if (object.link && !asIcon && RefreshLink(fresh) && fresh.source == object.source)
+            object.data = fresh.data;
         object.asIcon = asIcon;
         window->SetObjectAt(pos(), object);
     }

@@ -67,7 +67,9 @@ std::vector<std::int32_t> RichEdit::ObjectPositions() const
     for (QTextBlock block = d->doc->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!HoldsObject(fragment.charFormat()))
+            const QTextCharFormat format = fragment.charFormat();
+            // Bare pictures are objects too; others' objects kept as RTF are not.
+            if (!format.isImageFormat() || format.hasProperty(PropEmbeddedObject))
                 continue;
             const QString text = fragment.text();
             for (int i = 0; i < text.size(); ++i)

@@ -254,9 +254,11 @@ void RtfReaderEngine::ReadObject()
             object.asIcon = parts.asIcon;
             if (object.link) {
                 object.source = parts.data;
-                if (parts.haveResult) {
+                // A link shown as an icon wrote its icon as the result, which is
+                // no picture of its source.
+                if (parts.haveResult && !object.asIcon) {
                     object.data = parts.result.data;
-                    if (!object.asIcon && parts.result.widthTwips > 0 && parts.result.heightTwips > 0)
+                    if (parts.result.widthTwips > 0 && parts.result.heightTwips > 0)
                         object.shownSize = QSizeF(parts.result.widthTwips / 15.0, parts.result.heightTwips / 15.0);
                 }
             } else {

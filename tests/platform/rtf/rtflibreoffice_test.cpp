@@ -224,7 +224,7 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     // The pictures are there, each with its size; the embedded file shows its icon.
     const QString picturesHtml = html(inputs.back());
     const QStringList images = ImageTags(picturesHtml);
-    EXPECT_GE(images.size(), 2) << picturesHtml.toStdString();
+    EXPECT_EQ(images.size(), 3) << picturesHtml.toStdString();
     EXPECT_TRUE(images.filter(QRegularExpression(QStringLiteral("width=\\D?60\\D.*height=\\D?40\\D"))).size() >= 1)
         << images.join(u'\n').toStdString();
     EXPECT_TRUE(ParseLibreOfficeHtml(picturesHtml).words.contains(QStringLiteral(u"Рисунок"))) << picturesHtml.toStdString();
