@@ -37,7 +37,9 @@ TInsertObjectDialog::TInsertObjectDialog(const InsertObjectRequest& request, QWi
     auto* newPage = new QWidget;
     auto* newLayout = new QVBoxLayout(newPage);
     newLayout->setContentsMargins(0, 0, 0, 0);
-    newLayout->addWidget(new QLabel(tr("Object &Type:")));
+    auto* kindsLabel = new QLabel(tr("Object &Type:"));
+    kindsLabel->setBuddy(kinds);
+    newLayout->addWidget(kindsLabel);
     newLayout->addWidget(kinds);
 
     fileName = new QLineEdit;
@@ -49,7 +51,9 @@ TInsertObjectDialog::TInsertObjectDialog(const InsertObjectRequest& request, QWi
     auto* filePage = new QWidget;
     auto* fileLayout = new QVBoxLayout(filePage);
     fileLayout->setContentsMargins(0, 0, 0, 0);
-    fileLayout->addWidget(new QLabel(tr("Fil&e:")));
+    auto* fileLabel = new QLabel(tr("Fil&e:"));
+    fileLabel->setBuddy(fileName);
+    fileLayout->addWidget(fileLabel);
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(fileName, 1);
     fileRow->addWidget(browse);

@@ -155,9 +155,9 @@ public:
     // caret, else the one just before it; -1 when there is none.
     std::int32_t CurrentObject() const;
     std::vector<std::int32_t> ObjectPositions() const;
-    // Replaces the object at pos (another view, new data), keeping the rest of the
-    // character's format. Not undoable: the modified flag stays as it was.
-    bool SetObjectAt(std::int32_t pos, const EmbeddedObject& object, bool undoable = true);
+    // Replaces the object at pos (another view, new data) as an undoable step,
+    // keeping the rest of the character's format.
+    bool SetObjectAt(std::int32_t pos, const EmbeddedObject& object);
     // Puts the object at pos on the clipboard: whole for pastes here, as RTF for
     // other programs, and as a picture when it shows one.
     bool CopyObject(std::int32_t pos);

@@ -100,26 +100,16 @@ bool RichEdit::InsertObject(const EmbeddedObject& object)
     return true;
 }
 
-bool RichEdit::SetObjectAt(std::int32_t pos, const EmbeddedObject& object, bool undoable)
+bool RichEdit::SetObjectAt(std::int32_t pos, const EmbeddedObject& object)
 {
-    if (!ObjectAt(pos) || !d->AllowEdit(pos, pos + 1))
+    if (isReadOnly() || !ObjectAt(pos) || !d->AllowEdit(pos, pos + 1))
         return false;
     NotifyScope scope(*d, UID_UNKNOWN);
-    const bool undoWas = d->doc->isUndoRedoEnabled();
-    if (!undoable && undoWas) {
-        d->doc->setUndoRedoEnabled(false);
-        d->ClearUndoNames();
-    }
-    const bool modifiedWas = d->doc->isModified();
     QTextCursor cursor = d->Cursor(pos, pos + 1);
     const QTextCharFormat old = d->CharFormatAt(pos);
     cursor.beginEditBlock();
     cursor.setCharFormat(OverOldFormat(FormatForObject(*d->doc, object), old));
     d->EndStep(cursor);
-    if (!undoable && undoWas) {
-        d->doc->setUndoRedoEnabled(true);
-        d->doc->setModified(modifiedWas);
-    }
     d->changePending = true;
     viewport()->update();
     return true;
