@@ -3,12 +3,13 @@
 // is read again from disk) and DOS tables rebuilt in a 5 MB file with 500 tables.
 #include "view.h"
 
+#include "privateworld.h"
+
 #include "richedit.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -22,33 +23,10 @@ constexpr qint64 TextBytes = 50LL * 1024 * 1024;
 constexpr int TableCount = 500;
 constexpr qint64 TablesFileBytes = 5LL * 1024 * 1024;
 
-// A private world for the window: registry, HOME and XDG folders under /tmp.
-struct World {
-    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillet-bench-XXXXXX")};
-    World()
-    {
-        for (const char* sub : {"home", "config", "data", "runtime"})
-            QDir(dir.path()).mkdir(QString::fromLatin1(sub));
-        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
-        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
-    }
-};
-
-World& TheWorld()
-{
-    static World world;
-    return world;
-}
-
 // Russian prose in Windows-1251, lines of about 70 characters with CR LF.
 QString WriteWindowsText(qint64 bytes)
 {
-    const QString name = TheWorld().dir.filePath(QStringLiteral("text-1251.txt"));
+    const QString name = ProcessWorld().filePath(QStringLiteral("text-1251.txt"));
     if (QFile::exists(name))
         return name;
     static const char* const words[] = {"\xEF\xF0\xE8\xE2\xE5\xF2", "\xEC\xE8\xF0", "\xF2\xE5\xEA\xF1\xF2",
@@ -77,7 +55,7 @@ QString WriteWindowsText(qint64 bytes)
 // A CP866 file of about 5 MB: paragraphs of text, each followed by a framed table.
 QString WriteDosTables()
 {
-    const QString name = TheWorld().dir.filePath(QStringLiteral("tables-866.txt"));
+    const QString name = ProcessWorld().filePath(QStringLiteral("tables-866.txt"));
     if (QFile::exists(name))
         return name;
     const std::string top = "\xDA" + std::string(12, '\xC4') + "\xC2" + std::string(20, '\xC4') + "\xC2"
@@ -213,15 +191,3 @@ BENCHMARK(BM_NamedFileReadAgainFromDisk50MB)->Unit(benchmark::kMillisecond)->Ite
 BENCHMARK(BM_DecodeTables5MB500Tables)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TheWorld();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,10 +3,11 @@
 // that it stays linear.
 #include "view.h"
 
+#include "privateworld.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -14,38 +15,13 @@
 
 namespace {
 
-// A private world for the window: registry, HOME and XDG folders under /tmp.
-struct World {
-    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillet-bench-XXXXXX")};
-    World()
-    {
-        for (const char* sub : {"home", "config", "data", "runtime"})
-            QDir(dir.path()).mkdir(QString::fromLatin1(sub));
-        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
-        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
-    }
-};
-
-World& TheWorld()
-{
-    static World world;
-    return world;
-}
-
-// Windows-1251 lines of "Съешь же ещё этих мягких французских булок, да выпей чаю."
+// Windows-1251 lines of Russian prose.
 QString WriteText(qint64 characters)
 {
-    const QString name = TheWorld().dir.filePath(QStringLiteral("text-%1.txt").arg(characters));
+    const QString name = ProcessWorld().filePath(QStringLiteral("text-%1.txt").arg(characters));
     if (QFile::exists(name))
         return name;
-    const QByteArray line = QByteArray::fromHex(
-        "D1FAE5F8FC20E6E520E5F9B820FDF2E8F520ECFFE3EAE8F520F4F0E0EDF6F3E7F1EAE8F520E1F3EBEEEA2C20E4E020E2FBEFE5E920"
-        "F7E0FE2E0D0A");
+    const QByteArray line = RussianLine1251();
     QByteArray text;
     text.reserve(characters + line.size());
     while (text.size() < characters)
@@ -76,15 +52,3 @@ BENCHMARK(BM_ScreenByDefaultOnTheWholeText)
     ->Arg(500'000)->Arg(1'000'000)->Arg(2'000'000)->Arg(4'000'000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TheWorld();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

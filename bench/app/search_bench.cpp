@@ -5,6 +5,7 @@
 #include "view.h"
 
 #include "finddialog.h"
+#include "privateworld.h"
 #include "richedit.h"
 #include "scriptedprompter.h"
 
@@ -28,18 +29,7 @@ struct World {
     QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillet-bench-XXXXXX")};
     ScriptedPrompter prompter;
     std::unique_ptr<ScopedPrompter> scoped = std::make_unique<ScopedPrompter>(prompter);
-    World()
-    {
-        for (const char* sub : {"home", "config", "data", "runtime"})
-            QDir(dir.path()).mkdir(QString::fromLatin1(sub));
-        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
-        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
-    }
+    World() { EnterPrivateWorld(dir.path()); }
 };
 
 World& TheWorld()

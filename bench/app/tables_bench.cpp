@@ -3,10 +3,11 @@
 // table out in the shown document).
 #include "view.h"
 
+#include "privateworld.h"
+
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,33 +16,10 @@
 
 namespace {
 
-// A private world for the window: registry, HOME and XDG folders under /tmp.
-struct World {
-    QTemporaryDir dir{QDir::tempPath() + QStringLiteral("/quillet-bench-XXXXXX")};
-    World()
-    {
-        for (const char* sub : {"home", "config", "data", "runtime"})
-            QDir(dir.path()).mkdir(QString::fromLatin1(sub));
-        qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
-        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
-    }
-};
-
-World& TheWorld()
-{
-    static World world;
-    return world;
-}
-
 // A CP866 report: a heading, one framed table of three columns, a closing line.
 QString WriteReport(int rows)
 {
-    const QString name = TheWorld().dir.filePath(QStringLiteral("report-%1.txt").arg(rows));
+    const QString name = ProcessWorld().filePath(QStringLiteral("report-%1.txt").arg(rows));
     if (QFile::exists(name))
         return name;
     const std::string top = "\xDA" + std::string(8, '\xC4') + "\xC2" + std::string(20, '\xC4') + "\xC2"
@@ -87,15 +65,3 @@ void BM_TablesModeOneLongTable(benchmark::State& state)
 BENCHMARK(BM_TablesModeOneLongTable)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    TheWorld();
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,6 +3,7 @@
 // sent until the waiting window has shown the file, against real copies of the
 // program on the offscreen platform in a private runtime folder.
 #include "instanceclient.h"
+#include "privateworld.h"
 #include "view.h"
 #include "viewrequest.h"
 
@@ -32,17 +33,9 @@ struct World {
 
     World()
     {
-        QDir(dir.path()).mkdir(QStringLiteral("runtime"));
-        QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
-        qputenv("HOME", dir.path().toLocal8Bit());
-        qputenv("QUILLET_REGISTRY", dir.filePath(QStringLiteral("registry.db")).toLocal8Bit());
+        EnterPrivateWorld(dir.path());
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // "Съешь же ещё этих мягких французских булок, да выпей чаю." in Windows-1251.
-        const QByteArray line = QByteArray::fromHex(
-            "d1fae5f8fc20e6e520e5f9b820fdf2e8f520ecffe3eae8f520f4f0e0ede6f3e7f1eae8f520e1f3ebeeea2c20e4e020e2fbefe5e920"
-            "f7e0fe2e0d0a");
+        const QByteArray line = RussianLine1251();
         QByteArray text;
         while (text.size() + line.size() <= 100 * 1024)
             text += line;

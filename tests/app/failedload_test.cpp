@@ -11,9 +11,7 @@
 
 namespace {
 
-// "Съешь же ещё этих мягких французских булок, да выпей чаю." in Windows-1251.
-const QByteArray FirstBytes = QByteArray::fromHex(
-    "d1fae5f8fc20e6e520e5f9b820fdf2e8f520ecffe3eae8f520f4f0e0edf6f3e7f1eae8f520e1f3ebeeea2c20e4e020e2fbefe5e920f7e0fe2e0d0a");
+const QByteArray FirstBytes = RussianLine1251();
 const QString FirstLine = QStringLiteral("Съешь же ещё этих мягких французских булок, да выпей чаю.");
 
 FileDialogAnswer Chosen(const QString& file)

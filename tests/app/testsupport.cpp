@@ -2,6 +2,7 @@
 // world (HOME, XDG folders, registry, prompter) for every test.
 #include "testsupport.h"
 
+#include "privateworld.h"
 #include "shell.h"
 
 #include <QApplication>
@@ -49,14 +50,7 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
 void ViewTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
-    for (const char* sub : {"home", "config", "data", "runtime"})
-        QDir(dir.path()).mkdir(QString::fromLatin1(sub));
-    qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
-    QFile::setPermissions(dir.filePath(QStringLiteral("runtime")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("QUILLET_REGISTRY", RegistryFile().toLocal8Bit());
+    EnterPrivateWorld(dir.path());
     scopedPrompter = std::make_unique<ScopedPrompter>(prompter);
 }
 

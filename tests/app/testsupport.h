@@ -3,6 +3,7 @@
 // prompter, and a helper that starts the real window with a command line.
 #pragma once
 
+#include "privateworld.h"
 #include "scriptedprompter.h"
 #include "view.h"
 
@@ -35,7 +36,7 @@ protected:
     QString MakeFile(const QString& name, const QByteArray& bytes);
     static QByteArray ReadFile(const QString& name);
     QString Path(const QString& name) const { return dir.filePath(name); }
-    QString RegistryFile() const { return dir.filePath(QStringLiteral("registry.db")); }
+    QString RegistryFile() const { return PrivateRegistryFile(dir.path()); }
 
     // The texts of the messages asked so far.
     QStringList Messages() const;
