@@ -371,4 +371,17 @@ TEST_F(EditorObjects, FilesAreReadWholeAndLinksOfVanishedSourcesStayAsTheyWere)
     EXPECT_THROW(LinkFile(source, false), EFOpenError);
 }
 
+TEST_F(EditorObjects, AnObjectThatIsAProgramIsNeverStarted)
+{
+    const QString script = dir.Write(QStringLiteral("run.sh"), Latin1("#!/bin/sh\ntouch started\n"));
+    ::chmod(QFile::encodeName(script).constData(), 0700);
+    EXPECT_EQ(OpenLocalFile(script, QStringLiteral("application/x-shellscript")), OpenFileResult::Refused);
+    editor.ObjectOpener = OpenLocalFile;
+    prompter.AnswerInsertObject(FromFile(script));
+    ASSERT_TRUE(editor.InsertObjectDialog());
+    prompter.AnswerMessage(MsgButton::Ok);
+    EXPECT_FALSE(editor.DoVerb(0));
+    EXPECT_TRUE(prompter.Asked().back().text.startsWith(QStringLiteral("The object is a program")));
+}
+
 } // namespace

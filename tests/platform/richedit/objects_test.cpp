@@ -136,6 +136,9 @@ TEST(Objects, RtfStreamingAndTheClipboardCarryObjectsWhole)
     ASSERT_TRUE(edit.InsertObject(picture));
     ASSERT_TRUE(edit.CopyObject(0));
     EXPECT_EQ(qvariant_cast<QImage>(QApplication::clipboard()->mimeData()->imageData()).size(), QSize(7, 5));
+    // Other programs (and other windows of ours) get the picture in the RTF too:
+    // the copied range carries the pictures its document holds.
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->data(QStringLiteral("text/rtf")).contains("{\\pict\\pngblip"));
 }
 
 } // namespace

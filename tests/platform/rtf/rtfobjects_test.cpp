@@ -222,6 +222,22 @@ TEST_F(RtfObjects, BrokenObjectsNeitherCrashNorInventData)
         for (const EmbeddedObject& object : objects)
             EXPECT_LE(object.data.size(), 1);
     }
+    // Our own writing cut off anywhere reads as far as it goes.
+    EmbeddedObject file;
+    file.data = AllBytes(300);
+    file.name = QStringLiteral(u"файл.bin");
+    file.asIcon = true;
+    EmbeddedObject link;
+    link.link = true;
+    link.source = "/nowhere/\xff.png";
+    link.data = Encoded(Colored(3, 3, Qt::red), "PNG");
+    const QByteArray whole = WriteRtf(*DocumentWith({file, link}));
+    for (qsizetype cut = 0; cut < whole.size(); cut += 5) {
+        auto partial = rtftest::ReadDocument(whole.left(cut));
+        for (const EmbeddedObject& object : ObjectsOf(*partial))
+            EXPECT_TRUE(object.data == file.data || object.data == link.data || object.data.isEmpty()) << cut;
+    }
+
     auto odd = rtftest::ReadDocument(cases[1]);
     const std::vector<EmbeddedObject> objects = ObjectsOf(*odd);
     ASSERT_EQ(objects.size(), 1u);
