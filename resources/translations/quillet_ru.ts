@@ -403,6 +403,62 @@ Saving over it replaces them for good. Save it all the same?</source>
         <translation>Не удалось изменить типы файлов и меню рабочего стола, ничего не сохранено.
 %1: %2</translation>
     </message>
+    <message>
+        <source>Objects can not be inserted or pasted: &quot;OLE objects support&quot; is switched off in the settings.</source>
+        <translation>Объекты нельзя вставлять: в настройках выключена «Поддержка OLE-объектов».</translation>
+    </message>
+    <message>
+        <source>The clipboard holds nothing that can be pasted as an object.</source>
+        <translation>В буфере обмена нет ничего, что можно вставить как объект.</translation>
+    </message>
+    <message>
+        <source>Can not read the file: </source>
+        <translation>Не удаётся прочитать файл: </translation>
+    </message>
+    <message>
+        <source>There is no program to open objects of this type: %1</source>
+        <translation>Нет программы, которая открывает объекты этого типа: %1</translation>
+    </message>
+    <message>
+        <source>The object can not be opened: %1</source>
+        <translation>Не удаётся открыть объект: %1</translation>
+    </message>
+    <message>
+        <source>The object is a program, and programs in documents are never started: %1</source>
+        <translation>Объект является программой, а программы из документов никогда не запускаются: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Открыть</translation>
+    </message>
+    <message>
+        <source>Picture (PNG)</source>
+        <translation>Рисунок (PNG)</translation>
+    </message>
+    <message>
+        <source>Text document</source>
+        <translation>Текстовый документ</translation>
+    </message>
+    <message>
+        <source>Picture.png</source>
+        <translation>Рисунок.png</translation>
+    </message>
+    <message>
+        <source>Text.txt</source>
+        <translation>Текст.txt</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 байт</translation>
+    </message>
+    <message>
+        <source>Unknown</source>
+        <translation>Неизвестно</translation>
+    </message>
+    <message>
+        <source>Embedded in %1</source>
+        <translation>Внедрён в %1</translation>
+    </message>
 </context>
 <context>
     <name>TFindDialog</name>
@@ -457,6 +513,140 @@ Saving over it replaces them for good. Save it all the same?</source>
     <message>
         <source>Replace &amp;All</source>
         <translation>Заменить &amp;все</translation>
+    </message>
+</context>
+<context>
+    <name>TInsertObjectDialog</name>
+    <message>
+        <source>Insert Object</source>
+        <translation>Вставка объекта</translation>
+    </message>
+    <message>
+        <source>Create &amp;New</source>
+        <translation>Создать &amp;новый</translation>
+    </message>
+    <message>
+        <source>Create from &amp;File</source>
+        <translation>Создать из &amp;файла</translation>
+    </message>
+    <message>
+        <source>Object &amp;Type:</source>
+        <translation>&amp;Тип объекта:</translation>
+    </message>
+    <message>
+        <source>&amp;Browse...</source>
+        <translation>&amp;Обзор...</translation>
+    </message>
+    <message>
+        <source>&amp;Link</source>
+        <translation>&amp;Связь</translation>
+    </message>
+    <message>
+        <source>Fil&amp;e:</source>
+        <translation>Фа&amp;йл:</translation>
+    </message>
+    <message>
+        <source>&amp;Display As Icon</source>
+        <translation>В &amp;виде значка</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Inserts a new object into your document and opens it in the program the desktop uses for it.</source>
+        <translation>Вставляет в документ новый объект и открывает его в программе, которую рабочий стол использует для таких файлов.</translation>
+    </message>
+    <message>
+        <source>Inserts a picture of the file into your document. The picture is linked to the file, so that changes to the file are shown in your document.</source>
+        <translation>Вставляет в документ изображение файла, связанное с самим файлом: изменения файла будут видны в документе.</translation>
+    </message>
+    <message>
+        <source>Inserts the contents of the file as an object into your document, so that you may open it with the program the desktop uses for it.</source>
+        <translation>Вставляет содержимое файла в документ как объект, который можно открыть программой, используемой рабочим столом для таких файлов.</translation>
+    </message>
+    <message>
+        <source>It will be displayed as an icon.</source>
+        <translation>Объект будет показан в виде значка.</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Обзор</translation>
+    </message>
+</context>
+<context>
+    <name>TObjectPropertiesDialog</name>
+    <message>
+        <source>General</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Вид</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Связь</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Имя:</translation>
+    </message>
+    <message>
+        <source>Type:</source>
+        <translation>Тип:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Размер:</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>Расположение:</translation>
+    </message>
+    <message>
+        <source>Display as &amp;editable information</source>
+        <translation>Показывать &amp;содержимое</translation>
+    </message>
+    <message>
+        <source>Display as &amp;icon</source>
+        <translation>Показывать в виде &amp;значка</translation>
+    </message>
+    <message>
+        <source>Link source:</source>
+        <translation>Источник связи:</translation>
+    </message>
+    <message>
+        <source>&amp;Open Source</source>
+        <translation>&amp;Открыть источник</translation>
+    </message>
+    <message>
+        <source>&amp;Update Now</source>
+        <translation>&amp;Обновить</translation>
+    </message>
+    <message>
+        <source>&amp;Change Source</source>
+        <translation>С&amp;менить источник</translation>
+    </message>
+    <message>
+        <source>&amp;Break Link</source>
+        <translation>&amp;Разорвать связь</translation>
     </message>
 </context>
 <context>

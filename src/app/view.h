@@ -289,6 +289,8 @@ public:
     // Puts the editor's current embedded object on the clipboard; false when it has none.
     bool CopyCurrentObject();
     bool HasCurrentObject() const;
+    bool CanPasteObject() const;
+    void insobClick();
 
     // Mouse clicks with F2, F11 or F12 held (view_clicks.cpp).
     std::vector<std::int32_t> ColumnStops;

@@ -108,6 +108,13 @@ bool TfmView::FormatKeyDown(QKeyEvent* event)
             return true;
         }
         break;
+    case Qt::Key_I:
+        // With objects off the item is disabled; its key says why instead of nothing.
+        if (state == Qt::ControlModifier && !GEditor->AllowObjects()) {
+            GEditor->InsertObjectDialog();
+            return true;
+        }
+        break;
     case Qt::Key_Up:
     case Qt::Key_Down:
         if (state == ctrlAlt) {

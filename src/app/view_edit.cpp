@@ -4,7 +4,10 @@
 
 #include "richedit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 
 void TfmView::WireEditCommands()
@@ -18,6 +21,13 @@ void TfmView::WireEditCommands()
     on("mpDelStr", &TfmView::DeleteLine);
     on("mInsF", &TfmView::N7Click);
     on("N7", &TfmView::N7Click);
+    on("insob", &TfmView::insobClick);
+    on("insob1", &TfmView::insobClick);
+}
+
+void TfmView::insobClick()
+{
+    GEditor->InsertObjectDialog();
 }
 
 void TfmView::DeleteLine()
@@ -70,18 +80,24 @@ void TfmView::N7Click()
 {
     if (IndentStep == 0)
         bbRight->hide();
-    // The control's own paste: rich text as it comes (objects arrive with their work).
+    // Rich text as it comes, files and pictures as objects.
     if (!GEditor->ReadOnly())
-        GEditor->PasteFromClipboard();
+        GEditor->PasteAsObject();
 }
 
 bool TfmView::HasCurrentObject() const
 {
-    // Embedded objects arrive with their own work; until then there is none.
-    return false;
+    return GEditor->HasCurrentObject();
 }
 
 bool TfmView::CopyCurrentObject()
 {
-    return HasCurrentObject();
+    return GEditor->CopyCurrentObject();
+}
+
+bool TfmView::CanPasteObject() const
+{
+    const QMimeData* source = QGuiApplication::clipboard()->mimeData();
+    return GEditor->Window()->canPaste()
+           || (GEditor->AllowObjects() && !GEditor->ReadOnly() && source && (source->hasUrls() || source->hasImage()));
 }

@@ -48,7 +48,8 @@ void TfmView::N14Click()
     Item(QStringLiteral("mCut"))->setEnabled(selected);
     Item(QStringLiteral("mIns"))->setEnabled(GEditor->Window()->canPaste());
     Item(QStringLiteral("mCutStr"))->setEnabled(!GEditor->IsEmpty());
-    Item(QStringLiteral("mInsF"))->setEnabled(GEditor->Window()->canPaste());
+    Item(QStringLiteral("mInsF"))->setEnabled(CanPasteObject());
+    Item(QStringLiteral("insob"))->setEnabled(GEditor->AllowObjects());
     Item(QStringLiteral("meUpp"))->setEnabled(selected);
     Item(QStringLiteral("meLow"))->setEnabled(selected);
 }
@@ -82,7 +83,8 @@ void TfmView::PopupMenu1Popup()
     Item(QStringLiteral("N3"))->setEnabled(selected);
     Item(QStringLiteral("N2"))->setEnabled(selected || HasCurrentObject());
     Item(QStringLiteral("N4"))->setEnabled(GEditor->Window()->canPaste());
-    Item(QStringLiteral("N7"))->setEnabled(GEditor->Window()->canPaste());
+    Item(QStringLiteral("N7"))->setEnabled(CanPasteObject());
+    Item(QStringLiteral("insob1"))->setEnabled(GEditor->AllowObjects());
     Item(QStringLiteral("mpDelStr"))->setEnabled(!GEditor->IsEmpty());
     Item(QStringLiteral("mpUpp"))->setEnabled(selected);
     Item(QStringLiteral("mpLow"))->setEnabled(selected);

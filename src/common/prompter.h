@@ -2,6 +2,8 @@
 // colour dialogs); Qt dialogs in the program, a scripted prompter in tests.
 #pragma once
 
+#include "objectprompts.h"
+
 #include <QColor>
 #include <QFlags>
 #include <QFont>
@@ -80,6 +82,12 @@ public:
     // Nothing when cancelled.
     virtual std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) = 0;
     virtual std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) = 0;
+    // Embedded objects; nothing when cancelled. Prompters with no one to ask cancel.
+    virtual std::optional<InsertObjectAnswer> InsertObjectDialog(const InsertObjectRequest&) { return std::nullopt; }
+    virtual std::optional<ObjectPropertiesAnswer> ObjectPropertiesDialog(const ObjectPropertiesRequest&)
+    {
+        return std::nullopt;
+    }
 };
 
 // The installed prompter; the Qt one unless another was installed.

@@ -162,6 +162,23 @@ inline constexpr const char* AboutTime = QT_TRANSLATE_NOOP("QlConsts", ", Time: 
 // Help window
 inline constexpr const char* HelpCaption = QT_TRANSLATE_NOOP("QlConsts", "Quillet help");
 
+// Embedded objects: the rest
+inline constexpr const char* ObjectsNotAllowed = QT_TRANSLATE_NOOP(
+    "QlConsts", "Objects can not be inserted or pasted: \"OLE objects support\" is switched off in the settings.");
+inline constexpr const char* NothingToPasteAsObject = QT_TRANSLATE_NOOP("QlConsts", "The clipboard holds nothing that can be pasted as an object.");
+inline constexpr const char* CannotReadFile = QT_TRANSLATE_NOOP("QlConsts", "Can not read the file: ");
+inline constexpr const char* ObjectNoProgram = QT_TRANSLATE_NOOP("QlConsts", "There is no program to open objects of this type: %1");
+inline constexpr const char* ObjectNotOpened = QT_TRANSLATE_NOOP("QlConsts", "The object can not be opened: %1");
+inline constexpr const char* ObjectNeverRuns = QT_TRANSLATE_NOOP("QlConsts", "The object is a program, and programs in documents are never started: %1");
+inline constexpr const char* ObjectVerbOpen = QT_TRANSLATE_NOOP("QlConsts", "&Open");
+inline constexpr const char* NewPictureKind = QT_TRANSLATE_NOOP("QlConsts", "Picture (PNG)");
+inline constexpr const char* NewTextKind = QT_TRANSLATE_NOOP("QlConsts", "Text document");
+inline constexpr const char* NewPictureName = QT_TRANSLATE_NOOP("QlConsts", "Picture.png");
+inline constexpr const char* NewTextName = QT_TRANSLATE_NOOP("QlConsts", "Text.txt");
+inline constexpr const char* ObjectSizeBytes = QT_TRANSLATE_NOOP("QlConsts", "%1 bytes");
+inline constexpr const char* ObjectSizeUnknown = QT_TRANSLATE_NOOP("QlConsts", "Unknown");
+inline constexpr const char* ObjectEmbeddedIn = QT_TRANSLATE_NOOP("QlConsts", "Embedded in %1");
+
 } // namespace QlConsts
 
 // The text in the language of the installed translation, else as written.

@@ -22,6 +22,8 @@ public:
     // Qt's page setup dialog with a choice of printer above it.
     std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) override;
     std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override;
+    std::optional<InsertObjectAnswer> InsertObjectDialog(const InsertObjectRequest& request) override;
+    std::optional<ObjectPropertiesAnswer> ObjectPropertiesDialog(const ObjectPropertiesRequest& request) override;
 
 private:
     std::optional<FileDialogAnswer> RunFileDialog(const FileDialogRequest& request, bool save);

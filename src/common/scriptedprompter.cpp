@@ -14,6 +14,8 @@ const char* KindName(PromptKind kind)
     case PromptKind::Color: return "colour dialog";
     case PromptKind::PageSetup: return "page setup dialog";
     case PromptKind::Print: return "print dialog";
+    case PromptKind::InsertObject: return "insert object dialog";
+    case PromptKind::ObjectProperties: return "object properties dialog";
     }
     return "question";
 }
@@ -66,9 +68,23 @@ ScriptedPrompter& ScriptedPrompter::AnswerPrint(std::optional<PrintRangeAnswer> 
     return *this;
 }
 
+ScriptedPrompter& ScriptedPrompter::AnswerInsertObject(std::optional<InsertObjectAnswer> answer)
+{
+    insertObjectAnswers.emplace_back(answer.has_value(), answer.value_or(InsertObjectAnswer{}));
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::AnswerObjectProperties(ObjectPropertiesScript script)
+{
+    propertiesAnswers.push_back(std::move(script));
+    return *this;
+}
+
 void ScriptedPrompter::Clear()
 {
     answers.clear();
+    insertObjectAnswers.clear();
+    propertiesAnswers.clear();
     asked.clear();
     problems.clear();
 }
@@ -150,4 +166,58 @@ std::optional<PrintRangeAnswer> ScriptedPrompter::PrintDialog(const PrintRangeRe
     record.print = request;
     const auto a = Take(AnswerKind::Print, record);
     return a ? a->print : std::nullopt;
+}
+
+std::optional<InsertObjectAnswer> ScriptedPrompter::InsertObjectDialog(const InsertObjectRequest& request)
+{
+    PromptRecord record;
+    record.kind = PromptKind::InsertObject;
+    record.text = request.newKinds.join(u'|');
+    asked.push_back(record);
+    if (insertObjectAnswers.empty()) {
+        problems << QStringLiteral("no answer queued for the insert object dialog");
+        return std::nullopt;
+    }
+    const auto [given, answer] = insertObjectAnswers.front();
+    insertObjectAnswers.pop_front();
+    if (!given)
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<ObjectPropertiesAnswer> ScriptedPrompter::ObjectPropertiesDialog(const ObjectPropertiesRequest& request)
+{
+    PromptRecord record;
+    record.kind = PromptKind::ObjectProperties;
+    record.caption = request.caption;
+    record.text = request.typeName;
+    asked.push_back(record);
+    lastProperties = request;
+    if (propertiesAnswers.empty()) {
+        problems << QStringLiteral("no answer queued for the object properties dialog \"") + request.caption + u'"';
+        return std::nullopt;
+    }
+    ObjectPropertiesScript script = std::move(propertiesAnswers.front());
+    propertiesAnswers.pop_front();
+    for (const LinkPress& press : script.presses) {
+        switch (press.button) {
+        case LinkButton::ChangeSource:
+            if (request.changeSource)
+                request.changeSource(press.source);
+            break;
+        case LinkButton::BreakLink:
+            if (request.breakLink)
+                request.breakLink();
+            break;
+        case LinkButton::OpenSource:
+            if (request.openSource)
+                request.openSource();
+            break;
+        case LinkButton::UpdateNow:
+            if (request.updateNow)
+                request.updateNow();
+            break;
+        }
+    }
+    return script.answer;
 }

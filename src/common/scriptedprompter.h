@@ -7,7 +7,7 @@
 #include <deque>
 #include <vector>
 
-enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color, PageSetup, Print };
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color, PageSetup, Print, InsertObject, ObjectProperties };
 
 struct PromptRecord {
     PromptKind kind = PromptKind::Message;
@@ -31,6 +31,11 @@ public:
     ScriptedPrompter& AnswerColor(std::optional<QColor> color);
     ScriptedPrompter& AnswerPageSetup(std::optional<PageSetupAnswer> answer);
     ScriptedPrompter& AnswerPrint(std::optional<PrintRangeAnswer> answer);
+    // The object dialogs keep queues of their own; nothing means Cancel.
+    ScriptedPrompter& AnswerInsertObject(std::optional<InsertObjectAnswer> answer);
+    ScriptedPrompter& AnswerObjectProperties(ObjectPropertiesScript script);
+    // The last properties dialog shown, as it was asked.
+    const ObjectPropertiesRequest& LastObjectProperties() const { return lastProperties; }
 
     const std::vector<PromptRecord>& Asked() const { return asked; }
     const QStringList& Problems() const { return problems; }
@@ -46,6 +51,8 @@ public:
     std::optional<QColor> ColorDialog(const QColor& initial) override;
     std::optional<PageSetupAnswer> PageSetupDialog(const PageSetupRequest& request) override;
     std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override;
+    std::optional<InsertObjectAnswer> InsertObjectDialog(const InsertObjectRequest& request) override;
+    std::optional<ObjectPropertiesAnswer> ObjectPropertiesDialog(const ObjectPropertiesRequest& request) override;
 
 private:
     enum class AnswerKind { Message, Input, File, Font, Color, PageSetup, Print };
@@ -64,6 +71,9 @@ private:
     std::optional<Answer> Take(AnswerKind kind, const PromptRecord& record);
 
     std::deque<Answer> answers;
+    std::deque<std::pair<bool, InsertObjectAnswer>> insertObjectAnswers;   // false: Cancel
+    std::deque<ObjectPropertiesScript> propertiesAnswers;
+    ObjectPropertiesRequest lastProperties;
     std::vector<PromptRecord> asked;
     QStringList problems;
 };

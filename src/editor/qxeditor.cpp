@@ -1,8 +1,10 @@
 // The editor component: the control's life, properties, operations and notifications.
 #include "qxeditor.h"
 
+#include "objectcopies.h"
 #include "richedit.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTextDocument>
@@ -43,6 +45,11 @@ TqxEditor::TqxEditor(QWidget* parent)
 {
     resize(185, 89);
     setFocusPolicy(Qt::StrongFocus);
+    // Objects opened in other programs are looked at again when the user comes back.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            CheckOpenedObjects();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     font.Name = QWidget::font().family();
@@ -99,8 +106,13 @@ void TqxEditor::CreateWnd()
     ApplyStyle();
     ApplyPopupMenu();
     connect(window, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        if (popupMenu && window)
-            popupMenu->popup(window->viewport()->mapToGlobal(pos));
+        if (!window)
+            return;
+        const QPoint where = window->viewport()->mapToGlobal(pos);
+        if (QMenu* menu = ObjectPopupMenu())
+            menu->popup(where);
+        else
+            window->createStandardContextMenu(where)->popup(where);
     });
     defAttributes.Assign(font);
     window->SetModify(modified);
@@ -347,6 +359,13 @@ std::int64_t TqxEditor::Capacity() const
 void TqxEditor::SetAllowObjects(bool value)
 {
     allowObjects = value;
+    ApplyPopupMenu();
+}
+
+void TqxEditor::SetAutoVerbMenu(bool value)
+{
+    autoVerbMenu = value;
+    ApplyPopupMenu();
 }
 
 void TqxEditor::SetAlignment(TAlignment value)
@@ -454,7 +473,8 @@ void TqxEditor::SetPopupMenu(QMenu* value)
 void TqxEditor::ApplyPopupMenu()
 {
     if (window)
-        window->setContextMenuPolicy(popupMenu ? Qt::CustomContextMenu : Qt::DefaultContextMenu);
+        window->setContextMenuPolicy(popupMenu || (allowObjects && autoVerbMenu) ? Qt::CustomContextMenu
+                                                                                 : Qt::DefaultContextMenu);
 }
 
 bool TqxEditor::Overwrite() const

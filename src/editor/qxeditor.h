@@ -6,11 +6,13 @@
 #include "editortypes.h"
 #include "enctypes.h"
 #include "linkopener.h"
+#include "openfile.h"
 #include "paraattributes.h"
 #include "qxeditorstrings.h"
 #include "tempstream.h"
 #include "textattributes.h"
 
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -18,8 +20,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
+class QAction;
 class QMenu;
+class TObjectCopies;
 
 namespace platform {
 class RichEdit;
@@ -101,7 +106,7 @@ public:
     bool AllowObjects() const { return allowObjects; }
     void SetAllowObjects(bool value);
     bool AutoVerbMenu() const { return autoVerbMenu; }
-    void SetAutoVerbMenu(bool value) { autoVerbMenu = value; }
+    void SetAutoVerbMenu(bool value);
     TAlignment Alignment() const { return alignment; }
     void SetAlignment(TAlignment value);
     TBorderStyle BorderStyle() const { return borderStyle; }
@@ -152,6 +157,30 @@ public:
     // Opening links is replaceable, so that tests never start a browser.
     TLinkOpener LinkOpener = DefaultLinkOpener;
 
+    // Embedded objects (qxeditorobjects.cpp). The dialogs answer whether an object
+    // was inserted, or the properties dialog ended with OK. With AllowObjects off
+    // inserting and pasting objects are refused with a message.
+    bool InsertObjectDialog();
+    bool ObjectPropertiesDialog();
+    bool PasteAsObject();
+    bool InsertObjectFile(const QString& path, bool link, bool asIcon);
+    // The object next to the caret (or the one selected); copying it with an
+    // empty selection puts it on the clipboard.
+    bool HasCurrentObject() const;
+    bool CopyCurrentObject();
+    // Runs a verb of the selected object: 0 opens it in the desktop's program
+    // (an embedded one as a temporary copy, a linked one as its source).
+    bool DoVerb(int verb);
+    // Changes saved to opened objects flow back; runs whenever the program
+    // becomes active again.
+    void CheckOpenedObjects();
+    // The popup-menu query: the context menu with the selected object's verbs
+    // and properties added, or none for the control's own menu.
+    QMenu* ObjectPopupMenu();
+    // Opening objects is replaceable, so that tests never start a program.
+    std::function<platform::OpenFileResult(const QString& path, const QString& mimeType)> ObjectOpener =
+        platform::OpenLocalFile;
+
     TNotifyEvent OnChange;
     TNotifyEvent OnSelectionChange;
     TqxEditorStreamEvent OnStream;
@@ -200,6 +229,12 @@ private:
     TColor color = clWindow;
     TFont font;
     QMenu* popupMenu = nullptr;
+    std::unique_ptr<TObjectCopies> objectCopies;
+    QPointer<QMenu> verbMenu;
+    std::vector<QPointer<QAction>> verbItems;
+    bool OpenObjectAt(std::int32_t pos);
+    bool ObjectsRefused() const;
+    void ClearVerbMenu();
 
     TTextAttributes selAttributes;
     TTextAttributes defAttributes;

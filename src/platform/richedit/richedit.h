@@ -2,6 +2,7 @@
 // the editor relies on, as typed methods named after the control's messages.
 #pragma once
 
+#include "embeddedobject.h"
 #include "richeditconsts.h"
 
 #include <QString>
@@ -10,6 +11,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
@@ -141,6 +144,24 @@ public:
     void Clear();
     bool CanPaste() const;
 
+    // Embedded objects (one object-replacement character each). Inserting replaces
+    // the selection as one undoable step and selects the object; false when the
+    // control refuses the edit (read-only, protected, full).
+    bool InsertObject(const EmbeddedObject& object);
+    std::optional<EmbeddedObject> ObjectAt(std::int32_t pos) const;
+    // The position of the one object the selection holds exactly, else -1.
+    std::int32_t SelectedObject() const;
+    // The selected object, or with an empty selection the object just after the
+    // caret, else the one just before it; -1 when there is none.
+    std::int32_t CurrentObject() const;
+    std::vector<std::int32_t> ObjectPositions() const;
+    // Replaces the object at pos (another view, new data) as an undoable step,
+    // keeping the rest of the character's format.
+    bool SetObjectAt(std::int32_t pos, const EmbeddedObject& object);
+    // Puts the object at pos on the clipboard: whole for pastes here, as RTF for
+    // other programs, and as a picture when it shows one.
+    bool CopyObject(std::int32_t pos);
+
     // Search (EM_FINDTEXTEX): FR_DOWN searches from cpMin to cpMax (cpMax -1 = end),
     // otherwise backwards from cpMin down to cpMax. Answers the match start or -1;
     // found receives the match range.
@@ -193,6 +214,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
+    QMimeData* MimeDataFor(const QTextCursor& range) const;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 

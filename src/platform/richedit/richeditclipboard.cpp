@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextImageFormat>
+#include <QUrl>
 
 namespace platform {
 
@@ -21,7 +24,11 @@ const QString RtfMime = QStringLiteral("text/rtf");
 // this program (every format property survives), RTF and plain text for others.
 class RichMimeData : public QMimeData {
 public:
-    RichMimeData(const QTextDocumentFragment& fragment, const QString& text) : fragment(fragment) { setText(text); }
+    RichMimeData(const QTextDocumentFragment& fragment, const QString& text, QHash<QString, QVariant> pictures)
+        : fragment(fragment), pictures(std::move(pictures))
+    {
+        setText(text);
+    }
 
     QStringList formats() const override { return QMimeData::formats() << RtfMime; }
     bool hasFormat(const QString& mimeType) const override
@@ -30,6 +37,8 @@ public:
     }
 
     const QTextDocumentFragment fragment;
+    // The pictures the fragment shows, which live in the document, not in it.
+    const QHash<QString, QVariant> pictures;
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override
@@ -38,6 +47,8 @@ protected:
             return QMimeData::retrieveData(mimeType, type);
         if (rtf.isNull()) {
             QTextDocument scratch;
+            for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
+                scratch.addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
             QTextCursor cursor(&scratch);
             cursor.insertFragment(fragment);
             rtf = WriteRtf(scratch, 0, -1);
@@ -53,10 +64,27 @@ private:
 
 QMimeData* RichEdit::createMimeDataFromSelection() const
 {
-    const QTextCursor cursor = textCursor();
-    QString text = d->PlainText(cursor.selectionStart(), cursor.selectionEnd());
+    return MimeDataFor(textCursor());
+}
+
+QMimeData* RichEdit::MimeDataFor(const QTextCursor& cursor) const
+{
+    const int from = cursor.selectionStart();
+    const int to = cursor.selectionEnd();
+    QString text = d->PlainText(from, to);
     text.replace(QChar::ParagraphSeparator, u'\n');
-    return new RichMimeData(cursor.selection(), text);
+    QHash<QString, QVariant> pictures;
+    for (QTextBlock block = d->doc->findBlock(from); block.isValid() && block.position() < to; block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat() || fragment.position() + fragment.length() <= from
+                || fragment.position() >= to)
+                continue;
+            const QString name = fragment.charFormat().toImageFormat().name();
+            pictures.insert(name, d->doc->resource(QTextDocument::ImageResource, QUrl(name)));
+        }
+    }
+    return new RichMimeData(cursor.selection(), text, std::move(pictures));
 }
 
 bool RichEdit::canInsertFromMimeData(const QMimeData* source) const
@@ -80,7 +108,11 @@ void RichEdit::Impl::InsertMime(QTextCursor& cursor, const QMimeData* source)
         return;
     const int start = cursor.selectionStart();
     if (const auto* own = dynamic_cast<const RichMimeData*>(source)) {
+        for (auto it = own->pictures.cbegin(); it != own->pictures.cend(); ++it)
+            if (!doc->resource(QTextDocument::ImageResource, QUrl(it.key())).isValid())
+                doc->addResource(QTextDocument::ImageResource, QUrl(it.key()), it.value());
         cursor.insertFragment(own->fragment);
+        RestoreObjectPictures(*doc, start, cursor.position());
         SyncListMarkers(*doc, start, cursor.position());
         return;
     }

@@ -137,7 +137,7 @@ bool RtfReaderEngine::StartDestination(const RtfToken& t, RtfWord w)
         ReadPicture();
         return true;
     case RtfWord::Object:
-        KeepObject();
+        ReadObject();
         return true;
     case RtfWord::Shppict:
         return true;   // Word's picture wrapper: its \pict is the picture to show
@@ -255,86 +255,6 @@ void RtfReaderEngine::FinishColor()
         tables_.colors.push_back(std::nullopt);
     red_ = green_ = blue_ = 0;
     colorGiven_ = false;
-}
-
-void RtfReaderEngine::ReadPicture()
-{
-    RtfPicture picture;
-    bool known = false;
-    int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
-    int pendingNibble = -1;
-    const int start = cur_.groupStart;
-    RtfToken t;
-    bool closed = false;
-    while (tokens_.Next(t)) {
-        if (t.kind == RtfTokenKind::GroupEnd) {
-            closed = true;
-            break;
-        }
-        if (t.kind == RtfTokenKind::GroupStart) {
-            if (!tokens_.SkipGroup())
-                break;
-            continue;
-        }
-        if (t.kind == RtfTokenKind::Text) {
-            const char* d = tokens_.Data();
-            for (int i = t.textBegin; i < t.textEnd; ++i) {
-                const char ch = d[i];
-                int v = -1;
-                if (ch >= '0' && ch <= '9')
-                    v = ch - '0';
-                else if (ch >= 'a' && ch <= 'f')
-                    v = ch - 'a' + 10;
-                else if (ch >= 'A' && ch <= 'F')
-                    v = ch - 'A' + 10;
-                if (v < 0)
-                    continue;
-                if (pendingNibble < 0) {
-                    pendingNibble = v;
-                } else {
-                    picture.data.append(char(pendingNibble * 16 + v));
-                    pendingNibble = -1;
-                }
-            }
-            continue;
-        }
-        if (t.kind != RtfTokenKind::ControlWord)
-            continue;
-        switch (LookUpRtfWord(t.word, t.wordLength)) {
-        case RtfWord::Pngblip: picture.kind = RtfPictureKind::Png; known = true; break;
-        case RtfWord::Jpegblip: picture.kind = RtfPictureKind::Jpeg; known = true; break;
-        case RtfWord::Picw: picw = Clamp(t.parameter, 0, MaxLengthTwips); break;
-        case RtfWord::Pich: pich = Clamp(t.parameter, 0, MaxLengthTwips); break;
-        case RtfWord::Picwgoal: goalw = Clamp(t.parameter, 0, MaxLengthTwips); break;
-        case RtfWord::Pichgoal: goalh = Clamp(t.parameter, 0, MaxLengthTwips); break;
-        case RtfWord::Picscalex: scalex = Clamp(t.parameter, 1, 1000); break;
-        case RtfWord::Picscaley: scaley = Clamp(t.parameter, 1, 1000); break;
-        case RtfWord::Bin: picture.data += tokens_.TakeBinary(t.parameter); break;
-        default: break;
-        }
-    }
-    if (!closed)
-        picture.data.clear();   // a picture cut off by the end of data is not shown
-    if (known && !picture.data.isEmpty() && cur_.dest == RtfDestination::Body) {
-        // Without a goal size the picture's own size is taken as pixels.
-        picture.widthTwips = (goalw > 0 ? goalw : picw * 15) * scalex / 100;
-        picture.heightTwips = (goalh > 0 ? goalh : pich * 15) * scaley / 100;
-        builder_.AppendObject(ObjectFormat(ImageFormatFor(*cursor_.document(), picture)));
-    } else if (closed && cur_.dest == RtfDestination::Body) {
-        builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
-    }
-    if (closed)
-        Pop();
-}
-
-void RtfReaderEngine::KeepObject()
-{
-    const int start = cur_.groupStart;
-    if (!tokens_.SkipGroup())
-        return;
-    if (cur_.dest == RtfDestination::Body)
-        builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
-    Pop();
 }
 
 // A picture or object takes what its group says about it as a character: hidden

@@ -5,6 +5,7 @@
 #include "rtfcodepages.h"
 #include "rtfdocumentbuilder.h"
 #include "rtfformats.h"
+#include "rtfpicture.h"
 #include "rtfstate.h"
 #include "rtftokenizer.h"
 #include "rtfwords.h"
@@ -74,7 +75,14 @@ private:
     void FinishFont();
     void FinishColor();
     void ReadPicture();
-    void KeepObject();
+    // Reads a {\pict} group whose \pict was just read, up to and with its closing
+    // brace; false when the data ends first.
+    bool ReadPictureGroup(RtfPicture& picture, bool& known);
+    void ReadObject();
+    void ReadObjectPart(struct RtfObjectParts& parts);
+    bool ReadResultContent(struct RtfObjectParts& parts, int depth);
+    bool ReadResultGroup(struct RtfObjectParts& parts, int depth);
+    QString ReadDestinationText();
     QTextCharFormat ObjectFormat(QTextCharFormat object) const;
     void StartFieldResult();
 

@@ -48,6 +48,13 @@ enum TextProperty : int {
     // text's own, so later detection may take the link away again and RTF
     // keeps it as the plain text it is. A link without it came as a field.
     PropAutoLinkMark = QTextFormat::UserProperty + 90,
+    // An embedded object (embeddedobject.h) on an object-replacement character.
+    PropObjectKind = QTextFormat::UserProperty + 60,    // int, ObjectKindEmbedded or ObjectKindLinked
+    PropObjectData,         // QByteArray, the file's bytes (linked: the picture last seen)
+    PropObjectName,         // QString, the file's name as shown
+    PropObjectSource,       // QByteArray, linked: the source's path as the file system's bytes
+    PropObjectMime,         // QString, the MIME type when known
+    PropObjectAsIcon,       // bool, shown as an icon with the name
 
     // Paragraph (QTextBlockFormat)
     PropNumbering = QTextFormat::UserProperty + 100,    // int, PFN_* (0 = none)

@@ -4,13 +4,16 @@
 // tables, rows, cells and header rows, and the same words. One LibreOffice run
 // converts every file, as each start of it costs many seconds.
 #include "testsupport_libreoffice.h"
+#include "embeddedobject.h"
 #include "listnumbers.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 #include "testsupport_rtf.h"
 #include "textproperties.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -105,6 +108,45 @@ QString ExpectedItems(const QTextDocument& d)
     return items.join(u'\n');
 }
 
+// A PNG and a JPEG picture and a file embedded as an icon, as the editor holds them.
+void BuildPictureDocument(QTextDocument& d)
+{
+    const auto encoded = [](QColor color, QSize size, const char* format) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(color);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    QTextCursor c(&d);
+    c.insertText(QStringLiteral(u"Рисунок "));
+    EmbeddedObject png;
+    png.data = encoded(Qt::red, QSize(60, 40), "PNG");
+    c.insertText(QString(QChar::ObjectReplacementCharacter), FormatForObject(d, png));
+    c.insertText(QStringLiteral(u" и фото "), QTextCharFormat());
+    EmbeddedObject jpeg;
+    jpeg.data = encoded(Qt::blue, QSize(32, 24), "JPEG");
+    c.insertText(QString(QChar::ObjectReplacementCharacter), FormatForObject(d, jpeg));
+    c.insertBlock();
+    c.insertText(QStringLiteral(u"Файл "));
+    EmbeddedObject file;
+    file.data = "plain words";
+    file.name = QStringLiteral("notes.txt");
+    file.asIcon = true;
+    c.insertText(QString(QChar::ObjectReplacementCharacter), FormatForObject(d, file));
+}
+
+QStringList ImageTags(const QString& html)
+{
+    QStringList tags;
+    const QRegularExpression img(QStringLiteral("<img[^>]*>"), QRegularExpression::CaseInsensitiveOption);
+    for (auto it = img.globalMatch(html); it.hasNext();)
+        tags << it.next().captured(0);
+    return tags;
+}
+
 TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
@@ -130,10 +172,15 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
         inputs << dir.filePath(QStringLiteral("ours_") + base + QStringLiteral(".rtf"));
         ASSERT_TRUE(WriteFile(inputs.back(), ours));
     }
+    const qsizetype pairs = inputs.size();
     QTextDocument editor;
     BuildEditorDocument(editor);
     inputs << dir.filePath(QStringLiteral("editor.rtf"));
     ASSERT_TRUE(WriteFile(inputs.back(), WriteRtf(editor)));
+    QTextDocument pictures;
+    BuildPictureDocument(pictures);
+    inputs << dir.filePath(QStringLiteral("pictures.rtf"));
+    ASSERT_TRUE(WriteFile(inputs.back(), WriteRtf(pictures)));
 
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
@@ -148,7 +195,7 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     };
 
     QStringList figures;
-    for (int i = 0; i + 1 < inputs.size(); i += 2) {
+    for (int i = 0; i + 1 < pairs; i += 2) {
         const QString name = QFileInfo(inputs[i]).completeBaseName().mid(9);
         SCOPED_TRACE(name.toStdString());
         const QString originalHtml = html(inputs[i]);
@@ -162,7 +209,7 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     }
     std::cout << figures.join(u'\n').toStdString() << std::endl;
 
-    const LibreOfficeLayout fromEditor = ParseLibreOfficeHtml(html(inputs.back()));
+    const LibreOfficeLayout fromEditor = ParseLibreOfficeHtml(html(inputs[pairs]));
     EXPECT_EQ(fromEditor.items.join(u'\n'), ExpectedItems(editor));
     // LibreOffice 7.4 reads no \trhdr (not even its own); the reader's tests hold
     // header rows, so they are not counted here.
@@ -173,6 +220,14 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     QString words = rtftest::Text(editor);
     words.remove(QChar(0xFDD0)).remove(QChar(0xFDD1));
     EXPECT_EQ(fromEditor.words, words.simplified());
+
+    // The pictures are there, each with its size; the embedded file shows its icon.
+    const QString picturesHtml = html(inputs.back());
+    const QStringList images = ImageTags(picturesHtml);
+    EXPECT_EQ(images.size(), 3) << picturesHtml.toStdString();
+    EXPECT_TRUE(images.filter(QRegularExpression(QStringLiteral("width=\\D?60\\D.*height=\\D?40\\D"))).size() >= 1)
+        << images.join(u'\n').toStdString();
+    EXPECT_TRUE(ParseLibreOfficeHtml(picturesHtml).words.contains(QStringLiteral(u"Рисунок"))) << picturesHtml.toStdString();
 }
 
 } // namespace
