@@ -109,6 +109,13 @@ TInsertObjectDialog::TInsertObjectDialog(const InsertObjectRequest& request, QWi
 void TInsertObjectDialog::ModeChanged()
 {
     pages->setCurrentIndex(createNew->isChecked() ? 0 : 1);
+    // Choosing a way by its key leads straight to what it asks for next.
+    if (isVisible()) {
+        if (createNew->isChecked())
+            kinds->setFocus();
+        else
+            fileName->setFocus();
+    }
     UpdateResult();
 }
 
