@@ -7,6 +7,8 @@ namespace {
 
 constexpr char Digits[] = "0123456789abcdef";
 
+} // namespace
+
 int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -17,8 +19,6 @@ int HexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-} // namespace
 
 void AppendHexLines(QByteArray& out, const QByteArray& bytes, int lineLength)
 {

@@ -6,6 +6,9 @@
 
 namespace platform {
 
+// The value of one hex digit of either case; -1 for anything else.
+int HexValue(char c);
+
 // The bytes as lower-case hex, a line end after every lineLength digits.
 void AppendHexLines(QByteArray& out, const QByteArray& bytes, int lineLength = 128);
 

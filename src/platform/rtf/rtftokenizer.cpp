@@ -1,6 +1,8 @@
 // The RTF tokenizer: bytes to tokens, with bounded words, numbers and binary runs.
 #include "rtftokenizer.h"
 
+#include "rtfhex.h"
+
 #include <cstring>
 
 namespace platform {
@@ -9,17 +11,6 @@ namespace {
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
