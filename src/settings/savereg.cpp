@@ -79,11 +79,14 @@ QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons)
     return row;
 }
 
-QVBoxLayout* PageLayout(QWidget* page)
+// A page of the dialog: its name, a column layout and the text across its top.
+QVBoxLayout* StartPage(QWidget* page, const char* name, const QString& heading)
 {
+    page->setObjectName(QString::fromLatin1(name));
     auto* column = new QVBoxLayout(page);
     column->setContentsMargins(6, 4, 6, 6);
     column->setSpacing(2);
+    column->addWidget(Heading(page, heading));
     return column;
 }
 
@@ -148,10 +151,9 @@ TfmSetup::~TfmSetup() = default;
 QWidget* TfmSetup::BuildAppearance()
 {
     auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet1"));
-    QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, tr("    The current parameters of a font, background color, size of indents and "
-                                    "screen mode will be saved.")));
+    QVBoxLayout* column = StartPage(page, "TabSheet1",
+                                    tr("    The current parameters of a font, background color, size of indents "
+                                       "and screen mode will be saved."));
     chFull = Check(page, "chFull", tr("Full screen mode by loading"), tr("Toggle on/off full screen mode"));
     chNoth = Check(page, "chNoth", tr("Hide main menu and panels"),
                    tr("Toggle on/off hiding main menu and panels by full screen mode"));
@@ -204,10 +206,9 @@ QWidget* TfmSetup::BuildAppearance()
 QWidget* TfmSetup::BuildEncoding()
 {
     auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet2"));
-    QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, tr("    Current parameters encoding, OLE objects, URL autodetection and numbering "
-                                    "of paragraphs will be saved.")));
+    QVBoxLayout* column = StartPage(page, "TabSheet2",
+                                    tr("    Current parameters encoding, OLE objects, URL autodetection and "
+                                       "numbering of paragraphs will be saved."));
     chEnc = Check(page, "chEnc", tr("Automatic detection of encoding"),
                   tr("Detect encoding automatically by opening of file"));
     cbEnc = new QComboBox(page);
@@ -274,10 +275,9 @@ QWidget* TfmSetup::BuildEncoding()
 QWidget* TfmSetup::BuildPrintOptions()
 {
     auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet3"));
-    QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, tr("    The parameters of numbering of pages and bordering by printing of the text "
-                                    "will be saved.")));
+    QVBoxLayout* column = StartPage(page, "TabSheet3",
+                                    tr("    The parameters of numbering of pages and bordering by printing of "
+                                       "the text will be saved."));
     cbNum = Check(page, "cbNum", tr("Print numbers for all pages "),
                   tr("Toggle on/off of numbers printing for all pages "));
     cbFirst =
@@ -338,9 +338,8 @@ QWidget* TfmSetup::BuildPrintOptions()
 QWidget* TfmSetup::BuildTypes()
 {
     auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("TabSheet4"));
-    QVBoxLayout* column = PageLayout(page);
-    column->addWidget(Heading(page, tr("    The specified types files will be open by default by this program.")));
+    QVBoxLayout* column =
+        StartPage(page, "TabSheet4", tr("    The specified types files will be open by default by this program."));
     column->addWidget(Heading(page, tr("    The changes to be in force at  once  after  their    saving   in   the "
                                     "windows registry.")));
     CheckListBox1 = new TCheckListBox(page);
