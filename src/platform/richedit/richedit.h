@@ -155,6 +155,8 @@ public:
     // caret, else the one just before it; -1 when there is none.
     std::int32_t CurrentObject() const;
     std::vector<std::int32_t> ObjectPositions() const;
+    // The position of the object drawn under a point of the viewport, else -1.
+    std::int32_t ObjectUnder(QPoint viewportPos) const;
     // Replaces the object at pos (another view, new data) as an undoable step,
     // keeping the rest of the character's format.
     bool SetObjectAt(std::int32_t pos, const EmbeddedObject& object);

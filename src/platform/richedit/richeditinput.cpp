@@ -203,6 +203,19 @@ void RichEdit::mousePressEvent(QMouseEvent* event)
     d->MouseOnLink(event->position().toPoint(),
                    event->button() == Qt::RightButton ? LinkMessage::RightButtonDown : LinkMessage::LeftButtonDown);
     NotifyScope scope(*d);
+    // A click on an object selects it whole, so that its verbs, properties and
+    // copy act on it; with Shift or Ctrl the click extends or picks as usual.
+    if ((event->button() == Qt::LeftButton || event->button() == Qt::RightButton)
+        && event->modifiers() == Qt::NoModifier) {
+        if (const std::int32_t object = ObjectUnder(event->position().toPoint()); object >= 0) {
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(object);
+            cursor.setPosition(object + 1, QTextCursor::KeepAnchor);
+            setTextCursor(cursor);
+            event->accept();
+            return;
+        }
+    }
     QTextEdit::mousePressEvent(event);
 }
 

@@ -50,6 +50,27 @@ std::int32_t RichEdit::SelectedObject() const
     return ObjectAt(cursor.selectionStart()) ? cursor.selectionStart() : -1;
 }
 
+std::int32_t RichEdit::ObjectUnder(QPoint viewportPos) const
+{
+    // The layout answers the nearer gap between characters: the object is the
+    // character after it or the one before, whichever box holds the point.
+    const int at = d->CharAt(viewportPos);
+    for (const int pos : {at, at - 1}) {
+        if (pos < 0 || !ObjectAt(pos))
+            continue;
+        QTextCursor edge(document());
+        edge.setPosition(pos);
+        const QRect before = cursorRect(edge);
+        edge.setPosition(pos + 1);
+        const QRect after = cursorRect(edge);
+        const int right = after.top() == before.top() ? after.left() : viewport()->width();
+        if (viewportPos.x() >= before.left() && viewportPos.x() < right && viewportPos.y() >= before.top()
+            && viewportPos.y() <= before.bottom())
+            return pos;
+    }
+    return -1;
+}
+
 std::int32_t RichEdit::CurrentObject() const
 {
     const QTextCursor cursor = textCursor();

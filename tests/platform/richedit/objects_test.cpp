@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QMimeData>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,39 @@ TEST(Objects, TheCurrentObjectIsTheOneAfterTheCaretElseTheOneBefore)
     EXPECT_EQ(edit.CurrentObject(), -1) << "a selection of text and object is no current object";
     EXPECT_EQ(edit.SelectedObject(), -1);
     EXPECT_EQ(edit.ObjectPositions(), std::vector<std::int32_t>{1});
+}
+
+TEST(Objects, AClickOnAnObjectSelectsItAndAClickBesideItDoesNot)
+{
+    RichEdit edit;
+    edit.resize(400, 200);
+    edit.show();
+    edit.SetText(QStringLiteral("ab cd"));
+    edit.SetSel(2, 2);
+    EmbeddedObject picture;
+    picture.data = Png(40, 30);
+    ASSERT_TRUE(edit.InsertObject(picture));   // ab<picture> cd
+    edit.SetSel(0, 0);
+    QTextCursor at(edit.document());
+    at.setPosition(2);
+    const QRect left = edit.cursorRect(at);
+    at.setPosition(3);
+    const QRect right = edit.cursorRect(at);
+    ASSERT_GT(right.left() - left.left(), 30);
+
+    // Either half of the picture, with either button.
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, QPoint(left.left() + 5, left.center().y()));
+    EXPECT_EQ(edit.SelectedObject(), 2);
+    edit.SetSel(0, 0);
+    QTest::mousePress(edit.viewport(), Qt::RightButton, {}, QPoint(right.left() - 5, left.center().y()));
+    EXPECT_EQ(edit.SelectedObject(), 2);
+    QTest::mouseRelease(edit.viewport(), Qt::RightButton, {}, QPoint(right.left() - 5, left.center().y()));
+
+    // The letter after it only places the caret.
+    edit.SetSel(0, 0);
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, QPoint(right.left() + 10, left.center().y()));
+    EXPECT_EQ(edit.SelectedObject(), -1);
+    EXPECT_EQ(edit.ExGetSel().cpMin, edit.ExGetSel().cpMax);
 }
 
 TEST(Objects, ChangingAnObjectKeepsItsPlaceAndCanBeUndone)
