@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` and the Debian package put where (GNUInstallDirs): the three
 # programs, their language and help files in the data folder the program searches,
 # the desktop entry made from the template the settings' desktop mirror fills too,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (`cpack -G DEB` in the build folder): what cmake --install
 # puts in place, under /usr, with the libraries it needs found by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)

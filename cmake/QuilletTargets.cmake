@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared compile settings and small helpers for the project's targets.
 
 add_library(quillet_warnings INTERFACE)

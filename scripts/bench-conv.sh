@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times quillet-conv against iconv (convert) and against uchardet and enca (detect) on
 # a generated Russian text of 64 MB: whole processes, several runs, medians, ratios.
 # QUILLET_BENCH_MB sets the size (at least 50), QUILLET_BENCH_RUNS the runs per tool.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up and builds Quillet, makes its Debian package (CPack) and installs it with
 # apt, which brings in the libraries it needs: Quillet is then in the desktop's menu.
 # `apt remove quillet` takes it away again.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the build, the tests and the benchmarks need (only what is missing),
 # then configures and builds Quillet in ./build. Safe to run again: it is quick when
 # everything is already there.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds and runs every test; prints ctest's summary.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

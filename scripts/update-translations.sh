@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Gathers the program's translatable texts from src/ into the Russian translation
 # source, keeping every translation already made. New texts come in marked
 # unfinished: translate them (Qt Linguist, or by hand in the file) and the build

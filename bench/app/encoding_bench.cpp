@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding commands of the real window on large texts: one button on a 50 MB
 // text (the first press takes the snapshot, the next ones reuse it, a named file
 // is read again from disk) and DOS tables rebuilt in a 5 MB file with 500 tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Applying a saved screen reformats every character of the shown text: how that
 // grows with the text (0.5 to 4 million characters of Russian lines), to watch
 // that it stays linear.

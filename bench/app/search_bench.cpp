@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search and replace in the real window on a 10 MB text: Replace All of a word
 // that occurs about 100,000 times (one undo step; the longest time the window
 // went without handling its events is reported as max_gap_ms), and Find Next of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the real program, from process start to the first painted screen:
 // with no file, and with a 10 MB CP866 text named on the command line. The
 // program ends itself after that paint (QUILLET_QUIT_AFTER_FIRST_PAINT).

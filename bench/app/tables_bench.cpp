@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS tables mode of the real window on a report with one long table: how
 // the rebuild grows with the table's rows (reading the RTF, then Qt laying the
 // table out in the shown document).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the benchmarks of the real window: offscreen unless a display is
 // asked for, in a private world of folders and settings made before Qt starts.
 #include "privateworld.h"

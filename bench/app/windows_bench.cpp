@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several windows: listing the running copies (the Window menu's work) with 20
 // copies running, and a view request for a 100 KB file from the moment it is
 // sent until the waiting window has shown the file, against real copies of the

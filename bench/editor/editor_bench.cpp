@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a 50 MB CP866 file through the editor against the control alone showing
 // the same text already in Windows-1251; saving it in KOI8-R; re-reading it through
 // the byte cache. The data is generated under /tmp on first use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading 50 MB of Russian text in UTF-8 against the same text in UTF-16, both
 // detected and shown to the first paint, in the same run; saving it back in UTF-8.
 // The data is generated under /tmp on first use.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pseudo-Russian text for the benchmarks: words drawn with the letter frequencies of
 // Russian, punctuation and CR LF lines, in Windows-1251; and files made of it in /tmp.
 #pragma once

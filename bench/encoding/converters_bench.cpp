@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of every converter on a 16 MB buffer of Russian text in its source
 // code page (the goal is 1 GB/s and more).
 #include "benchtext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DetectEncoding on a 1 MB and a 100 MB file: only the first 512,000 bytes are read,
 // so both should take the same time.
 #include "benchtext.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ParseDosTables on a 10 MB DOS text with a pseudo-graphic table every 2000 bytes.
 #include "benchtext.h"
 #include "dostables.h"

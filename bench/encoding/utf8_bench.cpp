@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the UTF-8 block codecs on 16 MB of Russian text, in the control's
 // block size, against a plain copy of the same bytes.
 #include "benchtext.h"

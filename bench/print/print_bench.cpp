@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing 1 MB of Russian text (about 250 pages) to the PDF printer, and Qt's own
 // QTextDocument::print of the same text to a PDF QPrinter in the same run; the
 // preview of the same text and of a 10-page one, to the first page shown. Sizes of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An embedded file of 5, 10 and 20 MB saved as RTF and loaded again through the
 // control's stream path: the hex coding of \objdata must cost in proportion to
 // the bytes (the 20 MB case near twice the 10 MB one), never grow quadratically.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed and memory of the rich-edit control beside QPlainTextEdit on the same
 // Windows-1251 text: stream-in to the first painted screen, peak memory, input
 // latency while the background layout runs, then Ctrl+End, typing at the end,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RTF reading and writing speed on a generated 10 MB Russian document with a
 // formatting change every few words, beside the unrtf converter on the same file.
 #include "rtfreader.h"

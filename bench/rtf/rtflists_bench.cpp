@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing long numbered lists as RTF: the list table and every item's number
 // must cost in proportion to the items, not to their square.
 #include "rtfwriter.h"

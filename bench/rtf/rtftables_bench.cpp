@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How reading RTF tables grows with their size: rows of three cells as the DOS
 // tables mode writes them, and cells with no row end at all. The time per row
 // (or per cell) should stay flat as the count grows.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the program icon at the sizes the program uses (quillet.png for windows,
 # quillet-large.png for the about box) and the about box's information sign
 # (info.png): ImageMagick's SVG renderer loses the letter's face and the white

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the program icon of the desktop's icon theme (hicolor) at the usual sizes
 # from its scalable picture; the PNGs are kept in the tree so that building needs
 # no SVG renderer. Run again after changing hicolor/scalable/apps/quillet.svg.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Searching the program's folders for its own files.
 #include "datafolders.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program's own files (language files, the help file) are looked for:
 // beside the executable first, as a program unpacked into one folder has them,
 // then in the data folder of an installed program.

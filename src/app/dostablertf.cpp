@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF of a DOS pseudo-graphic table, with the column boundaries derived from
 // the separators' character positions and the font size.
 #include "dostablertf.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF that stands in for one DOS pseudo-graphic table: a row per table row,
 // a column per cell after the first, boundaries from the separators' positions.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The self-pipe between the terminating signals and the event loop.
 #include "endsignals.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGTERM, SIGHUP and SIGINT for the window: a desktop logout, a shutdown, Ctrl+C
 // in the terminal it was started from. The handler only notes the signal in a
 // pipe (the one async-signal-safe way to reach the event loop); the loop then

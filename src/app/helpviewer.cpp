@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: a text browser over the help file beside the program or in its
 // data folder; links into the file stay in it, other links go to the desktop.
 #include "helpviewer.h"

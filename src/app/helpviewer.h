@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // THelpViewer: the small window that shows the help file "Quillpad.hlp" (HTML) at a
 // help context: the anchor "context" followed by the context's number.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding language files and installing the chosen one at start.
 #include "languagefiles.h"
 

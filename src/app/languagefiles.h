@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language files beside the executable or in the installed data folder ("quillet.ru"
 // and the like: the executable's base name, a dot, an extension whose first two
 // letters are the language code) and the interface translation installed at start

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line-end filter through the save path every save takes.
 #include "linefilter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export line-end filter: rewrites a file without one line-end character,
 // giving Macintosh (CR) or Unix (LF) line ends.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the application object, its title, the main window and the
 // event loop.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each item of the Numbering and Underline kind submenus stands for, in menu
 // order: the stored indexes "ParNum" and "UnderLine" count along these lists.
 #pragma once

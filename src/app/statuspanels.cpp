@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Painting, hints and text of the status-bar panels.
 #include "statuspanels.h"
 

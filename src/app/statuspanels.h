@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four panels of the status bar: caret position, line count, INS/OVR and
 // the owner-drawn progress bar, with their hints by pointer position.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test script of a copy run as a child process by the tests.
 #include "testscript.h"
 

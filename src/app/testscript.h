@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A test's stand-in for the person at a copy started as a real process: with
 // QUILLET_TEST_SCRIPT naming a file of answers, the copy's questions are answered
 // from it and written to a log beside it, and the copy takes a test's typing and

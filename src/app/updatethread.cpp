@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ticker's loop: one twentieth per interval from a quarter up to 19/20.
 #include "updatethread.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TUpdateThread, the progress ticker: after the streaming filled a quarter of
 // the bar, it advances the bar at the pace the streaming had.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfmView's life cycle: creation, first show and activation with the command
 // line, resizing, closing; the caption helpers and the keyboard and mouse map.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfmView, the program's one main window: toolbar, editor, status bar, menus and
 // every command; its methods are spread over view*.cpp by concern.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character commands: underline kinds (F7), indexes (F8), colour marking, the
 // control's background colour, the font dialog, letter case by the Windows-1251
 // rule, font size and baseline steps, bold and italic.

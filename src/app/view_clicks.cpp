@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys of the formatting, editing and search commands that no menu item
 // carries, and the clicks made while F2, F11 or F12 is held: first-line and right
 // indents where the mouse points, and table rows from clicked column stops.

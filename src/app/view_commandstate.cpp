@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When commands may run: the menu-opening rules, which a shortcut also runs at the
 // moment it is pressed; keypad keys, which fire no menu shortcut; and the Paste
 // button, which follows the clipboard, whoever changed it.

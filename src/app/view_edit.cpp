@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing commands: delete the caret's lines, undo and redo (refreshing the
 // alignment buttons after unnamed actions), copy, cut and the two pastes.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding commands: re-reading the shown text (or the selection) under another
 // code page with one button, the eight buttons, the Encoding submenu and Ctrl+1..8.
 #include "view.h"

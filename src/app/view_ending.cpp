@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending the window without questions, when the session or the terminal ends it.
 #include "view.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reactions to the editor's change and selection events and the rules that
 // enable menu items as each menu opens.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File commands: load, new, open, save, save as, export, the save question and
 // the recent-files list.
 #include "view.h"

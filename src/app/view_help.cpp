@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu, F1 at the context of the menu item, menu or window it is pressed
 // in, and the about box.
 #include "view.h"

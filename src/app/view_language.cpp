@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Language menu: the language files beside the executable, the override stored
 // for this executable, applied at the next start.
 #include "view.h"

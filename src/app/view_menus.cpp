@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MainMenu1 and the pop-up menus: every item with its caption, name and shortcut,
 // and the rules that enable and check items as a menu opens.
 #include "view.h"

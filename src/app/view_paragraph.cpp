@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paragraph commands: alignment (which never marks the text modified), line
 // spacing, and numbering with its nine kinds, the bullet button and F9.
 #include "view.h"

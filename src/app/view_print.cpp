@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print commands: print, print preview, page setup, the printer list on the
 // print button, and the run's progress in the caption and the status bar.
 #include "view.h"

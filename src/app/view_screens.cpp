@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved screens (named looks of the text: font, colours, window state, in five
 // slots of the Screens key) and full-screen mode.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find, find next, replace, replace next, replace all and the bookmarks: the
 // modeless search dialogs (at most one exists), their strings in the Search key,
 // and the F3/F4 keys in the editor and in the dialogs.

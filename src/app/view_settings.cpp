@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the Options key at the first show and applying it to the window and
 // the editor; the built-in defaults; the encoding and paragraph helpers.
 #include "view.h"

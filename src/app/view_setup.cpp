@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog from the main window: the toolbar button and Options > Save
 // open it, created on first use; the window answers what the dialog reads and
 // takes what it changes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar's contents (caret, line count, INS/OVR), the load progress from
 // the editor's stream events and the ticker thread that carries it on.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DOS pseudo-graphic tables of a loaded CP866 file rebuilt as real tables: the
 // text is read in again as RTF with each table the parser found in its place.
 #include "view.h"

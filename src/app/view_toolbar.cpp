@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar panel paTop: its speed buttons and bevels, their hints and glyphs,
 // and the left-to-right arrangement that skips hidden groups.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bytes of a UTF-8 file that are not UTF-8: shown as U+FFFD, said once after the
 // load, and never written over without the user's word.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several windows: each copy of the program is a process with one window. The
 // copies find each other for the Window menu, Close window and Exit; a copy
 // started with "|?" shows the files other programs name in view requests; files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrap: the toolbar toggle, Options > Lines wrapping (Ctrl+B) and the hint
 // that says what the next press does.
 #include "view.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The object dialogs: Insert Object (create new or from a file, embedded or
 // linked, as content or as an icon) and the object's properties sheet.
 #include "objectdialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Insert Object and Object Properties dialogs the Qt prompter shows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two dialogs of embedded objects as questions the Prompter asks: Insert
 // Object, and Object Properties with its link page.
 #pragma once

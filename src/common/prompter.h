@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prompter: the one seam for every modal question (message, input, file, font and
 // colour dialogs); Qt dialogs in the program, a scripted prompter in tests.
 #pragma once

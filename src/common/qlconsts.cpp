@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translation of the program's resource strings.
 #include "qlconsts.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QlConsts: every text the program shows from its code, as named constants marked
 // for translation in the context "QlConsts" (quillet.ru replaces them via Tr()).
 #pragma once

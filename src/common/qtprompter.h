@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QtPrompter: the program's questions as Qt dialogs, modal and centred over the main
 // window (or the active window) and kept inside its screen.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt prompter's object dialogs, centred over the owner like its other boxes.
 #include "objectdialogs.h"
 #include "qtprompter.h"

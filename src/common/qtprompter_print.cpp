@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printing questions as Qt dialogs: Qt's page setup dialog with a printer
 // choice, and the page range of a print from the preview.
 #include "qtprompter.h"

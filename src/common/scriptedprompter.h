@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ScriptedPrompter: answers questions from a queue a test prepares and records each
 // one; an unscripted question gets the cancelling answer and is noted in Problems().
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File and path helpers, the box placement rule and the short question forms.
 #include "sysbib.h"
 

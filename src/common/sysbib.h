@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // sysbib: the small file and path helpers several parts of the program share, the
 // placement rule of message boxes, and short forms of the common questions.
 #pragma once

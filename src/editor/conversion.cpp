@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block recoding of the stream path, through the converter the setting selects.
 #include "conversion.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TConversion: recodes each block of a load or save between the file's encoding
 // and what the control holds (Windows-1251, or UTF-16LE for Uni and Utf8).
 #pragma once

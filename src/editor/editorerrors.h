@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exceptions the editor raises; each carries one of the program's resource strings
 // (already formatted) as its message, for the caller to show.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Resolving system colours to RGB.
 #include "editortypes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value types of the editor's interface: colours, fonts, small sets, and the
 // enumerations of its properties and search options.
 #pragma once

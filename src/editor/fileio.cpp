@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole writes, copies and unnamed temporary files.
 #include "fileio.h"
 

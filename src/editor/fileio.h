@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small POSIX file helpers of the save path: whole writes and copies that retry
 // after interruptions, and private temporary files that never have a name.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link policy: a short list of schemes, and local files only when they cannot run.
 #include "linkopener.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which links from document text may be opened, and opening them with the
 // desktop's URL handler. Nothing found in a document is ever executed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary copies of embedded objects and how changes to them are noticed.
 #include "objectcopies.h"
 

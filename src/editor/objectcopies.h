@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The objects open in other programs: embedded ones as temporary copies in a
 // folder private to this editor, linked ones as their sources. Each remembers
 // where its object stands in the document (the place moves with edits) and what

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Embedding and linking files: read whole through their exact names, with the
 // program's messages for a missing or unreadable file.
 #include "objectfiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files as embedded objects: reading one whole to embed it, checking one to link
 // it, and the blank objects Insert Object can create.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paragraph format properties over the control's PARAFORMAT2 record.
 #include "paraattributes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TParaAttributes: the paragraph format of the paragraphs the selection touches,
 // one format get per property read and one set per write naming only that property.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor component: the control's life, properties, operations and notifications.
 #include "qxeditor.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TqxEditor: the program's own component around the rich-edit control. It owns the
 // control (created on demand), applies its properties to it, turns the control's
 // notifications into events and carries the encoding state of the stream path.

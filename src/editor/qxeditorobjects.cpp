@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's embedded objects: the Insert Object and Object Properties dialogs,
 // paste as object, copying the current object, the verbs of the context menu and
 // opening objects in the desktop's programs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stream path: the control's text in and out through TConversion, files with
 // detection, DOS graphics widened to UTF-16, and saving that never harms the old file.
 #include "qxeditorstrings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's lines: each operation is a message to the control.
 #include "qxeditorstrings.h"
 

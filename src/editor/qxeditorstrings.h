@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TqxEditorStrings: the editor's text as a list of lines laid over the control,
 // and the stream path that loads and saves it through the encodings. It holds no
 // lines itself, only the editor's encoding state.

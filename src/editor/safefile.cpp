@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing how a file is replaced, collecting its bytes, and the temporary-file
 // route: an unnamed or named file in the target's folder, synced, then put in
 // place by one rename.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a file so that a failure at any point leaves the old file as it was. The
 // one way every save goes: the editor, the export line-end filter, quillet-conv.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-place route of TSafeFileWriter, for a folder that takes no new file: the
 // new bytes wait in a private temporary file until they are complete; the old
 // bytes are copied to another before the target is touched and written back if

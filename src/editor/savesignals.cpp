@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of named temporary files and the handler that empties it. The
 // handler only uses async-signal-safe calls (unlink, sigaction, raise) and
 // lock-free atomics.

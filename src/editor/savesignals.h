@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a terminating signal does to a save in progress: the named temporary files
 // of unfinished saves are removed before the process ends, and the few steps
 // that must not stop half way (putting a finished file in place, writing a file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-memory and file-reading streams of the stream path.
 #include "streams.h"
 

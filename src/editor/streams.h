@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Byte streams of the stream path: an in-memory stream and a read-only stream over
 // a regular file that never reads past the size the file had when it was opened.
 #pragma once

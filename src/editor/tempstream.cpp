@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's byte cache of its text.
 #include "tempstream.h"
 

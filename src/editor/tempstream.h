@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TTempStream: the editor's byte copy of its text in the encoding it was read
 // with, so that re-reading under another encoding decodes the same bytes again
 // instead of bytes re-encoded from an already mis-decoded text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character format properties over the control's CHARFORMAT2 record.
 #include "textattributes.h"
 

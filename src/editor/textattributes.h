@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TTextAttributes: the character format of the selection or of the default text,
 // one format get per property read and one set per write naming only that property.
 #pragma once

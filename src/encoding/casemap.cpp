@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-string case mapping for Windows-1251 text.
 #include "casemap.h"
 

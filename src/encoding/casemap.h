@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 upper and lower case, per byte and without locale services: Latin
 // and Russian letters only; Ё and ё keep their case.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converter tables, derived at compile time from the letter positions.
 #include "converters.h"
 

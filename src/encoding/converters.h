@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-place byte converters between the Russian code pages and Windows-1251, UTF-16
 // byte swapping, CP866 to UTF-16LE, and the choice of converter for a setting.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding detection: sampling, the UTF-16, UTF-8 and control-byte tests, and letter scores.
 #include "detect.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pseudo-graphic table parser, one pass over the bytes with bounded state.
 #include "dostables.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds the pseudo-graphic tables of a CP866 text: rows of cells between │ or ║,
 // opened by a horizontal rule of ─ or ═, with the offsets the editor will hold them at.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding identifiers shared by the whole program: code page of a text, DOS
 // character-graphics mode, UTF-16 byte order, and the answer of detection.
 #pragma once

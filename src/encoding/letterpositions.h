@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the 33 Russian letters (Ё first, then А..Я) sit in each single-byte code page;
 // the converters and detection are both built from these positions.
 #pragma once

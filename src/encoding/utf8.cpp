@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 decoding, encoding and checking over a byte-at-a-time sequence state, with
 // short cuts for ASCII and two-byte sequences (all of Cyrillic) inside a block.
 #include "utf8.h"

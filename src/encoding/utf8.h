@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 to and from UTF-16LE block by block, for the stream path and the converter
 // tool, and the check detection makes of its sample.
 #pragma once

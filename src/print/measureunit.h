@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The unit of lengths on the page: millimetres or inches.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page setup dialog through the prompter, and its registry values.
 #include "pagedlg.h"
 

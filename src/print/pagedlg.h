@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPageSetupDialog: the page setup dialog. Edits the four margins in millimetres
 // or inches, the paper, the orientation and the printer; applies paper,
 // orientation and printer to the printer object and keeps margins, unit and

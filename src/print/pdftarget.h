@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The question the PDF printer asks before a job: which file to write, offered
 // under the text's own name with ".pdf" in the text's folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The errors of the printer component: each carries the program's text for the
 // step that failed, ready to show.
 #pragma once

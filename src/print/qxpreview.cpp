@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPreviewForm's life cycle, its controls and its page files.
 #include "qxpreview.h"
 

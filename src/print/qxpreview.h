@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TPreviewForm: the print preview. Shows the recorded pages one at a time, whole,
 // to the window's width or at 100 %, pages through them and prints a range of
 // them. The pages live as files in a folder of its own while it is open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing from the preview: a range of the recorded pages, played onto the
 // printer as one job.
 #include "qxpreview.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preview's zoom modes, paging through the pages, and its keys.
 #include "qxpreview.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TqxPrinter: its properties, the page geometry in the measure unit and in
 // printer pixels, and the print run that pages the editor's text.
 #include "qxprint.h"

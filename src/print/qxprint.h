@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TqxPrinter: lays the editor's text out on printer pages between margins, with
 // header and footer rows and border lines, and prints it or records the same
 // pages for the print preview.

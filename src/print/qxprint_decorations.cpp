@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page decorations: the header and footer rows with their column formats and
 // macros, and the border lines round the text area.
 #include "qxprint.h"

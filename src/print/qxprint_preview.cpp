@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording the pages of a run for the print preview, and showing them.
 #include "qxprint.h"
 

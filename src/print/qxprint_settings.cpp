@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the printer component's settings: print options from the key Pages,
 // margins, unit and orientation from the key Marges.
 #include "qxprint.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TCheckListBox: the extension list of the file-types page, a list with a check
 // box on every row, drawn by hand: bold "Courier New" on the button colour, lime,
 // and red for a row whose check mark differs from what is saved.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between stored colour values and Qt colours.
 #include "colorref.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colours as the registry stores them: 0x00BBGGRR, or a system colour 0x800000nn
 // (clWindow is 0x80000005) that follows the desktop's palette.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store's side of the desktop mirror.
 #include "desktopsync.h"
 

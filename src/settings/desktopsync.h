@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands that change what the registry store says about file types and
 // context menus change the desktop with it: the store's change and the desktop
 // mirror are one change, which happens whole or not at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Normalising and checking a typed extension.
 #include "extensioninput.h"
 

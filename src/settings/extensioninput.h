@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An extension as the user types it into the Add box of the file-types page.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking extensions over and giving them back.
 #include "fileassoc.h"
 

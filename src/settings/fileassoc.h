@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's file-type associations under HKEY_CLASSES_ROOT, and their
 // bookkeeping under its Types and Names keys, by which an extension taken over
 // is given back to its earlier owner.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface-language override: a two-letter code stored per executable, under
 // the executable's full path as the value name, read at the next start.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio group's layout and index.
 #include "radiogroup.h"
 

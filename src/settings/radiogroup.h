@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRadioGroup: a captioned group of radio buttons laid out in columns, read and
 // set by item index as the dialogs use it.
 #pragma once

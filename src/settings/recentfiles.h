@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recent-files list of the Files key: ten entries, most recent first, each with
 // encoding, caret position and, for Unicode, whether it was big-endian.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbered value names and removal of the program's keys.
 #include "registrylayout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's data in the registry store: key paths under HKEY_CURRENT_USER and
 // value names. They are the stored format and are never translated.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registry failures as messages in the user's language.
 #include "registrymessages.h"
 

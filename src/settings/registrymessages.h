@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registry failures as the user sees them: the store's resource string in the
 // current language with the name it concerns; an unreadable store is told once.
 #pragma once

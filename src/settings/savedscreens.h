@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The five saved screens of the Screens key (font, colours and window state of one
 // look each) and the fixed screen by default.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfmSetup's form: the four pages with their controls, captions and hints, and
 // the wiring of the controls to their handlers.
 #include "savereg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfmSetup, the settings dialog: the program's current look and behaviour saved as
 // the defaults of later starts, page by page (Appearance, Encoding, Print
 // options, Types of files), the context-menu entries and file associations, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening the settings dialog: its lists, the stored values with the running
 // program's values where the store has none, and the enabling rules.
 #include "savereg.h"

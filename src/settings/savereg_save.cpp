@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Save buttons of the Appearance, Encoding and Print options pages, the Clear
 // command and the page setup button. Each save is one change of the store: all
 // of its values are written, or none; the running program takes its new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file-types page: the extension list with the saved state of each check
 // mark, Add, Remove, and Save, which takes extensions over and gives them back.
 #include "savereg.h"

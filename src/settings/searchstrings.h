@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three strings of the last search, kept in the Search key so that they
 // survive the program: one value each, no history.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings dialog reads from the running main window and changes in it,
 // in plain values, so that the dialog needs neither the window nor the editor.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two context-menu entries under HKEY_CLASSES_ROOT: "Load with Quillet" on
 // every file, and the program on folders (shown by its key name, Quillet).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the Options key for start-up; writing the window bounds.
 #include "startupoptions.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Options key as the main window reads it at start-up, with the defaults and
 // range checks of each value, and the writer of the window bounds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv's subcommands; each takes the arguments after its name and answers
 // the exit status: 0 done, 1 a file could not be handled, 2 a wrong command line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv convert: recodes a file through the program's pivot, block by block,
 // into a temporary file that replaces OUT only when it is complete.
 #include "commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv detect: one line per file with its encoding, graphics and byte order.
 #include "commands.h"
 #include "detect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's stream path without a window on screen.
 #include "editorpath.h"
 

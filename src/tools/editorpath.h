@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv's use of the editor itself: loading a file exactly as the editor
 // does (detection, "Except for Mac", DOS mode, RTF) and saving it in a target
 // encoding, for what the byte path cannot serve.

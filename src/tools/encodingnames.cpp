@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Name tables for quillet-conv's options and output.
 #include "encodingnames.h"
 

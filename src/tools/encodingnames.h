@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The names quillet-conv reads and writes for encodings, DOS modes and byte orders.
 #pragma once
 

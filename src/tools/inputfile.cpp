@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Regular-file input for quillet-conv.
 #include "inputfile.h"
 

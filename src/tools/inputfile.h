@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens a file quillet-conv is to read, refusing what is not a regular file, with
 // messages that say what is wrong.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv: the program's encoding detection, conversion and DOS table parsing
 // for use without the editor, on archives and in scripts.
 #include "commands.h"

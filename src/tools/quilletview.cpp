@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-view: asks a Quillet window that waits for view requests (one started
 // as quillet '|?') to show a file, the way other programs do: with the file's
 // name, the encoding and byte order to read it in, the caret and the selection.

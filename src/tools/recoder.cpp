@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recoding paths between single-byte code pages, UTF-16 and UTF-8.
 #include "recoder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recodes a stream of blocks from one conversion setting to another through the
 // program's pivot, Windows-1251: the read converter of the source, then the write
 // converter of the target; UTF-16 and UTF-8 sides meet through UTF-16LE and the

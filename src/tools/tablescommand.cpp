@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv tables: the pseudo-graphic tables of a DOS file as JSON.
 #include "commands.h"
 #include "dostables.h"

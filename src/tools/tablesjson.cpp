@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON writing for quillet-conv's tables command.
 #include "tablesjson.h"
 

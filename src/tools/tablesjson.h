@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parsed DOS tables as JSON, cell texts in UTF-8.
 #pragma once
 

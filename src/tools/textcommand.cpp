@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv text: prints a file's text as the editor would show it, in UTF-8.
 #include "commands.h"
 #include "editorpath.h"

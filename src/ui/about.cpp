@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box's layout, its texts from the build, and the hover that shows the
 // library line.
 #include "about.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfmAboutForm, the about box: the program's icon, name, version and legal notice,
 // and, while the pointer rests on the small image, the line about the rich-text
 // library actually loaded in place of the OK button.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading file drops and routing them from the window and its client widget.
 #include "dragfile.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dragfile: files dropped on a window from the desktop's file manager, read into
 // a TDragDropInfo, and the calls that make a window take or refuse such drops.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TFindDialog: the modeless Find and Replace dialogs with the classic controls
 // (Find what, Replace with, Match whole word only, Match case, Up/Down, Find Next,
 // Replace, Replace All, Cancel). The window owns the one that exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locating the GUI library in the running process (dladdr) and describing it.
 #include "libraryinfo.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text engine actually loaded: the toolkit's GUI library, found from one of
 // its own functions, with its file's size and time stamp.
 #pragma once

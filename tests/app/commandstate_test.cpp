@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When commands run, through the real window and real key presses: shortcuts
 // whatever menus were opened before, the keypad's digits, a read-only text that no
 // command changes, and the Paste button following the clipboard.

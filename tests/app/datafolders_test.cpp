@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own files in an installed tree: language files and the help file
 // are found beside the executable first, then in the data folder reached from it,
 // one file per language; help falls back to the copy built into the program.

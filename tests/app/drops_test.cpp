@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files dropped on the window: the first existing one opens here after the save
 // question, every later one in a new copy; missing names and folders are
 // skipped; a cancelled question tries the next name; drops off the editor and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding buttons through the real window: a file re-read from disk, a run of
 // presses on one snapshot, selections converted alone or refused, the tables
 // warning, the keys and the Encoding submenu.

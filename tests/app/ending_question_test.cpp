@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A logout while the window asks a question: the real box is open, no one is
 // there to answer. The window ends without an answer and without saving, and
 // still writes its recent list. (Its own executable: ending the event loops

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A logout, a shutdown or Ctrl+C ends the real program as a close that asks
 // nothing: the recent list and the window bounds are in the store afterwards.
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads that fail through the real window: whatever the reason, the window keeps
 // its text, name, caption, encoding and modified flag, so that nothing typed
 // afterwards can be saved over the file the text came from by mistake.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File commands through the real window: Save as in every encoding, the save
 // question's answers, export line ends, read-only targets and folders, and the
 // recent-files list in the store.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatting and editing commands through the real window and real keys:
 // numbering (F9), underline kinds (F7), alignment that leaves the text unmodified,
 // indents and table rows laid out with the mouse, Ctrl+Y, case, undo, the font and

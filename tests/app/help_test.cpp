@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help and the about box through the real window: the help file has a place for
 // every help context, Introduction and F1 open it where they should (the window,
 // a highlighted menu item, a menu, the about box), and the about box shows the

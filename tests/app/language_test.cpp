@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Language menu and the Russian interface: the menu built from the language
 // files beside the real executable, the override stored under its path, the
 // message, and the next start in Russian, in this process and in a real copy.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export line-end filter on its own: byte and UTF-16 files, block edges,
 // permissions, and failure leaving the file as it was.
 #include "linefilter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names that are not UTF-8 (Windows-1251 names from an old archive) in the
 // window: the command line, saving, the recent list and the file dialogs reach
 // exactly the named file, or refuse.

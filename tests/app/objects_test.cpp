@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Objects through the real window: inserted from the Edit menu, saved as RTF and
 // opened again whole; the menus and keys when objects are switched off; copy of
 // the current object from the context menu.

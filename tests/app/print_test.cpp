@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print commands of the real window: Ctrl+P on a text with only the PDF
 // printer, the PDF question and its answers, progress in caption and status bar,
 // the printer list on the print button, page setup, the preview's numbering, and

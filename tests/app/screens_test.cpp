@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved screens and full screen through the real window: Alt+digit stores a look,
 // a stored slot asks before it is replaced, a slot missing a value is not offered,
 // applying a screen reformats every character without marking the text changed,

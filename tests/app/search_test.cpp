@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find and replace through the real window: directions, whole words, case by the
 // Windows-1251 rule, Replace All's count and its one undo step, F3/F4 in the
 // editor, the strings kept in the Search key, bookmarks and Esc.

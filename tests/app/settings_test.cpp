@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Options key at start: defaults on a fresh store, stored values applied,
 // out-of-range values replaced, a damaged store; bounds written at close.
 #include "testsupport.h"

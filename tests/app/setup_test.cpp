@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog in the real window: what each page loads and saves, the
 // file-types page against the store and the desktop (xdg-mime's own answer), the
 // failures that must change nothing, and Clear.

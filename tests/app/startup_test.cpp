@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the window: no arguments, files on the command line (a second one
 // opens in a real second copy), missing files, and the view-request switch.
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status bar: caret panel, line count, INS/OVR and hints, and the progress
 // bar with its ticker thread during a large load.
 #include "testsupport.h"

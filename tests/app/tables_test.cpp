@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DOS pseudo-graphic tables rebuilt as real tables when a CP866 file is loaded in
 // the tables mode, the RTF they are built from, and the warning before a
 // conversion would lose them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main-window test harness: one application for the process, and a fresh
 // world (HOME, XDG folders, registry, prompter) for every test.
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The harness of the main-window tests: an application on the offscreen
 // platform, private HOME, XDG folders and registry per test, a scripted
 // prompter, and a helper that starts the real window with a command line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Child copies of the real program for the several-window tests.
 #include "testsupport_copies.h"
 

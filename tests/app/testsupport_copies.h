@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real copies of the program for the several-window tests: each a process of
 // its own, offscreen, in the test's runtime folder and registry, with a script
 // of answers for its questions and a log of what it was asked.

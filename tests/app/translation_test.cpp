@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Russian interface is complete: with quillet.ru installed as at a start in
 // Russian, no English word is left in the menus, the toolbar, the status bar, the
 // about box, the help and preview windows. A text added without its translation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 through the real window: a file opens right with no button pressed, the
 // button, key and menu item reinterpret and come back, a selection is refused,
 // Save as and export write UTF-8, the recent list and view requests carry it, and

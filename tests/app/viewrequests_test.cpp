@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // View requests between real processes: quillet-view asks a window started with
 // "|?" to show a file, in the encoding, byte order, caret and selection it names;
 // requests with another tag, malformed records and windows not waiting are not

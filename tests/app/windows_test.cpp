@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several windows as real processes: the Window menu, Close window, Exit (each
 // copy asking its own question), copies that die, and copies doing the same at
 // once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Word wrap toggled from the toolbar and the menu, and the toolbar's arrangement
 // when groups of buttons are hidden.
 #include "testsupport.h"

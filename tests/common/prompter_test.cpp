@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The prompter seam: the scripted prompter answers and records; the Qt prompter
 // shows real boxes centred over their owner and maps the buttons back.
 #include "prompter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resource strings keep the program's exact texts and can be translated.
 #include "qlconsts.h"
 #include "testapp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File and path helpers and the placement rule of the message boxes.
 #include "sysbib.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for the whole test run, left alive to the end of the process:
 // destroying it among static objects would race the platform plugin's teardown.
 #include "testapp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character and paragraph attributes: one property per format record, points
 // against twips, colours, underline kinds through the style.
 #include "qxeditor.h"

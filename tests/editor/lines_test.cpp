@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines collection over the control: counting, reading, editing by index,
 // setting the whole text with one change event.
 #include "qxeditor.h"

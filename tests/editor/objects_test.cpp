@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's objects as a user meets them: the Insert Object dialog (embed,
 // link, as icon, create new, Cancel, missing and unreadable files, objects off),
 // the properties dialog and its link page, Open with changes flowing back, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The component: properties applied to the control without losing the text,
 // operations answered without a control, notifications turned into events.
 #include "qxeditor.h"

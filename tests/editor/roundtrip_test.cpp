@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files in every encoding load to the right letters and save back byte for byte;
 // re-reading cached bytes under other encodings returns to the starting text.
 #include "qxeditor.h"

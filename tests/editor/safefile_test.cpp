@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The save path's named temporary file, as on file systems without unnamed ones:
 // a terminating signal removes it before the process ends, and waits for the
 // steps that must not stop half way (real child processes, real signals).

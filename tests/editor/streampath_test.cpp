@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stream path itself: progress, selection streaming, the retry in the other
 // kind, saving that never harms the old file, and files the editor must refuse.
 #include "qlconsts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared helpers of the editor tests: a QApplication for the whole run, a
 // temporary folder, the sample files and byte helpers.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 through the stream path: detected and shown exactly, saved back byte for
 // byte over several cycles, sequences cut by every kind of block, bytes that are
 // not UTF-8 shown and counted, progress measured in the file's own bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Windows-1251 case mapping: Latin and Russian letters flip, Ё/ё and all else stay.
 #include "casemap.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte converters against iconv's view of each code page, the bytes they must
 // leave alone, and the converter chosen for each conversion setting.
 #include "converters.h"

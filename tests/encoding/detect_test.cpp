@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Detection over files and spans: the code pages of real text, UTF-16, RTF, the
 // control-byte test with its line-end mend, and files that are not files.
 #include "detect.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DOS table parser: where tables start and end, the cells of their rows, the
 // offsets the editor will use, and input that must not make it hold too much.
 #include "dostables.h"

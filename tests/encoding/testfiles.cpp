@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary folders and iconv-made texts for the encoding tests.
 #include "testfiles.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary folder and byte helpers shared by the encoding tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 block codecs against glibc's iconv, fed in pieces of every size; what is
 // not UTF-8 becomes one U+FFFD per broken part; the check detection uses.
 #include "testfiles.h"

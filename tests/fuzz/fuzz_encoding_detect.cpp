@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes detection over a byte span and the letter scoring with arbitrary vectors;
 // checks the answers that must hold whatever the bytes.
 #include "converters.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the DOS table parser: fed whole or in two pieces it must find the same
 // tables, and what it finds must lie inside the text in order.
 #include "dostables.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzzes the UTF-8 codecs: any bytes decode within the room promised, in any two
 // blocks as whole; what decoded cleanly encodes back to the same bytes.
 #include "utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes read as RTF into a document (whole and into
 // a selection), then written back and read again.
 #include "rtfreader.h"

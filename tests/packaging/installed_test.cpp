@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program installed with `cmake --install` into a temporary folder: started
 // from there it finds its language file and help file in the installed data folder
 // (also after the whole tree was moved), and the desktop entry, metainfo, manual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Debian package CPack makes from the finished build, in a temporary folder:
 // what it holds and where, its control fields (the libraries found by shlibdeps),
 // and no maintainer scripts, since dpkg's triggers refresh the desktop's caches.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the build's tools and the installed programs for the packaging tests.
 #pragma once
 

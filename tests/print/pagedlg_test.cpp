@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page setup dialog: margins shown and kept in millimetres or inches, what a
 // confirmed dialog stores and applies, and a cancelled one that changes nothing.
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print preview through the printer component: its page files live in a
 // folder of its own while the window is open and are gone after; paging, the page
 // field and zoom; printing a range of recorded pages; recording that fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer component on the PDF printer, read back with poppler: every
 // character once and in order, page numbers and header rows where they belong, a
 // selection alone, no blank last page, black-and-white printing that leaves the

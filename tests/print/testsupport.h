@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The harness of the printing tests: one application on the offscreen platform,
 // a private folder, registry and scripted prompter per test, an editor holding
 // Russian text, the PDF printer reset to A4 portrait, and the printed PDF read

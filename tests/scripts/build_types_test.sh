@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A build someone else starts with a standard build type never fails on a warning;
 # our own builds make warnings errors, and even then a Release build of the files
 # GCC 12 wrongly warned about at -O3 compiles.

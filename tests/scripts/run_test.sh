@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/run.sh starts the window with the files given, says so when it cannot, and
 # never starts the converter in its place; the README names the converter's commands
 # exactly as the converter lists them.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every translatable text in src/ has its Russian translation: the texts are
 # gathered again into a copy of the translation source, and any that comes in
 # unfinished (new, or changed since it was translated) is listed and fails.

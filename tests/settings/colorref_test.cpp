@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stored colour values and their Qt colours.
 #include "colorref.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Taking extensions over and giving them back in HKEY_CLASSES_ROOT, with the
 // bookkeeping in Types and Names; the two context-menu entries; typed extensions.
 #include "extensioninput.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recent-files list: order, duplicates, the ten-entry limit, the stored form
 // with its Uni rule, and copies of the program updating it at once.
 #include "filenames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Removing the program's data, and how registry failures reach the user.
 #include "qlconsts.h"
 #include "recentfiles.h"

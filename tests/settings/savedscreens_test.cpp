@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Screens key: a slot needs all seven values, a value of another kind empties
 // its slot only, and a written slot reads back as written; the language override
 // is kept per executable path, byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private registry file for each settings test, and short ways to fill it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up reading of the Options key: defaults for a fresh user, range checks of
 // stored values, the window bounds, and values of the wrong kind.
 #include "registrylayout.h"

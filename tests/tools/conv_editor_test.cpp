@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv's editor path: "text" shows what the editor would show, and convert
 // reaches UTF-16 and RTF through the editor's own loading and saving.
 #include "runtool.h"

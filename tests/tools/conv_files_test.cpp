@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv and the files it writes: refusals in the editor's words, names that
 // are not UTF-8, folders that take no new file, signals in the middle of a save,
 // two copies at once, and files the kernel reports without a size.

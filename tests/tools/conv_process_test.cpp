@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv from the outside: what detect prints, what convert writes (checked
 // against iconv), how it refuses, and that a failed run leaves OUT as it was.
 #include "runtool.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recoder fed in pieces of every size gives what it gives fed whole, including
 // UTF-16 units split between blocks.
 #include "recoder.h"

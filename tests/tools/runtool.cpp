@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillet-conv as a child process, its output through temporary files.
 #include "runtool.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs quillet-conv as a child process and collects what it says.
 #pragma once
 

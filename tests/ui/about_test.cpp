@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box on its own: the build's version, the library line of the GUI
 // library this process really loaded, and the line shown only while the pointer
 // rests on the small image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a drop of files: the local names in the order given, whole however
 // long, and nothing that would lead to another file than the one dropped.
 #include "dragfile.h"

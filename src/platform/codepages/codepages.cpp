@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Published CP866 and Windows-1251 tables and their reverse lookups.
 #include "codepages.h"
 

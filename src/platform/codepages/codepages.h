@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two code pages the program holds text in, as published: CP866 (DOS) and
 // Windows-1251, to and from UTF-16, plus the fixed OEM<->ANSI byte tables.
 #pragma once

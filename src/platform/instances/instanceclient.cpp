@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing the copies and sending them requests over their local sockets.
 #include "instanceclient.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Other copies as one copy sees them: the list of running copies and the
 // requests one copy sends another (activate, close, copy-data).
 #pragma once

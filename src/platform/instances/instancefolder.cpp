@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding, making and checking the copies' folder.
 #include "instancefolder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user folder in which every running copy listens, one socket per copy
 // named after its process id.
 #pragma once

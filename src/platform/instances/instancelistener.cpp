@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copy's listener: accepts only this user's connections, reads one bounded
 // request from each and answers it or hands it on.
 #include "instancelistener.h"

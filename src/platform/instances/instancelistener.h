@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The listening end of a copy, on a thread of its own: it answers descriptions at
 // once, even while the window's thread is busy loading a file, and hands every
 // other request to the window's thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Framing of the copies' requests and answers.
 #include "instanceprotocol.h"
 

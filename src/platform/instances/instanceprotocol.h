@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What copies say to each other over their sockets: one request and one answer
 // per connection, each a small header and a bounded payload.
 #pragma once

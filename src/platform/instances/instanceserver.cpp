@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registration of this copy and delivery of the others' requests to its window.
 #include "instanceserver.h"
 

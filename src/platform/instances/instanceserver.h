@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // This copy as the others see it: registered under its handle while it runs,
 // describing itself by its tags and caption, and taking the others' requests on
 // the window's thread, one at a time and only when the window is free for them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peer credentials of local sockets (SO_PEERCRED) and broken pipes.
 #include "localsocket.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local sockets: who is at the other end, as the kernel says, and writes to a
 // peer that has gone away.
 #pragma once

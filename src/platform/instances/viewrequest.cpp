@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing the 524-byte view-request record.
 #include "viewrequest.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view request another program sends a waiting copy to show a file, and the
 // tags by which copies and waiting copies are known.
 #pragma once

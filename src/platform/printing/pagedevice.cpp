@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The metrics of the resolution-only device.
 #include "pagedevice.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A paint device that answers only a resolution and a page size: text is measured
 // for a printer through it while no job is open, and preview pages are recorded
 // against it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording, storing and playing preview pages (QPicture).
 #include "pagemetafile.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preview pages as metafiles: a page is recorded in printer pixels, kept in a
 // file while the preview lives, and played back at any scale.
 #pragma once

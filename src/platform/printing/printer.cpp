@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer object over Qt's printing: a QPrinter for a print-system printer,
 // a QPdfWriter into a QSaveFile for the PDF printer.
 #include "printer.h"

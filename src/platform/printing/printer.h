@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer object: the current printer of the process, its page and device
 // capabilities (resolution, paper, unprintable strips) and its print job. The PDF
 // printer writes its file only once the job ends well.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The errors of the printer object: a print job that cannot start, go on or end
 // (EPrinter), and a file that cannot be written or read (EInOutError).
 #pragma once

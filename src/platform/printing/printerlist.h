@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printers a user can print to: those the print system knows (CUPS, through
 // Qt), then the built-in PDF printer, present on every machine.
 #pragma once

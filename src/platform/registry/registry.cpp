@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry accessor: keys, values and their kinds on top of the SQLite store.
 #include "registry.h"
 

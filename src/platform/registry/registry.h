@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRegistry: the accessor of the registry store, a typed key/value tree in one
 // SQLite file per user holding the roots HKEY_CURRENT_USER and HKEY_CLASSES_ROOT.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SQLite access of the registry store. Copies of the program write one file at once:
 // WAL lets readers go on, and each write takes the lock up front and waits for it.
 #include "registrydatabase.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The SQLite file behind the registry store: opening, schema, statements and
 // transactions. Only the registry accessor uses it.
 #pragma once

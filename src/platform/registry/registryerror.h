@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Failures of the registry store: one exception type whose message is a resource
 // string followed by the name of the value, key or file concerned.
 #pragma once

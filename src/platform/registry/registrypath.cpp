@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Store location, key-path splitting and case folding of names.
 #include "registrypath.h"
 

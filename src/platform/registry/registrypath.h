@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the registry store lives, and how key paths and names are split and compared.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Double and thick underlines and list numbers, drawn over the laid-out document.
 #include "decorations.h"
 

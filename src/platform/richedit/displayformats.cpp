@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Display formats over the block layouts.
 #include "displayformats.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the control shows that Qt would not draw from the document's formats as
 // they are: links in the palette's link colour, underlined; hidden text not at
 // all; each underline kind as it is. The document keeps its formats: the blocks'

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHARFORMAT2 / PARAFORMAT2 records to and from QTextDocument formats.
 #include "formatrecords.h"
 

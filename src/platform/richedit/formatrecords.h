@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between the control's format records (CHARFORMAT2, PARAFORMAT2) and
 // the formats of a QTextDocument, following the rules of textproperties.h.
 #pragma once

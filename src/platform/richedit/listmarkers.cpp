@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List numbers the control draws itself.
 #include "listmarkers.h"
 

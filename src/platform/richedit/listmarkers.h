@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paragraph numbers that Qt 6.4 cannot draw: its lists always count from one and
 // always show the number. Lists that start elsewhere or show no number are
 // marked so that Qt draws no number for them (a list style of none on their

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Block-wise decoding and encoding of plain text for the control's streams.
 #include "plaintextcodec.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain-text bytes to and from the control's text: Windows-1251 or UTF-16LE,
 // decoded block by block with paragraph ends normalised, encoded with CR LF.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-edit control's life cycle, its document, notifications and display.
 #include "richeditimpl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-edit control: a QTextEdit over a QTextDocument offering each operation
 // the editor relies on, as typed methods named after the control's messages.
 #pragma once

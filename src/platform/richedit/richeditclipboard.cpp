@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cut, copy, paste and clear, with rich text kept exactly inside the program
 // and offered to others as RTF and plain text.
 #include "richeditimpl.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing what Qt does not draw from the document's formats: the display
 // formats over the block layouts, and the decorations painted over the text.
 #include "richeditimpl.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Searching the text (EM_FINDTEXTEX): direction, whole words, case, a range.
 #include "richeditimpl.h"
 

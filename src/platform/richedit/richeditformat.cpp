@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character and paragraph formats of the selection and of the default text.
 #include "richeditimpl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page layout for printing (EM_FORMATRANGE): the text laid out once for the
 // printing device and the page area, then drawn or measured page by page.
 #include "richeditimpl.h"

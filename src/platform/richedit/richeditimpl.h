@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-edit control's inner state, shared by the files that implement its
 // operations (streaming, lines, formats, undo, search, notifications).
 #pragma once

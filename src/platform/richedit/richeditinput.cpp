@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard, mouse and drop input: undo names for what the user does, protected
 // text, and the links under the mouse.
 #include "richeditimpl.h"

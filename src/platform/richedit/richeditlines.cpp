@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines as the control shows them: a paragraph without word wrap, a laid-out
 // line of a paragraph with it.
 #include "richeditimpl.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic links: detection as the text changes, and EN_LINK for the mouse.
 #include "richeditimpl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Embedded objects in the control: inserting one, finding the selected or current
 // one, changing one in place, and copying one to the clipboard.
 #include "richeditimpl.h"

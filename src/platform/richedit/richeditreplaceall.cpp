@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replace All in one pass over the document: one undo step, the view's caret left
 // alone, and the changed text laid out again in the background, not at once.
 #include "richeditimpl.h"

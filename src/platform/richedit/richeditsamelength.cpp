@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing the selection character for character, formats kept (case change).
 #include "richeditimpl.h"
 

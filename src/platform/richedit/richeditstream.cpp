@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streaming text in and out of the control (EM_STREAMIN / EM_STREAMOUT).
 #include "richeditimpl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replacing a selection that crosses table marks without flattening the table:
 // text of the same shape goes between the marks, so reading SelText, changing
 // its letters and writing it back keeps every row and cell.

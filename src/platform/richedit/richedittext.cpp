@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control's text and selection: set, read, select, replace.
 #include "richeditimpl.h"
 

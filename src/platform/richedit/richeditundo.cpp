@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo with the names of the actions, the undo limit and the modify flag.
 #include "richeditimpl.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table marks as plain text.
 #include "tablemarks.h"
 

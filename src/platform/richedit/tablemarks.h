@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The marks QTextDocument keeps for tables (U+FDD0 before each cell, U+FDD1 after
 // the table) as the text the control hands out: a TAB between the cells of a row,
 // a paragraph end before each row and after the table, one character per mark.

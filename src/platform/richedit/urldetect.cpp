@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Address detection for automatic links.
 #include "urldetect.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finding web and mail addresses in text, for the control's automatic links.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Embedded objects in a QTextDocument: reading them from a character format,
 // making the format that shows them, and drawing their icons.
 #include "embeddedobject.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Embedded objects as the document holds them: a file embedded whole or linked by
 // its path, shown as its picture or as an icon with its name. Each object is one
 // object-replacement character whose image format shows it; the object itself

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paragraph numbers: where lists start and their text in each numbering style.
 #include "listnumbers.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers of numbered paragraphs: where a list starts counting and the text
 // each paragraph shows before it. The writer's \pntext and the control's drawing
 // of the numbers Qt cannot draw both ask here, so they never disagree.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-edit control's format records and message constants, shaped as the
 // program expects them: CHARFORMAT2, PARAFORMAT2, CHARRANGE, stream and search flags.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code-page tables for RTF decoding: Windows-1251 from the program's own table,
 // every other code page built once from the C library's iconv.
 #include "rtfcodepages.h"

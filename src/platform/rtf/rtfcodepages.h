@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Code pages of RTF text: which one a font charset or a document header names,
 // and decoding of \'hh bytes and raw 8-bit text in that code page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF document builder: runs are merged while the format stays the same and
 // inserted a paragraph at a time; table rows wait until the text goes on after
 // them, and go in a table at a time.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts what the RTF reader decoded into a QTextDocument through one cursor:
 // merged character runs, paragraphs with their formats, lists, and tables with
 // the tables nested in their cells.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the RTF document builder gathers before it puts it into the document:
 // paragraphs as runs of text, and table rows whose cells hold paragraphs and
 // tables nested in them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Translation of RTF reader states into Qt character, paragraph and list formats,
 // following the property rules of textproperties.h.
 #include "rtfformats.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables an RTF document declares (fonts, colours, Word lists, hyperlinks)
 // and the translation of reader states into the document's Qt formats.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linear hex encoding and decoding for pictures and objects.
 #include "rtfhex.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hexadecimal data of RTF pictures and objects, both ways in one pass: embedded
 // files run to tens of megabytes, so nothing here may grow by repeated appends.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing of HYPERLINK field instructions: a quoted or bare address, and the \l switch.
 #include "rtfhyperlink.h"
 

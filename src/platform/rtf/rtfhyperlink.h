@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The target of an RTF HYPERLINK field instruction.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picture and kept-object formats for the RTF reader.
 #include "rtfpicture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures and objects met in RTF: PNG and JPEG pictures become document images,
 // anything else is kept as its RTF text so that writing the document loses nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing pictures as \pict groups (PNG or JPEG bytes as they are held, other
 // pictures encoded as PNG), embedded objects as \object groups and kept objects
 // as the RTF they were read from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures, embedded objects and kept objects written back as RTF.
 #pragma once
 

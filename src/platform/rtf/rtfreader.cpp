@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading RTF into a QTextDocument at a cursor.
 #include "rtfreader.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading RTF into a QTextDocument, following the format rules of textproperties.h.
 #pragma once
 

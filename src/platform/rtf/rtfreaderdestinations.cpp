@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader's destinations: font, colour, style and list tables, numbering
 // groups, fields, pictures and kept objects.
 #include "rtfreaderengine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader's token walk: the stack of group states, \uN skipping and the
 // text of each destination (words and destinations are in files of their own).
 #include "rtfreaderengine.h"

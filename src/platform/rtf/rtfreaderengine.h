@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader proper: walks the tokens with a stack of group states, fills the
 // document tables and feeds the document builder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bounds the RTF reader puts on numbers from the data, so that absurd values
 // stay harmless: the largest font the control shows (1638 points) and a page far
 // wider than any printer's.

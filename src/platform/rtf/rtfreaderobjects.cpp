@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader's pictures and objects: {\pict} groups become document images,
 // our own {\object} groups embedded or linked objects, and anyone else's objects
 // stay the RTF they were, shown by their result picture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader's control words: document header, paragraph, table and
 // character properties, and the characters some words and symbols stand for.
 #include "rtfreaderengine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character, paragraph and row properties an RTF reader carries from group
 // to group, as plain values that compare cheaply.
 #pragma once

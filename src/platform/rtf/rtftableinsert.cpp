@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inserting table rows, and the tables nested in their cells, into a document.
 #include "rtftableinsert.h"
 

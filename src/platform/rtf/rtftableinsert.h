@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puts gathered paragraphs and table rows into a QTextDocument. Rows of one
 // shape make one table, created whole and filled from its last cell to its
 // first, so that the cost grows with the rows and not with their square.

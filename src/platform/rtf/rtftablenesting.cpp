@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gathering table rows level by level, nested tables closing into their cells.
 #include "rtftablenesting.h"
 

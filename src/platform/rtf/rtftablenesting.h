@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table rows and cells as the RTF reader meets them, at every nesting level:
 // a nested table closes into its outer cell as soon as that cell goes on, and
 // the top level's rows wait until the builder puts them into the document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF tokenizer: bytes to tokens, with bounded words, numbers and binary runs.
 #include "rtftokenizer.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits RTF bytes into groups, control words, control symbols and text runs,
 // with hard limits so that hostile input cannot make it loop or grow.
 #pragma once

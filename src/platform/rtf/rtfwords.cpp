@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of RTF control word names.
 #include "rtfwords.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF control words the reader acts on, looked up once per token.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing a QTextDocument, or a range of it, as RTF.
 #pragma once
 

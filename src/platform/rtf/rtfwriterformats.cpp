@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Font and colour tables and the control words of character and paragraph formats.
 #include "rtfwriterformats.h"
 

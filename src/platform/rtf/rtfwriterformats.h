@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the RTF writer says about formats: the font and colour tables it builds
 // while collecting a document's formats, and the control words of one character
 // or paragraph format.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing paragraph numbering as \pn groups.
 #include "rtfwriterlists.h"
 

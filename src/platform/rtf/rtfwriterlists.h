@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paragraph numbering written the way the control itself writes it: a {\*\pn}
 // group, and a {\pntext} group with the shown number for readers without \pn.
 #pragma once

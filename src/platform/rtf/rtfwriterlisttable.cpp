@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Word list table of the written range. A list's items carry \lsN\ilvlN, and
 // a reader numbers them by the list's levels, going on counting across other
 // paragraphs and across deeper items, restarting a level after a shallower item.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Word list table the writer puts in the header: every list of the written
 // range as a \list with its levels, and a \listoverride naming it, so that
 // readers which know lists (Word, LibreOffice) see lists and not bare paragraphs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the control's character and paragraph formats live in a QTextDocument.
 // The control and its RTF reader and writer both follow these rules, so that a
 // document built by one is understood by the other.

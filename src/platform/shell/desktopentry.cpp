@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Filling the desktop entry template.
 #include "desktopentry.h"
 

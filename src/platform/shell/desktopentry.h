@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quillet's desktop entry, made from the one template the installed entry is
 // also made from (resources/quillet.desktop.in).
 #pragma once

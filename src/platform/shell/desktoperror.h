@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one failure of the desktop mirror: a file or tool in the user's XDG folders
 // that could not be written or run, named so that the user can look at it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Making the user's XDG folders match the state, with everything put back when a
 // step fails.
 #include "desktopmirror.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop mirror: what the registry store says is ours (extensions that open
 // with Quillet, the two context-menu entries) made true in the user's XDG
 // folders, and undone again, giving back whatever the user had before.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quoting for Exec keys, key-file values and shell scripts.
 #include "execquote.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the program's path goes into the command lines of desktop entries,
 // file-manager actions and shell scripts, so that no character of it is ever
 // read as syntax by the desktop or a shell.

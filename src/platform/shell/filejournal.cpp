@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Atomic writes and removals with a record of what was there before.
 #include "filejournal.h"
 

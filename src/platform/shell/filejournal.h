@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changes to the user's files made so that a failure part-way through can put
 // every file back exactly as it was: contents, permissions, and no new folders.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The context-menu entries in each file manager's own format.
 #include "filemanagermenus.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entries that put Quillet into the context menus of the common Linux file
 // managers: on every file ("Load with Quillet", the files as arguments) and on
 // folders ("Quillet", the program alone). Each file carries the marker

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte-exact file-name codec and the look-ups that must use it.
 #include "filenames.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names as the file system's bytes. Linux allows any byte but '/' and NUL in
 // a name, and old archives carry Windows-1251 and KOI8-R names that are not UTF-8;
 // Qt's own file-name conversion turns those bytes into U+FFFD and so names a

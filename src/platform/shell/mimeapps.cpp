@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Line-based editing of mimeapps.list.
 #include "mimeapps.h"
 

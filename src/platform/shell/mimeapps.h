@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entries of a mimeapps.list (the desktop's default and added applications per
 // MIME type), read and changed line by line so that everything else in the
 // user's file stays as it was.

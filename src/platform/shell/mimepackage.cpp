@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MIME types for extensions: the desktop's own, or ours.
 #include "mimepackage.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The MIME types the desktop gives a file-name extension, and the declaration of
 // a type of our own for an extension no type claims, so that the desktop can
 // open such files with us at all.

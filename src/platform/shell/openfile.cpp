@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening local files through the desktop, after asking whether it has a
 // program for the type: the desktop's opener itself would start and then fail
 // where the user cannot see it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a local file with the program the desktop uses for its type, the
 // stand-in for running an object's Open verb.
 #pragma once

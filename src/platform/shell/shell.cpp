@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts of our own executable, PATH look-up and guarded URL opening.
 #include "shell.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting further copies of our own executable and handing links to the desktop:
 // the stand-ins for the shell's "open" of a program and of a URL.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Detached starts with an argument vector of exact bytes. The toolkit's process
 // class encodes arguments as UTF-8 text, which would turn a name that is not
 // UTF-8 into another name; this start hands each argument over byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding and removing our actions in uca.xml by text, keeping the rest as it is.
 #include "thunaractions.h"
 

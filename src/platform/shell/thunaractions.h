@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Thunar's custom actions file, ~/.config/Thunar/uca.xml, which holds the user's
 // own actions beside ours: ours go in and out by their unique ids and nothing
 // else in the file is rewritten.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // XDG base folders, read from the environment at every call so that a test may
 // point them elsewhere.
 #include "xdgfolders.h"

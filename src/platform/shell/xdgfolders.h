@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's XDG base folders as the base-directory rules define them: the
 // variable when it holds an absolute path, else the fallback under HOME.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the cache builders with an argument vector, never through a shell.
 #include "xdgtools.h"
 

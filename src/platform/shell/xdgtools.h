@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's cache builders, run on the user's own folders after the files
 // they read have changed.
 #pragma once

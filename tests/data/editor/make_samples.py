@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the editor's sample files: each name says the code page, the line ends and
 # what is special about the content. Run it from this folder; the output is committed.
 import pathlib

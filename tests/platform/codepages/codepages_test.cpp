@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code-page tables against the C library's own converters, and the round trips
 // that reinterpretation depends on.
 #include "codepages.h"

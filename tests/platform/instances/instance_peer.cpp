@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in copy for the listing tests: registers under its own process id with
 // INSTANCE_TAG and the caption given, says "ready", and serves until closed.
 #include "instanceserver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Nobody but this user reaches a copy, and nothing a peer sends can stop a copy
 // answering the others: bytes of strangers, frames cut short, lengths that lie,
 // peers that connect and say nothing.

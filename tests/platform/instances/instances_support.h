@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copies' tests: an application object for the process, a private runtime
 // folder per test, stand-in copies as real processes, and raw sockets for
 // speaking to a copy the way a stranger would.

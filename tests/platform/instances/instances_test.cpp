@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copies finding each other: registration and withdrawal, listings across real
 // processes in handle order, copies that died, and requests handed to the
 // window's thread in order, only when it is ready and free.

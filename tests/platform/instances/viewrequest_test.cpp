@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view-request record, byte for byte: other programs write it.
 #include "viewrequest.h"
 

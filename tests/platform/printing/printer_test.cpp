@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printer object: the built-in PDF printer is always listed, its paper and
 // resolution give the device values, a job writes its file only when it ends
 // well, and recorded pages play back at any scale.

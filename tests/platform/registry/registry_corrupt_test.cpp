@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A store file that is damaged, or is not a store at all, is reported as such and
 // never rewritten: the user's file may still be rescued.
 #include "registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Several real processes writing one store at once, as copies of the program do:
 // every write of every copy must be there afterwards.
 #include "registry.h"

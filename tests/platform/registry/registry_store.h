@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private registry file for each test, named through QUILLET_REGISTRY.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry accessor: keys, value kinds, default values, deleting trees, letter
 // case, the two roots and where the store lives.
 #include "registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A copy of a program writing the registry: `registry_writer <id> <count> [<gate>]`
 // writes its own values and shared keys, each through a fresh accessor; exit 0 on
 // success. With a gate (the reading end of a pipe, by number), it starts writing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Display operations: colours, redraw, scrolling by lines, size requests, and
 // the scroll bar kept on for texts too long for Qt's layout progress.
 #include "richedit.h"

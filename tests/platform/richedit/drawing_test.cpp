@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the control draws, read back from pixels: links in the palette's link
 // colour and underlined, hidden text not drawn and taking no room, each underline
 // kind as it is, and list numbers that start where the paragraph says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Searching: direction, ranges, whole words, case, paragraph ends.
 #include "richedit.h"
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Character and paragraph formats: what is set reads back, and a selection
 // whose characters differ clears the mask bit of each property that varies.
 #include "richedit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page layout for printing: pages cover the text once and in order, a selection
 // prints only its range, no page is made of blank lines, drawing stays inside
 // the area, and the layout follows edits between runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Automatic links: detection as text arrives or is typed, undo, and EN_LINK.
 #include "richedit.h"
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers of lists that start elsewhere than 1 are on the screen, where the
 // numbers of lists that start at 1 are, and scroll with the text.
 #include "richedit.h"

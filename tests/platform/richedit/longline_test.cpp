@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text with very long paragraphs: loaded into a control no one sees, nothing
 // is laid out; shown without word wrap, a long paragraph is folded so that a
 // repaint draws a part of it, while the lines the control reports are still

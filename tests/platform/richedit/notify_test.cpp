@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notifications under the event mask: EN_CHANGE, EN_SELCHANGE, EN_PROTECTED.
 #include "richedit.h"
 #include "testsupport.h"

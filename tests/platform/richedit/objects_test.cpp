@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Embedded objects in the control: inserted as one undoable step and selected,
 // found next to the caret, changed in place, copied alone, and carried through
 // RTF streaming and the clipboard into another control whole.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Protected text refuses every way of changing it: typing is covered with the
 // notifications; here a selection stream-in and format changes, which must ask
 // EN_PROTECTED too and change nothing when refused.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RTF through the control's streams: plain text saved as RTF and read back,
 // whole texts and selections, cycle after cycle.
 #include "richedit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection, text ranges, replacement and lines as displayed.
 #include "richedit.h"
 #include "testsupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streaming text in and out: every byte's round trip, paragraph ends, UTF-16,
 // selections, failing callbacks and bad input.
 #include "richedit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tables as the text API hands them out: cells separated by TAB, rows ending in
 // a paragraph end, never Qt's own marks; and SelText written back over a table
 // keeps the table.

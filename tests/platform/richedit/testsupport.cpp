@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the rich-edit control's tests, and the application object
 // every widget test needs.
 #include "testsupport.h"

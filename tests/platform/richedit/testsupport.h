@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the rich-edit control's tests: byte streams through the
 // control's callbacks, and small text utilities.
 #pragma once

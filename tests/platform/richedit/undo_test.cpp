@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo: the names of the actions, merged typing, the limit, the modify
 // flag, and the clipboard actions that make steps.
 #include "richedit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edits that act as one: undo groups (Replace All, multi-attribute commands),
 // replacing a selection letter for letter with formats kept (case change), and
 // searches whose matches straddle the pieces a long text is searched in.

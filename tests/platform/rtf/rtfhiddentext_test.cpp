@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hidden text (\v) through reading and writing: kept on text, in cells, links,
 // styles, pictures and objects, and written back hidden, with what follows it not.
 #include "rtfreader.h"

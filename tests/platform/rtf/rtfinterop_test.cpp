@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What other programs need from our RTF, checked with our own reader: lists in a
 // Word list table (levels, kinds, start numbers, numbering that goes on across
 // other paragraphs), tables that end where the source ended them, header rows,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LibreOffice reads what the writer makes as it reads the original: for documents
 // made by Word, WordPad, LibreOffice, AbiWord and pandoc, read by our reader and
 // written again, LibreOffice finds the same lists with the same numbers, the same

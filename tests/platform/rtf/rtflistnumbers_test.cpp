@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbered paragraphs: the number each shows (lists that start at 5, Word lists
 // that go on counting), their indents and the \pntext written for them.
 #include "listnumbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tables inside table cells, as Word writes forms and court decisions: read as
 // real nested tables, and written back as nested tables.
 #include "rtfreader.h"

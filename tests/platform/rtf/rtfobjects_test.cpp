@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures and objects through RTF: what the writer makes of embedded and linked
 // files comes back from the reader exactly (bytes, names, the as-icon choice,
 // link sources), also after several cycles; others' objects stay as they came.

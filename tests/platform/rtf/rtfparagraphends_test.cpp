@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paragraph ends through reading and writing: the \par that closes the last
 // paragraph, empty last paragraphs, and ranges read into the middle of a text.
 #include "rtfreader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on character and paragraph formats, stored as textproperties.h says.
 #include "listnumbers.h"
 #include "richeditconsts.h"

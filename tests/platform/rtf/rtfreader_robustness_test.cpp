@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile and broken RTF: the reader must neither crash, hang nor grow without
 // bound, and must keep what can be read.
 #include "rtfreader.h"

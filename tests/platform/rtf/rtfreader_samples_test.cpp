@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand-written Russian RTF in the styles of the programs that make it: Word with
 // \ansicpg1252 and Cyrillic fonts, WordPad, LibreOffice, Word tables and lists.
 #include "richeditconsts.h"

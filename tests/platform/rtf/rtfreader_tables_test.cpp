@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on tables: the rows the DOS table builder and the F2 row write,
 // Word's rows, and rows of different shapes (nested tables have a file of their own).
 #include "rtfreader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on text: code pages, Unicode escapes, special characters and
 // what a stream that is not RTF does.
 #include "rtfreader.h"

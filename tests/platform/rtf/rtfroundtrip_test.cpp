@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Documents built the way the control builds them, tables in tables included,
 // written as RTF and read back: the text and every format must come back unchanged.
 #include "richeditconsts.h"

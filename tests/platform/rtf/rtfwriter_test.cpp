@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer: what its output says about code pages, selections, pictures,
 // kept objects and numbering.
 #include "richeditconsts.h"

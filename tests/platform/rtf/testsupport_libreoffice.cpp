@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading LibreOffice's HTML export back into lists, tables and words.
 #include "testsupport_libreoffice.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What LibreOffice found in a document, read from its HTML export: the lists with
 // the numbers of their items, the tables with their rows, cells and header rows,
 // and the words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the RTF reader and writer tests: an offscreen application,
 // documents read from RTF, and views of their text and formats.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop mirror on real XDG folders: the desktop opens the chosen types
 // with us and shows our menus, the user's own defaults and files come back when
 // ours go, and a failure leaves every file as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Quoting the program's path for Exec keys, key files and shell scripts.
 #include "execquote.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File names as bytes: every byte string survives the trip through a QString,
 // valid UTF-8 reads as it always did, and the look-ups, the dialog's lossy names
 // and the start of another program all reach exactly the named file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing mimeapps.list keeps everything we did not mean to change.
 #include "mimeapps.h"
 

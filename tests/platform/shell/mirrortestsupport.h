@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private home for each desktop-mirror test: HOME, the XDG folders and a
 // system config folder of its own, no desktop named in the environment (so that
 // xdg-mime answers from the files alone), and helpers to look at the result.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting programs with an argument vector, the PATH look-up of bare names, and
 // which links may be handed to the desktop.
 #include "shell.h"
