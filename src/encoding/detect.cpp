@@ -26,11 +26,14 @@ constexpr double ControlRatio = 0.1;
 // choose: Win, Dos, Koi, Mac, Iso, which favours the pages that are more common.
 constexpr TEnc PageEnc[5] = {Dos, Win, Koi, Mac, Iso};
 constexpr int TieOrder[5] = {1, 0, 2, 3, 4};
+constexpr int DosPage = 0;
+constexpr int MacPage = 3;
 
 // When the second look is asked. Below this many letters the letter frequencies of a
 // text are not yet those of the language.
 constexpr double ShortTextLetters = 300;
-// A page is in question when its letter score is within this of the best one.
+// A page is in question when its letter score is within this of the best one (Russian
+// text scores mostly 50,000 to 800,000 in its own page, less the longer it is).
 constexpr double CloseFactor = 2.0;
 constexpr double CloseMargin = 100'000;
 // The second look answers only with enough pairs to go by, and only for a reading that
@@ -142,8 +145,6 @@ TDetectResult TSampler::Finish() const
     if (textControl > ControlRatio)
         return result;
 
-    // Vector order Dos, Win, Koi, Mac, Iso; ties are broken in the order Win, Dos,
-    // Koi, Mac, Iso, which favours the pages that are more common.
     const TLetterPositions* pages[5] = {&DosLetters, &WinLetters, &KoiLetters, &MacLetters, &IsoLetters};
     std::int32_t scores[5];
     double letters[5];
@@ -209,13 +210,13 @@ int TSampler::SecondLook(const std::int32_t (&scores)[5], const double (&letters
     int contenders = 0;
     for (int p = 0; p < 5; ++p) {
         if (shortText)
-            contender[p] = letters[p] > 0 || (p == 0 && graphics);
+            contender[p] = letters[p] > 0 || (p == DosPage && graphics);
         else
             contender[p] = scores[p] < NoLetterScore && double(scores[p]) <= CloseFactor * double(scores[first]) + CloseMargin;
     }
     // Without a capital, я, Ё or ё the two pages read the same letters, and such a text
     // is Windows as it always was; only punctuation bytes would be left to tip it.
-    contender[3] = contender[3] && TellsMacFromWin();
+    contender[MacPage] = contender[MacPage] && TellsMacFromWin();
     for (bool c : contender)
         contenders += c ? 1 : 0;
     if (contenders == 0 || (contenders == 1 && first >= 0 && contender[first]))
