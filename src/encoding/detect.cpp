@@ -208,11 +208,20 @@ int TSampler::SecondLook(const std::int32_t (&scores)[5], const double (&letters
     const bool shortText = first < 0 || letters[first] < ShortTextLetters;
     bool contender[5] = {};
     int contenders = 0;
-    for (int p = 0; p < 5; ++p) {
-        if (shortText)
+    if (shortText) {
+        for (int p = 0; p < 5; ++p)
             contender[p] = letters[p] > 0 || (p == DosPage && graphics);
-        else
-            contender[p] = scores[p] < NoLetterScore && double(scores[p]) <= CloseFactor * double(scores[first]) + CloseMargin;
+    } else {
+        // A longer text puts its runner-up in question only, which keeps the second
+        // look cheap whatever the bytes (random bytes score alike in every page).
+        int runnerUp = -1;
+        for (int p : TieOrder) {
+            if (p != first && (runnerUp < 0 || scores[p] < scores[runnerUp]))
+                runnerUp = p;
+        }
+        contender[first] = true;
+        contender[runnerUp] = scores[runnerUp] < NoLetterScore &&
+                              double(scores[runnerUp]) <= CloseFactor * double(scores[first]) + CloseMargin;
     }
     // Without a capital, я, Ё or ё the two pages read the same letters, and such a text
     // is Windows as it always was; only punctuation bytes would be left to tip it.
