@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth poppler-utils fonts-liberation imagemagick
-  uchardet enca unrtf libc-bin
+  uchardet enca unrtf libc-bin fortunes-ru
   xdg-utils desktop-file-utils shared-mime-info libglib2.0-bin
   appstream dpkg-dev man-db
 )

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Encoding detection: sampling, the UTF-16, UTF-8 and control-byte tests, and letter scores.
+// Encoding detection: sampling, the UTF-16, UTF-8 and control-byte tests, letter scores,
+// and the second look at letter pairs where the letter scores cannot tell.
 #include "detect.h"
 
+#include "letterpairs.h"
 #include "letterpositions.h"
 #include "utf8.h"
 
@@ -19,6 +21,25 @@ namespace {
 
 constexpr double UniRatio = 0.65;
 constexpr double ControlRatio = 0.1;
+
+// Pages in vector order Dos, Win, Koi, Mac, Iso, and the order in which equal scores
+// choose: Win, Dos, Koi, Mac, Iso, which favours the pages that are more common.
+constexpr TEnc PageEnc[5] = {Dos, Win, Koi, Mac, Iso};
+constexpr int TieOrder[5] = {1, 0, 2, 3, 4};
+constexpr int DosPage = 0;
+constexpr int MacPage = 3;
+
+// When the second look is asked. Below this many letters the letter frequencies of a
+// text are not yet those of the language.
+constexpr double ShortTextLetters = 300;
+// A page is in question when its letter score is within this of the best one (Russian
+// text scores mostly 50,000 to 800,000 in its own page, less the longer it is).
+constexpr double CloseFactor = 2.0;
+constexpr double CloseMargin = 100'000;
+// The second look answers only with enough pairs to go by, and only for a reading that
+// is Russian at all: Russian text averages about 4.5 bits a pair (36 eighths).
+constexpr std::int32_t MinHighPairs = 16;
+constexpr std::int32_t MaxHighPairCost = 72;
 
 // Byte counts of the sample, kept apart for even offsets (first byte of a UTF-16
 // unit) and odd ones, so that every counter of the tests derives from them afterwards.
@@ -41,12 +62,18 @@ public:
             skipSecond_ = true;
         offset_ += n;
         utf8_.Feed(data, n);
+        const std::size_t keep = std::min(n, PairSampleSize - start_);
+        std::copy(data, data + keep, startBytes_ + start_);
+        start_ += keep;
     }
 
     TDetectResult Finish() const;
 
 private:
+    int SecondLook(const std::int32_t (&scores)[5], const double (&letters)[5], int first, bool graphics) const;
+
     std::int32_t Histogram(int b) const { return std::int32_t(even_[b] + odd_[b]); }
+    bool TellsMacFromWin() const;
 
     std::uint32_t even_[256] = {};
     std::uint32_t odd_[256] = {};
@@ -55,6 +82,9 @@ private:
     bool skipFirst_ = false;
     bool skipSecond_ = false;
     TUtf8Check utf8_;
+    // The beginning of the sample, for the second look at letter pairs.
+    std::uint8_t startBytes_[PairSampleSize];
+    std::size_t start_ = 0;
 };
 
 struct TCounts {
@@ -115,26 +145,27 @@ TDetectResult TSampler::Finish() const
     if (textControl > ControlRatio)
         return result;
 
-    // Vector order Dos, Win, Koi, Mac, Iso; ties are broken in the order Win, Dos,
-    // Koi, Mac, Iso, which favours the pages that are more common.
     const TLetterPositions* pages[5] = {&DosLetters, &WinLetters, &KoiLetters, &MacLetters, &IsoLetters};
-    constexpr TEnc PageEnc[5] = {Dos, Win, Koi, Mac, Iso};
     std::int32_t scores[5];
+    double letters[5];
     for (int p = 0; p < 5; ++p) {
         TLetterVector v{};
         for (int k = 0; k < 33; ++k)
             v[k] = double(Histogram(pages[p]->Capital[k]) + Histogram(pages[p]->Small[k]));
+        letters[p] = 0;
+        for (double x : v)
+            letters[p] += x;
         NormalizeFreq(v);
         scores[p] = LetterDistance(v, RusLetterFreq);
     }
     std::int32_t best = scores[0];
     for (int p = 1; p < 5; ++p)
         best = std::min(best, scores[p]);
+    int byLetters = -1;
     if (best < NoLetterScore) {
-        constexpr int TieOrder[5] = {1, 0, 2, 3, 4};
         for (int p : TieOrder) {
             if (scores[p] == best) {
-                result.Enc = PageEnc[p];
+                byLetters = p;
                 break;
             }
         }
@@ -144,9 +175,82 @@ TDetectResult TSampler::Finish() const
     for (int b = 0xB0; b <= 0xDF; ++b)
         graphics += Histogram(b);
     result.HasGraphics = graphics > 0;
-    if (result.HasGraphics && result.Enc == None)
+
+    const int byPairs = SecondLook(scores, letters, byLetters, result.HasGraphics);
+    const int chosen = byPairs >= 0 ? byPairs : byLetters;
+    if (chosen >= 0)
+        result.Enc = PageEnc[chosen];
+    else if (result.HasGraphics)
         result.Enc = Dos;
     return result;
+}
+
+// Bytes where Macintosh Cyrillic and Windows-1251 place different letters: the capitals
+// of either page, я and ё (the Macintosh Ё, ё and я lie among the Windows capitals).
+bool TSampler::TellsMacFromWin() const
+{
+    std::int64_t n = Histogram(0xA8) + Histogram(0xB8) + Histogram(0xFF);
+    for (int b = 0x80; b <= 0x9F; ++b)
+        n += Histogram(b);
+    for (int b = 0xC0; b <= 0xDF; ++b)
+        n += Histogram(b);
+    return n > 0;
+}
+
+// The letter scores are sure of a text with enough letters whose best page is well ahead.
+// They cannot be sure of a short text, and Macintosh Cyrillic and Windows-1251 read the
+// same small letters but я, so their scores differ by the capitals, я and ё alone: there
+// the pages in question are read again pair by pair, which sees where capitals stand
+// (after a small letter they are unlikely), how words start and end and what punctuation
+// stands around them. Answers the page it prefers, or -1 to keep the letter scores' answer.
+int TSampler::SecondLook(const std::int32_t (&scores)[5], const double (&letters)[5], int first, bool graphics) const
+{
+    const bool shortText = first < 0 || letters[first] < ShortTextLetters;
+    bool contender[5] = {};
+    int contenders = 0;
+    if (shortText) {
+        for (int p = 0; p < 5; ++p)
+            contender[p] = letters[p] > 0 || (p == DosPage && graphics);
+    } else {
+        // A longer text puts its runner-up in question only, which keeps the second
+        // look cheap whatever the bytes (random bytes score alike in every page).
+        int runnerUp = -1;
+        for (int p : TieOrder) {
+            if (p != first && (runnerUp < 0 || scores[p] < scores[runnerUp]))
+                runnerUp = p;
+        }
+        contender[first] = true;
+        contender[runnerUp] = scores[runnerUp] < NoLetterScore &&
+                              double(scores[runnerUp]) <= CloseFactor * double(scores[first]) + CloseMargin;
+    }
+    // Without a capital, я, Ё or ё the two pages read the same letters, and such a text
+    // is Windows as it always was; only punctuation bytes would be left to tip it.
+    contender[MacPage] = contender[MacPage] && TellsMacFromWin();
+    for (bool c : contender)
+        contenders += c ? 1 : 0;
+    if (contenders == 0 || (contenders == 1 && first >= 0 && contender[first]))
+        return -1;
+
+    const std::span<const std::uint8_t> start(startBytes_, start_);
+    // The letter scores' choice first, so that it stays on equal costs.
+    int order[6] = {first, TieOrder[0], TieOrder[1], TieOrder[2], TieOrder[3], TieOrder[4]};
+    int pick = -1;
+    TPairReading pickReading;
+    for (int p : order) {
+        if (p < 0 || !contender[p])
+            continue;
+        const TPairReading r = ReadPairs(start, p);
+        if (pick < 0 || r.Cost < pickReading.Cost) {
+            pick = p;
+            pickReading = r;
+        }
+    }
+    // Too little seen, or nothing that reads as Russian in any page (Latin-1 text with an
+    // accent or two, binary data): the letter scores' answer stands.
+    if (pickReading.HighPairs < (shortText ? 1 : MinHighPairs) ||
+        pickReading.HighCost > std::int64_t(MaxHighPairCost) * pickReading.HighPairs)
+        return -1;
+    return pick;
 }
 
 bool IsRtfSignature(const std::uint8_t* d, std::size_t n)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Which Russian code page a file or a byte span is in: RTF signature, the control-byte
 // pattern of UTF-16, valid UTF-8 with letters beyond ASCII, then Russian letter
-// frequencies as each code page reads the bytes.
+// frequencies as each code page reads the bytes, and letter pairs where those cannot tell.
 #pragma once
 
 #include "enctypes.h"

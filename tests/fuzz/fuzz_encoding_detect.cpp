@@ -3,6 +3,7 @@
 // checks the answers that must hold whatever the bytes.
 #include "converters.h"
 #include "detect.h"
+#include "letterpairs.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (size > DetectSampleSize && DetectEncoding(bytes.first(DetectSampleSize)) != r)
         std::abort();
+
+    // Macintosh Cyrillic needs a byte whose letter differs from Windows-1251's: a capital,
+    // я, Ё or ё of either page.
+    if (r.Enc == Mac) {
+        bool telling = false;
+        for (std::uint8_t b : bytes.first(std::min(size, DetectSampleSize)))
+            telling = telling || (b >= 0x80 && b <= 0x9F) || (b >= 0xC0 && b <= 0xDF) || b == 0xFF || b == 0xA8 || b == 0xB8;
+        if (!telling)
+            std::abort();
+    }
+
+    // The pair readings of every page: the pairs with high bytes are part of the whole.
+    for (int p = 0; p < encoding_detail::PairPages; ++p) {
+        const encoding_detail::TPairReading pr = encoding_detail::ReadPairs(bytes, p);
+        if (pr.HighCost < 0 || pr.HighCost > pr.Cost || std::size_t(pr.HighPairs) > size + 1)
+            std::abort();
+    }
 
     // The scoring functions are public: any vector, NaN and infinities included.
     if (size >= sizeof(TLetterVector)) {
