@@ -310,7 +310,8 @@ QTextListFormat ListFormatFor(int numbering, int numberingStyle)
         default: list.setNumberSuffix(QString()); break;
         }
     }
-    list.setIndent(1);
+    // The paragraph's margins leave the number its room.
+    list.setIndent(0);
     return list;
 }
 
@@ -343,13 +344,23 @@ QTextBlockFormat RecordToBlockFormat(const PARAFORMAT2& r, const QTextBlockForma
         f.setProperty(PropOffsetTwipsPara, int(r.dxOffset));
     if (m & PFM_RIGHTINDENT)
         f.setProperty(PropRightIndentTwips, int(r.dxRightIndent));
-    if (m & (PFM_STARTINDENT | PFM_OFFSETINDENT | PFM_OFFSET | PFM_RIGHTINDENT)) {
-        // Later lines start at start + offset; the first line at start.
+    if (m & (PFM_STARTINDENT | PFM_OFFSETINDENT | PFM_OFFSET | PFM_RIGHTINDENT | PFM_NUMBERING | PFM_NUMBERINGTAB)) {
+        // Later lines start at start + offset; the first line at start. A
+        // numbered paragraph's lines all start where its text does after the
+        // number, as the RTF reader lays it out, so that saving moves nothing.
         const int start = f.intProperty(PropStartIndentTwips);
         const int offset = f.intProperty(PropOffsetTwipsPara);
-        const double left = std::max(0, start + offset) / TwipsPerPixel;
-        f.setLeftMargin(left);
-        f.setTextIndent(std::max(0, start) / TwipsPerPixel - left);
+        if (f.intProperty(PropNumbering) != PFN_NONE) {
+            f.setProperty(PropStartIndentTwips, start);
+            f.setProperty(PropOffsetTwipsPara, offset);
+            const int text = NumberedTextStartTwips(start + offset, -offset, f.intProperty(PropNumberingTab));
+            f.setLeftMargin(std::max(0, text) / TwipsPerPixel);
+            f.setTextIndent(0);
+        } else {
+            const double left = std::max(0, start + offset) / TwipsPerPixel;
+            f.setLeftMargin(left);
+            f.setTextIndent(std::max(0, start) / TwipsPerPixel - left);
+        }
         f.setRightMargin(std::max(0, f.intProperty(PropRightIndentTwips)) / TwipsPerPixel);
     }
     if (m & PFM_SPACEBEFORE) {

@@ -105,15 +105,17 @@ QTextCharFormat RtfFormatTables::CharFormat(const RtfCharState& s) const
     }
     if (s.sizeHalfPoints > 0)
         f.setFontPointSize(s.sizeHalfPoints / 2.0);
-    if (s.bold)
-        f.setFontWeight(QFont::Bold);
-    if (s.italic)
-        f.setFontItalic(true);
-    if (s.strike)
-        f.setFontStrikeOut(true);
+    if (s.bold || baseBold)
+        f.setFontWeight(s.bold ? QFont::Bold : QFont::Normal);
+    if (s.italic || baseItalic)
+        f.setFontItalic(s.italic);
+    if (s.strike || baseStrike)
+        f.setFontStrikeOut(s.strike);
     if (s.underline != CFU_UNDERLINENONE) {
         f.setProperty(PropUnderlineType, s.underline);
         f.setUnderlineStyle(NativeUnderline(s.underline));
+    } else if (baseUnderline) {
+        f.setUnderlineStyle(QTextCharFormat::NoUnderline);
     }
     if (s.script == 1)
         f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);

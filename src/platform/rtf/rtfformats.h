@@ -46,6 +46,13 @@ public:
     std::map<int, std::vector<RtfListLevel>> lists;   // \listid -> levels
     std::map<int, int> listOverrides;              // \ls -> \listid
     int ansiCodePage = 0;                          // 0: none declared
+    // The styles the destination document draws text in when a run says nothing
+    // (the window's font). RTF's plain text is none of them, so a run without
+    // them says so in its format, or it would show them and be saved without.
+    bool baseBold = false;
+    bool baseItalic = false;
+    bool baseUnderline = false;
+    bool baseStrike = false;
 
     QTextCharFormat CharFormat(const RtfCharState& state) const;
     QTextBlockFormat BlockFormat(const RtfParaState& state) const;

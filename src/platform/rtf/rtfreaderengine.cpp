@@ -3,13 +3,22 @@
 // text of each destination (words and destinations are in files of their own).
 #include "rtfreaderengine.h"
 
+#include <QTextDocument>
+
 #include <algorithm>
 
 namespace platform {
 
 RtfReaderEngine::RtfReaderEngine(const QByteArray& data, QTextCursor& cursor)
-    : tokens_(data), cursor_(cursor), builder_(cursor, tables_)
+    : tokens_(data), cursor_(cursor), builder_(cursor, tables_), cellLookBudget_(std::int64_t(data.size()) * 4 + 4096)
 {
+    if (const QTextDocument* document = cursor.document()) {
+        const QFont base = document->defaultFont();
+        tables_.baseBold = base.bold();
+        tables_.baseItalic = base.italic();
+        tables_.baseUnderline = base.underline();
+        tables_.baseStrike = base.strikeOut();
+    }
 }
 
 void RtfReaderEngine::Read()
@@ -61,7 +70,10 @@ void RtfReaderEngine::Read()
             if (first && StartDestination(t, w))
                 continue;
             if (first && starred) {
-                SkipRestOfGroup();
+                // A destination of another program's that holds table cells holds
+                // the table's text too: it is read, only its own word is not.
+                if (!InBody() || !tokens_.GroupHolds({"cell", "nestcell"}, cellLookBudget_))
+                    SkipRestOfGroup();
                 continue;
             }
             Word(t, w);
@@ -139,6 +151,7 @@ QString* RtfReaderEngine::TextTarget()
 {
     switch (cur_.dest) {
     case RtfDestination::Body:
+    case RtfDestination::NestTableProps:
         return &builder_.Text(cur_.ch);
     case RtfDestination::FontTable:
         return fontOpen_ ? &fontName_ : nullptr;

@@ -101,6 +101,13 @@ private:
     bool ended_ = false;
     int skip_ = 0;              // characters still to drop after \uN
     int deff_ = -1;
+    // Bytes the reader may still look ahead into skipped destinations for table
+    // cells: a few times the data, so that the look stays linear however they nest.
+    std::int64_t cellLookBudget_ = 0;
+    // Whether text and paragraph, cell and row ends in the current destination
+    // belong to the document: the body's, and that of a nested row's property
+    // group, which some writers fill with the row's cells.
+    bool InBody() const { return cur_.dest == RtfDestination::Body || cur_.dest == RtfDestination::NestTableProps; }
     RtfRowState row_;
     RtfRowState nestRow_;
 

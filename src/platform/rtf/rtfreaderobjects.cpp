@@ -91,9 +91,9 @@ void RtfReaderEngine::ReadPicture()
     bool known = false;
     const int start = cur_.groupStart;
     const bool closed = ReadPictureGroup(picture, known);
-    if (known && !picture.data.isEmpty() && cur_.dest == RtfDestination::Body)
+    if (known && !picture.data.isEmpty() && InBody())
         builder_.AppendObject(ObjectFormat(ImageFormatFor(*cursor_.document(), picture)));
-    else if (closed && cur_.dest == RtfDestination::Body)
+    else if (closed && InBody())
         builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
     if (closed)
         Pop();
@@ -245,7 +245,7 @@ void RtfReaderEngine::ReadObject()
     }
     if (!closed)
         return;   // cut off by the end of data: nothing to show or keep
-    if (cur_.dest == RtfDestination::Body) {
+    if (InBody()) {
         QTextDocument& document = *cursor_.document();
         if (parts.ours && parts.embedded != parts.linked) {
             EmbeddedObject object;

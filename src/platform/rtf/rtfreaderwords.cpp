@@ -177,7 +177,7 @@ bool RtfReaderEngine::ParaWord(const RtfToken& t, RtfWord w)
     RtfParaState& p = cur_.para;
     switch (w) {
     case RtfWord::Par:
-        if (cur_.dest == RtfDestination::Body)
+        if (InBody())
             builder_.EndParagraph(p);
         return true;
     case RtfWord::Pard:
@@ -236,7 +236,7 @@ bool RtfReaderEngine::TableWord(const RtfToken& t, RtfWord w)
             row.cellRight[size_t(row.cellCount++)] = Length(t);
         return true;
     case RtfWord::Cell:
-        if (cur_.dest == RtfDestination::Body)
+        if (InBody())
             builder_.EndCell(cur_.para);
         return true;
     case RtfWord::Row:
@@ -244,11 +244,11 @@ bool RtfReaderEngine::TableWord(const RtfToken& t, RtfWord w)
             builder_.EndRow(row_, cur_.para);
         return true;
     case RtfWord::Nestcell:
-        if (cur_.dest == RtfDestination::Body)
+        if (InBody())
             builder_.EndNestedCell(cur_.para);
         return true;
     case RtfWord::Nestrow:
-        if (cur_.dest == RtfDestination::Body || cur_.dest == RtfDestination::NestTableProps)
+        if (InBody())
             builder_.EndNestedRow(row, cur_.para);
         return true;
     default:

@@ -159,6 +159,35 @@ bool RtfTokenizer::SkipGroup()
     return false;
 }
 
+bool RtfTokenizer::GroupHolds(std::initializer_list<const char*> words, std::int64_t& budget) const
+{
+    RtfTokenizer ahead(*this);
+    std::int64_t depth = 1;
+    RtfToken token;
+    bool found = false;
+    while (!found && depth > 0 && ahead.pos_ < size_ && ahead.pos_ - pos_ < budget) {
+        const char c = data_[ahead.pos_];
+        if (c == '{') {
+            ++depth;
+            ++ahead.pos_;
+        } else if (c == '}') {
+            --depth;
+            ++ahead.pos_;
+        } else if (c == '\\') {
+            ahead.Next(token);
+            if (token.Is("bin") && token.parameter > 0)
+                ahead.TakeBinary(token.parameter);
+            else if (token.kind == RtfTokenKind::ControlWord)
+                for (const char* word : words)
+                    found = found || token.Is(word);
+        } else {
+            ++ahead.pos_;
+        }
+    }
+    budget -= ahead.pos_ - pos_;
+    return found;
+}
+
 QByteArray RtfTokenizer::TakeBinary(std::int64_t n)
 {
     if (n <= 0)

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <cstdint>
+#include <initializer_list>
 
 namespace platform {
 
@@ -36,6 +37,10 @@ public:
     // Skips to just after the brace that closes the group whose opening brace was
     // already read; answers false when the data ends first.
     bool SkipGroup();
+    // Whether the rest of the group whose opening brace was already read holds
+    // one of the control words (at any depth), looking at no more than budget
+    // bytes, which it lowers by what it looked at. Reads nothing.
+    bool GroupHolds(std::initializer_list<const char*> words, std::int64_t& budget) const;
     // The next n bytes as binary data (\binN), clipped to what remains.
     QByteArray TakeBinary(std::int64_t n);
 

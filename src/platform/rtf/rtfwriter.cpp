@@ -155,6 +155,9 @@ private:
                     openLink_ = href;
                 }
             }
+            const bool scripted = RtfWriterTables::Scripted(format);
+            if (scripted)
+                body_ += '{';
             body_ += tables_.CharacterWords(format);
             const bool cp1251 = tables_.Cp1251Font(format);
             if (format.isImageFormat() || format.hasProperty(PropEmbeddedObject)) {
@@ -167,6 +170,8 @@ private:
             } else {
                 AppendRtfText(body_, text, cp1251);
             }
+            if (scripted)
+                body_ += '}';
         }
     }
 

@@ -41,10 +41,14 @@ int IntProperty(const QTextFormat& f, int property)
     return f.property(property).toInt();
 }
 
-int UnderlineKind(const QTextCharFormat& f)
+// The underline a run is drawn with; a run that says nothing is drawn as the
+// document's default font.
+int UnderlineKind(const QTextCharFormat& f, const QFont& base)
 {
     if (f.hasProperty(PropUnderlineType))
         return IntProperty(f, PropUnderlineType);
+    if (!f.hasProperty(QTextFormat::TextUnderlineStyle) && !f.hasProperty(QTextFormat::FontUnderline))
+        return base.underline() ? CFU_UNDERLINE : CFU_UNDERLINENONE;
     switch (f.underlineStyle()) {
     case QTextCharFormat::NoUnderline: return f.fontUnderline() ? CFU_UNDERLINE : CFU_UNDERLINENONE;
     case QTextCharFormat::DashUnderline: return CFU_UNDERLINEDASH;
@@ -206,15 +210,19 @@ QByteArray RtfWriterTables::CharacterWords(const QTextCharFormat& f) const
     if (points <= 0)
         points = defaultFont_.pointSizeF() > 0 ? defaultFont_.pointSizeF() : 12.0;
     Word(out, "fs", std::lround(points * 2));
-    if (f.fontWeight() >= QFont::Bold)
+    // \plain leaves none of these on; a run that has no value of its own shows
+    // the document's default font's, and is written as shown.
+    const int weight = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() : defaultFont_.weight();
+    if (weight >= QFont::Bold)
         Word(out, "b");
-    if (f.fontItalic())
+    if (f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : defaultFont_.italic())
         Word(out, "i");
-    if (f.fontStrikeOut())
+    if (f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : defaultFont_.strikeOut())
         Word(out, "strike");
-    if (const char* ul = UnderlineWord(UnderlineKind(f)))
+    if (const char* ul = UnderlineWord(UnderlineKind(f, defaultFont_)))
         Word(out, ul);
     const int offset = IntProperty(f, PropOffsetTwips);
+    // Kept in step with Scripted().
     if (offset > 0)
         Word(out, "up", offset / 10);
     else if (offset < 0)
@@ -245,6 +253,28 @@ QByteArray RtfWriterTables::CharacterWords(const QTextCharFormat& f) const
     return out;
 }
 
+bool WrittenIndents(const QTextBlockFormat& f, int& left, int& first)
+{
+    const bool numbered = IntProperty(f, PropNumbering) != PFN_NONE;
+    if (!numbered && !f.hasProperty(PropStartIndentTwips) && !f.hasProperty(PropOffsetTwipsPara))
+        return false;
+    first = -IntProperty(f, PropOffsetTwipsPara);
+    left = IntProperty(f, PropStartIndentTwips) - first;
+    if (numbered) {
+        const int start = left + first;
+        left = NumberedTextStartTwips(left, first, IntProperty(f, PropNumberingTab));
+        first = start - left;
+    }
+    return true;
+}
+
+bool RtfWriterTables::Scripted(const QTextCharFormat& f)
+{
+    return IntProperty(f, PropOffsetTwips) == 0
+        && (f.verticalAlignment() == QTextCharFormat::AlignSuperScript
+            || f.verticalAlignment() == QTextCharFormat::AlignSubScript);
+}
+
 QByteArray ParagraphWords(const QTextBlockFormat& f, int tableLevel)
 {
     QByteArray out;
@@ -262,12 +292,9 @@ QByteArray ParagraphWords(const QTextBlockFormat& f, int tableLevel)
         Word(out, "qr");
 
     // The control's own lengths are exact twips; native margins stand in when absent.
-    long long first;
-    long long left;
-    if (f.hasProperty(PropStartIndentTwips) || f.hasProperty(PropOffsetTwipsPara)) {
-        first = -static_cast<long long>(IntProperty(f, PropOffsetTwipsPara));
-        left = IntProperty(f, PropStartIndentTwips) - first;
-    } else {
+    int first;
+    int left;
+    if (!WrittenIndents(f, left, first)) {
         first = Twips(f.textIndent());
         left = Twips(f.leftMargin());
     }

@@ -26,6 +26,10 @@ public:
     QByteArray Header() const;
     // \plain and every property of the format, ending with a space.
     QByteArray CharacterWords(const QTextCharFormat& format) const;
+    // Whether the format is written with \super or \sub. Such a run goes in a
+    // group of its own: some readers take a \plain after \super as the end of
+    // the paragraph's text.
+    static bool Scripted(const QTextCharFormat& format);
     // Whether \'hh in this format's font is read as Windows-1251.
     bool Cp1251Font(const QTextCharFormat& format) const;
 
@@ -40,6 +44,13 @@ private:
     std::map<QRgb, int> colors_;
     std::vector<QColor> colorOrder_;
 };
+
+// The indents a paragraph is written with, in twips: RTF's \li (every line but
+// the first) and \fi (the first line, relative to \li). A numbered paragraph of
+// the control's is written as it is drawn: its lines where the text starts after
+// the number, the first line's number where that line starts. False when the
+// format holds no lengths of the control's own.
+bool WrittenIndents(const QTextBlockFormat& format, int& left, int& first);
 
 // \pard and every property of the paragraph format. tableLevel: 0 in the text,
 // 1 in a table's cell, 2 and more in cells of nested tables.

@@ -9,6 +9,7 @@
 
 #include "listnumbers.h"
 #include "richeditconsts.h"
+#include "rtfwriterformats.h"
 #include "textproperties.h"
 
 #include <QTextBlock>
@@ -111,11 +112,9 @@ void RtfWriterListTable::Collect(const QTextBlock& block)
         level.used = true;
         level.numbering = n;
         level.numbering.start = shown;
-        const QTextBlockFormat f = block.blockFormat();
-        if (f.hasProperty(PropStartIndentTwips) || f.hasProperty(PropOffsetTwipsPara)) {
-            level.firstTwips = -f.intProperty(PropOffsetTwipsPara);
-            level.leftTwips = f.intProperty(PropStartIndentTwips) - level.firstTwips;
-        } else {
+        // The same indents as the paragraph's own words, or readers that take
+        // the list's would place the number elsewhere.
+        if (!WrittenIndents(block.blockFormat(), level.leftTwips, level.firstTwips)) {
             level.leftTwips = LevelStepTwips * (index + 1);
             level.firstTwips = -HangTwips;
         }

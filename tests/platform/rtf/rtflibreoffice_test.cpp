@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QImage>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -46,12 +45,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QString ReadUtf8(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 // A document as the editor makes one: lists of every kind, one starting at 3,
@@ -183,24 +176,15 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     inputs << dir.filePath(QStringLiteral("pictures.rtf"));
     ASSERT_TRUE(WriteFile(inputs.back(), WriteRtf(pictures)));
 
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(soffice, QStringList{QStringLiteral("--headless"),
-                                 QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(dir.filePath("profile")).toString(),
-                                 QStringLiteral("--convert-to"), QStringLiteral("html:HTML (StarWriter)"),
-                                 QStringLiteral("--outdir"), dir.filePath(QStringLiteral("html"))}
-                         + inputs);
-    ASSERT_TRUE(p.waitForFinished(240000)) << "LibreOffice did not finish";
-    const auto html = [&](const QString& rtfPath) {
-        return ReadUtf8(dir.filePath(QStringLiteral("html/") + QFileInfo(rtfPath).completeBaseName() + QStringLiteral(".html")));
-    };
+    ASSERT_TRUE(rtftest::ConvertToHtml(soffice, dir.path(), inputs)) << "LibreOffice did not finish";
+    const auto html = [&](const QString& rtfPath) { return rtftest::HtmlOf(dir.path(), rtfPath); };
 
     QStringList figures;
     for (int i = 0; i + 1 < pairs; i += 2) {
         const QString name = QFileInfo(inputs[i]).completeBaseName().mid(9);
         SCOPED_TRACE(name.toStdString());
         const QString originalHtml = html(inputs[i]);
-        ASSERT_FALSE(originalHtml.isEmpty()) << p.readAll().constData();
+        ASSERT_FALSE(originalHtml.isEmpty());
         const LibreOfficeLayout original = ParseLibreOfficeHtml(originalHtml);
         const LibreOfficeLayout ours = ParseLibreOfficeHtml(html(inputs[i + 1]));
         figures << name + QStringLiteral(": ") + original.Counts() + QStringLiteral(" | ours ") + ours.Counts();
@@ -229,6 +213,64 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     EXPECT_TRUE(images.filter(QRegularExpression(QStringLiteral("width=\\D?60\\D.*height=\\D?40\\D"))).size() >= 1)
         << images.join(u'\n').toStdString();
     EXPECT_TRUE(ParseLibreOfficeHtml(picturesHtml).words.contains(QStringLiteral(u"Рисунок"))) << picturesHtml.toStdString();
+}
+
+// Words shown bold over a bold default font, plain ones among them, and
+// superscripts and subscripts inside a paragraph: LibreOffice shows what the
+// editor shows, every word of it.
+TEST(RtfLibreOffice, ShowsEachRunAsTheEditorShowsIt)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        ASSERT_TRUE(qEnvironmentVariableIsEmpty("CI")) << "soffice is missing where the tests must run it";
+        GTEST_SKIP() << "soffice is not installed: the LibreOffice check was skipped";
+    }
+    rtftest::EnsureApplication();
+    QTextDocument d;
+    QFont bold = d.defaultFont();
+    bold.setBold(true);
+    d.setDefaultFont(bold);
+    QTextCursor c(&d);
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    c.insertText(QStringLiteral(u"один "));
+    c.insertText(QStringLiteral(u"два "), plain);
+    c.insertText(QStringLiteral(u"три"), italic);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextCharFormat super = plain;
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    QTextCharFormat sub = plain;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText(QStringLiteral("H"), plain);
+    c.insertText(QStringLiteral("2"), super);
+    c.insertText(QStringLiteral("O water and x"), plain);
+    c.insertText(QStringLiteral("i"), sub);
+    c.insertText(QStringLiteral(" index."), plain);
+    c.insertBlock();
+    c.insertText(QStringLiteral(u"Следующий абзац."), plain);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    dir.setAutoRemove(qEnvironmentVariableIsEmpty("QUILLET_KEEP_TEST_FILES"));
+    const QString path = dir.filePath(QStringLiteral("runs.rtf"));
+    const QByteArray rtf = WriteRtf(d);
+    ASSERT_TRUE(WriteFile(path, rtf));
+    ASSERT_TRUE(rtftest::ConvertToHtml(soffice, dir.path(), {path})) << "LibreOffice did not finish";
+    const QString html = rtftest::HtmlOf(dir.path(), path);
+    ASSERT_FALSE(html.isEmpty());
+
+    QStringList boldWords;
+    static const QRegularExpression b(QStringLiteral("<b>([^<]*)</b>"));
+    for (auto it = b.globalMatch(html); it.hasNext();)
+        boldWords << it.next().captured(1).simplified();
+    EXPECT_EQ(boldWords.join(u' '), QStringLiteral(u"один три")) << rtf.constData();
+    const QString words = ParseLibreOfficeHtml(html).words;
+    EXPECT_TRUE(words.contains(QStringLiteral("O water and x"))) << words.toStdString() << "\n" << rtf.constData();
+    EXPECT_TRUE(words.contains(QStringLiteral(" index. "))) << words.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("<sup>"))) << html.toStdString();
+    EXPECT_TRUE(html.contains(QStringLiteral("<sub>"))) << html.toStdString();
 }
 
 } // namespace

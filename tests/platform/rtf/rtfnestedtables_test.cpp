@@ -128,6 +128,14 @@ TEST(RtfNestedTables, OddShapesKeepEveryWord)
         {"{\\rtf1\\pard\\intbl\\itap40 deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx500\\nestrow}\\pard\\intbl x\\cell"
          "\\trowd\\cellx1000\\row}",
          u"/[/[/[/[/[/[/[/[/[/[/[/[/[/[/[/[deep]/]/]/]/]/]/]/]/]/]/]/]/]/]/]/x]/"},
+        // A nested row's cells written inside the group of its properties.
+        {"{\\rtf1\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap2{\\*\\nesttableprops\\trowd\\cellx1300\\cellx2600"
+         "\\pard\\intbl\\itap2 a\\nestcell b\\nestcell\\nestrow}{\\nonesttables\\par}\\pard\\intbl outer\\cell side\\cell"
+         "\\row}",
+         u"/[/[a|b]/outer|side]/"},
+        // Cells inside a destination this reader does not know.
+        {"{\\rtf1\\pard\\intbl{\\*\\madeup one\\cell two\\cell}\\trowd\\cellx1000\\cellx2000\\row\\pard after\\par}",
+         u"/[one|two]/after"},
     };
     for (const Case& c : cases) {
         auto document = rtftest::ReadDocument(c.rtf);

@@ -47,8 +47,16 @@ QString CharRecord(const QTextCharFormat& f, const QTextDocument& d)
         .arg(f.hasProperty(PropCharset) ? f.property(PropCharset).toInt() : 204);
 }
 
-QString BlockRecord(const QTextBlockFormat& f)
+QString BlockRecord(QTextBlockFormat f)
 {
+    // A numbered paragraph's lines start where its text does after the number,
+    // and it is saved so: its indents count as laid out.
+    if (f.intProperty(PropNumbering) != 0) {
+        const int start = f.intProperty(PropStartIndentTwips);
+        const int offset = f.intProperty(PropOffsetTwipsPara);
+        f.setProperty(PropOffsetTwipsPara,
+                      NumberedTextStartTwips(start + offset, -offset, f.intProperty(PropNumberingTab)) - start);
+    }
     QString out = QStringLiteral("a%1").arg(int(f.alignment() & Qt::AlignHorizontal_Mask));
     for (int p : {int(PropNumbering), int(PropNumberingStyle), int(PropNumberingStart), int(PropNumberingTab),
                   int(PropStartIndentTwips), int(PropOffsetTwipsPara), int(PropRightIndentTwips),

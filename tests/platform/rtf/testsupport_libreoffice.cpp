@@ -2,7 +2,12 @@
 // Reading LibreOffice's HTML export back into lists, tables and words.
 #include "testsupport_libreoffice.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <vector>
 
@@ -204,6 +209,26 @@ LibreOfficeLayout ParseLibreOfficeHtml(const QString& html)
         item = item.simplified();
     out.words = out.words.simplified();
     return out;
+}
+
+bool ConvertToHtml(const QString& soffice, const QString& dir, const QStringList& inputs)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(soffice, QStringList{QStringLiteral("--headless"),
+                                 QStringLiteral("-env:UserInstallation=")
+                                     + QUrl::fromLocalFile(QDir(dir).filePath(QStringLiteral("profile"))).toString(),
+                                 QStringLiteral("--convert-to"), QStringLiteral("html:HTML (StarWriter)"),
+                                 QStringLiteral("--outdir"), QDir(dir).filePath(QStringLiteral("html"))}
+                         + inputs);
+    return p.waitForFinished(240000);
+}
+
+QString HtmlOf(const QString& dir, const QString& inputPath)
+{
+    QFile f(QDir(dir).filePath(QStringLiteral("html/") + QFileInfo(inputPath).completeBaseName()
+                               + QStringLiteral(".html")));
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 } // namespace rtftest

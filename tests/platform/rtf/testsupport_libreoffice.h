@@ -28,4 +28,10 @@ struct LibreOfficeLayout {
 
 LibreOfficeLayout ParseLibreOfficeHtml(const QString& html);
 
+// Has LibreOffice (soffice) convert the files to HTML in one run, into
+// dir/html, with a profile of its own under dir. False when it did not finish.
+bool ConvertToHtml(const QString& soffice, const QString& dir, const QStringList& inputs);
+// The HTML LibreOffice made of the file, empty when it made none.
+QString HtmlOf(const QString& dir, const QString& inputPath);
+
 } // namespace rtftest
