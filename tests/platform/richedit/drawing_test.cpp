@@ -271,7 +271,7 @@ TEST(Drawing, EachUnderlineKindIsDrawnAsItIs)
 // its number is drawn.
 QImage NumberStrip(RichEdit& edit, const QImage& image, int index)
 {
-    constexpr int Width = 36;
+    constexpr int Width = 24; // the least room a number is given, 360 twips
     const QTextBlock block = edit.Document()->findBlockByNumber(index);
     const QRectF rect = edit.Document()->documentLayout()->blockBoundingRect(block);
     const QTextLine line = block.layout()->lineAt(0);
