@@ -16,7 +16,7 @@ struct PathCase {
     const char* ext;
 };
 
-TEST(SysbibTest, PathsSplitIntoFolderNameAndExtension)
+TEST(SysbibTest, PathsSplitChangeAndExpandAndOnlyFilesExist)
 {
     const PathCase cases[] = {
         {"/home/u/текст.txt", "/home/u", "текст.txt", ".txt"},
@@ -37,16 +37,9 @@ TEST(SysbibTest, PathsSplitIntoFolderNameAndExtension)
     EXPECT_EQ(ChangeFileExt("/a.b/text.txt", ".rtf"), "/a.b/text.rtf");
     EXPECT_EQ(ChangeFileExt("/a.b/text", ".rtf"), "/a.b/text.rtf");
     EXPECT_EQ(ChangeFileExt("/a/.hidden", ".rtf"), "/a/.hidden.rtf");
-}
-
-TEST(SysbibTest, RelativeNamesExpandAgainstTheCurrentFolder)
-{
     EXPECT_EQ(ExpandFileName("sub/../x.txt"), QDir(QDir::currentPath()).filePath("x.txt"));
-}
 
-TEST(SysbibTest, FileExistsOnlyForFiles)
-{
-    QTemporaryDir dir;
+    QTemporaryDir dir;   // only a file is a file
     QFile file(dir.filePath("f"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     EXPECT_TRUE(FileExists(dir.filePath("f")));

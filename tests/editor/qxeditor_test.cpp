@@ -6,7 +6,6 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QScrollBar>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -17,70 +16,46 @@ namespace {
 
 using namespace platform;
 
-TEST(Editor, StyleChangesKeepTextModifiedFlagAndOverwrite)
+TEST(Editor, PropertiesSetAnyTimeKeepTheTextItsFormatsAndFlags)
 {
+    // Set before the control exists, they take effect with it.
     TTestEditor editor;
+    editor.SetAutoURLDetect(false);
+    editor.SetReadOnly(true);
+    editor.SetModified(true);
+    EXPECT_FALSE(editor.HandleAllocated());
+    EXPECT_FALSE(editor.CanUndo());
+    editor.show();
+    ASSERT_TRUE(editor.HandleAllocated());
+    EXPECT_FALSE(editor.Window()->GetAutoUrlDetect());
+    EXPECT_TRUE(editor.Window()->isReadOnly());
+    EXPECT_TRUE(editor.Modified());
+
+    // Changed on a live control, they lose neither text nor formats nor flags.
+    editor.SetReadOnly(false);
     editor.SetEncoding(Rtf);
     editor.SetText(QStringLiteral("строка текста"));
     editor.Window()->ExSetSel({0, 6});
     editor.SelAttributes()->SetStyle({TFontStyle::fsBold});
     editor.SetModified(true);
     editor.SetOverwrite(true);
-
-    editor.SetWordWrap(false);
     editor.SetScrollBars(TScrollStyle::ssBoth);
     editor.SetBorderStyle(TBorderStyle::bsNone);
     editor.SetAlignment(TAlignment::taCenter);
     editor.SetHideScrollBars(false);
-
     EXPECT_EQ(editor.Lines()->Get(0), QStringLiteral("строка текста"));
     EXPECT_TRUE(editor.Modified());
     EXPECT_TRUE(editor.Overwrite());
     editor.Window()->ExSetSel({0, 6});
     EXPECT_TRUE(editor.SelAttributes()->Style().Contains(TFontStyle::fsBold));
-    EXPECT_FALSE(editor.Window()->WordWrap());
-}
 
-TEST(Editor, AWrappingEditorHasNoHorizontalScrollBar)
-{
-    TTestEditor editor;
+    // A wrapping editor never shows a horizontal scroll bar.
     editor.SetWordWrap(true);
-    editor.SetScrollBars(TScrollStyle::ssBoth);
-    editor.show();
     EXPECT_EQ(editor.Window()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_NE(editor.Window()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 }
 
-TEST(Editor, PropertiesSetBeforeTheControlExistsTakeEffectWithIt)
-{
-    TTestEditor editor;
-    editor.SetAutoURLDetect(false);
-    editor.SetModified(true);
-    editor.SetReadOnly(true);
-    EXPECT_FALSE(editor.HandleAllocated());
-    EXPECT_FALSE(editor.AutoURLDetect());
-    EXPECT_TRUE(editor.Modified());
-    EXPECT_FALSE(editor.CanUndo());
-    EXPECT_EQ(editor.UndoName(), 0);
-    EXPECT_TRUE(editor.SelectionType().Empty());
-
-    editor.show();
-    ASSERT_TRUE(editor.HandleAllocated());
-    EXPECT_FALSE(editor.Window()->GetAutoUrlDetect());
-    EXPECT_TRUE(editor.Modified());
-    EXPECT_TRUE(editor.Window()->isReadOnly());
-}
-
-TEST(Editor, UndoLimitReadsBackWhatTheControlAccepted)
-{
-    TTestEditor editor;
-    editor.Window();
-    editor.SetUndoLimit(50);
-    RichEdit probe;
-    EXPECT_EQ(editor.UndoLimit(), probe.SetUndoLimit(50));
-}
-
-TEST(Editor, ClearEmptiesAndResetsModified)
+TEST(Editor, ClearEmptiesTheTextAndResetsModified)
 {
     TTestEditor editor;
     editor.SetText(QStringLiteral("x"));
@@ -91,9 +66,6 @@ TEST(Editor, ClearEmptiesAndResetsModified)
     EXPECT_FALSE(editor.Modified());
     editor.SetText(QStringLiteral("\r"));
     EXPECT_TRUE(editor.IsEmpty());
-    editor.Reset();
-    EXPECT_TRUE(editor.IsEmpty());
-    EXPECT_FALSE(editor.Modified());
 }
 
 TEST(Editor, SelectionCaretAndSearch)
@@ -112,108 +84,55 @@ TEST(Editor, SelectionCaretAndSearch)
     EXPECT_EQ(editor.FindText(QStringLiteral("Line"), 0, end, {TSearchType::stMatchCase}), 16);
     EXPECT_EQ(editor.FindText(QStringLiteral("line"), end, end, {TSearchType::stBackward}), 16);
     EXPECT_EQ(editor.FindText(QStringLiteral("lin"), 0, end, {TSearchType::stWholeWord}), -1);
-    EXPECT_TRUE(editor.SelectionType().Empty() || !editor.SelectionType().Contains(TSelectionTypeItem::stObject));
 }
 
-TEST(Editor, SettingTextByProgramFiresChange)
-{
-    TTestEditor editor;
-    int changes = 0;
-    editor.OnChange = [&](TqxEditor* sender) {
-        EXPECT_EQ(sender, &editor);
-        ++changes;
-    };
-    editor.SetText(QStringLiteral("abc"));
-    EXPECT_GE(changes, 1);
-}
-
-TEST(Editor, ProtectedTextIsRefusedWithoutAHandler)
+TEST(Editor, ProtectedTextIsRefusedUnlessAHandlerAllowsIt)
 {
     TTestEditor editor;
     editor.Window();
     ASSERT_TRUE(editor.Window()->OnProtected);
     EXPECT_FALSE(editor.Window()->OnProtected(0, 3));
-
-    std::int32_t seenStart = -1, seenEnd = -1;
     editor.OnProtectChange = [&](TqxEditor*, std::int32_t start, std::int32_t end, bool& allow) {
-        seenStart = start;
-        seenEnd = end;
+        EXPECT_EQ(start, 2);
+        EXPECT_EQ(end, 5);
         EXPECT_FALSE(allow);
         allow = true;
     };
     EXPECT_TRUE(editor.Window()->OnProtected(2, 5));
-    EXPECT_EQ(seenStart, 2);
-    EXPECT_EQ(seenEnd, 5);
-}
 
-TEST(Editor, SaveClipboardStartsTrueAndTheHandlerDecides)
-{
-    TTestEditor editor;
-    editor.Window();
+    // The clipboard outlives the program unless a handler says otherwise.
     EXPECT_TRUE(editor.Window()->OnSaveClipboard(0, 10));
     editor.OnSaveClipboard = [](TqxEditor*, int, int chars, bool& save) { save = chars < 5; };
     EXPECT_FALSE(editor.Window()->OnSaveClipboard(0, 10));
 }
 
-TEST(Editor, ResizeRequestPassesTheRectangle)
+TEST(Links, OnlyAPlainReleaseOutsideASelectionOpensTheLink)
 {
     TTestEditor editor;
-    editor.Window();
-    QRect seen;
-    editor.OnResizeRequest = [&](TqxEditor*, const QRect& rect) { seen = rect; };
-    editor.Window()->OnRequestResize(QRect(1, 2, 300, 40));
-    EXPECT_EQ(seen, QRect(1, 2, 300, 40));
-}
-
-class Links : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        editor.SetText(QStringLiteral("see https://example.org/page now"));
-        editor.LinkOpener = [this](const QUrl& url) {
-            opened.push_back(url);
-            return true;
-        };
-    }
-    void Click(LinkMessage message = LinkMessage::LeftButtonUp)
-    {
+    std::vector<QUrl> opened;
+    editor.SetText(QStringLiteral("see https://example.org/page now"));
+    editor.LinkOpener = [&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    };
+    auto click = [&](platform::CHARRANGE selection, LinkMessage message = LinkMessage::LeftButtonUp) {
+        editor.Window()->ExSetSel(selection);
         ENLINK link;
         link.msg = message;
         link.chrg = {4, 28};
         editor.Window()->OnLink(link);
-    }
-    TTestEditor editor;
-    std::vector<QUrl> opened;
-};
-
-TEST_F(Links, APlainClickOpensTheLink)
-{
-    editor.Window()->ExSetSel({10, 10});
-    Click();
-    EXPECT_EQ(editor.LinkText, QStringLiteral("https://example.org/page"));
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl(QStringLiteral("https://example.org/page")));
-}
-
-TEST_F(Links, AClickInsideAnOverlappingSelectionOpensNothing)
-{
-    editor.Window()->ExSetSel({0, 6});
-    Click();
-    EXPECT_TRUE(opened.empty());
-    editor.Window()->ExSetSel({28, 31});   // touches the link's end
-    Click();
-    EXPECT_TRUE(opened.empty());
-    editor.Window()->ExSetSel({29, 31});   // beside it
-    Click();
-    EXPECT_EQ(opened.size(), 1u);
-}
-
-TEST_F(Links, OnlyTheButtonReleaseOpens)
-{
-    Click(LinkMessage::MouseMove);
-    Click(LinkMessage::LeftButtonDown);
+    };
+    click({10, 10}, LinkMessage::MouseMove);
+    click({10, 10}, LinkMessage::LeftButtonDown);
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(editor.LinkText, QStringLiteral("https://example.org/page"));
+    click({0, 6});     // a selection overlapping the link
+    click({28, 31});   // touching its end
+    EXPECT_TRUE(opened.empty());
+    click({29, 31});   // beside it
+    click({10, 10});
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], QUrl(QStringLiteral("https://example.org/page")));
 }
 
 TEST(LinkPolicy, OnlyHarmlessLinksAreOpened)

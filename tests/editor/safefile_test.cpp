@@ -70,7 +70,7 @@ int SignalMidSave(const TTestDir& dir, const QString& target, int signal, bool i
     return WIFSIGNALED(status) ? WTERMSIG(status) : -WEXITSTATUS(status);
 }
 
-TEST(SafeFileWriter, ATerminatingSignalRemovesTheNamedTemporaryFileAndEndsTheProcess)
+TEST(SafeFileWriter, ATerminatingSignalRemovesTheNamedTemporaryFileOnceTheUnstoppableStepIsDone)
 {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         TTestDir dir;
@@ -79,15 +79,11 @@ TEST(SafeFileWriter, ATerminatingSignalRemovesTheNamedTemporaryFileAndEndsThePro
         EXPECT_EQ(ReadBytes(target), Latin1("old contents")) << signal;
         EXPECT_EQ(Entries(dir), QStringList{QStringLiteral("target.txt")}) << signal;
     }
-}
-
-TEST(SafeFileWriter, ASignalWaitsForTheStepThatMustNotStopHalfWay)
-{
+    // The section ran to its end before the signal took effect; then the
+    // temporary file was removed all the same.
     TTestDir dir;
     const QString target = dir.Write(QStringLiteral("target.txt"), Latin1("old contents"));
     EXPECT_EQ(SignalMidSave(dir, target, SIGTERM, true), SIGTERM);
-    // The section ran to its end before the signal took effect; then the
-    // temporary file was removed all the same.
     EXPECT_EQ(Entries(dir), (QStringList{QStringLiteral("section-finished"), QStringLiteral("target.txt")}));
     EXPECT_EQ(ReadBytes(target), Latin1("old contents"));
 }

@@ -46,6 +46,18 @@ public:
     TTestEditor() { SetWordWrap(false); }
 };
 
+// The message of the E that the action raises, or "(nothing raised)".
+template <typename E, typename F>
+std::string MessageOf(F&& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "(nothing raised)";
+}
+
 // Readable failure messages for Qt strings.
 void PrintTo(const QString& s, std::ostream* os);
 void PrintTo(const QStringList& list, std::ostream* os);

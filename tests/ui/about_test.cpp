@@ -25,15 +25,12 @@ void MoveOver(QWidget* widget)
     QApplication::sendEvent(widget, &move);
 }
 
-TEST(AboutBox, ShowsTheBuildsVersionAndTheLoadedLibrary)
+TEST(AboutBox, ShowsTheBuildsVersionAndTheLoadedLibraryOrSaysItIsNotLoaded)
 {
     TestApp();
     TfmAboutForm about;
     EXPECT_EQ(about.Version->text(), QStringLiteral(QUILLET_VERSION));
     EXPECT_EQ(about.Label3->text(), QStringLiteral(" (") + ProgramDate() + QStringLiteral(")"));
-    EXPECT_EQ(about.size(), QSize(380, 177));
-    EXPECT_EQ(about.ProgramIcon->size(), QSize(100, 100));
-    EXPECT_EQ(about.imIco->size(), QSize(48, 48));
     EXPECT_TRUE(about.imIco->toolTip().contains(QStringLiteral("libQt6Gui")));
 
     const LibraryInfo library = RichTextLibrary();
@@ -48,6 +45,7 @@ TEST(AboutBox, ShowsTheBuildsVersionAndTheLoadedLibrary)
     const QRegularExpressionMatch match = form.match(line);
     ASSERT_TRUE(match.hasMatch()) << line.toStdString();
     EXPECT_EQ(match.captured(2).toLongLong(), library.Size);
+    EXPECT_EQ(LibraryLine(LibraryInfo{}), QStringLiteral("Library libQt6Gui.so.6 is not loaded"));
 }
 
 TEST(AboutBox, TheLibraryLineShowsWhileThePointerRestsOnTheSmallImage)
@@ -70,12 +68,6 @@ TEST(AboutBox, TheLibraryLineShowsWhileThePointerRestsOnTheSmallImage)
     MoveOver(about.imIco);
     MoveOver(&about);
     EXPECT_FALSE(about.DLLInfoShown());
-}
-
-TEST(AboutBox, ALibraryThatIsNotLoadedIsSaid)
-{
-    TestApp();
-    EXPECT_EQ(LibraryLine(LibraryInfo{}), QStringLiteral("Library libQt6Gui.so.6 is not loaded"));
 }
 
 } // namespace

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(DragFile, ADropGivesItsLocalFilesInOrderAndWhere)
+TEST(DragFile, ADropGivesOnlyItsLocalFilesInOrderAndWhere)
 {
     QMimeData data;
     const QString longName = QStringLiteral("/tmp/") + QString(200, u'д') + QStringLiteral("/") + QString(3000, u'x');
@@ -26,6 +26,16 @@ TEST(DragFile, ADropGivesItsLocalFilesInOrderAndWhere)
     EXPECT_TRUE(info->InClientArea);
     EXPECT_EQ(info->DropPoint, QPoint(10, 20));
     EXPECT_TRUE(CarriesFiles(&data));
+
+    // Text and web addresses are no files.
+    QMimeData text;
+    text.setText(QStringLiteral("/tmp/looks like a name.txt"));
+    EXPECT_FALSE(CarriesFiles(&text));
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("http://example.org/"))});
+    EXPECT_FALSE(CarriesFiles(&web));
+    EXPECT_FALSE(CarriesFiles(nullptr));
+    EXPECT_EQ(ReadDrop(web, {}, true)->NumFiles, 0);
 }
 
 TEST(DragFile, ANameThatIsNotUtf8KeepsItsExactBytes)
@@ -39,18 +49,6 @@ TEST(DragFile, ANameThatIsNotUtf8KeepsItsExactBytes)
     EXPECT_EQ(platform::FileNameBytes(info->Files[0]), QByteArray("/tmp/\xe0.txt"));
     EXPECT_EQ(info->Files[1], QStringLiteral("/tmp/ok.txt"));
     EXPECT_FALSE(info->InClientArea);
-}
-
-TEST(DragFile, TextAndWebAddressesAreNotFiles)
-{
-    QMimeData text;
-    text.setText(QStringLiteral("/tmp/looks like a name.txt"));
-    EXPECT_FALSE(CarriesFiles(&text));
-    QMimeData web;
-    web.setUrls({QUrl(QStringLiteral("http://example.org/"))});
-    EXPECT_FALSE(CarriesFiles(&web));
-    EXPECT_FALSE(CarriesFiles(nullptr));
-    EXPECT_EQ(ReadDrop(web, {}, true)->NumFiles, 0);
 }
 
 } // namespace

@@ -41,17 +41,15 @@ protected:
     }
 };
 
-TEST_F(RegistryCorruptTest, TextFileIsNotAStore)
+TEST_F(RegistryCorruptTest, TextsOtherDatabasesAndDamagedStoresAreReportedAndLeftAlone)
 {
     std::string text;
     for (int i = 0; i < 300; ++i)
         text += "[Options]\r\nFont=Courier New\r\n";
     WriteWholeFile(file, text);
     ExpectReportedAndUntouched();
-}
 
-TEST_F(RegistryCorruptTest, AnotherProgramsDatabaseIsNotAStore)
-{
+    std::filesystem::remove(file);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('mine');", nullptr, nullptr,
@@ -59,10 +57,8 @@ TEST_F(RegistryCorruptTest, AnotherProgramsDatabaseIsNotAStore)
               SQLITE_OK);
     sqlite3_close(db);
     ExpectReportedAndUntouched();
-}
 
-TEST_F(RegistryCorruptTest, DamagedStoreIsReported)
-{
+    std::filesystem::remove(file);
     {
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey("\\Software\\Tarnwick\\Quillet\\Options", true));

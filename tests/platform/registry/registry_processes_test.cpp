@@ -27,25 +27,34 @@ constexpr int Rounds = 24;
 
 class RegistryProcessesTest : public RegistryStoreTest {};
 
+// Starts a writer copy: its id, how many writes, and the gate it waits at (if any).
+pid_t StartWriter(const std::string& id, const std::string& count, const std::string& gate = {},
+                  const posix_spawn_file_actions_t* actions = nullptr)
+{
+    std::vector<char*> argv = {const_cast<char*>(REGISTRY_WRITER), const_cast<char*>(id.c_str()),
+                               const_cast<char*>(count.c_str())};
+    if (!gate.empty())
+        argv.push_back(const_cast<char*>(gate.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    EXPECT_EQ(::posix_spawn(&pid, REGISTRY_WRITER, actions, nullptr, argv.data(), environ), 0);
+    return pid;
+}
+
+bool EndedWell(pid_t pid)
+{
+    int status = 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 TEST_F(RegistryProcessesTest, ConcurrentCopiesLoseNothing)
 {
     // The store does not exist yet: the copies also race to create it.
     std::vector<pid_t> pids;
-    const std::string count = std::to_string(WritesEach);
-    for (int p = 0; p < Processes; ++p) {
-        const std::string id = std::to_string(p);
-        std::vector<char*> argv = {const_cast<char*>(REGISTRY_WRITER), const_cast<char*>(id.c_str()),
-                                   const_cast<char*>(count.c_str()), nullptr};
-        pid_t pid = 0;
-        ASSERT_EQ(::posix_spawn(&pid, REGISTRY_WRITER, nullptr, nullptr, argv.data(), environ), 0);
-        pids.push_back(pid);
-    }
-    for (pid_t pid : pids) {
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        EXPECT_TRUE(WIFEXITED(status));
-        EXPECT_EQ(WEXITSTATUS(status), 0);
-    }
+    for (int p = 0; p < Processes; ++p)
+        pids.push_back(StartWriter(std::to_string(p), std::to_string(WritesEach)));
+    for (pid_t pid : pids)
+        EXPECT_TRUE(EndedWell(pid));
 
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("\\Software\\Tarnwick\\Quillet\\Files", false));
@@ -85,24 +94,15 @@ TEST_F(RegistryProcessesTest, CopiesClosingAtOnceCreateANewStoreAndLoseNothing)
         ::posix_spawn_file_actions_addclose(&actions, gate[1]);
         const std::string gateFd = std::to_string(gate[0]);
         std::vector<pid_t> pids;
-        for (int p = 0; p < copies; ++p) {
-            const std::string id = std::to_string(p);
-            std::vector<char*> argv = {const_cast<char*>(REGISTRY_WRITER), const_cast<char*>(id.c_str()),
-                                       const_cast<char*>("1"), const_cast<char*>(gateFd.c_str()), nullptr};
-            pid_t pid = 0;
-            ASSERT_EQ(::posix_spawn(&pid, REGISTRY_WRITER, &actions, nullptr, argv.data(), environ), 0);
-            pids.push_back(pid);
-        }
+        for (int p = 0; p < copies; ++p)
+            pids.push_back(StartWriter(std::to_string(p), "1", gateFd, &actions));
         ::posix_spawn_file_actions_destroy(&actions);
         ::close(gate[0]);
         // Every copy started and waiting at the gate; then all go at once.
         ::usleep(100 * 1000);
         ::close(gate[1]);
-        for (pid_t pid : pids) {
-            int status = 0;
-            ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
-        }
+        for (pid_t pid : pids)
+            EXPECT_TRUE(EndedWell(pid)) << "round " << round;
         TRegistry reg;
         expected += copies;
         if (!reg.OpenKey("\\Software\\Tarnwick\\Quillet\\Files", false)) {
@@ -126,17 +126,12 @@ TEST_F(RegistryProcessesTest, CreatingTheStoreWaitsForACopyThatIsCreatingItToo)
     ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
-    std::vector<char*> argv = {const_cast<char*>(REGISTRY_WRITER), const_cast<char*>("0"), const_cast<char*>("1"),
-                               nullptr};
-    pid_t pid = 0;
-    ASSERT_EQ(::posix_spawn(&pid, REGISTRY_WRITER, nullptr, nullptr, argv.data(), environ), 0);
+    const pid_t pid = StartWriter("0", "1");
     ::usleep(500 * 1000);
     ASSERT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(other);
 
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(EndedWell(pid));
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("\\Software\\Tarnwick\\Quillet\\Files", false));
     EXPECT_TRUE(reg.ValueExists("P0_0"));
