@@ -7,6 +7,8 @@
 #include "qlconsts.h"
 #include "registry.h"
 #include "registrylayout.h"
+#include "registrymessages.h"
+#include "storedprintkey.h"
 
 using platform::TRegistry;
 
@@ -82,25 +84,28 @@ bool TPageSetupDialog::Execute()
 
 void TPageSetupDialog::LoadFromRegistry()
 {
-    TRegistry reg(platform::HKEY_CURRENT_USER);
-    if (!reg.OpenKeyReadOnly(RegPath.toStdString()))
-        return;
-    // The stored margins are in the stored unit: the unit comes first, so that
-    // converting it does not convert them.
-    if (reg.ValueExists(MargesValue::CodeMeasurement))
-        SetMeasureUnit(reg.ReadInteger(MargesValue::CodeMeasurement) != 0 ? TMeasureUnit::muInches
-                                                                           : TMeasureUnit::muMillimeters);
-    const std::pair<const char*, double*> margins[] = {{MargesValue::MarginLeft, &MarginLeft},
-                                                       {MargesValue::MarginTop, &MarginTop},
-                                                       {MargesValue::MarginBottom, &MarginBottom},
-                                                       {MargesValue::MarginRight, &MarginRight}};
-    for (const auto& [name, margin] : margins)
-        if (reg.ValueExists(name))
-            *margin = reg.ReadFloat(name);
-    if (reg.ValueExists(MargesValue::CodeDirection))
-        printer.SetOrientation(reg.ReadInteger(MargesValue::CodeDirection) == 1
-                                   ? platform::TPrinterOrientation::poPortrait
-                                   : platform::TPrinterOrientation::poLandscape);
+    // A value that cannot be used keeps what the dialog holds; the others still
+    // count, and the first failure is told before the dialog shows.
+    std::optional<platform::RegistryError> error;
+    StoredPrintKey reg(RegPath.toUtf8().constData(), error);
+    if (reg.Found()) {
+        // The stored margins are in the stored unit: the unit comes first, so that
+        // converting it does not convert them.
+        if (const auto unit = reg.Integer(MargesValue::CodeMeasurement))
+            SetMeasureUnit(*unit != 0 ? TMeasureUnit::muInches : TMeasureUnit::muMillimeters);
+        const std::pair<const char*, double*> margins[] = {{MargesValue::MarginLeft, &MarginLeft},
+                                                           {MargesValue::MarginTop, &MarginTop},
+                                                           {MargesValue::MarginBottom, &MarginBottom},
+                                                           {MargesValue::MarginRight, &MarginRight}};
+        for (const auto& [name, margin] : margins)
+            if (const auto stored = reg.Length(name))
+                *margin = *stored;
+        if (const auto direction = reg.Integer(MargesValue::CodeDirection))
+            printer.SetOrientation(*direction == 1 ? platform::TPrinterOrientation::poPortrait
+                                                   : platform::TPrinterOrientation::poLandscape);
+    }
+    if (error)
+        ReportRegistryError(*error);
 }
 
 void TPageSetupDialog::SaveToRegistry() const

@@ -200,8 +200,11 @@ void TqxPrinter::RequireIdle() const
         throw ELinePrinter(Tr(QlConsts::UnableChangeWhilePrinting));
 }
 
-double TqxPrinter::ClampMargin(double value, double low, double high) const
+double TqxPrinter::ClampMargin(double value, double current, double low, double high) const
 {
+    // No length at all leaves the margin as it was.
+    if (std::isnan(value))
+        return current;
     // The upper bound wins over the lower one on paper too small for both strips.
     return std::min(std::max(value, low), high);
 }
@@ -209,25 +212,25 @@ double TqxPrinter::ClampMargin(double value, double low, double high) const
 void TqxPrinter::SetMarginTop(double value)
 {
     RequireIdle();
-    marginTop = ClampMargin(value, GutterTop(), PhysicalHeight() - GutterBottom());
+    marginTop = ClampMargin(value, marginTop, GutterTop(), PhysicalHeight() - GutterBottom());
 }
 
 void TqxPrinter::SetMarginBottom(double value)
 {
     RequireIdle();
-    marginBottom = ClampMargin(value, GutterBottom(), PhysicalHeight() - GutterTop());
+    marginBottom = ClampMargin(value, marginBottom, GutterBottom(), PhysicalHeight() - GutterTop());
 }
 
 void TqxPrinter::SetMarginLeft(double value)
 {
     RequireIdle();
-    marginLeft = ClampMargin(value, GutterLeft(), PhysicalWidth() - GutterRight());
+    marginLeft = ClampMargin(value, marginLeft, GutterLeft(), PhysicalWidth() - GutterRight());
 }
 
 void TqxPrinter::SetMarginRight(double value)
 {
     RequireIdle();
-    marginRight = ClampMargin(value, GutterRight(), PhysicalWidth() - GutterLeft());
+    marginRight = ClampMargin(value, marginRight, GutterRight(), PhysicalWidth() - GutterLeft());
 }
 
 TPrinterOrientation TqxPrinter::Orientation() const

@@ -9,6 +9,7 @@
 #include "pagemetafile.h"
 #include "printer.h"
 #include "printerrors.h"
+#include "registryerror.h"
 
 #include <QFont>
 #include <QString>
@@ -16,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPainter;
 class TqxEditor;
@@ -93,7 +95,9 @@ public:
     // in the preview window until it closes. A failure removes the pages recorded
     // so far and is shown in a message box.
     void Preview(TqxEditor* editor);
-    // Reads the print options (key Pages) and the page setup (key Marges).
+    // Reads the print options (key Pages) and the page setup (key Marges). A value
+    // that cannot be used takes its default; the first such failure is raised as
+    // a RegistryError once every other value is read and applied.
     void LoadSettings();
 
     // Settings of the numbering, as LoadSettings leaves them.
@@ -157,7 +161,7 @@ private:
     int TextWidth(const QString& text) const;
 
     // Settings.
-    void LoadMargins();
+    void LoadMargins(std::optional<platform::RegistryError>& error);
 
     // Device values with the fallback resolution when the printer cannot answer.
     int DpiX() const;
@@ -165,7 +169,7 @@ private:
     QSize PaperPixels() const;
     QPoint OffsetPixels() const;
     QSize PrintablePixels() const;
-    double ClampMargin(double value, double low, double high) const;
+    double ClampMargin(double value, double current, double low, double high) const;
     void RequireIdle() const;
 
     platform::Printer& printer;

@@ -3,14 +3,14 @@
 // margins, unit and orientation from the key Marges.
 #include "qxprint.h"
 
-#include "registry.h"
 #include "registrylayout.h"
+#include "storedprintkey.h"
 
 #include <QLocale>
 
+#include <algorithm>
 #include <optional>
-
-using platform::TRegistry;
+#include <tuple>
 
 namespace {
 
@@ -19,16 +19,21 @@ namespace {
 constexpr double PortraitNumberColumn = 160.0;
 constexpr double LandscapeNumberColumn = 230.0;
 
-std::optional<int> Int(TRegistry& reg, const char* name)
-{
-    return reg.ValueExists(name) ? std::optional<int>(reg.ReadInteger(name)) : std::nullopt;
-}
+// The margins a new printer component has, in millimetres.
+constexpr double DefaultMarginLeft = 25.0;
+constexpr double DefaultMarginTop = 30.0;
+constexpr double DefaultMarginBottom = 25.0;
+constexpr double DefaultMarginRight = 15.0;
 
 } // namespace
 
+// Every value is read on its own: one that cannot be used gets its built-in
+// default and the others still count. The first such failure is raised once all
+// is read, so that the caller can tell it and print with what was read.
 void TqxPrinter::LoadSettings()
 {
-    LoadMargins();
+    std::optional<platform::RegistryError> error;
+    LoadMargins(error);
 
     // The column width is written in millimetres; in inch mode it is converted,
     // so that the column is as wide on paper in both units.
@@ -37,16 +42,17 @@ void TqxPrinter::LoadSettings()
     const QString widthWord =
         QLocale::system().toString(ConvertLength(millimetres, TMeasureUnit::muMillimeters, measureUnit), 'g', 6);
 
-    TRegistry reg(platform::HKEY_CURRENT_USER);
-    if (reg.OpenKeyReadOnly(RegistryKeys::Pages)) {
-        const auto printN = Int(reg, PagesValue::PrintN);
-        const auto firstPageN = Int(reg, PagesValue::FirstPageN);
-        const auto beginN = Int(reg, PagesValue::BeginN);
-        const auto position = Int(reg, PagesValue::Position);
-        const auto allign = Int(reg, PagesValue::Allign);
+    StoredPrintKey pages(RegistryKeys::Pages, error);
+    if (pages.Found()) {
+        const auto printN = pages.Integer(PagesValue::PrintN);
+        const auto firstPageN = pages.Integer(PagesValue::FirstPageN);
+        const auto beginN = pages.Integer(PagesValue::BeginN);
+        const auto position = pages.Integer(PagesValue::Position);
+        const auto allign = pages.Integer(PagesValue::Allign);
         FNoNumbers = printN && *printN == 0;
         FSkipFirstNumber = !firstPageN || *firstPageN == 0;
-        FBeginNumber = beginN.value_or(1);
+        // Beyond its range the number would run past the largest integer.
+        FBeginNumber = std::clamp(beginN.value_or(1), PagesValue::BeginNMin, PagesValue::BeginNMax);
         if (position && *position == 0) {
             Header = QStringLiteral("{$PAGE}");
             Footer.clear();
@@ -71,9 +77,9 @@ void TqxPrinter::LoadSettings()
                                                                {PagesValue::LeftBorder, TPageBorder::pbLeft},
                                                                {PagesValue::RightBorder, TPageBorder::pbRight}};
         for (const auto& [name, border] : borders)
-            if (Int(reg, name) == 1)
+            if (pages.Integer(name) == 1)
                 PageBorders.Include(border);
-        BlackFont = Int(reg, PagesValue::BlackWhite) == 1;
+        BlackFont = pages.Integer(PagesValue::BlackWhite) == 1;
     } else {
         FNoNumbers = false;
         FSkipFirstNumber = true;
@@ -88,32 +94,37 @@ void TqxPrinter::LoadSettings()
         Header.clear();
         Footer.clear();
     }
+    if (error)
+        throw *error;
 }
 
-void TqxPrinter::LoadMargins()
+void TqxPrinter::LoadMargins(std::optional<platform::RegistryError>& error)
 {
-    TRegistry reg(platform::HKEY_CURRENT_USER);
-    if (!reg.OpenKeyReadOnly(RegistryKeys::Marges))
+    StoredPrintKey marges(RegistryKeys::Marges, error);
+    if (!marges.Found())
         return;
     // The unit and the orientation first: the margins are stored in that unit,
     // and they are kept on the paper as it lies.
     // Margins not stored (the settings dialog writes only the unit) and the gap of
     // the border lines keep their length on paper in the new unit.
-    if (const auto unit = Int(reg, MargesValue::CodeMeasurement)) {
+    if (const auto unit = marges.Integer(MargesValue::CodeMeasurement)) {
         const TMeasureUnit stored = *unit == 1 ? TMeasureUnit::muInches : TMeasureUnit::muMillimeters;
         for (double* margin : {&marginTop, &marginBottom, &marginLeft, &marginRight, &BorderOffset})
             *margin = ConvertLength(*margin, measureUnit, stored);
         measureUnit = stored;
     }
-    if (const auto direction = Int(reg, MargesValue::CodeDirection))
+    if (const auto direction = marges.Integer(MargesValue::CodeDirection))
         SetOrientation(*direction == 1 ? TPrinterOrientation::poPortrait : TPrinterOrientation::poLandscape);
-    const char* names[] = {MargesValue::MarginLeft, MargesValue::MarginTop, MargesValue::MarginBottom,
-                           MargesValue::MarginRight};
-    for (const char* name : names)
-        if (!reg.ValueExists(name))
+    const std::tuple<const char*, double, void (TqxPrinter::*)(double)> margins[] = {
+        {MargesValue::MarginLeft, DefaultMarginLeft, &TqxPrinter::SetMarginLeft},
+        {MargesValue::MarginTop, DefaultMarginTop, &TqxPrinter::SetMarginTop},
+        {MargesValue::MarginBottom, DefaultMarginBottom, &TqxPrinter::SetMarginBottom},
+        {MargesValue::MarginRight, DefaultMarginRight, &TqxPrinter::SetMarginRight}};
+    for (const auto& [name, fallback, set] : margins)
+        if (!marges.Exists(name))
             return;
-    SetMarginLeft(reg.ReadFloat(MargesValue::MarginLeft));
-    SetMarginTop(reg.ReadFloat(MargesValue::MarginTop));
-    SetMarginBottom(reg.ReadFloat(MargesValue::MarginBottom));
-    SetMarginRight(reg.ReadFloat(MargesValue::MarginRight));
+    for (const auto& [name, fallback, set] : margins) {
+        const std::optional<double> stored = marges.Length(name);
+        (this->*set)(stored ? *stored : ConvertLength(fallback, TMeasureUnit::muMillimeters, measureUnit));
+    }
 }

@@ -67,6 +67,9 @@ inline constexpr const char* BottomBorder = "BottomBorder";
 inline constexpr const char* LeftBorder = "LeftBorder";
 inline constexpr const char* RightBorder = "RightBorder";
 inline constexpr const char* BlackWhite = "BlackWhite";
+// The range of the first page's number.
+inline constexpr int BeginNMin = 1;
+inline constexpr int BeginNMax = 2000000000;
 } // namespace PagesValue
 
 namespace MargesValue {

@@ -8,6 +8,7 @@
 #include "qlconsts.h"
 #include "qtprompter.h"
 #include "radiogroup.h"
+#include "registrylayout.h"
 #include "registrymessages.h"
 #include "sysbib.h"
 
@@ -32,7 +33,6 @@ namespace {
 // The form's client area.
 constexpr int FormWidth = 436, FormHeight = 253;
 constexpr int MaxIndent = 13;
-constexpr int MaxFirstPage = 2000000000;
 constexpr int Utf8Encoding = 8;   // stored after detection's "None"
 
 QCheckBox* Check(QWidget* parent, const char* name, const QString& caption, const QString& hint)
@@ -285,7 +285,7 @@ QWidget* TfmSetup::BuildPrintOptions()
         Check(page, "cbFirst", tr("Number on the first page"), tr("Toggle on/off of initial page number printing "));
     spFNum = new QSpinBox(page);
     spFNum->setObjectName(QStringLiteral("spFNum"));
-    spFNum->setRange(1, MaxFirstPage);
+    spFNum->setRange(PagesValue::BeginNMin, PagesValue::BeginNMax);
     spFNum->setValue(1);
     spFNum->setToolTip(tr("Input of initial page number"));
     RadioGroup3 = new TRadioGroup(tr("Position"), {tr("At the top of page"), tr("At the bottom of page")}, 1, page);

@@ -14,10 +14,15 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 
 #include <tuple>
+
+#include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -429,6 +434,61 @@ TEST_F(PrintTest, AUnitStoredAloneKeepsTheMarginsOnPaper)
     EXPECT_EQ(printer.LeftOffset(), before);
 }
 
+TEST_F(PrintTest, ABadValueTakesItsDefaultAndEveryOtherValueCounts)
+{
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Pages, true);
+        reg.WriteInteger(PagesValue::Position, 0);
+        reg.WriteString(PagesValue::BeginN, "twelve");
+        reg.WriteInteger(PagesValue::Allign, 2);
+        reg.WriteInteger(PagesValue::TopBorder, 1);
+        reg.WriteInteger(PagesValue::BlackWhite, 1);
+        reg.OpenKey(RegistryKeys::Marges, true);
+        reg.WriteInteger(MargesValue::MarginLeft, 40);
+        reg.WriteFloat(MargesValue::MarginTop, std::nan(""));
+        reg.WriteFloat(MargesValue::MarginBottom, 20.0);
+        reg.WriteFloat(MargesValue::MarginRight, 10.0);
+        reg.WriteInteger(MargesValue::CodeDirection, 0);
+    }
+    TqxPrinter printer;
+    printer.SetMarginLeft(50.0);   // left from an earlier run: not kept either
+    try {
+        printer.LoadSettings();
+        ADD_FAILURE() << "the bad values went unreported";
+    } catch (const platform::RegistryError& error) {
+        EXPECT_EQ(error.Kind(), platform::RegistryErrorKind::WrongKind);
+        EXPECT_EQ(error.Name(), "MarginLeft");
+    }
+    EXPECT_EQ(printer.Header, QStringLiteral("{$PAGE}"));
+    EXPECT_TRUE(printer.HeaderFormat.startsWith(QLatin1Char('>')));
+    EXPECT_TRUE(printer.PageBorders.Contains(TPageBorder::pbTop));
+    EXPECT_TRUE(printer.BlackFont);
+    EXPECT_EQ(printer.BeginNumber(), 1);
+    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_DOUBLE_EQ(printer.MarginLeft(), 25.0);
+    EXPECT_DOUBLE_EQ(printer.MarginTop(), 30.0);
+    EXPECT_DOUBLE_EQ(printer.MarginBottom(), 20.0);
+    EXPECT_DOUBLE_EQ(printer.MarginRight(), 10.0);
+    printer.SetMarginTop(std::nan(""));
+    EXPECT_DOUBLE_EQ(printer.MarginTop(), 30.0);
+
+    // The first page's number stays in its range, whatever is stored.
+    for (const auto& [stored, used] : {std::pair{-5, 1}, std::pair{0, 1}, std::pair{2147483647, 2000000000},
+                                       std::pair{2000000000, 2000000000}}) {
+        {
+            platform::TRegistry reg;
+            reg.OpenKey(RegistryKeys::Pages, true);
+            reg.WriteInteger(PagesValue::BeginN, stored);
+            reg.OpenKey(RegistryKeys::Marges, true);
+            reg.WriteFloat(MargesValue::MarginLeft, 25.0);
+            reg.WriteFloat(MargesValue::MarginTop, 30.0);
+        }
+        EXPECT_NO_THROW(printer.LoadSettings());
+        EXPECT_EQ(printer.BeginNumber(), used) << stored;
+    }
+}
+
 TEST_F(PrintTest, MarginsStayOnThePaperAndUnitsConvertAtThePrinterResolution)
 {
     TqxPrinter printer;
@@ -531,6 +591,66 @@ TEST_F(FailedRunTest, AJobThatCannotEndReportsItAndLeavesNoFile)
     ExpectEditorUnchanged();
     EXPECT_TRUE(QDir(pdf).isEmpty());
     EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*late*")), QStringList());
+}
+
+// The file size limit of the process stands in for a disk that fills: writes
+// beyond it fail as on a full disk, without needing a file system of our own.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit saved {};
+    void (*oldHandler)(int) = nullptr;
+};
+
+TEST_F(FailedRunTest, AFullDiskIsReportedAndTheOldPdfStays)
+{
+    Prepare(150);
+    TqxPrinter printer;
+    printer.LoadSettings();
+    const QString good = Path(QStringLiteral("good.pdf"));
+    PrintToPdf(printer, good);
+    const qint64 size = QFileInfo(good).size();
+    ASSERT_GT(size, 4000);
+    Editor().SetModified(true);
+
+    const QString pdf = Path(QStringLiteral("old.pdf"));
+    {
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old contents");
+    }
+    // The disk fills at the very last bytes, half way, and at once.
+    for (const qint64 room : {size - 8, size / 2, qint64(0)}) {
+        printer.PrinterObject().SetOutputFileName(pdf);
+        try {
+            FileSizeLimit limit{rlim_t(room)};
+            printer.Print(&Editor(), 1);
+            ADD_FAILURE() << "a job with room for " << room << " of " << size << " bytes succeeded";
+        } catch (const ELinePrinter& error) {
+            EXPECT_TRUE(QString::fromStdString(error.what()).contains(pdf)) << error.what();
+        }
+        QFile old(pdf);
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old contents")) << room;
+        ExpectEditorUnchanged();
+        EXPECT_FALSE(printer.PrinterObject().Printing());
+    }
+    EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*.pdf*")), (QStringList{QStringLiteral("good.pdf"), QStringLiteral("old.pdf")}));
+    EXPECT_EQ(FilesIn(dir.path(), QStringLiteral(".*")), QStringList());
 }
 
 TEST_F(FailedRunTest, MarginsLeavingNoRoomAreReportedBeforeAnyPage)

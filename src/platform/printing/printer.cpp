@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printer object over Qt's printing: a QPrinter for a print-system printer,
-// a QPdfWriter into a QSaveFile for the PDF printer.
+// a QPdfWriter into a WholeFile for the PDF printer.
 #include "printer.h"
+
+#include "wholefile.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -9,7 +11,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -233,16 +234,16 @@ void Printer::BeginDoc()
     if (IsPdf()) {
         if (outputFileName.isEmpty())
             throw EInOutError(outputFileName, QStringLiteral("No file is named for the PDF printer"));
-        auto file = std::make_unique<QSaveFile>(outputFileName);
-        if (!file->open(QIODevice::WriteOnly))
-            throw EInOutError(outputFileName, file->errorString());
+        auto file = std::make_unique<WholeFile>(outputFileName);
+        if (!file->Open())
+            throw EInOutError(outputFileName, file->ErrorText());
         auto writer = std::make_unique<QPdfWriter>(file.get());
         writer->setResolution(resolution);
         writer->setPageLayout(layout);
         writer->setTitle(title);
         writer->setCreator(QCoreApplication::applicationName());
         if (!canvas->begin(writer.get())) {
-            file->cancelWriting();
+            file->Discard();
             throw EPrinter(QStringLiteral("The PDF printer cannot start a job"));
         }
         pdfFile = std::move(file);
@@ -277,24 +278,24 @@ void Printer::EndDoc()
         return;
     }
     pdfWriter.reset();
-    std::unique_ptr<QSaveFile> file = std::move(pdfFile);
+    std::unique_ptr<WholeFile> file = std::move(pdfFile);
     if (!ended) {
-        file->cancelWriting();
+        file->Discard();
         throw EPrinter(QStringLiteral("The PDF printer cannot end the job"));
     }
-    if (!file->commit())
-        throw EInOutError(outputFileName, file->errorString());
+    if (!file->Commit())
+        throw EInOutError(outputFileName, file->ErrorText());
 }
 
 void Printer::Abort()
 {
     if (!painter)
         return;
-    if (pdfFile)
-        pdfFile->cancelWriting();
-    else if (device)
+    if (!pdfFile && device)
         device->abort();
     painter->end();
+    if (pdfFile)
+        pdfFile->Discard();
     CloseJob();
 }
 
@@ -302,7 +303,7 @@ void Printer::CloseJob()
 {
     painter.reset();
     pdfWriter.reset();
-    // A save file never committed leaves the target as it was.
+    // A file never committed leaves the target as it was.
     pdfFile.reset();
 }
 

@@ -18,9 +18,10 @@
 class QPainter;
 class QPdfWriter;
 class QPrinter;
-class QSaveFile;
 
 namespace platform {
+
+class WholeFile;
 
 enum class TPrinterOrientation { poPortrait, poLandscape };
 
@@ -97,7 +98,7 @@ private:
     QString outputFileName;
     PageDevice reference;
 
-    std::unique_ptr<QSaveFile> pdfFile;
+    std::unique_ptr<WholeFile> pdfFile;
     std::unique_ptr<QPdfWriter> pdfWriter;
     std::unique_ptr<QPainter> painter;
 };

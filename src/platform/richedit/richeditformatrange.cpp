@@ -9,10 +9,15 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTextLayout>
 
 #include <cmath>
+#include <limits>
+#include <map>
 #include <unordered_map>
+#include <vector>
 
 namespace platform {
 
@@ -71,38 +76,21 @@ private:
     int dpi;
 };
 
-// Whether the layout's block rectangles start at the block's first line rather
-// than at the block's own position; Qt versions differ, and a line moved to the
-// next page is where it shows. Asked once of a small document whose third line
-// must move.
-bool BlockRectStartsAtFirstLine()
-{
-    static const bool answer = [] {
-        QTextDocument probe;
-        probe.setDocumentMargin(0);
-        QTextCursor cursor(&probe);
-        QTextBlockFormat fixed;
-        fixed.setLineHeight(40, QTextBlockFormat::FixedHeight);
-        cursor.setBlockFormat(fixed);
-        cursor.insertText(QStringLiteral("a"));
-        cursor.insertBlock(fixed);
-        cursor.insertText(QStringLiteral("b"));
-        cursor.insertBlock(fixed);
-        cursor.insertText(QStringLiteral("c"));
-        probe.setPageSize(QSizeF(200, 100));
-        const QTextBlock moved = probe.lastBlock();
-        const qreal top = probe.documentLayout()->blockBoundingRect(moved).top();
-        const qreal ownTop = moved.layout()->position().y();
-        return moved.layout()->boundingRect().top() != 0 && std::abs(top - ownTop) > 0.5;
-    }();
-    return answer;
-}
+} // namespace
+
+namespace {
+
+// Heights closer than this are taken as equal: positions are sums of fractional
+// line heights.
+constexpr qreal Slack = 0.25;
 
 } // namespace
 
-// The text of one print run laid out on equal pages. Qt's own pagination keeps a
-// line (and a table row's cells) whole on one page; page k covers the layout's
-// heights [k * pageHeight, (k + 1) * pageHeight).
+// The text of one print run laid out once, in one column as tall as it needs,
+// then cut into pages between lines: a page ends above the first line that would
+// not fit whole, so every line prints once, whole, inside the text area. A table
+// row that fits on a page is kept on one page; a taller one is cut between the
+// lines of its cells.
 struct PrintLayout {
     PrintLayout(int dpiY) : device(dpiY) {}
 
@@ -122,7 +110,19 @@ struct PrintLayout {
     ResolutionDevice device;
     std::unique_ptr<QTextDocument> doc;
     int significantEnd = 0;  // layout position after the last character that shows on paper
-    std::unordered_map<int, int> pageAt;  // source positions answered -> the page they begin
+
+    // A band of the layout's height printed on one page, and the source position
+    // the page is known by (increasing from page to page).
+    struct Page {
+        qreal top = 0;
+        qreal bottom = 0;
+        int start = 0;
+        // Paragraphs begun on an earlier page: Qt draws the last of their lines
+        // above the page again, so their lines on this page are drawn one by one.
+        std::vector<int> continued;
+    };
+    std::vector<Page> pages;
+    std::unordered_map<int, int> pageAt;  // source positions -> their page
 
     bool Matches(const QTextDocument* text, const FORMATRANGE& fr, int from, int to, int x, int y, int w, int h) const
     {
@@ -130,62 +130,42 @@ struct PrintLayout {
             && dpiY == y && areaWidth == w && areaHeight == h && monochrome == fr.monochrome;
     }
 
-    // The height in the layout where the block's own coordinates begin.
-    qreal BlockTop(const QTextBlock& block) const
-    {
-        const QRectF rect = doc->documentLayout()->blockBoundingRect(block);
-        return BlockRectStartsAtFirstLine() ? rect.top() - block.layout()->boundingRect().top() : rect.top();
-    }
-
-    qreal LineTop(const QTextBlock& block, const QTextLine& line) const { return BlockTop(block) + line.y(); }
-
-    int PageOfLine(qreal top) const
-    {
-        // Half a pixel of slack: line positions are sums of fractional heights.
-        return std::max(0, int(std::floor((top + 0.5) / areaHeight)));
-    }
-
-    int PageOf(int sourcePos)
+    int PageOf(int sourcePos) const
     {
         if (auto it = pageAt.find(sourcePos); it != pageAt.end())
             return it->second;
+        // A position no page began with: the page showing its line.
         const int pos = std::clamp(sourcePos - shift, 0, doc->characterCount() - 1);
         const QTextBlock block = doc->findBlock(pos);
         const QTextLine line = block.layout()->lineForTextPosition(pos - block.position());
-        if (!line.isValid())
-            return PageOfLine(BlockTop(block));
-        return PageOfLine(LineTop(block, line));
+        const qreal top = LayoutTop(block) + (line.isValid() ? line.y() : 0);
+        const auto after = std::upper_bound(pages.begin(), pages.end(), top,
+                                            [](qreal y, const Page& page) { return y < page.top; });
+        return after == pages.begin() ? 0 : int(after - pages.begin()) - 1;
     }
 
-    // The first source position, in text order, on a page after the given one; the
-    // range's end when nothing but blank characters is left.
-    int NextPageStart(int page, int fromSourcePos) const
+    // Where the block's lines are measured from.
+    QPointF LayoutOrigin(const QTextBlock& block) const
     {
-        const qreal limit = qreal(page + 1) * areaHeight - 0.5;
-        const int from = std::clamp(fromSourcePos - shift, 0, doc->characterCount() - 1);
-        for (QTextBlock block = doc->findBlock(from); block.isValid(); block = block.next()) {
-            const QTextLayout* lines = block.layout();
-            if (BlockTop(block) + lines->boundingRect().bottom() <= limit)
-                continue;
-            for (int i = 0; i < lines->lineCount(); ++i) {
-                const QTextLine line = lines->lineAt(i);
-                const int pos = block.position() + line.textStart();
-                if (pos < from || LineTop(block, line) < limit)
-                    continue;
-                return pos >= significantEnd ? end : pos + shift;
-            }
-        }
-        return end;
+        return doc->documentLayout()->blockBoundingRect(block).topLeft();
     }
+    qreal LayoutTop(const QTextBlock& block) const { return LayoutOrigin(block).y(); }
+
+    // The source position after the page's text: the next page's, or the end.
+    int NextStart(int page) const { return page + 1 < int(pages.size()) ? pages[std::size_t(page) + 1].start : end; }
+
+    void Paginate();
 
     void Draw(QPainter* painter, int page, const QPoint& origin) const
     {
-        const QRectF area(0, qreal(page) * areaHeight, qreal(areaWidth) * dpiY / dpiX, areaHeight);
+        const Page& band = pages[std::size_t(page)];
+        const QRectF area(0, band.top, qreal(areaWidth) * dpiY / dpiX,
+                          std::min<qreal>(band.bottom - band.top, areaHeight));
         QAbstractTextDocumentLayout::PaintContext context;
-        // Lines are drawn when they touch the clip, and a line moved onto the next
-        // page starts exactly at this page's end: drawn here too, it would be
-        // invisible, yet a second copy of its text in a PDF.
-        context.clip = area.adjusted(0, 0.5, 0, -0.5);
+        // Lines are drawn when they touch the clip, and the next page's first line
+        // starts exactly at this page's end: drawn here too, it would be invisible,
+        // yet a second copy of its text in a PDF.
+        context.clip = area.adjusted(0, 0.25, 0, -0.25);
         context.palette.setColor(QPalette::Text, Qt::black);
         if (monochrome)
             context.palette.setColor(QPalette::Link, Qt::black);
@@ -197,13 +177,179 @@ struct PrintLayout {
             painter->scale(qreal(dpiX) / dpiY, 1.0);
         painter->translate(0, -area.top());
         painter->setClipRect(area, Qt::IntersectClip);
+        painter->setPen(context.palette.color(QPalette::Text));
+        // Moved far above, a continued paragraph is skipped by the layout's drawing.
+        constexpr qreal Away = 1e7;
+        std::vector<std::pair<QTextBlock, QPointF>> moved;
+        for (const int number : band.continued) {
+            const QTextBlock block = doc->findBlockByNumber(number);
+            const QPointF origin = LayoutOrigin(block);
+            QTextLayout* lines = block.layout();
+            for (int i = 0; i < lines->lineCount(); ++i) {
+                const QTextLine line = lines->lineAt(i);
+                const qreal top = origin.y() + line.y();
+                if (top >= band.top - Slack && top < band.bottom - Slack)
+                    line.draw(painter, origin);
+            }
+            moved.emplace_back(block, lines->position());
+            lines->setPosition(lines->position() - QPointF(0, Away));
+        }
         doc->documentLayout()->draw(painter, context);
+        for (const auto& [block, position] : moved)
+            block.layout()->setPosition(position);
         // What Qt cannot draw from the formats (double and thick underlines, list
         // numbers not starting at 1) is drawn over the page as on screen.
         PaintDecorations(*painter, *doc, area, context.palette, link);
         painter->restore();
     }
 };
+
+namespace {
+
+struct Span {
+    qreal top = 0;
+    qreal bottom = 0;
+    int pos = 0;         // the layout position of its first character
+    int block = 0;       // the number of its paragraph
+    qreal blockTop = 0;  // where its paragraph's first line begins
+};
+
+// Where a page may end: at the top of a run of lines no other line overlaps.
+std::vector<Span> CleanRuns(std::vector<Span> lines)
+{
+    std::sort(lines.begin(), lines.end(), [](const Span& a, const Span& b) { return a.top < b.top; });
+    std::vector<Span> runs;
+    for (const Span& line : lines) {
+        if (!runs.empty() && line.top < runs.back().bottom - Slack)
+            runs.back().bottom = std::max(runs.back().bottom, line.bottom);
+        else
+            runs.push_back(line);
+    }
+    return runs;
+}
+
+} // namespace
+
+void PrintLayout::Paginate()
+{
+    // Every printed line, and the rows of every table with the lines they hold.
+    std::vector<Span> lines;
+    std::map<std::pair<const QTextTable*, int>, Span> rowSpans;
+    qreal lowest = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        if (block.position() >= significantEnd)
+            break;
+        const QTextLayout* layout = block.layout();
+        const qreal top = LayoutTop(block);
+        const std::size_t first = lines.size();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int pos = block.position() + line.textStart();
+            if (i > 0 && pos >= significantEnd)
+                break;
+            // Lines set closer than their height (reduced line spacing) end where
+            // the next one begins, so that they can still be parted.
+            if (i > 0 && lines.back().bottom > top + line.y())
+                lines.back().bottom = std::max(lines.back().top + Slack, top + line.y());
+            lines.push_back({top + line.y(), top + line.y() + line.height(), pos, block.blockNumber(),
+                             top + layout->lineAt(0).y()});
+        }
+        if (first == lines.size())
+            continue;
+        lowest = std::max(lowest, lines.back().bottom);
+        const Span own{lines[first].top, lines.back().bottom, lines[first].pos, 0, 0};
+        for (QTextFrame* frame = QTextCursor(block).currentFrame(); frame; frame = frame->parentFrame()) {
+            const auto* table = qobject_cast<const QTextTable*>(frame);
+            if (!table)
+                continue;
+            const QTextTableCell cell = table->cellAt(block.position());
+            if (!cell.isValid())
+                continue;
+            auto [it, added] = rowSpans.try_emplace({table, cell.row()}, own);
+            if (!added) {
+                it->second.top = std::min(it->second.top, own.top);
+                it->second.bottom = std::max(it->second.bottom, own.bottom);
+            }
+        }
+    }
+    // Rows that fit on a page are not cut.
+    std::vector<Span> rows;
+    for (const auto& [key, row] : rowSpans)
+        if (row.bottom - row.top <= areaHeight)
+            rows.push_back(row);
+    const auto topFirst = [](const Span& a, const Span& b) { return a.top < b.top; };
+    std::sort(rows.begin(), rows.end(), topFirst);
+    const std::vector<Span> runs = CleanRuns(lines);
+    std::sort(lines.begin(), lines.end(), topFirst);
+    const auto below = [](const Span& span, qreal y) { return span.top < y; };
+    const auto above = [](qreal y, const Span& span) { return y < span.top; };
+
+    // Where a page must be cut inside lines that overlap all the way down (or
+    // through one line taller than the page): before the last line beginning on it.
+    const auto cut = [&](qreal top, qreal limit) {
+        const auto line = std::lower_bound(lines.begin(), lines.end(), limit + Slack, below);
+        return line != lines.begin() && std::prev(line)->top > top + Slack ? std::prev(line)->top : limit;
+    };
+
+    pages.clear();
+    pageAt.clear();
+    constexpr qreal Open = std::numeric_limits<qreal>::max();
+    qreal top = runs.empty() ? 0 : runs.front().top;
+    while (true) {
+        const qreal limit = top + areaHeight;
+        auto run = std::lower_bound(runs.begin(), runs.end(), top - Slack, below);
+        qreal bottom = Open;
+        if (run != runs.begin() && std::prev(run)->bottom > limit + Slack) {
+            // Still inside what the previous page had to cut.
+            bottom = cut(top, limit);
+        } else {
+            // The first run that does not end on this page begins the next one.
+            while (run != runs.end() && run->bottom <= limit + Slack)
+                ++run;
+            if (run != runs.end())
+                bottom = run->top;
+            // A row that would be cut moves whole to the next page, as long as
+            // the page keeps something.
+            for (bool moved = bottom != Open; moved;) {
+                moved = false;
+                for (auto row = std::upper_bound(rows.begin(), rows.end(), top + Slack, above);
+                     row != rows.end() && row->top < bottom - Slack; ++row) {
+                    if (row->bottom > bottom + Slack) {
+                        bottom = row->top;
+                        moved = true;
+                        break;
+                    }
+                }
+                // Back to where no line of a neighbouring cell is cut.
+                const auto clean = std::upper_bound(runs.begin(), runs.end(), bottom + Slack, above);
+                if (moved && clean != runs.begin() && std::prev(clean)->bottom > bottom + Slack
+                    && std::prev(clean)->top > top + Slack)
+                    bottom = std::prev(clean)->top;
+            }
+            if (bottom <= top + Slack)
+                bottom = cut(top, limit);
+        }
+        Page page{top, bottom, base, {}};
+        // The page is known by its first character in text order.
+        int first = std::numeric_limits<int>::max();
+        for (auto line = std::lower_bound(lines.begin(), lines.end(), top - Slack, below);
+             line != lines.end() && line->top < bottom - Slack; ++line) {
+            first = std::min(first, line->pos + shift);
+            if (line->blockTop < top - Slack
+                && std::find(page.continued.begin(), page.continued.end(), line->block) == page.continued.end())
+                page.continued.push_back(line->block);
+        }
+        if (!pages.empty())
+            page.start = std::max(first == std::numeric_limits<int>::max() ? 0 : first, pages.back().start + 1);
+        if (bottom == Open)
+            page.bottom = std::max(lowest, top + areaHeight);
+        pages.push_back(page);
+        pageAt.emplace(page.start, int(pages.size()) - 1);
+        if (bottom == Open || lowest <= bottom + Slack)
+            break;
+        top = bottom;
+    }
+}
 
 namespace {
 
@@ -268,9 +414,10 @@ std::unique_ptr<PrintLayout> MakeLayout(const QTextDocument* source, const FORMA
     QTextOption option = doc->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc->setDefaultTextOption(option);
-    doc->setPageSize(QSizeF(qreal(width) * dpiY / dpiX, height));
+    doc->setTextWidth(qreal(width) * dpiY / dpiX);
     // Lays everything out now: the pages are then only looked up.
     doc->documentLayout()->documentSize();
+    layout->Paginate();
     return layout;
 }
 
@@ -307,9 +454,7 @@ std::int32_t RichEdit::FormatRange(const FORMATRANGE* range, bool render)
     const int page = layout->PageOf(from);
     if (render && fr.hdc)
         layout->Draw(fr.hdc, page, QPoint(left, top));
-    const int next = std::max(layout->NextPageStart(page, from), from + 1);
-    layout->pageAt.emplace(next, page + 1);
-    return std::min(next, end);
+    return std::clamp(layout->NextStart(page), from + 1, end);
 }
 
 } // namespace platform
