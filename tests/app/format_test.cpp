@@ -132,6 +132,21 @@ TEST_F(FormatTest, IndentAndColumnClicksFollowThePointRule)
     EXPECT_TRUE(w.GEditor->Text().startsWith(QStringLiteral("абзац")));
 }
 
+TEST_F(FormatTest, AltWithACharacterNeverTypes)
+{
+    TfmView& w = StartWith(QStringLiteral("Ёлка и ёж"));
+    Control()->SetSel(0, 5);
+    for (char c : {'f', 'w', 'x', '8', ' '})
+        QTest::keyClick(Control(), c, Qt::AltModifier);
+    QTest::keyClick(Control(), 'F', Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("Ёлка и ёж"));
+    EXPECT_EQ(w.GEditor->SelLength(), 5);
+    EXPECT_FALSE(w.GEditor->Modified());
+    // Without Alt the same key types.
+    QTest::keyClick(Control(), 'f');
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("fи ёж"));
+}
+
 TEST_F(FormatTest, CtrlYDeletesTheCaretsLinesAndOnTheLastLineToTheEnd)
 {
     TfmView& w = StartWith(QStringLiteral("один\rдва\rтри"));
