@@ -35,6 +35,7 @@ class InstanceServer;
 }
 class QPushButton;
 class QStatusBar;
+class QTimer;
 class TUpdateThread;
 class TStatusPanels;
 class TqxPrinter;
@@ -301,6 +302,12 @@ public:
     void InsertTableRow();
     bool FormatKeyDown(QKeyEvent* event);
     bool FormatKeyUp(QKeyEvent* event);
+    // A held key's release waits here until it is known not to be half of a repeat.
+    QTimer* heldKeyRelease = nullptr;
+    int releasedKey = 0;
+    quint64 releasedAt = 0;
+    bool HeldKeyRepeats(const QKeyEvent* event);
+    void HeldKeyReleased(int key);
 
     // Search and replace (view_search.cpp). At most one of the two dialogs exists.
     QPointer<TFindDialog> FindDialog1;
