@@ -326,6 +326,7 @@ public:
     void F3Key();
     void F4Key();
     void N20Click();
+    void SearchShortcutRule();
     void N24Click();
     void N25Click();
 
@@ -396,8 +397,9 @@ private:
     void N45Click();
     void PopupMenu1Popup();
     // A menu's opening rule enables and checks its items; registered here, it also
-    // runs when one of the items' shortcuts is pressed.
-    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)());
+    // runs when one of the items' shortcuts is pressed, unless the menu names a
+    // rule of its own for its shortcuts (one that must not do what opening does).
+    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)(), void (TfmView::*shortcutRule)() = nullptr);
     bool PrepareShortcut(QKeyEvent* event);
     void UpdatePasteButton();
     void WireCommandStates();
