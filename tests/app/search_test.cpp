@@ -32,8 +32,10 @@ public:
     MsgButton Message(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons) override
     {
         const MsgButton answer = ScriptedPrompter::Message(kind, caption, text, buttons);
-        if (mainWindow)
+        if (mainWindow) {
             mainWindow->activateWindow();
+            WaitUntil([this] { return QApplication::activeWindow() == mainWindow; }, 2000);
+        }
         return answer;
     }
 };
