@@ -35,6 +35,7 @@ class InstanceServer;
 }
 class QPushButton;
 class QStatusBar;
+class QTimer;
 class TUpdateThread;
 class TStatusPanels;
 class TqxPrinter;
@@ -301,6 +302,12 @@ public:
     void InsertTableRow();
     bool FormatKeyDown(QKeyEvent* event);
     bool FormatKeyUp(QKeyEvent* event);
+    // A held key's release waits here until it is known not to be half of a repeat.
+    QTimer* heldKeyRelease = nullptr;
+    int releasedKey = 0;
+    quint64 releasedAt = 0;
+    bool HeldKeyRepeats(const QKeyEvent* event);
+    void HeldKeyReleased(int key);
 
     // Search and replace (view_search.cpp). At most one of the two dialogs exists.
     QPointer<TFindDialog> FindDialog1;
@@ -319,6 +326,7 @@ public:
     void F3Key();
     void F4Key();
     void N20Click();
+    void SearchShortcutRule();
     void N24Click();
     void N25Click();
 
@@ -389,8 +397,9 @@ private:
     void N45Click();
     void PopupMenu1Popup();
     // A menu's opening rule enables and checks its items; registered here, it also
-    // runs when one of the items' shortcuts is pressed.
-    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)());
+    // runs when one of the items' shortcuts is pressed, unless the menu names a
+    // rule of its own for its shortcuts (one that must not do what opening does).
+    void OnMenuOpening(QMenu* menu, void (TfmView::*rule)(), void (TfmView::*shortcutRule)() = nullptr);
     bool PrepareShortcut(QKeyEvent* event);
     void UpdatePasteButton();
     void WireCommandStates();

@@ -168,8 +168,11 @@ void TfmView::CaseChange(bool up)
     control->ReplaceSelSameLength(MapCase(control->GetSelText(), up));
 }
 
+// A read-only text keeps its look as well as its letters: the format keys do nothing.
 void TfmView::ChangeFontSize(int delta)
 {
+    if (GEditor->ReadOnly())
+        return;
     TTextAttributes* sel = GEditor->SelAttributes();
     const int size = sel->Size() + delta;
     if (size >= 1)
@@ -178,7 +181,7 @@ void TfmView::ChangeFontSize(int delta)
 
 void TfmView::ChangeOffset(int delta)
 {
-    if (GEditor->SelLength() == 0)
+    if (GEditor->SelLength() == 0 || GEditor->ReadOnly())
         return;
     TTextAttributes* sel = GEditor->SelAttributes();
     sel->SetOffset(sel->Offset() + delta);
@@ -186,6 +189,8 @@ void TfmView::ChangeOffset(int delta)
 
 void TfmView::ToggleStyle(TFontStyle style)
 {
+    if (GEditor->ReadOnly())
+        return;
     TTextAttributes* sel = GEditor->SelAttributes();
     TFontStyles styles = sel->Style();
     if (styles.Contains(style))

@@ -8,8 +8,20 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace {
+
+// The X server repeats a held key as a release and a press with one timestamp,
+// and Qt flags the pair as a repeat only when the press is already queued when
+// the release is handled, which it often is not. A release of a held-key command
+// is therefore acted on only when no such press follows within this time.
+constexpr int RepeatPairMs = 60;
+
+bool IsHeldKey(int key)
+{
+    return key == Qt::Key_F2 || key == Qt::Key_F11 || key == Qt::Key_F12;
+}
 
 Qt::KeyboardModifiers ExactState(const QKeyEvent* event)
 {
@@ -24,11 +36,41 @@ int TfmView::PixelsToPoints(int x)
     return (9 * x - 14) / 12;
 }
 
+bool TfmView::HeldKeyRepeats(const QKeyEvent* event)
+{
+    if (!IsHeldKey(event->key()))
+        return false;
+    if (heldKeyRelease && heldKeyRelease->isActive()) {
+        if (event->key() == releasedKey && event->timestamp() == releasedAt) {
+            // The second half of a repeat: the key was never let go.
+            heldKeyRelease->stop();
+            return true;
+        }
+        // Another key, or the same one pressed anew: the release was real.
+        heldKeyRelease->stop();
+        HeldKeyReleased(releasedKey);
+    }
+    return event->isAutoRepeat() && ClickMode != 0;
+}
+
+void TfmView::HeldKeyReleased(int key)
+{
+    ClickMode = 0;
+    if (key != Qt::Key_F2)
+        return;
+    F2Held = false;
+    if (!ColumnStops.empty())
+        InsertTableRow();
+}
+
 bool TfmView::FormatKeyDown(QKeyEvent* event)
 {
     const Qt::KeyboardModifiers state = ExactState(event);
     const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
     const bool keypad = (event->modifiers() & Qt::KeypadModifier) != 0;
+    // A repeat of a held key changes nothing: the hold goes on.
+    if (HeldKeyRepeats(event))
+        return true;
     switch (event->key()) {
     case Qt::Key_Z:
         // The control's own undo would leave the alignment buttons as they were.
@@ -132,22 +174,23 @@ bool TfmView::FormatKeyDown(QKeyEvent* event)
 
 bool TfmView::FormatKeyUp(QKeyEvent* event)
 {
+    const int key = event->key();
+    if (!IsHeldKey(key))
+        return false;
     if (event->isAutoRepeat())
-        return false;
-    switch (event->key()) {
-    case Qt::Key_F2:
-        ClickMode = 0;
-        F2Held = false;
-        if (!ColumnStops.empty())
-            InsertTableRow();
         return true;
-    case Qt::Key_F11:
-    case Qt::Key_F12:
-        ClickMode = 0;
-        return true;
-    default:
-        return false;
+    if (!heldKeyRelease) {
+        heldKeyRelease = new QTimer(this);
+        heldKeyRelease->setSingleShot(true);
+        connect(heldKeyRelease, &QTimer::timeout, this, [this] { HeldKeyReleased(releasedKey); });
+    } else if (heldKeyRelease->isActive() && releasedKey != key) {
+        heldKeyRelease->stop();
+        HeldKeyReleased(releasedKey);
     }
+    releasedKey = key;
+    releasedAt = event->timestamp();
+    heldKeyRelease->start(RepeatPairMs);
+    return true;
 }
 
 bool TfmView::GEditorMouseDown(QMouseEvent* event)

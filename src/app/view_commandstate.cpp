@@ -13,9 +13,9 @@
 
 #include <algorithm>
 
-void TfmView::OnMenuOpening(QMenu* menu, void (TfmView::*rule)())
+void TfmView::OnMenuOpening(QMenu* menu, void (TfmView::*rule)(), void (TfmView::*shortcutRule)())
 {
-    openingRules.emplace_back(menu, rule);
+    openingRules.emplace_back(menu, shortcutRule ? shortcutRule : rule);
     connect(menu, &QMenu::aboutToShow, this, rule);
 }
 

@@ -10,9 +10,9 @@ void TfmView::GEditorChange()
     if (!TextReady)
         return;
     sbUndo->setEnabled(GEditor->CanUndo());
-    // Once nothing is left to undo the text counts as unmodified again.
-    if (!GEditor->CanUndo())
-        GEditor->SetModified(false);
+    // The modified flag is the document's own: it compares the undo state with the
+    // one last loaded or saved, so undoing past a save marks the text modified
+    // again, and undoing back to it clears the mark.
     sbRedo->setEnabled(GEditor->CanRedo());
     sbSave->setEnabled(GEditor->Modified());
     EnablePrintCommands();

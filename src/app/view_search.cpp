@@ -66,7 +66,7 @@ void TfmView::WireSearchCommands()
         b->setEnabled(true);
     connect(sbFind, &QToolButton::clicked, this, &TfmView::sbFindClick);
     connect(sbRepl, &QToolButton::clicked, this, &TfmView::sbReplClick);
-    OnMenuOpening(Menu(QStringLiteral("N20")), &TfmView::N20Click);
+    OnMenuOpening(Menu(QStringLiteral("N20")), &TfmView::N20Click, &TfmView::SearchShortcutRule);
 }
 
 void TfmView::DiscardDialog(QPointer<TFindDialog>& dialog)
@@ -187,9 +187,16 @@ void TfmView::FindNew()
     }
     const std::int32_t found = text.isEmpty() ? -1 : GEditor->FindText(text, start, length, options);
     if (found < 0) {
+        const QPointer<TFindDialog> dialog(source);
         CurrentPrompter().Message(MsgKind::Information, Tr(QlConsts::InformationCaption),
                                   Tr(QlConsts::SubstringNotFound) + QLatin1Char('"') + text + QLatin1Char('"'),
                                   MsgButton::Ok);
+        // The desktop hands the focus back to the main window when the box goes;
+        // the user goes on in the dialog, so it takes the focus again.
+        if (dialog && dialog->isVisible()) {
+            dialog->raise();
+            dialog->activateWindow();
+        }
         return;
     }
     GEditor->Window()->setFocus();
@@ -302,6 +309,13 @@ void TfmView::N20Click()
     OkReplaceDialog();
     Item(QStringLiteral("N32"))->setEnabled(!ReplaceDialog1->FindText().isEmpty()
                                             && !ReplaceDialog1->ReplaceText().isEmpty());
+    Item(QStringLiteral("N25"))->setEnabled(Bookmark >= 0);
+}
+
+void TfmView::SearchShortcutRule()
+{
+    // Opening the menu readies both dialogs and so leaves only the Replace one; a
+    // bookmark key must not throw away the Find dialog that F3 searches with.
     Item(QStringLiteral("N25"))->setEnabled(Bookmark >= 0);
 }
 

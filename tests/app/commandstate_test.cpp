@@ -179,6 +179,26 @@ TEST_F(ReadOnlyTest, CuttingDeletingTypingUndoingAndRedoingChangeNothing)
     }
 }
 
+TEST_F(ReadOnlyTest, FormatKeysChangeNothing)
+{
+    TfmView& w = StartReadOnly();
+    platform::RichEdit* control = w.GEditor->Window();
+    control->SetSel(0, 5);
+    const int size = w.GEditor->SelAttributes()->Size();
+    QTest::keyClick(control, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    QTest::keyClick(control, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    QTest::keyClick(control, Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(w.GEditor->SelAttributes()->Size(), size);
+    QTest::keyClick(control, Qt::Key_Plus, Qt::AltModifier | Qt::KeypadModifier);
+    QTest::keyClick(control, Qt::Key_F5);
+    QTest::keyClick(control, Qt::Key_F6);
+    QTest::keyClick(control, Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_FALSE(w.GEditor->SelAttributes()->Style().Contains(TFontStyle::fsItalic));
+    EXPECT_DOUBLE_EQ(w.GEditor->SelAttributes()->Offset(), 0);
+    ExpectUntouched(w, "format keys");
+    EXPECT_FALSE(w.GEditor->CanUndo());
+}
+
 TEST_F(ViewTest, ThePasteButtonFollowsTheClipboard)
 {
     QGuiApplication::clipboard()->clear();

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // File commands through the real window: Save as in every encoding, the save
-// question's answers, export line ends, read-only targets and folders, and the
-// recent-files list in the store.
+// question's answers, the modified flag after undo past a save, export line
+// ends, read-only targets and folders, and the recent-files list in the store.
 #include "testsupport.h"
 
 #include "registry.h"
 #include "registrylayout.h"
+#include "richedit.h"
 
 #include <QFileInfo>
+#include <QTest>
 
 namespace {
 
@@ -125,6 +127,37 @@ TEST_F(ViewTest, ClosingAModifiedTextAsksAndCancelKeepsTheWindow)
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("The text was changed. Do you want save it?")});
     prompter.AnswerMessage(MsgButton::No);
     EXPECT_TRUE(w.close());
+}
+
+TEST_F(ViewTest, UndoPastASaveMarksTheTextModifiedUntilWhatIsShownIsSavedAgain)
+{
+    const QString file = MakeFile(QStringLiteral("named.txt"), QByteArray("text"));
+    TfmView& w = Start({file});
+    platform::RichEdit* control = w.GEditor->Window();
+    control->SetSel(4, 4);
+    QTest::keyClicks(control, QStringLiteral("s"));
+    QTest::keyClick(control, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(ReadFile(file), QByteArray("texts"));
+    EXPECT_FALSE(w.GEditor->Modified());
+
+    // Back past the save point: the text differs from the file again.
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(w.GEditor->Text(), QStringLiteral("text"));
+    EXPECT_TRUE(w.GEditor->Modified());
+    EXPECT_TRUE(w.sbSave->isEnabled());
+    prompter.AnswerMessage(MsgButton::Cancel);
+    QTest::keyClick(control, Qt::Key_Escape);
+    EXPECT_EQ(prompter.Asked().size(), 1u);
+    EXPECT_TRUE(w.isVisible());
+    QTest::keyClick(control, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(file), QByteArray("text"));
+
+    // Redo leaves the saved state, undo comes back to it.
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(w.GEditor->Modified());
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(w.GEditor->Modified());
+    EXPECT_FALSE(w.sbSave->isEnabled());
 }
 
 TEST_F(ViewTest, ExportToUnixLeavesNoCarriageReturn)

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Formatting and editing commands through the real window and real keys:
 // numbering (F9), underline kinds (F7), alignment that leaves the text unmodified,
-// indents and table rows laid out with the mouse, Ctrl+Y, case, undo, the font and
-// colour dialogs, and the stored numbering and underline items.
+// indents and table rows laid out with the mouse while a key is held (and repeats),
+// Alt keys that never type, Ctrl+Y, case, undo, the font and colour dialogs, and
+// the stored numbering and underline items.
 #include "testsupport.h"
 
 #include "registry.h"
 #include "registrylayout.h"
 #include "richedit.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTest>
 #include <QTextTable>
@@ -30,6 +32,12 @@ protected:
         QTest::keyClick(Control(), key, state);
     }
     void Click(int x, int y = 5) { QTest::mouseClick(Control()->viewport(), Qt::LeftButton, {}, QPoint(x, y)); }
+    void HeldF2(QEvent::Type type, quint64 at, bool autoRepeat = false)
+    {
+        QKeyEvent event(type, Qt::Key_F2, Qt::NoModifier, QString(), autoRepeat);
+        event.setTimestamp(at);
+        QCoreApplication::sendEvent(Control(), &event);
+    }
 };
 
 TEST_F(FormatTest, F9TogglesNumberingOfTheChosenKind)
@@ -109,19 +117,29 @@ TEST_F(FormatTest, IndentAndColumnClicksFollowThePointRule)
     QTest::keyPress(Control(), Qt::Key_F11);
     Click(100);
     QTest::keyRelease(Control(), Qt::Key_F11);
-    EXPECT_EQ(w.ClickMode, 0);
+    EXPECT_TRUE(WaitUntil([&] { return w.ClickMode == 0; }));
     EXPECT_DOUBLE_EQ(w.GEditor->Paragraph()->FirstIndent(), 73);
     EXPECT_EQ(Control()->GetParaFormat().dxOffset, -73 * 20);
     // A click without F11 is an ordinary click.
     Click(200);
     EXPECT_DOUBLE_EQ(w.GEditor->Paragraph()->FirstIndent(), 73);
 
-    // Three clicks with F2 held make one empty row of three columns.
+    // Three clicks with F2 held make one empty row of three columns, however the
+    // key's repeats come: flagged as such, or as a plain release and press that
+    // share one time stamp.
     Control()->SetSel(6, 6);
-    QTest::keyPress(Control(), Qt::Key_F2);
-    for (int x : {100, 200, 300})
-        Click(x);
-    QTest::keyRelease(Control(), Qt::Key_F2);
+    HeldF2(QEvent::KeyPress, 1000);
+    Click(100);
+    HeldF2(QEvent::KeyRelease, 1660);
+    QCoreApplication::processEvents();
+    HeldF2(QEvent::KeyPress, 1660);
+    Click(200);
+    HeldF2(QEvent::KeyRelease, 1700, true);
+    HeldF2(QEvent::KeyPress, 1700, true);
+    Click(300);
+    HeldF2(QEvent::KeyRelease, 1900);
+    ASSERT_TRUE(WaitUntil([&] { return !w.F2Held; }));
+    EXPECT_EQ(w.ClickMode, 0);
     ASSERT_EQ(w.ColumnStops, (std::vector<std::int32_t>{73 * 20, 148 * 20, 223 * 20}));
     QTextTable* table = nullptr;
     for (QTextFrame* frame : Control()->Document()->rootFrame()->childFrames())
@@ -130,6 +148,21 @@ TEST_F(FormatTest, IndentAndColumnClicksFollowThePointRule)
     EXPECT_EQ(table->columns(), 3);
     EXPECT_EQ(table->rows(), 1);
     EXPECT_TRUE(w.GEditor->Text().startsWith(QStringLiteral("абзац")));
+}
+
+TEST_F(FormatTest, AltWithACharacterNeverTypes)
+{
+    TfmView& w = StartWith(QStringLiteral("Ёлка и ёж"));
+    Control()->SetSel(0, 5);
+    for (char c : {'f', 'w', 'x', '8', ' '})
+        QTest::keyClick(Control(), c, Qt::AltModifier);
+    QTest::keyClick(Control(), 'F', Qt::AltModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("Ёлка и ёж"));
+    EXPECT_EQ(w.GEditor->SelLength(), 5);
+    EXPECT_FALSE(w.GEditor->Modified());
+    // Without Alt the same key types.
+    QTest::keyClick(Control(), 'f');
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("fи ёж"));
 }
 
 TEST_F(FormatTest, CtrlYDeletesTheCaretsLinesAndOnTheLastLineToTheEnd)

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Find and replace through the real window: directions, whole words, case by the
 // Windows-1251 rule, Replace All's count and its one undo step, F3/F4 in the
-// editor, the strings kept in the Search key, bookmarks and Esc.
+// editor, the strings kept in the Search key, bookmarks and Esc, and where the
+// focus goes after nothing is found.
 #include "testsupport.h"
 
 #include "finddialog.h"
@@ -9,6 +10,7 @@
 #include "registrylayout.h"
 #include "richedit.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -21,6 +23,22 @@ std::string StoredSearch(const char* name)
         return "<absent>";
     return reg.ReadString(name);
 }
+
+// Answers as scripted; and as a desktop does when a message box goes, it hands
+// the activation to the main window.
+class DesktopPrompter : public ScriptedPrompter {
+public:
+    QWidget* mainWindow = nullptr;
+    MsgButton Message(MsgKind kind, const QString& caption, const QString& text, MsgButtons buttons) override
+    {
+        const MsgButton answer = ScriptedPrompter::Message(kind, caption, text, buttons);
+        if (mainWindow) {
+            mainWindow->activateWindow();
+            WaitUntil([this] { return QApplication::activeWindow() == mainWindow; }, 2000);
+        }
+        return answer;
+    }
+};
 
 class SearchTest : public ViewTest {
 protected:
@@ -203,6 +221,43 @@ TEST_F(SearchTest, TheSearchMenuRulesAndWhatOpeningItDoes)
     QTest::keyClick(w.GEditor->Window(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(Sel().cpMin, 5);
     EXPECT_EQ(Sel().cpMax, 5);
+}
+
+TEST_F(SearchTest, BookmarkKeysKeepTheFindDialogThatF3SearchesWith)
+{
+    TfmView& w = StartWith(QStringLiteral("один два один два"));
+    w.sbFindClick();
+    w.FindDialog1->SetFindText(QStringLiteral("два"));
+    Select(0, 0);
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(w.GEditor->Window(), Qt::Key_G, Qt::ControlModifier);
+    ASSERT_TRUE(w.FindDialog1);
+    EXPECT_FALSE(w.ReplaceDialog1);
+    EXPECT_EQ(w.FindDialog1->FindText(), QStringLiteral("два"));
+    Key(Qt::Key_F3);
+    EXPECT_EQ(Sel().cpMin, 5);
+    Key(Qt::Key_F3);
+    EXPECT_EQ(Sel().cpMin, 14);
+    EXPECT_TRUE(prompter.Asked().empty());
+}
+
+TEST_F(SearchTest, AfterNothingIsFoundTheFocusIsBackInTheFindDialog)
+{
+    TfmView& w = StartWith(QStringLiteral("один два"));
+    DesktopPrompter desktop;
+    desktop.mainWindow = &w;
+    const ScopedPrompter scope(desktop);
+    w.sbFindClick();
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == w.FindDialog1; }));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("net"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);   // Find Next
+    ASSERT_EQ(desktop.Asked().size(), 1u);
+    EXPECT_EQ(desktop.Asked()[0].text, QStringLiteral("Substring is not found: \"net\""));
+    ASSERT_TRUE(WaitUntil([&] { return QApplication::activeWindow() == w.FindDialog1; }, 2000));
+    // What is typed next goes on in the dialog, not into the text.
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
+    EXPECT_EQ(w.FindDialog1->FindText(), QStringLiteral("netx"));
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("один два"));
 }
 
 TEST_F(SearchTest, F3OpensFindWhenNoDialogExistsAndEscKeepsTheWindowWhileOneShows)

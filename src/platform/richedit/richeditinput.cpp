@@ -106,6 +106,14 @@ bool RichEdit::Impl::AllowEdit(int from, int to)
 
 void RichEdit::keyPressEvent(QKeyEvent* event)
 {
+    // Alt with a character is a menu key, never typing; what no menu takes goes up
+    // to the window unused. Ctrl+Alt is left alone: some layouts type with it.
+    const Qt::KeyboardModifiers held = event->modifiers();
+    if ((held & Qt::AltModifier) && !(held & (Qt::ControlModifier | Qt::MetaModifier)) && !event->text().isEmpty()
+        && event->text().front().isPrint()) {
+        event->ignore();
+        return;
+    }
     if (event->matches(QKeySequence::Undo)) {
         Undo();
     } else if (event->matches(QKeySequence::Redo)) {
