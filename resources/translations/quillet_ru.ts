@@ -146,6 +146,12 @@ It is recommended to save the text in RTF format before.</source>
 Рекомендуется сначала сохранить текст в формате RTF.</translation>
     </message>
     <message>
+        <source>Embedded objects and pictures will be lost by saving as plain text.<byte value="xd"/>
+It is recommended to save the text in RTF format.</source>
+        <translation>При сохранении простым текстом внедрённые объекты и рисунки будут потеряны.<byte value="xd"/>
+Рекомендуется сохранить текст в формате RTF.</translation>
+    </message>
+    <message>
         <source>Toggle on lines wrapping</source>
         <translation>Включить перенос строк</translation>
     </message>

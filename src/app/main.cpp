@@ -7,6 +7,7 @@
 #include "languagefiles.h"
 #include "shell.h"
 #include "filenames.h"
+#include "inplacejournal.h"
 #include "richedit.h"
 #include "testscript.h"
 
@@ -69,6 +70,8 @@ int Run(int argc, char* argv[], int& endingSignal)
 int main(int argc, char* argv[])
 {
     InstallEndSignals();
+    // A save in place that a kill cut short is undone before any file is shown.
+    RecoverInterruptedSaves();
     int endingSignal = 0;
     const int status = Run(argc, argv, endingSignal);
     // The window and the application are gone, their files closed: the process

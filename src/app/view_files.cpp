@@ -293,9 +293,14 @@ bool TfmView::SaveTxt(bool quiet, int kind)
         return result;
     if (quiet && !MaySaveOver(target))
         return false;
+    const std::uint8_t e = quiet ? CurEncoding : FilterEncoding(filterIndex);
+    // Plain text has no place for objects and pictures: they would become "?"
+    // unasked. Cancel keeps them, and the file as it was.
+    if (e != Rtf && GEditor->Window()->DrawnObjectCount() > 0 &&
+        ConfirmationBox(Text(QlConsts::ObjectsWillBeLost), MsgButton::Ok | MsgButton::Cancel) != MsgButton::Ok)
+        return false;
 
     WaitCaption(Text(QlConsts::WaitTextSaving));
-    const std::uint8_t e = quiet ? CurEncoding : FilterEncoding(filterIndex);
     SetEncoding(e);
     // A read-only target is written all the same and keeps its protection.
     constexpr unsigned OwnerWrite = 0200;

@@ -71,6 +71,9 @@ inline constexpr const char* FileChangedWhileRead = QT_TRANSLATE_NOOP("QlConsts"
 inline constexpr const char* TablesWillBeLost = QT_TRANSLATE_NOOP(
     "QlConsts", "Tables structure will be lost by code conversion.\r\n"
                 "It is recommended to save the text in RTF format before.");
+inline constexpr const char* ObjectsWillBeLost = QT_TRANSLATE_NOOP(
+    "QlConsts", "Embedded objects and pictures will be lost by saving as plain text.\r\n"
+                "It is recommended to save the text in RTF format.");
 inline constexpr const char* ToggleOnWrapping = QT_TRANSLATE_NOOP("QlConsts", "Toggle on lines wrapping");
 inline constexpr const char* ToggleOffWrapping = QT_TRANSLATE_NOOP("QlConsts", "Toggle off lines wrapping");
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Small POSIX file helpers of the save path: whole writes and copies that retry
-// after interruptions, and private temporary files that never have a name.
+// after interruptions.
 #pragma once
 
 #include <cstddef>
@@ -12,11 +12,10 @@ namespace fileio {
 // Writes all count bytes at offset (or at the file position when offset < 0).
 bool WriteAll(int fd, const void* data, std::size_t count, off_t offset = -1);
 
-// Copies size bytes from the start of one file to the start of another.
-bool CopyStart(int from, int to, std::int64_t size);
+// Copies size bytes at fromOffset of one file to toOffset of another.
+bool Copy(int from, std::int64_t fromOffset, int to, std::int64_t toOffset, std::int64_t size);
 
-// A read-write file in the temporary folder ($TMPDIR, else /tmp) that no one else
-// can open and that disappears with its last descriptor; -1 when none can be made.
-int AnonymousTempFile();
+// Reads exactly count bytes at offset; false on an error or an early end.
+bool ReadAll(int fd, void* data, std::size_t count, off_t offset);
 
 } // namespace fileio

@@ -7,6 +7,7 @@
 #include "editorerrors.h"
 #include "fileio.h"
 #include "filenames.h"
+#include "inplacejournal.h"
 #include "qlconsts.h"
 #include "savesignals.h"
 
@@ -171,6 +172,11 @@ bool TSafeFileWriter::OpenTemporary(TTempKind kind)
 
 void TSafeFileWriter::Discard()
 {
+    if (journal) {
+        // Its descriptor is the journal's own.
+        journal.reset();
+        fd = -1;
+    }
     if (fd >= 0) {
         ::close(fd);
         fd = -1;

@@ -8,7 +8,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
 #include <sys/types.h>
+
+class TInPlaceJournal;
 
 // The new bytes go to a temporary file in the target's folder, which replaces the
 // target only once it is complete and on disk. Where the file system allows, the
@@ -18,8 +21,10 @@
 //
 // A folder that takes no new file (no write permission) with a target that may be
 // written is saved in place instead: the new bytes are first collected in a
-// private temporary file, the old ones copied to another, and only then is the
-// target overwritten; if that fails half way, the old bytes are written back.
+// journal in the user's own folder, the old ones copied beside them, and only
+// then is the target overwritten; if that fails half way, the old bytes are
+// written back, by this process or, should it die, by the next run
+// (inplacejournal.h).
 // Owner, mode, hard links and extended attributes stay as they are.
 //
 // Opening fails with EFCreateError ("Can not open file for writing") when the
@@ -73,6 +78,7 @@ private:
     int tempSlot = -1;     // its place in the signal handler's table
     int fd = -1;           // where the new bytes go
     int targetFd = -1;     // the target, when written in place
+    std::unique_ptr<TInPlaceJournal> journal;   // its old and new bytes
     bool targetExists = false;
     mode_t mode = 0;
     uid_t uid = 0;

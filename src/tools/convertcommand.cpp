@@ -141,8 +141,12 @@ int RunConvert(const TArgs& args)
         load.uniType = *fromOrder;
         load.exceptMac = o.exceptMac;
         std::uint64_t invalid = 0;
-        EditorConvert(inPath, outPath, load, *to, *order, &invalid);
+        std::int32_t lostObjects = 0;
+        EditorConvert(inPath, outPath, load, *to, *order, &invalid, &lostObjects);
         ComplainInvalidUtf8(inPath, invalid);
+        if (lostObjects > 0)
+            Complain(std::to_string(lostObjects) + " objects and pictures of \"" + inPath + "\" have no place in " +
+                     EncName(*to) + " and were written as " + (*to == Utf8 || *to == Uni ? "U+FFFC" : "'?'"));
         return 0;
     }
 

@@ -23,6 +23,10 @@ void Quiet(QtMsgType type, const QMessageLogContext&, const QString& message)
         std::fprintf(stderr, "quillet-conv: the editor cannot start: %s\n", message.toLocal8Bit().constData());
 }
 
+// Ended by EndApplication while the process still runs: what the application
+// object owns (icons, fonts, plugins) must go before the library's own globals.
+std::unique_ptr<QApplication> application;
+
 // The control is a widget and needs an application object. A command-line tool
 // has no screen and must not depend on one: whatever platform the environment
 // names (a desktop's, or one that cannot start here and would abort the
@@ -37,7 +41,7 @@ void EnsureApplication()
     static int argc = 1;
     static char name[] = "quillet-conv";
     static char* argv[] = {name, nullptr};
-    static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
+    application = std::make_unique<QApplication>(argc, argv);
 }
 
 std::unique_ptr<TqxEditor> Load(const std::string& fileName, const TEditorLoad& load)
@@ -57,6 +61,11 @@ std::unique_ptr<TqxEditor> Load(const std::string& fileName, const TEditorLoad& 
 
 } // namespace
 
+void EndApplication()
+{
+    application.reset();
+}
+
 std::string EditorText(const std::string& fileName, const TEditorLoad& load, std::uint64_t* invalidUtf8)
 {
     const std::unique_ptr<TqxEditor> editor = Load(fileName, load);
@@ -70,11 +79,13 @@ std::string EditorText(const std::string& fileName, const TEditorLoad& load, std
 }
 
 TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
-                   TUniType toOrder, std::uint64_t* invalidUtf8)
+                   TUniType toOrder, std::uint64_t* invalidUtf8, std::int32_t* lostObjects)
 {
     const std::unique_ptr<TqxEditor> editor = Load(inName, load);
     if (invalidUtf8)
         *invalidUtf8 = editor->LoadedInvalidUtf8;
+    if (lostObjects)
+        *lostObjects = to == Rtf ? 0 : editor->Window()->DrawnObjectCount();
     const TEnc readAs = editor->Encoding();
     editor->SetEncoding(to);
     editor->SetUniType(toOrder);

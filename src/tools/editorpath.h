@@ -24,7 +24,13 @@ struct TEditorLoad {
 // invalidUtf8, when given, gets the byte sequences that were not UTF-8 and read as U+FFFD.
 std::string EditorText(const std::string& fileName, const TEditorLoad& load, std::uint64_t* invalidUtf8 = nullptr);
 
+// Ends the application object the editor path made, if any, before the process
+// ends: left to the end of the process, it would outlive the library it belongs to.
+void EndApplication();
+
 // Loads IN as the editor does and saves it as the editor does in the target
 // encoding (RTF included), whole or not at all. Answers the encoding IN was read in.
+// lostObjects, when given, gets the objects and pictures a plain-text target had
+// no place for.
 TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
-                   TUniType toOrder, std::uint64_t* invalidUtf8 = nullptr);
+                   TUniType toOrder, std::uint64_t* invalidUtf8 = nullptr, std::int32_t* lostObjects = nullptr);

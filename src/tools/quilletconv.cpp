@@ -2,6 +2,8 @@
 // quillet-conv: the program's encoding detection, conversion and DOS table parsing
 // for use without the editor, on archives and in scripts.
 #include "commands.h"
+#include "editorpath.h"
+#include "inplacejournal.h"
 #include "savesignals.h"
 
 #include <cstdio>
@@ -41,19 +43,10 @@ int UsageError(const std::string& message, const char* command)
     return 2;
 }
 
-int main(int argc, char** argv)
+namespace {
+
+int Run(const std::string& command, const TArgs& args)
 {
-    // Ctrl+C, a hang-up or a kill in the middle of a conversion leaves no
-    // temporary file and never a half-written target.
-    savesignals::InstallTerminationCleanup();
-    if (argc < 2)
-        return UsageError("no command given", nullptr);
-    const std::string command = argv[1];
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(Help, stdout);
-        return 0;
-    }
-    const TArgs args(argv + 2, argv + argc);
     try {
         if (command == "detect")
             return RunDetect(args);
@@ -68,4 +61,27 @@ int main(int argc, char** argv)
         return 1;
     }
     return UsageError("unknown command '" + command + "'", nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Ctrl+C, a hang-up or a kill in the middle of a conversion leaves no
+    // temporary file and never a half-written target.
+    savesignals::InstallTerminationCleanup();
+    // A save in place that a kill cut short is undone before anything is read.
+    for (const QByteArray& repaired : RecoverInterruptedSaves())
+        Complain("\"" + repaired.toStdString() + "\" was put back as it was before a save that did not end");
+    if (argc < 2)
+        return UsageError("no command given", nullptr);
+    const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(Help, stdout);
+        return 0;
+    }
+    const TArgs args(argv + 2, argv + argc);
+    const int status = Run(command, args);
+    EndApplication();
+    return status;
 }

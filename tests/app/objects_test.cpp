@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Objects through the real window: inserted from the Edit menu, saved as RTF and
-// opened again whole; the menus and keys when objects are switched off; copy of
-// the current object from the context menu.
+// opened again whole, or as plain text only once the user agreed to lose them;
+// the menus and keys when objects are switched off; copy of the current object
+// from the context menu.
 #include "testsupport.h"
 
 #include "embeddedobject.h"
+#include "qlconsts.h"
 #include "richedit.h"
 
 #include <QApplication>
@@ -83,6 +85,50 @@ TEST_F(ViewTest, InsertedPictureAndFileSurviveSavingAsRtfAndOpeningAgain)
     EXPECT_TRUE(objects[1].asIcon);
     EXPECT_EQ(objects[1].name, QStringLiteral(u"смета.dat"));
     EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(u'\n').toStdString();
+}
+
+TEST_F(ViewTest, SavingObjectsAsPlainTextAsksFirstAndCancelKeepsTextAndFile)
+{
+    const QString file = MakeFile(QStringLiteral("plan.txt"), QByteArray("old\r\n"));
+    const QString picture = MakeFile(QStringLiteral("plan.png"), Png(12, 8));
+    TfmView& w = Start({file});
+    w.GEditor->SetText(QStringLiteral("A B"));
+    w.GEditor->Window()->SetSel(2, 2);
+    prompter.AnswerInsertObject(FromFile(picture, false));
+    w.Item(QStringLiteral("insob"))->trigger();
+    ASSERT_EQ(Objects(w).size(), 1u);
+    const QString warning = Tr(QlConsts::ObjectsWillBeLost);
+    FileDialogAnswer asText;
+    asText.files = {Path(QStringLiteral("other.txt"))};
+    asText.filterIndex = 2;
+
+    // Ctrl+S and Save as, both refused: nothing written, nothing lost.
+    prompter.AnswerMessage(MsgButton::Cancel);
+    w.N19Click();
+    prompter.AnswerFile(asText).AnswerMessage(MsgButton::Cancel);
+    w.N12Click();
+    EXPECT_EQ(Messages(), (QStringList{warning, warning}));
+    EXPECT_EQ(ReadFile(file), QByteArray("old\r\n"));
+    EXPECT_FALSE(QFile::exists(asText.files[0]));
+    EXPECT_TRUE(w.GEditor->Modified());
+    EXPECT_EQ(Objects(w).size(), 1u);
+    EXPECT_EQ(w.CurFileName, file);
+
+    // Agreed to: the object's place is marked, as any character the code page lacks.
+    prompter.AnswerMessage(MsgButton::Ok);
+    w.N19Click();
+    EXPECT_EQ(ReadFile(file), QByteArray("A ?B"));
+    EXPECT_FALSE(w.GEditor->Modified());
+
+    // As RTF nothing is lost and nothing asked.
+    FileDialogAnswer asRtf;
+    asRtf.files = {Path(QStringLiteral("plan.rtf"))};
+    asRtf.filterIndex = 7;
+    prompter.AnswerFile(asRtf);
+    w.N12Click();
+    EXPECT_EQ(Messages().size(), 3);
+    EXPECT_TRUE(ReadFile(asRtf.files[0]).contains("\\pngblip"));
+    EXPECT_EQ(prompter.Pending(), 0u);
 }
 
 TEST_F(ViewTest, WithObjectsOffTheItemsAreDisabledAndTheirKeysSayWhy)

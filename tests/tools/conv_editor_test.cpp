@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// quillet-conv's editor path: "text" shows what the editor would show, and convert
-// reaches UTF-16 and RTF through the editor's own loading and saving.
+// quillet-conv's editor path: "text" shows what the editor would show, convert
+// reaches UTF-16 and RTF through the editor's own loading and saving, and objects
+// drawn as icons neither end the process badly nor vanish unannounced.
 #include "runtool.h"
 #include "testfiles.h"
 
@@ -77,6 +78,54 @@ TEST(QuilletConvViaEditor, RtfGoesThroughTheEditorByDefault)
     const TBytes written = ReadAll(rtf);
     ASSERT_GE(written.size(), 5u);
     EXPECT_EQ(std::string(written.begin(), written.begin() + 5), "{\\rtf");
+}
+
+TEST(QuilletConvViaEditor, ObjectsDrawnAsIconsEndTheRunCleanlyAndPlainTextSaysTheyAreLost)
+{
+    TTempDir dir;
+    std::string lines;
+    for (int i = 0; i < 300; ++i)
+        lines += "Line " + std::to_string(i) + " of a text longer than one output buffer\\par\n";
+    // An embedded file shown as an icon, another program's object known by its
+    // type, and a link whose source is gone.
+    const std::string gone = dir.Path("gone.png");
+    std::string goneHex;
+    for (const unsigned char c : gone)
+        goneHex += "0123456789abcdef"[c >> 4], goneHex += "0123456789abcdef"[c & 15];
+    const std::string rtf =
+        "{\\rtf1\\ansi\\ansicpg1251 A{\\object\\objemb{\\*\\objclass Package}{\\*\\objname report.bin}"
+        "{\\*\\objmime application/octet-stream}{\\*\\objicon}{\\*\\objdata 414243}}B"
+        "{\\object\\objemb{\\*\\objmime text/plain}{\\*\\objdata 41424344}}C"
+        "{\\object\\objlink{\\*\\objname gone.png}{\\*\\objmime image/png}{\\*\\objdata " + goneHex + "}}D\\par\n" +
+        lines + "}";
+    const std::string in = dir.Write("objects.rtf", FromString(rtf));
+    const std::string expected = "A\uFFFCB\uFFFCC\uFFFCD\n";
+
+    const TToolRun text = RunTool({"text", in});
+    EXPECT_EQ(text.signal, 0);
+    EXPECT_EQ(text.status, 0) << text.err;
+    ASSERT_GT(text.out.size(), 10000u);
+    EXPECT_EQ(text.out.substr(0, expected.size()), expected);
+    EXPECT_NE(text.out.find("Line 299 of a text longer than one output buffer"), std::string::npos);
+
+    // Saved as RTF the objects stay, and nothing is said; as plain text each one
+    // becomes a mark, and the run says so.
+    const TToolRun kept = RunTool({"convert", "--from", "rtf", "--to", "rtf", in, dir.Path("out.rtf")});
+    EXPECT_EQ(kept.signal, 0);
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_EQ(kept.err, "");
+    EXPECT_EQ(ReadAll(dir.Path("out.rtf")).size() > rtf.size() / 2, true);
+    for (const auto& [to, mark] : {std::pair{"win", "?"}, std::pair{"utf8", "\uFFFC"}}) {
+        const std::string out = dir.Path(std::string("out.") + to);
+        const TToolRun lost = RunTool({"convert", "--from", "rtf", "--to", to, in, out});
+        EXPECT_EQ(lost.signal, 0) << to;
+        EXPECT_EQ(lost.status, 0) << to << lost.err;
+        EXPECT_NE(lost.err.find("3 objects and pictures of \"" + in + "\" have no place in"), std::string::npos)
+            << lost.err;
+        const TBytes written = ReadAll(out);
+        const std::string head = std::string("A") + mark + "B" + mark + "C" + mark + "D\r\n";
+        EXPECT_EQ(std::string(written.begin(), written.begin() + std::ptrdiff_t(head.size())), head) << to;
+    }
 }
 
 } // namespace

@@ -10,7 +10,9 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fcntl.h>
 #include <fstream>
+#include <random>
 #include <set>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -265,6 +267,90 @@ TEST(QuilletConvFiles, ASignalInTheMiddleOfASaveLeavesNoTemporaryFileAndTheTarge
             EXPECT_EQ(Names(dir.Path("")), (std::set<std::string>{"in.txt", "out"})) << path.to << ' ' << signal;
         }
     }
+}
+
+// Kills a run at a moment: after delay from its start, or, when afterChange,
+// after delay from the moment the target's first bytes stopped being first.
+void KillAt(TRunningTool& run, const std::string& target, const TBytes& first, bool afterChange,
+            std::chrono::microseconds delay)
+{
+    if (afterChange) {
+        const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+        TBytes now(first.size());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        auto running = [&] {
+            siginfo_t info {};
+            return ::waitid(P_PID, id_t(run.Pid()), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
+        };
+        while (std::chrono::steady_clock::now() < deadline &&
+               ::pread(fd, now.data(), now.size(), 0) == ssize_t(now.size()) && now == first && running())
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        ::close(fd);
+    }
+    std::this_thread::sleep_for(delay);
+    ::kill(run.Pid(), SIGKILL);
+}
+
+TEST(QuilletConvFiles, AKillAtAnyMomentOfASaveInPlaceLeavesTheOldBytesOrTheNewOnes)
+{
+    TTempDir dir;
+    OpenToAll(dir.Path(""));
+    const std::string state = dir.Path("state");
+    ASSERT_EQ(::mkdir(state.c_str(), 0700), 0);
+    GiveAway(state);
+    TToolOptions options = AsUser(true);
+    options.env = {"XDG_STATE_HOME=" + state};
+    std::string text, oldText;
+    while (text.size() < 10'000'000)
+        text += Text;
+    oldText = text + "и ещё немного старого текста\r\n";
+    const std::string in = dir.Write("in.txt", Iconv(text, "CP1251"));
+    ASSERT_EQ(::chmod(in.c_str(), 0644), 0);
+    const std::string locked = dir.Path("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0755), 0);
+    const TBytes old = Iconv(oldText, "CP866");
+    const std::string target = dir.Write("locked/big.txt", old);
+    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    const TBytes first(old.begin(), old.begin() + 64);
+    auto putBack = [&] { std::ofstream(target, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(old.data()), std::streamsize(old.size())); };
+    const std::vector<std::string> convert = {"convert", "--from", "win", "--to", "koi", in, target};
+
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunTool(convert, options).status, 0);
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+    const TBytes fresh = ReadAll(target);
+    ASSERT_EQ(fresh, Iconv(text, "KOI8-R"));
+
+    // Half the kills come while the target is being overwritten, where a torn
+    // file would show; the rest anywhere in the run.
+    std::mt19937 random{std::random_device{}()};
+    int putBackSeen = 0;
+    for (int round = 0; round < 12; ++round) {
+        putBack();
+        const bool afterChange = round % 2 == 0;
+        const auto delay = std::chrono::microseconds(
+            afterChange ? std::uniform_int_distribution<long>(0, 600)(random)
+                        : std::uniform_int_distribution<long>(0, whole.count())(random));
+        {
+            TRunningTool run(convert, options);
+            KillAt(run, target, first, afterChange, delay);
+            const TToolRun r = run.Wait();
+            EXPECT_TRUE(r.signal == SIGKILL || r.status == 0) << r.err;
+        }
+        // The next run puts right what the killed one left.
+        const TToolRun next = RunTool({"detect", target}, options);
+        EXPECT_EQ(next.status, 0) << next.err;
+        putBackSeen += next.err.find("was put back as it was") != std::string::npos;
+        const TBytes after = ReadAll(target);
+        EXPECT_TRUE(after == old || after == fresh)
+            << "round " << round << ", killed " << delay.count() << " us " << (afterChange ? "into the overwrite" : "into the run");
+        EXPECT_EQ(Names(locked), std::set<std::string>{"big.txt"});
+        const std::string journals = state + "/quillet/saves";
+        EXPECT_TRUE(!std::filesystem::exists(journals) || Names(journals).empty()) << next.err;
+    }
+    EXPECT_GT(putBackSeen, 0) << "no kill came in the middle of an overwrite";
+    ::chmod(locked.c_str(), 0755);
 }
 
 TEST(QuilletConvFiles, TwoCopiesWritingOneFileAtOnceLeaveOneWholeResult)

@@ -156,6 +156,9 @@ public:
     // caret, else the one just before it; -1 when there is none.
     std::int32_t CurrentObject() const;
     std::vector<std::int32_t> ObjectPositions() const;
+    // Every object and picture, others' objects kept as RTF included: what plain
+    // text has no place for (a replacement character typed as text is not one).
+    std::int32_t DrawnObjectCount() const;
     // The position of the object drawn under a point of the viewport, else -1.
     std::int32_t ObjectUnder(QPoint viewportPos) const;
     // Replaces the object at pos (another view, new data) as an undoable step,

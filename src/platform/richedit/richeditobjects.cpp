@@ -102,6 +102,16 @@ std::vector<std::int32_t> RichEdit::ObjectPositions() const
     return positions;
 }
 
+std::int32_t RichEdit::DrawnObjectCount() const
+{
+    std::int32_t count = 0;
+    for (QTextBlock block = d->doc->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                count += std::int32_t(it.fragment().text().count(QChar::ObjectReplacementCharacter));
+    return count;
+}
+
 bool RichEdit::InsertObject(const EmbeddedObject& object)
 {
     QTextCursor cursor = textCursor();

@@ -34,6 +34,11 @@ QString XdgConfigHome()
     return Absolute("XDG_CONFIG_HOME", Home() + QStringLiteral("/.config"));
 }
 
+QString XdgStateHome()
+{
+    return Absolute("XDG_STATE_HOME", Home() + QStringLiteral("/.local/state"));
+}
+
 QStringList XdgConfigDirs()
 {
     QStringList dirs;

@@ -12,6 +12,8 @@ namespace platform {
 QString XdgDataHome();
 // $XDG_CONFIG_HOME, else ~/.config.
 QString XdgConfigHome();
+// $XDG_STATE_HOME, else ~/.local/state.
+QString XdgStateHome();
 // $XDG_CONFIG_DIRS, else /etc/xdg; only read, never written.
 QStringList XdgConfigDirs();
 
