@@ -37,8 +37,11 @@ std::int32_t ToPosition(std::uint32_t value)
 
 QString TfmView::InstanceCaption(const QString& text)
 {
-    const qsizetype slash = text.lastIndexOf(u'/');
-    return slash < 0 ? text : Tr(QlConsts::FilePrefix) + text.mid(slash + 1);
+    // A copy's caption shows its name escaped already; one that came otherwise
+    // must not break the menu item either.
+    const QString shown = platform::EscapedControls(text);
+    const qsizetype slash = shown.lastIndexOf(u'/');
+    return slash < 0 ? shown : Tr(QlConsts::FilePrefix) + shown.mid(slash + 1);
 }
 
 void TfmView::RegisterWindow()
