@@ -229,6 +229,9 @@ TEST_F(WindowsTest, QuilletViewSaysWhatWentWrong)
     sent = View({Path(QStringLiteral("missing.txt"))});
     EXPECT_EQ(sent.exitCode, 1);
     EXPECT_TRUE(sent.errors.contains(QStringLiteral("Can not find the file: "))) << sent.errors.toStdString();
+    sent = View({QStringLiteral("/dev/zero")});
+    EXPECT_EQ(sent.exitCode, 1);
+    EXPECT_TRUE(sent.errors.contains(QStringLiteral("is not a regular file"))) << sent.errors.toStdString();
     sent = View({QStringLiteral("/") + QString(600, u'a')});
     EXPECT_EQ(sent.exitCode, 1);
     EXPECT_EQ(View({QStringLiteral("--encoding"), QStringLiteral("ebcdic"), file}).exitCode, 2);
