@@ -272,10 +272,10 @@ void TfmView::LoadFiles(const QStringList& names)
     name = platform::FindFileOnPath(name);
     for (qsizetype i = 1; i < names.size(); ++i)
         StartCopy({names[i]});
-    if (RegularFileMode(name))
+    if (const QString refusal = NotLoadable(name, QStringLiteral(" ")); refusal.isEmpty())
         LoadNewFile(name, CurEncoding, false, 0, 0);
     else
-        ShowError(Tr(QlConsts::CannotFindFile) + QStringLiteral(" ") + name);
+        ShowError(refusal);
 }
 
 bool TfmView::StartCopy(const QStringList& arguments)

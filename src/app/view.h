@@ -115,7 +115,8 @@ public:
     // A close that asks nothing, for a logout, a shutdown or Ctrl+C: what a close
     // writes (recent list, window bounds) is written, then the program ends.
     void EndWithoutQuestions();
-    // An error box through the window's prompter.
+    // An error box through the window's prompter; while quietErrors is set (a
+    // view request, which no one is there to answer) nothing is shown.
     void ShowError(const QString& text);
     // What the taskbar shows for this window.
     QString TaskBarText() const { return taskBarName; }
@@ -172,6 +173,10 @@ public:
 
     // File commands.
     void LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos);
+    // What to say of a name that is no regular file (missing, a folder, a FIFO, a
+    // device); "" for a regular file. The missing file's message puts the
+    // separator before the name.
+    static QString NotLoadable(const QString& name, const QString& separator = QString());
     bool QuestSave();
     bool SaveTxt(bool quiet, int kind);
     void UpdateHist();
@@ -418,6 +423,7 @@ private:
     QString taskBarName;
     bool activatedOnce = false;
     bool closingAccepted = false;
+    bool quietErrors = false;
     QHash<QString, QAction*> items;
     QHash<QString, QMenu*> menus;
     std::vector<std::pair<QMenu*, void (TfmView::*)()>> openingRules;

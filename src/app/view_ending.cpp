@@ -4,7 +4,7 @@
 
 #include "prompter.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTimer>
 
 namespace {
@@ -34,8 +34,11 @@ void TfmView::EndWithoutQuestions()
 {
     static int waited = 0;
     // The file named on the command line is what the recent list should record,
-    // so a window still starting is let finish first.
-    if (!StartupDone && waited++ < StartWaitSteps) {
+    // so a window still starting is let finish first; but not one whose start
+    // stopped at a box (a file that could not be read): no one will answer it,
+    // and the box ends with the program.
+    const bool startStopsAtBox = QApplication::activeModalWidget() != nullptr;
+    if (!StartupDone && !startStopsAtBox && waited++ < StartWaitSteps) {
         QTimer::singleShot(StartWaitStepMs, this, [this] { EndWithoutQuestions(); });
         return;
     }

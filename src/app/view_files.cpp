@@ -60,7 +60,19 @@ QStringList ExactNames(const QStringList& chosen)
 
 void TfmView::ShowError(const QString& text)
 {
-    ErrorBox(text);
+    if (!quietErrors)
+        ErrorBox(text);
+}
+
+QString TfmView::NotLoadable(const QString& name, const QString& separator)
+{
+    if (RegularFileMode(name))
+        return {};
+    // A folder, a FIFO or a device is there all the same: saying it cannot be
+    // found would send the user looking for a file that exists.
+    if (PathExists(name))
+        return Text(QlConsts::NotRegularFile).arg(platform::DisplayFileName(name));
+    return Text(QlConsts::CannotFindFile) + separator + platform::DisplayFileName(name);
 }
 
 void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos)
@@ -72,8 +84,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
     // only once it is read whole, and what was set up for it is put back here.
     const bool wasModified = GEditor->Modified();
     bool loaded = false;
-    if (!FileExists(name)) {
-        ShowError(Text(QlConsts::CannotFindFile) + name);
+    if (const QString refusal = NotLoadable(name); !refusal.isEmpty()) {
+        ShowError(refusal);
     } else {
         const TFont oldFont = GEditor->Font();
         const TEnc oldEncoding = GEditor->Encoding();
@@ -199,10 +211,10 @@ void TfmView::sbOpenClick()
     for (qsizetype i = 1; i < files.size(); ++i)
         StartCopy({files[i]});
     const QString& first = files.first();
-    if (FileExists(first))
+    if (const QString refusal = NotLoadable(first, QStringLiteral(" ")); refusal.isEmpty())
         LoadNewFile(first, e, false, 0, 0);
     else
-        ShowError(Text(QlConsts::CannotFindFile) + QStringLiteral(" ") + first);
+        ShowError(refusal);
 }
 
 void TfmView::meOpenWClick()

@@ -21,6 +21,13 @@ void TfmView::ReportInvalidUtf8()
     // Once the text is on screen, so that the user sees what the message speaks of.
     if (invalidUtf8Unreported == 0)
         return;
+    // A view request's sender waits for its answer, and a box would hold it and
+    // every later request until someone clicks; the text shows U+FFFD where the
+    // bytes were, and saving over the file still asks first.
+    if (quietErrors) {
+        invalidUtf8Unreported = 0;
+        return;
+    }
     const QString count = QString::number(invalidUtf8Unreported);
     invalidUtf8Unreported = 0;
     InformationBox(Tr(QlConsts::InvalidUtf8Shown).arg(platform::DisplayFileName(InvalidUtf8File), count));

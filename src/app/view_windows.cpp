@@ -37,8 +37,11 @@ std::int32_t ToPosition(std::uint32_t value)
 
 QString TfmView::InstanceCaption(const QString& text)
 {
-    const qsizetype slash = text.lastIndexOf(u'/');
-    return slash < 0 ? text : Tr(QlConsts::FilePrefix) + text.mid(slash + 1);
+    // A copy's caption shows its name escaped already; one that came otherwise
+    // must not break the menu item either.
+    const QString shown = platform::EscapedControls(text);
+    const qsizetype slash = shown.lastIndexOf(u'/');
+    return slash < 0 ? shown : Tr(QlConsts::FilePrefix) + shown.mid(slash + 1);
 }
 
 void TfmView::RegisterWindow()
@@ -194,9 +197,12 @@ std::uint32_t TfmView::CopyDataHook(std::uint32_t dwData, const QByteArray& reco
     if (!request || !IsShownEncoding(request->Encoding))
         return RequestNotTaken;
     // The name's bytes are the name; one that is not a full path would be taken
-    // against this copy's folder and lead to some other file: not shown.
+    // against this copy's folder and lead to some other file: not shown. Nor is
+    // anything but a regular file (a device, a FIFO, a link to one), and that is
+    // answered at once: the sender waits for the answer and no one is there to
+    // read a message about it.
     const QString name = platform::FileNameFromBytes(request->FileName);
-    if (!request->FileName.startsWith('/') || !FileExists(name))
+    if (!request->FileName.startsWith('/') || !RegularFileMode(name))
         return RequestNotShown;
 
     const bool wasModified = GEditor->Modified();
@@ -207,7 +213,12 @@ std::uint32_t TfmView::CopyDataHook(std::uint32_t dwData, const QByteArray& reco
     GEditor->SetAutoEncoding(false);
     GEditor->SetDosAdd(daNone);
     GEditor->SetUniType(request->BigEndian ? Big : Little);
+    // A load that fails all the same (unreadable, changed meanwhile) is answered
+    // "not shown" rather than with a box that would hold this and every later
+    // request until someone clicks it away.
+    quietErrors = true;
     LoadNewFile(name, request->Encoding, true, ToPosition(request->SelLength), ToPosition(request->CaretPos));
+    quietErrors = false;
     if (CurFileName != name) {
         // The load failed and said so; the window keeps its ways of reading.
         GEditor->SetAutoEncoding(autoEncoding);

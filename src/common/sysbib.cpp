@@ -18,6 +18,12 @@ bool FileExists(const QString& name)
     return platform::IsExistingFile(name);
 }
 
+bool PathExists(const QString& name)
+{
+    struct stat st {};
+    return !name.isEmpty() && ::stat(platform::FileNameBytes(name).constData(), &st) == 0;
+}
+
 std::optional<unsigned> RegularFileMode(const QString& name)
 {
     struct stat st {};

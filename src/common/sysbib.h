@@ -17,6 +17,8 @@
 
 // True for an existing file that is not a folder.
 bool FileExists(const QString& name);
+// True for anything existing under the name, links followed (a folder, a FIFO...).
+bool PathExists(const QString& name);
 // The permission bits of an existing regular file (links followed), or nothing.
 std::optional<unsigned> RegularFileMode(const QString& name);
 bool SetFileMode(const QString& name, unsigned mode);

@@ -185,8 +185,12 @@ int main(int argc, char** argv)
 
     const std::string name = FullName(o.file);
     struct stat info {};
-    if (::stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::stat(name.c_str(), &info) != 0) {
         Complain("Can not find the file: " + name);
+        return 1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        Complain("\"" + name + "\" is not a regular file (a folder, pipe, device or socket)");
         return 1;
     }
     TViewRequest request;

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A logout, a shutdown or Ctrl+C ends the real program as a close that asks
-// nothing: the recent list and the window bounds are in the store afterwards.
+// nothing: the recent list and the window bounds are in the store afterwards,
+// and a start-up error box no one answers does not hold the end back.
 #include "testsupport.h"
 
 #include "filenames.h"
+#include "instanceclient.h"
 #include "recentfiles.h"
 #include "registry.h"
 #include "registrylayout.h"
 
 #include <QFile>
+#include <QTest>
 
 #include <chrono>
 #include <csignal>
@@ -112,6 +115,27 @@ TEST_F(ViewTest, ALogoutAShutdownOrCtrlCWritesWhatACloseWritesThenEnds)
         EXPECT_GT(reg.ReadInteger(OptionsValue::Height), 0) << signal;
     }
     qputenv("QUILLET_REGISTRY", RegistryFile().toLocal8Bit());
+}
+
+TEST_F(ViewTest, ASignalEndsAWindowAtOnceWhileItsStartUpErrorIsShown)
+{
+    // No script answers the box: the real program shows it and waits for a click.
+    TProgram program(QFile::encodeName(Path(QStringLiteral("missing.txt"))));
+    ASSERT_TRUE(WaitUntilCaught(program.pid, SIGTERM));
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const platform::TInstance& copy : platform::ListInstances())
+            if (copy.handle == program.pid)
+                return true;
+        return false;
+    }, 20000));
+    QTest::qWait(500);
+    const auto sent = std::chrono::steady_clock::now();
+    ::kill(program.pid, SIGTERM);
+    const int status = WaitForEnd(program);
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+    ASSERT_NE(status, -1);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << "status " << status;
+    EXPECT_LT(took.count(), 3000);
 }
 
 } // namespace

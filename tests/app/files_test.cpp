@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // File commands through the real window: Save as in every encoding, the save
 // question's answers, the modified flag after undo past a save, export line
-// ends, read-only targets and folders, and the recent-files list in the store.
+// ends, read-only targets and folders, the recent-files list in the store, and
+// names that cannot be loaded.
 #include "testsupport.h"
 
+#include "qlconsts.h"
 #include "registry.h"
 #include "registrylayout.h"
 #include "richedit.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -298,17 +303,36 @@ TEST_F(ViewTest, ABigEndianEntryReloadsAsBigEndianAtItsCaret)
     EXPECT_TRUE(reg.ReadBool("File1Uni"));
 }
 
-TEST_F(ViewTest, ARecentEntryNamingADeletedFileSaysSo)
+TEST_F(ViewTest, ANameThatCannotBeLoadedIsReportedForWhatItIs)
 {
+    // What is there but is no regular file is said to be so, not to be missing.
+    const QString fifo = Path(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = Path(QStringLiteral("folder.txt"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& name : {fifo, folder, QStringLiteral("/dev/zero")}) {
+        Discard();
+        TfmView& w = Start({name});
+        ASSERT_FALSE(Messages().isEmpty()) << name.toStdString();
+        EXPECT_EQ(Messages().last(), Tr(QlConsts::NotRegularFile).arg(name));
+        EXPECT_TRUE(w.CurFileName.isEmpty());
+        EXPECT_TRUE(w.GEditor->IsEmpty());
+    }
     {
         platform::TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(FilesKey, true));
         reg.WriteString("File1", Path(QStringLiteral("gone.txt")).toStdString());
         reg.WriteInteger("File1Kod", Win);
+        reg.WriteString("File2", folder.toStdString());
+        reg.WriteInteger("File2Kod", Win);
     }
+    Discard();
+    const qsizetype before = Messages().size();
     TfmView& w = Start();
     w.FileClick(1);
-    EXPECT_EQ(Messages(), QStringList{QStringLiteral("Can not find the file: ") + Path(QStringLiteral("gone.txt"))});
+    w.FileClick(2);
+    EXPECT_EQ(Messages().mid(before), (QStringList{QStringLiteral("Can not find the file: ") + Path(QStringLiteral("gone.txt")),
+                                                   Tr(QlConsts::NotRegularFile).arg(folder)}));
     EXPECT_TRUE(w.CurFileName.isEmpty());
 }
 

@@ -123,4 +123,23 @@ TEST_F(NamesTest, ADialogsLossyNameReachesTheOneFileItShowedOrIsRefused)
     EXPECT_EQ(w.GEditor->Lines()->Get(0), QStringLiteral("new"));
 }
 
+TEST_F(NamesTest, ControlCharactersInANameAreShownEscapedAndTheNameKeptExact)
+{
+    const QString odd = Make("two\nlines\t\x1B.txt", "text\r\n");
+    TfmView& w = Start({odd});
+    EXPECT_EQ(w.CurFileName, odd);
+    const QString shown = dir.path() + QStringLiteral("/two\\nlines\\t\\x1B.txt");
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("File ") + shown);
+    EXPECT_TRUE(w.TaskBarText().startsWith(shown)) << w.TaskBarText().toStdString();
+
+    QMenu* windows = w.Menu(QStringLiteral("meWnd"));
+    emit windows->aboutToShow();
+    ASSERT_EQ(windows->actions().size(), 4);
+    EXPECT_EQ(windows->actions().last()->text(), QStringLiteral("File two\\nlines\\t\\x1B.txt"));
+
+    w.UpdateHist();
+    EXPECT_EQ(w.Item(QStringLiteral("File1"))->text(), shown);
+    EXPECT_EQ(ReadHistory()[0].FileName, odd);
+}
+
 } // namespace

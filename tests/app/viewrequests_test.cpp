@@ -2,7 +2,9 @@
 // View requests between real processes: quillet-view asks a window started with
 // "|?" to show a file, in the encoding, byte order, caret and selection it names;
 // requests with another tag, malformed records and windows not waiting are not
-// taken; requests that arrive together are each carried out.
+// taken; requests that arrive together are each carried out; what cannot be
+// shown is answered at once without a box, and a request whose sender has given
+// up is not carried out.
 #include "testsupport_copies.h"
 
 #include "enctypes.h"
@@ -11,8 +13,13 @@
 #include "richedit.h"
 #include "viewrequest.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
+
+#include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -153,6 +160,66 @@ TEST_F(WindowsTest, OnlyWellFormedRequestsWithTheViewTagAreTakenByAWaitingWindow
     EXPECT_TRUE(waiting.Log().filter(QStringLiteral("question")).isEmpty());
 }
 
+// The copy's caption as a listing shows it, or "" when it is not listed.
+QString CaptionOf(qint64 handle)
+{
+    for (const platform::TInstance& copy : platform::ListInstances())
+        if (copy.handle == handle)
+            return copy.caption;
+    return {};
+}
+
+TEST_F(WindowsTest, WhatCannotBeShownIsAnsweredAtOnceAndWhatNoOneWaitsForIsDropped)
+{
+    const QString a = MakeFile(QStringLiteral("a.txt"), "a\r\n");
+    const QString b = MakeFile(QStringLiteral("b.txt"), "b\r\n");
+    const QString fifo = Path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString fifoLink = Path(QStringLiteral("pipe-link.txt"));
+    ASSERT_TRUE(QFile::link(fifo, fifoLink));
+    const QString folder = Path(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+
+    // The real program with no script: a box it opened would wait for a click.
+    QProcess waiting;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    waiting.setProcessEnvironment(env);
+    waiting.start(QStringLiteral(QUILLET_APP_PATH), {QStringLiteral("|?")});
+    ASSERT_TRUE(waiting.waitForStarted(10000));
+    const qint64 target = waiting.processId();
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const platform::TInstance& copy : platform::ListInstances())
+            if (copy.handle == target)
+                return copy.applicationTag == VIEW_REQUEST_TAG;
+        return false;
+    }, 20000));
+    auto send = [&](const QString& name, int timeoutMs = 5000) {
+        return platform::SendCopyData(target, VIEW_REQUEST_TAG, RecordFor(name, Win, true), timeoutMs);
+    };
+
+    for (const QString& name : {QStringLiteral("/dev/zero"), fifo, fifoLink, folder}) {
+        QElapsedTimer took;
+        took.start();
+        EXPECT_EQ(send(name), std::optional<std::uint32_t>(2)) << name.toStdString();
+        EXPECT_LT(took.elapsed(), 2000) << name.toStdString();
+    }
+    ASSERT_EQ(send(a), std::optional<std::uint32_t>(1)) << "a request after them waits for nothing";
+    EXPECT_TRUE(WaitForCaption(target, QStringLiteral("File ") + a));
+
+    // The window is held (stopped) past the sender's wait: once free, it does not
+    // carry the request out behind the sender's back.
+    ::kill(pid_t(target), SIGSTOP);
+    EXPECT_EQ(send(b, 300), std::nullopt);
+    ::kill(pid_t(target), SIGCONT);
+    QTest::qWait(1000);
+    EXPECT_EQ(CaptionOf(target), QStringLiteral("File ") + a);
+    EXPECT_EQ(send(b), std::optional<std::uint32_t>(1));
+    EXPECT_EQ(CaptionOf(target), QStringLiteral("File ") + b);
+    waiting.kill();
+    waiting.waitForFinished(5000);
+}
+
 TEST_F(WindowsTest, QuilletViewSaysWhatWentWrong)
 {
     const QString file = MakeFile(QStringLiteral("x.txt"), "x\r\n");
@@ -162,6 +229,9 @@ TEST_F(WindowsTest, QuilletViewSaysWhatWentWrong)
     sent = View({Path(QStringLiteral("missing.txt"))});
     EXPECT_EQ(sent.exitCode, 1);
     EXPECT_TRUE(sent.errors.contains(QStringLiteral("Can not find the file: "))) << sent.errors.toStdString();
+    sent = View({QStringLiteral("/dev/zero")});
+    EXPECT_EQ(sent.exitCode, 1);
+    EXPECT_TRUE(sent.errors.contains(QStringLiteral("is not a regular file"))) << sent.errors.toStdString();
     sent = View({QStringLiteral("/") + QString(600, u'a')});
     EXPECT_EQ(sent.exitCode, 1);
     EXPECT_EQ(View({QStringLiteral("--encoding"), QStringLiteral("ebcdic"), file}).exitCode, 2);

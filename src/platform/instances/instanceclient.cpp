@@ -203,7 +203,10 @@ bool SendCommand(qint64 handle, const QString& command, int timeoutMs)
 std::optional<std::uint32_t> SendCopyData(qint64 handle, std::uint32_t dwData, const QByteArray& record,
                                           int timeoutMs)
 {
-    const QByteArray payload = EncodeCopyData(dwData, record);
+    // The window is told when this call stops waiting, so that it does not carry
+    // out later what the caller has by then given up on.
+    const qint64 deadlineNs = MonotonicNowNs() + qint64(std::max(timeoutMs, 0)) * 1'000'000;
+    const QByteArray payload = EncodeCopyData({dwData, deadlineNs, record});
     if (payload.size() > qsizetype(MaxPayload(RequestKind::CopyData)))
         return std::nullopt;
     const std::optional<QByteArray> answer = Request(handle, RequestKind::CopyData, payload, timeoutMs);

@@ -41,7 +41,8 @@ bool SendCommand(qint64 handle, const QString& command, int timeoutMs = PostTime
 
 // A copy-data request: waits until the copy has handled it and answers its
 // result (non-zero: taken). Nothing when the copy cannot be reached, refuses the
-// record's size, or does not answer in time.
+// record's size, or does not answer in time; the copy then drops the request
+// unless it is already being carried out.
 std::optional<std::uint32_t> SendCopyData(qint64 handle, std::uint32_t dwData, const QByteArray& record,
                                           int timeoutMs);
 

@@ -59,6 +59,24 @@ bool InstanceState::TakesCommands() const
     return takesCommands;
 }
 
+void InstanceState::Await(quint64 connection)
+{
+    QMutexLocker lock(&mutex);
+    awaited.insert(connection);
+}
+
+void InstanceState::Forget(quint64 connection)
+{
+    QMutexLocker lock(&mutex);
+    awaited.remove(connection);
+}
+
+bool InstanceState::Awaited(quint64 connection) const
+{
+    QMutexLocker lock(&mutex);
+    return awaited.contains(connection);
+}
+
 InstanceListener::InstanceListener(std::shared_ptr<InstanceState> sharedState,
                                    std::function<void(PendingRequest)> deliverRequest)
     : state(std::move(sharedState)), deliver(std::move(deliverRequest))
@@ -90,6 +108,7 @@ bool InstanceListener::Listen(const QString& path)
 void InstanceListener::Stop()
 {
     for (auto it = connections.begin(); it != connections.end(); ++it) {
+        state->Forget(it.key());
         it->socket->disconnect(this);
         it->socket->abort();
         it->socket->deleteLater();
@@ -170,6 +189,7 @@ void InstanceListener::Handle(quint64 id, const Frame& frame)
         return;
     case RequestKind::CopyData:
         // The sender waits for the window's own answer, as for a sent message.
+        state->Await(id);
         deliver({frame.kind, frame.payload, id});
         return;
     }
@@ -180,8 +200,14 @@ void InstanceListener::Answer(quint64 id, std::uint32_t result)
     Reply(id, RequestKind::CopyData, EncodeResult(result));
 }
 
+void InstanceListener::Abandon(quint64 id)
+{
+    Drop(id);
+}
+
 void InstanceListener::Reply(quint64 id, RequestKind kind, const QByteArray& payload)
 {
+    state->Forget(id);
     const auto it = connections.constFind(id);
     if (it == connections.cend())
         return;
@@ -195,6 +221,7 @@ void InstanceListener::Reply(quint64 id, RequestKind kind, const QByteArray& pay
 
 void InstanceListener::Drop(quint64 id)
 {
+    state->Forget(id);
     const auto it = connections.find(id);
     if (it == connections.end())
         return;

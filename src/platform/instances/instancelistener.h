@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QObject>
 #include <QString>
 
@@ -30,10 +31,17 @@ public:
     Description Describe() const;
     bool TakesCommands() const;
 
+    // The copy-data connections whose senders still wait for an answer: the
+    // listener adds them as they come and removes them once answered or gone.
+    void Await(quint64 connection);
+    void Forget(quint64 connection);
+    bool Awaited(quint64 connection) const;
+
 private:
     mutable QMutex mutex;
     Description description;
     bool takesCommands = false;
+    QSet<quint64> awaited;
 };
 
 // A request that needs the window's thread. The id names the connection that
@@ -55,6 +63,8 @@ public:
     void Stop();
     // The window's answer to a copy-data request, if its connection still waits.
     void Answer(quint64 connection, std::uint32_t result);
+    // A copy-data request the window dropped: the connection closes unanswered.
+    void Abandon(quint64 connection);
 
 private:
     void Accept();

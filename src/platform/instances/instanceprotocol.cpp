@@ -3,6 +3,7 @@
 #include "instanceprotocol.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace platform {
 
@@ -13,8 +14,10 @@ constexpr char AnswerMagic[4] = {'Q', 'L', 'A', '1'};
 
 // A caption is a window title: a path and a prefix; anything longer is not one.
 constexpr std::uint32_t MaxCaption = 16 * 1024;
-// dwData and a record; the view request needs 524 bytes, other records are small.
-constexpr std::uint32_t MaxCopyData = 4 + 64 * 1024;
+// dwData, the deadline and a record; the view request needs 524 bytes, other
+// records are small.
+constexpr std::uint32_t CopyDataHeader = 4 + 8;
+constexpr std::uint32_t MaxCopyData = CopyDataHeader + 64 * 1024;
 constexpr std::uint32_t MaxCommand = 4 * 1024;
 
 bool KnownKind(std::uint8_t value)
@@ -144,19 +147,33 @@ std::optional<std::uint32_t> DecodeResult(const QByteArray& payload)
     return ReadLittle32(payload.constData());
 }
 
-QByteArray EncodeCopyData(std::uint32_t dwData, const QByteArray& record)
+qint64 MonotonicNowNs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+QByteArray EncodeCopyData(const CopyData& data)
 {
     QByteArray out;
-    AppendLittle32(out, dwData);
-    out.append(record);
+    AppendLittle32(out, data.dwData);
+    AppendLittle32(out, std::uint32_t(quint64(data.deadlineNs) & 0xFFFFFFFFu));
+    AppendLittle32(out, std::uint32_t(quint64(data.deadlineNs) >> 32));
+    out.append(data.record);
     return out;
 }
 
-std::optional<std::pair<std::uint32_t, QByteArray>> DecodeCopyData(const QByteArray& payload)
+std::optional<CopyData> DecodeCopyData(const QByteArray& payload)
 {
-    if (payload.size() < 4)
+    if (payload.size() < qsizetype(CopyDataHeader))
         return std::nullopt;
-    return std::make_pair(ReadLittle32(payload.constData()), payload.mid(4));
+    CopyData data;
+    data.dwData = ReadLittle32(payload.constData());
+    data.deadlineNs = qint64(quint64(ReadLittle32(payload.constData() + 4))
+                             | quint64(ReadLittle32(payload.constData() + 8)) << 32);
+    data.record = payload.mid(CopyDataHeader);
+    return data;
 }
 
 } // namespace platform

@@ -14,7 +14,7 @@ enum class RequestKind : std::uint8_t {
     Describe = 1,  // answer: tag, application tag, caption
     Activate = 2,  // come to the foreground
     Close = 3,     // close as the user would, asking the copy's own save question
-    CopyData = 4,  // dwData and a record; answer: the copy's result
+    CopyData = 4,  // dwData, the sender's deadline and a record; answer: the copy's result
     Command = 5,   // a test's scripted action; refused unless the copy runs a test script
 };
 
@@ -52,9 +52,19 @@ std::optional<Description> DecodeDescription(const QByteArray& payload);
 QByteArray EncodeResult(std::uint32_t result);
 std::optional<std::uint32_t> DecodeResult(const QByteArray& payload);
 
-// A copy-data payload: dwData then the record.
-QByteArray EncodeCopyData(std::uint32_t dwData, const QByteArray& record);
-std::optional<std::pair<std::uint32_t, QByteArray>> DecodeCopyData(const QByteArray& payload);
+// The machine's monotonic clock in nanoseconds: every process reads the same
+// one, and no one can set it, so one copy's deadline means the same to another.
+qint64 MonotonicNowNs();
+
+// A copy-data payload: dwData, the moment (MonotonicNowNs) after which the sender
+// no longer waits for the answer, then the record.
+struct CopyData {
+    std::uint32_t dwData = 0;
+    qint64 deadlineNs = 0;
+    QByteArray record;
+};
+QByteArray EncodeCopyData(const CopyData& data);
+std::optional<CopyData> DecodeCopyData(const QByteArray& payload);
 
 std::uint32_t ReadLittle32(const char* bytes);
 void AppendLittle32(QByteArray& out, std::uint32_t value);

@@ -13,6 +13,9 @@ namespace {
 
 // How often a held request looks again whether the window is free.
 constexpr int RetryMs = 50;
+// A copy-data request is begun only while its sender will wait this much longer:
+// room for the answer to be written and read before the sender gives up.
+constexpr qint64 AnswerRoomNs = 50'000'000;
 
 InstanceServer*& Current()
 {
@@ -148,11 +151,21 @@ void InstanceServer::Pump()
                 onCommand(QString::fromUtf8(request->payload));
             break;
         case RequestKind::CopyData: {
+            const quint64 connection = request->connection;
+            const std::optional<CopyData> data = DecodeCopyData(request->payload);
+            // A request whose sender has gone or given up (it waited behind a
+            // question or a load) is dropped: carried out now, it would change
+            // the window when no one expects it any more.
+            if (data && (!state->Awaited(connection) || MonotonicNowNs() + AnswerRoomNs > data->deadlineNs)) {
+                if (InstanceListener* current = listener)
+                    QMetaObject::invokeMethod(current, [current, connection] { current->Abandon(connection); },
+                                              Qt::QueuedConnection);
+                break;
+            }
             std::uint32_t result = 0;
-            if (const auto data = DecodeCopyData(request->payload); data && OnCopyData)
-                result = OnCopyData(data->first, data->second);
+            if (data && OnCopyData)
+                result = OnCopyData(data->dwData, data->record);
             if (InstanceListener* current = listener) {
-                const quint64 connection = request->connection;
                 QMetaObject::invokeMethod(current, [current, connection, result] {
                     current->Answer(connection, result);
                 }, Qt::QueuedConnection);

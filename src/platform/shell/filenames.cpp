@@ -152,6 +152,31 @@ QString DisplayFileName(QStringView name)
     for (QChar& c : shown)
         if (IsCarriedByte(c))
             c = QChar(Replacement);
+    return EscapedControls(shown);
+}
+
+QString EscapedControls(QStringView text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const QChar::Category category = c.category();
+        if (category != QChar::Other_Control && category != QChar::Separator_Line
+            && category != QChar::Separator_Paragraph) {
+            shown += c;
+        } else if (u == u'\n') {
+            shown += QLatin1String("\\n");
+        } else if (u == u'\r') {
+            shown += QLatin1String("\\r");
+        } else if (u == u'\t') {
+            shown += QLatin1String("\\t");
+        } else {
+            const QString hex = QString::number(unsigned(u), 16).toUpper();
+            shown += u < 0x100 ? QStringLiteral("\\x") + hex.rightJustified(2, u'0')
+                               : QStringLiteral("\\u") + hex.rightJustified(4, u'0');
+        }
+    }
     return shown;
 }
 

@@ -20,8 +20,15 @@ namespace platform {
 QString FileNameFromBytes(QByteArrayView bytes);
 QByteArray FileNameBytes(QStringView name);
 
-// For captions, menus and messages: each carried byte shown as U+FFFD.
+// For captions, menus and messages: each carried byte shown as U+FFFD, and
+// control characters escaped as EscapedControls does.
 QString DisplayFileName(QStringView name);
+
+// A name may hold a newline, a tab or any other control character; shown raw it
+// breaks a title or a menu item in two or hides part of itself. Each is shown
+// as an escape instead: \n, \r, \t, \xHH, or \uHHHH for line and paragraph
+// separators.
+QString EscapedControls(QStringView text);
 
 // The current folder, exactly.
 QString CurrentFolder();

@@ -70,6 +70,7 @@ TEST(FileNames, ValidUtf8ReadsAsTextAndOnlyForeignBytesShowAsReplacements)
     EXPECT_NE(carried, FileNameFromBytes("a\xE1\xE0.rtf"));
     EXPECT_EQ(DisplayFileName(carried), QStringLiteral("a\uFFFD\uFFFD.rtf"));
     EXPECT_EQ(DisplayFileName(QStringLiteral("Письмо")), QStringLiteral("Письмо"));
+    EXPECT_EQ(DisplayFileName(QStringLiteral("a\rb\u0085c\u2028d\x7F")), QStringLiteral("a\\rb\\x85c\\u2028d\\x7F"));
 }
 
 TEST(FileNames, LookUpsReachTheExactFile)
