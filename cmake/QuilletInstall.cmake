@@ -2,7 +2,8 @@
 # What `cmake --install` and the Debian package put where (GNUInstallDirs): the three
 # programs, their language and help files in the data folder the program searches,
 # the desktop entry made from the template the settings' desktop mirror fills too,
-# the icon in the hicolor theme, the AppStream metainfo and the manual pages.
+# the icon in the hicolor theme, the AppStream metainfo, the manual pages and the
+# machine-readable copyright file where Debian looks for a package's licence.
 
 install(TARGETS quillet quillet-conv quillet-view RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_BINARY_DIR}/src/app/quillet.ru ${PROJECT_SOURCE_DIR}/resources/help/Quillpad.hlp
@@ -17,6 +18,9 @@ install(FILES ${PROJECT_BINARY_DIR}/quillet.desktop DESTINATION ${CMAKE_INSTALL_
 install(FILES ${PROJECT_SOURCE_DIR}/resources/io.github.quillet.Quillet.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The licence's full text is the system's (/usr/share/common-licenses/GPL-3), as
+# Debian wants it, so COPYING itself is not installed.
+install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillet)
 
 # Manual pages, compressed as Debian keeps them (no time stamp, so builds agree).
 find_program(QUILLET_GZIP gzip REQUIRED)

@@ -7,6 +7,9 @@ set(CPACK_PACKAGE_VENDOR "The Quillet developers")
 set(CPACK_PACKAGE_CONTACT "The Quillet developers <quillet@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and viewer for Russian texts in every Cyrillic code page")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://quillet.example.org/")
+# Free software: GPL-3.0-or-later, said in /usr/share/doc/quillet/copyright (installed
+# with the rest) for Debian's tools, and in COPYING for the generators that show it.
+set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/COPYING")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # The executables lose their debugging information, not the build tree's copies.
 set(CPACK_STRIP_FILES ON)

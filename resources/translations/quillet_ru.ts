@@ -362,8 +362,8 @@ will be associated to this program</source>
         <translation>Версия:</translation>
     </message>
     <message>
-        <source>Free software: you may use, copy and change it.</source>
-        <translation>Свободная программа: её можно использовать, копировать и изменять.</translation>
+        <source>Free software under the GNU General Public License, version 3 or later, without any warranty.</source>
+        <translation>Свободная программа под GNU General Public License версии 3 или новее, без гарантий.</translation>
     </message>
     <message>
         <source>OK</source>

@@ -157,7 +157,7 @@ inline constexpr const char* AboutCaption = QT_TRANSLATE_NOOP("QlConsts", "About
 inline constexpr const char* AboutProgram = QT_TRANSLATE_NOOP("QlConsts", "Program:  Quillet");
 inline constexpr const char* AboutVersion = QT_TRANSLATE_NOOP("QlConsts", "Version :");
 inline constexpr const char* AboutLegalNotice = QT_TRANSLATE_NOOP(
-    "QlConsts", "Free software: you may use, copy and change it.");
+    "QlConsts", "Free software under the GNU General Public License, version 3 or later, without any warranty.");
 inline constexpr const char* OkButton = QT_TRANSLATE_NOOP("QlConsts", "OK");
 inline constexpr const char* AboutSize = QT_TRANSLATE_NOOP("QlConsts", ", Size: ");
 inline constexpr const char* AboutBytesDate = QT_TRANSLATE_NOOP("QlConsts", " bytes, Date: ");

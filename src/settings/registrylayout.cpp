@@ -48,4 +48,17 @@ void DeleteProgramKeys(platform::TRegistry& reg)
         reg.DeleteKey(RegistryKeys::Quillet);
     if (reg.KeyExists(RegistryKeys::Tarnwick))
         reg.DeleteKey(RegistryKeys::Tarnwick);
+    DeleteEmptyKeys(reg, {"\\Software"});
+}
+
+void DeleteEmptyKeys(platform::TRegistry& reg, std::initializer_list<const char*> keys)
+{
+    for (const char* key : keys) {
+        if (!reg.OpenKey(key, false))
+            continue;
+        const bool empty = !reg.HasSubKeys() && reg.GetValueNames().empty();
+        reg.CloseKey();
+        if (empty)
+            reg.DeleteKey(key);
+    }
 }

@@ -3,6 +3,7 @@
 // value names. They are the stored format and are never translated.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace RegistryKeys {
@@ -105,7 +106,12 @@ class TRegistry;
 }
 
 // Removes the program's keys under HKEY_CURRENT_USER, then Quillet, then Tarnwick
-// with all that is still below it (the registry part of the Clear command).
+// with all that is still below it, and Software when nothing else is in it (the
+// registry part of the Clear command).
 void DeleteProgramKeys();
 // The same through an accessor, inside its transaction; it selects HKEY_CURRENT_USER.
 void DeleteProgramKeys(platform::TRegistry& reg);
+
+// Removes each key, in the order given, that holds neither a value nor a key, in
+// the accessor's selected root: what a removal left of the path to it.
+void DeleteEmptyKeys(platform::TRegistry& reg, std::initializer_list<const char*> keys);

@@ -2,6 +2,8 @@
 // Writing and removing the context-menu keys.
 #include "shellmenus.h"
 
+#include "registrylayout.h"
+
 using platform::HKEY_CLASSES_ROOT;
 
 namespace {
@@ -56,6 +58,7 @@ void WriteExplorerMenu(platform::TRegistry& reg, const std::string& program, boo
     }
     RemoveEntryKey(reg, ShellMenuKeys::FilesCommand);
     RemoveEntryKey(reg, ShellMenuKeys::Files);
+    DeleteEmptyKeys(reg, {"\\*\\shell", "\\*"});
 }
 
 void WriteStartMenu(platform::TRegistry& reg, const std::string& program, bool on)
@@ -68,4 +71,5 @@ void WriteStartMenu(platform::TRegistry& reg, const std::string& program, bool o
     reg.SetRootKey(HKEY_CLASSES_ROOT);
     if (reg.KeyExists(ShellMenuKeys::Folders))
         reg.DeleteKey(ShellMenuKeys::Folders);
+    DeleteEmptyKeys(reg, {"\\directory\\shell", "\\directory"});
 }

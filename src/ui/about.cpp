@@ -123,7 +123,8 @@ void TfmAboutForm::FormCreate()
         l->adjustSize();
     Version->move(Label1->x() + Label1->width() + 4, Label1->y());
     Label3->move(Version->x() + Version->width(), Label1->y());
-    Copyright->setFixedWidth(imIco->x() - Copyright->x() - 4);
+    // Below the small image the notice may use the panel's whole width.
+    Copyright->setFixedWidth(Panel1->width() - Copyright->x() - 8);
     Copyright->adjustSize();
     Memo1->setPlainText(LibraryLine(RichTextLibrary()));
 }

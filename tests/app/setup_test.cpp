@@ -13,6 +13,8 @@
 #include "sysbib.h"
 #include "viewsetuphost.h"
 
+#include <functional>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
@@ -125,6 +127,40 @@ protected:
         }
         files.sort();
         return files;
+    }
+
+    // Every folder and file below the test's home and XDG folders, folders as "/".
+    QMap<QString, QByteArray> XdgTree() const
+    {
+        QMap<QString, QByteArray> tree;
+        for (const char* root : {"home", "data", "config"}) {
+            QDirIterator it(dir.filePath(QString::fromLatin1(root)),
+                            QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                tree.insert(path.mid(dir.path().size() + 1), it.fileInfo().isDir() ? "/" : ReadFile(path));
+            }
+        }
+        return tree;
+    }
+    // Every key of both roots of the store.
+    static QStringList StoreKeys()
+    {
+        QStringList keys;
+        for (const platform::RegRoot root : {HKEY_CURRENT_USER, HKEY_CLASSES_ROOT}) {
+            const std::function<void(const std::string&)> walk = [&](const std::string& path) {
+                TRegistry reg(root);
+                if (!path.empty() && !reg.OpenKey(path, false))
+                    return;
+                for (const std::string& name : reg.GetKeyNames()) {
+                    keys << QString::fromStdString((root == HKEY_CURRENT_USER ? "HKCU" : "HKCR") + path + "\\" + name);
+                    walk(path + "\\" + name);
+                }
+            };
+            walk({});
+        }
+        return keys;
     }
 
     // What the desktop opens the type with, as xdg-mime says after the caches
@@ -263,7 +299,7 @@ TEST_F(SetupTest, TakingTextOverOpensItWithUsAndUncheckingGivesItBack)
     // Every listed extension now has its bookkeeping values.
     EXPECT_EQ(Kept(RegistryKeys::Names, "SCP"), "");
     EXPECT_EQ(d.Label3->text(), Program + QStringLiteral(" %1"));
-    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet.desktop"));
+    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet-private.desktop"));
 
     // The next opening shows it as ours; unchecked and saved, all comes back.
     d.reject();
@@ -276,7 +312,7 @@ TEST_F(SetupTest, TakingTextOverOpensItWithUsAndUncheckingGivesItBack)
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("other.desktop"));
     EXPECT_EQ(ReadFile(Config(QStringLiteral("mimeapps.list"))),
               QByteArray("[Default Applications]\ntext/plain=other.desktop;\n"));
-    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
 }
 
 TEST_F(SetupTest, ASaveThatFailsChangesNeitherTheStoreNorTheDesktop)
@@ -293,7 +329,7 @@ TEST_F(SetupTest, ASaveThatFailsChangesNeitherTheStoreNorTheDesktop)
         << Messages().first().toStdString();
     EXPECT_EQ(Classes("\\.txt"), "txtfile");
     EXPECT_FALSE(TRegistry().KeyExists(RegistryKeys::Types));
-    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
     // Still a change to save.
     EXPECT_TRUE(DrawnRed(d, Row(d, QStringLiteral("TXT"))));
     EXPECT_TRUE(d.BitBtn3->isEnabled());
@@ -320,7 +356,7 @@ TEST_F(SetupTest, ASaveThatFailsChangesNeitherTheStoreNorTheDesktop)
     d.BitBtn3->click();
     ASSERT_EQ(Messages().size(), 3);
     EXPECT_FALSE(Messages().last().contains(QStringLiteral("saved"))) << Messages().last().toStdString();
-    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
     qputenv("QUILLET_REGISTRY", RegistryFile().toLocal8Bit());
 }
 
@@ -514,7 +550,7 @@ TEST_F(SetupTest, ClearGivesEverythingBackRemovesTheDataAndClosesTheWindow)
     d.chExpl->setChecked(true);
     Save(d.BitBtn3);
     Save(d.BitBtn1);
-    ASSERT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet.desktop"));
+    ASSERT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet-private.desktop"));
     // LOG leaves the list unsaved: Clear still gives it back.
     Toggle(d, QStringLiteral("LOG"));
     Save(d.BitBtn3);
@@ -547,6 +583,37 @@ TEST_F(SetupTest, ClearGivesEverythingBackRemovesTheDataAndClosesTheWindow)
     EXPECT_FALSE(next.Item(QStringLiteral("File1"))->isVisible());
 }
 
+TEST_F(SetupTest, UncheckingEverythingAndClearLeaveTheFoldersAndTheStoreAsTheyWere)
+{
+    const QMap<QString, QByteArray> before = XdgTree();
+    TfmSetup& d = Open();
+    const auto checkAll = [&](bool on) {
+        for (const QString& ext : {QStringLiteral("TXT"), QStringLiteral("LOG"), QStringLiteral("DIZ")})
+            d.CheckListBox1->SetChecked(Row(d, ext), on);
+        d.chExpl->setChecked(on);
+        d.chStart->setChecked(on);
+        Save(d.BitBtn3);
+        Save(d.BitBtn1);
+    };
+    checkAll(true);
+    ASSERT_TRUE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
+    checkAll(false);
+    EXPECT_EQ(XdgTree().keys(), before.keys());
+    EXPECT_EQ(XdgTree(), before);
+    // What stays is the saved list and the look: no key that holds nothing.
+    EXPECT_EQ(StoreKeys().filter(QStringLiteral("HKCR")), QStringList());
+
+    // Clear gives the types back and takes the program's data away, whole.
+    Toggle(d, QStringLiteral("TXT"));
+    Toggle(d, QStringLiteral("CFG"));
+    Save(d.BitBtn3);
+    prompter.AnswerMessage(MsgButton::Yes);
+    d.BitBtn6->click();
+    ASSERT_FALSE(view->isVisible());
+    EXPECT_EQ(XdgTree().keys(), before.keys());
+    EXPECT_EQ(StoreKeys(), QStringList());
+}
+
 TEST_F(SetupTest, ASecondDialogSavingTheSameTakeOverKeepsTheFirstRecord)
 {
     OtherProgramOwnsText();
@@ -561,7 +628,7 @@ TEST_F(SetupTest, ASecondDialogSavingTheSameTakeOverKeepsTheFirstRecord)
     Save(second.BitBtn3);
     EXPECT_EQ(Kept(RegistryKeys::Types, "TXT"), OtherCommand);
     EXPECT_EQ(Kept(RegistryKeys::Names, "TXT"), "txtfile");
-    EXPECT_EQ(ReadFile(Config(QStringLiteral("mimeapps.list"))).count("quillet.desktop"), 2);
+    EXPECT_EQ(ReadFile(Config(QStringLiteral("mimeapps.list"))).count("quillet-private.desktop"), 2);
 
     Toggle(second, QStringLiteral("TXT"));
     Save(second.BitBtn3);

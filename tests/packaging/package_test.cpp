@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Debian package CPack makes from the finished build, in a temporary folder:
 // what it holds and where, its control fields (the libraries found by shlibdeps),
-// and no maintainer scripts, since dpkg's triggers refresh the desktop's caches.
+// no maintainer scripts, since dpkg's triggers refresh the desktop's caches, and
+// its licence in the machine-readable copyright file.
 #include "packagingsupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -80,6 +82,7 @@ TEST_F(PackageTest, HoldsTheProgramsAndEveryFileTheDesktopAndTheProgramLookFor)
         "usr/share/man/man1/quillet.1.gz",
         "usr/share/man/man1/quillet-conv.1.gz",
         "usr/share/man/man1/quillet-view.1.gz",
+        "usr/share/doc/quillet/copyright",
     };
     for (const char* path : expected)
         EXPECT_TRUE(contents.contains(QLatin1String(path))) << path << "\n" << contents.join(u'\n').toStdString();
@@ -106,6 +109,53 @@ TEST_F(PackageTest, ControlFieldsNameTheLibrariesFoundAndNoMaintainerScripts)
     // The menu and icon caches are refreshed by dpkg's triggers; no script of ours runs.
     for (const char* script : {"preinst", "postinst", "prerm", "postrm"})
         EXPECT_FALSE(control.contains(QLatin1String(script))) << script;
+}
+
+TEST_F(PackageTest, DeclaresTheGplVersion3OrLaterInAMachineReadableCopyrightFile)
+{
+    const QString root = folder->filePath(QStringLiteral("root"));
+    ASSERT_EQ(RunTool(QStringLiteral("dpkg-deb"), {QStringLiteral("-x"), package, root}).exitCode, 0);
+    QFile file(root + QStringLiteral("/usr/share/doc/quillet/copyright"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // Paragraphs of fields, continuation lines starting with a blank.
+    QList<QMap<QString, QString>> paragraphs(1);
+    QString field;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (line.trimmed().isEmpty()) {
+            if (!paragraphs.last().isEmpty())
+                paragraphs.append(QMap<QString, QString>());
+        } else if (line.startsWith(u' ') || line.startsWith(u'\t')) {
+            paragraphs.last()[field] += u'\n' + line.trimmed();
+        } else {
+            field = line.section(u':', 0, 0);
+            paragraphs.last()[field] = line.section(u':', 1).trimmed();
+        }
+    }
+    if (paragraphs.last().isEmpty())
+        paragraphs.removeLast();
+    ASSERT_GE(paragraphs.size(), 3);
+    EXPECT_EQ(paragraphs[0].value(QStringLiteral("Format")),
+              QStringLiteral("https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"));
+    EXPECT_EQ(paragraphs[0].value(QStringLiteral("Upstream-Name")), QStringLiteral("Quillet"));
+    // Every file is under the licence, and the licence has its text.
+    bool allFiles = false, licenceText = false;
+    for (const auto& p : paragraphs) {
+        if (p.value(QStringLiteral("Files")) == QStringLiteral("*")) {
+            allFiles = p.value(QStringLiteral("License")) == QStringLiteral("GPL-3.0-or-later");
+            EXPECT_FALSE(p.value(QStringLiteral("Copyright")).isEmpty());
+        }
+        if (!p.contains(QStringLiteral("Files")) && p.value(QStringLiteral("License")).startsWith(QStringLiteral("GPL-3.0-or-later\n"))) {
+            const QString text = p.value(QStringLiteral("License"));
+            licenceText = text.contains(QStringLiteral("either version 3 of the License, or"))
+                          && text.contains(QStringLiteral("/usr/share/common-licenses/GPL-3"));
+        }
+    }
+    EXPECT_TRUE(allFiles);
+    EXPECT_TRUE(licenceText);
+    QFile metainfo(root + QStringLiteral("/usr/share/metainfo/io.github.quillet.Quillet.metainfo.xml"));
+    ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(metainfo.readAll().contains("<project_license>GPL-3.0-or-later</project_license>"));
+    EXPECT_FALSE(control.contains(QStringLiteral("proprietary"), Qt::CaseInsensitive));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The about box on its own: the build's version, the library line of the GUI
-// library this process really loaded, and the line shown only while the pointer
-// rests on the small image.
+// The about box on its own: the build's version, the licence, the library line
+// of the GUI library this process really loaded, and the line shown only while
+// the pointer rests on the small image.
 #include "about.h"
 #include "libraryinfo.h"
 #include "testapp.h"
@@ -32,6 +32,13 @@ TEST(AboutBox, ShowsTheBuildsVersionAndTheLoadedLibraryOrSaysItIsNotLoaded)
     EXPECT_EQ(about.Version->text(), QStringLiteral(QUILLET_VERSION));
     EXPECT_EQ(about.Label3->text(), QStringLiteral(" (") + ProgramDate() + QStringLiteral(")"));
     EXPECT_TRUE(about.imIco->toolTip().contains(QStringLiteral("libQt6Gui")));
+    // The licence is named, and the notice is shown whole inside its panel.
+    EXPECT_TRUE(about.Copyright->text().contains(QStringLiteral("GNU General Public License, version 3 or later")))
+        << about.Copyright->text().toStdString();
+    const QRect notice = about.Copyright->geometry();
+    EXPECT_LE(notice.bottom(), about.Panel1->contentsRect().bottom());
+    EXPECT_GE(notice.height(), about.Copyright->heightForWidth(notice.width()));
+    EXPECT_FALSE(notice.intersects(about.imIco->geometry()));
 
     const LibraryInfo library = RichTextLibrary();
     ASSERT_TRUE(library.Loaded);

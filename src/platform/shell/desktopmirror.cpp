@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Making the user's XDG folders match the state, with everything put back when a
-// step fails.
+// step fails, and nothing of ours left behind when nothing is checked.
 #include "desktopmirror.h"
 
 #include "desktopentry.h"
@@ -15,6 +15,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -30,9 +34,15 @@ QString MimeFolder()
     return XdgDataHome() + QStringLiteral("/mime");
 }
 
-QString DesktopEntryFile()
+// Where earlier versions wrote their entry, hiding the installed one.
+QString InstalledNameInUserFolder()
 {
     return ApplicationsFolder() + QLatin1Char('/') + QLatin1String(DesktopFileId);
+}
+
+QString PrivateEntryFile()
+{
+    return ApplicationsFolder() + QLatin1Char('/') + QLatin1String(PrivateDesktopFileId);
 }
 
 QString MimePackageFile()
@@ -48,6 +58,25 @@ QString MimeAppsFile()
 QString OwnedEntriesFile()
 {
     return DesktopMirror::StateFolder() + QStringLiteral("/mimeapps.owned");
+}
+
+QString MadeRecordFile()
+{
+    return DesktopMirror::StateFolder() + QStringLiteral("/made");
+}
+
+QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+}
+
+void RemoveTree(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
 }
 
 // Where a file of the user's that one of ours displaced is kept until ours goes.
@@ -85,14 +114,24 @@ QStringList ChangedUnder(const QStringList& changed, const QString& folder)
     return found;
 }
 
+QStringList RecordLines(const std::optional<QByteArray>& text)
+{
+    QStringList lines;
+    if (text)
+        for (const QByteArray& line : text->split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#'))
+                lines << QString::fromUtf8(line);
+    return lines;
+}
+
+// Each entry is "group\ttype\tid"; earlier versions wrote no id, and theirs
+// was always the installed entry's name.
 std::set<QString> ParseOwned(const std::optional<QByteArray>& text)
 {
     std::set<QString> owned;
-    if (!text)
-        return owned;
-    for (const QByteArray& line : text->split('\n'))
-        if (!line.isEmpty() && !line.startsWith('#'))
-            owned.insert(QString::fromUtf8(line));
+    for (const QString& line : RecordLines(text))
+        owned.insert(line.count(QLatin1Char('\t')) == 1 ? line + QLatin1Char('\t') + QLatin1String(DesktopFileId)
+                                                       : line);
     return owned;
 }
 
@@ -131,33 +170,97 @@ void DesktopMirror::Apply(const DesktopState& state)
 
 void DesktopMirror::Commit()
 {
+    const QStringList made = journal.MadeFolders() + madeOutputs;
     journal.Commit();
     committed = true;
-    // The state folder goes when nothing is left in it; only now, since putting
-    // a file back needs its folder.
-    PruneEmptyFolders(StateFolder());
-    QDir().rmdir(QFileInfo(StateFolder()).path());
+    // Only now, since putting a file back needs its folder.
+    Tidy(made);
 }
 
 void DesktopMirror::PutBack() noexcept
 {
+    // What the cache builders made in this change goes with it, and where they
+    // made it there was no cache to rebuild before.
+    const QStringList made = std::exchange(madeOutputs, {});
+    QStringList skip;
+    for (const QString& path : made) {
+        RemoveTree(path);
+        skip << QFileInfo(path).path();
+    }
     journal.Rollback();
-    RunTools(false);
+    RunTools(false, skip);
     committed = true;
 }
 
-void DesktopMirror::RunTools(bool strict)
+void DesktopMirror::RunTools(bool strict, const QStringList& skip)
 {
     const QStringList changed = journal.Changed();
+    const std::pair<QString, bool (*)(const QString&)> tools[] = {{MimeFolder(), UpdateMimeDatabase},
+                                                                  {ApplicationsFolder(), UpdateDesktopDatabase}};
     try {
-        // A folder that a rollback took away again has no cache to rebuild.
-        if (!ChangedUnder(changed, MimeFolder()).isEmpty() && QFileInfo(MimeFolder()).isDir())
-            UpdateMimeDatabase(MimeFolder());
-        if (!ChangedUnder(changed, ApplicationsFolder()).isEmpty() && QFileInfo(ApplicationsFolder()).isDir())
-            UpdateDesktopDatabase(ApplicationsFolder());
+        for (const auto& [folder, tool] : tools) {
+            // A folder that a rollback took away again has no cache to rebuild.
+            if (ChangedUnder(changed, folder).isEmpty() || !QFileInfo(folder).isDir() || skip.contains(folder))
+                continue;
+            const QStringList before = Entries(folder);
+            tool(folder);
+            for (const QString& name : Entries(folder))
+                if (!before.contains(name))
+                    madeOutputs << folder + QLatin1Char('/') + name;
+        }
     } catch (const DesktopError&) {
         if (strict)
             throw;
+    }
+}
+
+void DesktopMirror::Tidy(QStringList made) noexcept
+{
+    // Best effort: the change itself is made, and a folder left over is no
+    // reason to say it failed.
+    try {
+        for (const QString& path : RecordLines(FileJournal::Read(MadeRecordFile())))
+            if (!made.contains(path))
+                made << path;
+        // Caches go once nothing is left for them to describe: the compiled MIME
+        // files when no package is left (another program's package needs them,
+        // whoever built them), the entry cache when our entry is gone.
+        const bool noPackages = Entries(MimeFolder() + QStringLiteral("/packages")).isEmpty();
+        const bool noEntry = !IsOurs(FileJournal::Read(PrivateEntryFile()).value_or(QByteArray()));
+        for (const QString& path : std::as_const(made)) {
+            const QFileInfo info(path);
+            if ((noPackages && info.path() == MimeFolder() && info.fileName() != QLatin1String("packages"))
+                || (noEntry && path == ApplicationsFolder() + QStringLiteral("/mimeinfo.cache")))
+                RemoveTree(path);
+        }
+        QFile::remove(MadeRecordFile());
+        // Folders we made that hold nothing now, the deepest first.
+        std::sort(made.begin(), made.end(), [](const QString& a, const QString& b) { return a.size() > b.size(); });
+        PruneEmptyFolders(StateFolder());
+        for (const QString& path : std::as_const(made))
+            if (QFileInfo(path).isDir())
+                QDir().rmdir(path);
+        // The state folder is wholly ours, whoever made it.
+        QDir().rmdir(StateFolder());
+        QStringList remaining;
+        for (const QString& path : std::as_const(made))
+            if (QFileInfo::exists(path) && !path.contains(QLatin1Char('\n')))
+                remaining << path;
+        if (remaining.isEmpty())
+            return;
+        // The record needs a folder: one made for it goes in the record too.
+        for (QString dir = StateFolder(); !QFileInfo::exists(dir); dir = QFileInfo(dir).path())
+            remaining << dir;
+        if (!QDir().mkpath(StateFolder()))
+            return;
+        QByteArray text = QByteArray("# ") + MirrorMarker
+                          + ": the folders and caches Quillet's settings made, removed when nothing needs them.\n";
+        for (const QString& path : std::as_const(remaining))
+            text += path.toUtf8() + '\n';
+        QSaveFile file(MadeRecordFile());
+        if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size())
+            file.commit();
+    } catch (...) {
     }
 }
 
@@ -187,10 +290,17 @@ void DesktopMirror::ApplyFiles(const DesktopState& state)
                 types << type;
     }
 
-    if (types.isEmpty())
-        RemoveOwned(DesktopEntryFile());
+    // An entry of ours under the installed entry's name, as earlier versions
+    // wrote it, hides the installed one and every type it opens: it goes.
+    RemoveOwned(InstalledNameInUserFolder());
+    // The installed entry is never replaced: the defaults name it. Only a copy
+    // that no installed entry starts needs an entry of its own.
+    const bool installed = InstalledEntryStarts(state.program);
+    const QString id = QLatin1String(installed ? DesktopFileId : PrivateDesktopFileId);
+    if (types.isEmpty() || installed)
+        RemoveOwned(PrivateEntryFile());
     else
-        WriteOwned(DesktopEntryFile(),
+        WriteOwned(PrivateEntryFile(),
                    DesktopEntry(ExecArgument(state.program) + QStringLiteral(" %f"), types)
                        + QByteArray(MirrorMarker) + "=true\n",
                    false);
@@ -198,7 +308,7 @@ void DesktopMirror::ApplyFiles(const DesktopState& state)
         RemoveOwned(MimePackageFile());
     else
         WriteOwned(MimePackageFile(), MimePackage(declared), false);
-    ApplyMimeApps(types);
+    ApplyMimeApps(types, id);
 
     const std::pair<ShellMenu, bool> menus[] = {{ShellMenu::Files, state.fileMenu},
                                                  {ShellMenu::Folders, state.folderMenu}};
@@ -250,7 +360,7 @@ void DesktopMirror::RemoveOwned(const QString& path)
     }
 }
 
-void DesktopMirror::ApplyMimeApps(const QStringList& types)
+void DesktopMirror::ApplyMimeApps(const QStringList& types, const QString& id)
 {
     std::set<QString> owned = ParseOwned(FileJournal::Read(OwnedEntriesFile()));
     // Nothing to take and nothing to give back: the user's file is not even read.
@@ -259,15 +369,29 @@ void DesktopMirror::ApplyMimeApps(const QStringList& types)
     const QString path = MimeAppsFile();
     const std::optional<QByteArray> current = FileJournal::Read(path);
     QByteArray text = current.value_or(QByteArray());
-    const QString id = QLatin1String(DesktopFileId);
     const QString defaults = QLatin1String(DefaultApplications);
     const QString added = QLatin1String(AddedAssociations);
     const QChar tab = QLatin1Char('\t');
 
+    // First what no longer holds: a type unchecked, or an entry named for a
+    // copy the desktop now starts by another entry.
+    for (auto it = owned.begin(); it != owned.end();) {
+        const QString group = it->section(tab, 0, 0);
+        const QString type = it->section(tab, 1, 1);
+        const QString ownedId = it->section(tab, 2);
+        if (types.contains(type) && ownedId == id) {
+            ++it;
+            continue;
+        }
+        QStringList ids = MimeAppsEntry(text, group, type);
+        ids.removeAll(ownedId);
+        text = SetMimeAppsEntry(text, group, type, ids);
+        it = owned.erase(it);
+    }
     for (const QString& type : types) {
         // Taken once, when the extension is taken over: a default the user has
         // chosen since is theirs, and a later Save does not take it back.
-        const QString defaultKey = defaults + tab + type;
+        const QString defaultKey = defaults + tab + type + tab + id;
         if (!owned.count(defaultKey)) {
             QStringList ids = MimeAppsEntry(text, defaults, type);
             if (ids.value(0) != id) {
@@ -278,7 +402,7 @@ void DesktopMirror::ApplyMimeApps(const QStringList& types)
                 owned.insert(defaultKey);
             }
         }
-        const QString addedKey = added + tab + type;
+        const QString addedKey = added + tab + type + tab + id;
         if (!owned.count(addedKey)) {
             QStringList ids = MimeAppsEntry(text, added, type);
             if (!ids.contains(id)) {
@@ -287,18 +411,6 @@ void DesktopMirror::ApplyMimeApps(const QStringList& types)
                 owned.insert(addedKey);
             }
         }
-    }
-    for (auto it = owned.begin(); it != owned.end();) {
-        const QString group = it->section(tab, 0, 0);
-        const QString type = it->section(tab, 1);
-        if (types.contains(type)) {
-            ++it;
-            continue;
-        }
-        QStringList ids = MimeAppsEntry(text, group, type);
-        ids.removeAll(id);
-        text = SetMimeAppsEntry(text, group, type, ids);
-        it = owned.erase(it);
     }
 
     if (text != current.value_or(QByteArray())) {

@@ -35,21 +35,26 @@ public:
     void Apply(const DesktopState& state);
     void Commit();
 
-    // Where the mirror keeps what it changed in files that are not wholly its own.
+    // Where the mirror keeps what it changed in files that are not wholly its own,
+    // and the folders and caches it made, which go again once nothing of ours
+    // needs them.
     static QString StateFolder();
 
 private:
     void ApplyFiles(const DesktopState& state);
     void WriteOwned(const QString& path, const QByteArray& contents, bool executable);
     void RemoveOwned(const QString& path);
-    void ApplyMimeApps(const QStringList& types);
+    void ApplyMimeApps(const QStringList& types, const QString& id);
     void ApplyThunar(const DesktopState& state);
-    void RunTools(bool strict);
+    // Rebuilds the desktop's caches of the folders changed, but not those of the
+    // folders named in skip.
+    void RunTools(bool strict, const QStringList& skip = {});
     void PutBack() noexcept;
+    void Tidy(QStringList made) noexcept;
 
     FileJournal journal;
     bool committed = false;
-    std::set<QString> ownedEntries; // "group\ttype" of the mimeapps entries we made
+    QStringList madeOutputs; // what the cache builders made in this change
 };
 
 } // namespace platform

@@ -76,4 +76,31 @@ QString KeyFileValue(const QString& value)
     return escaped;
 }
 
+QString ExecProgram(const QString& keyValue)
+{
+    QString exec;
+    for (qsizetype i = 0; i < keyValue.size(); ++i) {
+        const QChar c = keyValue[i];
+        if (c != u'\\' || i + 1 == keyValue.size()) {
+            exec += c;
+            continue;
+        }
+        const QChar next = keyValue[++i];
+        exec += next == u's' ? QChar(u' ') : next == u'n' ? QChar(u'\n') : next == u't' ? QChar(u'\t')
+              : next == u'r' ? QChar(u'\r') : next;
+    }
+    exec = exec.trimmed();
+    QString program;
+    if (exec.startsWith(u'"')) {
+        for (qsizetype i = 1; i < exec.size() && exec[i] != u'"'; ++i) {
+            if (exec[i] == u'\\' && i + 1 < exec.size())
+                ++i;
+            program += exec[i];
+        }
+    } else {
+        program = exec.section(u' ', 0, 0);
+    }
+    return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
+}
+
 } // namespace platform

@@ -27,4 +27,8 @@ QString ShellArgument(const QString& argument);
 // return escaped, and a leading blank written as \s.
 QString KeyFileValue(const QString& value);
 
+// The program an Exec key starts, from the key's value as it stands in the file:
+// the key file's escapes undone, then the first argument unquoted.
+QString ExecProgram(const QString& keyValue);
+
 } // namespace platform

@@ -37,6 +37,8 @@ public:
 
     // The files changed so far, as given.
     const QStringList& Changed() const { return changed; }
+    // The folders made for them that were not there before, until Commit.
+    const QStringList& MadeFolders() const { return madeFolders; }
 
     void Commit();
     void Rollback() noexcept;

@@ -22,6 +22,17 @@ QString Absolute(const char* variable, const QString& fallback)
     return QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : fallback;
 }
 
+// A list variable's absolute entries, or the fallback when it has none.
+QStringList AbsoluteList(const char* variable, const QStringList& fallback)
+{
+    QStringList dirs;
+    const QStringList parts = qEnvironmentVariable(variable).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& part : parts)
+        if (QDir::isAbsolutePath(part))
+            dirs << QDir::cleanPath(part);
+    return dirs.isEmpty() ? fallback : dirs;
+}
+
 } // namespace
 
 QString XdgDataHome()
@@ -41,14 +52,12 @@ QString XdgStateHome()
 
 QStringList XdgConfigDirs()
 {
-    QStringList dirs;
-    const QStringList parts = qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    for (const QString& part : parts)
-        if (QDir::isAbsolutePath(part))
-            dirs << QDir::cleanPath(part);
-    if (dirs.isEmpty())
-        dirs << QStringLiteral("/etc/xdg");
-    return dirs;
+    return AbsoluteList("XDG_CONFIG_DIRS", {QStringLiteral("/etc/xdg")});
+}
+
+QStringList XdgDataDirs()
+{
+    return AbsoluteList("XDG_DATA_DIRS", {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")});
 }
 
 } // namespace platform

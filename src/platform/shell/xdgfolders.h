@@ -16,5 +16,8 @@ QString XdgConfigHome();
 QString XdgStateHome();
 // $XDG_CONFIG_DIRS, else /etc/xdg; only read, never written.
 QStringList XdgConfigDirs();
+// $XDG_DATA_DIRS, else /usr/local/share and /usr/share: where installed
+// programs keep their desktop entries; only read, never written.
+QStringList XdgDataDirs();
 
 } // namespace platform

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop mirror on real XDG folders: the desktop opens the chosen types
-// with us and shows our menus, the user's own defaults and files come back when
-// ours go, and a failure leaves every file as it was.
+// with us and shows our menus, the installed entry is named and never hidden,
+// the user's own defaults and files come back when ours go, nothing of ours is
+// left when nothing is checked, and a failure leaves every file as it was.
+#include "desktopentry.h"
 #include "desktoperror.h"
 #include "desktopmirror.h"
 #include "mimepackage.h"
@@ -72,8 +74,87 @@ protected:
         return {};
     }
 
+    // The program as a package installs it: an entry in the system's data
+    // folder that starts it by name, found along PATH, and that folder's cache.
+    void InstallPackage()
+    {
+        Write(systemData + QStringLiteral("/applications/quillet.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Quillet\nExec=quillet %F\nMimeType=text/plain;text/rtf;\n");
+        // As the package manager's trigger does.
+        Run(QStringLiteral("update-desktop-database"), {systemData + QStringLiteral("/applications")});
+        qputenv("PATH", QFile::encodeName(QFileInfo(program).path()) + ':' + path);
+    }
+
+    // The applications "Open with" offers for the type.
+    static QString OpenWith(const QString& type)
+    {
+        QString out;
+        Run(QStringLiteral("gio"), {QStringLiteral("mime"), type}, &out);
+        return out.section(QStringLiteral("Registered applications:"), 1).section(QStringLiteral("Recommended"), 0, 0);
+    }
+
     QString program;
 };
+
+TEST_F(DesktopMirrorTest, TheInstalledEntryIsNamedAndNeverHiddenAndOnlyAnUninstalledCopyGetsItsOwn)
+{
+    InstallPackage();
+    // What an earlier version wrote under the installed entry's name, hiding it.
+    Write(Data(QStringLiteral("applications/quillet.desktop")),
+          "[Desktop Entry]\nType=Application\nName=Quillet\nExec=" + program.toUtf8()
+              + " %f\nMimeType=text/plain;\nX-Quillet-Mirror=true\n");
+    ASSERT_FALSE(OpenWith(QStringLiteral("text/rtf")).contains(QStringLiteral("quillet.desktop")));
+
+    Mirror(State({QStringLiteral("TXT"), QStringLiteral("CFG")}));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
+    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet.desktop"));
+    EXPECT_EQ(DefaultFor(platform::DeclaredTypeName(QStringLiteral("CFG"))), QStringLiteral("quillet.desktop"));
+    // Still offered for every type it opens, checked or not.
+    EXPECT_TRUE(OpenWith(QStringLiteral("text/rtf")).contains(QStringLiteral("quillet.desktop")));
+
+    // A build started from its own folder is not what the installed entry
+    // starts: it gets an entry of its own, beside the installed one.
+    const QString installed = program;
+    program = MakeRecorder(QStringLiteral("build"));
+    Mirror(State({QStringLiteral("TXT")}));
+    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet-private.desktop"));
+    EXPECT_TRUE(OpenWith(QStringLiteral("text/rtf")).contains(QStringLiteral("quillet.desktop")));
+    EXPECT_FALSE(Read(Config(QStringLiteral("mimeapps.list"))).contains("=quillet.desktop"));
+
+    // Installed later: the defaults move to the installed entry and the own one goes.
+    program = installed;
+    Mirror(State({QStringLiteral("TXT")}));
+    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet.desktop"));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
+    EXPECT_FALSE(Read(Config(QStringLiteral("mimeapps.list"))).contains("quillet-private"));
+
+    Mirror(State({}));
+    EXPECT_FALSE(QFileInfo::exists(Config(QStringLiteral("mimeapps.list"))));
+    EXPECT_TRUE(QDir(Data(QStringLiteral("applications"))).entryList({QStringLiteral("*.desktop")}).isEmpty());
+}
+
+TEST_F(DesktopMirrorTest, NothingCheckedLeavesTheHomeAsItWasWithoutAFolderOrCacheOfOurs)
+{
+    Write(Config(QStringLiteral("user-dirs.locale")), "ru_RU\n");
+    const QMap<QString, QByteArray> before = Tree();
+    const DesktopState all = State({QStringLiteral("TXT"), QStringLiteral("CFG")}, true, true);
+
+    // Applied but not committed, as when the store then fails: the caches the
+    // tools built go too.
+    {
+        DesktopMirror mirror;
+        mirror.Apply(all);
+        ASSERT_TRUE(QFileInfo::exists(Data(QStringLiteral("mime/mime.cache"))));
+    }
+    EXPECT_EQ(Tree().keys(), before.keys());
+
+    Mirror(all);
+    Mirror(State({QStringLiteral("TXT")}, true));
+    Mirror(State({}));
+    EXPECT_EQ(Tree().keys(), before.keys());
+    EXPECT_EQ(Tree(), before);
+}
 
 TEST_F(DesktopMirrorTest, ACheckedExtensionOpensWithUsAndThePreviousDefaultComesBack)
 {
@@ -84,16 +165,16 @@ TEST_F(DesktopMirrorTest, ACheckedExtensionOpensWithUsAndThePreviousDefaultComes
     ASSERT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("other.desktop"));
 
     Mirror(State({QStringLiteral("TXT"), QStringLiteral("CFG")}));
-    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet.desktop"));
+    EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet-private.desktop"));
     // CFG has no type of its own on this desktop: we declare one and take it.
     const QString cfg = platform::DeclaredTypeName(QStringLiteral("CFG"));
-    EXPECT_EQ(DefaultFor(cfg), QStringLiteral("quillet.desktop"));
+    EXPECT_EQ(DefaultFor(cfg), QStringLiteral("quillet-private.desktop"));
     EXPECT_TRUE(Read(Data(QStringLiteral("mime/globs2"))).contains((cfg + QStringLiteral(":*.cfg")).toUtf8()));
-    const QByteArray entry = Read(Data(QStringLiteral("applications/quillet.desktop")));
+    const QByteArray entry = Read(Data(QStringLiteral("applications/quillet-private.desktop")));
     EXPECT_EQ(KeyOf(entry, "MimeType"), "text/plain;" + cfg.toUtf8() + ";");
     QString out;
     EXPECT_EQ(
-        Run(QStringLiteral("desktop-file-validate"), {Data(QStringLiteral("applications/quillet.desktop"))}, &out), 0)
+        Run(QStringLiteral("desktop-file-validate"), {Data(QStringLiteral("applications/quillet-private.desktop"))}, &out), 0)
         << out.toStdString();
 
     // Unchecked again: the other program is the default once more, the user's
@@ -101,7 +182,7 @@ TEST_F(DesktopMirrorTest, ACheckedExtensionOpensWithUsAndThePreviousDefaultComes
     Mirror(State({}));
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("other.desktop"));
     EXPECT_EQ(Read(Config(QStringLiteral("mimeapps.list"))), before);
-    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet.desktop"))));
+    EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("applications/quillet-private.desktop"))));
     EXPECT_FALSE(QFileInfo::exists(Data(QStringLiteral("mime/packages/quillet.xml"))));
     EXPECT_FALSE(QFileInfo::exists(DesktopMirror::StateFolder()));
 }
@@ -111,8 +192,8 @@ TEST_F(DesktopMirrorTest, ADefaultTheUserChoseSinceIsNotTakenBackByALaterSave)
     Mirror(State({QStringLiteral("TXT")}));
     InstallOther(QStringLiteral("later.desktop"));
     Write(Config(QStringLiteral("mimeapps.list")),
-          "[Default Applications]\ntext/plain=later.desktop;quillet.desktop;\n\n"
-          "[Added Associations]\ntext/plain=quillet.desktop;\n");
+          "[Default Applications]\ntext/plain=later.desktop;quillet-private.desktop;\n\n"
+          "[Added Associations]\ntext/plain=quillet-private.desktop;\n");
 
     Mirror(State({QStringLiteral("TXT")}, true));
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("later.desktop"));
@@ -128,7 +209,7 @@ TEST_F(DesktopMirrorTest, EveryEntryStartsTheProgramWithTheFileAsItIs)
     Write(file, "text");
     Mirror(State({QStringLiteral("TXT")}, true, true));
 
-    const QByteArray entry = Read(Data(QStringLiteral("applications/quillet.desktop")));
+    const QByteArray entry = Read(Data(QStringLiteral("applications/quillet-private.desktop")));
     EXPECT_EQ(LaunchExec(KeyOf(entry, "Exec"), file), QStringList{file});
     for (const QString& menu : {QStringLiteral("kio/servicemenus/quillet-load.desktop"),
                                 QStringLiteral("nemo/actions/quillet-load.nemo_action"),
@@ -170,14 +251,14 @@ TEST_F(DesktopMirrorTest, TheUsersOwnFilesOfOurNamesComeBackWhenOursGo)
 {
     // A launcher the user made with a menu editor, and their own Thunar actions.
     const QByteArray launcher = "[Desktop Entry]\nType=Application\nName=My Quillet\nExec=/bin/true\n";
-    Write(Data(QStringLiteral("applications/quillet.desktop")), launcher);
+    Write(Data(QStringLiteral("applications/quillet-private.desktop")), launcher);
     const QByteArray system = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n<action>\n\t<name>Open "
                               "Terminal Here</name>\n\t<unique-id>1-1</unique-id>\n</action>\n</actions>\n";
     Write(systemConfig + QStringLiteral("/Thunar/uca.xml"), system);
     const QMap<QString, QByteArray> before = Snapshot();
 
     Mirror(State({QStringLiteral("TXT")}, true, true));
-    EXPECT_NE(Read(Data(QStringLiteral("applications/quillet.desktop"))), launcher);
+    EXPECT_NE(Read(Data(QStringLiteral("applications/quillet-private.desktop"))), launcher);
     // The system's actions stay in the menu beside ours.
     const QByteArray actions = Read(Config(QStringLiteral("Thunar/uca.xml")));
     EXPECT_TRUE(actions.contains("<unique-id>1-1</unique-id>"));
@@ -207,7 +288,7 @@ TEST_F(DesktopMirrorTest, AFailureLeavesEveryFileAsItWas)
     {
         DesktopMirror mirror;
         mirror.Apply(State({QStringLiteral("TXT")}, false, true));
-        EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet.desktop"));
+        EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet-private.desktop"));
     }
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("other.desktop"));

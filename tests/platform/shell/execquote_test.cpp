@@ -20,6 +20,10 @@ TEST(ExecQuote, APlainPathStaysBareAndAnythingElseIsQuotedAndEscaped)
     // The key file's own escapes come on top of the quoting.
     EXPECT_EQ(KeyFileValue(QStringLiteral("\"/a\\\\b\" %f")), QStringLiteral("\"/a\\\\\\\\b\" %f"));
     EXPECT_EQ(KeyFileValue(QStringLiteral(" x\ty")), QStringLiteral("\\sx\\ty"));
+    // Read back, every path names the program it was written for.
+    for (const QString& path : {QStringLiteral("/usr/bin/quillet"), QStringLiteral("/a\"b`c$d\\e 100%/q")})
+        EXPECT_EQ(ExecProgram(KeyFileValue(ExecArgument(path) + QStringLiteral(" %f"))), path);
+    EXPECT_EQ(ExecProgram(QStringLiteral("quillet %F")), QStringLiteral("quillet"));
 }
 
 TEST(ExecQuote, OnlyAbsolutePathsWithoutControlCharactersCanBeWritten)

@@ -39,15 +39,24 @@ void MirrorTest::SetUp()
     data = home + QStringLiteral("/.local/share");
     config = home + QStringLiteral("/.config");
     systemConfig = dir.filePath(QStringLiteral("etc-xdg"));
-    for (const QString& d : {data, config, systemConfig})
+    systemData = dir.filePath(QStringLiteral("usr-share"));
+    for (const QString& d : {data, config, systemConfig, systemData})
         ASSERT_TRUE(QDir().mkpath(d));
+    path = qgetenv("PATH");
     qputenv("HOME", home.toLocal8Bit());
     qputenv("XDG_DATA_HOME", data.toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
     qputenv("XDG_CONFIG_DIRS", systemConfig.toLocal8Bit());
+    // The system's own MIME types stay known.
+    qputenv("XDG_DATA_DIRS", (systemData + QStringLiteral(":/usr/local/share:/usr/share")).toLocal8Bit());
     for (const char* variable : {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
                                  "MATE_DESKTOP_SESSION_ID", "DESKTOP_SESSION", "XDG_MENU_PREFIX", "DISPLAY"})
         qunsetenv(variable);
+}
+
+void MirrorTest::TearDown()
+{
+    qputenv("PATH", path);
 }
 
 QByteArray MirrorTest::Read(const QString& path)
@@ -78,6 +87,18 @@ QMap<QString, QByteArray> MirrorTest::Snapshot() const
         files.insert(rel, Read(path));
     }
     return files;
+}
+
+QMap<QString, QByteArray> MirrorTest::Tree() const
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(home, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(path.mid(home.size()), it.fileInfo().isDir() ? QByteArray("/") : Read(path));
+    }
+    return entries;
 }
 
 QString MirrorTest::MakeRecorder(const QString& folderName)

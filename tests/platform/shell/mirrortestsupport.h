@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A private home for each desktop-mirror test: HOME, the XDG folders and a
-// system config folder of its own, no desktop named in the environment (so that
+// A private home for each desktop-mirror test: HOME, the XDG folders and
+// system config and data folders of its own, no desktop named in the environment (so that
 // xdg-mime answers from the files alone), and helpers to look at the result.
 #pragma once
 
@@ -14,6 +14,7 @@
 class MirrorTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
 
     QString Data(const QString& rel) const { return data + QLatin1Char('/') + rel; }
     QString Config(const QString& rel) const { return config + QLatin1Char('/') + rel; }
@@ -22,6 +23,8 @@ protected:
     // Every file below the home and XDG folders with its contents, without the
     // caches the desktop's tools build from them.
     QMap<QString, QByteArray> Snapshot() const;
+    // Every folder and file below the home, caches included, folders as "/".
+    QMap<QString, QByteArray> Tree() const;
 
     // An executable that writes each argument it gets on a line of its own into
     // the file Recorded() reads; by default in a folder whose name is full of
@@ -36,7 +39,9 @@ protected:
     static int Run(const QString& program, const QStringList& arguments, QString* out = nullptr);
 
     QTemporaryDir dir;
-    QString home, data, config, systemConfig;
+    // systemData stands first in XDG_DATA_DIRS, where installed programs' entries are.
+    QString home, data, config, systemConfig, systemData;
+    QByteArray path; // PATH as it was, put back after the test
 };
 
 // Readable failures: strings and bytes as text.
