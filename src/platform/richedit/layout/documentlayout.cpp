@@ -29,6 +29,16 @@ QObject* ImageHandler()
     return dynamic_cast<QObject*>(lender->documentLayout()->handlerForObject(QTextFormat::ImageObject));
 }
 
+// Drops a block's lines and the glyphs its last drawing left behind (clearing
+// the lines alone keeps those, a kilobyte or so a paragraph); an empty pass
+// through the layout frees them.
+void Release(QTextLayout* layout)
+{
+    layout->beginLayout();
+    layout->endLayout();
+    layout->clearLayout();
+}
+
 } // namespace
 
 bool FitsDocumentLayout(const QTextDocument& doc)
@@ -105,7 +115,7 @@ void DocumentLayout::Reset()
         if (number < int(states.size()) && states[std::size_t(number)] == State::Laid) {
             const QTextBlock block = doc->findBlockByNumber(number);
             if (block.isValid())
-                block.layout()->clearLayout();
+                Release(block.layout());
         }
     }
     kept.clear();
@@ -235,7 +245,7 @@ void DocumentLayout::DropFarLayouts()
             continue;
         }
         // The height stays known; the lines come back when the block is shown.
-        doc->findBlockByNumber(number).layout()->clearLayout();
+        Release(doc->findBlockByNumber(number).layout());
         states[std::size_t(number)] = State::Measured;
     }
     std::sort(near.begin(), near.end());
