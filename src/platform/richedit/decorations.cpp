@@ -2,6 +2,7 @@
 // Double and thick underlines and list numbers, drawn over the laid-out document.
 #include "decorations.h"
 
+#include "layout/documentlayout.h"
 #include "listmarkers.h"
 #include "richeditconsts.h"
 #include "textproperties.h"
@@ -108,7 +109,7 @@ void PaintDecorations(QPainter& painter, const QTextDocument& doc, const QRectF&
     // for any point: that block has no lines yet, and asking where it lies would
     // lay out the whole text at once. The walk then starts at the top, over the
     // part already laid out.
-    if (start.isValid() && start.layout()->lineCount() == 0)
+    if (start.isValid() && start.layout()->lineCount() == 0 && !qobject_cast<DocumentLayout*>(layout))
         start = doc.begin();
     const bool noTables = doc.rootFrame()->childFrames().isEmpty();
     painter.save();

@@ -37,6 +37,7 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), d(std::make_unique<Impl
     d->AttachDocument(d->NewDocument());
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->CheckSelection(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { d->CheckSelection(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { d->PrepareView(); });
     d->ApplyWrap();
     HideSelection(true);
 }
@@ -90,6 +91,9 @@ void RichEdit::Impl::AttachDocument(QTextDocument* fresh)
     }
     fresh->setParent(q);
     doc = fresh;
+    // The layout goes on first: putting one on drops what the blocks' layouts hold.
+    if (FitsDocumentLayout(*fresh))
+        InstallViewLayout(fresh);
     // Display formats and the wrap go on before the view lays the text out.
     RestyleAll(fresh, false);
     longParagraph = false;
@@ -124,11 +128,78 @@ void RichEdit::Impl::ConnectDocument()
     QObject::connect(doc, &QTextDocument::contentsChange, q,
                      [this](int position, int removed, int added) { OnContentsChange(position, removed, added); });
     QObject::connect(doc, &QTextDocument::undoCommandAdded, q, [this] { OnUndoCommandAdded(); });
-    QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, q,
-                     [this](const QSizeF& size) {
-                         if ((eventMask & ENM_REQUESTRESIZE) && q->OnRequestResize)
-                             q->OnRequestResize(QRect(0, 0, q->viewport()->width(), qCeil(size.height())));
-                     });
+    const auto connectLayout = [this] {
+        QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, q,
+                         [this](const QSizeF& size) {
+                             if ((eventMask & ENM_REQUESTRESIZE) && q->OnRequestResize)
+                                 q->OnRequestResize(QRect(0, 0, q->viewport()->width(), qCeil(size.height())));
+                         });
+    };
+    connectLayout();
+    QObject::connect(doc, &QTextDocument::documentLayoutChanged, q, connectLayout);
+}
+
+DocumentLayout* RichEdit::Impl::ViewLayout() const
+{
+    return qobject_cast<DocumentLayout*>(doc->documentLayout());
+}
+
+void RichEdit::Impl::InstallViewLayout(QTextDocument* target)
+{
+    auto* layout = new DocumentLayout(target);
+    layout->OnShift = [this](double) { KeepShiftedView(); };
+    target->setDocumentLayout(layout);
+}
+
+void RichEdit::Impl::KeepShiftedView()
+{
+    // Heights above the viewport were corrected: the view follows the text it
+    // shows. The scroll bar is moved quietly (the layout already knows where the
+    // view is) and everything is drawn again.
+    const DocumentLayout* layout = ViewLayout();
+    if (!layout)
+        return;
+    QScrollBar* bar = q->verticalScrollBar();
+    const int wanted = qRound(layout->ViewTop());
+    if (bar->value() != wanted) {
+        const QSignalBlocker quiet(bar);
+        bar->setValue(wanted);
+    }
+    q->viewport()->update();
+    // The scroll range may not have grown yet when the shift comes with a change
+    // of the text: try again once the view has taken the new size.
+    if (bar->value() != wanted) {
+        QTimer::singleShot(0, q, [this] {
+            const DocumentLayout* now = ViewLayout();
+            QScrollBar* later = q->verticalScrollBar();
+            if (now && later->value() != qRound(now->ViewTop())) {
+                const QSignalBlocker quiet(later);
+                later->setValue(qRound(now->ViewTop()));
+                q->viewport()->update();
+            }
+        });
+    }
+}
+
+void RichEdit::Impl::LeaveViewLayout()
+{
+    // A table or a list came in: Qt's own layout places cells and draws markers.
+    if (!ViewLayout() || FitsDocumentLayout(*doc))
+        return;
+    relayingOut = true;
+    doc->setDocumentLayout(nullptr);
+    doc->documentLayout();
+    relayingOut = false;
+    RestyleAll(doc, true);
+    NoteLongParagraphs(doc, 0, doc->characterCount());
+    q->viewport()->update();
+}
+
+void RichEdit::Impl::PrepareView()
+{
+
+    if (DocumentLayout* layout = ViewLayout())
+        layout->SetViewport(q->verticalScrollBar()->value(), q->viewport()->height());
 }
 
 QString RichEdit::Impl::RawText(int from, int to) const
@@ -181,6 +252,14 @@ void RichEdit::Impl::OnContentsChange(int position, int removed, int added)
     if ((removed == 0 && added == 0) || relayingOut)
         return;
     ++changes;
+    if (wrappedLines.doc == doc) {
+        // Lines before the edited paragraph keep their numbers.
+        const std::size_t keep = std::size_t(doc->findBlock(position).blockNumber()) + 1;
+        if (wrappedLines.firstLine.size() > keep)
+            wrappedLines.firstLine.resize(keep);
+    }
+    if (ViewLayout() && !FitsDocumentLayout(*doc))
+        QTimer::singleShot(0, q, [this] { LeaveViewLayout(); });
     const bool hadLong = longParagraph;
     NoteLongParagraphs(doc, position, position + added);
     foldPending = foldPending || (longParagraph && !hadLong);

@@ -20,6 +20,7 @@ void RichEdit::Impl::RestyleAll(QTextDocument* target, bool relayout)
 {
     shownLink = LinkColor();
     ++changes;
+    ++restyles;
     // Laying blocks out again changes no text: no EN_CHANGE for it.
     relayingOut = true;
     display.RestyleAll(*target, shownLink, relayout);
@@ -35,6 +36,7 @@ void RichEdit::showEvent(QShowEvent* event)
 void RichEdit::paintEvent(QPaintEvent* event)
 {
     d->LayOutDeferred();
+    d->PrepareView();
     QTextEdit::paintEvent(event);
     QPainter painter(viewport());
     const QPoint scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());

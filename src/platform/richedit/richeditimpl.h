@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "displayformats.h"
+#include "layout/documentlayout.h"
 #include "urldetect.h"
 
 #include <QMimeData>
@@ -95,18 +96,33 @@ struct RichEdit::Impl {
     void RestyleAll(QTextDocument* target, bool relayout);
 
     // With word wrap: the number of the first display line of each paragraph,
-    // kept while the text, the width and the font stay as they were.
+    // counted from the top as far as it was asked for, kept while the width, the
+    // font and the display formats stay; an edit keeps what lies before it.
     struct WrappedLines {
         const QTextDocument* doc = nullptr;
-        int revision = -1;
-        int changes = -1;
+        const QAbstractTextDocumentLayout* layout = nullptr;
+        int restyles = -1;
         qreal width = -2;
         QFont font;
-        std::vector<int> firstLine;
-        int total = 0;
+        std::vector<int> firstLine;   // firstLine[i]: lines before block i; one more entry than blocks counted
     };
     mutable WrappedLines wrappedLines;
-    const WrappedLines& WrappedLineMap() const;
+    int restyles = 0;                       // counts changes of the display formats
+    // The map, counted at least through block number upTo (-1: every block).
+    const WrappedLines& WrappedLineMap(int upTo) const;
+    // The map, counted at least until it holds display line number line.
+    const WrappedLines& WrappedLineMapFor(int line) const;
+    // The block's layout with its lines, laid out now if it was not.
+    const QTextLayout* LinesOf(const QTextBlock& block) const;
+
+    // The shown document's own layout, when it has one (documents with tables or
+    // lists keep Qt's).
+    DocumentLayout* ViewLayout() const;
+    void InstallViewLayout(QTextDocument* target);
+    void LeaveViewLayout();
+    // Lays out what the viewport shows and what lies a screen around it.
+    void PrepareView();
+    void KeepShiftedView();
 
     // Document
     QTextDocument* NewDocument() const;     // detached, configured like the shown one

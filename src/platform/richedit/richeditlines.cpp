@@ -20,33 +20,25 @@ struct LineSpan {
     bool paragraphEnd = false;
 };
 
-void LayOut(const QTextDocument* doc, const QTextBlock& upTo)
+int BlockLines(const QTextLayout* layout)
 {
-    // Asking for a block's rectangle makes the layout reach that block now
-    // instead of in the background.
-    doc->documentLayout()->blockBoundingRect(upTo);
-}
-
-int BlockLines(const QTextBlock& block)
-{
-    const QTextLayout* layout = block.layout();
     return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
 }
 
 // Finds display line number line; start -1 when there is none.
 LineSpan WrappedLine(const RichEdit::Impl& d, int line)
 {
-    const auto& map = d.WrappedLineMap();
-    if (line < 0 || line >= map.total)
+    const auto& map = d.WrappedLineMapFor(line);
+    if (line < 0 || line >= map.firstLine.back())
         return {};
     const auto next = std::upper_bound(map.firstLine.begin(), map.firstLine.end(), line);
     const int blockNumber = int(next - map.firstLine.begin()) - 1;
     const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
     const int index = line - map.firstLine[std::size_t(blockNumber)];
-    const int count = BlockLines(block);
+    const QTextLayout* layout = d.LinesOf(block);
+    const int count = BlockLines(layout);
     const bool lastOfBlock = index == count - 1;
     LineSpan span;
-    const QTextLayout* layout = block.layout();
     if (layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineAt(index);
         span.start = block.position() + textLine.textStart();
@@ -61,10 +53,10 @@ LineSpan WrappedLine(const RichEdit::Impl& d, int line)
 
 int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
 {
-    const auto& map = d.WrappedLineMap();
     const QTextBlock target = d.doc->findBlock(pos);
+    const auto& map = d.WrappedLineMap(target.blockNumber());
     int line = map.firstLine[std::size_t(target.blockNumber())];
-    const QTextLayout* layout = target.layout();
+    const QTextLayout* layout = d.LinesOf(target);
     if (layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineForTextPosition(pos - target.position());
         line += textLine.isValid() ? textLine.lineNumber() : layout->lineCount() - 1;
@@ -74,35 +66,68 @@ int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
 
 } // namespace
 
-const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap() const
+const QTextLayout* RichEdit::Impl::LinesOf(const QTextBlock& block) const
+{
+    LayOutDeferred();
+    if (const DocumentLayout* layout = ViewLayout())
+        return layout->LaidOut(block);
+    // Asking for a block's rectangle makes Qt's layout reach that block now
+    // instead of in the background.
+    doc->documentLayout()->blockBoundingRect(block);
+    return block.layout();
+}
+
+const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap(int upTo) const
 {
     WrappedLines& map = wrappedLines;
-    if (map.doc == doc && map.revision == doc->revision() && map.changes == changes && map.width == doc->textWidth()
-        && map.font == doc->defaultFont() && int(map.firstLine.size()) == doc->blockCount())
+    if (map.doc != doc || map.layout != doc->documentLayout() || map.restyles != restyles
+        || map.width != doc->textWidth() || map.font != doc->defaultFont() || map.firstLine.empty()) {
+        map.doc = doc;
+        map.layout = doc->documentLayout();
+        map.restyles = restyles;
+        map.width = doc->textWidth();
+        map.font = doc->defaultFont();
+        map.firstLine.assign(1, 0);
+    }
+    const int blocks = doc->blockCount();
+    if (upTo < 0 || upTo >= blocks)
+        upTo = blocks - 1;
+    int counted = int(map.firstLine.size()) - 1;
+    if (counted > upTo)
         return map;
     LayOutDeferred();
-    LayOut(doc, doc->lastBlock());
-    map.doc = doc;
-    map.revision = doc->revision();
-    map.changes = changes;
-    map.width = doc->textWidth();
-    map.font = doc->defaultFont();
-    map.firstLine.clear();
-    map.firstLine.reserve(std::size_t(doc->blockCount()));
-    int lines = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
-        map.firstLine.push_back(lines);
-        lines += BlockLines(block);
+    const DocumentLayout* own = ViewLayout();
+    if (!own) {
+        doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(upTo));
     }
-    map.total = lines;
+    map.firstLine.reserve(std::size_t(upTo) + 2);
+    int lines = map.firstLine.back();
+    for (QTextBlock block = doc->findBlockByNumber(counted); block.isValid() && counted <= upTo;
+         block = block.next(), ++counted) {
+        lines += own ? std::max(1, own->LineCount(block)) : BlockLines(block.layout());
+        map.firstLine.push_back(lines);
+    }
     return map;
+}
+
+const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMapFor(int line) const
+{
+    // Counts on in steps until the line is reached, so that a line near the top
+    // does not count the whole text.
+    int upTo = 255;
+    for (;;) {
+        const WrappedLines& map = WrappedLineMap(upTo);
+        if (map.firstLine.back() > line || int(map.firstLine.size()) > doc->blockCount())
+            return map;
+        upTo = upTo * 2 + 1;
+    }
 }
 
 std::int32_t RichEdit::GetLineCount() const
 {
     if (!d->wordWrap)
         return d->doc->blockCount();
-    return d->WrappedLineMap().total;
+    return d->WrappedLineMap(-1).firstLine.back();
 }
 
 std::int32_t RichEdit::LineIndex(std::int32_t line) const

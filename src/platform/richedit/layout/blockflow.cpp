@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Laying out one paragraph, and guessing its height when it is not laid out.
+#include "blockflow.h"
+
+#include <QFontMetricsF>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// Wider than any text a view can show: the width of a line that does not wrap.
+constexpr double UnboundedWidth = 8.0e6;
+
+// The space a block's lines may take, from its left edge.
+struct Frame {
+    double left = 0;
+    double width = 0;
+};
+
+Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const FlowSettings& settings)
+{
+    const double indent = format.indent() * block.document()->indentWidth();
+    const bool leftToRight = block.textDirection() != Qt::RightToLeft;
+    Frame frame;
+    frame.left = settings.margin + format.leftMargin() + (leftToRight ? indent : 0);
+    const double right = settings.margin + format.rightMargin() + (leftToRight ? 0 : indent);
+    frame.width = settings.pageWidth > 0 ? std::max(1.0, settings.pageWidth - frame.left - right) : UnboundedWidth;
+    return frame;
+}
+
+} // namespace
+
+BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
+{
+    BlockFlow flow;
+    QTextLayout* layout = block.layout();
+    if (!block.isVisible()) {
+        layout->clearLayout();
+        return flow;
+    }
+    const QTextBlockFormat format = block.blockFormat();
+    QTextOption option = block.document()->defaultTextOption();
+    option.setTextDirection(block.textDirection());
+    option.setAlignment(format.alignment());
+    if (!settings.wrap || format.nonBreakableLines())
+        option.setWrapMode(QTextOption::NoWrap);
+    layout->setTextOption(option);
+
+    const Frame frame = TextFrame(block, format, settings);
+    const bool leftToRight = block.textDirection() != Qt::RightToLeft;
+    double y = format.topMargin();
+    layout->beginLayout();
+    for (;;) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLeadingIncluded(true);
+        const double indent = flow.lines == 0 ? format.textIndent() : 0;
+        line.setLineWidth(std::max(1.0, frame.width - indent));
+        line.setPosition(QPointF(frame.left + (leftToRight ? indent : 0), y));
+        y += format.lineHeight(line.height(), 1.0);
+        flow.naturalWidth = std::max(flow.naturalWidth, line.x() + line.naturalTextWidth());
+        ++flow.lines;
+    }
+    layout->endLayout();
+    flow.height = y + format.bottomMargin();
+    return flow;
+}
+
+void BlockEstimator::Reset(const QTextDocument* document)
+{
+    doc = document;
+    byFormat.clear();
+    defaultFont = document->defaultFont();
+}
+
+const BlockEstimator::Metrics& BlockEstimator::MetricsFor(const QTextBlock& block)
+{
+    const int key = block.charFormatIndex();
+    auto it = byFormat.find(key);
+    if (it != byFormat.end())
+        return *it;
+    // A paragraph's first characters usually carry the font of the rest.
+    QTextCharFormat format = block.charFormat();
+    const QTextBlock::iterator first = block.begin();
+    if (!first.atEnd())
+        format = first.fragment().charFormat();
+    const QFontMetricsF metrics(format.font().resolve(defaultFont));
+    // Ordinary prose, Russian and Latin, with its spaces.
+    static const QString sample = QStringLiteral(u"Съешь же ещё этих мягких французских булок, да выпей чаю. Pack my box.");
+    Metrics m;
+    m.lineSpacing = std::ceil(metrics.height() + std::max<qreal>(0, metrics.leading()));
+    m.averageAdvance = metrics.horizontalAdvance(sample) / sample.size();
+    return *byFormat.insert(key, m);
+}
+
+double BlockEstimator::Estimate(const QTextBlock& block, const FlowSettings& settings)
+{
+    if (!block.isVisible())
+        return 0;
+    const QTextBlockFormat format = block.blockFormat();
+    const Metrics& m = MetricsFor(block);
+    int lines = 1;
+    const double width = TextFrame(block, format, settings).width;
+    if (settings.wrap && width < UnboundedWidth && !format.nonBreakableLines()) {
+        // Words do not fill a line to its end: a little more than the bare ratio.
+        const double text = (block.length() - 1) * m.averageAdvance * 1.04 + format.textIndent();
+        lines = std::max(1, int(std::ceil(text / width)));
+    }
+    return format.topMargin() + lines * format.lineHeight(m.lineSpacing, 1.0) + format.bottomMargin();
+}
+
+} // namespace platform

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// One paragraph of the viewport-first layout: its lines laid out for a width,
+// or its height estimated from its length without laying it out.
+#pragma once
+
+#include <QFont>
+#include <QHash>
+
+class QTextBlock;
+class QTextDocument;
+
+namespace platform {
+
+// The geometry of one block: lines sit in the block's QTextLayout relative to the
+// block's top-left corner, which the document layout sets as the QTextLayout's
+// position whenever it hands the block out.
+struct BlockFlow {
+    double height = 0;        // top margin, lines and bottom margin
+    double naturalWidth = 0;  // widest line with its left edge, for a view that does not wrap
+    int lines = 0;
+};
+
+struct FlowSettings {
+    double pageWidth = 0;     // the document's text width; 0 or less: no wrap
+    double margin = 0;        // the document margin on each side
+    bool wrap = true;
+};
+
+// Lays the block out into its own QTextLayout.
+BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings);
+
+// Guesses a block's height from its characters and its font, at least one line,
+// without touching its layout. Metrics are kept per character format.
+class BlockEstimator {
+public:
+    void Reset(const QTextDocument* doc);
+    double Estimate(const QTextBlock& block, const FlowSettings& settings);
+
+private:
+    struct Metrics {
+        double lineSpacing = 0;
+        double averageAdvance = 0;
+    };
+    const Metrics& MetricsFor(const QTextBlock& block);
+    QHash<int, Metrics> byFormat;
+    const QTextDocument* doc = nullptr;
+    QFont defaultFont;
+};
+
+} // namespace platform

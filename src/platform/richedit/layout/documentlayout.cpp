@@ -1,0 +1,525 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The viewport-first layout of the shown document.
+#include "documentlayout.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPointer>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+
+// Qt's picture handler comes with its own document layout only: a layout kept
+// for the life of the application lends it to ours.
+QObject* ImageHandler()
+{
+    static QPointer<QTextDocument> lender;
+    if (!lender) {
+        lender = new QTextDocument(QCoreApplication::instance());
+        lender->setObjectName(QStringLiteral("imageHandlerLender"));
+    }
+    return dynamic_cast<QObject*>(lender->documentLayout()->handlerForObject(QTextFormat::ImageObject));
+}
+
+// Drops a block's lines and the glyphs its last drawing left behind (clearing
+// the lines alone keeps those, a kilobyte or so a paragraph); an empty pass
+// through the layout frees them.
+void Release(QTextLayout* layout)
+{
+    layout->beginLayout();
+    layout->endLayout();
+    layout->clearLayout();
+}
+
+} // namespace
+
+bool FitsDocumentLayout(const QTextDocument& doc)
+{
+    if (!doc.rootFrame()->childFrames().isEmpty())
+        return false;
+    const QList<QTextFormat> formats = doc.allFormats();
+    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& f) { return f.isListFormat(); });
+}
+
+DocumentLayout::Scope::Scope(const DocumentLayout* owner, bool refresh) : layout(const_cast<DocumentLayout*>(owner))
+{
+    ++layout->depth;
+    if (refresh)
+        layout->EnsureCurrent();
+}
+
+DocumentLayout::Scope::~Scope()
+{
+    if (--layout->depth == 0)
+        layout->Flush();
+}
+
+DocumentLayout::DocumentLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc)
+{
+    if (QObject* images = ImageHandler())
+        registerHandler(QTextFormat::ImageObject, images);
+}
+
+FlowSettings DocumentLayout::CurrentSettings() const
+{
+    const QTextDocument* doc = document();
+    FlowSettings wanted;
+    wanted.pageWidth = doc->pageSize().width();
+    wanted.margin = doc->documentMargin();
+    wanted.wrap = doc->defaultTextOption().wrapMode() != QTextOption::NoWrap;
+    return wanted;
+}
+
+void DocumentLayout::EnsureCurrent()
+{
+    const FlowSettings wanted = CurrentSettings();
+    if (stale || wanted.pageWidth != settings.pageWidth || wanted.margin != settings.margin
+        || wanted.wrap != settings.wrap || int(states.size()) != document()->blockCount())
+        Reset();
+}
+
+void DocumentLayout::Reset()
+{
+    // The text under the top of the viewport stays where it is shown: the
+    // character starting the line there when the block is laid out, else the
+    // same share of the block's height.
+    const QTextDocument* doc = document();
+    int anchor = -1;
+    int anchorChar = -1;
+    double within = 0;
+    if (!stale && index.Size() > 0 && index.Size() == doc->blockCount()) {
+        anchor = index.Find(viewTop - settings.margin);
+        const double height = index.Height(anchor);
+        within = height > 0 ? (viewTop - Top(anchor)) / height : 0;
+        const QTextLayout* layout = doc->findBlockByNumber(anchor).layout();
+        if (states[std::size_t(anchor)] == State::Laid && layout->lineCount() > 0) {
+            for (int i = 0; i < layout->lineCount(); ++i) {
+                const QTextLine line = layout->lineAt(i);
+                if (Top(anchor) + line.y() + line.height() > viewTop || i + 1 == layout->lineCount()) {
+                    anchorChar = line.textStart();
+                    within = viewTop - (Top(anchor) + line.y());
+                    break;
+                }
+            }
+        }
+    }
+    for (int number : kept) {
+        if (number < int(states.size()) && states[std::size_t(number)] == State::Laid) {
+            const QTextBlock block = doc->findBlockByNumber(number);
+            if (block.isValid())
+                Release(block.layout());
+        }
+    }
+    kept.clear();
+    keptCount = 0;
+    widest = 0;
+    settings = CurrentSettings();
+    estimator.Reset(doc);
+    const int count = doc->blockCount();
+    std::vector<double> heights;
+    heights.reserve(std::size_t(count));
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        heights.push_back(estimator.Estimate(block, settings));
+    index.Assign(std::move(heights));
+    states.assign(std::size_t(count), State::Estimated);
+    lines.assign(std::size_t(count), 0);
+    stale = false;
+    sizeChanged = true;
+    if (anchor >= 0 && anchor < count) {
+        double top = Top(anchor) + (anchorChar >= 0 ? 0 : within * index.Height(anchor));
+        if (anchorChar >= 0) {
+            const QTextBlock block = doc->findBlockByNumber(anchor);
+            Measure(anchor, block);
+            const QTextLine line = block.layout()->lineForTextPosition(anchorChar);
+            if (line.isValid())
+                top = Top(anchor) + line.y() + std::clamp(within, 0.0, line.height());
+        }
+        pendingShift += top - viewTop;
+        viewTop = top;
+    }
+}
+
+void DocumentLayout::Measure(int number, const QTextBlock& block)
+{
+    const BlockFlow flow = LayOutBlock(block, settings);
+    State& state = states[std::size_t(number)];
+    if (state != State::Laid) {
+        kept.push_back(number);
+        ++keptCount;
+    }
+    state = State::Laid;
+    lines[std::size_t(number)] = flow.lines;
+    widest = std::max(widest, flow.naturalWidth);
+    const double old = index.Height(number);
+    if (flow.height == old)
+        return;
+    const double top = Top(number);
+    index.SetHeight(number, flow.height);
+    sizeChanged = true;
+    // A correction wholly above what is shown moves the shown text with it.
+    if (top + old <= viewTop) {
+        pendingShift += flow.height - old;
+        viewTop += flow.height - old;
+    }
+}
+
+void DocumentLayout::Ensure(int number, const QTextBlock& block)
+{
+    if (states[std::size_t(number)] != State::Laid)
+        Measure(number, block);
+    // Heights above may have changed since: the layout's position is its top now.
+    block.layout()->setPosition(QPointF(0, Top(number)));
+}
+
+void DocumentLayout::EnsureAbove(int number, double span)
+{
+    // The blocks just above one that is asked for are laid out too, so that a
+    // view scrolled to show it finds its neighbours where they will be drawn.
+    QTextBlock block = document()->findBlockByNumber(number);
+    double covered = 0;
+    for (block = block.previous(); block.isValid() && covered < span; block = block.previous()) {
+        --number;
+        Ensure(number, block);
+        covered += index.Height(number);
+    }
+}
+
+double DocumentLayout::Width() const
+{
+    return std::max(settings.pageWidth, widest + settings.margin);
+}
+
+void DocumentLayout::Flush()
+{
+    if (drawing) {
+        // Signals from inside a paint would scroll the view while it paints.
+        if (!flushQueued && (sizeChanged || pendingShift != 0)) {
+            flushQueued = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    flushQueued = false;
+                    Scope scope(this);
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
+    DropFarLayouts();
+    ++depth;
+    // The view takes the new size first, and may move its scroll bar to stay in
+    // range; where it is meant to be is then set by the shift.
+    reporting = true;
+    if (sizeChanged) {
+        sizeChanged = false;
+        emit documentSizeChanged(documentSize());
+    }
+    const double shift = pendingShift;
+    pendingShift = 0;
+    reporting = false;
+    if (shift != 0 && OnShift)
+        OnShift(shift);
+    --depth;
+}
+
+void DocumentLayout::DropFarLayouts()
+{
+    if (keptCount <= KeptLayoutsLimit)
+        return;
+    const int center = std::max(0, index.Find(viewTop - settings.margin));
+    const QTextDocument* doc = document();
+    std::vector<int> near;
+    for (int number : kept) {
+        if (number >= int(states.size()) || states[std::size_t(number)] != State::Laid)
+            continue;
+        if (std::abs(number - center) <= KeptRadius) {
+            near.push_back(number);
+            continue;
+        }
+        // The height stays known; the lines come back when the block is shown.
+        Release(doc->findBlockByNumber(number).layout());
+        states[std::size_t(number)] = State::Measured;
+    }
+    std::sort(near.begin(), near.end());
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+    kept = std::move(near);
+    keptCount = int(kept.size());
+}
+
+void DocumentLayout::documentChanged(int from, int, int charsAdded)
+{
+    // While a detached document is filled there is no width yet: one estimate
+    // of everything once it is shown beats following every insertion.
+    if (stale || document()->pageSize().isNull()) {
+        stale = true;
+        return;
+    }
+    Scope scope(this, false);
+    const QTextDocument* doc = document();
+    const FlowSettings wanted = CurrentSettings();
+    if ((from == 0 && charsAdded >= doc->characterCount() - 1) || wanted.pageWidth != settings.pageWidth
+        || wanted.margin != settings.margin || wanted.wrap != settings.wrap) {
+        // A new width, or the whole text formatted anew (a font, an option):
+        // estimate everything again.
+        Reset();
+        emit update(QRectF(0, 0, 1e9, 1e9));
+        return;
+    }
+    const int count = doc->blockCount();
+    const int oldCount = int(states.size());
+    const QTextBlock firstBlock = doc->findBlock(from);
+    QTextBlock lastBlock = doc->findBlock(from + charsAdded);
+    if (!lastBlock.isValid())
+        lastBlock = doc->lastBlock();
+    const int first = firstBlock.blockNumber();
+    const int changed = lastBlock.blockNumber() - first + 1;
+    const int replaced = changed - (count - oldCount);
+    if (replaced < 0 || first + replaced > oldCount) {
+        Reset();
+        emit update(QRectF(0, 0, 1e9, 1e9));
+        return;
+    }
+    const double top = Top(first);
+    double oldHeight = 0;
+    for (int i = first; i < first + replaced; ++i)
+        oldHeight += index.Height(i);
+    if (count != oldCount) {
+        std::vector<double> heights(static_cast<std::size_t>(count));
+        for (int i = 0; i < first; ++i)
+            heights[std::size_t(i)] = index.Height(i);
+        for (int i = first + replaced; i < oldCount; ++i)
+            heights[std::size_t(i + count - oldCount)] = index.Height(i);
+        for (int& number : kept)
+            number = number >= first + replaced ? number + count - oldCount : (number >= first ? -1 : number);
+        kept.erase(std::remove(kept.begin(), kept.end(), -1), kept.end());
+        const auto at = [](auto& v, int i) { return v.begin() + i; };
+        std::vector<State> newStates(std::size_t(changed), State::Estimated);
+        std::vector<int> newLines(std::size_t(changed), 0);
+        for (int i = first; i < first + replaced; ++i)
+            keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
+        states.erase(at(states, first), at(states, first + replaced));
+        states.insert(at(states, first), newStates.begin(), newStates.end());
+        lines.erase(at(lines, first), at(lines, first + replaced));
+        lines.insert(at(lines, first), newLines.begin(), newLines.end());
+        index.Assign(std::move(heights));
+    } else {
+        for (int i = first; i < first + changed; ++i) {
+            keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
+            states[std::size_t(i)] = State::Estimated;
+        }
+    }
+    // Small edits are laid out at once, as the user sees them; a large change is
+    // estimated and laid out when shown.
+    constexpr int LaidAtOnce = 64;
+    double newHeight = 0;
+    QTextBlock block = firstBlock;
+    for (int i = first; i < first + changed && block.isValid(); ++i, block = block.next()) {
+        if (changed <= LaidAtOnce) {
+            const BlockFlow flow = LayOutBlock(block, settings);
+            states[std::size_t(i)] = State::Laid;
+            kept.push_back(i);
+            ++keptCount;
+            lines[std::size_t(i)] = flow.lines;
+            widest = std::max(widest, flow.naturalWidth);
+            index.SetHeight(i, flow.height);
+        } else {
+            index.SetHeight(i, estimator.Estimate(block, settings));
+        }
+        newHeight += index.Height(i);
+    }
+    if (newHeight != oldHeight) {
+        sizeChanged = true;
+        if (top + oldHeight <= viewTop) {
+            pendingShift += newHeight - oldHeight;
+            viewTop += newHeight - oldHeight;
+        }
+    }
+    emit update(QRectF(0, top, 1e9, 1e9));
+}
+
+void DocumentLayout::SetViewport(double top, double height)
+{
+    Scope scope(this);
+    if (!reporting)
+        viewTop = top;
+    viewHeight = std::max(1.0, height);
+    const int count = index.Size();
+    if (count == 0)
+        return;
+    const int first = index.Find(viewTop - settings.margin);
+    EnsureAbove(first, viewHeight);
+    const QTextDocument* doc = document();
+    // Laying out the first block does not move its top; each next one starts
+    // where the one before now ends.
+    int number = index.Find(viewTop - settings.margin);
+    double y = Top(number);
+    for (QTextBlock block = doc->findBlockByNumber(number); block.isValid() && y < viewTop + 2 * viewHeight;
+         block = block.next(), ++number) {
+        Ensure(number, block);
+        y += index.Height(number);
+    }
+}
+
+int DocumentLayout::LineCount(const QTextBlock& block) const
+{
+    Scope scope(this);
+    if (!block.isValid())
+        return 0;
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int number = block.blockNumber();
+    if (states[std::size_t(number)] == State::Estimated)
+        self->Measure(number, block);
+    return lines[std::size_t(number)];
+}
+
+const QTextLayout* DocumentLayout::LaidOut(const QTextBlock& block) const
+{
+    Scope scope(this);
+    if (!block.isValid())
+        return nullptr;
+    auto* self = const_cast<DocumentLayout*>(this);
+    self->Ensure(block.blockNumber(), block);
+    return block.layout();
+}
+
+int DocumentLayout::KeptLayouts() const
+{
+    return keptCount;
+}
+
+bool DocumentLayout::HeightKnown(int blockNumber) const
+{
+    return !stale && blockNumber >= 0 && blockNumber < int(states.size())
+           && states[std::size_t(blockNumber)] != State::Estimated;
+}
+
+QSizeF DocumentLayout::documentSize() const
+{
+    if (depth == 0) {
+        Scope scope(this);
+        return documentSize();
+    }
+    return {Width(), index.Total() + 2 * settings.margin};
+}
+
+int DocumentLayout::pageCount() const
+{
+    return 1;
+}
+
+QRectF DocumentLayout::frameBoundingRect(QTextFrame*) const
+{
+    return {QPointF(0, 0), documentSize()};
+}
+
+QRectF DocumentLayout::blockBoundingRect(const QTextBlock& block) const
+{
+    Scope scope(this);
+    if (!block.isValid() || block.document() != document())
+        return {};
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int number = block.blockNumber();
+    self->EnsureAbove(number, viewHeight);
+    self->Ensure(number, block);
+    return {0, Top(number), Width(), index.Height(number)};
+}
+
+int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const
+{
+    Scope scope(this);
+    if (index.Size() == 0)
+        return -1;
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int number = index.Find(point.y() - settings.margin);
+    const QTextBlock block = document()->findBlockByNumber(number);
+    self->Ensure(number, block);
+    const QTextLayout* layout = block.layout();
+    if (layout->lineCount() == 0)
+        return accuracy == Qt::ExactHit ? -1 : block.position();
+    const QPointF local = point - QPointF(0, Top(number));
+    QTextLine line = layout->lineAt(layout->lineCount() - 1);
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine candidate = layout->lineAt(i);
+        if (local.y() < candidate.y() + candidate.height()) {
+            line = candidate;
+            break;
+        }
+    }
+    if (accuracy == Qt::ExactHit) {
+        if (!line.naturalTextRect().contains(local))
+            return -1;
+        return block.position() + line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
+    }
+    return block.position() + line.xToCursor(local.x());
+}
+
+void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
+{
+    Scope scope(this);
+    if (index.Size() == 0)
+        return;
+    drawing = true;
+    const QTextDocument* doc = document();
+    const QRectF clip = context.clip.isValid() ? context.clip : QRectF(QPointF(0, 0), documentSize());
+    painter->save();
+    painter->setPen(context.palette.color(QPalette::Text));
+    int number = index.Find(clip.top() - settings.margin);
+    double top = Top(number);
+    for (QTextBlock block = doc->findBlockByNumber(number); block.isValid() && top <= clip.bottom();
+         block = block.next(), ++number) {
+        if (!block.isVisible())
+            continue;
+        Ensure(number, block);
+        const double height = index.Height(number);
+        const QPointF offset(0, 0);   // the layout's position is the block's top
+        const double blockTop = top;
+        top += height;
+        QTextLayout* layout = block.layout();
+        const QBrush background = block.blockFormat().background();
+        if (background.style() != Qt::NoBrush)
+            painter->fillRect(QRectF(0, blockTop, Width(), height), background);
+
+        const int position = block.position();
+        const int length = block.length();
+        QList<QTextLayout::FormatRange> selections;
+        for (const Selection& range : context.selections) {
+            const int start = range.cursor.selectionStart() - position;
+            const int end = range.cursor.selectionEnd() - position;
+            if (start < length && end > 0 && end > start) {
+                selections.append({start, end - start, range.format});
+            } else if (!range.cursor.hasSelection() && range.format.hasProperty(QTextFormat::FullWidthSelection)
+                       && block.contains(range.cursor.position())) {
+                // A full-width selection needs only a position to name its line.
+                const QTextLine line = layout->lineForTextPosition(range.cursor.position() - position);
+                int lineLength = line.textLength();
+                if (line.textStart() + lineLength == length - 1)
+                    ++lineLength;
+                selections.append({line.textStart(), lineLength, range.format});
+            }
+        }
+        layout->draw(painter, offset, selections, clip);
+
+        int caret = context.cursorPosition;
+        bool drawCaret = caret >= position && caret < position + length;
+        if (caret < -1 && !layout->preeditAreaText().isEmpty()) {
+            caret = layout->preeditAreaPosition() - (caret + 2);
+            drawCaret = true;
+        } else {
+            caret -= position;
+        }
+        if (drawCaret)
+            layout->drawCursor(painter, offset, caret, cursorWidth);
+    }
+    painter->restore();
+    drawing = false;
+}
+
+} // namespace platform

@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The Fenwick tree of block heights.
+#include "prefixindex.h"
+
+#include <algorithm>
+
+namespace platform {
+
+void PrefixIndex::Assign(std::vector<double> values)
+{
+    heights = std::move(values);
+    const std::size_t n = heights.size();
+    tree.assign(heights.begin(), heights.end());
+    total = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        total += heights[i - 1];
+        const std::size_t parent = i + (i & (~i + 1));
+        if (parent <= n)
+            tree[parent - 1] += tree[i - 1];
+    }
+}
+
+void PrefixIndex::SetHeight(int index, double height)
+{
+    const double delta = height - heights[std::size_t(index)];
+    if (delta == 0)
+        return;
+    heights[std::size_t(index)] = height;
+    total += delta;
+    const std::size_t n = tree.size();
+    for (std::size_t i = std::size_t(index) + 1; i <= n; i += i & (~i + 1))
+        tree[i - 1] += delta;
+}
+
+double PrefixIndex::Before(int index) const
+{
+    double sum = 0;
+    for (std::size_t i = std::size_t(index); i > 0; i -= i & (~i + 1))
+        sum += tree[i - 1];
+    return sum;
+}
+
+int PrefixIndex::Find(double y) const
+{
+    const std::size_t n = tree.size();
+    if (n == 0)
+        return -1;
+    if (y < 0)
+        return 0;
+    std::size_t step = 1;
+    while (step * 2 <= n)
+        step *= 2;
+    // Descends to the last position whose prefix sum is at most y.
+    std::size_t pos = 0;
+    double left = y;
+    for (; step > 0; step /= 2) {
+        if (pos + step <= n && tree[pos + step - 1] <= left) {
+            pos += step;
+            left -= tree[pos - 1];
+        }
+    }
+    return int(std::min(pos, n - 1));
+}
+
+} // namespace platform

@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// A long text in a shown control: only what is near the viewport is laid out,
+// yet the caret, selections, search and lines far beyond it are exact, heights
+// corrected above the viewport do not move what it shows, and scrolling through
+// the whole text keeps a bounded number of layouts.
+#include "layout/documentlayout.h"
+#include "richedit.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+using namespace platform;
+using namespace platform::test;
+
+namespace {
+
+// Paragraphs of differing lengths, some wrapping over several lines, each
+// starting with its number so that any line can be told from the others.
+QString Prose(int paragraphs)
+{
+    QString text;
+    for (int i = 0; i < paragraphs; ++i) {
+        text += QString::number(i) + u' ';
+        for (int w = 0; w < (i * 7) % 40 + 1; ++w)
+            text += u"слово "_qs;
+        text += i + 1 < paragraphs ? u"\r\n"_qs : u" последнее"_qs;
+    }
+    return text;
+}
+
+int BlocksWithLines(const QTextDocument& doc)
+{
+    int count = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        count += block.layout() && block.layout()->lineCount() > 0 ? 1 : 0;
+    return count;
+}
+
+struct ShownText {
+    RichEdit edit;
+    explicit ShownText(int paragraphs, bool wrap = true)
+    {
+        edit.SetWordWrap(wrap);
+        edit.SetScrollBars(true, true);
+        edit.resize(500, 300);
+        StreamIn(edit, SF_TEXT | SF_UNICODE, Utf16(Prose(paragraphs)));
+        edit.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&edit));
+        QApplication::processEvents();
+    }
+    QScrollBar* Bar() { return edit.verticalScrollBar(); }
+    // The character drawn at a point of the viewport.
+    int At(QPoint point) { return edit.cursorForPosition(point).position(); }
+    bool Shows(int pos)
+    {
+        QTextCursor cursor(edit.Document());
+        cursor.setPosition(pos);
+        const QRect rect = edit.cursorRect(cursor);
+        return edit.viewport()->rect().contains(rect.center());
+    }
+};
+
+} // namespace
+
+TEST(ViewLayout, CaretSearchSelectionAndLinesFarBeyondWhatIsLaidOut)
+{
+    ShownText shown(20000);
+    RichEdit& edit = shown.edit;
+    const QTextDocument& doc = *edit.Document();
+    ASSERT_NE(qobject_cast<DocumentLayout*>(doc.documentLayout()), nullptr);
+    // Opening lays out the first screens only.
+    EXPECT_LT(BlocksWithLines(doc), 500);
+    const int length = edit.GetTextLength();
+
+    // Search selects a match on the last line and shows it where a click finds it.
+    CHARRANGE found;
+    const int match = edit.FindTextEx({0, -1}, u"последнее"_qs, FR_DOWN, &found);
+    ASSERT_EQ(match, length - 9);
+    edit.ExSetSel(found);
+    edit.ScrollCaret();
+    QApplication::processEvents();
+    ASSERT_TRUE(shown.Shows(match));
+    QTextCursor inMatch(edit.Document());
+    inMatch.setPosition(match + 2);
+    const QPoint point = edit.cursorRect(inMatch).center();
+    EXPECT_EQ(shown.At(point), match + 2);
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, point);
+    EXPECT_EQ(edit.ExGetSel().cpMin, match + 2);
+
+    // Lines as displayed, there and back: the caret's line starts where its
+    // paragraph's last wrapped line starts, and holds the match.
+    const int line = edit.ExLineFromChar(match);
+    EXPECT_EQ(line, edit.GetLineCount() - 1);
+    EXPECT_TRUE(edit.GetLine(line).contains(u"последнее"_qs));
+    EXPECT_LE(edit.LineIndex(line), match);
+
+    // A selection from the top to a click far below, across what was never laid out.
+    edit.SetSel(3, 3);
+    edit.ScrollCaret();
+    shown.Bar()->setValue(shown.Bar()->maximum() * 3 / 4);
+    QApplication::processEvents();
+    const QPoint middle(40, edit.viewport()->height() / 2);
+    const int under = shown.At(middle);
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, Qt::ShiftModifier, middle);
+    EXPECT_EQ(edit.ExGetSel().cpMin, 3);
+    EXPECT_EQ(edit.ExGetSel().cpMax, under);
+    EXPECT_GT(under, length / 2);
+
+    // Going to a remembered place (a bookmark) far above shows it; Ctrl+End the end.
+    const int mark = doc.findBlockByNumber(12345).position();
+    edit.SetSel(mark, mark);
+    edit.ScrollCaret();
+    QApplication::processEvents();
+    EXPECT_TRUE(shown.Shows(mark));
+    EXPECT_TRUE(edit.GetLine(edit.ExLineFromChar(mark)).startsWith(u"12345 "_qs));
+    QTest::keyClick(edit.viewport(), Qt::Key_End, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(edit.ExGetSel().cpMin, length);
+    EXPECT_TRUE(shown.Shows(length));
+    // Page Up from the end moves by about a screen, exactly by lines.
+    const int before = edit.ExLineFromChar(-1);
+    QTest::keyClick(edit.viewport(), Qt::Key_PageUp);
+    const int after = edit.ExLineFromChar(-1);
+    EXPECT_GT(before - after, 5);
+    EXPECT_LT(before - after, 30);
+    EXPECT_TRUE(shown.Shows(edit.ExGetSel().cpMin));
+}
+
+TEST(ViewLayout, CorrectedHeightsAboveTheViewportDoNotMoveWhatItShows)
+{
+    for (const bool wrap : {true, false}) {
+        ShownText shown(20000, wrap);
+        RichEdit& edit = shown.edit;
+        // Dragged to the middle: everything above has estimated heights.
+        shown.Bar()->setValue(shown.Bar()->maximum() / 2);
+        QApplication::processEvents();
+        const QPoint top(30, 5);
+        const int shownBefore = shown.At(top);
+        QTextCursor cursor(edit.Document());
+        cursor.setPosition(shownBefore);
+        const int yBefore = edit.cursorRect(cursor).top();
+
+        // Counting every line, or asking where each paragraph lies, lays every
+        // paragraph above out.
+        EXPECT_GT(edit.GetLineCount(), 19999);
+        const QTextDocument& doc = *edit.Document();
+        for (QTextBlock block = doc.begin(); block.position() < shownBefore; block = block.next())
+            doc.documentLayout()->blockBoundingRect(block);
+        QApplication::processEvents();
+        EXPECT_EQ(shown.At(top), shownBefore) << "wrap " << wrap;
+        EXPECT_EQ(edit.cursorRect(cursor).top(), yBefore) << "wrap " << wrap;
+
+        // Paragraphs put in far above (as Replace All does) do not move it either.
+        const int lengthBefore = edit.GetTextLength();
+        QTextCursor far(edit.Document());
+        far.setPosition(10);
+        far.insertText(u"\nвставка\nещё"_qs);
+        QApplication::processEvents();
+        EXPECT_EQ(shown.At(top), shownBefore + edit.GetTextLength() - lengthBefore);
+        // Word wrap toggled: the same paragraph stays at the top.
+        const int paragraph = edit.Document()->findBlock(shown.At(top)).blockNumber();
+        edit.SetWordWrap(!wrap);
+        QApplication::processEvents();
+        EXPECT_EQ(edit.Document()->findBlock(shown.At(top)).blockNumber(), paragraph) << "wrap " << wrap;
+    }
+}
+
+TEST(ViewLayout, ScrollingThroughKeepsABoundedNumberOfLayouts)
+{
+    ShownText shown(20000);
+    const QTextDocument& doc = *shown.edit.Document();
+    QScrollBar* bar = shown.Bar();
+    for (int value = 0; value < bar->maximum(); value += 4 * bar->pageStep()) {
+        bar->setValue(value);
+        shown.edit.viewport()->repaint();
+    }
+    QApplication::processEvents();
+    const int held = BlocksWithLines(doc);
+    EXPECT_LE(held, DocumentLayout::KeptLayoutsLimit + 200);
+    EXPECT_GT(held, 0);
+    // The end is shown.
+    const int last = shown.At(QPoint(10, shown.edit.viewport()->height() - 3));
+    EXPECT_GT(doc.findBlock(last).blockNumber(), 19000);
+}
+
+TEST(ViewLayout, ATableOrAListHandsTheDocumentToQtsLayout)
+{
+    ShownText shown(200);
+    RichEdit& edit = shown.edit;
+    edit.SetSel(0, 0);
+    QTextCursor(edit.Document()).insertTable(2, 2);
+    QApplication::processEvents();
+    EXPECT_EQ(qobject_cast<DocumentLayout*>(edit.Document()->documentLayout()), nullptr);
+    // Its lines are still counted and found.
+    EXPECT_TRUE(edit.GetLine(edit.ExLineFromChar(edit.GetTextLength())).contains(u"последнее"_qs));
+}
