@@ -363,7 +363,7 @@ will be associated to this program</source>
     </message>
     <message>
         <source>Free software under the GNU General Public License, version 3 or later, without any warranty.</source>
-        <translation>Свободная программа под GNU General Public License версии 3 или новее, без гарантий.</translation>
+        <translation>Свободная программа по лицензии GNU GPL версии 3 или более поздней, без гарантий.</translation>
     </message>
     <message>
         <source>OK</source>

@@ -31,7 +31,7 @@ const QStringList KeptWords = {
     QStringLiteral("MS"),      QStringLiteral("CR"),  QStringLiteral("LF"),    QStringLiteral("PDF"),
     QStringLiteral("Ctrl"),    QStringLiteral("Alt"), QStringLiteral("Shift"), QStringLiteral("Esc"),
     QStringLiteral("Plus"),    QStringLiteral("Minus"), QStringLiteral("Qt"),  QStringLiteral("GUI"),
-    QStringLiteral("libQt6Gui"), QStringLiteral("so"), QStringLiteral("UTF"),
+    QStringLiteral("libQt6Gui"), QStringLiteral("so"), QStringLiteral("UTF"), QStringLiteral("GNU"), QStringLiteral("GPL"),
 };
 
 // The English words of a text, apart from the kept ones and function keys.
@@ -121,6 +121,10 @@ TEST_F(RussianTest, NoEnglishIsLeftInTheWindowItsMenusAndItsDialogs)
 
     TfmAboutForm about(&w);
     CheckWidgets(QStringLiteral("about box"), &about);
+    // The longer Russian licence notice still fits its panel whole.
+    const QRect notice = about.Copyright->geometry();
+    EXPECT_LE(notice.bottom(), about.Panel1->contentsRect().bottom());
+    EXPECT_GE(notice.height(), about.Copyright->heightForWidth(notice.width()));
     w.ShowHelp(HelpContext::Window);
     Check(QStringLiteral("help window"), w.HelpViewer()->windowTitle());
     TPreviewForm preview(platform::SystemPrinter());
