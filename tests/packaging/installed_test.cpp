@@ -144,16 +144,6 @@ protected:
     static inline QString installError;
 };
 
-TEST_F(InstalledFilesTest, TheCommandLineProgramsAnswerHelpFromTheInstalledTree)
-{
-    const RunResult conv = RunTool(Path(QStringLiteral("bin/quillet-conv")), {QStringLiteral("--help")});
-    EXPECT_EQ(conv.exitCode, 0) << conv.err.toStdString();
-    EXPECT_TRUE(conv.out.startsWith(QStringLiteral("Usage: quillet-conv"))) << conv.out.toStdString();
-    const RunResult view = RunTool(Path(QStringLiteral("bin/quillet-view")), {QStringLiteral("--help")});
-    EXPECT_EQ(view.exitCode, 0) << view.err.toStdString();
-    EXPECT_TRUE(view.out.startsWith(QStringLiteral("Usage: quillet-view"))) << view.out.toStdString();
-}
-
 TEST_F(InstalledFilesTest, TheDesktopEntryOpensEveryFileGivenAndPassesTheValidator)
 {
     const QString entry = QStringLiteral("share/applications/quillet.desktop");
@@ -161,11 +151,6 @@ TEST_F(InstalledFilesTest, TheDesktopEntryOpensEveryFileGivenAndPassesTheValidat
     ASSERT_FALSE(text.isEmpty());
     const QStringList lines = text.split(u'\n');
     EXPECT_TRUE(lines.contains(QStringLiteral("Exec=quillet %F")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Icon=quillet")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("GenericName=Text Editor")));
-    EXPECT_TRUE(lines.contains(QStringLiteral("Categories=Utility;TextEditor;")));
-    EXPECT_FALSE(lines.filter(QStringLiteral("Name[ru]=")).isEmpty());
-    EXPECT_FALSE(lines.filter(QStringLiteral("Comment[ru]=")).isEmpty());
     const QStringList mime = lines.filter(QStringLiteral("MimeType="));
     ASSERT_EQ(mime.size(), 1);
     for (const char* type : {"text/plain;", "text/rtf;", "application/rtf;"})
@@ -196,8 +181,13 @@ TEST_F(InstalledFilesTest, TheMetainfoNamesTheInstalledEntryAndPassesTheValidato
     EXPECT_EQ(valid.exitCode, 0) << (valid.out + valid.err).toStdString();
 }
 
-TEST_F(InstalledFilesTest, EachProgramHasAManualPageThatFormatsWithoutWarnings)
+TEST_F(InstalledFilesTest, EachProgramHasAManualPageThatFormatsWithoutWarningsAndTheToolsAnswerHelp)
 {
+    for (const char* tool : {"quillet-conv", "quillet-view"}) {
+        const RunResult help = RunTool(Path(QStringLiteral("bin/") + QLatin1String(tool)), {QStringLiteral("--help")});
+        EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: ") + QLatin1String(tool))) << help.out.toStdString();
+    }
     for (const char* name : {"quillet", "quillet-conv", "quillet-view"}) {
         const QString page = Path(QStringLiteral("share/man/man1/%1.1.gz").arg(QLatin1String(name)));
         ASSERT_TRUE(QFileInfo::exists(page)) << name;

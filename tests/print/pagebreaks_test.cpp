@@ -5,7 +5,6 @@
 #include "testsupport.h"
 
 #include "qxprint.h"
-#include "streams.h"
 
 #include <QRegularExpression>
 
@@ -19,14 +18,6 @@ constexpr double PointsPerMm = 72.0 / 25.4;
 const QRectF TextArea(QPointF(25.0 * PointsPerMm, 30.0 * PointsPerMm),
                       QPointF(195.0 * PointsPerMm, 272.0 * PointsPerMm));
 constexpr double Tolerance = 0.6;
-
-void LoadRtf(TqxEditor& editor, const QByteArray& rtf)
-{
-    TMemoryStream stream(std::vector<std::uint8_t>(rtf.begin(), rtf.end()));
-    editor.SetEncoding(Rtf);
-    editor.Lines()->LoadFromStream(stream);
-    editor.SetEncoding(Win);
-}
 
 class PageBreakTest : public PrintTest {
 protected:

@@ -23,21 +23,7 @@ protected:
     }
 };
 
-TEST_F(PageSetupTest, SwitchingTheUnitConvertsTheMargins)
-{
-    TPageSetupDialog dialog;
-    dialog.MarginLeft = 25.4;
-    dialog.MarginTop = 50.8;
-    dialog.SetMeasureUnit(TMeasureUnit::muInches);
-    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 1.0);
-    EXPECT_DOUBLE_EQ(dialog.MarginTop, 2.0);
-    dialog.SetMeasureUnit(TMeasureUnit::muInches);
-    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 1.0);
-    dialog.SetMeasureUnit(TMeasureUnit::muMillimeters);
-    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 25.4);
-}
-
-TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitAndACancelChangesNothing)
+TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitSwitchingConvertsAndACancelChangesNothing)
 {
     TPageSetupDialog dialog = Dialog();
     prompter.AnswerPageSetup(std::nullopt).AnswerPageSetup(std::nullopt);
@@ -55,6 +41,17 @@ TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitAndACancelChangesNothin
     platform::TRegistry reg;
     EXPECT_FALSE(reg.KeyExists(RegistryKeys::Marges));
     EXPECT_EQ(platform::SystemPrinter().Orientation(), platform::TPrinterOrientation::poPortrait);
+
+    // Switching the unit converts the margins, once.
+    TPageSetupDialog converted;
+    converted.MarginLeft = 25.4;
+    converted.MarginTop = 50.8;
+    converted.SetMeasureUnit(TMeasureUnit::muInches);
+    converted.SetMeasureUnit(TMeasureUnit::muInches);
+    EXPECT_DOUBLE_EQ(converted.MarginLeft, 1.0);
+    EXPECT_DOUBLE_EQ(converted.MarginTop, 2.0);
+    converted.SetMeasureUnit(TMeasureUnit::muMillimeters);
+    EXPECT_DOUBLE_EQ(converted.MarginLeft, 25.4);
 }
 
 TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
@@ -120,12 +117,6 @@ TEST_F(PageSetupTest, WithoutAPrinterTheDialogIsNotShown)
     EXPECT_TRUE(prompter.Asked().empty());
     qunsetenv("QUILLET_NO_PDF_PRINTER");
     platform::SystemPrinter().Refresh();
-}
-
-TEST(PageSetupPlacement, CentredAcrossAThirdOfTheFreeHeightDown)
-{
-    EXPECT_EQ(ThirdDownPos(QRect(0, 0, 1280, 1024), QSize(400, 301)), QPoint(440, 241));
-    EXPECT_EQ(ThirdDownPos(QRect(1280, 0, 1920, 1080), QSize(500, 480)), QPoint(1280 + 710, 200));
 }
 
 } // namespace

@@ -113,23 +113,7 @@ TEST_F(PreviewTest, PageFilesLiveInAPrivateFolderWhileOpenAndGoAfterClose)
     EXPECT_TRUE(QFile::exists(foreign));
 }
 
-TEST_F(PreviewTest, AOnePageTextHasNowhereToGo)
-{
-    Editor().SetText(RussianLines(5));
-    TqxPrinter printer;
-    printer.LoadSettings();
-    ASSERT_TRUE(WithPreview(printer, [](TPreviewForm& form) {
-        EXPECT_EQ(form.StoredPages(), 1);
-        EXPECT_FALSE(form.sbPrev->isEnabled());
-        EXPECT_FALSE(form.sbNext->isEnabled());
-        QTest::keyClick(&form, Qt::Key_PageDown);
-        QTest::keyClick(&form, Qt::Key_End);
-        EXPECT_EQ(form.PageIndex, 0);
-        EXPECT_EQ(form.ePage->text(), QStringLiteral("1"));
-    }));
-}
-
-TEST_F(PreviewTest, PagingKeysButtonsAndThePageField)
+TEST_F(PreviewTest, PagingKeysButtonsAndThePageFieldStopAtTheEnds)
 {
     Editor().SetText(RussianLines(250));
     TqxPrinter printer;
@@ -170,6 +154,18 @@ TEST_F(PreviewTest, PagingKeysButtonsAndThePageField)
             EXPECT_EQ(form.PageIndex, t.page) << "typed \"" << t.keys << '"';
             EXPECT_EQ(form.ePage->text(), QString::number(t.page + 1));
         }
+    }));
+
+    // A text of one page has nowhere to go.
+    Editor().SetText(RussianLines(5));
+    ASSERT_TRUE(WithPreview(printer, [](TPreviewForm& form) {
+        EXPECT_EQ(form.StoredPages(), 1);
+        EXPECT_FALSE(form.sbPrev->isEnabled());
+        EXPECT_FALSE(form.sbNext->isEnabled());
+        QTest::keyClick(&form, Qt::Key_PageDown);
+        QTest::keyClick(&form, Qt::Key_End);
+        EXPECT_EQ(form.PageIndex, 0);
+        EXPECT_EQ(form.ePage->text(), QStringLiteral("1"));
     }));
 }
 
@@ -285,7 +281,7 @@ TEST_F(PreviewTest, CancelledOrFailedPrintsFromThePreviewWriteNothing)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(PreviewTest, RecordingThatFailsIsToldOnceAndLeavesNoPages)
+TEST_F(PreviewTest, RecordingThatFailsOrAFolderThatCannotBeUsedIsToldOnceAndLeavesNoPages)
 {
     Editor().SetText(RussianLines(250));
     Editor().SetModified(true);
@@ -299,7 +295,7 @@ TEST_F(PreviewTest, RecordingThatFailsIsToldOnceAndLeavesNoPages)
             QDir(tmp + u'/' + folders.first()).mkdir(QStringLiteral("~t000002.prn"));
         }
     };
-    prompter.AnswerMessage(MsgButton::Ok);
+    prompter.AnswerMessage(MsgButton::Ok).AnswerMessage(MsgButton::Ok);
     EXPECT_FALSE(WithPreview(printer, [](TPreviewForm&) {}));
     ASSERT_EQ(prompter.Asked().size(), 1u);
     EXPECT_EQ(prompter.Asked()[0].text, QStringLiteral("Not be able to save the page in MetaFile"));
@@ -307,18 +303,13 @@ TEST_F(PreviewTest, RecordingThatFailsIsToldOnceAndLeavesNoPages)
     ASSERT_EQ(folders.size(), 1);   // kept only for what someone else put there
     EXPECT_TRUE(FilesIn(tmp + u'/' + folders.first()).isEmpty());
     EXPECT_TRUE(Editor().Modified());
-}
 
-TEST_F(PreviewTest, ATemporaryFolderThatCannotBeUsedIsTold)
-{
-    Editor().SetText(RussianLines(20));
-    TqxPrinter printer;
-    printer.LoadSettings();
+    // A temporary folder that cannot be used is told alike.
+    printer.OnPage = nullptr;
     qputenv("TMPDIR", Path(QStringLiteral("missing/folder")).toLocal8Bit());
-    prompter.AnswerMessage(MsgButton::Ok);
     EXPECT_FALSE(WithPreview(printer, [](TPreviewForm&) {}));
-    ASSERT_EQ(prompter.Asked().size(), 1u);
-    EXPECT_EQ(prompter.Asked()[0].text, QStringLiteral("Not be able to save the page in MetaFile"));
+    ASSERT_EQ(prompter.Asked().size(), 2u);
+    EXPECT_EQ(prompter.Asked()[1].text, QStringLiteral("Not be able to save the page in MetaFile"));
 }
 
 } // namespace

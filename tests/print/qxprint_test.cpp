@@ -60,15 +60,7 @@ QString RtfOf(TqxEditor& editor)
     return QString::fromLatin1(reinterpret_cast<const char*>(stream.Bytes().data()), qsizetype(stream.Bytes().size()));
 }
 
-void LoadRtf(TqxEditor& editor, const QByteArray& rtf)
-{
-    TMemoryStream stream(std::vector<std::uint8_t>(rtf.begin(), rtf.end()));
-    editor.SetEncoding(Rtf);
-    editor.Lines()->LoadFromStream(stream);
-    editor.SetEncoding(Win);
-}
-
-TEST_F(PrintTest, EveryLinePrintsOnceInOrderAndPagesCarryCentredNumbers)
+TEST_F(PrintTest, EveryLinePrintsOnceInOrderAndPagesCarryCentredNumbersFromWhereAsked)
 {
     Editor().SetText(RussianLines(200));
     TqxPrinter printer;
@@ -98,24 +90,15 @@ TEST_F(PrintTest, EveryLinePrintsOnceInOrderAndPagesCarryCentredNumbers)
     ASSERT_FALSE(sizes.empty());
     EXPECT_NEAR(sizes[0].width, A4WidthPt, 1.0);
     EXPECT_NEAR(sizes[0].height, A4HeightPt, 1.0);
-}
 
-TEST_F(PrintTest, NumbersStartWhereAskedAndOnlyPageOneIsSkipped)
-{
-    Editor().SetText(RussianLines(130));
-    TqxPrinter printer;
-    printer.LoadSettings();
-    const QString pdf = Path(QStringLiteral("from7.pdf"));
+    // Numbers start where asked, and only page one may go without its number.
     PrintToPdf(printer, pdf, 7);
-    const int pages = PdfPageCount(pdf);
-    ASSERT_GE(pages, 2);
-    const std::vector<PdfWord> words = PdfWords(pdf);
-    for (int page = 1; page <= pages; ++page) {
-        const std::vector<PdfWord> footer = FooterWords(words, page);
+    const std::vector<PdfWord> from7 = PdfWords(pdf);
+    for (int page = 1; page <= PdfPageCount(pdf); ++page) {
+        const std::vector<PdfWord> footer = FooterWords(from7, page);
         ASSERT_EQ(footer.size(), 1u) << "page " << page;
         EXPECT_EQ(footer[0].text, QString::number(page + 6));
     }
-
     printer.SetSkipFirstNumber(false);
     PrintToPdf(printer, pdf, 1);
     const std::vector<PdfWord> numbered = PdfWords(pdf);
@@ -279,35 +262,6 @@ TEST_F(PrintTest, PicturesAndLinksOfTheTextArePrinted)
     EXPECT_GE(images.split(u'\n', Qt::SkipEmptyParts).size(), 3) << images.toStdString();   // two heading lines, then the images
 }
 
-TEST_F(PrintTest, TableRowsAcrossPagesArePrintedOnceInOrder)
-{
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Courier New;}}\\f0\\fs20 ";
-    for (int r = 1; r <= 160; ++r)
-        rtf += "\\trowd\\cellx3000\\cellx6000\\intbl row" + QByteArray::number(r) + "a\\cell row" + QByteArray::number(r)
-               + "b\\cell\\row ";
-    rtf += "\\pard end\\par}";
-    LoadRtf(Editor(), rtf);
-    TqxPrinter printer;
-    printer.LoadSettings();
-    const QString pdf = Path(QStringLiteral("table.pdf"));
-    PrintToPdf(printer, pdf);
-    ASSERT_GE(PdfPageCount(pdf), 2);
-    // In reading order: page by page, row by row, left to right.
-    std::vector<PdfWord> words = PdfWords(pdf);
-    std::stable_sort(words.begin(), words.end(), [](const PdfWord& a, const PdfWord& b) {
-        return std::make_tuple(a.page, std::lround(a.box.top()), a.box.left())
-             < std::make_tuple(b.page, std::lround(b.box.top()), b.box.left());
-    });
-    QStringList cells;
-    for (const PdfWord& w : words)
-        if (w.text.startsWith(QStringLiteral("row")))
-            cells << w.text;
-    QStringList expected;
-    for (int r = 1; r <= 160; ++r)
-        expected << QStringLiteral("row%1a").arg(r) << QStringLiteral("row%1b").arg(r);
-    EXPECT_EQ(cells, expected);
-}
-
 // Pixels clearly coloured (not grey) in a rendered page.
 int ColouredPixels(const QImage& image)
 {
@@ -419,21 +373,6 @@ TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
     EXPECT_TRUE(printer.Footer.isEmpty());
 }
 
-TEST_F(PrintTest, AUnitStoredAloneKeepsTheMarginsOnPaper)
-{
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Marges, true);
-        reg.WriteInteger(MargesValue::CodeMeasurement, 1);
-    }
-    TqxPrinter printer;
-    const int before = printer.LeftOffset();
-    printer.LoadSettings();
-    EXPECT_EQ(printer.MeasureUnit(), TMeasureUnit::muInches);
-    EXPECT_NEAR(printer.MarginLeft(), 25.0 / 25.4, 1e-9);
-    EXPECT_EQ(printer.LeftOffset(), before);
-}
-
 TEST_F(PrintTest, ABadValueTakesItsDefaultAndEveryOtherValueCounts)
 {
     {
@@ -491,6 +430,19 @@ TEST_F(PrintTest, ABadValueTakesItsDefaultAndEveryOtherValueCounts)
 
 TEST_F(PrintTest, MarginsStayOnThePaperAndUnitsConvertAtThePrinterResolution)
 {
+    // A unit stored alone keeps the margins where they are on paper.
+    {
+        platform::TRegistry reg;
+        reg.OpenKey(RegistryKeys::Marges, true);
+        reg.WriteInteger(MargesValue::CodeMeasurement, 1);
+    }
+    TqxPrinter inches;
+    const int before = inches.LeftOffset();
+    inches.LoadSettings();
+    EXPECT_EQ(inches.MeasureUnit(), TMeasureUnit::muInches);
+    EXPECT_NEAR(inches.MarginLeft(), 25.0 / 25.4, 1e-9);
+    EXPECT_EQ(inches.LeftOffset(), before);
+
     TqxPrinter printer;
     EXPECT_EQ(printer.UnitsToPixelsX(25.4), 600);
     EXPECT_DOUBLE_EQ(printer.PixelsToUnitsY(600), 25.4);
@@ -526,7 +478,7 @@ protected:
     QString textBefore;
 };
 
-TEST_F(FailedRunTest, AnUnwritableTargetStartsNoJob)
+TEST_F(FailedRunTest, AnUnwritableTargetOrMarginsLeavingNoRoomAreReportedBeforeAnyPage)
 {
     Prepare(20);
     TqxPrinter printer;
@@ -543,6 +495,16 @@ TEST_F(FailedRunTest, AnUnwritableTargetStartsNoJob)
         ExpectEditorUnchanged();
         EXPECT_FALSE(printer.PrinterObject().Printing());
     }
+    printer.SetMarginTop(200);
+    printer.SetMarginBottom(200);
+    printer.PrinterObject().SetOutputFileName(Path(QStringLiteral("none.pdf")));
+    try {
+        printer.Print(&Editor(), 1);
+        ADD_FAILURE() << "printed with no room";
+    } catch (const ELinePrinter& error) {
+        EXPECT_STREQ(error.what(), "The margins leave no room for the text on the page");
+    }
+    ExpectEditorUnchanged();
     EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*.pdf*")), QStringList());
 }
 
@@ -651,25 +613,6 @@ TEST_F(FailedRunTest, AFullDiskIsReportedAndTheOldPdfStays)
     }
     EXPECT_EQ(FilesIn(dir.path(), QStringLiteral("*.pdf*")), (QStringList{QStringLiteral("good.pdf"), QStringLiteral("old.pdf")}));
     EXPECT_EQ(FilesIn(dir.path(), QStringLiteral(".*")), QStringList());
-}
-
-TEST_F(FailedRunTest, MarginsLeavingNoRoomAreReportedBeforeAnyPage)
-{
-    Prepare(20);
-    TqxPrinter printer;
-    printer.LoadSettings();
-    printer.SetMarginTop(200);
-    printer.SetMarginBottom(200);
-    const QString pdf = Path(QStringLiteral("none.pdf"));
-    printer.PrinterObject().SetOutputFileName(pdf);
-    try {
-        printer.Print(&Editor(), 1);
-        ADD_FAILURE() << "printed with no room";
-    } catch (const ELinePrinter& error) {
-        EXPECT_STREQ(error.what(), "The margins leave no room for the text on the page");
-    }
-    ExpectEditorUnchanged();
-    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "printer.h"
 #include "qxprint.h"
+#include "streams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -75,6 +76,14 @@ void PrintTest::PrintToPdf(TqxPrinter& printer, const QString& file, int startNu
 {
     printer.PrinterObject().SetOutputFileName(file);
     printer.Print(&Editor(), startNumber);
+}
+
+void LoadRtf(TqxEditor& editor, const QByteArray& rtf)
+{
+    TMemoryStream stream(std::vector<std::uint8_t>(rtf.begin(), rtf.end()));
+    editor.SetEncoding(Rtf);
+    editor.Lines()->LoadFromStream(stream);
+    editor.SetEncoding(Win);
 }
 
 QString RussianLines(int count)

@@ -52,6 +52,9 @@ protected:
     std::unique_ptr<TqxEditor> editor;
 };
 
+// Loads RTF into the editor as a file of that encoding is opened.
+void LoadRtf(TqxEditor& editor, const QByteArray& rtf);
+
 // "Строка 1 ...", one paragraph per line, numbered from 1.
 QString RussianLines(int count);
 

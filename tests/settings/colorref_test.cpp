@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(ColorRefTest, StoredOrderIsRedGreenBlueFromTheLowByte)
+TEST(ColorRefTest, StoredOrderIsRedGreenBlueFromTheLowByteAndSystemColoursFollowThePalette)
 {
     QPalette palette;
     EXPECT_EQ(ColorFromRef(0x0000FF, palette), QColor(255, 0, 0));
@@ -16,11 +16,8 @@ TEST(ColorRefTest, StoredOrderIsRedGreenBlueFromTheLowByte)
     EXPECT_EQ(ColorToRef(QColor(Qt::black)), 0);
     for (std::int32_t v : {0, 0x00FFFFFF, 0x00804020})
         EXPECT_EQ(ColorToRef(ColorFromRef(v, palette)), v);
-}
 
-TEST(ColorRefTest, SystemColoursFollowThePalette)
-{
-    QPalette palette;
+    // System colours follow the palette.
     palette.setColor(QPalette::Active, QPalette::Base, QColor(1, 2, 3));
     palette.setColor(QPalette::Active, QPalette::Text, QColor(4, 5, 6));
     EXPECT_EQ(ColorFromRef(ClWindow, palette), QColor(1, 2, 3));

@@ -82,8 +82,9 @@ TEST_F(FileAssocTest, TakingOverFromAnotherProgramRecordsItAndUncheckingPutsItBa
     EXPECT_EQ(Kept(RegistryKeys::Types, "TXT"), Other);
 }
 
-TEST_F(FileAssocTest, AnotherTypeNameComesBackAndOurTypeGoes)
+TEST_F(FileAssocTest, UncheckingGivesBackAnotherTypeNameAndRemovesWhatWasNobodys)
 {
+    // Another program's type name comes back, and our type goes.
     SetDefault("\\.log", "Log.Document");
     SetDefault("\\Log.Document\\shell\\open\\command", Other);
     With([](TFileAssociations& a) {
@@ -93,10 +94,17 @@ TEST_F(FileAssocTest, AnotherTypeNameComesBackAndOurTypeGoes)
     EXPECT_EQ(Default("\\.log"), "Log.Document");
     EXPECT_EQ(Default("\\Log.Document\\shell\\open\\command"), Other);
     EXPECT_FALSE(ClassesKey("\\LOGfile"));
-}
 
-TEST_F(FileAssocTest, AnExtensionThatWasNobodysIsRemovedWhole)
-{
+    // Our own command from another place is nothing to give back.
+    SetDefault("\\.cfg", "CFGfile");
+    SetDefault("\\CFGfile\\shell\\open\\command", "/home/u/old/quillet %1");
+    With([](TFileAssociations& a) {
+        EXPECT_FALSE(a.IsMyAssociation("CFG"));
+        a.TakeOver("CFG");
+    });
+    EXPECT_EQ(Kept(RegistryKeys::Types, "CFG"), "");
+    EXPECT_EQ(Kept(RegistryKeys::Names, "CFG"), "");
+
     // .nfo pointed to our type name without a command: nothing to give back.
     SetDefault("\\.nfo", "NFOfile");
     With([](TFileAssociations& a) { a.TakeOver("NFO"); });
@@ -114,18 +122,6 @@ TEST_F(FileAssocTest, AnExtensionThatWasNobodysIsRemovedWhole)
     });
     EXPECT_TRUE(ClassesKey("\\.ini\\ShellNew"));
     EXPECT_FALSE(ClassesKey("\\INIfile"));
-}
-
-TEST_F(FileAssocTest, OurOwnCommandFromAnotherPlaceIsNothingToGiveBack)
-{
-    SetDefault("\\.cfg", "CFGfile");
-    SetDefault("\\CFGfile\\shell\\open\\command", "/home/u/old/quillet %1");
-    With([](TFileAssociations& a) {
-        EXPECT_FALSE(a.IsMyAssociation("CFG"));
-        a.TakeOver("CFG");
-    });
-    EXPECT_EQ(Kept(RegistryKeys::Types, "CFG"), "");
-    EXPECT_EQ(Kept(RegistryKeys::Names, "CFG"), "");
 }
 
 TEST_F(FileAssocTest, ExtensionsLeftOutOfTheListAreGivenBackAndForgotten)

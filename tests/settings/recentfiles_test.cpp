@@ -38,13 +38,13 @@ TEST_F(RecentFilesTest, MostRecentFirstWithoutDuplicatesAtMostTen)
     EXPECT_EQ(h[2].FileName, Name(12));
 }
 
-TEST_F(RecentFilesTest, NamesAreStoredAsTheirBytesAndComeBackExactly)
+TEST_F(RecentFilesTest, EntriesAreStoredAsTheirBytesWithUniOnlyForUnicodeAndComeBackExactly)
 {
     // Two Windows-1251 names one letter apart, and an ordinary UTF-8 one.
     const QString first = platform::FileNameFromBytes("/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE0.txt");
     const QString second = platform::FileNameFromBytes("/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE1.txt");
-    UpdateHistory({first, 1, 3, false});
-    UpdateHistory({second, 0, 4, false});
+    UpdateHistory({first, 5, 123, true});
+    UpdateHistory({second, 1, 4, true}); // Uni means nothing for Windows text
     UpdateHistory({QStringLiteral("/home/u/Письмо.txt"), 2, 5, false});
 
     TRegistry reg;
@@ -52,37 +52,22 @@ TEST_F(RecentFilesTest, NamesAreStoredAsTheirBytesAndComeBackExactly)
     // A valid name is stored as it always was, so existing stores read the same.
     EXPECT_EQ(reg.ReadString("File1"), "/home/u/\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE.txt");
     EXPECT_EQ(reg.ReadString("File2"), "/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE1.txt");
+    EXPECT_EQ(reg.ReadInteger("File2Kod"), 1);
+    EXPECT_EQ(reg.ReadInteger("File2Pos"), 4);
+    EXPECT_FALSE(reg.ValueExists("File2Uni"));
     EXPECT_EQ(reg.ReadString("File3"), "/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE0.txt");
-
-    const THistory h = ReadHistory();
-    EXPECT_EQ(h[0].FileName, QStringLiteral("/home/u/Письмо.txt"));
-    EXPECT_EQ(h[1].FileName, second);
-    EXPECT_EQ(h[2].FileName, first);
-    EXPECT_NE(h[1].FileName, h[2].FileName);
-}
-
-TEST_F(RecentFilesTest, StoredFormAndUniOnlyForUnicode)
-{
-    UpdateHistory({"/a/big.txt", 5, 123, true});
-    UpdateHistory({"/a/win.txt", 1, 7, true}); // Uni means nothing for Windows text
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(RegistryKeys::Files, false));
-    EXPECT_EQ(reg.ReadString("File1"), "/a/win.txt");
-    EXPECT_EQ(reg.ReadInteger("File1Kod"), 1);
-    EXPECT_EQ(reg.ReadInteger("File1Pos"), 7);
-    EXPECT_FALSE(reg.ValueExists("File1Uni"));
-    EXPECT_EQ(reg.ReadString("File2"), "/a/big.txt");
-    EXPECT_EQ(reg.ReadInteger("File2Kod"), 5);
-    EXPECT_TRUE(reg.ReadBool("File2Uni"));
-    EXPECT_FALSE(reg.ValueExists("File3"));
+    EXPECT_TRUE(reg.ReadBool("File3Uni"));
+    EXPECT_FALSE(reg.ValueExists("File4"));
 
     // A big-endian Unicode entry comes back big-endian at its caret.
     const THistory h = ReadHistory();
-    EXPECT_EQ(h[1].FileName, QString("/a/big.txt"));
-    EXPECT_EQ(h[1].Kod, 5);
-    EXPECT_EQ(h[1].Pos, 123);
-    EXPECT_TRUE(h[1].Uni);
-    EXPECT_FALSE(h[0].Uni);
+    EXPECT_EQ(h[0].FileName, QStringLiteral("/home/u/Письмо.txt"));
+    EXPECT_EQ(h[1].FileName, second);
+    EXPECT_FALSE(h[1].Uni);
+    EXPECT_EQ(h[2].FileName, first);
+    EXPECT_EQ(h[2].Kod, 5);
+    EXPECT_EQ(h[2].Pos, 123);
+    EXPECT_TRUE(h[2].Uni);
 }
 
 TEST_F(RecentFilesTest, ValuesAreReadOnTheirOwnAndUnusedPlacesCleared)

@@ -30,26 +30,6 @@ TEST_F(RegistryLayoutTest, ClearingRemovesTheProgramsKeysOnly)
     DeleteProgramKeys(); // nothing left to remove is no failure
 }
 
-TEST_F(RegistryLayoutTest, NumberedValueNames)
-{
-    EXPECT_EQ(FilesValue::File(10), "File10");
-    EXPECT_EQ(FilesValue::Kod(1), "File1Kod");
-    EXPECT_EQ(FilesValue::Pos(2), "File2Pos");
-    EXPECT_EQ(FilesValue::Uni(3), "File3Uni");
-    EXPECT_EQ(ScreensValue::FStyle(5), "FStyle5");
-}
-
-TEST_F(RegistryLayoutTest, WrongKindIsShownWithItsName)
-{
-    ScriptedPrompter script;
-    script.AnswerMessage(MsgButton::Ok);
-    ScopedPrompter installed(script);
-    EXPECT_TRUE(ReportRegistryError(RegistryError(RegistryErrorKind::WrongKind, "Size")));
-    ASSERT_EQ(script.Asked().size(), 1u);
-    EXPECT_EQ(script.Asked()[0].msgKind, MsgKind::Error);
-    EXPECT_EQ(script.Asked()[0].text, QString("Invalid data type of the registry value: Size"));
-}
-
 TEST_F(RegistryLayoutTest, UnreadableStoreIsReportedOnceAndKept)
 {
     {

@@ -64,17 +64,6 @@ TEST_F(SavedScreensTest, ASlotMissingAnyValueOrHoldingAWrongKindIsEmpty)
     EXPECT_FALSE(screens[4].has_value());
 }
 
-TEST_F(SavedScreensTest, TheScreenByDefaultIsCourierNewTenBlackOnTheWindowColourMaximized)
-{
-    const TScreenParams screen = DefaultScreen();
-    EXPECT_EQ(screen.FontName, QStringLiteral("Courier New"));
-    EXPECT_EQ(screen.FStyle, QStringLiteral("000"));
-    EXPECT_EQ(screen.FColor, 0);
-    EXPECT_EQ(screen.Size, 10);
-    EXPECT_EQ(screen.Color, std::int32_t(0x80000005u));
-    EXPECT_NE(screen.Window, 1);
-}
-
 TEST_F(SavedScreensTest, TheLanguageOverrideIsKeptPerExecutablePath)
 {
     // A folder named in KOI8-R bytes, as old archives have them.

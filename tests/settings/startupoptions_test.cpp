@@ -2,6 +2,8 @@
 // Start-up reading of the Options key: defaults for a fresh user, range checks of
 // stored values, the window bounds, and values of the wrong kind.
 #include "registrylayout.h"
+#include "registrymessages.h"
+#include "scriptedprompter.h"
 #include "settingsstore.h"
 #include "startupoptions.h"
 
@@ -13,34 +15,24 @@ namespace {
 
 class StartupOptionsTest : public SettingsStoreTest {};
 
-TEST_F(StartupOptionsTest, FreshUserGetsTheBuiltInDefaults)
+TEST_F(StartupOptionsTest, FreshUserAndEmptyKeyGetTheBuiltInDefaultsAndReadingCreatesNothing)
 {
-    const StartupOptions o = ReadStartupOptions();
-    EXPECT_FALSE(o.keyFound);
-    EXPECT_EQ(o.rusCode, 1);
-    EXPECT_EQ(o.window, StartWindowMode::Maximized);
-    EXPECT_TRUE(o.autoEncoding);
-    EXPECT_EQ(o.dosAdd, 2);
-    EXPECT_TRUE(o.exceptMac);
-    EXPECT_FALSE(std::filesystem::exists(file)); // reading creates nothing
-}
+    const StartupOptions fresh = ReadStartupOptions();
+    EXPECT_FALSE(fresh.keyFound);
+    EXPECT_EQ(fresh.rusCode, 1);
+    EXPECT_EQ(fresh.window, StartWindowMode::Maximized);
+    EXPECT_FALSE(std::filesystem::exists(file));
 
-TEST_F(StartupOptionsTest, EmptyKeyGivesTheDefaultsOfEachValue)
-{
     PutIntegers(RegistryKeys::Options, {});
     const StartupOptions o = ReadStartupOptions();
     EXPECT_TRUE(o.keyFound);
-    EXPECT_EQ(o.rusCode, 1);
-    EXPECT_EQ(o.indent, 0);
-    EXPECT_TRUE(o.allEncodingButtons);
-    EXPECT_TRUE(o.paragraphButtons);
-    EXPECT_FALSE(o.readOnly);
+    EXPECT_EQ(o.rusCode, fresh.rusCode);
+    EXPECT_EQ(o.window, fresh.window);
+    EXPECT_EQ(o.autoEncoding, fresh.autoEncoding);
+    EXPECT_EQ(o.exceptMac, fresh.exceptMac);
+    EXPECT_EQ(o.dosAdd, fresh.dosAdd);
     EXPECT_EQ(o.wrap, std::nullopt);
     EXPECT_EQ(o.parNum, std::nullopt);
-    EXPECT_EQ(o.window, StartWindowMode::Maximized);
-    EXPECT_TRUE(o.exceptMac);
-    EXPECT_TRUE(o.autoEncoding);
-    EXPECT_EQ(o.dosAdd, 2);
     EXPECT_FALSE(o.fontName || o.fontSize || o.color || o.top);
 }
 
@@ -122,18 +114,24 @@ TEST_F(StartupOptionsTest, FontAndBoundsAreReadAsStored)
     EXPECT_EQ(o.height, 321);
 }
 
-TEST_F(StartupOptionsTest, ValueOfTheWrongKindStopsTheReaderNamingIt)
+TEST_F(StartupOptionsTest, ValueOfTheWrongKindStopsTheReaderAndTheUserIsToldItsName)
 {
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(RegistryKeys::Options, true));
     reg.WriteString("Size", "12");
+    ScriptedPrompter script;
+    script.AnswerMessage(MsgButton::Ok);
+    ScopedPrompter installed(script);
     try {
         ReadStartupOptions();
         ADD_FAILURE() << "no error";
     } catch (const RegistryError& e) {
         EXPECT_EQ(e.Kind(), RegistryErrorKind::WrongKind);
-        EXPECT_EQ(e.Name(), "Size");
+        EXPECT_TRUE(ReportRegistryError(e));
     }
+    ASSERT_EQ(script.Asked().size(), 1u);
+    EXPECT_EQ(script.Asked()[0].msgKind, MsgKind::Error);
+    EXPECT_EQ(script.Asked()[0].text, QString("Invalid data type of the registry value: Size"));
 }
 
 } // namespace

@@ -25,12 +25,6 @@ namespace {
 const std::string Text = "Съешь же ещё этих мягких французских булок, да выпей чаю.\r\n";
 constexpr const char* CannotWrite = "Can not open file for writing";
 
-TBytes ReadAll(const std::string& path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(f), {});
-}
-
 std::set<std::string> Names(const std::string& dir)
 {
     std::set<std::string> names;

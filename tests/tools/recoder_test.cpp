@@ -24,20 +24,7 @@ TBytes RecodeInPieces(TConvSetting from, TConvSetting to, TBytes in, std::size_t
     return out;
 }
 
-TEST(Recoder, PiecesOfAnySize)
-{
-    const std::string text = "\uFEFFПёс и кот: 1 + 2 = 3\r\n";
-    const TBytes be = Iconv(text, "UTF-16BE");
-    for (std::size_t piece : {1u, 2u, 3u, 5u, 64u}) {
-        EXPECT_EQ(RecodeInPieces({Uni, daUNI, Big}, {Uni, daUNI, Little}, be, piece), Iconv(text, "UTF-16LE"))
-            << piece;
-        EXPECT_EQ(RecodeInPieces({Uni, daUNI, Big}, {Koi, daUNI, Little}, be, piece),
-                  Iconv("Пёс и кот: 1 + 2 = 3\r\n", "KOI8-R"))
-            << piece;
-    }
-}
-
-TEST(Recoder, OddLastByteAndUnmappableUnits)
+TEST(Recoder, OddLastByteUnmappableUnitsAndNoneAsWindows)
 {
     std::uint64_t lost = 0;
     // "Я", a Chinese character and half a unit.
@@ -48,15 +35,12 @@ TEST(Recoder, OddLastByteAndUnmappableUnits)
     // A mark that is not at the start is an ordinary (unmappable) character.
     EXPECT_EQ(RecodeInPieces({Uni, daNone, Little}, {Win, daNone, Little}, Bytes({0x20, 0, 0xFF, 0xFE}), 4),
               Bytes({0x20, '?'}));
-}
-
-TEST(Recoder, NoneReadsAndWritesAsWindows)
-{
+    // None reads and writes as Windows.
     const TBytes win = Iconv("Ёж", "CP1251");
     EXPECT_EQ(RecodeInPieces({None, daNone, Little}, {Dos, daNone, Little}, win, 7), Iconv("Ёж", "CP866"));
 }
 
-TEST(Recoder, Utf8ToAndFromEveryOtherKindInPieces)
+TEST(Recoder, EveryKindToAndFromUtf8AndUtf16InPiecesOfAnySize)
 {
     const std::string text = "\xEF\xBB\xBFЁжик в тумане 😀\r\n";
     const std::string bare = "Ёжик в тумане ?\r\n";   // no mark, and the emoji has no byte
@@ -66,6 +50,9 @@ TEST(Recoder, Utf8ToAndFromEveryOtherKindInPieces)
         EXPECT_EQ(RecodeInPieces({Utf8, daUNI, Little}, {Uni, daUNI, Big}, utf8, piece), Iconv(text, "UTF-16BE"))
             << piece;
         EXPECT_EQ(RecodeInPieces({Uni, daUNI, Big}, {Utf8, daUNI, Little}, Iconv(text, "UTF-16BE"), piece), utf8)
+            << piece;
+        EXPECT_EQ(RecodeInPieces({Uni, daUNI, Big}, {Uni, daUNI, Little}, Iconv(text, "UTF-16BE"), piece),
+                  Iconv(text, "UTF-16LE"))
             << piece;
         EXPECT_EQ(RecodeInPieces({Utf8, daUNI, Little}, {Koi, daUNI, Little}, utf8, piece, &lost),
                   Iconv(bare, "KOI8-R"))

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,4 +103,10 @@ TToolRun TRunningTool::Wait()
 TToolRun RunTool(const std::vector<std::string>& args, const TToolOptions& options)
 {
     return TRunningTool(args, options).Wait();
+}
+
+std::vector<std::uint8_t> ReadAll(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(f), {});
 }

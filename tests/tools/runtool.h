@@ -2,6 +2,7 @@
 // Runs quillet-conv as a child process and collects what it says.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -26,6 +27,9 @@ uid_t UnprivilegedUid();
 gid_t UnprivilegedGid();
 
 TToolRun RunTool(const std::vector<std::string>& args, const TToolOptions& options = {});
+
+// Every byte of a file, none when it cannot be read.
+std::vector<std::uint8_t> ReadAll(const std::string& path);
 
 // A run not waited for, for tests that act on it while it works.
 class TRunningTool {

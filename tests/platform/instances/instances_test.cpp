@@ -36,7 +36,7 @@ char StateOf(qint64 pid)
     return close > 0 && text.size() > close + 2 ? text[close + 2] : 0;
 }
 
-TEST_F(InstancesTest, ACopyIsListedWhileRegisteredAndGoneOnceWithdrawn)
+TEST_F(InstancesTest, ACopyIsListedWhileRegisteredGoneOnceWithdrawnAndANewerRegistrationTakesOver)
 {
     EXPECT_TRUE(ListInstances().empty());
     {
@@ -69,10 +69,8 @@ TEST_F(InstancesTest, ACopyIsListedWhileRegisteredAndGoneOnceWithdrawn)
         EXPECT_EQ(ListInstances().size(), 1u);
     }
     EXPECT_TRUE(ListInstances().empty());
-}
 
-TEST_F(InstancesTest, ANewerRegistrationOfTheProcessTakesOver)
-{
+    // A newer registration of the process takes over.
     InstanceServer older;
     older.SetCaption(QStringLiteral("older"));
     ASSERT_TRUE(older.Register());

@@ -11,7 +11,7 @@ QByteArray Record()
     return QByteArray(ViewRequestSize, '\0');
 }
 
-TEST(ViewRequest, FieldsAreReadAtTheirOffsetsLittleEndian)
+TEST(ViewRequest, FieldsAreReadAtTheirOffsetsLittleEndianAndOnlyFromWholeRecords)
 {
     QByteArray r = Record();
     const QByteArray first = "/home/user/" + QByteArray(244, 'a');  // 255 bytes, its zero at 255
@@ -41,10 +41,8 @@ TEST(ViewRequest, FieldsAreReadAtTheirOffsetsLittleEndian)
     r[514] = 0;
     EXPECT_FALSE(ParseViewRequest(r)->KeepName);
     EXPECT_FALSE(ParseViewRequest(r)->BigEndian);
-}
 
-TEST(ViewRequest, ShortLongAndUnterminatedRecordsAreNotRead)
-{
+    // Short, long and unterminated records are not read.
     QByteArray good = Record();
     good.replace(0, 6, "/a.txt");
     ASSERT_TRUE(ParseViewRequest(good));

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Display operations: colours, redraw, scrolling by lines, size requests, and
-// the scroll bar kept on for texts too long for Qt's layout progress.
+// Display operations: size requests, read-only and overwrite.
 #include "richedit.h"
 #include "testsupport.h"
 
 #include <QApplication>
-#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,39 +11,6 @@ using namespace platform;
 using namespace platform::test;
 
 namespace {
-
-TEST(Display, BackgroundColourAndSystemColour)
-{
-    RichEdit edit;
-    edit.SetBkgndColor(false, RgbColor(10, 20, 30));
-    EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(10, 20, 30));
-    edit.SetBkgndColor(true, 0);
-    EXPECT_EQ(edit.palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
-}
-
-TEST(Display, RedrawOffStopsPaintingAndLineScrollMovesByLines)
-{
-    RichEdit edit;
-    edit.resize(300, 100);
-    edit.SetScrollBars(false, true);
-    edit.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
-    edit.SetRedraw(false);
-    EXPECT_FALSE(edit.viewport()->updatesEnabled());
-    edit.SetRedraw(true);
-    EXPECT_TRUE(edit.viewport()->updatesEnabled());
-
-    edit.SetText(QString(u"line\r\n"_qs).repeated(200));
-    QApplication::processEvents();
-    QScrollBar* bar = edit.verticalScrollBar();
-    bar->setValue(0);
-    edit.VScrollLines(3);
-    const int afterThree = bar->value();
-    EXPECT_GT(afterThree, 0);
-    edit.VScrollLines(-1);
-    EXPECT_LT(bar->value(), afterThree);
-    EXPECT_GT(bar->value(), 0);
-}
 
 TEST(Display, SizeRequestsFollowTheMask)
 {
@@ -65,7 +30,7 @@ TEST(Display, SizeRequestsFollowTheMask)
     EXPECT_GT(asked.back().height(), 0);
 }
 
-TEST(Display, ReadOnlyRefusesTypingButKeepsSelecting)
+TEST(Display, ReadOnlyRefusesTypingButKeepsSelectingAndOverwriteTypesOver)
 {
     RichEdit edit;
     edit.SetText(u"fixed"_qs);
@@ -78,6 +43,15 @@ TEST(Display, ReadOnlyRefusesTypingButKeepsSelecting)
     edit.SetReadOnly(false);
     QTest::keyClicks(&edit, u"F"_qs);
     EXPECT_EQ(edit.GetTextRange(0, -1), u"Fixed"_qs);
+
+    // Insert switches to typing over the characters, and back.
+    edit.SetSel(0, 0);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_TRUE(edit.Overwrite());
+    QTest::keyClicks(&edit, u"XY"_qs);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"XYxed"_qs);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    EXPECT_FALSE(edit.Overwrite());
 }
 
 } // namespace

@@ -83,7 +83,7 @@ TEST_F(Formats, EveryPropertyReadsBackAsSet)
     EXPECT_TRUE(rest.dwEffects & CFE_AUTOCOLOR);
 }
 
-TEST_F(Formats, EveryUnderlineKindIsKept)
+TEST_F(Formats, EveryUnderlineKindScriptAndAutomaticColourIsKept)
 {
     for (std::uint8_t kind : {CFU_UNDERLINENONE, CFU_UNDERLINE, CFU_UNDERLINEWORD, CFU_UNDERLINEDOUBLE,
                               CFU_UNDERLINEDOTTED, CFU_UNDERLINEDASH, CFU_UNDERLINEDASHDOT, CFU_UNDERLINEDASHDOTDOT,
@@ -100,10 +100,8 @@ TEST_F(Formats, EveryUnderlineKindIsKept)
     EXPECT_EQ(Read(0, 7).bUnderlineType, CFU_UNDERLINE);
     Format(0, 7, Effect(CFM_UNDERLINE, 0));
     EXPECT_EQ(Read(0, 7).bUnderlineType, CFU_UNDERLINENONE);
-}
 
-TEST_F(Formats, SubscriptSuperscriptAndAutomaticColours)
-{
+    // Subscript and superscript exclude each other; automatic colour comes back.
     Format(0, 3, Effect(CFM_SUPERSCRIPT, CFE_SUPERSCRIPT));
     EXPECT_EQ(Read(0, 3).dwEffects & (CFE_SUBSCRIPT | CFE_SUPERSCRIPT), CFE_SUPERSCRIPT);
     Format(0, 3, Effect(CFM_SUBSCRIPT, CFE_SUBSCRIPT));
@@ -146,10 +144,8 @@ TEST_F(Formats, MixedSelectionClearsTheMaskBitOfEachVaryingProperty)
     EXPECT_TRUE(all.dwMask & CFM_COLOR);
     EXPECT_FALSE(all.dwMask & CFM_BOLD);
     EXPECT_EQ(all.crTextColor, RgbColor(0, 0, 255));
-}
 
-TEST_F(Formats, ParagraphEndsAloneDoNotMakeASelectionMixed)
-{
+    // Paragraph ends alone do not make a selection mixed.
     edit.SetText(u"one\r\n\r\ntwo"_qs);
     CHARFORMAT2 green = Effect(CFM_COLOR, 0);
     green.crTextColor = RgbColor(0, 128, 0);
@@ -167,7 +163,7 @@ TEST_F(Formats, WordFormattingWithEmptySelectionFormatsTheWordAtTheCaret)
     EXPECT_FALSE(Read(0, 7).dwEffects & CFE_BOLD);
 }
 
-TEST_F(Formats, DefaultFormatAppliesToTextWithoutItsOwn)
+TEST_F(Formats, DefaultFormatAppliesToTextWithoutItsOwnAndFormattingUndoesInOneStep)
 {
     CHARFORMAT2 f = Effect(CFM_SIZE | CFM_FACE | CFM_CHARSET | CFM_BOLD, CFE_BOLD);
     f.yHeight = 10 * 20;
@@ -183,10 +179,8 @@ TEST_F(Formats, DefaultFormatAppliesToTextWithoutItsOwn)
     EXPECT_EQ(text.yHeight, 200);
     EXPECT_EQ(text.bCharSet, 204);
     EXPECT_EQ(Face(text), u"Courier New"_qs);
-}
 
-TEST_F(Formats, FormattingIsOneUnnamedUndoStep)
-{
+    // Formatting is one unnamed undo step.
     edit.EmptyUndoBuffer();
     Format(0, 7, Effect(CFM_ITALIC, CFE_ITALIC));
     EXPECT_TRUE(edit.CanUndo());
@@ -242,7 +236,7 @@ TEST(ParaFormats, PropertiesReadBackAndVaryingOnesClearTheirBits)
     }
 }
 
-TEST(ParaFormats, NumberingWithStyleAndRemoval)
+TEST(ParaFormats, NumberingWithStyleAndRemovalAndTheTableEffect)
 {
     RichEdit edit;
     edit.SetText(u"one\r\ntwo\r\nthree"_qs);
@@ -271,11 +265,8 @@ TEST(ParaFormats, NumberingWithStyleAndRemoval)
     edit.SetParaFormat(none);
     EXPECT_EQ(edit.GetParaFormat().wNumbering, PFN_NONE);
     EXPECT_EQ(edit.Document()->firstBlock().textList(), nullptr);
-}
 
-TEST(ParaFormats, TableParagraphsCarryTheTableEffect)
-{
-    RichEdit edit;
+    // Table paragraphs carry the table effect.
     edit.SetText(u"before"_qs);
     QTextCursor cursor(edit.Document());
     cursor.movePosition(QTextCursor::End);

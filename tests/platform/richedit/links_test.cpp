@@ -21,7 +21,7 @@ bool IsLink(RichEdit& edit, int from, int to)
     return (f.dwMask & CFM_LINK) && (f.dwEffects & CFE_LINK);
 }
 
-TEST(Links, AddressesAreFoundInLoadedText)
+TEST(Links, AddressesAreFoundInLoadedTextOnlyWhenDetectionIsOn)
 {
     RichEdit edit;
     edit.AutoUrlDetect(true);
@@ -36,13 +36,10 @@ TEST(Links, AddressesAreFoundInLoadedText)
     EXPECT_FALSE(IsLink(edit, 62, 72));          // not at the start of a word
     EXPECT_FALSE(edit.CanUndo());
     EXPECT_FALSE(edit.GetModify());
-}
 
-TEST(Links, NoDetectionWhenOff)
-{
-    RichEdit edit;
-    StreamIn(edit, SF_TEXT, "http://a.ru");
-    EXPECT_FALSE(IsLink(edit, 0, 11));
+    RichEdit off;
+    StreamIn(off, SF_TEXT, "http://a.ru");
+    EXPECT_FALSE(IsLink(off, 0, 11));
 }
 
 TEST(Links, TypedAddressBecomesALinkWhenItsWordEndsAndUndoesStepByStep)

@@ -39,6 +39,7 @@ TEST(LongLine, HiddenControlLaysNothingOutUntilShownOrAsked)
     EXPECT_EQ(block.layout()->lineCount(), 0);
     EXPECT_EQ(edit.GetTextLength(), 200000);
     EXPECT_EQ(edit.GetTextRange(199995, 200000), u"word "_qs);
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), OneLine(200000));
 
     // Lines as displayed need the layout: asking for them lays the text out.
     edit.resize(400, 200);

@@ -22,14 +22,6 @@ void Count(RichEdit& edit, Counts& counts)
     edit.OnSelChange = [&counts] { ++counts.selChange; };
 }
 
-TEST(Notify, SetEventMaskAnswersThePreviousMask)
-{
-    RichEdit edit;
-    EXPECT_EQ(edit.SetEventMask(ENM_CHANGE), 0u);
-    EXPECT_EQ(edit.SetEventMask(ENM_SELCHANGE | ENM_LINK), ENM_CHANGE);
-    EXPECT_EQ(edit.GetEventMask(), ENM_SELCHANGE | ENM_LINK);
-}
-
 TEST(Notify, ChangeAndSelChangeFollowTheMask)
 {
     struct Case {

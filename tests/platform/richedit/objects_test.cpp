@@ -66,24 +66,6 @@ TEST(Objects, InsertReplacesTheSelectionSelectsTheObjectAndUndoesInOneStep)
     EXPECT_EQ(edit.GetTextRange(0, -1), QStringLiteral("one two"));
 }
 
-TEST(Objects, TheCurrentObjectIsTheOneAfterTheCaretElseTheOneBefore)
-{
-    RichEdit edit;
-    edit.SetText(QStringLiteral("ab"));
-    edit.SetSel(1, 1);
-    ASSERT_TRUE(edit.InsertObject(FileObject()));   // a<obj>b
-    edit.SetSel(1, 1);
-    EXPECT_EQ(edit.CurrentObject(), 1);
-    edit.SetSel(2, 2);
-    EXPECT_EQ(edit.CurrentObject(), 1);
-    edit.SetSel(3, 3);
-    EXPECT_EQ(edit.CurrentObject(), -1);
-    edit.SetSel(0, 2);
-    EXPECT_EQ(edit.CurrentObject(), -1) << "a selection of text and object is no current object";
-    EXPECT_EQ(edit.SelectedObject(), -1);
-    EXPECT_EQ(edit.ObjectPositions(), std::vector<std::int32_t>{1});
-}
-
 TEST(Objects, AClickOnAnObjectSelectsItAndAClickBesideItDoesNot)
 {
     RichEdit edit;
@@ -117,14 +99,26 @@ TEST(Objects, AClickOnAnObjectSelectsItAndAClickBesideItDoesNot)
     EXPECT_EQ(edit.ExGetSel().cpMin, edit.ExGetSel().cpMax);
 }
 
-TEST(Objects, ChangingAnObjectKeepsItsPlaceAndCanBeUndone)
+TEST(Objects, TheCurrentObjectIsNextToTheCaretAndChangesInPlaceUndoably)
 {
     RichEdit edit;
-    edit.SetText(QStringLiteral("xy"));
+    edit.SetText(QStringLiteral("ab"));
     edit.SetSel(1, 1);
     EmbeddedObject picture;
     picture.data = Png(10, 10);
-    ASSERT_TRUE(edit.InsertObject(picture));
+    ASSERT_TRUE(edit.InsertObject(picture));   // a<picture>b
+    // The one after the caret, else the one before.
+    edit.SetSel(1, 1);
+    EXPECT_EQ(edit.CurrentObject(), 1);
+    edit.SetSel(2, 2);
+    EXPECT_EQ(edit.CurrentObject(), 1);
+    edit.SetSel(3, 3);
+    EXPECT_EQ(edit.CurrentObject(), -1);
+    edit.SetSel(0, 2);
+    EXPECT_EQ(edit.CurrentObject(), -1) << "a selection of text and object is no current object";
+    EXPECT_EQ(edit.SelectedObject(), -1);
+    EXPECT_EQ(edit.ObjectPositions(), std::vector<std::int32_t>{1});
+
     EmbeddedObject asIcon = *edit.ObjectAt(1);
     asIcon.asIcon = true;
     ASSERT_TRUE(edit.SetObjectAt(1, asIcon));

@@ -51,17 +51,6 @@ TEST(RtfStream, ASelectionWrittenAndReadBackChangesNothing)
     }
 }
 
-TEST(RtfStream, AUtf16ByteOrderMarkDoesNotReachTheRtf)
-{
-    RichEdit edit;
-    StreamIn(edit, SF_TEXT | SF_UNICODE, Utf16(u"\uFEFFПривет"_qs));
-    ASSERT_EQ(edit.GetTextRange(0, -1), u"\uFEFFПривет"_qs);
-    const QByteArray rtf = StreamOut(edit, SF_RTF);
-    EXPECT_FALSE(rtf.contains("\\u-257")) << rtf.constData();
-    StreamIn(edit, SF_RTF, rtf);
-    EXPECT_EQ(edit.GetTextRange(0, -1), u"Привет"_qs);
-}
-
 bool IsLink(RichEdit& edit, std::int32_t from, std::int32_t to)
 {
     edit.SetSel(from, to);

@@ -47,7 +47,7 @@ TEST(Selection, TextOfRangesAndSelectionHasCrForParagraphEnds)
     EXPECT_EQ(edit.SelectionType(), SEL_EMPTY);
 }
 
-TEST(Selection, ReplaceSelMakesParagraphsOfEveryLineEndAndSelectsNothing)
+TEST(Selection, ReplaceSelMakesParagraphsOfEveryLineEndWithOrWithoutUndoWithinTheLimit)
 {
     RichEdit edit;
     edit.SetText(u"one two"_qs);
@@ -55,30 +55,22 @@ TEST(Selection, ReplaceSelMakesParagraphsOfEveryLineEndAndSelectsNothing)
     edit.ReplaceSel(u"\r\nx\ry\n"_qs, true);
     EXPECT_EQ(edit.GetTextRange(0, -1), u"one\rx\ry\rtwo"_qs);
     EXPECT_EQ(edit.ExGetSel(), (CHARRANGE{8, 8}));
-    EXPECT_TRUE(edit.GetModify());
-}
-
-TEST(Selection, ReplaceSelWithoutUndoEmptiesTheUndoBuffer)
-{
-    RichEdit edit;
-    edit.ReplaceSel(u"a"_qs, true);
-    edit.ReplaceSel(u"b"_qs, true);
     ASSERT_TRUE(edit.CanUndo());
+
+    // Without undo it empties the undo buffer.
     edit.ReplaceSel(u"c"_qs, false);
-    EXPECT_EQ(edit.GetTextRange(0, -1), u"abc"_qs);
+    EXPECT_EQ(edit.GetTextRange(0, -1), u"one\rx\ry\rctwo"_qs);
     EXPECT_FALSE(edit.CanUndo());
     EXPECT_TRUE(edit.GetModify());
+
+    // The text limit cuts what is inserted.
+    RichEdit limited;
+    limited.ExLimitText(5);
+    limited.ReplaceSel(u"abcdefgh"_qs, true);
+    EXPECT_EQ(limited.GetTextRange(0, -1), u"abcde"_qs);
 }
 
-TEST(Selection, TextLimitCutsWhatIsInserted)
-{
-    RichEdit edit;
-    edit.ExLimitText(5);
-    edit.ReplaceSel(u"abcdefgh"_qs, true);
-    EXPECT_EQ(edit.GetTextRange(0, -1), u"abcde"_qs);
-}
-
-TEST(Lines, WithoutWrapALineIsAParagraph)
+TEST(Lines, WithoutWrapALineIsAParagraphAndAFinalParagraphEndMakesAnEmptyLine)
 {
     RichEdit edit;
     edit.SetWordWrap(false);
@@ -102,12 +94,8 @@ TEST(Lines, WithoutWrapALineIsAParagraph)
     EXPECT_EQ(edit.ExLineFromChar(-1), 1);     // where the selection begins
     EXPECT_EQ(edit.LineIndex(-1), 6);
     EXPECT_EQ(edit.ExLineFromChar(999), 3);
-}
 
-TEST(Lines, TextEndingWithParagraphEndHasAnEmptyLastLine)
-{
-    RichEdit edit;
-    edit.SetWordWrap(false);
+    // A text ending with a paragraph end has an empty last line.
     edit.SetText(u"a\r\n"_qs);
     EXPECT_EQ(edit.GetLineCount(), 2);
     EXPECT_EQ(edit.LineIndex(1), 2);
@@ -159,30 +147,6 @@ TEST(Lines, WithWrapAParagraphIsSeveralLines)
     edit.resize(120, 300);
     QApplication::processEvents();
     EXPECT_GT(edit.GetLineCount(), bigLines);
-}
-
-TEST(Display, WrappingControlNeverShowsAHorizontalBar)
-{
-    RichEdit edit;
-    edit.SetWordWrap(true);
-    edit.SetScrollBars(true, true);
-    EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    edit.SetWordWrap(false);
-    EXPECT_EQ(edit.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-    EXPECT_EQ(edit.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-}
-
-TEST(Display, OverwriteModeTypesOverCharacters)
-{
-    RichEdit edit;
-    edit.SetText(u"abc"_qs);
-    edit.SetSel(0, 0);
-    QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_TRUE(edit.Overwrite());
-    QTest::keyClicks(&edit, u"XY"_qs);
-    EXPECT_EQ(edit.GetTextRange(0, -1), u"XYc"_qs);
-    QTest::keyClick(&edit, Qt::Key_Insert);
-    EXPECT_FALSE(edit.Overwrite());
 }
 
 } // namespace

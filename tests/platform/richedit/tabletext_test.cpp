@@ -21,10 +21,11 @@ bool HasMarks(const QString& text)
     return text.contains(QChar(0xFDD0)) || text.contains(QChar(0xFDD1));
 }
 
-// "x", then a 2 x 2 table a b / c d with "b" in bold, then "y".
-QTextTable* MakeTable(RichEdit& edit)
+// "x" (unless the table leads), then a 2 x 2 table a b / c d with "b" in bold,
+// then "y".
+QTextTable* MakeTable(RichEdit& edit, bool leading = true)
 {
-    edit.SetText(u"x"_qs);
+    edit.SetText(leading ? u"x"_qs : QString());
     QTextCursor cursor(edit.Document());
     cursor.movePosition(QTextCursor::End);
     QTextTable* table = cursor.insertTable(2, 2);
@@ -39,7 +40,7 @@ QTextTable* MakeTable(RichEdit& edit)
     return table;
 }
 
-TEST(TableText, TextRangesSelectionLinesAndClipboardShowCellsAndRows)
+TEST(TableText, TextRangesSelectionLinesStreamsAndClipboardShowCellsAndRows)
 {
     RichEdit edit;
     MakeTable(edit);
@@ -58,6 +59,13 @@ TEST(TableText, TextRangesSelectionLinesAndClipboardShowCellsAndRows)
 
     for (int line = 0; line < edit.GetLineCount(); ++line)
         EXPECT_FALSE(HasMarks(edit.GetLine(line))) << line;
+
+    // Streamed out, with the table after text or opening the text.
+    EXPECT_EQ(StreamOut(edit, SF_TEXT), QByteArray("x\r\na\tb\r\nc\td\r\ny"));
+    RichEdit leading;
+    MakeTable(leading, false);
+    EXPECT_EQ(StreamOut(leading, SF_TEXT), QByteArray("a\tb\r\nc\td\r\ny"));
+    EXPECT_EQ(StreamOut(leading, SF_TEXT | SF_UNICODE), Utf16(u"a\tb\r\nc\td\r\ny"_qs));
 }
 
 TEST(TableText, NestedTableReadsWithoutMarks)

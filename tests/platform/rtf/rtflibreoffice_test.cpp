@@ -132,6 +132,36 @@ void BuildPictureDocument(QTextDocument& d)
     c.insertText(QString(QChar::ObjectReplacementCharacter), FormatForObject(d, file));
 }
 
+// Words shown bold over a bold default font, plain ones among them, and
+// superscripts and subscripts inside a paragraph: LibreOffice must show what the
+// editor shows, every word of it.
+void BuildRunsDocument(QTextDocument& d)
+{
+    QFont bold = d.defaultFont();
+    bold.setBold(true);
+    d.setDefaultFont(bold);
+    QTextCursor c(&d);
+    QTextCharFormat plain;
+    plain.setFontWeight(QFont::Normal);
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    c.insertText(QStringLiteral(u"один "));
+    c.insertText(QStringLiteral(u"два "), plain);
+    c.insertText(QStringLiteral(u"три"), italic);
+    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    QTextCharFormat super = plain;
+    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    QTextCharFormat sub = plain;
+    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText(QStringLiteral("H"), plain);
+    c.insertText(QStringLiteral("2"), super);
+    c.insertText(QStringLiteral("O water and x"), plain);
+    c.insertText(QStringLiteral("i"), sub);
+    c.insertText(QStringLiteral(" index."), plain);
+    c.insertBlock();
+    c.insertText(QStringLiteral(u"Следующий абзац."), plain);
+}
+
 QStringList ImageTags(const QString& html)
 {
     QStringList tags;
@@ -141,7 +171,7 @@ QStringList ImageTags(const QString& html)
     return tags;
 }
 
-TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
+TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsOurListsAsNumberedAndOurRunsAsShown)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty()) {
@@ -175,6 +205,11 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     BuildPictureDocument(pictures);
     inputs << dir.filePath(QStringLiteral("pictures.rtf"));
     ASSERT_TRUE(WriteFile(inputs.back(), WriteRtf(pictures)));
+    QTextDocument runs;
+    BuildRunsDocument(runs);
+    const QByteArray runsRtf = WriteRtf(runs);
+    inputs << dir.filePath(QStringLiteral("runs.rtf"));
+    ASSERT_TRUE(WriteFile(inputs.back(), runsRtf));
 
     ASSERT_TRUE(rtftest::ConvertToHtml(soffice, dir.path(), inputs)) << "LibreOffice did not finish";
     const auto html = [&](const QString& rtfPath) { return rtftest::HtmlOf(dir.path(), rtfPath); };
@@ -207,70 +242,27 @@ TEST(RtfLibreOffice, ReadsOurCopiesAsTheOriginalsAndOurListsAsNumbered)
     EXPECT_EQ(fromEditor.words, words.simplified());
 
     // The pictures are there, each with its size; the embedded file shows its icon.
-    const QString picturesHtml = html(inputs.back());
+    const QString picturesHtml = html(inputs[pairs + 1]);
     const QStringList images = ImageTags(picturesHtml);
     EXPECT_EQ(images.size(), 3) << picturesHtml.toStdString();
     EXPECT_TRUE(images.filter(QRegularExpression(QStringLiteral("width=\\D?60\\D.*height=\\D?40\\D"))).size() >= 1)
         << images.join(u'\n').toStdString();
     EXPECT_TRUE(ParseLibreOfficeHtml(picturesHtml).words.contains(QStringLiteral(u"Рисунок"))) << picturesHtml.toStdString();
-}
 
-// Words shown bold over a bold default font, plain ones among them, and
-// superscripts and subscripts inside a paragraph: LibreOffice shows what the
-// editor shows, every word of it.
-TEST(RtfLibreOffice, ShowsEachRunAsTheEditorShowsIt)
-{
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty()) {
-        ASSERT_TRUE(qEnvironmentVariableIsEmpty("CI")) << "soffice is missing where the tests must run it";
-        GTEST_SKIP() << "soffice is not installed: the LibreOffice check was skipped";
-    }
-    rtftest::EnsureApplication();
-    QTextDocument d;
-    QFont bold = d.defaultFont();
-    bold.setBold(true);
-    d.setDefaultFont(bold);
-    QTextCursor c(&d);
-    QTextCharFormat plain;
-    plain.setFontWeight(QFont::Normal);
-    QTextCharFormat italic;
-    italic.setFontItalic(true);
-    c.insertText(QStringLiteral(u"один "));
-    c.insertText(QStringLiteral(u"два "), plain);
-    c.insertText(QStringLiteral(u"три"), italic);
-    c.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    QTextCharFormat super = plain;
-    super.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
-    QTextCharFormat sub = plain;
-    sub.setVerticalAlignment(QTextCharFormat::AlignSubScript);
-    c.insertText(QStringLiteral("H"), plain);
-    c.insertText(QStringLiteral("2"), super);
-    c.insertText(QStringLiteral("O water and x"), plain);
-    c.insertText(QStringLiteral("i"), sub);
-    c.insertText(QStringLiteral(" index."), plain);
-    c.insertBlock();
-    c.insertText(QStringLiteral(u"Следующий абзац."), plain);
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    dir.setAutoRemove(qEnvironmentVariableIsEmpty("QUILLET_KEEP_TEST_FILES"));
-    const QString path = dir.filePath(QStringLiteral("runs.rtf"));
-    const QByteArray rtf = WriteRtf(d);
-    ASSERT_TRUE(WriteFile(path, rtf));
-    ASSERT_TRUE(rtftest::ConvertToHtml(soffice, dir.path(), {path})) << "LibreOffice did not finish";
-    const QString html = rtftest::HtmlOf(dir.path(), path);
-    ASSERT_FALSE(html.isEmpty());
-
+    // Each run as the editor shows it: bold where shown bold, and no word lost
+    // after a superscript or a subscript.
+    const QString runsHtml = html(inputs.back());
+    ASSERT_FALSE(runsHtml.isEmpty());
     QStringList boldWords;
     static const QRegularExpression b(QStringLiteral("<b>([^<]*)</b>"));
-    for (auto it = b.globalMatch(html); it.hasNext();)
+    for (auto it = b.globalMatch(runsHtml); it.hasNext();)
         boldWords << it.next().captured(1).simplified();
-    EXPECT_EQ(boldWords.join(u' '), QStringLiteral(u"один три")) << rtf.constData();
-    const QString words = ParseLibreOfficeHtml(html).words;
-    EXPECT_TRUE(words.contains(QStringLiteral("O water and x"))) << words.toStdString() << "\n" << rtf.constData();
-    EXPECT_TRUE(words.contains(QStringLiteral(" index. "))) << words.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("<sup>"))) << html.toStdString();
-    EXPECT_TRUE(html.contains(QStringLiteral("<sub>"))) << html.toStdString();
+    EXPECT_EQ(boldWords.join(u' '), QStringLiteral(u"один три")) << runsRtf.constData();
+    const QString runWords = ParseLibreOfficeHtml(runsHtml).words;
+    EXPECT_TRUE(runWords.contains(QStringLiteral("O water and x"))) << runWords.toStdString() << "\n" << runsRtf.constData();
+    EXPECT_TRUE(runWords.contains(QStringLiteral(" index. "))) << runWords.toStdString();
+    EXPECT_TRUE(runsHtml.contains(QStringLiteral("<sup>"))) << runsHtml.toStdString();
+    EXPECT_TRUE(runsHtml.contains(QStringLiteral("<sub>"))) << runsHtml.toStdString();
 }
 
 } // namespace

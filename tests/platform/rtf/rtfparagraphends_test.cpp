@@ -58,19 +58,6 @@ TEST(RtfParagraphEnds, EveryCycleKeepsTheParagraphsEmptyLastOnesIncluded)
     }
 }
 
-TEST(RtfParagraphEnds, TextEndingWithALineEndKeepsIt)
-{
-    rtftest::EnsureApplication();
-    for (const QString& plain : {QStringLiteral(u"а\nб\n"), QStringLiteral(u"а\nб"), QStringLiteral("\n"),
-                                 QStringLiteral("\n\n\n"), QString()}) {
-        QTextDocument document;
-        document.setPlainText(plain);
-        auto copy = rtftest::ReadDocument(WriteRtf(document));
-        EXPECT_EQ(copy->toPlainText(), plain);
-        EXPECT_EQ(copy->blockCount(), document.blockCount());
-    }
-}
-
 TEST(RtfParagraphEnds, TheEmptyLastParagraphKeepsItsFormat)
 {
     auto document = rtftest::ReadDocument("{\\rtf1 a\\par\\pard\\qc\\sb240 \\par}");

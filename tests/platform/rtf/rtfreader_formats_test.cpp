@@ -30,7 +30,7 @@ struct CharCase {
     std::function<bool(const QTextCharFormat&)> check;
 };
 
-TEST(RtfReaderFormats, CharacterFormats)
+TEST(RtfReaderFormats, CharacterFormatsAndEveryUnderlineKind)
 {
     const CharCase cases[] = {
         {"bold", "\\b X", [](const QTextCharFormat& f) { return f.fontWeight() == QFont::Bold; }},
@@ -84,10 +84,7 @@ TEST(RtfReaderFormats, CharacterFormats)
         auto document = ReadDocument(Header + c.body + "}");
         EXPECT_TRUE(c.check(CharFormatOf(*document, QStringLiteral("X")))) << c.name;
     }
-}
-
-TEST(RtfReaderFormats, EveryUnderlineKind)
-{
+    // Every underline kind, and \ulnone ending it.
     const std::pair<const char*, int> kinds[] = {
         {"ul", CFU_UNDERLINE}, {"ulw", CFU_UNDERLINEWORD}, {"uldb", CFU_UNDERLINEDOUBLE},
         {"uld", CFU_UNDERLINEDOTTED}, {"uldash", CFU_UNDERLINEDASH}, {"uldashd", CFU_UNDERLINEDASHDOT},
@@ -179,18 +176,17 @@ struct ListCase {
     int numbering;
     int style;
     int start;
-    QString firstNumber;   // as Qt draws it
 };
 
-TEST(RtfReaderFormats, PnNumbering)
+TEST(RtfReaderFormats, PnNumberingKindsStylesAndStarts)
 {
     const ListCase cases[] = {
-        {"bullet", "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent360{\\pntxtb\\'b7}}", PFN_BULLET, 0, 0, QString()},
-        {"decimal with period", "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}", PFN_ARABIC, PFNS_PERIOD, 1, "1."},
-        {"letters with paren", "{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxta )}}", PFN_LCLETTER, PFNS_PAREN, 1, "a)"},
-        {"upper letters in parens", "{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart1{\\pntxtb (}{\\pntxta )}}", PFN_UCLETTER, PFNS_PARENS, 1, "(A)"},
-        {"roman plain", "{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3}", PFN_UCROMAN, PFNS_PLAIN, 3, "III"},
-        {"lower roman", "{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart1{\\pntxta .}}", PFN_LCROMAN, PFNS_PERIOD, 1, "i."},
+        {"bullet", "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent360{\\pntxtb\\'b7}}", PFN_BULLET, 0, 0},
+        {"decimal with period", "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}", PFN_ARABIC, PFNS_PERIOD, 1},
+        {"letters with paren", "{\\*\\pn\\pnlvlbody\\pnlcltr\\pnstart1{\\pntxta )}}", PFN_LCLETTER, PFNS_PAREN, 1},
+        {"upper letters in parens", "{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart1{\\pntxtb (}{\\pntxta )}}", PFN_UCLETTER, PFNS_PARENS, 1},
+        {"roman plain", "{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart3}", PFN_UCROMAN, PFNS_PLAIN, 3},
+        {"lower roman", "{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart1{\\pntxta .}}", PFN_LCROMAN, PFNS_PERIOD, 1},
     };
     for (const ListCase& c : cases) {
         auto document = ReadDocument(Header + "{\\pntext x\\tab}\\pard" + c.pn + "\\fi-360\\li720 X\\par"
@@ -204,25 +200,7 @@ TEST(RtfReaderFormats, PnNumbering)
         ASSERT_NE(x.textList(), nullptr) << c.name;
         EXPECT_EQ(x.textList(), y.textList()) << c.name;
         EXPECT_EQ(y.next().textList(), nullptr) << c.name;
-        if (!c.firstNumber.isEmpty()) {
-            EXPECT_EQ(ListNumberText(x), c.firstNumber) << c.name;
-        }
     }
-}
-
-TEST(RtfReaderFormats, WordListsMapToTheNearestNumbering)
-{
-    const QByteArray rtf = Header +
-        "{\\*\\listtable{\\list\\listtemplateid1{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}"
-        "\\listid100}{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}\\listid200}}"
-        "{\\*\\listoverridetable{\\listoverride\\listid100\\listoverridecount0\\ls1}{\\listoverride\\listid200\\ls2}}"
-        "{\\listtext 1.\\tab}\\pard\\ls1\\ilvl0 X\\par{\\listtext \\'b7\\tab}\\pard\\ls2 Y\\par}";
-    auto document = ReadDocument(rtf);
-    EXPECT_EQ(rtftest::Text(*document), QStringLiteral("X\nY"));
-    const QTextBlockFormat x = BlockFormatOf(*document, QStringLiteral("X"));
-    EXPECT_EQ(Prop(x, PropNumbering), PFN_ARABIC);
-    EXPECT_EQ(Prop(x, PropNumberingStyle), PFNS_PERIOD);
-    EXPECT_EQ(Prop(BlockFormatOf(*document, QStringLiteral("Y")), PropNumbering), PFN_BULLET);
 }
 
 } // namespace

@@ -62,18 +62,4 @@ TEST(RtfReaderRobustness, BrokenDataKeepsWhatCanBeRead)
     }
 }
 
-TEST(RtfReaderRobustness, TenThousandColumnsAndManyRowsStayBounded)
-{
-    QByteArray rtf = "{\\rtf1";
-    for (int r = 0; r < 200; ++r) {
-        rtf += "\\trowd";
-        for (int i = 1; i <= 10000; ++i)
-            rtf += "\\cellx" + QByteArray::number(i * 10);
-        rtf += "\\pard\\intbl x\\cell\\row";
-    }
-    rtf += "}";
-    auto document = ReadDocument(rtf);
-    EXPECT_EQ(Text(*document).count(u'x'), 200);
-}
-
 } // namespace

@@ -157,6 +157,16 @@ TEST(RtfReaderTables, HugeRowsStayWithinTheControlsLimits)
     EXPECT_EQ(tables[0]->columns(), 63);
     // Cells past the last column join it, so no text is lost.
     EXPECT_EQ(rtftest::Text(*document).count(u'c'), 10000);
+
+    // Two hundred such rows stay bounded too.
+    QByteArray rows = "{\\rtf1";
+    for (int r = 0; r < 200; ++r) {
+        rows += "\\trowd";
+        for (int i = 1; i <= 10000; ++i)
+            rows += "\\cellx" + QByteArray::number(i * 10);
+        rows += "\\pard\\intbl x\\cell\\row";
+    }
+    EXPECT_EQ(rtftest::Text(*ReadDocument(rows + "}")).count(u'x'), 200);
 }
 
 TEST(RtfReaderTables, ARowCutOffByTheEndOfDataIsStillShown)

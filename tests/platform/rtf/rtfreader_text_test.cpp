@@ -73,7 +73,7 @@ TEST(RtfReaderText, DecodesCodePagesEscapesAndSpecialCharacters)
     }
 }
 
-TEST(RtfReaderText, RefusesDataThatIsNotRtfAndInsertsNothing)
+TEST(RtfReaderText, RefusesDataThatIsNotRtfAndOtherwiseReplacesOnlyTheSelection)
 {
     rtftest::EnsureApplication();
     for (const QByteArray& data : {QByteArray("Hello"), QByteArray(" {\\rtf1 x}"), QByteArray("{\\rt"), QByteArray()}) {
@@ -84,11 +84,8 @@ TEST(RtfReaderText, RefusesDataThatIsNotRtfAndInsertsNothing)
         EXPECT_FALSE(platform::ReadRtf(data, cursor)) << data.constData();
         EXPECT_EQ(document.toPlainText(), QStringLiteral("keep"));
     }
-}
 
-TEST(RtfReaderText, ReplacesOnlyTheSelection)
-{
-    rtftest::EnsureApplication();
+    // RTF read over a selection replaces only the selection.
     QTextDocument document;
     document.setPlainText(QStringLiteral(u"один два три"));
     QTextCursor cursor(&document);
@@ -96,20 +93,6 @@ TEST(RtfReaderText, ReplacesOnlyTheSelection)
     cursor.setPosition(8, QTextCursor::KeepAnchor);
     ASSERT_TRUE(platform::ReadRtf("{\\rtf1\\ansi\\ansicpg1251 \\b \\'d7\\'c5\\'d2\\'db\\'d0\\'c5}", cursor));
     EXPECT_EQ(document.toPlainText(), QStringLiteral(u"один ЧЕТЫРЕ три"));
-}
-
-TEST(RtfReaderText, ParagraphsInsideAParagraphSplitItAroundTheInsertion)
-{
-    rtftest::EnsureApplication();
-    QTextDocument document;
-    document.setPlainText(QStringLiteral("abcd"));
-    QTextCursor cursor(&document);
-    cursor.setPosition(2);
-    ASSERT_TRUE(platform::ReadRtf("{\\rtf1 X\\par Y}", cursor));
-    EXPECT_EQ(document.toPlainText(), QStringLiteral("abX\nYcd"));
-    cursor.setPosition(document.characterCount() - 1);
-    ASSERT_TRUE(platform::ReadRtf("{\\rtf1 Z\\par}", cursor));
-    EXPECT_EQ(document.toPlainText(), QStringLiteral("abX\nYcdZ"));
 }
 
 } // namespace

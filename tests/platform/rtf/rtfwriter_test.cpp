@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The RTF writer: what its output says about code pages, selections, pictures,
-// kept objects and numbering.
+// The RTF writer: what its output says about code pages, pictures, kept objects
+// and a byte order mark.
 #include "richeditconsts.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
@@ -38,21 +38,6 @@ TEST(RtfWriter, HeaderNamesWindows1251AndCyrillicFonts)
     EXPECT_TRUE(rtf.contains("\\u26085?\\u26412?")) << rtf.constData();
     for (char byte : rtf)
         ASSERT_LT(static_cast<unsigned char>(byte), 0x80) << "RTF output is 7-bit";
-}
-
-TEST(RtfWriter, WritesOnlyTheRangeAsked)
-{
-    rtftest::EnsureApplication();
-    QTextDocument document;
-    document.setPlainText(QStringLiteral(u"первый\nвторой\nтретий"));
-    const int from = int(document.toPlainText().indexOf(QStringLiteral(u"второй")));
-    const int to = from + 9;   // "второй\nтр"
-    auto part = rtftest::ReadDocument(WriteRtf(document, from, to));
-    EXPECT_EQ(rtftest::Text(*part), QStringLiteral(u"второй\nтр"));
-    auto whole = rtftest::ReadDocument(WriteRtf(document));
-    EXPECT_EQ(rtftest::Text(*whole), document.toPlainText());
-    auto empty = rtftest::ReadDocument(WriteRtf(document, 3, 3));
-    EXPECT_EQ(rtftest::Text(*empty), QString());
 }
 
 TEST(RtfWriter, PicturesComeBackAsTheSameImageAndSize)
@@ -98,14 +83,6 @@ TEST(RtfWriter, ObjectsAndOtherPicturesAreKeptAsTheyWere)
     const QByteArray rtf = WriteRtf(*document);
     EXPECT_TRUE(rtf.contains(object)) << rtf.constData();
     EXPECT_TRUE(rtf.contains(metafile)) << rtf.constData();
-}
-
-TEST(RtfWriter, NumberingIsWrittenAsPnWithTheShownNumber)
-{
-    auto document = rtftest::ReadDocument("{\\rtf1\\ansi{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}} one\\par"
-                                          "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}} two\\par}");
-    const QByteArray rtf = WriteRtf(*document);
-    EXPECT_TRUE(rtf.contains("{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}\\ls1\\ilvl0 {\\pntext 2.\\tab}")) << rtf.constData();
 }
 
 TEST(RtfWriter, AByteOrderMarkOpeningTheTextIsNotWritten)

@@ -24,10 +24,8 @@ TEST(ExecQuote, APlainPathStaysBareAndAnythingElseIsQuotedAndEscaped)
     for (const QString& path : {QStringLiteral("/usr/bin/quillet"), QStringLiteral("/a\"b`c$d\\e 100%/q")})
         EXPECT_EQ(ExecProgram(KeyFileValue(ExecArgument(path) + QStringLiteral(" %f"))), path);
     EXPECT_EQ(ExecProgram(QStringLiteral("quillet %F")), QStringLiteral("quillet"));
-}
 
-TEST(ExecQuote, OnlyAbsolutePathsWithoutControlCharactersCanBeWritten)
-{
+    // Only absolute paths without control characters can be written.
     EXPECT_TRUE(IsQuotablePath(QStringLiteral("/odd 'dir' $x/q")));
     EXPECT_FALSE(IsQuotablePath(QStringLiteral("bin/q")));
     EXPECT_FALSE(IsQuotablePath(QStringLiteral("/a\nb/q")));

@@ -12,7 +12,7 @@ const QString Defaults = QLatin1String(DefaultApplications);
 const QString Added = QLatin1String(AddedAssociations);
 const QString Text = QStringLiteral("text/plain");
 
-TEST(MimeApps, ALineIsReplacedAddedOrRemovedAndTheRestStays)
+TEST(MimeApps, ALineIsReplacedAddedOrRemovedTheRestStaysAndOnlyHeadersCountAsEmpty)
 {
     const QByteArray text =
         "# comment\n[Default Applications]\ntext/plain = a.desktop;b.desktop\nimage/png=v.desktop;\n\n"
@@ -35,10 +35,8 @@ TEST(MimeApps, ALineIsReplacedAddedOrRemovedAndTheRestStays)
                     .endsWith("text/plain=x.desktop;\n\n[Added Associations]\ntext/plain=q.desktop;\n"));
     EXPECT_EQ(SetMimeAppsEntry(set, Defaults, Text, {}), "# comment\n[Default Applications]\nimage/png=v.desktop;\n\n"
                                                          "[Removed Associations]\ntext/plain=x.desktop;\n");
-}
 
-TEST(MimeApps, OnlyHeadersAndBlanksCountAsEmpty)
-{
+    // Only headers and blanks count as empty.
     EXPECT_TRUE(IsEmptyMimeApps("[Default Applications]\n\n[Added Associations]\n"));
     EXPECT_TRUE(IsEmptyMimeApps(""));
     EXPECT_FALSE(IsEmptyMimeApps("# mine\n[Default Applications]\n"));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Starting programs with an argument vector, the PATH look-up of bare names, and
 // which links may be handed to the desktop.
+#include "filenames.h"
 #include "shell.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <filesystem>
 
 // Readable failures: strings as text.
 void PrintTo(const QString& text, std::ostream* out)
@@ -41,7 +44,7 @@ void Touch(const QString& name, QFile::Permissions permissions = QFile::ReadOwne
     f.setPermissions(permissions);
 }
 
-TEST(StartDetached, EveryArgumentArrivesAsOneNameWithNoShellInBetween)
+TEST(StartDetached, EveryArgumentArrivesAsOneNameWithNoShellInBetweenAndAMissingProgramIsReported)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -50,7 +53,10 @@ TEST(StartDetached, EveryArgumentArrivesAsOneNameWithNoShellInBetween)
     const QStringList names = {QStringLiteral("with blank"), QStringLiteral("quote\"'s"),
                                QStringLiteral("new\nline"), QStringLiteral("$(touch pwned);x"),
                                QStringLiteral("-r")};
-    QStringList arguments{QStringLiteral("--")};
+    // A name whose bytes are not UTF-8 (KOI8-R) arrives as those very bytes; it
+    // goes first, so it is made before the names waited for.
+    const QString koi = platform::FileNameFromBytes(QFile::encodeName(dir.path()) + "/\xD0\xC9\xD3\xD8\xCD\xCF.txt");
+    QStringList arguments{QStringLiteral("--"), koi};
     for (const QString& n : names)
         arguments << dir.filePath(n);
     qint64 pid = 0;
@@ -58,23 +64,12 @@ TEST(StartDetached, EveryArgumentArrivesAsOneNameWithNoShellInBetween)
     EXPECT_GT(pid, 0);
     for (const QString& n : names)
         EXPECT_TRUE(WaitForFile(dir.filePath(n))) << n.toStdString();
+    EXPECT_TRUE(platform::IsExistingFile(koi));
     EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("pwned"))));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), names.size());
-}
-
-TEST(StartDetached, AMissingProgramIsReportedNotStarted)
-{
+    const auto entries = std::filesystem::directory_iterator(QFile::encodeName(dir.path()).toStdString());
+    EXPECT_EQ(std::distance(std::filesystem::begin(entries), std::filesystem::end(entries)), names.size() + 1);
+    // A program that is not there is reported, not started.
     EXPECT_FALSE(platform::StartDetached(QStringLiteral("/nonexistent/program"), {}));
-}
-
-TEST(SearchFolders, CurrentFolderFirstThenEachPathEntry)
-{
-    EXPECT_EQ(platform::SearchFolders(QStringLiteral("/cwd"), QStringLiteral("/a::/b:")),
-              (QStringList{QStringLiteral("/cwd"), QStringLiteral("/a"), QStringLiteral("/b")}));
-    EXPECT_EQ(platform::SearchFolders(QStringLiteral("/cwd"), QString()), QStringList{QStringLiteral("/cwd")});
-    // Only the first 8000 characters of the variable are read.
-    const QString longPath = QString(7990, QLatin1Char('x')) + QStringLiteral(":/beyond/the/limit");
-    EXPECT_FALSE(platform::SearchFolders(QStringLiteral("/cwd"), longPath).contains(QStringLiteral("/beyond/the/limit")));
 }
 
 class FindFileOnPathTest : public ::testing::Test {
@@ -97,31 +92,29 @@ protected:
     QByteArray savedPath;
 };
 
-TEST_F(FindFileOnPathTest, TheCurrentFolderWinsOverPath)
+TEST_F(FindFileOnPathTest, TheCurrentFolderThenPathInOrderAndNamesFoundNowhereOrWithAFolderAreTakenFromHere)
 {
+    // The folders searched: the current one, then each PATH entry within the
+    // first 8000 characters of the variable.
+    EXPECT_EQ(platform::SearchFolders(QStringLiteral("/cwd"), QStringLiteral("/a::/b:")),
+              (QStringList{QStringLiteral("/cwd"), QStringLiteral("/a"), QStringLiteral("/b")}));
+    const QString longPath = QString(7990, QLatin1Char('x')) + QStringLiteral(":/beyond/the/limit");
+    EXPECT_FALSE(platform::SearchFolders(QStringLiteral("/cwd"), longPath).contains(QStringLiteral("/beyond/the/limit")));
+
     Touch(cwd.filePath(QStringLiteral("text.txt")));
     Touch(pathA.filePath(QStringLiteral("text.txt")));
-    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("text.txt")),
-              QFileInfo(cwd.filePath(QStringLiteral("text.txt"))).absoluteFilePath());
-}
-
-TEST_F(FindFileOnPathTest, PathIsSearchedInOrder)
-{
     Touch(pathB.filePath(QStringLiteral("only-b.txt")));
     Touch(pathA.filePath(QStringLiteral("both.txt")));
     Touch(pathB.filePath(QStringLiteral("both.txt")));
+    Touch(pathA.filePath(QStringLiteral("sub")));
+    const auto here = [this](const char* name) { return QDir(cwd.path()).absoluteFilePath(QLatin1String(name)); };
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("text.txt")), here("text.txt"));
     EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("only-b.txt")), pathB.filePath(QStringLiteral("only-b.txt")));
     EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("both.txt")), pathA.filePath(QStringLiteral("both.txt")));
-}
-
-TEST_F(FindFileOnPathTest, NamesFoundNowhereOrWithAFolderAreTakenFromTheCurrentFolder)
-{
-    Touch(pathA.filePath(QStringLiteral("sub")));
-    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("missing.txt")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("missing.txt")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("missing.txt")), here("missing.txt"));
     // A name with a folder part is never looked up along PATH.
-    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("./sub")), QDir(cwd.path()).absoluteFilePath(QStringLiteral("sub")));
-    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("-leading-dash")),
-              QDir(cwd.path()).absoluteFilePath(QStringLiteral("-leading-dash")));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("./sub")), here("sub"));
+    EXPECT_EQ(platform::FindFileOnPath(QStringLiteral("-leading-dash")), here("-leading-dash"));
 }
 
 TEST(IsAllowedUrl, OnlyWebMailAndPlainFileLinksPass)
