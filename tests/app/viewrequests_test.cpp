@@ -95,13 +95,10 @@ TEST_F(WindowsTest, AWaitingWindowShowsTheRequestedFileAsItIsAsked)
     EXPECT_LE(w.GEditor->SelStart() + w.GEditor->SelLength(), w.GEditor->Window()->document()->characterCount() - 1);
     EXPECT_GT(w.GEditor->SelStart() + w.GEditor->SelLength(), 0);
     EXPECT_TRUE(prompter.Asked().empty());
-}
 
-TEST_F(WindowsTest, TwoRequestsArrivingTogetherAreEachCarriedOut)
-{
+    // Two requests arriving together are each carried out.
     const QString a = MakeFile(QStringLiteral("a.txt"), "first file\r\n");
     const QString b = MakeFile(QStringLiteral("b.txt"), "second file\r\n");
-    TfmView& w = Start({QStringLiteral("|?")});
     QProcess one, two;
     one.start(QStringLiteral(QUILLET_VIEW_PATH), {QStringLiteral("-k"), a});
     two.start(QStringLiteral(QUILLET_VIEW_PATH), {QStringLiteral("-k"), b});

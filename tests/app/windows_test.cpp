@@ -137,10 +137,8 @@ TEST_F(WindowsTest, ExitInEitherCopyOfAStartWithTwoFilesLeavesNoCopyRunning)
         EXPECT_TRUE(WaitUntil([second] { return ProcessGone(second); })) << "exit in copy " << exiting;
         EXPECT_TRUE(WaitForCopies({}));
     }
-}
 
-TEST_F(WindowsTest, TwoCopiesExitingAtOnceBothEnd)
-{
+    // Two copies exiting at once both end.
     ChildCopy& one = Child();
     ChildCopy& two = Child();
     ASSERT_TRUE(one.Command(QStringLiteral("menu N30")));
