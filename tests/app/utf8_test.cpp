@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 through the real window: a file opens right with no button pressed, the
 // button, key and menu item reinterpret and come back, a selection is refused,
-// Save as and export write UTF-8, the recent list and view requests carry it, and
+// Save as and export write UTF-8, the recent list carries it, and
 // a file with bytes that are not UTF-8 is said once and not saved over unasked.
 #include "testsupport.h"
 
 #include "registry.h"
 #include "registrylayout.h"
 #include "richedit.h"
-#include "viewrequest.h"
 
 #include <QTest>
 
@@ -178,21 +177,6 @@ TEST_F(ViewTest, BytesThatAreNotUtf8AreSaidOnceAndTheFileIsNotSavedOverUnasked)
     w.N19Click();
     EXPECT_EQ(Messages().size(), asked);
     EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(QStringLiteral("; ")).toStdString();
-}
-
-TEST_F(ViewTest, AViewRequestMayAskForUtf8)
-{
-    const QString file = MakeFile(QStringLiteral("ascii.txt"), QByteArray("only ASCII"));
-    TfmView& w = Start({QStringLiteral("|?")});
-    ASSERT_TRUE(w.AcceptCopyData);
-    TViewRequest request;
-    request.FileName = QFile::encodeName(file);
-    request.Encoding = Utf8;
-    request.KeepName = true;
-    w.CopyDataHook(VIEW_REQUEST_TAG, BuildViewRequest(request).value_or(QByteArray()));
-    EXPECT_EQ(w.CurFileName, file);
-    EXPECT_EQ(w.CurEncoding, Utf8);
-    EXPECT_TRUE(w.sbUtf8->isChecked());
 }
 
 } // namespace
