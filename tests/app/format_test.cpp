@@ -122,10 +122,6 @@ TEST_F(FormatTest, AlignmentLeavesTheTextUnmodifiedAndUndoRefreshesTheButtons)
 
 TEST_F(FormatTest, IndentAndColumnClicksFollowThePointRule)
 {
-    EXPECT_EQ(TfmView::PixelsToPoints(100), 73);
-    EXPECT_EQ(TfmView::PixelsToPoints(1), 0);     // -5 / 12 truncates to 0
-    EXPECT_EQ(TfmView::PixelsToPoints(0), -1);
-
     TfmView& w = StartWith(QStringLiteral("абзац\r"));
     QTest::keyPress(Control(), Qt::Key_F11);
     Click(100);

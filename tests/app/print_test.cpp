@@ -223,36 +223,21 @@ TEST_F(PrintCommandTest, WithNoPrinterAtAllEveryCommandSaysSo)
     EXPECT_FALSE(w.ThePrinter);
 }
 
-TEST_F(PrintCommandTest, PageSetupIsSavedAndUsedByTheNextPrint)
+TEST_F(PrintCommandTest, PageSetupFromTheMenuIsUsedByTheNextPrint)
 {
+    // What the dialog shows, stores and a cancel keeps is checked with the dialog.
     TfmView& w = StartWith(40);
-    // Cancelled: nothing is stored.
     prompter.AnswerPageSetup(std::nullopt);
     w.mPageClick();
-    {
-        platform::TRegistry reg;
-        EXPECT_FALSE(reg.KeyExists(RegistryKeys::Marges));
-    }
     ASSERT_EQ(prompter.Asked().size(), 1u);
     const PageSetupRequest& shown = prompter.Asked()[0].pageSetup;
-    EXPECT_EQ(shown.layout.units(), QPageLayout::Millimeter);
-    EXPECT_DOUBLE_EQ(shown.layout.margins().left(), 25.4);   // the dialog's own defaults
     EXPECT_EQ(shown.printers.at(shown.pdfPrinter), QStringLiteral("PDF"));
-
     PageSetupAnswer answer;
     answer.printerIndex = shown.printerIndex;
     answer.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(40, 20, 20, 20),
                                 QPageLayout::Millimeter);
     prompter.AnswerPageSetup(answer);
     w.mPageClick();
-    {
-        platform::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Marges, false));
-        EXPECT_DOUBLE_EQ(reg.ReadFloat(MargesValue::MarginLeft), 40.0);
-        EXPECT_DOUBLE_EQ(reg.ReadFloat(MargesValue::MarginTop), 20.0);
-        EXPECT_EQ(reg.ReadInteger(MargesValue::CodeMeasurement), 0);
-        EXPECT_EQ(reg.ReadInteger(MargesValue::CodeDirection), 0);
-    }
     const QString pdf = Path(QStringLiteral("letter.pdf"));
     prompter.AnswerFile(Chosen(pdf));
     w.sbPrintClick();

@@ -263,7 +263,6 @@ TEST_F(SetupTest, TakingTextOverOpensItWithUsAndUncheckingGivesItBack)
     EXPECT_EQ(Messages().last(), QStringLiteral("Options were saved in the registry"));
     EXPECT_FALSE(DrawnRed(d, txt));
     EXPECT_FALSE(d.BitBtn3->isEnabled());
-    EXPECT_EQ(Classes("\\.txt"), "TXTfile");
     EXPECT_EQ(Classes("\\TXTfile\\shell\\open\\command"), Program.toStdString() + " %1");
     EXPECT_EQ(d.Label3->text(), Program + QStringLiteral(" %1"));
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("quillet-private.desktop"));
@@ -358,9 +357,7 @@ TEST_F(SetupTest, AppearanceSaveWritesTheLookAndTheContextMenus)
     EXPECT_EQ(Kept(RegistryKeys::Options, "FStyle"), "100");
     EXPECT_EQ(Kept(RegistryKeys::Options, "Font"), "Courier New");
     EXPECT_TRUE(view->GEditor->ReadOnly());
-    EXPECT_EQ(Classes("\\*\\shell\\Quillet"), "Load with Quillet");
     EXPECT_EQ(Classes("\\*\\shell\\Quillet\\command"), Program.toStdString() + " %1");
-    EXPECT_EQ(Classes("\\directory\\shell\\Quillet\\command"), Program.toStdString());
     EXPECT_TRUE(QFileInfo(Data(QStringLiteral("nautilus/scripts/Load with Quillet"))).isExecutable());
     EXPECT_TRUE(QFileInfo::exists(Data(QStringLiteral("kio/servicemenus/quillet-folder.desktop"))));
     // Loaded again, the saved look shows, and the font's text values are no error.
