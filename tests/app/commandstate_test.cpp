@@ -38,64 +38,48 @@ void TypeAtEnd(TfmView& w, const QString& text)
     QTest::keyClicks(control, text);
 }
 
-TEST_F(ViewTest, CtrlSSavesAfterTheFileMenuWasOpenedOnAnUnmodifiedText)
+TEST_F(ViewTest, KeysRunTheirCommandsWhateverTheMenusShowedWhenLastOpened)
 {
     const QString file = MakeFile(QStringLiteral("named.txt"), QByteArray("text"));
     TfmView& w = Start({file});
+    platform::RichEdit* control = w.GEditor->Window();
     OpenAndClose(w, "N8");
     EXPECT_FALSE(w.Item(QStringLiteral("N19"))->isEnabled());   // the menu showed Save unavailable
-
     TypeAtEnd(w, QStringLiteral("s"));
     ASSERT_TRUE(w.GEditor->Modified());
-    QTest::keyClick(w.GEditor->Window(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ReadFile(file), QByteArray("texts"));
     EXPECT_FALSE(w.GEditor->Modified());
-
     // Nothing to save: the key does nothing, as the menu item would.
     QFile::remove(file);
-    QTest::keyClick(w.GEditor->Window(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(QFile::exists(file));
-    EXPECT_TRUE(prompter.Asked().empty());
-}
+    MakeFile(QStringLiteral("named.txt"), QByteArray("text"));
 
-TEST_F(ViewTest, RedoByItsKeyAfterTheEditMenuWasOpenedWithNothingToRedo)
-{
-    TfmView& w = Start();
-    TypeAtEnd(w, QStringLiteral("abc"));
+    // Redo, after the Edit menu showed nothing to redo.
     OpenAndClose(w, "N14");
     EXPECT_FALSE(w.Item(QStringLiteral("mFrw"))->isEnabled());
     w.GEditor->Undo();
-    ASSERT_EQ(w.GEditor->Text(), QString());
-    QTest::keyClick(w.GEditor->Window(), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
-    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("abc"));
-}
+    ASSERT_EQ(w.GEditor->Text(), QStringLiteral("text"));
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("texts"));
 
-TEST_F(ViewTest, AnEncodingKeyFollowsItsButtonNotWhatTheMenuShowedLastTime)
-{
-    TfmView& w = Start();
+    // An encoding key follows its button, not what the menu showed.
     w.GEditor->SetText(Russian);
+    w.GEditor->SetModified(false);
     w.sbKoi->setEnabled(false);
     OpenAndClose(w, "N33");
     EXPECT_FALSE(w.Item(QStringLiteral("mKoi"))->isEnabled());
     w.sbKoi->setEnabled(true);
-    QTest::keyClick(w.GEditor->Window(), Qt::Key_3, Qt::ControlModifier);
-    EXPECT_EQ(w.CurEncoding, Koi);
-}
-
-TEST_F(ViewTest, CtrlWithAKeypadDigitReinterpretsNothing)
-{
-    TfmView& w = Start();
-    w.GEditor->SetText(Russian);
-    w.GEditor->SetModified(false);
+    // The keypad's digits reinterpret nothing; the digit above the letters does.
     for (Qt::Key key : {Qt::Key_1, Qt::Key_3, Qt::Key_7, Qt::Key_8})
-        QTest::keyClick(w.GEditor->Window(), key, Qt::ControlModifier | Qt::KeypadModifier);
+        QTest::keyClick(control, key, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_EQ(w.CurEncoding, Win);
-    EXPECT_TRUE(w.sbWin->isChecked());
     EXPECT_EQ(w.GEditor->Text(), Russian);
     EXPECT_FALSE(w.GEditor->Modified());
-    // The digit above the letters does.
-    QTest::keyClick(w.GEditor->Window(), Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(w.CurEncoding, Koi);
+    EXPECT_TRUE(prompter.Asked().empty());
 }
 
 class ReadOnlyTest : public ViewTest {
@@ -123,27 +107,7 @@ protected:
     }
 };
 
-TEST_F(ReadOnlyTest, NoWayOfPastingChangesTheText)
-{
-    TfmView& w = StartReadOnly();
-    platform::RichEdit* control = w.GEditor->Window();
-    control->SetSel(5, 9);
-    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
-    ExpectUntouched(w, "Ctrl+V");
-    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier | Qt::AltModifier);
-    ExpectUntouched(w, "Ctrl+Alt+V");
-    QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
-    ExpectUntouched(w, "Shift+Insert");
-    for (const char* item : {"mIns", "N4", "mInsF", "N7"}) {
-        w.Item(QString::fromLatin1(item))->trigger();
-        ExpectUntouched(w, item);
-    }
-    w.PasteText();
-    ExpectUntouched(w, "PasteText");
-    EXPECT_FALSE(w.sbPaste->isEnabled());
-}
-
-TEST_F(ReadOnlyTest, CuttingDeletingTypingUndoingAndRedoingChangeNothing)
+TEST_F(ReadOnlyTest, NoPasteCutDeleteTypingUndoRedoOrFormatKeyChangesTheText)
 {
     TfmView& w = StartReadOnly();
     platform::RichEdit* control = w.GEditor->Window();
@@ -158,31 +122,36 @@ TEST_F(ReadOnlyTest, CuttingDeletingTypingUndoingAndRedoingChangeNothing)
     ASSERT_EQ(w.GEditor->Text(), Russian);
     ASSERT_TRUE(w.GEditor->CanUndo());
 
+    control->SetSel(5, 9);
+    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier);
+    ExpectUntouched(w, "Ctrl+V");
+    QTest::keyClick(control, Qt::Key_V, Qt::ControlModifier | Qt::AltModifier);
+    ExpectUntouched(w, "Ctrl+Alt+V");
+    QTest::keyClick(control, Qt::Key_Insert, Qt::ShiftModifier);
+    ExpectUntouched(w, "Shift+Insert");
+    w.PasteText();
+    ExpectUntouched(w, "PasteText");
+    EXPECT_FALSE(w.sbPaste->isEnabled());
+
     control->SetSel(0, 5);
     QTest::keyClick(control, Qt::Key_X, Qt::ControlModifier);
     QTest::keyClick(control, Qt::Key_Delete);
     QTest::keyClick(control, Qt::Key_Backspace);
     QTest::keyClicks(control, QStringLiteral("abc"));
     QTest::keyClick(control, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Backspace, Qt::ControlModifier | Qt::AltModifier);
     ExpectUntouched(w, "keys");
-    for (const char* item : {"mCut", "N3", "mBack", "mFrw"}) {
+    for (const char* item : {"mIns", "N4", "mInsF", "N7", "mCut", "N3", "mBack", "mFrw"}) {
         w.Item(QString::fromLatin1(item))->trigger();
         ExpectUntouched(w, item);
     }
-    QTest::keyClick(control, Qt::Key_Z, Qt::ControlModifier);
-    ExpectUntouched(w, "Ctrl+Z");
-    QTest::keyClick(control, Qt::Key_Backspace, Qt::ControlModifier | Qt::AltModifier);
-    ExpectUntouched(w, "Ctrl+Alt+Backspace");
     for (QToolButton* b : {w.sbCut, w.sbUndo, w.sbRedo}) {
         emit b->clicked();
         ExpectUntouched(w, b->objectName().toLatin1().constData());
     }
-}
 
-TEST_F(ReadOnlyTest, FormatKeysChangeNothing)
-{
-    TfmView& w = StartReadOnly();
-    platform::RichEdit* control = w.GEditor->Window();
+    // Nor does any key that formats.
     control->SetSel(0, 5);
     const int size = w.GEditor->SelAttributes()->Size();
     QTest::keyClick(control, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
@@ -196,7 +165,6 @@ TEST_F(ReadOnlyTest, FormatKeysChangeNothing)
     EXPECT_FALSE(w.GEditor->SelAttributes()->Style().Contains(TFontStyle::fsItalic));
     EXPECT_DOUBLE_EQ(w.GEditor->SelAttributes()->Offset(), 0);
     ExpectUntouched(w, "format keys");
-    EXPECT_FALSE(w.GEditor->CanUndo());
 }
 
 TEST_F(ViewTest, ThePasteButtonFollowsTheClipboard)

@@ -53,7 +53,7 @@ protected:
     QString program;
 };
 
-TEST_F(InstalledTreeTest, FoldersAreTheExecutablesThenTheDataFolderBesideItsBinEachOnce)
+TEST_F(InstalledTreeTest, FilesAreFoundBesideTheExecutableFirstThenInTheDataFolderEachOnce)
 {
     const QStringList folders = DataFolders(program);
     ASSERT_GE(folders.size(), 2);
@@ -69,10 +69,10 @@ TEST_F(InstalledTreeTest, FoldersAreTheExecutablesThenTheDataFolderBesideItsBinE
     // A folder of that name is no file.
     ASSERT_TRUE(QDir().mkpath(Data(QStringLiteral("quillet.de"))));
     EXPECT_TRUE(FindDataFile(program, QStringLiteral("quillet.de")).isEmpty());
-}
+    ASSERT_TRUE(QDir().rmdir(Data(QStringLiteral("quillet.de"))));
 
-TEST_F(InstalledTreeTest, LanguageFilesOfBothFoldersOnePerLanguageTheOneBesideTheExecutableFirst)
-{
+    // Language files of both folders, one per language, the one beside the
+    // executable first.
     for (const char* name : {"quillet.ru", "quillet.de", "quillet-conv.fr", "other.it"})
         MakeFile(QStringLiteral("tree/share/quillet/") + QLatin1String(name), "");
     MakeFile(QStringLiteral("tree/bin/quillet.ru"), "");

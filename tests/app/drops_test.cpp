@@ -94,11 +94,8 @@ TEST_F(ViewTest, ACancelledQuestionTriesTheNextNameAndDropsOffTheEditorAreIgnore
     EXPECT_TRUE(prompter.Asked().empty());
     EXPECT_EQ(w.StartedCopies.size(), 1);
     EXPECT_TRUE(WaitUntil([pid] { return ProcessGone(pid); }));
-}
 
-TEST_F(ViewTest, TextDraggedOntoTheEditorIsStillText)
-{
-    TfmView& w = Start();
+    // Text dragged onto the editor is still text.
     QMimeData data;
     data.setText(QStringLiteral("dragged words"));
     QWidget* viewport = w.GEditor->Window()->viewport();
@@ -108,7 +105,8 @@ TEST_F(ViewTest, TextDraggedOntoTheEditorIsStillText)
     QCoreApplication::sendEvent(viewport, &drop);
     QTest::qWait(50);
     EXPECT_TRUE(w.GEditor->Text().contains(QStringLiteral("dragged words")));
-    EXPECT_TRUE(w.CurFileName.isEmpty());
+    EXPECT_EQ(w.CurFileName, b);
+    EXPECT_EQ(w.StartedCopies.size(), 1);
 }
 
 } // namespace

@@ -84,7 +84,7 @@ TEST_F(ViewTest, AFileReadAsWindowsButReallyKoiIsReadAgainFromDiskWithTheCaretKe
     EXPECT_TRUE(prompter.Asked().empty());
 }
 
-TEST_F(ViewTest, PressesInARowDecodeTheBytesTheTextHadBeforeTheFirst)
+TEST_F(ViewTest, PressesInARowDecodeTheBytesTheTextHadBeforeTheFirstOrTheEditedText)
 {
     TfmView& w = Start();
     w.GEditor->SetText(Russian + QStringLiteral("\nВторая строка"));
@@ -92,6 +92,17 @@ TEST_F(ViewTest, PressesInARowDecodeTheBytesTheTextHadBeforeTheFirst)
     // Paragraph ends as the control reports them.
     const QString start = w.GEditor->Text();
     ASSERT_TRUE(start.endsWith(QStringLiteral("\rВторая строка")));
+
+    // The current encoding without a selection does nothing at all.
+    w.GEditor->SetSelStart(5);
+    int titles = 0;
+    QObject::connect(&w, &QWidget::windowTitleChanged, &w, [&titles] { ++titles; });
+    const bool stale = w.GEditor->TempStream()->Stale;
+    w.sbWin->click();
+    EXPECT_EQ(titles, 0);
+    EXPECT_EQ(w.GEditor->Text(), start);
+    EXPECT_EQ(w.GEditor->SelStart(), 5);
+    EXPECT_EQ(w.GEditor->TempStream()->Stale, stale);
 
     w.sbKoi->click();
     EXPECT_EQ(w.GEditor->Text(), Reread(start, Win, Koi));
@@ -109,21 +120,16 @@ TEST_F(ViewTest, PressesInARowDecodeTheBytesTheTextHadBeforeTheFirst)
     EXPECT_TRUE(w.sbWin->isChecked());
     EXPECT_TRUE(w.GEditor->Modified());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Text input"));
-    EXPECT_TRUE(prompter.Asked().empty());
-}
 
-TEST_F(ViewTest, AnEditBetweenPressesStartsFromTheEditedText)
-{
-    TfmView& w = Start();
-    w.GEditor->SetText(Russian);
-    w.GEditor->SetModified(true);
+    // An edit between presses: the edited KOI reading, written back as KOI and
+    // read as Windows.
     w.sbKoi->click();
     const QString koi = w.GEditor->Text();
     w.GEditor->SetSelStart(0);
     w.GEditor->SetSelText(QStringLiteral("Ж"));
     w.sbWin->click();
-    // The edited KOI reading, written back as KOI and read as Windows.
     EXPECT_EQ(w.GEditor->Text(), Reread(QStringLiteral("Ж") + koi, Koi, Win));
+    EXPECT_TRUE(prompter.Asked().empty());
 }
 
 TEST_F(ViewTest, ASelectionIsConvertedAloneAndTheTextKeepsItsEncoding)
@@ -170,27 +176,6 @@ TEST_F(ViewTest, ASelectionIsNotConvertedWithUnicodeOrRtfOnEitherSide)
         EXPECT_TRUE(w.TextReady);
         Discard();
     }
-}
-
-TEST_F(ViewTest, TheCurrentEncodingWithoutSelectionDoesNothingAtAll)
-{
-    TfmView& w = Start();
-    w.GEditor->SetText(Russian);
-    w.GEditor->SetModified(true);
-    w.GEditor->SetSelStart(5);
-    int titles = 0;
-    QObject::connect(&w, &QWidget::windowTitleChanged, &w, [&titles] { ++titles; });
-    const bool stale = w.GEditor->TempStream()->Stale;
-
-    w.sbWin->click();
-
-    EXPECT_EQ(titles, 0);
-    EXPECT_EQ(w.GEditor->Text(), Russian);
-    EXPECT_TRUE(w.GEditor->Modified());
-    EXPECT_EQ(w.GEditor->SelStart(), 5);
-    EXPECT_TRUE(w.sbWin->isChecked());
-    EXPECT_EQ(w.GEditor->TempStream()->Stale, stale);
-    EXPECT_EQ(w.GEditor->TempStream()->Memory.Size(), 0);
 }
 
 TEST_F(ViewTest, KeysAndMenuItemsPressTheirButtonAndConvert)

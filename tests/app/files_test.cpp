@@ -30,6 +30,7 @@ FileDialogAnswer Chosen(const QString& file, int filterIndex)
 
 struct SavedAs {
     int filterIndex;
+    std::uint8_t encoding;
     const char* name;
     QByteArray bytes;
 };
@@ -48,28 +49,39 @@ TEST_P(SaveAsTest, WritesTheShownTextInTheChosenEncoding)
     const QString written = QFileInfo(target).suffix().isEmpty() ? target + QStringLiteral(".txt") : target;
     EXPECT_EQ(ReadFile(written), c.bytes);
     EXPECT_EQ(w.CurFileName, written);
-    EXPECT_EQ(w.CurEncoding, c.filterIndex - 1);
-    EXPECT_TRUE(w.encodingGroup->button(c.filterIndex - 1)->isChecked());
+    EXPECT_EQ(w.CurEncoding, c.encoding);
+    ASSERT_NE(w.encodingGroup->button(c.encoding), nullptr);
+    EXPECT_TRUE(w.encodingGroup->button(c.encoding)->isChecked());
     EXPECT_FALSE(w.GEditor->Modified());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("File ") + written);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Encodings, SaveAsTest,
-    ::testing::Values(SavedAs{1, "dos", QByteArray::fromHex("8fe0a8a2a5e220f1a6")},
-                      SavedAs{2, "win.txt", QByteArray::fromHex("cff0e8e2e5f220b8e6")},
-                      SavedAs{3, "koi.txt", QByteArray::fromHex("f0d2c9d7c5d420a3d6")},
-                      SavedAs{4, "mac.txt", QByteArray::fromHex("8ff0e8e2e5f220dee6")},
-                      SavedAs{5, "iso.txt", QByteArray::fromHex("bfe0d8d2d5e220f1d6")},
-                      SavedAs{6, "uni.txt", QByteArray::fromHex("1f0440043804320435044204200051043604")}),
+    ::testing::Values(SavedAs{1, Dos, "dos", QByteArray::fromHex("8fe0a8a2a5e220f1a6")},
+                      SavedAs{2, Win, "win.txt", QByteArray::fromHex("cff0e8e2e5f220b8e6")},
+                      SavedAs{3, Koi, "koi.txt", QByteArray::fromHex("f0d2c9d7c5d420a3d6")},
+                      SavedAs{4, Mac, "mac.txt", QByteArray::fromHex("8ff0e8e2e5f220dee6")},
+                      SavedAs{5, Iso, "iso.txt", QByteArray::fromHex("bfe0d8d2d5e220f1d6")},
+                      SavedAs{6, Uni, "uni.txt", QByteArray::fromHex("1f0440043804320435044204200051043604")},
+                      SavedAs{8, Utf8, "utf8.txt", QByteArray::fromHex("d09fd180d0b8d0b2d0b5d18220d191d0b6")}),
     [](const ::testing::TestParamInfo<SavedAs>& info) {
         return QString::fromLatin1(info.param.name).section(QLatin1Char('.'), 0, 0).toStdString();
     });
 
-TEST_F(ViewTest, SaveAsWithTheRtfFilterAndNoExtensionWritesRtf)
+TEST_F(ViewTest, SaveAsAsksBeforeReplacingAndTheRtfFilterAddsItsExtension)
 {
+    const QString target = MakeFile(QStringLiteral("kept.txt"), QByteArray("old contents"));
     TfmView& w = Start();
     w.GEditor->SetText(QStringLiteral("Привет"));
+    prompter.AnswerFile(Chosen(target, 2)).AnswerMessage(MsgButton::No);
+    EXPECT_TRUE(w.SaveTxt(false, 0));
+    ASSERT_EQ(Messages().size(), 1);
+    EXPECT_EQ(Messages().first(), QStringLiteral("File ") + target + QStringLiteral(" is already exists. Rewrite it?"));
+    prompter.AnswerFile(Chosen(target, 2)).AnswerMessage(MsgButton::Cancel);
+    EXPECT_FALSE(w.SaveTxt(false, 0));
+    EXPECT_EQ(ReadFile(target), QByteArray("old contents"));
+
     prompter.AnswerFile(Chosen(Path(QStringLiteral("formatted")), 7));
     w.N12Click();
     EXPECT_EQ(w.CurFileName, Path(QStringLiteral("formatted.rtf")));
@@ -77,59 +89,37 @@ TEST_F(ViewTest, SaveAsWithTheRtfFilterAndNoExtensionWritesRtf)
     EXPECT_EQ(w.CurEncoding, Rtf);
 }
 
-TEST_F(ViewTest, SaveAsOntoAnExistingFileAnsweredNoLeavesItAlone)
-{
-    const QString target = MakeFile(QStringLiteral("kept.txt"), QByteArray("old contents"));
-    TfmView& w = Start();
-    w.GEditor->SetText(QStringLiteral("new"));
-    prompter.AnswerFile(Chosen(target, 2)).AnswerMessage(MsgButton::No);
-    EXPECT_TRUE(w.SaveTxt(false, 0));
-    EXPECT_EQ(ReadFile(target), QByteArray("old contents"));
-    ASSERT_EQ(Messages().size(), 1);
-    EXPECT_EQ(Messages().first(), QStringLiteral("File ") + target + QStringLiteral(" is already exists. Rewrite it?"));
-    prompter.AnswerFile(Chosen(target, 2)).AnswerMessage(MsgButton::Cancel);
-    EXPECT_FALSE(w.SaveTxt(false, 0));
-    EXPECT_EQ(ReadFile(target), QByteArray("old contents"));
-}
-
-TEST_F(ViewTest, AllInTheSaveQuestionRunsSaveAs)
+TEST_F(ViewTest, TheSaveQuestionsAnswersSaveHereSaveElsewhereOrKeepTheWindow)
 {
     const QString file = MakeFile(QStringLiteral("source.txt"), QByteArray("text\r\n"));
     TfmView& w = Start({file});
     w.GEditor->SetText(QStringLiteral("changed"));
     w.GEditor->SetModified(true);
+    // All: Save as.
     const QString target = Path(QStringLiteral("copy.txt"));
     prompter.AnswerMessage(MsgButton::All).AnswerFile(Chosen(target, 2));
     EXPECT_TRUE(w.QuestSave());
-    ASSERT_GE(prompter.Asked().size(), 2u);
+    ASSERT_EQ(prompter.Asked().size(), 2u);
     EXPECT_EQ(prompter.Asked()[0].text, QStringLiteral("The text was changed. Do you want save it?"));
     EXPECT_EQ(prompter.Asked()[0].buttons, MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
     EXPECT_EQ(prompter.Asked()[1].kind, PromptKind::SaveFile);
     EXPECT_EQ(ReadFile(target), QByteArray("changed"));
     EXPECT_EQ(ReadFile(file), QByteArray("text\r\n"));
-}
 
-TEST_F(ViewTest, YesSavesQuietlyToTheNamedFile)
-{
-    const QString file = MakeFile(QStringLiteral("named.txt"), QByteArray("text\r\n"));
-    TfmView& w = Start({file});
+    // Yes: quietly to the named file.
+    prompter.Clear();
     w.GEditor->SetText(QStringLiteral("edited"));
     w.GEditor->SetModified(true);
     prompter.AnswerMessage(MsgButton::Yes);
     EXPECT_TRUE(w.QuestSave());
     EXPECT_EQ(prompter.Asked().size(), 1u);
-    EXPECT_EQ(ReadFile(file), QByteArray("edited"));
-}
+    EXPECT_EQ(ReadFile(target), QByteArray("edited"));
 
-TEST_F(ViewTest, ClosingAModifiedTextAsksAndCancelKeepsTheWindow)
-{
-    TfmView& w = Start();
-    w.GEditor->SetText(QStringLiteral("unsaved"));
+    // Cancel at the close keeps the window.
     w.GEditor->SetModified(true);
     prompter.AnswerMessage(MsgButton::Cancel);
     EXPECT_FALSE(w.close());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_EQ(Messages(), QStringList{QStringLiteral("The text was changed. Do you want save it?")});
     prompter.AnswerMessage(MsgButton::No);
     EXPECT_TRUE(w.close());
 }
@@ -165,38 +155,27 @@ TEST_F(ViewTest, UndoPastASaveMarksTheTextModifiedUntilWhatIsShownIsSavedAgain)
     EXPECT_FALSE(w.sbSave->isEnabled());
 }
 
-TEST_F(ViewTest, ExportToUnixLeavesNoCarriageReturn)
+TEST_F(ViewTest, ExportDropsTheOtherLineEndByWholeUnitsAndRefusesRtf)
 {
     TfmView& w = Start();
     w.GEditor->SetText(QStringLiteral("строка один\nстрока два\nтри"));
-    const QString target = Path(QStringLiteral("unix.txt"));
-    prompter.AnswerFile(Chosen(target, 2));
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("unix.txt")), 2));
     w.UnixLF1Click();
-    const QByteArray bytes = ReadFile(target);
-    EXPECT_FALSE(bytes.contains('\r'));
-    EXPECT_EQ(bytes.count('\n'), 2);
+    const QByteArray unix = ReadFile(Path(QStringLiteral("unix.txt")));
+    EXPECT_FALSE(unix.contains('\r'));
+    EXPECT_EQ(unix.count('\n'), 2);
     prompter.AnswerFile(Chosen(Path(QStringLiteral("mac.txt")), 2));
     w.MacintoshCR1Click();
     const QByteArray mac = ReadFile(Path(QStringLiteral("mac.txt")));
     EXPECT_FALSE(mac.contains('\n'));
     EXPECT_EQ(mac.count('\r'), 2);
-}
 
-TEST_F(ViewTest, ExportOfUnicodeTextDropsWholeUnits)
-{
-    TfmView& w = Start();
     // U+0D0A would be taken apart by a byte filter; it must survive whole.
     w.GEditor->SetText(QStringLiteral("a\nb") + QChar(0x0D0A));
-    const QString target = Path(QStringLiteral("uni.txt"));
-    prompter.AnswerFile(Chosen(target, 6));
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("uni.txt")), 6));
     w.UnixLF1Click();
-    EXPECT_EQ(ReadFile(target), QByteArray::fromHex("61000a0062000a0d"));
-}
+    EXPECT_EQ(ReadFile(Path(QStringLiteral("uni.txt"))), QByteArray::fromHex("61000a0062000a0d"));
 
-TEST_F(ViewTest, ExportWithTheRtfFilterIsRefused)
-{
-    TfmView& w = Start();
-    w.GEditor->SetText(QStringLiteral("x"));
     prompter.AnswerFile(Chosen(Path(QStringLiteral("r.rtf")), 7));
     w.UnixLF1Click();
     EXPECT_EQ(Messages(), QStringList{QStringLiteral("RTF text export is not allowed")});
@@ -244,37 +223,30 @@ TEST_F(ViewTest, AFolderThatTakesNoNewFileGetsItsFileWrittenInPlaceAndNoNewOne)
     EXPECT_EQ(w.CurFileName, file);
 }
 
-TEST_F(ViewTest, TheRecentListKeepsTenDistinctFilesMostRecentFirst)
+TEST_F(ViewTest, TheRecentListTakesEachFileLeftWithItsCaretAndShowsItFirst)
 {
+    // The list's order, its length and its values are checked where it is stored.
     TfmView& w = Start();
     QStringList files;
-    for (int i = 1; i <= 12; ++i)
+    for (int i = 1; i <= 3; ++i)
         files << MakeFile(QStringLiteral("file%1.txt").arg(i), QByteArray("line one\r\nline two\r\n"));
     for (const QString& f : files) {
         w.LoadNewFile(f, Win, false, 0, 0);
         w.GEditor->SetSelStart(3);
         w.UpdateHist();
     }
-    // The third file again: it moves to the top, no duplicate.
-    w.LoadNewFile(files[2], Win, false, 0, 0);
+    w.LoadNewFile(files[0], Win, false, 0, 0);
     w.UpdateHist();
     platform::TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(FilesKey, false));
-    EXPECT_EQ(QString::fromStdString(reg.ReadString("File1")), files[2]);
-    EXPECT_EQ(QString::fromStdString(reg.ReadString("File2")), files[11]);
-    EXPECT_EQ(QString::fromStdString(reg.ReadString("File10")), files[3]);
+    EXPECT_EQ(QString::fromStdString(reg.ReadString("File1")), files[0]);
+    EXPECT_EQ(QString::fromStdString(reg.ReadString("File2")), files[2]);
     EXPECT_EQ(reg.ReadInteger("File2Pos"), 3);
     EXPECT_EQ(reg.ReadInteger("File2Kod"), Win);
-    EXPECT_FALSE(reg.ValueExists("File11"));
-    EXPECT_FALSE(reg.ValueExists("File2Uni"));
-    QStringList names;
-    for (int n = 1; n <= 10; ++n)
-        names << QString::fromStdString(reg.ReadString("File" + std::to_string(n)));
-    names.removeDuplicates();
-    EXPECT_EQ(names.size(), 10);
-    EXPECT_TRUE(w.Item(QStringLiteral("N43"))->isVisible());
-    EXPECT_EQ(w.Item(QStringLiteral("File1"))->text(), files[2]);
-    EXPECT_TRUE(w.Item(QStringLiteral("File10"))->isVisible());
+    EXPECT_FALSE(reg.ValueExists("File4"));
+    EXPECT_EQ(w.Item(QStringLiteral("File1"))->text(), files[0]);
+    EXPECT_TRUE(w.Item(QStringLiteral("File3"))->isVisible());
+    EXPECT_FALSE(w.Item(QStringLiteral("File4"))->isVisible());
 }
 
 TEST_F(ViewTest, ABigEndianEntryReloadsAsBigEndianAtItsCaret)

@@ -43,18 +43,7 @@ void PressF1(QWidget* target)
     QCoreApplication::processEvents();
 }
 
-TEST_F(ViewTest, TheHelpFileHasAPlaceForEveryHelpContext)
-{
-    TfmView& w = Start();
-    w.ShowHelp(HelpContext::Window);
-    THelpViewer* viewer = w.HelpViewer();
-    ASSERT_NE(viewer, nullptr);
-    const QString html = viewer->Browser()->document()->toHtml();
-    for (int context : {10, 25, 60, 70, 80, 90, 100, 110, 120, 130})
-        EXPECT_TRUE(html.contains(QStringLiteral("name=\"context%1\"").arg(context))) << context;
-}
-
-TEST_F(ViewTest, IntroductionAndF1InTheTextOpenTheHelpAtTheWindow)
+TEST_F(ViewTest, IntroductionAndF1InTheTextOpenTheHelpAtItsPlace)
 {
     TfmView& w = Start();
     w.Item(QStringLiteral("N35"))->trigger();
@@ -62,7 +51,10 @@ TEST_F(ViewTest, IntroductionAndF1InTheTextOpenTheHelpAtTheWindow)
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->Context(), 10);
-    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Quillet help"));
+    // Every help context has its place in the file.
+    const QString html = viewer->Browser()->document()->toHtml();
+    for (int context : {10, 25, 60, 70, 80, 90, 100, 110, 120, 130})
+        EXPECT_TRUE(html.contains(QStringLiteral("name=\"context%1\"").arg(context))) << context;
     viewer->hide();
 
     w.activateWindow();
@@ -72,6 +64,14 @@ TEST_F(ViewTest, IntroductionAndF1InTheTextOpenTheHelpAtTheWindow)
     EXPECT_EQ(viewer->Context(), 10);
     // The help window is made once and kept.
     EXPECT_EQ(w.HelpViewer(), viewer);
+
+    // The context's place is shown at the top.
+    w.ShowHelp(HelpContext::Printing);
+    ASSERT_TRUE(WaitUntil([&] { return TopLine(viewer).startsWith(QStringLiteral("Page setup")); }))
+        << TopLine(viewer).toStdString();
+    w.ShowHelp(HelpContext::Bookmarks);
+    ASSERT_TRUE(WaitUntil([&] { return TopLine(viewer) == QStringLiteral("Bookmarks"); }))
+        << TopLine(viewer).toStdString();
 }
 
 TEST_F(ViewTest, F1InAMenuOpensTheHelpOfTheHighlightedItem)
@@ -102,17 +102,6 @@ TEST_F(ViewTest, F1InAMenuOpensTheHelpOfTheHighlightedItem)
     }
 }
 
-TEST_F(ViewTest, TheHelpWindowShowsTheContextsPlaceAtItsTop)
-{
-    TfmView& w = Start();
-    w.ShowHelp(HelpContext::Printing);
-    ASSERT_TRUE(WaitUntil([&] { return TopLine(w.HelpViewer()).startsWith(QStringLiteral("Page setup")); }))
-        << TopLine(w.HelpViewer()).toStdString();
-    w.ShowHelp(HelpContext::Bookmarks);
-    ASSERT_TRUE(WaitUntil([&] { return TopLine(w.HelpViewer()) == QStringLiteral("Bookmarks"); }))
-        << TopLine(w.HelpViewer()).toStdString();
-}
-
 TEST_F(ViewTest, TheAboutBoxShowsTheBuildsVersionAndAnswersF1WithItsContext)
 {
     TfmView& w = Start();
@@ -121,14 +110,9 @@ TEST_F(ViewTest, TheAboutBoxShowsTheBuildsVersionAndAnswersF1WithItsContext)
         TfmAboutForm* about = w.AboutForm();
         ASSERT_NE(about, nullptr);
         EXPECT_TRUE(about->isVisible());
-        EXPECT_EQ(about->windowTitle(), QStringLiteral("About \"Quillet\""));
         EXPECT_EQ(about->Version->text(), QStringLiteral(QUILLET_VERSION));
-        EXPECT_EQ(about->Label2->text(), QStringLiteral("Program:  Quillet"));
         // Centred over the main window.
-        EXPECT_LE((about->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2)
-            << about->frameGeometry().x() << "," << about->frameGeometry().y() << " " << about->frameGeometry().width()
-            << "x" << about->frameGeometry().height() << " in " << w.frameGeometry().x() << "," << w.frameGeometry().y()
-            << " " << w.frameGeometry().width() << "x" << w.frameGeometry().height();
+        EXPECT_LE((about->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2);
         about->OKButton->setFocus();
         PressF1(about->OKButton);
         ASSERT_NE(w.HelpViewer(), nullptr);

@@ -28,17 +28,13 @@ QAction* LanguageItem(TfmView& w, const QString& code)
     return nullptr;
 }
 
-TEST(LanguageFilesTest, TheRussianFileIsBuiltBesideTheExecutable)
-{
-    const QList<LanguageFile> files = LanguageFiles(QStringLiteral(QUILLET_APP_PATH));
-    ASSERT_EQ(files.size(), 1);
-    EXPECT_EQ(files[0].Code, QStringLiteral("RU"));
-    EXPECT_EQ(files[0].Name, Russian);
-    EXPECT_TRUE(files[0].Path.endsWith(QStringLiteral("/quillet.ru")));
-}
-
 TEST(LanguageFilesTest, OnlyFilesNamedAfterTheExecutableWithAKnownCodeCount)
 {
+    const QList<LanguageFile> built = LanguageFiles(QStringLiteral(QUILLET_APP_PATH));
+    ASSERT_EQ(built.size(), 1);
+    EXPECT_EQ(built[0].Code, QStringLiteral("RU"));
+    EXPECT_EQ(built[0].Name, Russian);
+
     QTemporaryDir folder;
     const QString program = folder.filePath(QStringLiteral("quillet"));
     for (const char* name : {"quillet", "quillet.ru", "quillet.DEU", "quillet.zz", "quillet-conv.fr", "quillet.",
@@ -51,35 +47,35 @@ TEST(LanguageFilesTest, OnlyFilesNamedAfterTheExecutableWithAKnownCodeCount)
         codes << file.Code;
     // "DEU" gives DE, German; "zz" is no language; the executable itself has no extension.
     EXPECT_EQ(codes, (QStringList{QStringLiteral("DE"), QStringLiteral("RU")}));
-    EXPECT_TRUE(LanguageName(QStringLiteral("ZZ")).isEmpty());
 }
 
-TEST_F(ViewTest, WithoutAnOverrideDefaultIsCheckedAndCannotBeChosen)
+TEST_F(ViewTest, TheLanguageMenuChecksTheStoredLanguageWhenItsFileIsThere)
 {
-    TfmView& w = Start();
-    w.FillLangMenu();
-    QAction* byDefault = w.Item(QStringLiteral("meDef"));
-    EXPECT_TRUE(byDefault->isChecked());
-    EXPECT_FALSE(byDefault->isEnabled());
-    QAction* russian = LanguageItem(w, QStringLiteral("RU"));
-    ASSERT_NE(russian, nullptr);
-    EXPECT_EQ(russian->text(), Russian);
-    // Opening the menu again does not add the items twice.
-    w.FillLangMenu();
-    EXPECT_EQ(w.Menu(QStringLiteral("meLang"))->actions().size(), 3);
+    struct Case {
+        const char* stored;  // "": no override
+        bool defaultChecked, russianChecked;
+    };
+    for (const Case c : {Case{"", true, false}, Case{"RU", false, true}, Case{"DE", false, false}}) {
+        if (*c.stored)
+            WriteLanguageOverride(platform::SelfExecutable(), QString::fromLatin1(c.stored));
+        // A stored code without its file leaves the interface English.
+        EXPECT_EQ(InstallInterfaceLanguage(platform::SelfExecutable()),
+                  QString::fromLatin1(c.stored) == QStringLiteral("RU") ? QStringLiteral("RU") : QString());
+        RemoveInterfaceLanguage();
+        TfmView& w = Start();
+        w.FillLangMenu();
+        w.FillLangMenu();   // opened again: not listed twice
+        EXPECT_EQ(w.Menu(QStringLiteral("meLang"))->actions().size(), 3) << c.stored;
+        EXPECT_EQ(w.Item(QStringLiteral("meDef"))->isChecked(), c.defaultChecked) << c.stored;
+        // Default cannot be chosen while it is what applies.
+        EXPECT_EQ(w.Item(QStringLiteral("meDef"))->isEnabled(), !c.defaultChecked) << c.stored;
+        ASSERT_NE(LanguageItem(w, QStringLiteral("RU")), nullptr);
+        EXPECT_EQ(LanguageItem(w, QStringLiteral("RU"))->isChecked(), c.russianChecked) << c.stored;
+        Discard();
+    }
 }
 
-TEST_F(ViewTest, AnOverrideWithItsFileChecksItsItemAndEnablesDefault)
-{
-    WriteLanguageOverride(platform::SelfExecutable(), QStringLiteral("RU"));
-    TfmView& w = Start();
-    w.FillLangMenu();
-    EXPECT_TRUE(LanguageItem(w, QStringLiteral("RU"))->isChecked());
-    EXPECT_FALSE(w.Item(QStringLiteral("meDef"))->isChecked());
-    EXPECT_TRUE(w.Item(QStringLiteral("meDef"))->isEnabled());
-}
-
-TEST_F(ViewTest, ChoosingALanguageStoresItsCodeUnderTheExecutablePathAndSaysWhen)
+TEST_F(ViewTest, ChoosingALanguageStoresItsCodeSaysWhenAndTheNextStartSpeaksIt)
 {
     TfmView& w = Start();
     w.FillLangMenu();
@@ -94,49 +90,23 @@ TEST_F(ViewTest, ChoosingALanguageStoresItsCodeUnderTheExecutablePathAndSaysWhen
     }
     // The interface does not change before the next start.
     EXPECT_EQ(w.Menu(QStringLiteral("N8"))->title(), QStringLiteral("File"));
+    Discard();
 
-    w.FillLangMenu();
-    w.Item(QStringLiteral("meDef"))->trigger();
-    EXPECT_EQ(Messages().size(), 2);
-    EXPECT_TRUE(ReadLanguageOverride(platform::SelfExecutable()).isEmpty());
-    // Nothing stored: Default does nothing and says nothing.
-    w.meDefClick();
-    EXPECT_EQ(Messages().size(), 2);
-}
-
-TEST_F(ViewTest, TheNextStartAfterChoosingRussianSpeaksRussian)
-{
-    {
-        TfmView& w = Start();
-        w.FillLangMenu();
-        LanguageItem(w, QStringLiteral("RU"))->trigger();
-        Discard();
-    }
     // What the program does at start, before it makes its window.
     ASSERT_EQ(InstallInterfaceLanguage(platform::SelfExecutable()), QStringLiteral("RU"));
-    TfmView& w = Start();
-    const std::pair<const char*, const char*> captions[] = {
-        {"N8", "Файл"}, {"N14", "Правка"}, {"N20", "Поиск"}, {"N26", "Параметры"}, {"meWnd", "Окно"}, {"N34", "Справка"}};
-    for (const auto& [name, caption] : captions)
-        EXPECT_EQ(w.Menu(QString::fromLatin1(name))->title(), QString::fromUtf8(caption)) << name;
-    EXPECT_EQ(w.Item(QStringLiteral("N12"))->text(), QString::fromUtf8("Сохранить как..."));
-    EXPECT_EQ(w.sbOpen->toolTip(), QString::fromUtf8("Открыть файл"));
-    EXPECT_EQ(w.StatusText(2), QString::fromUtf8("ВСТ"));
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("Quillet"));
+    TfmView& russian = Start();
+    EXPECT_EQ(russian.Menu(QStringLiteral("N8"))->title(), QString::fromUtf8("Файл"));
+    EXPECT_EQ(russian.StatusText(2), QString::fromUtf8("ВСТ"));
+
+    // Default takes the choice back; with nothing stored it does nothing and says nothing.
+    russian.FillLangMenu();
+    russian.Item(QStringLiteral("meDef"))->trigger();
+    EXPECT_EQ(Messages().size(), 2);
+    EXPECT_TRUE(ReadLanguageOverride(platform::SelfExecutable()).isEmpty());
+    russian.meDefClick();
+    EXPECT_EQ(Messages().size(), 2);
     RemoveInterfaceLanguage();
     EXPECT_EQ(Tr(QlConsts::TextInput), QStringLiteral("Text input"));
-}
-
-TEST_F(ViewTest, AnOverrideWithoutItsFileLeavesTheInterfaceEnglish)
-{
-    WriteLanguageOverride(platform::SelfExecutable(), QStringLiteral("DE"));
-    EXPECT_TRUE(InstallInterfaceLanguage(platform::SelfExecutable()).isEmpty());
-    TfmView& w = Start();
-    EXPECT_EQ(w.Menu(QStringLiteral("N8"))->title(), QStringLiteral("File"));
-    w.FillLangMenu();
-    // The stored code names no file here: no item is checked by it, Default neither.
-    EXPECT_FALSE(w.Item(QStringLiteral("meDef"))->isChecked());
-    EXPECT_TRUE(w.Item(QStringLiteral("meDef"))->isEnabled());
 }
 
 TEST_F(WindowsTest, ARealCopyStartedAfterTheChoiceShowsRussianCaptions)

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Objects through the real window: inserted from the Edit menu, saved as RTF and
 // opened again whole, or as plain text only once the user agreed to lose them;
-// the menus and keys when objects are switched off; copy of the current object
-// from the context menu.
+// the menus and keys when objects are switched off; copy of the object beside
+// the caret.
 #include "testsupport.h"
 
 #include "embeddedobject.h"
@@ -72,8 +72,6 @@ TEST_F(ViewTest, InsertedPictureAndFileSurviveSavingAsRtfAndOpeningAgain)
     prompter.AnswerFile(target);
     w.N12Click();
     ASSERT_TRUE(ReadFile(saved).startsWith("{\\rtf"));
-    if (qEnvironmentVariableIsSet("DUMP_RTF"))
-        QFile::copy(saved, QStringLiteral("/tmp/objshots/saved.rtf"));
     Discard();
 
     TfmView& again = Start({saved});
@@ -131,7 +129,7 @@ TEST_F(ViewTest, SavingObjectsAsPlainTextAsksFirstAndCancelKeepsTextAndFile)
     EXPECT_EQ(prompter.Pending(), 0u);
 }
 
-TEST_F(ViewTest, WithObjectsOffTheItemsAreDisabledAndTheirKeysSayWhy)
+TEST_F(ViewTest, WithObjectsOffTheItemsAreDisabledAndTheirKeysSayWhyAndCopyTakesTheObject)
 {
     TfmView& w = Start();
     w.GEditor->SetText(QStringLiteral("text"));
@@ -155,12 +153,8 @@ TEST_F(ViewTest, WithObjectsOffTheItemsAreDisabledAndTheirKeysSayWhy)
     emit w.Menu(QStringLiteral("N14"))->aboutToShow();
     EXPECT_TRUE(w.Item(QStringLiteral("insob"))->isEnabled());
     EXPECT_TRUE(w.Item(QStringLiteral("mInsF"))->isEnabled()) << "a picture on the clipboard can be pasted as an object";
-}
 
-TEST_F(ViewTest, CopyInTheContextMenuTakesTheObjectBesideTheCaret)
-{
-    TfmView& w = Start();
-    w.GEditor->SetText(QStringLiteral("ab"));
+    // Copy in the context menu takes the object beside the caret.
     w.GEditor->Window()->SetSel(1, 1);
     EmbeddedObject object;
     object.data = Png(5, 5);

@@ -81,29 +81,16 @@ TEST_F(ViewTest, AltDigitStoresTheLookAndAsksOnlyBeforeReplacingIt)
     ASSERT_TRUE(reg.OpenKey(RegistryKeys::Screens, false));
     EXPECT_FALSE(reg.ValueExists(ScreensValue::Font(6)));
     EXPECT_EQ(prompter.Asked().size(), 2u);
-}
 
-TEST_F(ViewTest, OnlyCompleteSlotsAreOfferedInBothMenus)
-{
-    TfmView& w = Start();
-    for (int n : {2, 3})
-        Key(w, Qt::Key(Qt::Key_0 + n), Qt::AltModifier);
+    // Only complete slots are offered, in both menus.
+    Key(w, Qt::Key_2, Qt::AltModifier);
+    reg.DeleteValue(ScreensValue::Size(3));
     emit w.Menu(QStringLiteral("N26"))->aboutToShow();
-    for (int n = 1; n <= 5; ++n) {
-        EXPECT_EQ(w.Item(QStringLiteral("mmSaved%1").arg(n))->isEnabled(), n == 2 || n == 3) << n;
-        EXPECT_EQ(w.Item(QStringLiteral("pmSaved%1").arg(n))->isEnabled(), n == 2 || n == 3) << n;
-    }
-    {
-        platform::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Screens, false));
-        reg.DeleteValue(ScreensValue::Size(3));
-    }
     emit w.PopupMenu1->aboutToShow();
-    EXPECT_TRUE(w.Item(QStringLiteral("pmSaved2"))->isEnabled());
-    EXPECT_FALSE(w.Item(QStringLiteral("mmSaved3"))->isEnabled());
-    EXPECT_FALSE(w.Item(QStringLiteral("pmSaved3"))->isEnabled());
-    EXPECT_TRUE(w.Item(QStringLiteral("meDefault"))->isEnabled());
-    EXPECT_TRUE(w.Item(QStringLiteral("N44"))->isEnabled());
+    for (int n = 1; n <= 5; ++n) {
+        EXPECT_EQ(w.Item(QStringLiteral("mmSaved%1").arg(n))->isEnabled(), n == 2) << n;
+        EXPECT_EQ(w.Item(QStringLiteral("pmSaved%1").arg(n))->isEnabled(), n == 2) << n;
+    }
 }
 
 TEST_F(ViewTest, TheScreenByDefaultReformatsEveryCharacterWithoutMarkingTheText)
@@ -166,7 +153,7 @@ TEST_F(ViewTest, AScreenRestoresTheWindowStateItWasStoredIn)
     EXPECT_TRUE(w.GEditor->SelAttributes()->Style().Contains(TFontStyle::fsUnderline));
 }
 
-TEST_F(ViewTest, StartsInFullScreenWhenTheWindowValueIsNegative)
+TEST_F(ViewTest, FullScreenHidesTheBarsKeepsEveryShortcutAndTogglingTwiceEndsNormal)
 {
     {
         platform::TRegistry reg;
@@ -174,20 +161,11 @@ TEST_F(ViewTest, StartsInFullScreenWhenTheWindowValueIsNegative)
         reg.WriteInteger(OptionsValue::Window, -1);
     }
     TfmView& w = Start();
-    EXPECT_TRUE(w.FullScreen);
+    ASSERT_TRUE(w.FullScreen);
     EXPECT_TRUE(w.windowState() & Qt::WindowFullScreen);
     EXPECT_TRUE(w.MainMenu1->isHidden());
     EXPECT_TRUE(w.paTop->isHidden());
     EXPECT_TRUE(w.stb->isHidden());
-}
-
-TEST_F(ViewTest, FullScreenKeepsEveryShortcutAndTogglingTwiceEndsNormal)
-{
-    TfmView& w = Start();
-    ASSERT_TRUE(w.windowState() & Qt::WindowMaximized);
-    Key(w, Qt::Key_U, Qt::ControlModifier);
-    ASSERT_TRUE(w.FullScreen);
-    EXPECT_TRUE(w.MainMenu1->isHidden());
 
     // Menu shortcuts still reach their commands: Ctrl+B wraps lines, Ctrl+L sets a bookmark.
     const bool wrapped = w.GEditor->WordWrap();
@@ -209,17 +187,6 @@ TEST_F(ViewTest, FullScreenKeepsEveryShortcutAndTogglingTwiceEndsNormal)
     // Out of full screen the menu bar alone carries the shortcuts again.
     EXPECT_FALSE(w.actions().contains(w.Item(QStringLiteral("ESC1"))));
     EXPECT_TRUE(prompter.Asked().empty());
-}
-
-TEST_F(ViewTest, StylesAreThreeFlagsOfBoldItalicUnderline)
-{
-    EXPECT_EQ(TfmView::StyleToStr({}), QStringLiteral("000"));
-    EXPECT_EQ(TfmView::StyleToStr({TFontStyle::fsBold, TFontStyle::fsUnderline}), QStringLiteral("101"));
-    for (const char* text : {"000", "100", "010", "001", "111"})
-        EXPECT_EQ(TfmView::StyleToStr(TfmView::StrToStyle(QString::fromLatin1(text))), QString::fromLatin1(text));
-    // Anything but '1', or a missing character, is off.
-    EXPECT_EQ(TfmView::StrToStyle(QStringLiteral("x1")), TFontStyles{TFontStyle::fsItalic});
-    EXPECT_TRUE(TfmView::StrToStyle(QString()).Empty());
 }
 
 } // namespace

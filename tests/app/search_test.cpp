@@ -91,18 +91,15 @@ TEST_F(SearchTest, FindsDownAndUpFromTheSelectionAndSaysWhenNothingIsLeft)
     w.FindDialog1->SetMatchCase(true);
     w.FindNew();
     EXPECT_EQ(Messages().size(), 2);
-}
 
-TEST_F(SearchTest, WholeWordSkipsLongerWordsButReplaceAllDoesNot)
-{
-    TfmView& w = StartWith(QStringLiteral("домик дом домовой"));
-    w.sbFindClick();
+    // A whole word skips longer words; Replace All does not.
+    w.GEditor->SetText(QStringLiteral("домик дом домовой"));
     w.FindDialog1->SetFindText(QStringLiteral("дом"));
+    w.FindDialog1->SetDown(true);
     w.FindDialog1->SetWholeWord(true);
     Select(0, 0);
     w.FindNew();
     EXPECT_EQ(Sel().cpMin, 6);
-
     TFindDialog& replace = Replace(QStringLiteral("дом"), QStringLiteral("сад"), true);
     EXPECT_FALSE(w.FindDialog1);   // one dialog at a time
     replace.SetWholeWord(true);
@@ -111,13 +108,24 @@ TEST_F(SearchTest, WholeWordSkipsLongerWordsButReplaceAllDoesNot)
     EXPECT_EQ(Messages().last(), QStringLiteral("3 replacements:  дом ---> сад"));
     EXPECT_FALSE(replace.isVisible());
     EXPECT_TRUE(w.TextReady);
-    EXPECT_TRUE(w.sbSave->isEnabled());
     EXPECT_TRUE(w.sbUndo->isEnabled());
 }
 
 TEST_F(SearchTest, ReplaceAllByATextHoldingTheFindTextEndsAndUndoesAsOneStep)
 {
     TfmView& w = StartWith(QStringLiteral("a b A c a"));
+    // F3 with no dialog opens Find; Esc while one shows keeps the window; Ctrl+R
+    // puts Replace in its place.
+    Key(Qt::Key_F3);
+    ASSERT_TRUE(w.FindDialog1);
+    EXPECT_TRUE(w.FindDialog1->isVisible());
+    Key(Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    Key(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_TRUE(w.ReplaceDialog1);
+    EXPECT_FALSE(w.FindDialog1);
+    EXPECT_TRUE(w.ReplaceDialog1->isVisible());
+
     Replace(QStringLiteral("a"), QStringLiteral("aa"), false);
     w.ReplaceDialog1Replace(true);
     EXPECT_EQ(w.GEditor->Text(), QStringLiteral("aa b aa c aa"));
@@ -187,7 +195,7 @@ TEST_F(SearchTest, TheSearchKeyKeepsTheLastRealStrings)
     EXPECT_EQ(w.ReplaceDialog1->ReplaceText(), QStringLiteral("в"));
 }
 
-TEST_F(SearchTest, TheSearchMenuRulesAndWhatOpeningItDoes)
+TEST_F(SearchTest, TheSearchMenuRulesBookmarksAndWhatOpeningTheMenuOrTheirKeysDo)
 {
     TfmView& w = StartWith(QStringLiteral("один два один"));
     w.N20Click();
@@ -221,12 +229,10 @@ TEST_F(SearchTest, TheSearchMenuRulesAndWhatOpeningItDoes)
     QTest::keyClick(w.GEditor->Window(), Qt::Key_G, Qt::ControlModifier);
     EXPECT_EQ(Sel().cpMin, 5);
     EXPECT_EQ(Sel().cpMax, 5);
-}
 
-TEST_F(SearchTest, BookmarkKeysKeepTheFindDialogThatF3SearchesWith)
-{
-    TfmView& w = StartWith(QStringLiteral("один два один два"));
+    // The bookmark keys keep the Find dialog that F3 searches with.
     w.sbFindClick();
+    ASSERT_TRUE(w.FindDialog1);
     w.FindDialog1->SetFindText(QStringLiteral("два"));
     Select(0, 0);
     QTest::keyClick(w.GEditor->Window(), Qt::Key_L, Qt::ControlModifier);
@@ -236,9 +242,14 @@ TEST_F(SearchTest, BookmarkKeysKeepTheFindDialogThatF3SearchesWith)
     EXPECT_EQ(w.FindDialog1->FindText(), QStringLiteral("два"));
     Key(Qt::Key_F3);
     EXPECT_EQ(Sel().cpMin, 5);
-    Key(Qt::Key_F3);
-    EXPECT_EQ(Sel().cpMin, 14);
     EXPECT_TRUE(prompter.Asked().empty());
+
+    // A read-only text is never replaced.
+    w.GEditor->SetReadOnly(true);
+    Replace(QStringLiteral("два"), QStringLiteral("x"), true);
+    w.ReplaceDialog1Replace(true);
+    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("один два один"));
+    EXPECT_EQ(Messages().last(), QStringLiteral("0 replacements:  два ---> x"));
 }
 
 TEST_F(SearchTest, AfterNothingIsFoundTheFocusIsBackInTheFindDialog)
@@ -258,27 +269,6 @@ TEST_F(SearchTest, AfterNothingIsFoundTheFocusIsBackInTheFindDialog)
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("x"));
     EXPECT_EQ(w.FindDialog1->FindText(), QStringLiteral("netx"));
     EXPECT_EQ(w.GEditor->Text(), QStringLiteral("один два"));
-}
-
-TEST_F(SearchTest, F3OpensFindWhenNoDialogExistsAndEscKeepsTheWindowWhileOneShows)
-{
-    TfmView& w = StartWith(QStringLiteral("abc"));
-    Key(Qt::Key_F3);
-    ASSERT_TRUE(w.FindDialog1);
-    EXPECT_TRUE(w.FindDialog1->isVisible());
-    Key(Qt::Key_Escape);
-    EXPECT_TRUE(w.isVisible());
-    Key(Qt::Key_R, Qt::ControlModifier);
-    ASSERT_TRUE(w.ReplaceDialog1);
-    EXPECT_FALSE(w.FindDialog1);
-    EXPECT_TRUE(w.ReplaceDialog1->isVisible());
-    // A read-only text is never replaced.
-    w.GEditor->SetReadOnly(true);
-    w.ReplaceDialog1->SetFindText(QStringLiteral("b"));
-    w.ReplaceDialog1->SetReplaceText(QStringLiteral("x"));
-    w.ReplaceDialog1Replace(true);
-    EXPECT_EQ(w.GEditor->Text(), QStringLiteral("abc"));
-    EXPECT_EQ(Messages().last(), QStringLiteral("0 replacements:  b ---> x"));
 }
 
 } // namespace

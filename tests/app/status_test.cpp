@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The status bar: caret panel, line count, INS/OVR and hints, and the progress
-// bar with its ticker thread during a large load.
+// The status bar: caret panel, line count, INS/OVR, and the progress bar with
+// its ticker thread during a large load.
 #include "testsupport.h"
 
 #include "richedit.h"
-#include "statuspanels.h"
 
 #include <QKeyEvent>
 #include <QTest>
 
 namespace {
 
-TEST_F(ViewTest, TheCaretPanelShowsLineColumnAndLength)
+TEST_F(ViewTest, ThePanelsShowTheCaretTheLineCountAndTheInsertMode)
 {
     const QString file = MakeFile(QStringLiteral("three.txt"), QByteArray("first\r\nsecond\r\nthird line\r\nlast"));
     TfmView& w = Start({file});
@@ -25,28 +24,14 @@ TEST_F(ViewTest, TheCaretPanelShowsLineColumnAndLength)
     EXPECT_EQ(w.StatusText(0), QStringLiteral(" [ 3  5  10 ]"));
     w.AllStrCount();
     EXPECT_EQ(w.StatusText(1), QStringLiteral(" 4"));
-}
 
-TEST_F(ViewTest, InsertSwitchesBetweenInsAndOvr)
-{
-    TfmView& w = Start();
     EXPECT_EQ(w.StatusText(2), QStringLiteral("INS"));
     QTest::keyClick(w.GEditor->Window(), Qt::Key_Insert);
     EXPECT_EQ(w.StatusText(2), QStringLiteral("OVR"));
     EXPECT_TRUE(w.GEditor->Overwrite());
-    EXPECT_EQ(w.stbPanels->HintAt(240), QStringLiteral("Overwrite mode"));
     QTest::keyClick(w.GEditor->Window(), Qt::Key_Insert);
     EXPECT_EQ(w.StatusText(2), QStringLiteral("INS"));
-    EXPECT_EQ(w.stbPanels->HintAt(240), QStringLiteral("Insert mode"));
-}
-
-TEST_F(ViewTest, HintsFollowThePointerAcrossThePanels)
-{
-    TfmView& w = Start();
-    EXPECT_EQ(w.stbPanels->HintAt(3), QStringLiteral("[line number, position in line, length of line]"));
-    EXPECT_EQ(w.stbPanels->HintAt(150), QStringLiteral("All lines count"));
-    EXPECT_EQ(w.stbPanels->HintAt(135), QString());
-    EXPECT_EQ(w.stbPanels->HintAt(400), QString());
+    EXPECT_FALSE(w.GEditor->Overwrite());
 }
 
 TEST_F(ViewTest, ProgressReachesTheTickerOnALargeLoadAndEndsEmpty)
@@ -57,35 +42,13 @@ TEST_F(ViewTest, ProgressReachesTheTickerOnALargeLoadAndEndsEmpty)
         big += line;
     const QString file = MakeFile(QStringLiteral("big.txt"), big);
     TfmView& w = Start();
+    w.GEditorStream(0, 0);   // an empty stream divides by nothing
+    EXPECT_EQ(w.Progress.load(), 0);
     w.LoadNewFile(file, Win, false, 0, 0);
     EXPECT_GE(w.TickerStarts, 1);
     EXPECT_FALSE(w.TickerRunning());
     EXPECT_EQ(w.Progress.load(), 0);
     EXPECT_EQ(w.CurFileName, file);
-}
-
-TEST_F(ViewTest, StreamEventsFillTheFirstQuarterAndAZeroTotalLeavesItEmpty)
-{
-    TfmView& w = Start();
-    w.GEditorStream(0, 0);
-    EXPECT_EQ(w.Progress.load(), 0);
-    w.LoadStartTick = TfmView::TickNow();
-    w.GEditorStream(1000, 500);  // 2.5 rounds to even
-    EXPECT_EQ(w.Progress.load(), 2);
-    w.GEditorStream(1000, 700);
-    EXPECT_EQ(w.Progress.load(), 4);
-    EXPECT_FALSE(w.TickerRunning());
-    w.GEditorStream(1000, 1000);
-    EXPECT_TRUE(w.TickerRunning());
-    // Further stream events change nothing while the ticker runs.
-    w.GEditorStream(1000, 0);
-    EXPECT_GE(w.Progress.load(), 5);
-    w.GEditorResizeRequest();
-    EXPECT_EQ(w.Progress.load(), 99);
-    EXPECT_EQ(w.ProgressMode.load(), 1);
-    w.EndProgress();
-    EXPECT_FALSE(w.TickerRunning());
-    EXPECT_EQ(w.Progress.load(), 0);
 }
 
 } // namespace

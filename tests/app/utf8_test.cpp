@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 through the real window: a file opens right with no button pressed, the
 // button, key and menu item reinterpret and come back, a selection is refused,
-// Save as and export write UTF-8, the recent list and view requests carry it, and
+// Save as and export write UTF-8, the recent list carries it, and
 // a file with bytes that are not UTF-8 is said once and not saved over unasked.
 #include "testsupport.h"
 
 #include "registry.h"
 #include "registrylayout.h"
 #include "richedit.h"
-#include "viewrequest.h"
 
 #include <QTest>
 
@@ -111,29 +110,29 @@ TEST_F(ViewTest, ASelectionIsNotConvertedToOrFromUtf8)
     w.sbKoi->click();
     EXPECT_EQ(w.GEditor->Text(), whole);
     EXPECT_EQ(w.CurEncoding, Utf8);
+    // Hiding the extra buttons keeps the UTF-8 one, checked in the menu too.
+    w.mAllBClick();
+    EXPECT_TRUE(w.sbKoi->isHidden());
+    EXPECT_FALSE(w.sbUtf8->isHidden());
+    emit w.Menu(QStringLiteral("N33"))->aboutToShow();
+    EXPECT_TRUE(w.Item(QStringLiteral("mUtf8"))->isChecked());
+    EXPECT_FALSE(w.Item(QStringLiteral("mWin"))->isChecked());
 }
 
-TEST_F(ViewTest, SaveAsAndExportWriteUtf8)
+TEST_F(ViewTest, AfterSavingAsUtf8ExportOffersUtf8AndWritesIt)
 {
     TfmView& w = Start();
     w.GEditor->SetText(QStringLiteral("Привет ёж\nвторая 😀"));
-    const QString target = Path(QStringLiteral("utf8"));
-    prompter.AnswerFile(Chosen(target, 8));
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("utf8")), 8));
     w.N12Click();
-    const QString written = target + QStringLiteral(".txt");
-    EXPECT_EQ(ReadFile(written), QStringLiteral("Привет ёж\r\nвторая 😀").toUtf8());
-    EXPECT_EQ(w.CurFileName, written);
-    EXPECT_EQ(w.CurEncoding, Utf8);
-    EXPECT_TRUE(w.sbUtf8->isChecked());
+    EXPECT_EQ(ReadFile(Path(QStringLiteral("utf8.txt"))), QStringLiteral("Привет ёж\r\nвторая 😀").toUtf8());
 
-    // The dialog opens on the UTF-8 filter next time; Unix line ends drop the CR
-    // bytes, which never occur inside a UTF-8 sequence.
+    // Unix line ends drop the CR bytes, which never occur inside a UTF-8 sequence.
     const QString unix = Path(QStringLiteral("unix.txt"));
     prompter.AnswerFile(Chosen(unix, 8));
     w.UnixLF1Click();
-    const std::vector<PromptRecord>& asked = prompter.Asked();
-    ASSERT_FALSE(asked.empty());
-    EXPECT_EQ(asked.back().request.filterIndex, 8);
+    ASSERT_FALSE(prompter.Asked().empty());
+    EXPECT_EQ(prompter.Asked().back().request.filterIndex, 8);
     EXPECT_EQ(ReadFile(unix), QStringLiteral("Привет ёж\nвторая 😀").toUtf8());
     EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(QStringLiteral("; ")).toStdString();
 }
@@ -178,42 +177,6 @@ TEST_F(ViewTest, BytesThatAreNotUtf8AreSaidOnceAndTheFileIsNotSavedOverUnasked)
     w.N19Click();
     EXPECT_EQ(Messages().size(), asked);
     EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(QStringLiteral("; ")).toStdString();
-}
-
-TEST_F(ViewTest, TheUtf8ButtonStandsLastInItsGroupAndStaysWithAllButtonsOff)
-{
-    TfmView& w = Start();
-    EXPECT_EQ(w.sbUtf8->toolTip(), QStringLiteral("To UTF-8"));
-    EXPECT_EQ(w.sbUtf8->x(), w.sbRtf->x() + w.sbRtf->width() + 1);
-    EXPECT_EQ(w.Bevels[2]->x(), w.sbUtf8->x() + w.sbUtf8->width() + 1);
-    QAction* item = w.Item(QStringLiteral("mUtf8"));
-    EXPECT_EQ(item->text(), QStringLiteral("UTF-8"));
-    EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_8));
-
-    w.mAllBClick();
-    EXPECT_TRUE(w.sbKoi->isHidden());
-    EXPECT_FALSE(w.sbUtf8->isHidden());
-    EXPECT_EQ(w.sbUtf8->x(), w.sbRtf->x() + w.sbRtf->width() + 1);
-    w.SetKodP(Utf8);
-    w.DownButt();
-    emit w.Menu(QStringLiteral("N33"))->aboutToShow();
-    EXPECT_TRUE(item->isChecked());
-    EXPECT_FALSE(w.Item(QStringLiteral("mWin"))->isChecked());
-}
-
-TEST_F(ViewTest, AViewRequestMayAskForUtf8)
-{
-    const QString file = MakeFile(QStringLiteral("ascii.txt"), QByteArray("only ASCII"));
-    TfmView& w = Start({QStringLiteral("|?")});
-    ASSERT_TRUE(w.AcceptCopyData);
-    TViewRequest request;
-    request.FileName = QFile::encodeName(file);
-    request.Encoding = Utf8;
-    request.KeepName = true;
-    w.CopyDataHook(VIEW_REQUEST_TAG, BuildViewRequest(request).value_or(QByteArray()));
-    EXPECT_EQ(w.CurFileName, file);
-    EXPECT_EQ(w.CurEncoding, Utf8);
-    EXPECT_TRUE(w.sbUtf8->isChecked());
 }
 
 } // namespace

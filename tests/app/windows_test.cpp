@@ -42,9 +42,6 @@ TEST_F(WindowsTest, TheWindowMenuListsTheCopiesInHandleOrderWithThisOneChecked)
         emit menu->aboutToShow();
         const QList<QAction*> items = menu->actions();
         ASSERT_EQ(items.size(), 6);
-        EXPECT_EQ(items[0]->objectName(), QStringLiteral("ESC1"));
-        EXPECT_EQ(items[1]->objectName(), QStringLiteral("N15"));
-        EXPECT_TRUE(items[2]->isSeparator());
         QMap<qint64, QString> expected{{self, QStringLiteral("File own.txt")},
                                        {first.Handle(), QStringLiteral("File a.txt")},
                                        {second.Handle(), QStringLiteral("File b && c.txt")}};
@@ -137,10 +134,8 @@ TEST_F(WindowsTest, ExitInEitherCopyOfAStartWithTwoFilesLeavesNoCopyRunning)
         EXPECT_TRUE(WaitUntil([second] { return ProcessGone(second); })) << "exit in copy " << exiting;
         EXPECT_TRUE(WaitForCopies({}));
     }
-}
 
-TEST_F(WindowsTest, TwoCopiesExitingAtOnceBothEnd)
-{
+    // Two copies exiting at once both end.
     ChildCopy& one = Child();
     ChildCopy& two = Child();
     ASSERT_TRUE(one.Command(QStringLiteral("menu N30")));
