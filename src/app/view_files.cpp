@@ -5,6 +5,7 @@
 
 #include "filenames.h"
 #include "linefilter.h"
+#include "recoveryoffer.h"
 #include "qlconsts.h"
 #include "richedit.h"
 #include "registrymessages.h"
@@ -92,6 +93,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
         SetEncoding(e);
         GEditor->SetFont(DefFont);
         LoadStartTick = TickNow();
+        // Taken before the read: a write by someone else while it reads is then noticed.
+        const TDiskIdentity readFrom = DiskIdentityOf(name);
         try {
             GEditor->Lines()->LoadFromFile(name);
             loaded = true;
@@ -132,6 +135,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
                 GEditor->SetSelStart(selPos);
             if (selLen > 0)
                 GEditor->SetSelLength(selLen);
+            WatchFile();
+            knownDisk = noticedDisk = readFrom;
         }
     }
     AlignBut();
@@ -199,9 +204,12 @@ void TfmView::sbOpenClick()
     for (qsizetype i = 1; i < files.size(); ++i)
         StartCopy({files[i]});
     const QString& first = files.first();
-    if (FileExists(first))
+    if (FileExists(first)) {
         LoadNewFile(first, e, false, 0, 0);
-    else
+        // A text of this file that a crashed window left behind is offered now.
+        if (CurFileName == first)
+            OfferRecovery(*this, first);
+    } else
         ShowError(Text(QlConsts::CannotFindFile) + QStringLiteral(" ") + first);
 }
 
@@ -234,6 +242,7 @@ bool TfmView::QuestSave()
         saved = SaveTxt(!CurFileName.isEmpty(), 0);
         break;
     case MsgButton::No:
+        DiscardJournal();
         return true;
     case MsgButton::All:
         saved = SaveTxt(false, 0);
@@ -291,7 +300,7 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     }
     if (!goOn)
         return result;
-    if (quiet && !MaySaveOver(target))
+    if (quiet && (!MaySaveOver(target) || !MaySaveOverChanged(target)))
         return false;
 
     WaitCaption(Text(QlConsts::WaitTextSaving));
@@ -337,10 +346,12 @@ bool TfmView::SaveTxt(bool quiet, int kind)
         InvalidUtf8File.clear();   // the file now holds what is shown
     HasTables = false;
     GEditor->SetModified(false);
+    DiscardJournal();   // the file holds the text now
     sbSave->setEnabled(false);
     sbUndo->setEnabled(false);
     sbRedo->setEnabled(false);
     CurFileName = target;
+    WatchFile();
     DownButt();
     saveFolder = ExtractFileDir(target);
     FillCaption();
@@ -431,6 +442,9 @@ void TfmView::FileClick(int k)
 
 void TfmView::FormClose()
 {
+    // A text that needs no journal may still have one the last look did not remove.
+    if (!GEditor->Modified())
+        DiscardJournal();
     WithdrawWindow();
     if (isMaximized() || isFullScreen() || isMinimized())
         return;

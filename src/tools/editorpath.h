@@ -28,3 +28,8 @@ std::string EditorText(const std::string& fileName, const TEditorLoad& load, std
 // encoding (RTF included), whole or not at all. Answers the encoding IN was read in.
 TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
                    TUniType toOrder, std::uint64_t* invalidUtf8 = nullptr);
+
+struct TJournalState;
+// Writes a journal's text to OUT as the editor would save it: in RTF when asRtf,
+// else in the encoding and byte order the text was shown in.
+void EditorWriteJournal(const TJournalState& state, const std::string& outName, bool asRtf);

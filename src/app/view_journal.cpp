@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's recovery journal: noticing changes, taking the text when typing
+// pauses, and removing the journal once the text is saved or given up.
+#include "view.h"
+
+#include "filenames.h"
+#include "journalsnapshot.h"
+#include "journalwriter.h"
+#include "richedit.h"
+
+#include <QDateTime>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+
+// How often the window looks for changes; the cost is a few comparisons.
+constexpr int TickMs = 100;
+// Typing that never pauses is still written this often.
+constexpr int LongestDelayMs = 1000;
+
+// What the journal says besides the text: a change of it is written too.
+QByteArray JournalKey(TfmView& view)
+{
+    return platform::FileNameBytes(view.CurFileName) + '\0' + char(view.CurEncoding) + char(view.GEditor->UniType()) +
+           char(view.GEditor->DosAdd()) + char(view.HasTables);
+}
+
+} // namespace
+
+void TfmView::StartJournal()
+{
+    if (journal || !JournalOn)
+        return;
+    try {
+        journal = std::make_unique<TJournalWriter>(RecoveryFolder());
+    } catch (const std::exception&) {
+        // No folder for journals: the window works as it did without them.
+        return;
+    }
+    journalTimer = new QTimer(this);
+    journalTimer->setInterval(TickMs);
+    connect(journalTimer, &QTimer::timeout, this, [this] { JournalTick(); });
+    journalTimer->start();
+}
+
+void TfmView::JournalTick()
+{
+    if (!journal || !TextReady)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    if (doc != journalDocument) {
+        // Every load and reinterpretation brings a new document.
+        journalDocument = doc;
+        connect(doc, &QTextDocument::contentsChange, this, [this] {
+            const qint64 now = TickNow();
+            if (!journalDirty)
+                journalFirstDirty = now;
+            journalDirty = true;
+            journalLastChange = now;
+        });
+        journalDirty = true;
+        journalFirstDirty = journalLastChange = TickNow();
+    }
+    if (!GEditor->Modified()) {
+        // The file (or nothing) holds what is shown: no journal is needed.
+        if (!journal->Path().isEmpty())
+            journal->Remove();
+        journalDirty = false;
+        journalKey.clear();
+        return;
+    }
+    if (!journalDirty && JournalKey(*this) != journalKey) {
+        journalDirty = true;
+        journalFirstDirty = journalLastChange = TickNow() - JournalDelayMs;
+    }
+    const qint64 now = TickNow();
+    if (journalDirty && (now - journalLastChange >= JournalDelayMs || now - journalFirstDirty >= LongestDelayMs))
+        TakeJournalSnapshot();
+}
+
+void TfmView::TakeJournalSnapshot()
+{
+    TJournalState state = TakeJournalText(*GEditor);
+    state.fileName = platform::FileNameBytes(CurFileName);
+    state.encoding = CurEncoding;
+    state.uniType = GEditor->UniType();
+    state.dosAdd = GEditor->DosAdd();
+    state.hasTables = HasTables;
+    state.timeMs = QDateTime::currentMSecsSinceEpoch();
+    // The file as it was when this journal began: a later recovery can tell
+    // whether someone wrote it meanwhile.
+    if (journal->Path().isEmpty() || journalDiskName != CurFileName) {
+        journalDiskName = CurFileName;
+        journalDisk = DiskIdentityOf(CurFileName);
+    }
+    state.disk = journalDisk;
+    journal->Write(EncodeJournalRecord(state));
+    journalKey = JournalKey(*this);
+    journalDirty = false;
+}
+
+void TfmView::FlushJournal()
+{
+    if (!journal)
+        return;
+    JournalTick();
+    if (journalDirty && GEditor->Modified())
+        TakeJournalSnapshot();
+    journal->Flush();
+}
+
+void TfmView::DiscardJournal()
+{
+    if (!journal)
+        return;
+    journal->Remove();
+    // Given up as it is: written again only after a further change.
+    journalDirty = false;
+    journalKey = JournalKey(*this);
+}
+
+QString TfmView::JournalPath() const
+{
+    if (journal)
+        journal->Flush();
+    return journal ? journal->Path() : QString();
+}
+
+void TfmView::KeepJournalForLater()
+{
+    if (!journal)
+        return;
+    FlushJournal();
+    if (journal->Path().isEmpty())
+        return;
+    // Closing the writer lets go of its lock: the journal is then no running
+    // copy's and is offered like one left by a crash.
+    journal.reset();
+    try {
+        journal = std::make_unique<TJournalWriter>(RecoveryFolder());
+    } catch (const std::exception&) {
+        // No new journal: the window goes on without one.
+    }
+    journalKey.clear();
+    journalDirty = false;
+}
