@@ -49,6 +49,7 @@ bool Recover(TfmView& view, const TJournalState& state, TJournalClaim& claim)
     view.GEditor->SetModified(true);
     view.sbSave->setEnabled(true);
     view.StrCount();
+    view.EndProgress();   // the stream-in showed its progress
     // The window's own journal holds the text before the old one goes.
     view.FlushJournal();
     claim.Remove();
