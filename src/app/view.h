@@ -449,12 +449,17 @@ private:
     QTimer* journalTimer = nullptr;
     QPointer<QTextDocument> journalDocument;
     bool journalDirty = false;
+    bool journalWhole = true;        // the next write must hold the whole text
+    QByteArray journalEdits;         // encoded edits not yet handed to the writer
+    qint64 journalWholeCostMs = 0;   // what taking the whole text cost last time
+    qint64 journalWholeAt = 0;
     qint64 journalFirstDirty = 0;
     qint64 journalLastChange = 0;
     QByteArray journalKey;
     QString journalDiskName;
     TDiskIdentity journalDisk;
     void TakeJournalSnapshot();
+    void JournalChange(QTextDocument* doc, int position, int removed, int added);
     class QFileSystemWatcher* diskWatcher = nullptr;
     TDiskIdentity knownDisk;
     QString knownDiskName;

@@ -20,6 +20,9 @@ namespace {
 constexpr int TickMs = 100;
 // Typing that never pauses is still written this often.
 constexpr int LongestDelayMs = 1000;
+// A text taken whole in less than this is taken whole again, in a pause, this often.
+constexpr qint64 RewholeCostMs = 20;
+constexpr qint64 RewholeEveryMs = 10000;
 
 // What the journal says besides the text: a change of it is written too.
 QByteArray JournalKey(TfmView& view)
@@ -54,14 +57,11 @@ void TfmView::JournalTick()
     if (doc != journalDocument) {
         // Every load and reinterpretation brings a new document.
         journalDocument = doc;
-        connect(doc, &QTextDocument::contentsChange, this, [this] {
-            const qint64 now = TickNow();
-            if (!journalDirty)
-                journalFirstDirty = now;
-            journalDirty = true;
-            journalLastChange = now;
+        connect(doc, &QTextDocument::contentsChange, this, [this, doc](int position, int removed, int added) {
+            JournalChange(doc, position, removed, added);
         });
         journalDirty = true;
+        journalWhole = true;
         journalFirstDirty = journalLastChange = TickNow();
     }
     if (!GEditor->Modified()) {
@@ -69,20 +69,60 @@ void TfmView::JournalTick()
         if (!journal->Path().isEmpty())
             journal->Remove();
         journalDirty = false;
+        journalWhole = true;
+        journalEdits.clear();
         journalKey.clear();
         return;
     }
-    if (!journalDirty && JournalKey(*this) != journalKey) {
+    if (JournalKey(*this) != journalKey) {
+        if (!journalDirty)
+            journalFirstDirty = journalLastChange = TickNow() - JournalDelayMs;
         journalDirty = true;
-        journalFirstDirty = journalLastChange = TickNow() - JournalDelayMs;
+        journalWhole = true;
     }
     const qint64 now = TickNow();
-    if (journalDirty && (now - journalLastChange >= JournalDelayMs || now - journalFirstDirty >= LongestDelayMs))
+    if (!journalDirty || (now - journalLastChange < JournalDelayMs && now - journalFirstDirty < LongestDelayMs))
+        return;
+    // A small text is taken whole now and then even when only edits came, so
+    // that the journal never depends on a long chain of them.
+    if (!journalWhole && journalWholeCostMs < RewholeCostMs && now - journalWholeAt > RewholeEveryMs
+        && now - journalLastChange >= JournalDelayMs)
+        journalWhole = true;
+    if (journalWhole) {
         TakeJournalSnapshot();
+    } else {
+        journal->Append(journalEdits);
+        journalEdits.clear();
+        journalDirty = false;
+    }
+}
+
+void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int added)
+{
+    if (doc != journalDocument)
+        return;
+    const qint64 now = TickNow();
+    if (!journalDirty)
+        journalFirstDirty = now;
+    journalDirty = true;
+    journalLastChange = now;
+    if (journalWhole)
+        return;
+    std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+    if (!edit) {
+        journalWhole = true;
+        journalEdits.clear();
+        return;
+    }
+    edit->selStart = GEditor->SelStart();
+    edit->selLength = GEditor->SelLength();
+    edit->timeMs = QDateTime::currentMSecsSinceEpoch();
+    journalEdits += EncodeJournalEdit(*edit);
 }
 
 void TfmView::TakeJournalSnapshot()
 {
+    const qint64 start = TickNow();
     TJournalState state = TakeJournalText(*GEditor);
     state.fileName = platform::FileNameBytes(CurFileName);
     state.encoding = CurEncoding;
@@ -100,6 +140,10 @@ void TfmView::TakeJournalSnapshot()
     journal->Write(EncodeJournalRecord(state));
     journalKey = JournalKey(*this);
     journalDirty = false;
+    journalWhole = false;
+    journalEdits.clear();
+    journalWholeAt = TickNow();
+    journalWholeCostMs = journalWholeAt - start;
 }
 
 void TfmView::FlushJournal()
@@ -107,8 +151,15 @@ void TfmView::FlushJournal()
     if (!journal)
         return;
     JournalTick();
-    if (journalDirty && GEditor->Modified())
-        TakeJournalSnapshot();
+    if (journalDirty && GEditor->Modified()) {
+        if (journalWhole) {
+            TakeJournalSnapshot();
+        } else {
+            journal->Append(journalEdits);
+            journalEdits.clear();
+            journalDirty = false;
+        }
+    }
     journal->Flush();
 }
 
@@ -117,8 +168,10 @@ void TfmView::DiscardJournal()
     if (!journal)
         return;
     journal->Remove();
-    // Given up as it is: written again only after a further change.
+    // Given up as it is: written again, whole, only after a further change.
     journalDirty = false;
+    journalWhole = true;
+    journalEdits.clear();
     journalKey = JournalKey(*this);
 }
 
@@ -146,4 +199,6 @@ void TfmView::KeepJournalForLater()
     }
     journalKey.clear();
     journalDirty = false;
+    journalWhole = true;
+    journalEdits.clear();
 }

@@ -7,8 +7,11 @@
 #include "streams.h"
 
 #include <QTextBlock>
+#include <QTextFrame>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <stdexcept>
 
 namespace {
 
@@ -20,6 +23,38 @@ std::uint32_t Collect(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t 
     reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), cb);
     *pcb = cb;
     return 0;
+}
+
+// The format an edit's text takes: that of the character before it, or at the
+// start of a paragraph the paragraph's own.
+QTextCharFormat InsertFormat(QTextDocument& doc, int position)
+{
+    const QTextBlock block = doc.findBlock(position);
+    if (position > block.position())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (position - 1 >= f.position() && position - 1 < f.position() + f.length())
+                return f.charFormat();
+        }
+    return block.charFormat();
+}
+
+void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
+{
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    for (const TJournalEdit& e : edits) {
+        const int end = doc.characterCount() - 1;
+        if (e.position > end || e.removed > end - e.position)
+            throw std::runtime_error("The recovery journal holds an edit outside its text.");
+        QTextCursor cursor(&doc);
+        cursor.setPosition(e.position);
+        cursor.setPosition(e.position + e.removed, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        if (!e.text.isEmpty())
+            cursor.insertText(e.text, InsertFormat(doc, e.position));
+    }
+    doc.setUndoRedoEnabled(undo);
 }
 
 QString Preview(const QTextDocument& doc)
@@ -75,9 +110,64 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
         QTextCursor(doc).insertText(QString(QChar(QChar::ByteOrderMark)));
         doc->setUndoRedoEnabled(undo);
     }
+    // Edits count positions in the text as it was taken; should it read back
+    // with another length they would land in the wrong places, and the whole
+    // state alone is the better answer.
+    QTextDocument* doc = editor.Window()->Document();
+    if (doc->characterCount() - 1 == state.characters)
+        ApplyEdits(*doc, state.edits);
     editor.SetEncoding(TEnc(state.encoding));
     editor.SetUniType(TUniType(state.uniType));
     editor.SetDosAdd(TDosAdd(state.dosAdd));
     editor.SetSelStart(state.selStart);
     editor.SetSelLength(state.selLength);
+}
+
+std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added)
+{
+    // The same length both ways is how a change of formats alone shows.
+    if (removed == added && added > 0)
+        return std::nullopt;
+    // Removing across table cells is not what removing the same range would do
+    // to the text the journal holds.
+    if (removed > 0 && !doc.rootFrame()->childFrames().isEmpty())
+        return std::nullopt;
+    TJournalEdit edit;
+    edit.position = position;
+    edit.removed = removed;
+    if (added <= 0)
+        return edit;
+    const QTextCharFormat format = InsertFormat(doc, position);
+    const QTextBlock first = doc.findBlock(position);
+    const QTextBlockFormat blockFormat = first.blockFormat();
+    const int end = position + added;
+    edit.text.reserve(added);
+    for (QTextBlock block = first; block.isValid() && block.position() < end; block = block.next()) {
+        if (block.position() > position
+            && (block.blockFormat() != blockFormat || block.charFormat() != format))
+            return std::nullopt;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const int lo = std::max(position, f.position());
+            const int hi = std::min(end, f.position() + f.length());
+            if (lo >= hi)
+                continue;
+            if (f.charFormat() != format)
+                return std::nullopt;
+            edit.text += QStringView(f.text()).mid(lo - f.position(), hi - lo);
+        }
+        const int separator = block.position() + block.length() - 1;
+        if (separator >= position && separator < end) {
+            if (doc.characterAt(separator) != QChar(QChar::ParagraphSeparator))
+                return std::nullopt;
+            edit.text += QChar(QChar::ParagraphSeparator);
+        }
+    }
+    // Objects and table marks are formats of their own kind.
+    for (const QChar c : std::as_const(edit.text))
+        if (c == QChar::ObjectReplacementCharacter || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+            return std::nullopt;
+    if (edit.text.size() != added)
+        return std::nullopt;
+    return edit;
 }

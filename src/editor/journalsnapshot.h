@@ -5,6 +5,7 @@
 
 #include "recoveryjournal.h"
 
+class QTextDocument;
 class TqxEditor;
 
 // The text as the control's RTF, the caret, the length and a preview. The name
@@ -15,3 +16,8 @@ TJournalState TakeJournalText(TqxEditor& editor);
 // and DOS mode, so that saving writes what the text was shown in. Throws the
 // editor's error when the RTF cannot be read; the editor is then as it was.
 void ShowJournalText(TqxEditor& editor, const TJournalState& state);
+
+// The change the document just made (as its contents-change notice gives it) as
+// an edit that, applied to the text before it, gives this text exactly; nothing
+// when it touched formats, tables or objects, which only a whole state keeps.
+std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added);

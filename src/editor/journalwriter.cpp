@@ -86,6 +86,23 @@ void TJournalWriter::Write(QByteArray record)
         std::lock_guard lock(mutex);
         job = Job::Write;
         pending = std::move(record);
+        pendingWhole = true;
+    }
+    wake.notify_all();
+}
+
+void TJournalWriter::Append(const QByteArray& records)
+{
+    {
+        std::lock_guard lock(mutex);
+        if (job == Job::Remove)
+            return;
+        if (job == Job::None) {
+            job = Job::Write;
+            pending.clear();
+            pendingWhole = false;
+        }
+        pending += records;
     }
     wake.notify_all();
 }
@@ -127,12 +144,14 @@ void TJournalWriter::Run()
             break;
         const Job now = job;
         QByteArray record = std::move(pending);
+        const bool whole = pendingWhole;
         pending.clear();
+        pendingWhole = false;
         job = Job::None;
         busy = true;
         lock.unlock();
         if (now == Job::Write)
-            WriteNow(record);
+            WriteNow(record, whole);
         else
             RemoveNow();
         lock.lock();
@@ -160,12 +179,14 @@ bool TJournalWriter::Create(const QByteArray& record)
     return true;
 }
 
-void TJournalWriter::WriteNow(const QByteArray& record)
+void TJournalWriter::WriteNow(const QByteArray& record, bool whole)
 {
     bool ok = false;
     if (fd < 0) {
+        if (!whole)
+            return;   // edits of a text the journal does not hold
         ok = Create(record);
-    } else if (fileBytes > CompactFactor * record.size() + CompactSlack) {
+    } else if (whole && fileBytes > CompactFactor * record.size() + CompactSlack) {
         // The fresh file is whole and locked before it takes the name; the old
         // one is let go only after, so a reader sees one journal or the other.
         const QByteArray name = platform::FileNameBytes(path);

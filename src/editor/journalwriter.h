@@ -19,9 +19,12 @@ public:
     TJournalWriter(const TJournalWriter&) = delete;
     TJournalWriter& operator=(const TJournalWriter&) = delete;
 
-    // Hands over an encoded record; only the newest waiting one is written, as
-    // each holds the whole text.
+    // Hands over the encoded record of a whole state: what still waits is then
+    // not needed and is dropped.
     void Write(QByteArray record);
+    // Hands over encoded edits, written after what waits; without a whole state
+    // before them in the file they are dropped.
+    void Append(const QByteArray& records);
     // Removes the journal file (and any record still waiting).
     void Remove();
     // Waits until everything handed over is on disk, durable.
@@ -35,7 +38,7 @@ public:
 private:
     enum class Job { None, Write, Remove };
     void Run();
-    void WriteNow(const QByteArray& record);
+    void WriteNow(const QByteArray& record, bool whole);
     void RemoveNow();
     bool Create(const QByteArray& record);
 
@@ -45,6 +48,7 @@ private:
     std::condition_variable idle;
     Job job = Job::None;
     QByteArray pending;
+    bool pendingWhole = false;
     bool busy = false;
     bool stopping = false;
     // Owned by the thread, read under the mutex.

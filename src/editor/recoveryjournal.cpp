@@ -24,6 +24,7 @@ namespace {
 constexpr char Magic[] = "QLTJRNL1";
 constexpr int HeaderBytes = 8;   // payload length and CRC-32, little-endian
 constexpr std::uint8_t StateRecord = 'S';
+constexpr std::uint8_t EditRecord = 'E';
 // A journal larger than this is no journal of ours (QByteArray's own bound).
 constexpr std::int64_t MaxJournalBytes = std::int64_t(1) << 30;
 constexpr auto StreamVersion = QDataStream::Qt_6_4;
@@ -60,14 +61,27 @@ std::uint32_t GetU32(const char* p)
     return v;
 }
 
-std::optional<TJournalState> DecodeState(const QByteArray& payload)
+QByteArray Framed(const QByteArray& payload)
 {
-    QDataStream in(payload);
-    in.setVersion(StreamVersion);
-    std::uint8_t kind = 0;
-    in >> kind;
-    if (kind != StateRecord)
+    QByteArray record;
+    record.reserve(HeaderBytes + payload.size());
+    PutU32(record, std::uint32_t(payload.size()));
+    PutU32(record, Crc32(payload.constData(), payload.size()));
+    record += payload;
+    return record;
+}
+
+std::optional<TJournalEdit> DecodeEdit(QDataStream& in)
+{
+    TJournalEdit e;
+    in >> e.position >> e.removed >> e.text >> e.selStart >> e.selLength >> e.timeMs;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || e.position < 0 || e.removed < 0)
         return std::nullopt;
+    return e;
+}
+
+std::optional<TJournalState> DecodeState(QDataStream& in)
+{
     TJournalState s;
     in >> s.fileName >> s.encoding >> s.uniType >> s.dosAdd >> s.hasTables >> s.selStart >> s.selLength >> s.timeMs
         >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.preview
@@ -93,19 +107,21 @@ QByteArray JournalMagic()
 QByteArray EncodeJournalRecord(const TJournalState& s)
 {
     QByteArray payload;
-    {
-        QDataStream out(&payload, QIODevice::WriteOnly);
-        out.setVersion(StreamVersion);
-        out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart
-            << s.selLength << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size
-            << s.disk.mtimeNs << s.preview << s.rtf << s.byteOrderMark;
-    }
-    QByteArray record;
-    record.reserve(HeaderBytes + payload.size());
-    PutU32(record, std::uint32_t(payload.size()));
-    PutU32(record, Crc32(payload.constData(), payload.size()));
-    record += payload;
-    return record;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(StreamVersion);
+    out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart << s.selLength
+        << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size << s.disk.mtimeNs
+        << s.preview << s.rtf << s.byteOrderMark;
+    return Framed(payload);
+}
+
+QByteArray EncodeJournalEdit(const TJournalEdit& e)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(StreamVersion);
+    out << EditRecord << e.position << e.removed << e.text << e.selStart << e.selLength << e.timeMs;
+    return Framed(payload);
 }
 
 QString RecoveryFolder()
@@ -176,12 +192,29 @@ TJournalState ReadJournal(const QString& path)
         const char* payload = bytes.constData() + at + HeaderBytes;
         if (Crc32(payload, qsizetype(length)) != crc)
             break;
-        std::optional<TJournalState> state = DecodeState(QByteArray::fromRawData(payload, qsizetype(length)));
-        if (!state)
+        const QByteArray view = QByteArray::fromRawData(payload, qsizetype(length));
+        QDataStream in(view);
+        in.setVersion(StreamVersion);
+        std::uint8_t kind = 0;
+        in >> kind;
+        if (kind == StateRecord) {
+            std::optional<TJournalState> state = DecodeState(in);
+            if (!state)
+                break;
+            last = std::move(state);
+            last->fileName.detach();
+            last->rtf.detach();
+        } else if (kind == EditRecord && last) {
+            std::optional<TJournalEdit> edit = DecodeEdit(in);
+            if (!edit)
+                break;
+            last->timeMs = edit->timeMs;
+            last->selStart = edit->selStart;
+            last->selLength = edit->selLength;
+            last->edits.push_back(std::move(*edit));
+        } else {
             break;
-        last = std::move(state);
-        last->fileName.detach();
-        last->rtf.detach();
+        }
         at += HeaderBytes + qsizetype(length);
     }
     if (!last)

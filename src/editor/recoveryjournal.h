@@ -22,6 +22,17 @@ struct TDiskIdentity {
     bool operator==(const TDiskIdentity&) const = default;
 };
 
+// A change of the text after a whole state: remove `removed` characters at
+// position, insert text there in the format of what precedes it.
+struct TJournalEdit {
+    qint32 position = 0;
+    qint32 removed = 0;
+    QString text;
+    qint32 selStart = 0;
+    qint32 selLength = 0;
+    qint64 timeMs = 0;
+};
+
 // What a journal keeps of a window: enough to show the text again exactly (the
 // control's own RTF keeps formats, tables and objects) under its name and encoding.
 struct TJournalState {
@@ -33,15 +44,18 @@ struct TJournalState {
     std::int32_t selStart = 0;
     std::int32_t selLength = 0;
     qint64 timeMs = 0;           // when the state was taken, ms since the epoch
-    qint64 characters = 0;      // the text's length, for the list of journals
+    qint64 characters = 0;   // of the whole state, before its edits      // the text's length, for the list of journals
     TDiskIdentity disk;           // the named file when the journal began
     QString preview;              // the first lines, for the list of journals
     QByteArray rtf;
     bool byteOrderMark = false;   // the text begins with one, which RTF does not keep
+    std::vector<TJournalEdit> edits;   // what changed after the whole state, in order
 };
 
-// The encoded record of a state; what a journal file appends.
+// The encoded record of a whole state (its edits aside), and of one edit after it;
+// what a journal file appends.
 QByteArray EncodeJournalRecord(const TJournalState& state);
+QByteArray EncodeJournalEdit(const TJournalEdit& edit);
 // The magic a journal file begins with.
 QByteArray JournalMagic();
 

@@ -55,6 +55,12 @@ TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
     ASSERT_TRUE(WaitUntil([] { return Journals().size() == 1; }, 5000)) << "no journal within the time";
     // The journal is the running copy's: not offered, not taken.
     EXPECT_FALSE(TJournalClaim::Take(Journals()[0].path));
+    // Further typing goes in as edits after the whole text.
+    const QString more = QStringLiteral("и ёж ");
+    QTest::qWait(1200);
+    ASSERT_TRUE(copy.Command(QStringLiteral("type ") + more));
+    QTest::qWait(300);
+    ASSERT_TRUE(copy.Command(QStringLiteral("type ") + more));
     QTest::qWait(1500);
     ::kill(pid_t(copy.Handle()), SIGKILL);
     ASSERT_TRUE(copy.WaitForExit());
@@ -66,7 +72,7 @@ TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
     EXPECT_EQ(QString::fromUtf8(fields[1]), file);
     const QString id = QString::fromUtf8(fields[0]);
 
-    const QByteArray expected = typed.toUtf8() + original;
+    const QByteArray expected = (typed + more + more).toUtf8() + original;
     const QString text = Path(QStringLiteral("back.txt"));
     const ConvRun writeText = Conv({QStringLiteral("recover"), id, text});
     ASSERT_EQ(writeText.status, 0) << writeText.err.toStdString();
@@ -84,6 +90,9 @@ TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
     ASSERT_TRUE(second.Started());
     ASSERT_TRUE(second.Command(QStringLiteral("type ") + typed));
     ASSERT_TRUE(second.WaitForLog(QStringLiteral("command\ttype ") + typed));
+    QTest::qWait(1200);
+    ASSERT_TRUE(second.Command(QStringLiteral("type ") + more + more));
+    ASSERT_TRUE(second.WaitForLog(QStringLiteral("command\ttype ") + more + more));
     ::kill(pid_t(second.Handle()), SIGTERM);
     ASSERT_TRUE(second.WaitForExit());
     ASSERT_EQ(Journals().size(), 1u);

@@ -103,6 +103,29 @@ TEST(RecoveryJournal, APowerCutAtAnyByteLeavesAnEarlierWholeState)
     EXPECT_GT(refused, 0);
     EXPECT_EQ(ReadJournal(path).timeMs, written.back().timeMs);
 
+    // Edits after a whole state come back in order; a torn last one is left out.
+    {
+        TJournalWriter writer(folder);
+        writer.Write(EncodeJournalRecord(written.front()));
+        TJournalEdit typed;
+        typed.position = 3;
+        typed.text = QStringLiteral("ёж");
+        TJournalEdit erased;
+        erased.position = 1;
+        erased.removed = 2;
+        erased.timeMs = 77;
+        writer.Append(EncodeJournalEdit(typed) + EncodeJournalEdit(erased));
+        writer.Flush();
+        const TJournalState read = ReadJournal(writer.Path());
+        ASSERT_EQ(read.edits.size(), 2u);
+        EXPECT_EQ(read.edits[0].text, typed.text);
+        EXPECT_EQ(read.edits[1].removed, 2);
+        EXPECT_EQ(read.timeMs, 77);
+        Put(cut, Bytes(writer.Path()).chopped(1));
+        EXPECT_EQ(ReadJournal(cut).edits.size(), 1u);
+        writer.Remove();
+    }
+
     // Recovered, the journal is taken by one copy only, then gone.
     std::optional<TJournalClaim> first = TJournalClaim::Take(path);
     ASSERT_TRUE(first);
