@@ -5,11 +5,15 @@
 #include "journalsnapshot.h"
 #include "journalwriter.h"
 #include "qxeditor.h"
+#include "richedit.h"
 #include "recoveryjournal.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
 
@@ -58,6 +62,34 @@ void BM_TakeText(benchmark::State& state)
     state.SetLabel("MB of text");
 }
 BENCHMARK(BM_TakeText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What each keystroke costs the window with the journal on: reading the change
+// back as an edit and encoding it.
+void BM_TypedEdit(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(state.range(0) << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    const int position = doc->characterCount() / 2;
+    QTextCursor(doc->findBlock(position)).insertText(QStringLiteral("x"));
+    const int at = doc->findBlock(position).position() + 1;
+    for (auto _ : state) {
+        const std::optional<TJournalEdit> edit = PlainEdit(*doc, at - 1, 0, 1);
+        benchmark::DoNotOptimize(EncodeJournalEdit(*edit).data());
+    }
+    state.SetLabel("MB of text");
+}
+BENCHMARK(BM_TypedEdit)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// A Replace All whose words differ in length: one change over the whole text.
+void BM_ReplaceAllEdit10MB(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(10LL << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    const int length = doc->characterCount() - 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PlainEdit(*doc, 0, length - 1000, length).has_value());
+}
+BENCHMARK(BM_ReplaceAllEdit10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Open50MB(benchmark::State& state)
 {
