@@ -359,6 +359,9 @@ public:
     QString JournalPath() const;
     // Lets the journal go as it is, kept for the next start, and begins a new one.
     void KeepJournalForLater();
+    // The text shown was just read from (or written to) the named file, which
+    // had this identity.
+    void JournalLoaded(const TDiskIdentity& file);
 
     // The file as this window last loaded or saved it (view_diskwatch.cpp):
     // another program's change is noticed, and a save over it asks first.
@@ -460,6 +463,15 @@ private:
     TDiskIdentity journalDisk;
     void TakeJournalSnapshot();
     void JournalChange(QTextDocument* doc, int position, int removed, int added);
+    void HookJournal(QTextDocument* doc);
+    void FillJournalHeader(TJournalState& state);
+    bool WriteJournalBase();
+    // While the text is the file it was read from plus edits, the journal holds
+    // that file's bytes instead of the whole text converted.
+    QString journalBaseFile;
+    TDiskIdentity journalBaseDisk;
+    qint64 journalBaseChars = 0;
+    bool journalBasePending = false;
     class QFileSystemWatcher* diskWatcher = nullptr;
     TDiskIdentity knownDisk;
     QString knownDiskName;

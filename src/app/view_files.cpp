@@ -137,6 +137,7 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
                 GEditor->SetSelLength(selLen);
             WatchFile();
             knownDisk = noticedDisk = readFrom;
+            JournalLoaded(readFrom);
         }
     }
     AlignBut();

@@ -56,10 +56,8 @@ void TfmView::JournalTick()
     QTextDocument* doc = GEditor->Window()->Document();
     if (doc != journalDocument) {
         // Every load and reinterpretation brings a new document.
-        journalDocument = doc;
-        connect(doc, &QTextDocument::contentsChange, this, [this, doc](int position, int removed, int added) {
-            JournalChange(doc, position, removed, added);
-        });
+        HookJournal(doc);
+        journalBaseFile.clear();
         journalDirty = true;
         journalWhole = true;
         journalFirstDirty = journalLastChange = TickNow();
@@ -69,9 +67,12 @@ void TfmView::JournalTick()
         if (!journal->Path().isEmpty())
             journal->Remove();
         journalDirty = false;
-        journalWhole = true;
         journalEdits.clear();
-        journalKey.clear();
+        journalKey = JournalKey(*this);
+        if (journalBaseFile.isEmpty())
+            journalWhole = true;
+        else
+            journalBasePending = true;
         return;
     }
     if (JournalKey(*this) != journalKey) {
@@ -88,6 +89,8 @@ void TfmView::JournalTick()
     if (!journalWhole && journalWholeCostMs < RewholeCostMs && now - journalWholeAt > RewholeEveryMs
         && now - journalLastChange >= JournalDelayMs)
         journalWhole = true;
+    if (!journalWhole && journalBasePending && !WriteJournalBase())
+        journalWhole = true;
     if (journalWhole) {
         TakeJournalSnapshot();
     } else {
@@ -95,6 +98,79 @@ void TfmView::JournalTick()
         journalEdits.clear();
         journalDirty = false;
     }
+}
+
+void TfmView::HookJournal(QTextDocument* doc)
+{
+    journalDocument = doc;
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this, doc](int position, int removed, int added) { JournalChange(doc, position, removed, added); });
+}
+
+void TfmView::JournalLoaded(const TDiskIdentity& file)
+{
+    if (!journal)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    // Read back in another way than it was read (DOS graphics widened, a
+    // detection the window overrode, tables built), the file is not the text.
+    if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding || !file.exists) {
+        journalBaseFile.clear();
+        return;
+    }
+    if (doc != journalDocument)
+        HookJournal(doc);
+    journalBaseFile = CurFileName;
+    journalBaseDisk = file;
+    journalBaseChars = doc->characterCount() - 1;
+    journalBasePending = true;
+    journalWhole = false;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
+}
+
+bool TfmView::WriteJournalBase()
+{
+    if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
+        return false;
+    std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
+    // Written meanwhile by someone else: those are not the bytes the text came from.
+    if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
+        return false;
+    TJournalState state;
+    state.fromFile = true;
+    state.fileBytes = std::move(*bytes);
+    state.characters = journalBaseChars;
+    state.selStart = GEditor->SelStart();
+    state.selLength = GEditor->SelLength();
+    state.preview = JournalPreview(*GEditor->Window()->Document());
+    journalDiskName = CurFileName;
+    journalDisk = journalBaseDisk;
+    FillJournalHeader(state);
+    journal->Write(EncodeJournalRecord(state));
+    journalBasePending = false;
+    // The chain of edits stays on the file: taking the whole text instead is
+    // what this spares a large text.
+    journalWholeAt = TickNow();
+    journalWholeCostMs = RewholeCostMs;
+    return true;
+}
+
+void TfmView::FillJournalHeader(TJournalState& state)
+{
+    state.fileName = platform::FileNameBytes(CurFileName);
+    state.encoding = CurEncoding;
+    state.uniType = GEditor->UniType();
+    state.dosAdd = GEditor->DosAdd();
+    state.hasTables = HasTables;
+    state.timeMs = QDateTime::currentMSecsSinceEpoch();
+    // The file as it was when this journal began: a later recovery can tell
+    // whether someone wrote it meanwhile.
+    if (journal->Path().isEmpty() || journalDiskName != CurFileName) {
+        journalDiskName = CurFileName;
+        journalDisk = DiskIdentityOf(CurFileName);
+    }
+    state.disk = journalDisk;
 }
 
 void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int added)
@@ -124,23 +200,12 @@ void TfmView::TakeJournalSnapshot()
 {
     const qint64 start = TickNow();
     TJournalState state = TakeJournalText(*GEditor);
-    state.fileName = platform::FileNameBytes(CurFileName);
-    state.encoding = CurEncoding;
-    state.uniType = GEditor->UniType();
-    state.dosAdd = GEditor->DosAdd();
-    state.hasTables = HasTables;
-    state.timeMs = QDateTime::currentMSecsSinceEpoch();
-    // The file as it was when this journal began: a later recovery can tell
-    // whether someone wrote it meanwhile.
-    if (journal->Path().isEmpty() || journalDiskName != CurFileName) {
-        journalDiskName = CurFileName;
-        journalDisk = DiskIdentityOf(CurFileName);
-    }
-    state.disk = journalDisk;
+    FillJournalHeader(state);
     journal->Write(EncodeJournalRecord(state));
     journalKey = JournalKey(*this);
     journalDirty = false;
     journalWhole = false;
+    journalBaseFile.clear();
     journalEdits.clear();
     journalWholeAt = TickNow();
     journalWholeCostMs = journalWholeAt - start;
@@ -152,6 +217,8 @@ void TfmView::FlushJournal()
         return;
     JournalTick();
     if (journalDirty && GEditor->Modified()) {
+        if (!journalWhole && journalBasePending && !WriteJournalBase())
+            journalWhole = true;
         if (journalWhole) {
             TakeJournalSnapshot();
         } else {

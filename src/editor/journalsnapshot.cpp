@@ -57,7 +57,9 @@ void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
     doc.setUndoRedoEnabled(undo);
 }
 
-QString Preview(const QTextDocument& doc)
+} // namespace
+
+QString JournalPreview(const QTextDocument& doc)
 {
     QStringList lines;
     for (QTextBlock block = doc.firstBlock(); block.isValid() && lines.size() < PreviewLines; block = block.next()) {
@@ -68,8 +70,6 @@ QString Preview(const QTextDocument& doc)
     }
     return lines.join(QLatin1Char('\n'));
 }
-
-} // namespace
 
 TJournalState TakeJournalText(TqxEditor& editor)
 {
@@ -83,26 +83,35 @@ TJournalState TakeJournalText(TqxEditor& editor)
     state.selLength = editor.SelLength();
     state.characters = control->Document()->characterCount() - 1;
     state.byteOrderMark = control->Document()->characterAt(0) == QChar(QChar::ByteOrderMark);
-    state.preview = Preview(*control->Document());
+    state.preview = JournalPreview(*control->Document());
     return state;
 }
 
 void ShowJournalText(TqxEditor& editor, const TJournalState& state)
 {
     const TEnc encoding = editor.Encoding();
+    const TUniType uniType = editor.UniType();
+    const TDosAdd dosAdd = editor.DosAdd();
     const bool autoEncoding = editor.AutoEncoding();
-    editor.SetEncoding(Rtf);
+    const QByteArray& bytes = state.fromFile ? state.fileBytes : state.rtf;
+    editor.SetEncoding(state.fromFile ? TEnc(state.encoding) : Rtf);
+    if (state.fromFile) {
+        editor.SetUniType(TUniType(state.uniType));
+        editor.SetDosAdd(TDosAdd(state.dosAdd));
+    }
     editor.SetAutoEncoding(false);
-    TMemoryStream stream(std::vector<std::uint8_t>(state.rtf.begin(), state.rtf.end()));
+    TMemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     try {
         editor.Lines()->LoadFromStream(stream);
     } catch (...) {
         editor.SetEncoding(encoding);
+        editor.SetUniType(uniType);
+        editor.SetDosAdd(dosAdd);
         editor.SetAutoEncoding(autoEncoding);
         throw;
     }
     editor.SetAutoEncoding(autoEncoding);
-    if (state.byteOrderMark) {
+    if (state.byteOrderMark && !state.fromFile) {
         // Put back as the text's first character, outside the undo history.
         QTextDocument* doc = editor.Window()->Document();
         const bool undo = doc->isUndoRedoEnabled();

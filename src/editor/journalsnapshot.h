@@ -12,6 +12,9 @@ class TqxEditor;
 // and encoding are the window's to fill in.
 TJournalState TakeJournalText(TqxEditor& editor);
 
+// The first lines of the text, for the list of journals.
+QString JournalPreview(const QTextDocument& doc);
+
 // Replaces the editor's text with the state's and takes its encoding, byte order
 // and DOS mode, so that saving writes what the text was shown in. Throws the
 // editor's error when the RTF cannot be read; the editor is then as it was.

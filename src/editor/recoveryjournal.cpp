@@ -85,7 +85,7 @@ std::optional<TJournalState> DecodeState(QDataStream& in)
     TJournalState s;
     in >> s.fileName >> s.encoding >> s.uniType >> s.dosAdd >> s.hasTables >> s.selStart >> s.selLength >> s.timeMs
         >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.preview
-        >> s.rtf >> s.byteOrderMark;
+        >> s.rtf >> s.byteOrderMark >> s.fromFile >> s.fileBytes;
     if (in.status() != QDataStream::Ok || !in.atEnd())
         return std::nullopt;
     return s;
@@ -111,7 +111,7 @@ QByteArray EncodeJournalRecord(const TJournalState& s)
     out.setVersion(StreamVersion);
     out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart << s.selLength
         << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size << s.disk.mtimeNs
-        << s.preview << s.rtf << s.byteOrderMark;
+        << s.preview << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
     return Framed(payload);
 }
 
@@ -204,6 +204,7 @@ TJournalState ReadJournal(const QString& path)
             last = std::move(state);
             last->fileName.detach();
             last->rtf.detach();
+            last->fileBytes.detach();
         } else if (kind == EditRecord && last) {
             std::optional<TJournalEdit> edit = DecodeEdit(in);
             if (!edit)
@@ -295,4 +296,30 @@ TDiskIdentity DiskIdentityOf(const QString& fileName)
     id.size = qint64(info.st_size);
     id.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
     return id;
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString& fileName)
+{
+    const int fd = ::open(platform::FileNameBytes(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxJournalBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    if (got != bytes.size())
+        return std::nullopt;
+    return bytes;
 }

@@ -49,6 +49,11 @@ struct TJournalState {
     QString preview;              // the first lines, for the list of journals
     QByteArray rtf;
     bool byteOrderMark = false;   // the text begins with one, which RTF does not keep
+    // Instead of the RTF: the bytes of the file the text was loaded from, read
+    // again in the state's encoding, byte order and DOS mode. Taking a large
+    // loaded text this way costs a read, not a conversion of all of it.
+    bool fromFile = false;
+    QByteArray fileBytes;
     std::vector<TJournalEdit> edits;   // what changed after the whole state, in order
 };
 
@@ -99,6 +104,9 @@ private:
     QString path;
     int fd = -1;
 };
+
+// A file's bytes, read by its exact name; nothing when it cannot be read whole.
+std::optional<QByteArray> ReadFileBytes(const QString& fileName);
 
 // The identity of a file now; exists false when there is none.
 TDiskIdentity DiskIdentityOf(const QString& fileName);
