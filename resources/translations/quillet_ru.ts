@@ -465,6 +465,70 @@ Saving over it replaces them for good. Save it all the same?</source>
         <source>Embedded in %1</source>
         <translation>Внедрён в %1</translation>
     </message>
+    <message>
+        <source>A text that was not saved was kept for recovery:
+
+%1
+kept %2, %3 characters
+
+%4
+
+Recover it (Yes), discard it (No), or decide later (Cancel)?</source>
+        <translation>Несохранённый текст был сохранён для восстановления:
+
+%1
+сохранён %2, символов: %3
+
+%4
+
+Восстановить его (Да), удалить (Нет) или решить позже (Отмена)?</translation>
+    </message>
+    <message>
+        <source>untitled</source>
+        <translation>без имени</translation>
+    </message>
+    <message>
+        <source>The file %1 changed on disk after the text was kept.
+
+Open the recovered text as a new untitled text (Yes), or under the file&apos;s name (No)?</source>
+        <translation>Файл %1 изменился на диске после сохранения текста.
+
+Открыть восстановленный текст как новый, без имени (Да), или под именем файла (Нет)?</translation>
+    </message>
+    <message>
+        <source>A recovery journal cannot be used and is left as it is:
+</source>
+        <translation>Журнал восстановления нельзя использовать, он оставлен как есть:
+</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed on disk by another program.
+
+Reload it (Yes; the text shown is kept for recovery), or keep the text shown (No)?</source>
+        <translation>Файл %1 был изменён на диске другой программой.
+
+Загрузить его заново (Да; показанный текст сохраняется для восстановления) или оставить показанный текст (Нет)?</translation>
+    </message>
+    <message>
+        <source>The file %1 was deleted or moved away on disk. The text shown is kept.</source>
+        <translation>Файл %1 был удалён или перемещён на диске. Показанный текст остаётся.</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed on disk since it was loaded or saved here.
+
+Save over it all the same?</source>
+        <translation>Файл %1 изменился на диске после того, как был загружен или сохранён здесь.
+
+Всё равно записать поверх него?</translation>
+    </message>
+    <message>
+        <source>The file %1 no longer exists on disk.
+
+Save it again under this name?</source>
+        <translation>Файла %1 больше нет на диске.
+
+Сохранить его снова под этим именем?</translation>
+    </message>
 </context>
 <context>
     <name>TFindDialog</name>

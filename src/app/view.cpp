@@ -3,6 +3,9 @@
 // line, resizing, closing; the caption helpers and the keyboard and mouse map.
 #include "view.h"
 
+#include "journalwriter.h"
+#include "recoveryoffer.h"
+
 #include "filenames.h"
 #include "qlconsts.h"
 #include "richedit.h"
@@ -207,6 +210,7 @@ void TfmView::FormCreate()
     ResizeButtons();
     ArrangeButtons();
     AcceptCopyData = false;
+    StartJournal();
 }
 
 void TfmView::showEvent(QShowEvent* event)
@@ -260,6 +264,10 @@ void TfmView::FormActivate()
     FormActive = true;
     InstanceReady();
     StartupDone = true;
+    // Texts that windows ended without saving are offered once the window is up;
+    // a window waiting for another program's request shows no question.
+    if (!commandLine.contains(QStringLiteral("|?")))
+        QTimer::singleShot(0, this, [this] { OfferRecovery(*this); });
 }
 
 void TfmView::LoadFiles(const QStringList& names)

@@ -5,6 +5,7 @@
 
 #include "qxeditor.h"
 #include "recentfiles.h"
+#include "recoveryjournal.h"
 #include "savedscreens.h"
 
 #include <QButtonGroup>
@@ -42,6 +43,9 @@ class TqxPrinter;
 class TPageSetupDialog;
 class TfmAboutForm;
 class THelpViewer;
+class TJournalWriter;
+class QTextDocument;
+class QTimer;
 
 class TfmView : public QMainWindow {
     Q_OBJECT
@@ -356,6 +360,29 @@ public:
     THelpViewer* HelpViewer() const { return helpViewer; }
     TfmAboutForm* AboutForm() const { return aboutForm; }
 
+    // The recovery journal of the modified text (view_journal.cpp): written within
+    // about a second of a change, removed when the text is saved or given up,
+    // kept when the session ends the window.
+    bool JournalOn = true;
+    int JournalDelayMs = 500;
+    void StartJournal();
+    void JournalTick();
+    void FlushJournal();
+    void DiscardJournal();
+    QString JournalPath() const;
+    // Lets the journal go as it is, kept for the next start, and begins a new one.
+    void KeepJournalForLater();
+    // The text shown was just read from (or written to) the named file, which
+    // had this identity.
+    void JournalLoaded(const TDiskIdentity& file);
+
+    // The file as this window last loaded or saved it (view_diskwatch.cpp):
+    // another program's change is noticed, and a save over it asks first.
+    void WatchFile();
+    void DiskChanged();
+    bool MaySaveOverChanged(const QString& target);
+    const TDiskIdentity& KnownDisk() const { return knownDisk; }
+
     // The child processes this window started, for the tests that watch them.
     QList<qint64> StartedCopies;
     // Started a further copy with one file name; false when it could not start.
@@ -436,6 +463,35 @@ private:
     int openFilterIndex = 1;
     int saveFilterIndex = 2;
     std::uint64_t invalidUtf8Unreported = 0;
+    std::unique_ptr<TJournalWriter> journal;
+    QTimer* journalTimer = nullptr;
+    QPointer<QTextDocument> journalDocument;
+    bool journalDirty = false;
+    bool journalWhole = true;        // the next write must hold the whole text
+    QByteArray journalEdits;         // encoded edits not yet handed to the writer
+    qint64 journalWholeCostMs = 0;   // what taking the whole text cost last time
+    qint64 journalWholeAt = 0;
+    qint64 journalFirstDirty = 0;
+    qint64 journalLastChange = 0;
+    QByteArray journalKey;
+    QString journalDiskName;
+    TDiskIdentity journalDisk;
+    void TakeJournalSnapshot();
+    void JournalChange(QTextDocument* doc, int position, int removed, int added);
+    void HookJournal(QTextDocument* doc);
+    void FillJournalHeader(TJournalState& state);
+    bool WriteJournalBase();
+    // While the text is the file it was read from plus edits, the journal holds
+    // that file's bytes instead of the whole text converted.
+    QString journalBaseFile;
+    TDiskIdentity journalBaseDisk;
+    qint64 journalBaseChars = 0;
+    bool journalBasePending = false;
+    class QFileSystemWatcher* diskWatcher = nullptr;
+    TDiskIdentity knownDisk;
+    QString knownDiskName;
+    bool diskQuestionOpen = false;
+    TDiskIdentity noticedDisk;   // the change already asked about
 
     friend class TStatusPanels;
 };

@@ -42,6 +42,8 @@ void TfmView::EndWithoutQuestions()
         QTimer::singleShot(StartWaitStepMs, this, [this] { EndWithoutQuestions(); });
         return;
     }
+    // The text stays in the journal, durable, to be offered at the next start.
+    FlushJournal();
     static TNobodyPrompter nobody;
     InstallPrompter(&nobody);
     UpdateHist();

@@ -5,6 +5,7 @@
 
 #include "filenames.h"
 #include "linefilter.h"
+#include "recoveryoffer.h"
 #include "qlconsts.h"
 #include "richedit.h"
 #include "registrymessages.h"
@@ -104,6 +105,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
         SetEncoding(e);
         GEditor->SetFont(DefFont);
         LoadStartTick = TickNow();
+        // Taken before the read: a write by someone else while it reads is then noticed.
+        const TDiskIdentity readFrom = DiskIdentityOf(name);
         try {
             GEditor->Lines()->LoadFromFile(name);
             loaded = true;
@@ -144,6 +147,9 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
                 GEditor->SetSelStart(selPos);
             if (selLen > 0)
                 GEditor->SetSelLength(selLen);
+            WatchFile();
+            knownDisk = noticedDisk = readFrom;
+            JournalLoaded(readFrom);
         }
     }
     AlignBut();
@@ -211,9 +217,12 @@ void TfmView::sbOpenClick()
     for (qsizetype i = 1; i < files.size(); ++i)
         StartCopy({files[i]});
     const QString& first = files.first();
-    if (const QString refusal = NotLoadable(first, QStringLiteral(" ")); refusal.isEmpty())
+    if (const QString refusal = NotLoadable(first, QStringLiteral(" ")); refusal.isEmpty()) {
         LoadNewFile(first, e, false, 0, 0);
-    else
+        // A text of this file that a crashed window left behind is offered now.
+        if (CurFileName == first)
+            OfferRecovery(*this, first);
+    } else
         ShowError(refusal);
 }
 
@@ -246,6 +255,7 @@ bool TfmView::QuestSave()
         saved = SaveTxt(!CurFileName.isEmpty(), 0);
         break;
     case MsgButton::No:
+        DiscardJournal();
         return true;
     case MsgButton::All:
         saved = SaveTxt(false, 0);
@@ -303,7 +313,7 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     }
     if (!goOn)
         return result;
-    if (quiet && !MaySaveOver(target))
+    if (quiet && (!MaySaveOver(target) || !MaySaveOverChanged(target)))
         return false;
     const std::uint8_t e = quiet ? CurEncoding : FilterEncoding(filterIndex);
     // Plain text has no place for objects and pictures: they would become "?"
@@ -354,10 +364,12 @@ bool TfmView::SaveTxt(bool quiet, int kind)
         InvalidUtf8File.clear();   // the file now holds what is shown
     HasTables = false;
     GEditor->SetModified(false);
+    DiscardJournal();   // the file holds the text now
     sbSave->setEnabled(false);
     sbUndo->setEnabled(false);
     sbRedo->setEnabled(false);
     CurFileName = target;
+    WatchFile();
     DownButt();
     saveFolder = ExtractFileDir(target);
     FillCaption();
@@ -448,6 +460,9 @@ void TfmView::FileClick(int k)
 
 void TfmView::FormClose()
 {
+    // A text that needs no journal may still have one the last look did not remove.
+    if (!GEditor->Modified())
+        DiscardJournal();
     WithdrawWindow();
     if (isMaximized() || isFullScreen() || isMinimized())
         return;

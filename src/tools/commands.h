@@ -13,6 +13,7 @@ int RunDetect(const TArgs& args);
 int RunConvert(const TArgs& args);
 int RunTables(const TArgs& args);
 int RunText(const TArgs& args);
+int RunRecover(const TArgs& args);
 
 // Writes "quillet-conv: message" to stderr.
 void Complain(const std::string& message);

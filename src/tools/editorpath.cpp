@@ -3,6 +3,7 @@
 #include "editorpath.h"
 
 #include "filenames.h"
+#include "journalsnapshot.h"
 #include "qxeditor.h"
 #include "richedit.h"
 
@@ -91,4 +92,15 @@ TEnc EditorConvert(const std::string& inName, const std::string& outName, const 
     editor->SetUniType(toOrder);
     editor->Lines()->SaveToFile(platform::FileNameFromBytes(outName));
     return readAs;
+}
+
+void EditorWriteJournal(const TJournalState& state, const std::string& outName, bool asRtf)
+{
+    EnsureApplication();
+    auto editor = std::make_unique<TqxEditor>();
+    editor->SetWordWrap(false);
+    ShowJournalText(*editor, state);
+    if (asRtf)
+        editor->SetEncoding(Rtf);
+    editor->Lines()->SaveToFile(platform::FileNameFromBytes(outName));
 }

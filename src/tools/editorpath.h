@@ -34,3 +34,8 @@ void EndApplication();
 // no place for.
 TEnc EditorConvert(const std::string& inName, const std::string& outName, const TEditorLoad& load, TEnc to,
                    TUniType toOrder, std::uint64_t* invalidUtf8 = nullptr, std::int32_t* lostObjects = nullptr);
+
+struct TJournalState;
+// Writes a journal's text to OUT as the editor would save it: in RTF when asRtf,
+// else in the encoding and byte order the text was shown in.
+void EditorWriteJournal(const TJournalState& state, const std::string& outName, bool asRtf);

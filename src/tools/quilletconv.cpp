@@ -21,6 +21,7 @@ constexpr const char* Help =
     "  convert IN OUT            recode a file from one encoding to another\n"
     "  tables FILE               list the pseudo-graphic tables of a DOS text as JSON\n"
     "  text FILE                 print the text as the editor shows it, in UTF-8\n"
+    "  recover [ID OUT]          list the texts kept for recovery, or write one\n"
     "\n"
     "Encodings: Dos (CP866), Win (Windows-1251), Koi (KOI8-R), Mac (Macintosh\n"
     "Cyrillic), Iso (ISO 8859-5), Uni (UTF-16), Rtf, Utf8 (UTF-8).\n"
@@ -56,6 +57,8 @@ int Run(const std::string& command, const TArgs& args)
             return RunTables(args);
         if (command == "text")
             return RunText(args);
+        if (command == "recover")
+            return RunRecover(args);
     } catch (const std::exception& e) {
         Complain(e.what());
         return 1;

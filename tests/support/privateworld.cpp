@@ -8,11 +8,12 @@
 void EnterPrivateWorld(const QString& root)
 {
     const QDir dir(root);
-    for (const char* sub : {"home", "config", "data", "runtime"})
+    for (const char* sub : {"home", "config", "data", "runtime", "state"})
         dir.mkpath(QString::fromLatin1(sub));
     qputenv("HOME", dir.filePath(QStringLiteral("home")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_STATE_HOME", dir.filePath(QStringLiteral("state")).toLocal8Bit());
     qputenv("XDG_RUNTIME_DIR", dir.filePath(QStringLiteral("runtime")).toLocal8Bit());
     QFile::setPermissions(dir.filePath(QStringLiteral("runtime")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

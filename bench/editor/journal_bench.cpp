@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recovery journal's costs: taking the whole text on the window's thread
+// (after a change of formats) at 1, 10 and 50 MB, an edit per keystroke, and
+// recovering 50 MB against opening the same file. Data is made under /tmp.
+#include "journalsnapshot.h"
+#include "journalwriter.h"
+#include "qxeditor.h"
+#include "richedit.h"
+#include "recoveryjournal.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QString DataDir = QStringLiteral("/tmp/quillet-bench-journal");
+
+// Russian prose in Windows-1251 with CR LF lines, to the given size.
+QString DataFile(qint64 bytes)
+{
+    QDir().mkpath(DataDir);
+    const QString name = DataDir + QStringLiteral("/text-%1.txt").arg(bytes);
+    if (QFile::exists(name))
+        return name;
+    const QByteArray line = "\xD8\xE8\xF0\xEE\xEA\xE0\xFF \xFD\xEB\xE5\xEA\xF2\xF0\xE8\xF4\xE8\xEA\xE0\xF6\xE8\xFF "
+                            "\xFE\xE6\xED\xFB\xF5 \xE3\xF3\xE1\xE5\xF0\xED\xE8\xE9 \xE4\xE0\xF1\xF2 \xEC\xEE\xF9\xED\xFB\xE9 "
+                            "\xF2\xEE\xEB\xF7\xEE\xEA \xEF\xEE\xE4\xFA\xB8\xEC\xF3.\r\n";
+    QByteArray text;
+    text.reserve(bytes + line.size());
+    while (text.size() + line.size() <= bytes)
+        text += line;
+    QFile file(name);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text);
+    return name;
+}
+
+std::unique_ptr<TqxEditor> Loaded(qint64 bytes)
+{
+    auto editor = std::make_unique<TqxEditor>();
+    editor->SetWordWrap(false);
+    editor->SetAutoEncoding(false);
+    editor->SetEncoding(Win);
+    editor->Lines()->LoadFromFile(DataFile(bytes));
+    return editor;
+}
+
+// The window's share of a journal write: the text out as RTF and encoded.
+void BM_TakeText(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(state.range(0) << 20);
+    for (auto _ : state) {
+        const QByteArray record = EncodeJournalRecord(TakeJournalText(*editor));
+        benchmark::DoNotOptimize(record.data());
+    }
+    state.SetLabel("MB of text");
+}
+BENCHMARK(BM_TakeText)->Arg(1)->Arg(10)->Arg(50)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What each keystroke costs the window with the journal on: reading the change
+// back as an edit and encoding it.
+void BM_TypedEdit(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(state.range(0) << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    const int position = doc->characterCount() / 2;
+    QTextCursor(doc->findBlock(position)).insertText(QStringLiteral("x"));
+    const int at = doc->findBlock(position).position() + 1;
+    for (auto _ : state) {
+        const std::optional<TJournalEdit> edit = PlainEdit(*doc, at - 1, 0, 1);
+        benchmark::DoNotOptimize(EncodeJournalEdit(*edit).data());
+    }
+    state.SetLabel("MB of text");
+}
+BENCHMARK(BM_TypedEdit)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// A Replace All whose words differ in length: one change over the whole text.
+void BM_ReplaceAllEdit10MB(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(10LL << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    const int length = doc->characterCount() - 1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PlainEdit(*doc, 0, length - 1000, length).has_value());
+}
+BENCHMARK(BM_ReplaceAllEdit10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Open50MB(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Loaded(50LL << 20).get());
+}
+BENCHMARK(BM_Open50MB)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_Recover50MB(benchmark::State& state)
+{
+    QString path;
+    {
+        const std::unique_ptr<TqxEditor> editor = Loaded(50LL << 20);
+        TJournalState text = TakeJournalText(*editor);
+        TJournalWriter writer(DataDir);
+        writer.Write(EncodeJournalRecord(text));
+        writer.Flush();
+        path = writer.Path();
+    }
+    for (auto _ : state) {
+        auto editor = std::make_unique<TqxEditor>();
+        editor->SetWordWrap(false);
+        ShowJournalText(*editor, ReadJournal(path));
+        benchmark::DoNotOptimize(editor.get());
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_Recover50MB)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// A loaded text with edits keeps the file's bytes: recovering reads them again.
+void BM_RecoverLoaded50MB(benchmark::State& state)
+{
+    TJournalState text;
+    text.fromFile = true;
+    text.encoding = Win;
+    text.fileBytes = *ReadFileBytes(DataFile(50LL << 20));
+    {
+        const std::unique_ptr<TqxEditor> editor = Loaded(50LL << 20);
+        text.characters = editor->Window()->Document()->characterCount() - 1;
+    }
+    TJournalEdit typed;
+    typed.position = 1000;
+    typed.text = QStringLiteral("typed");
+    text.edits.push_back(typed);
+    QString path;
+    {
+        TJournalWriter writer(DataDir);
+        writer.Write(EncodeJournalRecord(text));
+        writer.Append(EncodeJournalEdit(typed));
+        writer.Flush();
+        path = writer.Path();
+    }
+    for (auto _ : state) {
+        auto editor = std::make_unique<TqxEditor>();
+        editor->SetWordWrap(false);
+        ShowJournalText(*editor, ReadJournal(path));
+        benchmark::DoNotOptimize(editor.get());
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_RecoverLoaded50MB)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,271 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window's recovery journal: noticing changes, taking the text when typing
+// pauses, and removing the journal once the text is saved or given up.
+#include "view.h"
+
+#include "filenames.h"
+#include "journalsnapshot.h"
+#include "journalwriter.h"
+#include "richedit.h"
+
+#include <QDateTime>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+
+// How often the window looks for changes; the cost is a few comparisons.
+constexpr int TickMs = 100;
+// Typing that never pauses is still written this often.
+constexpr int LongestDelayMs = 1000;
+// A text taken whole in less than this is taken whole again, in a pause, this often.
+constexpr qint64 RewholeCostMs = 20;
+constexpr qint64 RewholeEveryMs = 10000;
+
+// What the journal says besides the text: a change of it is written too.
+QByteArray JournalKey(TfmView& view)
+{
+    return platform::FileNameBytes(view.CurFileName) + '\0' + char(view.CurEncoding) + char(view.GEditor->UniType()) +
+           char(view.GEditor->DosAdd()) + char(view.HasTables);
+}
+
+} // namespace
+
+void TfmView::StartJournal()
+{
+    if (journal || !JournalOn)
+        return;
+    try {
+        journal = std::make_unique<TJournalWriter>(RecoveryFolder());
+    } catch (const std::exception&) {
+        // No folder for journals: the window works as it did without them.
+        return;
+    }
+    journalTimer = new QTimer(this);
+    journalTimer->setInterval(TickMs);
+    connect(journalTimer, &QTimer::timeout, this, [this] { JournalTick(); });
+    journalTimer->start();
+}
+
+void TfmView::JournalTick()
+{
+    if (!journal || !TextReady)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    if (doc != journalDocument) {
+        // Every load and reinterpretation brings a new document.
+        HookJournal(doc);
+        journalBaseFile.clear();
+        journalDirty = true;
+        journalWhole = true;
+        journalFirstDirty = journalLastChange = TickNow();
+    }
+    if (!GEditor->Modified()) {
+        // The file (or nothing) holds what is shown: no journal is needed.
+        if (!journal->Path().isEmpty())
+            journal->Remove();
+        journalDirty = false;
+        journalEdits.clear();
+        journalKey = JournalKey(*this);
+        if (journalBaseFile.isEmpty())
+            journalWhole = true;
+        else
+            journalBasePending = true;
+        return;
+    }
+    if (JournalKey(*this) != journalKey) {
+        if (!journalDirty)
+            journalFirstDirty = journalLastChange = TickNow() - JournalDelayMs;
+        journalDirty = true;
+        journalWhole = true;
+    }
+    const qint64 now = TickNow();
+    if (!journalDirty || (now - journalLastChange < JournalDelayMs && now - journalFirstDirty < LongestDelayMs))
+        return;
+    // A small text is taken whole now and then even when only edits came, so
+    // that the journal never depends on a long chain of them.
+    if (!journalWhole && journalWholeCostMs < RewholeCostMs && now - journalWholeAt > RewholeEveryMs
+        && now - journalLastChange >= JournalDelayMs)
+        journalWhole = true;
+    if (!journalWhole && journalBasePending && !WriteJournalBase())
+        journalWhole = true;
+    if (journalWhole) {
+        TakeJournalSnapshot();
+    } else {
+        journal->Append(journalEdits);
+        journalEdits.clear();
+        journalDirty = false;
+    }
+}
+
+void TfmView::HookJournal(QTextDocument* doc)
+{
+    journalDocument = doc;
+    connect(doc, &QTextDocument::contentsChange, this,
+            [this, doc](int position, int removed, int added) { JournalChange(doc, position, removed, added); });
+}
+
+void TfmView::JournalLoaded(const TDiskIdentity& file)
+{
+    if (!journal)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    // Read back in another way than it was read (DOS graphics widened, a
+    // detection the window overrode, tables built), the file is not the text.
+    if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding || !file.exists) {
+        journalBaseFile.clear();
+        return;
+    }
+    if (doc != journalDocument)
+        HookJournal(doc);
+    journalBaseFile = CurFileName;
+    journalBaseDisk = file;
+    journalBaseChars = doc->characterCount() - 1;
+    journalBasePending = true;
+    journalWhole = false;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
+}
+
+bool TfmView::WriteJournalBase()
+{
+    if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
+        return false;
+    std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
+    // Written meanwhile by someone else: those are not the bytes the text came from.
+    if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
+        return false;
+    TJournalState state;
+    state.fromFile = true;
+    state.fileBytes = std::move(*bytes);
+    state.characters = journalBaseChars;
+    state.selStart = GEditor->SelStart();
+    state.selLength = GEditor->SelLength();
+    state.preview = JournalPreview(*GEditor->Window()->Document());
+    journalDiskName = CurFileName;
+    journalDisk = journalBaseDisk;
+    FillJournalHeader(state);
+    journal->Write(EncodeJournalRecord(state));
+    journalBasePending = false;
+    // The chain of edits stays on the file: taking the whole text instead is
+    // what this spares a large text.
+    journalWholeAt = TickNow();
+    journalWholeCostMs = RewholeCostMs;
+    return true;
+}
+
+void TfmView::FillJournalHeader(TJournalState& state)
+{
+    state.fileName = platform::FileNameBytes(CurFileName);
+    state.encoding = CurEncoding;
+    state.uniType = GEditor->UniType();
+    state.dosAdd = GEditor->DosAdd();
+    state.hasTables = HasTables;
+    state.timeMs = QDateTime::currentMSecsSinceEpoch();
+    // The file as it was when this journal began: a later recovery can tell
+    // whether someone wrote it meanwhile.
+    if (journal->Path().isEmpty() || journalDiskName != CurFileName) {
+        journalDiskName = CurFileName;
+        journalDisk = DiskIdentityOf(CurFileName);
+    }
+    state.disk = journalDisk;
+}
+
+void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int added)
+{
+    if (doc != journalDocument)
+        return;
+    const qint64 now = TickNow();
+    if (!journalDirty)
+        journalFirstDirty = now;
+    journalDirty = true;
+    journalLastChange = now;
+    if (journalWhole)
+        return;
+    std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+    if (!edit) {
+        journalWhole = true;
+        journalEdits.clear();
+        return;
+    }
+    edit->selStart = GEditor->SelStart();
+    edit->selLength = GEditor->SelLength();
+    edit->timeMs = QDateTime::currentMSecsSinceEpoch();
+    journalEdits += EncodeJournalEdit(*edit);
+}
+
+void TfmView::TakeJournalSnapshot()
+{
+    const qint64 start = TickNow();
+    TJournalState state = TakeJournalText(*GEditor);
+    FillJournalHeader(state);
+    journal->Write(EncodeJournalRecord(state));
+    journalKey = JournalKey(*this);
+    journalDirty = false;
+    journalWhole = false;
+    journalBaseFile.clear();
+    journalEdits.clear();
+    journalWholeAt = TickNow();
+    journalWholeCostMs = journalWholeAt - start;
+}
+
+void TfmView::FlushJournal()
+{
+    if (!journal)
+        return;
+    JournalTick();
+    if (journalDirty && GEditor->Modified()) {
+        if (!journalWhole && journalBasePending && !WriteJournalBase())
+            journalWhole = true;
+        if (journalWhole) {
+            TakeJournalSnapshot();
+        } else {
+            journal->Append(journalEdits);
+            journalEdits.clear();
+            journalDirty = false;
+        }
+    }
+    journal->Flush();
+}
+
+void TfmView::DiscardJournal()
+{
+    if (!journal)
+        return;
+    journal->Remove();
+    // Given up as it is: written again, whole, only after a further change.
+    journalDirty = false;
+    journalWhole = true;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
+}
+
+QString TfmView::JournalPath() const
+{
+    if (journal)
+        journal->Flush();
+    return journal ? journal->Path() : QString();
+}
+
+void TfmView::KeepJournalForLater()
+{
+    if (!journal)
+        return;
+    FlushJournal();
+    if (journal->Path().isEmpty())
+        return;
+    // Closing the writer lets go of its lock: the journal is then no running
+    // copy's and is offered like one left by a crash.
+    journal.reset();
+    try {
+        journal = std::make_unique<TJournalWriter>(RecoveryFolder());
+    } catch (const std::exception&) {
+        // No new journal: the window goes on without one.
+    }
+    journalKey.clear();
+    journalDirty = false;
+    journalWhole = true;
+    journalEdits.clear();
+}

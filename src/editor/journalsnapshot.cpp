@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Moving the editor's text into and out of a journal state through the control's RTF.
+#include "journalsnapshot.h"
+
+#include "qxeditor.h"
+#include "richedit.h"
+#include "streams.h"
+
+#include <QTextBlock>
+#include <QTextFrame>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <stdexcept>
+
+namespace {
+
+constexpr int PreviewLines = 3;
+constexpr int PreviewChars = 160;
+
+std::uint32_t Collect(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
+{
+    reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), cb);
+    *pcb = cb;
+    return 0;
+}
+
+// The format an edit's text takes: that of the character before it, or at the
+// start of a paragraph the paragraph's own.
+QTextCharFormat InsertFormat(QTextDocument& doc, int position)
+{
+    const QTextBlock block = doc.findBlock(position);
+    if (position > block.position())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (position - 1 >= f.position() && position - 1 < f.position() + f.length())
+                return f.charFormat();
+        }
+    return block.charFormat();
+}
+
+void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
+{
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    for (const TJournalEdit& e : edits) {
+        const int end = doc.characterCount() - 1;
+        if (e.position > end || e.removed > end - e.position)
+            throw std::runtime_error("The recovery journal holds an edit outside its text.");
+        QTextCursor cursor(&doc);
+        cursor.setPosition(e.position);
+        cursor.setPosition(e.position + e.removed, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        if (!e.text.isEmpty())
+            cursor.insertText(e.text, InsertFormat(doc, e.position));
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
+} // namespace
+
+QString JournalPreview(const QTextDocument& doc)
+{
+    QStringList lines;
+    for (QTextBlock block = doc.firstBlock(); block.isValid() && lines.size() < PreviewLines; block = block.next()) {
+        // A byte-order mark stays in the text as an invisible first character.
+        const QString text = block.text().left(PreviewChars).remove(QChar(0xFEFF)).trimmed();
+        if (!text.isEmpty())
+            lines << text;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+TJournalState TakeJournalText(TqxEditor& editor)
+{
+    TJournalState state;
+    platform::RichEdit* control = editor.Window();
+    platform::EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&state.rtf);
+    stream.pfnCallback = Collect;
+    control->StreamOut(platform::SF_RTF, stream);
+    state.selStart = editor.SelStart();
+    state.selLength = editor.SelLength();
+    state.characters = control->Document()->characterCount() - 1;
+    state.byteOrderMark = control->Document()->characterAt(0) == QChar(QChar::ByteOrderMark);
+    state.preview = JournalPreview(*control->Document());
+    return state;
+}
+
+void ShowJournalText(TqxEditor& editor, const TJournalState& state)
+{
+    const TEnc encoding = editor.Encoding();
+    const TUniType uniType = editor.UniType();
+    const TDosAdd dosAdd = editor.DosAdd();
+    const bool autoEncoding = editor.AutoEncoding();
+    const QByteArray& bytes = state.fromFile ? state.fileBytes : state.rtf;
+    editor.SetEncoding(state.fromFile ? TEnc(state.encoding) : Rtf);
+    if (state.fromFile) {
+        editor.SetUniType(TUniType(state.uniType));
+        editor.SetDosAdd(TDosAdd(state.dosAdd));
+    }
+    editor.SetAutoEncoding(false);
+    TMemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    try {
+        editor.Lines()->LoadFromStream(stream);
+    } catch (...) {
+        editor.SetEncoding(encoding);
+        editor.SetUniType(uniType);
+        editor.SetDosAdd(dosAdd);
+        editor.SetAutoEncoding(autoEncoding);
+        throw;
+    }
+    editor.SetAutoEncoding(autoEncoding);
+    if (state.byteOrderMark && !state.fromFile) {
+        // Put back as the text's first character, outside the undo history.
+        QTextDocument* doc = editor.Window()->Document();
+        const bool undo = doc->isUndoRedoEnabled();
+        doc->setUndoRedoEnabled(false);
+        QTextCursor(doc).insertText(QString(QChar(QChar::ByteOrderMark)));
+        doc->setUndoRedoEnabled(undo);
+    }
+    // Edits count positions in the text as it was taken; should it read back
+    // with another length they would land in the wrong places, and the whole
+    // state alone is the better answer.
+    QTextDocument* doc = editor.Window()->Document();
+    if (doc->characterCount() - 1 == state.characters)
+        ApplyEdits(*doc, state.edits);
+    editor.SetEncoding(TEnc(state.encoding));
+    editor.SetUniType(TUniType(state.uniType));
+    editor.SetDosAdd(TDosAdd(state.dosAdd));
+    editor.SetSelStart(state.selStart);
+    editor.SetSelLength(state.selLength);
+}
+
+std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added)
+{
+    // The same length both ways is how a change of formats alone shows.
+    if (removed == added && added > 0)
+        return std::nullopt;
+    // Removing across table cells is not what removing the same range would do
+    // to the text the journal holds.
+    if (removed > 0 && !doc.rootFrame()->childFrames().isEmpty())
+        return std::nullopt;
+    TJournalEdit edit;
+    edit.position = position;
+    edit.removed = removed;
+    if (added <= 0)
+        return edit;
+    const QTextCharFormat format = InsertFormat(doc, position);
+    const QTextBlock first = doc.findBlock(position);
+    const QTextBlockFormat blockFormat = first.blockFormat();
+    const int end = position + added;
+    edit.text.reserve(added);
+    for (QTextBlock block = first; block.isValid() && block.position() < end; block = block.next()) {
+        if (block.position() > position
+            && (block.blockFormat() != blockFormat || block.charFormat() != format))
+            return std::nullopt;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            const int lo = std::max(position, f.position());
+            const int hi = std::min(end, f.position() + f.length());
+            if (lo >= hi)
+                continue;
+            if (f.charFormat() != format)
+                return std::nullopt;
+            edit.text += QStringView(f.text()).mid(lo - f.position(), hi - lo);
+        }
+        const int separator = block.position() + block.length() - 1;
+        if (separator >= position && separator < end) {
+            if (doc.characterAt(separator) != QChar(QChar::ParagraphSeparator))
+                return std::nullopt;
+            edit.text += QChar(QChar::ParagraphSeparator);
+        }
+    }
+    // Objects and table marks are formats of their own kind.
+    for (const QChar c : std::as_const(edit.text))
+        if (c == QChar::ObjectReplacementCharacter || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+            return std::nullopt;
+    if (edit.text.size() != added)
+        return std::nullopt;
+    return edit;
+}

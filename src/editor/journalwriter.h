@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// TJournalWriter: one window's journal file, written and made durable on a thread
+// of its own so that nothing the user does waits on the disk.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+class TJournalWriter {
+public:
+    // The journal will be a new file in folder, named for this process.
+    explicit TJournalWriter(QString folder);
+    // Finishes what was handed over, then stops the thread; the file is kept.
+    ~TJournalWriter();
+    TJournalWriter(const TJournalWriter&) = delete;
+    TJournalWriter& operator=(const TJournalWriter&) = delete;
+
+    // Hands over the encoded record of a whole state: what still waits is then
+    // not needed and is dropped.
+    void Write(QByteArray record);
+    // Hands over encoded edits, written after what waits; without a whole state
+    // before them in the file they are dropped.
+    void Append(const QByteArray& records);
+    // Removes the journal file (and any record still waiting).
+    void Remove();
+    // Waits until everything handed over is on disk, durable.
+    void Flush();
+
+    // The journal's path once the file exists; empty before and after removal.
+    QString Path() const;
+    // The last write that failed (a full disk), empty when none did.
+    QString LastError() const;
+
+private:
+    enum class Job { None, Write, Remove };
+    void Run();
+    void WriteNow(const QByteArray& record, bool whole);
+    void RemoveNow();
+    bool Create(const QByteArray& record);
+
+    const QString folder;
+    mutable std::mutex mutex;
+    std::condition_variable wake;
+    std::condition_variable idle;
+    Job job = Job::None;
+    QByteArray pending;
+    bool pendingWhole = false;
+    bool busy = false;
+    bool stopping = false;
+    // Owned by the thread, read under the mutex.
+    QString path;
+    QString lastError;
+    int fd = -1;
+    qint64 fileBytes = 0;
+    std::thread thread;
+};

@@ -1,0 +1,325 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Journal records (length, CRC-32, payload), the journal folder and reading a
+// journal back without trusting a byte of it.
+#include "recoveryjournal.h"
+
+#include "filenames.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QIODevice>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char Magic[] = "QLTJRNL1";
+constexpr int HeaderBytes = 8;   // payload length and CRC-32, little-endian
+constexpr std::uint8_t StateRecord = 'S';
+constexpr std::uint8_t EditRecord = 'E';
+// A journal larger than this is no journal of ours (QByteArray's own bound).
+constexpr std::int64_t MaxJournalBytes = std::int64_t(1) << 30;
+constexpr auto StreamVersion = QDataStream::Qt_6_4;
+
+std::uint32_t Crc32(const char* data, qsizetype size)
+{
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i)
+        crc = table[(crc ^ std::uint8_t(data[i])) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+void PutU32(QByteArray& out, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out += char((v >> (8 * i)) & 0xFF);
+}
+
+std::uint32_t GetU32(const char* p)
+{
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = (v << 8) | std::uint8_t(p[i]);
+    return v;
+}
+
+QByteArray Framed(const QByteArray& payload)
+{
+    QByteArray record;
+    record.reserve(HeaderBytes + payload.size());
+    PutU32(record, std::uint32_t(payload.size()));
+    PutU32(record, Crc32(payload.constData(), payload.size()));
+    record += payload;
+    return record;
+}
+
+std::optional<TJournalEdit> DecodeEdit(QDataStream& in)
+{
+    TJournalEdit e;
+    in >> e.position >> e.removed >> e.text >> e.selStart >> e.selLength >> e.timeMs;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || e.position < 0 || e.removed < 0)
+        return std::nullopt;
+    return e;
+}
+
+std::optional<TJournalState> DecodeState(QDataStream& in)
+{
+    TJournalState s;
+    in >> s.fileName >> s.encoding >> s.uniType >> s.dosAdd >> s.hasTables >> s.selStart >> s.selLength >> s.timeMs
+        >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.preview
+        >> s.rtf >> s.byteOrderMark >> s.fromFile >> s.fileBytes;
+    if (in.status() != QDataStream::Ok || !in.atEnd())
+        return std::nullopt;
+    return s;
+}
+
+[[noreturn]] void Refuse(const QString& path, const char* why)
+{
+    throw std::runtime_error("The recovery journal \"" + platform::DisplayFileName(path).toStdString() +
+                             "\" is refused: " + why + ". It is left as it is.");
+}
+
+} // namespace
+
+QByteArray JournalMagic()
+{
+    return QByteArray(Magic, HeaderBytes);
+}
+
+QByteArray EncodeJournalRecord(const TJournalState& s)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(StreamVersion);
+    out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart << s.selLength
+        << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size << s.disk.mtimeNs
+        << s.preview << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
+    return Framed(payload);
+}
+
+QByteArray EncodeJournalEdit(const TJournalEdit& e)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(StreamVersion);
+    out << EditRecord << e.position << e.removed << e.text << e.selStart << e.selLength << e.timeMs;
+    return Framed(payload);
+}
+
+QString RecoveryFolder()
+{
+    QByteArray base = qgetenv("XDG_STATE_HOME");
+    // A relative state folder is to be ignored, as the XDG rules say.
+    if (base.isEmpty() || !base.startsWith('/')) {
+        const QByteArray home = qgetenv("HOME");
+        if (home.isEmpty())
+            throw std::runtime_error("The recovery folder cannot be found: HOME is not set.");
+        base = home + "/.local/state";
+    }
+    const QByteArray app = base + "/quillet";
+    const QByteArray folder = app + "/recovery";
+    QDir().mkpath(QString::fromLocal8Bit(base));
+    ::mkdir(app.constData(), 0700);
+    ::mkdir(folder.constData(), 0700);
+    struct stat info {};
+    if (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+        throw std::runtime_error("The recovery folder \"" + folder.toStdString() +
+                                 "\" cannot be used: it is missing, a link or someone else's.");
+    if ((info.st_mode & 077) != 0)
+        ::chmod(folder.constData(), 0700);
+    return platform::FileNameFromBytes(folder);
+}
+
+TJournalState ReadJournal(const QString& path)
+{
+    const QByteArray native = platform::FileNameBytes(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        Refuse(path, errno == ELOOP ? "it is a link" : "it cannot be opened");
+    struct stat info {};
+    const bool statted = ::fstat(fd, &info) == 0;
+    const auto closeAndRefuse = [&](const char* why) {
+        ::close(fd);
+        Refuse(path, why);
+    };
+    if (!statted || !S_ISREG(info.st_mode))
+        closeAndRefuse("it is not a regular file");
+    if (info.st_uid != ::getuid())
+        closeAndRefuse("it belongs to another user");
+    if (info.st_size > MaxJournalBytes)
+        closeAndRefuse("it is too large to be a journal");
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    bytes.truncate(got);
+    if (!bytes.startsWith(JournalMagic()))
+        Refuse(path, "it is not a recovery journal");
+    // Records up to the first one that is torn or damaged: what a power cut leaves
+    // behind is an earlier whole state, never a mix.
+    std::optional<TJournalState> last;
+    qsizetype at = HeaderBytes;
+    while (bytes.size() - at >= HeaderBytes) {
+        const std::uint32_t length = GetU32(bytes.constData() + at);
+        const std::uint32_t crc = GetU32(bytes.constData() + at + 4);
+        if (length > std::uint64_t(bytes.size() - at - HeaderBytes))
+            break;
+        const char* payload = bytes.constData() + at + HeaderBytes;
+        if (Crc32(payload, qsizetype(length)) != crc)
+            break;
+        const QByteArray view = QByteArray::fromRawData(payload, qsizetype(length));
+        QDataStream in(view);
+        in.setVersion(StreamVersion);
+        std::uint8_t kind = 0;
+        in >> kind;
+        if (kind == StateRecord) {
+            std::optional<TJournalState> state = DecodeState(in);
+            if (!state)
+                break;
+            last = std::move(state);
+            last->fileName.detach();
+            last->rtf.detach();
+            last->fileBytes.detach();
+        } else if (kind == EditRecord && last) {
+            std::optional<TJournalEdit> edit = DecodeEdit(in);
+            if (!edit)
+                break;
+            last->timeMs = edit->timeMs;
+            last->selStart = edit->selStart;
+            last->selLength = edit->selLength;
+            last->edits.push_back(std::move(*edit));
+        } else {
+            break;
+        }
+        at += HeaderBytes + qsizetype(length);
+    }
+    if (!last)
+        Refuse(path, "it holds no whole text");
+    return std::move(*last);
+}
+
+std::vector<TJournalEntry> ListJournals(const QString& folder)
+{
+    std::vector<TJournalEntry> entries;
+    const QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QStringLiteral("*") + QLatin1String(JournalSuffix)}, QDir::Files | QDir::System, QDir::Name);
+    for (const QString& name : names)
+        entries.push_back({name.chopped(int(std::strlen(JournalSuffix))), dir.filePath(name)});
+    return entries;
+}
+
+std::optional<TJournalClaim> TJournalClaim::Take(const QString& path)
+{
+    const QByteArray native = platform::FileNameBytes(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    // Its writer holds the lock while it runs; a journal replaced meanwhile by a
+    // compaction is the writer's new one, so the lock must be on the file the
+    // name still leads to.
+    struct stat held {}, named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 || ::lstat(native.constData(), &named) != 0
+        || held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return TJournalClaim(path, fd);
+}
+
+TJournalClaim::TJournalClaim(TJournalClaim&& other) noexcept : path(std::move(other.path)), fd(other.fd)
+{
+    other.fd = -1;
+}
+
+TJournalClaim& TJournalClaim::operator=(TJournalClaim&& other) noexcept
+{
+    if (this != &other) {
+        if (fd >= 0)
+            ::close(fd);
+        path = std::move(other.path);
+        fd = other.fd;
+        other.fd = -1;
+    }
+    return *this;
+}
+
+TJournalClaim::~TJournalClaim()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+void TJournalClaim::Remove()
+{
+    if (fd < 0)
+        return;
+    ::unlink(platform::FileNameBytes(path).constData());
+    ::close(fd);
+    fd = -1;
+}
+
+TDiskIdentity DiskIdentityOf(const QString& fileName)
+{
+    TDiskIdentity id;
+    struct stat info {};
+    if (fileName.isEmpty() || ::stat(platform::FileNameBytes(fileName).constData(), &info) != 0)
+        return id;
+    id.exists = true;
+    id.device = quint64(info.st_dev);
+    id.inode = quint64(info.st_ino);
+    id.size = qint64(info.st_size);
+    id.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return id;
+}
+
+std::optional<QByteArray> ReadFileBytes(const QString& fileName)
+{
+    const int fd = ::open(platform::FileNameBytes(fileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > MaxJournalBytes) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    if (got != bytes.size())
+        return std::nullopt;
+    return bytes;
+}

@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The recovery journal of real windows: killed while typing, the text comes back
+// exactly in its encoding; a session's end keeps it; a save or a No removes it.
+#include "testsupport_copies.h"
+
+#include "recoveryjournal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include "richedit.h"
+
+#include <csignal>
+
+namespace {
+
+struct ConvRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ConvRun Conv(const QStringList& arguments)
+{
+    QProcess conv;
+    conv.start(QStringLiteral(QUILLET_CONV_PATH), arguments);
+    ConvRun run;
+    if (!conv.waitForFinished(60000))
+        return run;
+    run.status = conv.exitStatus() == QProcess::NormalExit ? conv.exitCode() : -1;
+    run.out = conv.readAllStandardOutput();
+    run.err = conv.readAllStandardError();
+    return run;
+}
+
+std::vector<TJournalEntry> Journals()
+{
+    return ListJournals(RecoveryFolder());
+}
+
+class JournalTest : public WindowsTest {};
+
+TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
+{
+    const QByteArray original = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xD0\xBC\xD0\xB8\xD1\x80\r\n"
+                                "\xD0\xB2\xD1\x82\xD0\xBE\xD1\x80\xD0\xB0\xD1\x8F \xD1\x81\xD1\x82\xD1\x80\xD0\xBE\xD0\xBA\xD0\xB0\r\n";
+    const QString file = MakeFile(QStringLiteral("note.txt"), original);
+    const QString typed = QStringLiteral("Ёжик ");
+
+    ChildCopy& copy = Child({file});
+    ASSERT_TRUE(copy.Started());
+    ASSERT_TRUE(copy.Command(QStringLiteral("type ") + typed));
+    ASSERT_TRUE(WaitUntil([] { return Journals().size() == 1; }, 5000)) << "no journal within the time";
+    // The journal is the running copy's: not offered, not taken.
+    EXPECT_FALSE(TJournalClaim::Take(Journals()[0].path));
+    // Further typing goes in as edits after the whole text.
+    const QString more = QStringLiteral("и ёж ");
+    QTest::qWait(1200);
+    ASSERT_TRUE(copy.Command(QStringLiteral("type ") + more));
+    QTest::qWait(300);
+    ASSERT_TRUE(copy.Command(QStringLiteral("type ") + more));
+    QTest::qWait(1500);
+    ::kill(pid_t(copy.Handle()), SIGKILL);
+    ASSERT_TRUE(copy.WaitForExit());
+
+    const ConvRun list = Conv({QStringLiteral("recover")});
+    ASSERT_EQ(list.status, 0) << list.err.toStdString();
+    const QList<QByteArray> fields = list.out.trimmed().split('\t');
+    ASSERT_EQ(fields.size(), 3) << list.out.toStdString();
+    EXPECT_EQ(QString::fromUtf8(fields[1]), file);
+    const QString id = QString::fromUtf8(fields[0]);
+
+    const QByteArray expected = (typed + more + more).toUtf8() + original;
+    const QString text = Path(QStringLiteral("back.txt"));
+    const ConvRun writeText = Conv({QStringLiteral("recover"), id, text});
+    ASSERT_EQ(writeText.status, 0) << writeText.err.toStdString();
+    EXPECT_EQ(ReadFile(text), expected) << "recovered in the encoding it was shown in";
+    const QString rtf = Path(QStringLiteral("back.rtf"));
+    ASSERT_EQ(Conv({QStringLiteral("recover"), id, rtf}).status, 0);
+    EXPECT_TRUE(ReadFile(rtf).startsWith("{\\rtf"));
+    const ConvRun shown = Conv({QStringLiteral("text"), rtf});
+    EXPECT_EQ(shown.out, QByteArray(expected).replace("\r\n", "\n"));
+    EXPECT_EQ(Conv({QStringLiteral("recover"), QStringLiteral("../nothing"), text}).status, 1);
+    QFile::remove(Journals()[0].path);
+
+    // Ended by the session straight after typing: nothing waits for the delay.
+    ChildCopy& second = Child({file});
+    ASSERT_TRUE(second.Started());
+    ASSERT_TRUE(second.Command(QStringLiteral("type ") + typed));
+    ASSERT_TRUE(second.WaitForLog(QStringLiteral("command\ttype ") + typed));
+    QTest::qWait(1200);
+    ASSERT_TRUE(second.Command(QStringLiteral("type ") + more + more));
+    ASSERT_TRUE(second.WaitForLog(QStringLiteral("command\ttype ") + more + more));
+    ::kill(pid_t(second.Handle()), SIGTERM);
+    ASSERT_TRUE(second.WaitForExit());
+    ASSERT_EQ(Journals().size(), 1u);
+    EXPECT_EQ(Conv({QStringLiteral("recover"), Journals()[0].id, text}).status, 0);
+    EXPECT_EQ(ReadFile(text), expected);
+}
+
+TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)
+{
+    const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
+    TfmView& w = Start({file});
+    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("more "));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
+    const QString first = w.JournalPath();
+
+    w.sbSaveClick();
+    EXPECT_EQ(ReadFile(file), "more text\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return !QFile::exists(first) && w.JournalPath().isEmpty(); }, 2000));
+    QTest::qWait(300);
+    EXPECT_TRUE(Journals().empty()) << "an unmodified text has no journal";
+
+    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("x"));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
+    prompter.AnswerMessage(MsgButton::No);
+    w.close();
+    view.reset();
+    EXPECT_TRUE(Journals().empty());
+    EXPECT_EQ(ReadFile(file), "more text\r\n");
+}
+
+TEST_F(JournalTest, AnOrphanIsOfferedRecoveredInItsEncodingDiscardedOrLeftForLater)
+{
+    // UTF-16, big-endian: Save must write the same order back.
+    const QByteArray original = QByteArray("\xFE\xFF\x04\x22\x04\x35\x04\x3A\x04\x41\x04\x42\x00\x0D\x00\x0A", 16);
+    const QString file = MakeFile(QStringLiteral("big.txt"), original);
+    // A window whose text is left behind, as by a crash.
+    const auto leaveOrphan = [&](const QString& typed) {
+        TfmView& w = Start({file});
+        QTest::keyClick(w.GEditor->Window(), Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(w.GEditor->Window(), typed);
+        w.KeepJournalForLater();
+        Discard();
+    };
+    const auto offers = [&] {
+        const QStringList asked = Messages();
+        return std::count_if(asked.begin(), asked.end(),
+                             [](const QString& m) { return m.contains(QStringLiteral("kept for recovery")); });
+    };
+
+    leaveOrphan(QStringLiteral("!"));
+    ASSERT_EQ(Journals().size(), 1u);
+    // Taken by another copy, it is not offered here.
+    {
+        std::optional<TJournalClaim> other = TJournalClaim::Take(Journals()[0].path);
+        ASSERT_TRUE(other);
+        Start();
+        QTest::qWait(200);
+        EXPECT_EQ(offers(), 0);
+        Discard();
+    }
+    // Later leaves it; then Recover shows it modified under its name and encoding.
+    prompter.AnswerMessage(MsgButton::Cancel);
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return offers() == 1; }, 3000));
+    EXPECT_TRUE(Messages().last().contains(QStringLiteral("big.txt")));
+    EXPECT_TRUE(Messages().last().contains(QStringLiteral("Текст\n!"))) << Messages().last().toStdString();
+    EXPECT_EQ(Journals().size(), 1u);
+    Discard();
+    prompter.AnswerMessage(MsgButton::Yes);
+    TfmView& w = Start();
+    ASSERT_TRUE(WaitUntil([&] { return offers() == 2 && w.GEditor->Modified(); }, 3000)) << Messages().join(u'|').toStdString();
+    EXPECT_EQ(w.CurFileName, file);
+    EXPECT_EQ(w.CurEncoding, Uni);
+    ASSERT_EQ(Journals().size(), 1u) << "the old journal gives way to the window's own";
+    EXPECT_EQ(Journals()[0].path, w.JournalPath());
+    w.sbSaveClick();
+    const QByteArray saved = ReadFile(file);
+    EXPECT_EQ(saved, original + QByteArray("\x00!", 2));
+    Discard();
+    EXPECT_TRUE(Journals().empty());
+
+    // Discard removes it; a file changed meanwhile is recovered as a new text.
+    leaveOrphan(QStringLiteral("?"));
+    prompter.AnswerMessage(MsgButton::No);
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return offers() == 3; }, 3000));
+    EXPECT_TRUE(Journals().empty());
+    EXPECT_FALSE(view->GEditor->Modified());
+    Discard();
+    leaveOrphan(QStringLiteral("?"));
+    MakeFile(QStringLiteral("big.txt"), original + original);
+    prompter.AnswerMessage(MsgButton::Yes).AnswerMessage(MsgButton::Yes);
+    TfmView& renamed = Start();
+    ASSERT_TRUE(WaitUntil([&] { return renamed.GEditor->Modified(); }, 3000));
+    EXPECT_TRUE(renamed.CurFileName.isEmpty());
+    EXPECT_TRUE(Messages().last().contains(QStringLiteral("changed on disk")));
+    Discard();
+
+    // A damaged journal is named once and left as it is.
+    const QString damaged = QDir(RecoveryFolder()).filePath(QStringLiteral("1-damaged.qlj"));
+    QFile bad(damaged);
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(JournalMagic() + QByteArray(100, 'z'));
+    bad.close();
+    const qsizetype before = Messages().size();
+    prompter.AnswerMessage(MsgButton::Ok);
+    Start();
+    ASSERT_TRUE(WaitUntil([&] { return Messages().size() == before + 1; }, 3000));
+    EXPECT_TRUE(Messages().last().contains(QStringLiteral("left as it is")));
+    EXPECT_EQ(ReadFile(damaged).size(), 108);
+}
+
+} // namespace

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Recovery journals on disk: what a power cut leaves is an earlier whole state,
+// hostile files are refused and left alone, and a journal is never taken twice.
+#include "journalwriter.h"
+#include "recoveryjournal.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+TJournalState State(int n, qsizetype size)
+{
+    TJournalState s;
+    s.fileName = "/tmp/\xEF\xF0\xE8\xEC\xE5\xF0.txt";   // a Windows-1251 name, kept as bytes
+    s.encoding = 5;
+    s.uniType = 1;
+    s.timeMs = 1000 + n;
+    s.characters = size;
+    s.rtf = QByteArray("{\\rtf1 ") + QByteArray(size, char('a' + n % 26)) + '}';
+    return s;
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void Put(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+std::string RefusalOf(const QString& path)
+{
+    try {
+        ReadJournal(path);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TEST(RecoveryJournal, APowerCutAtAnyByteLeavesAnEarlierWholeState)
+{
+    TTestDir dir;
+    qputenv("XDG_STATE_HOME", dir.Path(QStringLiteral("state")).toLocal8Bit());
+    const QString folder = RecoveryFolder();
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    QString path;
+    std::vector<TJournalState> written;
+    QByteArray lastCopy;
+    {
+        TJournalWriter writer(folder);
+        for (int n = 0; n < 12; ++n) {
+            // Sizes that make the writer start its file afresh now and then.
+            written.push_back(State(n, n % 4 == 3 ? 300000 : 40 + n));
+            writer.Write(EncodeJournalRecord(written.back()));
+            writer.Flush();
+            path = writer.Path();
+            ASSERT_FALSE(path.isEmpty());
+            const TJournalState read = ReadJournal(path);
+            EXPECT_EQ(read.rtf, written.back().rtf) << n;
+            EXPECT_EQ(read.fileName, written.back().fileName);
+            EXPECT_EQ(read.timeMs, written.back().timeMs);
+        }
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        // A running writer's journal is its own.
+        EXPECT_FALSE(TJournalClaim::Take(path));
+        lastCopy = Bytes(path);
+        EXPECT_LT(lastCopy.size(), 4 * 300000 + 2 * (1 << 20)) << "the journal is never started afresh";
+    }
+
+    // Every length a cut could leave: the newest whole record, or refused when
+    // not even the first is whole; never a mix, never a crash.
+    const QString cut = dir.Path(QStringLiteral("cut.qlj"));
+    int refused = 0;
+    for (qsizetype length = 0; length <= lastCopy.size(); length += length < 64 ? 1 : 997) {
+        Put(cut, lastCopy.left(length));
+        try {
+            const TJournalState read = ReadJournal(cut);
+            const bool known = std::any_of(written.begin(), written.end(),
+                                           [&](const TJournalState& s) { return s.rtf == read.rtf && s.timeMs == read.timeMs; });
+            EXPECT_TRUE(known) << "length " << length;
+        } catch (const std::runtime_error&) {
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(ReadJournal(path).timeMs, written.back().timeMs);
+
+    // Edits after a whole state come back in order; a torn last one is left out.
+    {
+        TJournalWriter writer(folder);
+        writer.Write(EncodeJournalRecord(written.front()));
+        TJournalEdit typed;
+        typed.position = 3;
+        typed.text = QStringLiteral("ёж");
+        TJournalEdit erased;
+        erased.position = 1;
+        erased.removed = 2;
+        erased.timeMs = 77;
+        writer.Append(EncodeJournalEdit(typed) + EncodeJournalEdit(erased));
+        writer.Flush();
+        const TJournalState read = ReadJournal(writer.Path());
+        ASSERT_EQ(read.edits.size(), 2u);
+        EXPECT_EQ(read.edits[0].text, typed.text);
+        EXPECT_EQ(read.edits[1].removed, 2);
+        EXPECT_EQ(read.timeMs, 77);
+        Put(cut, Bytes(writer.Path()).chopped(1));
+        EXPECT_EQ(ReadJournal(cut).edits.size(), 1u);
+        writer.Remove();
+    }
+
+    // Recovered, the journal is taken by one copy only, then gone.
+    std::optional<TJournalClaim> first = TJournalClaim::Take(path);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(TJournalClaim::Take(path));
+    first->Remove();
+    EXPECT_FALSE(QFile::exists(path));
+    qunsetenv("XDG_STATE_HOME");
+}
+
+TEST(RecoveryJournal, HostileJournalsAreRefusedWithAReasonAndLeftInPlace)
+{
+    TTestDir dir;
+    const QByteArray good = JournalMagic() + EncodeJournalRecord(State(1, 100));
+    QByteArray hugeLength = JournalMagic() + QByteArray("\xff\xff\xff\x7f\0\0\0\0", 8) + QByteArray(64, 'x');
+    QByteArray badCrc = good;
+    badCrc[12] = char(badCrc[12] ^ 1);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {"empty", {}, "not a recovery journal"},
+        {"garbage", QByteArray(5000, '\x9c'), "not a recovery journal"},
+        {"magic only", JournalMagic(), "no whole text"},
+        {"huge length", hugeLength, "no whole text"},
+        {"bad crc", badCrc, "no whole text"},
+        {"torn first record", good.left(good.size() - 3), "no whole text"},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.Path(QString::fromLatin1(c.name) + QStringLiteral(".qlj"));
+        Put(path, c.bytes);
+        EXPECT_NE(RefusalOf(path).find(c.reason), std::string::npos) << c.name << ": " << RefusalOf(path);
+        EXPECT_EQ(Bytes(path), c.bytes) << c.name;
+    }
+
+    const QString real = dir.Path(QStringLiteral("real.qlj"));
+    Put(real, good);
+    EXPECT_EQ(ReadJournal(real).rtf, State(1, 100).rtf);
+    const QString link = dir.Path(QStringLiteral("link.qlj"));
+    ASSERT_EQ(::symlink(QFile::encodeName(real).constData(), QFile::encodeName(link).constData()), 0);
+    EXPECT_NE(RefusalOf(link).find("link"), std::string::npos) << RefusalOf(link);
+    EXPECT_FALSE(TJournalClaim::Take(link));
+
+    if (::getuid() == 0) {
+        const QString foreign = dir.Path(QStringLiteral("foreign.qlj"));
+        Put(foreign, good);
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 65534, 65534), 0);
+        EXPECT_NE(RefusalOf(foreign).find("another user"), std::string::npos) << RefusalOf(foreign);
+        EXPECT_EQ(Bytes(foreign), good);
+    }
+
+    // A state folder that is a link elsewhere is not used at all.
+    QDir().mkpath(dir.Path(QStringLiteral("elsewhere")));
+    QDir().mkpath(dir.Path(QStringLiteral("state/quillet")));
+    ASSERT_EQ(::symlink(QFile::encodeName(dir.Path(QStringLiteral("elsewhere"))).constData(),
+                        QFile::encodeName(dir.Path(QStringLiteral("state/quillet/recovery"))).constData()),
+              0);
+    qputenv("XDG_STATE_HOME", dir.Path(QStringLiteral("state")).toLocal8Bit());
+    EXPECT_THROW(RecoveryFolder(), std::runtime_error);
+    qunsetenv("XDG_STATE_HOME");
+}
+
+} // namespace
