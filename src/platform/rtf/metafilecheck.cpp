@@ -1,0 +1,150 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Record walkers over metafile bytes: nothing reaches a drawing library that
+// reads past its data, announces a size it does not have or has no end.
+#include "metafilecheck.h"
+
+#include <uemf.h>
+#include <uemf_safe.h>
+#include <uwmf.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace platform {
+
+namespace {
+
+// Pictures of old documents hold thousands of records; a million is no picture.
+constexpr std::uint32_t MaxRecords = 1'000'000;
+constexpr qsizetype MaxBytes = 64 * 1024 * 1024;
+// Extents beyond this are hostile: drawing libraries multiply them.
+constexpr double MaxExtent = 1 << 24;
+constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
+constexpr int PlaceableSize = 22;
+constexpr int WmfHeaderSize = 18;
+constexpr std::uint16_t WmfEof = 0x0000;
+constexpr std::uint16_t WmfSetWindowOrg = 0x020B;
+constexpr std::uint16_t WmfSetWindowExt = 0x020C;
+constexpr std::uint32_t EmfHeader = 1;
+constexpr std::uint32_t EmfEof = 14;
+constexpr std::uint32_t EmfSignature = 0x464D4520;
+
+std::uint16_t U16(const char* p)
+{
+    std::uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+std::int16_t S16(const char* p) { return std::int16_t(U16(p)); }
+std::uint32_t U32(const char* p)
+{
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+std::int32_t S32(const char* p) { return std::int32_t(U32(p)); }
+
+bool SaneArea(const QRectF& r)
+{
+    return r.width() > 0 && r.height() > 0 && r.width() < MaxExtent && r.height() < MaxExtent
+           && qAbs(r.left()) < MaxExtent && qAbs(r.top()) < MaxExtent;
+}
+
+} // namespace
+
+bool CheckWmf(const QByteArray& data, MetafileFrame* frame)
+{
+    if (data.size() > MaxBytes)
+        return false;
+    const char* p = data.constData();
+    const char* end = p + data.size();
+    MetafileFrame found;
+    if (data.size() >= PlaceableSize && U32(p) == PlaceableKey) {
+        const QRectF box(QPointF(S16(p + 6), S16(p + 8)), QPointF(S16(p + 10), S16(p + 12)));
+        const int inch = U16(p + 14);
+        if (SaneArea(box.normalized()) && inch > 0) {
+            found.unitsPerInch = inch;
+            found.area = box.normalized();
+            found.placeable = true;
+        }
+        p += PlaceableSize;
+    }
+    if (end - p < WmfHeaderSize)
+        return false;
+    const std::uint16_t type = U16(p), headerWords = U16(p + 2), version = U16(p + 4);
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x100 && version != 0x300))
+        return false;
+    p += WmfHeaderSize;
+    QPointF origin;
+    bool haveExtent = false;
+    for (std::uint32_t count = 0; count < MaxRecords; ++count) {
+        if (end - p < 6)
+            return false;
+        const std::uint32_t words = U32(p);
+        const std::uint16_t function = U16(p + 4);
+        if (words < 3 || words > std::uint32_t(end - p) / 2)
+            return false;
+        const char* next = p + qsizetype(words) * 2;
+        if (function == WmfEof) {
+            if (frame) {
+                if (!found.placeable && haveExtent)
+                    found.area = found.area.translated(origin);
+                *frame = found;
+            }
+            return true;
+        }
+        // The library's own record check: counts and sizes inside the record.
+        if (U_WMRRECSAFE_get(p, next) == 0)
+            return false;
+        if (!found.placeable && words >= 5) {
+            if (function == WmfSetWindowOrg) {
+                origin = QPointF(S16(p + 8), S16(p + 6));
+            } else if (function == WmfSetWindowExt && !haveExtent) {
+                const QRectF area(0, 0, S16(p + 8), S16(p + 6));
+                if (!SaneArea(area.normalized()))
+                    return false;
+                found.area = area.normalized();
+                haveExtent = true;
+            }
+        }
+        p = next;
+    }
+    return false;
+}
+
+bool CheckEmf(const QByteArray& data, MetafileFrame* frame)
+{
+    if (data.size() < 88 || data.size() > MaxBytes)
+        return false;
+    const char* p = data.constData();
+    const char* end = p + data.size();
+    if (U32(p) != EmfHeader || U32(p + 40) != EmfSignature)
+        return false;
+    const QRectF bounds(QPointF(S32(p + 8), S32(p + 12)), QPointF(S32(p + 16) + 1.0, S32(p + 20) + 1.0));
+    const QRectF frameArea(QPointF(S32(p + 24), S32(p + 28)), QPointF(S32(p + 32), S32(p + 36)));
+    if (!SaneArea(frameArea.normalized()) || qAbs(bounds.left()) > MaxExtent || qAbs(bounds.right()) > MaxExtent
+        || qAbs(bounds.top()) > MaxExtent || qAbs(bounds.bottom()) > MaxExtent)
+        return false;
+    for (std::uint32_t count = 0; count < MaxRecords; ++count) {
+        if (end - p < 8)
+            return false;
+        const std::uint32_t type = U32(p), size = U32(p + 4);
+        if (size < 8 || size % 4 != 0 || size > std::uint32_t(end - p))
+            return false;
+        if ((count == 0) != (type == EmfHeader))
+            return false;
+        if (!U_emf_record_safe(p))
+            return false;
+        if (type == EmfEof) {
+            if (frame) {
+                frame->area = bounds.normalized();
+                frame->placeable = false;
+            }
+            return true;
+        }
+        p += size;
+    }
+    return false;
+}
+
+} // namespace platform
