@@ -44,6 +44,72 @@ std::uint32_t U32(const char* p)
 }
 std::int32_t S32(const char* p) { return std::int32_t(U32(p)); }
 
+// Bitmaps inside pictures are small; the libraries allocate what a header says.
+constexpr qint64 MaxBitmapPixels = 16 * 1024 * 1024;
+
+// A device-independent bitmap at p whose record ends at end: a header the
+// libraries read as they trust it, so its size, depth and bits must hold.
+bool SaneDib(const char* p, const char* end)
+{
+    if (end - p < 12)
+        return false;
+    const std::uint32_t headerSize = U32(p);
+    qint64 width, height;
+    int bits;
+    std::uint32_t compression = 0, colours = 0;
+    if (headerSize == 12) {
+        width = U16(p + 4);
+        height = S16(p + 6);
+        bits = U16(p + 10);
+    } else {
+        if (headerSize < 40 || headerSize > std::uint32_t(end - p))
+            return false;
+        width = S32(p + 4);
+        height = S32(p + 8);
+        bits = U16(p + 14);
+        compression = U32(p + 16);
+        colours = U32(p + 32);
+    }
+    if (width <= 0 || height == 0 || height == INT32_MIN)
+        return false;
+    height = qAbs(height);
+    if (width > MaxBitmapPixels || height > MaxBitmapPixels || width * height > MaxBitmapPixels)
+        return false;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return false;
+    if (colours > 256)
+        return false;
+    // Uncompressed bits must all be there; compressed ones are bounded by the record.
+    if (compression == 0) {
+        const qint64 stride = ((width * bits + 31) / 32) * 4;
+        const qint64 palette = bits <= 8 ? qint64(colours ? colours : 1u << bits) * (headerSize == 12 ? 3 : 4) : 0;
+        if (headerSize + palette + stride * height > end - p)
+            return false;
+    }
+    return true;
+}
+
+// Where a bitmap record holds its bitmap, from the record's start; 0 for none.
+int DibOffset(std::uint16_t function, std::uint32_t words)
+{
+    switch (function) {
+    case 0x0F43: return 28;                          // STRETCHDIB
+    case 0x0B41: return words > 13 ? 26 : 0;         // DIBSTRETCHBLT, without a bitmap when short
+    case 0x0940: return words > 12 ? 22 : 0;         // DIBBITBLT
+    case 0x0D33: return 24;                          // SETDIBTODEV
+    case 0x0142: return 10;                          // DIBCREATEPATTERNBRUSH
+    default: return 0;
+    }
+}
+
+// The old device-dependent bitmaps: refused, no program of the archives' era
+// wrote them into pictures and the library trusts their sizes.
+bool OldBitmapRecord(std::uint16_t function, std::uint32_t words)
+{
+    return (function == 0x0922 && words > 12) || (function == 0x0B23 && words > 14) || function == 0x01F9
+           || function == 0x02FD || function == 0x06FE;
+}
+
 bool SaneArea(const QRectF& r)
 {
     return r.width() > 0 && r.height() > 0 && r.width() < MaxExtent && r.height() < MaxExtent
@@ -74,6 +140,11 @@ bool CheckWmf(const QByteArray& data, MetafileFrame* frame)
     const std::uint16_t type = U16(p), headerWords = U16(p + 2), version = U16(p + 4);
     if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x100 && version != 0x300))
         return false;
+    // The library allocates its record buffer from the header's largest record
+    // and reads every record into it.
+    const std::uint32_t maxRecord = U32(p + 12);
+    if (maxRecord < 3 || maxRecord > std::uint32_t(end - p) / 2)
+        return false;
     p += WmfHeaderSize;
     QPointF origin;
     bool haveExtent = false;
@@ -82,9 +153,13 @@ bool CheckWmf(const QByteArray& data, MetafileFrame* frame)
             return false;
         const std::uint32_t words = U32(p);
         const std::uint16_t function = U16(p + 4);
-        if (words < 3 || words > std::uint32_t(end - p) / 2)
+        if (words < 3 || words > std::uint32_t(end - p) / 2 || words > maxRecord)
             return false;
         const char* next = p + qsizetype(words) * 2;
+        // The library dispatches on the low byte: a function it would take for
+        // another than it is, or an end that is no end, is refused.
+        if (U_wmr_values(function & 0xFF) != function || (function == WmfEof && words != 3))
+            return false;
         if (function == WmfEof) {
             if (frame) {
                 if (!found.placeable && haveExtent)
@@ -95,6 +170,10 @@ bool CheckWmf(const QByteArray& data, MetafileFrame* frame)
         }
         // The library's own record check: counts and sizes inside the record.
         if (U_WMRRECSAFE_get(p, next) == 0)
+            return false;
+        if (const int dib = DibOffset(function, words); dib > 0 && !SaneDib(p + dib, next))
+            return false;
+        if (OldBitmapRecord(function, words))
             return false;
         if (!found.placeable && words >= 5) {
             if (function == WmfSetWindowOrg) {
@@ -131,7 +210,7 @@ bool CheckEmf(const QByteArray& data, MetafileFrame* frame)
         const std::uint32_t type = U32(p), size = U32(p + 4);
         if (size < 8 || size % 4 != 0 || size > std::uint32_t(end - p))
             return false;
-        if ((count == 0) != (type == EmfHeader))
+        if ((count == 0) != (type == EmfHeader) || type < U_EMR_MIN || type > U_EMR_MAX)
             return false;
         if (!U_emf_record_safe(p))
             return false;
