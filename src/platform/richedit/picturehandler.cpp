@@ -9,6 +9,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPainter>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -16,13 +18,21 @@
 
 #include <cmath>
 
+#include <malloc.h>
+
 namespace platform {
 
 namespace {
 
-// Rendered metafiles kept for the screen, in kilobytes: about 200 pictures of a
-// quarter page each at screen resolution.
-constexpr int CacheKilobytes = 96 * 1024;
+// Rendered metafiles kept for the screen: what covers two screens, so that
+// scrolling back and forth does not render again, and memory stays near what
+// the same pictures as pixmaps take.
+int CacheKilobytes()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() * screen->devicePixelRatio() : QSize(1920, 1080);
+    return std::max(4 * 1024, 2 * size.width() * size.height() * 4 / 1024);
+}
 // A picture that gave no size is shown an inch square.
 constexpr double DefaultSide = 96;
 constexpr double PixelsPerCm = 96 / 2.54;
@@ -85,7 +95,7 @@ PictureHandler& PictureHandler::Instance()
 
 PictureHandler::PictureHandler(QObject* parent) : QObject(parent), images(QtImageHandler())
 {
-    cache.setMaxCost(CacheKilobytes);
+    cache.setMaxCost(CacheKilobytes());
     // One worker: the libraries are called one at a time anyway, and the other
     // core stays with the window.
     pool.setMaxThreadCount(1);
@@ -146,6 +156,9 @@ void PictureHandler::drawObject(QPainter* painter, const QRectF& rect, QTextDocu
             pending.insert(key);
             pool.start([this, key, kind, data, pixels, crop] {
                 const QImage rendered = RenderMetafile(kind, data, pixels, crop);
+                // The libraries leave the heap in small pieces between the images;
+                // without this the pages they freed stay with the process.
+                malloc_trim(0);
                 QMetaObject::invokeMethod(this, [this, key, rendered] { Rendered(key, rendered); },
                                           Qt::QueuedConnection);
             });
@@ -172,7 +185,11 @@ void PictureHandler::drawObject(QPainter* painter, const QRectF& rect, QTextDocu
 void PictureHandler::Rendered(const QString& key, const QImage& image)
 {
     pending.remove(key);
-    cache.insert(key, new QImage(image), std::max<qsizetype>(1, image.sizeInBytes() / 1024));
+    // A picture bigger than the cache would be rendered again at every paint.
+    const qsizetype cost = std::max<qsizetype>(1, image.sizeInBytes() / 1024);
+    if (cost > cache.maxCost())
+        cache.setMaxCost(int(cost));
+    cache.insert(key, new QImage(image), cost);
     const QList<QPointer<QWidget>> widgets = waiting.take(key);
     for (const QPointer<QWidget>& widget : widgets)
         if (widget)

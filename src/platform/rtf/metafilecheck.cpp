@@ -28,6 +28,10 @@ constexpr std::uint16_t WmfSetWindowExt = 0x020C;
 constexpr std::uint32_t EmfHeader = 1;
 constexpr std::uint32_t EmfEof = 14;
 constexpr std::uint32_t EmfSignature = 0x464D4520;
+constexpr std::uint32_t EmfExtTextOutA = 83;
+constexpr std::uint32_t EmfExtTextOutW = 84;
+constexpr std::uint32_t EmfSmallTextOut = 108;
+constexpr std::uint32_t EtoGlyphIndex = 0x0010;
 
 std::uint16_t U16(const char* p)
 {
@@ -213,6 +217,10 @@ bool CheckEmf(const QByteArray& data, MetafileFrame* frame)
         if ((count == 0) != (type == EmfHeader) || type < U_EMR_MIN || type > U_EMR_MAX)
             return false;
         if (!U_emf_record_safe(p))
+            return false;
+        // Text given as glyph numbers makes the converter's font look-up abort.
+        if ((type == EmfExtTextOutA || type == EmfExtTextOutW || type == EmfSmallTextOut)
+            && (U32(p + (type == EmfSmallTextOut ? 20 : 52)) & EtoGlyphIndex))
             return false;
         if (type == EmfEof) {
             if (frame) {

@@ -6,6 +6,7 @@
 #include "metafilecheck.h"
 #include "codepages.h"
 
+#include <QElapsedTimer>
 #include <QMutex>
 #include <QPainter>
 #include <QRegularExpression>
@@ -17,7 +18,15 @@ extern "C" {
 #include <libwmf/svg.h>
 }
 
+#include <cerrno>
 #include <cstdlib>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -40,7 +49,6 @@ QByteArray EmfSvg(const QByteArray& data)
     char* out = nullptr;
     size_t length = 0;
     QByteArray copy = data;   // the library takes a writable buffer
-    const QMutexLocker locker(&LibraryLock());
     const int ok = emf2svg(copy.data(), size_t(copy.size()), &out, &length, &options);
     QByteArray svg = ok && out ? QByteArray(out, qsizetype(length)) : QByteArray();
     std::free(out);
@@ -66,7 +74,6 @@ QByteArray WmfSvg(const QByteArray& data)
     MetafileFrame frame;
     if (!CheckWmf(data, &frame))
         return {};
-    const QMutexLocker locker(&LibraryLock());
     wmfAPI* api = nullptr;
     wmfAPI_Options options{};
     options.function = wmf_svg_function;
@@ -105,15 +112,14 @@ QByteArray WmfSvg(const QByteArray& data)
             wmf_stream_destroy(api, device->out, &out, &length);
         // The buffer belongs to the library's allocator: freed with the API.
         if (played && out)
-            svg = MendWmfSvg(QByteArray(out, qsizetype(length)));
+            svg = QByteArray(out, qsizetype(length));
     }
     wmf_api_destroy(api);
     return svg;
 }
 
-} // namespace
-
-QByteArray MetafileSvg(PictureKind kind, const QByteArray& data)
+// The library's SVG, not yet mended; called with the lock held or alone in a child.
+QByteArray LibrarySvg(PictureKind kind, const QByteArray& data)
 {
     if (kind == PictureKind::Emf)
         return EmfSvg(data);
@@ -122,12 +128,106 @@ QByteArray MetafileSvg(PictureKind kind, const QByteArray& data)
     return {};
 }
 
+QByteArray Mended(PictureKind kind, const QByteArray& svg)
+{
+    return kind == PictureKind::Wmf && !svg.isEmpty() ? MendWmfSvg(svg) : svg;
+}
+
+// A child process may take this long and this much memory for one picture.
+constexpr int ChildMilliseconds = 5000;
+constexpr rlim_t ChildBytes = rlim_t(1) << 30;
+
+void CloseQuietly(int fd)
+{
+    while (::close(fd) != 0 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+QByteArray MetafileSvg(PictureKind kind, const QByteArray& data)
+{
+    const QMutexLocker locker(&LibraryLock());
+    return Mended(kind, LibrarySvg(kind, data));
+}
+
+QByteArray IsolatedMetafileSvg(PictureKind kind, const QByteArray& data)
+{
+    // The records were checked here already; a child is only worth its fork for
+    // what passed.
+    if (kind == PictureKind::Emf ? !CheckEmf(data) : !CheckWmf(data))
+        return {};
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return {};
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        CloseQuietly(fds[0]);
+        CloseQuietly(fds[1]);
+        return {};
+    }
+    if (pid == 0) {
+        // The child: the library alone, bounded in memory and time; whatever it
+        // does ends here.
+        CloseQuietly(fds[0]);
+        const rlimit memory{ChildBytes, ChildBytes};
+        ::setrlimit(RLIMIT_AS, &memory);
+        ::alarm(ChildMilliseconds / 1000 + 1);
+        const QByteArray svg = LibrarySvg(kind, data);
+        const char* at = svg.constData();
+        qsizetype left = svg.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fds[1], at, size_t(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                ::_exit(1);
+            at += n;
+            left -= n;
+        }
+        ::_exit(svg.isEmpty() ? 1 : 0);
+    }
+    CloseQuietly(fds[1]);
+    QByteArray svg;
+    QElapsedTimer clock;
+    clock.start();
+    bool finished = false;
+    while (!finished) {
+        const qint64 left = ChildMilliseconds - clock.elapsed();
+        if (left <= 0)
+            break;
+        pollfd in{fds[0], POLLIN, 0};
+        const int ready = ::poll(&in, 1, int(left));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            break;
+        char buffer[65536];
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            finished = n == 0;
+        else
+            svg.append(buffer, n);
+    }
+    CloseQuietly(fds[0]);
+    if (!finished)
+        ::kill(pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!finished || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return {};
+    return Mended(kind, svg);
+}
+
 QImage RenderMetafile(PictureKind kind, const QByteArray& data, QSize pixels, const QRectF& crop)
 {
     if (pixels.isEmpty())
         return {};
     pixels = pixels.boundedTo(QSize(MaxMetafilePixels, MaxMetafilePixels));
-    const QByteArray svg = MetafileSvg(kind, data);
+    const QByteArray svg = IsolatedMetafileSvg(kind, data);
     if (svg.isEmpty())
         return {};
     QSvgRenderer renderer(svg);

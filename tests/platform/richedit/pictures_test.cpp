@@ -176,6 +176,13 @@ TEST(Pictures, HostileMetafilesAreRefusedQuicklyAndNeverCrash)
     ASSERT_GT(ext, 0);
     noExtent.replace(ext + 2, 4, QByteArray(4, '\0'));
     EXPECT_FALSE(CheckWmf(noExtent));
+    // A largest-record field of 2^30 words (the library allocates it), a false
+    // end record before the rest, and a bitmap header of 2^30 pixels.
+    EXPECT_FALSE(CheckWmf(patched(wmf, 22 + 12, 0x40000082u)));
+    EXPECT_FALSE(CheckWmf(wmf.left(22 + 18) + QByteArray::fromHex("05000000000000000000") + wmf.mid(22 + 18)));
+    const qsizetype dib = wmf.indexOf(QByteArray::fromHex("430f")) - 4 + 28;
+    EXPECT_FALSE(CheckWmf(patched(wmf, int(dib) + 4, 0x8000u)));
+    EXPECT_FALSE(CheckWmf(patched(patched(wmf, int(dib) + 4, 0x8000u), int(dib) + 8, 0x8000u)));
     // A million empty records of the smallest size and no end.
     QByteArray endless = bare.left(18);
     const QByteArray nop = QByteArray::fromHex("030000001e01");   // SAVEDC
