@@ -75,7 +75,8 @@ void DrawPlaceholder(QPainter* painter, const QRectF& rect, const QString& title
     font.setPixelSize(std::max(1, int(std::min(rect.height() / 4, rect.width() / 8))));
     painter->setFont(font);
     painter->setPen(QColor(0x40, 0x40, 0x40));
-    painter->drawText(rect, Qt::AlignCenter | Qt::TextWordWrap, title + QLatin1Char('\n') + detail);
+    painter->drawText(rect, Qt::AlignCenter | Qt::TextWordWrap,
+                      detail.isEmpty() ? title : title + QLatin1Char('\n') + detail);
     painter->restore();
 }
 
