@@ -75,6 +75,13 @@ QImage Page(RichEdit& edit, int dpi)
     return page;
 }
 
+std::uint32_t U32At(const QByteArray& data, qsizetype at)
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, data.constData() + at, 4);
+    return value;
+}
+
 // The {\pict ...} group of an RTF file, as its bytes.
 QByteArray PictGroup(const QByteArray& rtf)
 {
@@ -183,6 +190,12 @@ TEST(Pictures, HostileMetafilesAreRefusedQuicklyAndNeverCrash)
     const qsizetype dib = wmf.indexOf(QByteArray::fromHex("430f")) - 4 + 28;
     EXPECT_FALSE(CheckWmf(patched(wmf, int(dib) + 4, 0x8000u)));
     EXPECT_FALSE(CheckWmf(patched(patched(wmf, int(dib) + 4, 0x8000u), int(dib) + 8, 0x8000u)));
+    // Text given as glyph numbers: the converter's font look-up aborts on it.
+    qsizetype text = 0;
+    while (text < emf.size() && U32At(emf, text) != 84)
+        text += U32At(emf, text + 4);
+    ASSERT_LT(text, emf.size());
+    EXPECT_FALSE(CheckEmf(patched(emf, int(text) + 52, 0x10)));
     // A million empty records of the smallest size and no end.
     QByteArray endless = bare.left(18);
     const QByteArray nop = QByteArray::fromHex("030000001e01");   // SAVEDC
