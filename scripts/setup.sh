@@ -10,6 +10,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-svg-dev libemf2svg-dev libwmf-dev libuemf-dev
   xvfb xauth poppler-utils fonts-liberation imagemagick
   uchardet enca unrtf libc-bin fortunes-ru
   xdg-utils desktop-file-utils shared-mime-info libglib2.0-bin

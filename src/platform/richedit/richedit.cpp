@@ -2,6 +2,7 @@
 // The rich-edit control's life cycle, its document, notifications and display.
 #include "richeditimpl.h"
 
+#include "picturehandler.h"
 #include "tablemarks.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -129,6 +130,7 @@ void RichEdit::Impl::ConnectDocument()
                      [this](int position, int removed, int added) { OnContentsChange(position, removed, added); });
     QObject::connect(doc, &QTextDocument::undoCommandAdded, q, [this] { OnUndoCommandAdded(); });
     const auto connectLayout = [this] {
+        InstallPictureHandler(*doc->documentLayout());
         QObject::connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, q,
                          [this](const QSizeF& size) {
                              if ((eventMask & ENM_REQUESTRESIZE) && q->OnRequestResize)

@@ -5,6 +5,7 @@
 
 #include "decorations.h"
 #include "displayformats.h"
+#include "picturehandler.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
@@ -410,6 +411,7 @@ std::unique_ptr<PrintLayout> MakeLayout(const QTextDocument* source, const FORMA
     layout->significantEnd = significant;
 
     doc->setDocumentMargin(0);
+    InstallPictureHandler(*doc->documentLayout());
     doc->documentLayout()->setPaintDevice(&layout->device);
     QTextOption option = doc->defaultTextOption();
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -18,7 +18,8 @@ bool IsObjectProperty(int property)
 {
     return property == QTextFormat::ImageName || property == QTextFormat::ImageWidth
            || property == QTextFormat::ImageHeight || property == QTextFormat::ObjectType
-           || (property >= PropObjectKind && property <= PropObjectAsIcon) || property == PropEmbeddedObject;
+           || (property >= PropObjectKind && property <= PropObjectAsIcon)
+           || (property >= PropPictureKind && property <= PropPictureLabel) || property == PropEmbeddedObject;
 }
 
 // The new object's format over what the old character carried besides its

@@ -11,6 +11,8 @@
 
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace platform {
 
 using namespace rtflimits;
@@ -22,7 +24,10 @@ struct RtfObjectParts {
     bool ours = false;          // it names its MIME type, as this program writes
     bool asIcon = false;
     QString name;
+    QString className;
     QString mime;
+    int widthTwips = 0;
+    int heightTwips = 0;
     QByteArray data;
     int dataNibble = -1;
     RtfPicture result;
@@ -42,6 +47,7 @@ constexpr int MaxResultDepth = 32;
 bool RtfReaderEngine::ReadPictureGroup(RtfPicture& picture, bool& known)
 {
     int picw = 0, pich = 0, goalw = 0, goalh = 0, scalex = 100, scaley = 100;
+    int cropl = 0, cropr = 0, cropt = 0, cropb = 0;
     int pendingNibble = -1;
     known = false;
     RtfToken t;
@@ -65,6 +71,12 @@ bool RtfReaderEngine::ReadPictureGroup(RtfPicture& picture, bool& known)
         switch (LookUpRtfWord(t.word, t.wordLength)) {
         case RtfWord::Pngblip: picture.kind = RtfPictureKind::Png; known = true; break;
         case RtfWord::Jpegblip: picture.kind = RtfPictureKind::Jpeg; known = true; break;
+        case RtfWord::Wmetafile: picture.kind = RtfPictureKind::Wmf; known = true; break;
+        case RtfWord::Emfblip: picture.kind = RtfPictureKind::Emf; known = true; break;
+        case RtfWord::Piccropl: cropl = Length(t); break;
+        case RtfWord::Piccropr: cropr = Length(t); break;
+        case RtfWord::Piccropt: cropt = Length(t); break;
+        case RtfWord::Piccropb: cropb = Length(t); break;
         case RtfWord::Picw: picw = Clamp(t.parameter, 0, MaxLengthTwips); break;
         case RtfWord::Pich: pich = Clamp(t.parameter, 0, MaxLengthTwips); break;
         case RtfWord::Picwgoal: goalw = Clamp(t.parameter, 0, MaxLengthTwips); break;
@@ -79,9 +91,21 @@ bool RtfReaderEngine::ReadPictureGroup(RtfPicture& picture, bool& known)
         picture.data.clear();   // a picture cut off by the end of data is not shown
         return false;
     }
-    // Without a goal size the picture's own size is taken as pixels.
-    picture.widthTwips = (goalw > 0 ? goalw : picw * 15) * scalex / 100;
-    picture.heightTwips = (goalh > 0 ? goalh : pich * 15) * scaley / 100;
+    // Without a goal size the picture's own size is taken: a metafile's in
+    // hundredths of a millimetre, a bitmap's in pixels.
+    const bool metafile = picture.kind == RtfPictureKind::Wmf || picture.kind == RtfPictureKind::Emf;
+    const qint64 fullw = goalw > 0 ? goalw : metafile ? qint64(picw) * 1440 / 2540 : qint64(picw) * 15;
+    const qint64 fullh = goalh > 0 ? goalh : metafile ? qint64(pich) * 1440 / 2540 : qint64(pich) * 15;
+    qint64 shownw = fullw, shownh = fullh;
+    // Cropping is drawn for metafiles only; a bitmap keeps its whole size as before.
+    if (metafile && fullw > 0 && fullh > 0 && fullw - cropl - cropr > 0 && fullh - cropt - cropb > 0) {
+        shownw = fullw - cropl - cropr;
+        shownh = fullh - cropt - cropb;
+        picture.crop = QMarginsF(double(cropl) / fullw, double(cropt) / fullh, double(cropr) / fullw,
+                                 double(cropb) / fullh);
+    }
+    picture.widthTwips = int(std::min<qint64>(shownw * scalex / 100, MaxLengthTwips));
+    picture.heightTwips = int(std::min<qint64>(shownh * scaley / 100, MaxLengthTwips));
     return true;
 }
 
@@ -91,9 +115,13 @@ void RtfReaderEngine::ReadPicture()
     bool known = false;
     const int start = cur_.groupStart;
     const bool closed = ReadPictureGroup(picture, known);
-    if (known && !picture.data.isEmpty() && InBody())
-        builder_.AppendObject(ObjectFormat(ImageFormatFor(*cursor_.document(), picture)));
-    else if (closed && InBody())
+    if (known && !picture.data.isEmpty() && InBody()) {
+        QTextCharFormat format = ImageFormatFor(*cursor_.document(), picture);
+        // A metafile is written back as the RTF it came as, never converted.
+        if (PictureKindOf(format) != PictureKind::None)
+            format.setProperty(PropEmbeddedObject, QByteArray(tokens_.Data() + start, tokens_.Position() - start));
+        builder_.AppendObject(ObjectFormat(format));
+    } else if (closed && InBody())
         builder_.AppendObject(ObjectFormat(KeptObjectFormat(QByteArray(tokens_.Data() + start, tokens_.Position() - start))));
     if (closed)
         Pop();
@@ -202,6 +230,8 @@ void RtfReaderEngine::ReadObjectPart(RtfObjectParts& parts)
         return;
     if (t.Is("objname")) {
         parts.name = ReadDestinationText();
+    } else if (t.Is("objclass")) {
+        parts.className = ReadDestinationText();
     } else if (t.Is("objmime")) {
         parts.mime = ReadDestinationText();
         parts.ours = true;
@@ -242,6 +272,10 @@ void RtfReaderEngine::ReadObject()
             parts.embedded = true;
         else if (t.Is("objlink"))
             parts.linked = true;
+        else if (t.Is("objw"))
+            parts.widthTwips = Clamp(t.parameter, 0, MaxLengthTwips);
+        else if (t.Is("objh"))
+            parts.heightTwips = Clamp(t.parameter, 0, MaxLengthTwips);
     }
     if (!closed)
         return;   // cut off by the end of data: nothing to show or keep
@@ -271,7 +305,7 @@ void RtfReaderEngine::ReadObject()
             const QByteArray kept(tokens_.Data() + start, tokens_.Position() - start);
             QTextCharFormat format = parts.haveResult ? ImageFormatFor(document, parts.result) : QTextCharFormat();
             if (!parts.haveResult)
-                format = KeptObjectFormat(kept);
+                format = ObjectPlaceholderFormat(kept, parts.className, parts.widthTwips, parts.heightTwips);
             else
                 format.setProperty(PropEmbeddedObject, kept);
             builder_.AppendObject(ObjectFormat(format));

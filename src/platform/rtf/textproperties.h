@@ -56,6 +56,12 @@ enum TextProperty : int {
     PropObjectSource,       // QByteArray, linked: the source's path as the file system's bytes
     PropObjectMime,         // QString, the MIME type when known
     PropObjectAsIcon,       // bool, shown as an icon with the name
+    // Pictures drawn by the picture handler rather than from an image resource:
+    // metafiles, and objects that brought no picture of their own.
+    PropPictureKind = QTextFormat::UserProperty + 70,   // int, PictureKind
+    PropPictureData,        // QByteArray, the metafile's bytes
+    PropPictureCrop,        // QRectF, share of the whole picture cut off at each edge (l, t, r, b)
+    PropPictureLabel,       // QString, what a placeholder names (an object's class)
 
     // Paragraph (QTextBlockFormat)
     PropNumbering = QTextFormat::UserProperty + 100,    // int, PFN_* (0 = none)

@@ -2,9 +2,10 @@
 // The viewport-first layout of the shown document.
 #include "documentlayout.h"
 
+#include "../picturehandler.h"
+
 #include <QCoreApplication>
 #include <QPainter>
-#include <QPointer>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -16,18 +17,6 @@
 namespace platform {
 
 namespace {
-
-// Qt's picture handler comes with its own document layout only: a layout kept
-// for the life of the application lends it to ours.
-QObject* ImageHandler()
-{
-    static QPointer<QTextDocument> lender;
-    if (!lender) {
-        lender = new QTextDocument(QCoreApplication::instance());
-        lender->setObjectName(QStringLiteral("imageHandlerLender"));
-    }
-    return dynamic_cast<QObject*>(lender->documentLayout()->handlerForObject(QTextFormat::ImageObject));
-}
 
 // Drops a block's lines and the glyphs its last drawing left behind (clearing
 // the lines alone keeps those, a kilobyte or so a paragraph); an empty pass
@@ -64,8 +53,7 @@ DocumentLayout::Scope::~Scope()
 
 DocumentLayout::DocumentLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc)
 {
-    if (QObject* images = ImageHandler())
-        registerHandler(QTextFormat::ImageObject, images);
+    InstallPictureHandler(*this);
 }
 
 FlowSettings DocumentLayout::CurrentSettings() const
