@@ -67,8 +67,12 @@ std::uint32_t Read(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb,
     return 0;
 }
 
+// Qt's own layout works through the whole text in the background; the shown
+// text's own layout lays out what is shown only, so it is done when idle.
 bool LaidOut(const QTextDocument* doc)
 {
+    if (doc->documentLayout()->inherits("platform::DocumentLayout"))
+        return true;
     const QTextLayout* layout = doc->lastBlock().layout();
     return layout && layout->lineCount() > 0;
 }
@@ -143,7 +147,7 @@ void BM_ShownAndIdle(benchmark::State& state)
 
 BENCHMARK(BM_ShownAndIdle)
     ->ArgNames({"kb", "one_line", "wrap"})
-    ->ArgsProduct({{256, 1024}, {0, 1}, {0, 1}})
+    ->ArgsProduct({{1024, 4096, 20480}, {0, 1}, {0, 1}})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -4,7 +4,11 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
+
+#include <memory>
+#include <vector>
 
 class QTextBlock;
 class QTextDocument;
@@ -35,14 +39,26 @@ class BlockEstimator {
 public:
     void Reset(const QTextDocument* doc);
     double Estimate(const QTextBlock& block, const FlowSettings& settings);
+    // True when the block is certain to take exactly one line, found from the
+    // advances of its characters without laying it out; false when in doubt.
+    bool SurelyOneLine(const QTextBlock& block, const FlowSettings& settings);
 
 private:
+    // Advances of single characters in one font, looked up as they are met.
+    struct Advances {
+        explicit Advances(const QFont& font) : metrics(font) {}
+        QFontMetricsF metrics;
+        std::vector<float> table = std::vector<float>(0x500, -1.0f);
+        QHash<char16_t, float> others;
+        double Of(char16_t c);
+    };
     struct Metrics {
         double lineSpacing = 0;
         double averageAdvance = 0;
     };
     const Metrics& MetricsFor(const QTextBlock& block);
     QHash<int, Metrics> byFormat;
+    QHash<int, std::shared_ptr<Advances>> advancesByFormat;
     const QTextDocument* doc = nullptr;
     QFont defaultFont;
 };

@@ -375,8 +375,13 @@ int DocumentLayout::LineCount(const QTextBlock& block) const
         return 0;
     auto* self = const_cast<DocumentLayout*>(this);
     const int number = block.blockNumber();
-    if (states[std::size_t(number)] == State::Estimated)
+    if (states[std::size_t(number)] == State::Estimated) {
+        // Counting every line of a long text must not lay it all out: most
+        // paragraphs of logs, lists and verse are known to fit on one line.
+        if (self->estimator.SurelyOneLine(block, settings))
+            return 1;
         self->Measure(number, block);
+    }
     return lines[std::size_t(number)];
 }
 
