@@ -36,10 +36,11 @@ Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const F
 
 } // namespace
 
-BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
+namespace {
+
+BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings)
 {
     BlockFlow flow;
-    QTextLayout* layout = block.layout();
     if (!block.isVisible()) {
         layout->clearLayout();
         return flow;
@@ -71,6 +72,25 @@ BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
     layout->endLayout();
     flow.height = y + format.bottomMargin();
     return flow;
+}
+
+} // namespace
+
+BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
+{
+    return FlowInto(block.layout(), block, settings);
+}
+
+std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings)
+{
+    const QString text = block.text();
+    // Objects take their size from the document's layout, which only the
+    // block's own layout asks.
+    if (text.contains(QChar::ObjectReplacementCharacter))
+        return std::nullopt;
+    QTextLayout scratch(text, block.document()->defaultFont());
+    scratch.setFormats(block.textFormats());
+    return FlowInto(&scratch, block, settings);
 }
 
 void BlockEstimator::Reset(const QTextDocument* document)

@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QTextBlock;
@@ -32,6 +33,10 @@ struct FlowSettings {
 
 // Lays the block out into its own QTextLayout.
 BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings);
+// The same lines found in a layout of its own, which is thrown away: Qt keeps a
+// block's QTextLayout for as long as the block lives once it is asked for.
+// Nothing for a block holding objects.
+std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings);
 
 // Guesses a block's height from its characters and its font, at least one line,
 // without touching its layout. Metrics are kept per character format.
