@@ -183,7 +183,7 @@ void BM_ShownText(benchmark::State& state)
 
 BENCHMARK(BM_ShownText)
     ->ArgNames({"mb", "wrap"})
-    ->ArgsProduct({{1, 10, 50}, {0, 1}})
+    ->ArgsProduct({{1, 10, 50, 200}, {0, 1}})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

@@ -51,12 +51,9 @@ struct Window {
 
 QString RichEdit::Impl::WholeRawText() const
 {
-    if (rawTextDoc != doc || rawTextRevision != doc->revision()) {
-        rawTextCache = doc->toRawText();
-        rawTextDoc = doc;
-        rawTextRevision = doc->revision();
-    }
-    return rawTextCache;
+    // Not kept between searches: a copy of a long text would double what the
+    // window holds for as long as it is open.
+    return doc->toRawText();
 }
 
 std::int32_t RichEdit::FindTextEx(CHARRANGE range, const QString& text, unsigned flags, CHARRANGE* found) const

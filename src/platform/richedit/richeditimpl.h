@@ -137,12 +137,8 @@ struct RichEdit::Impl {
     void LayOutDeferred() const;
     std::int32_t TextLength() const { return doc->characterCount() - 1; }
     QString RawText(int from, int to) const;            // paragraph ends as U+2029
-    // The whole raw text, kept while the document stays as it is, so that searching
-    // a long text again (Find Next) does not copy it again.
+    // The whole raw text, for one search through a long span.
     QString WholeRawText() const;
-    mutable QString rawTextCache;
-    mutable const QTextDocument* rawTextDoc = nullptr;
-    mutable int rawTextRevision = -1;
     QString PlainText(int from, int to) const;          // RawText with table marks as TAB and U+2029
     QTextCursor Cursor(int anchor, int position) const;
     int Clamp(int pos) const;

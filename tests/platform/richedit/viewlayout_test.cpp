@@ -43,12 +43,13 @@ int BlocksWithLines(const QTextDocument& doc)
 
 struct ShownText {
     RichEdit edit;
-    explicit ShownText(int paragraphs, bool wrap = true)
+    explicit ShownText(int paragraphs, bool wrap = true) : ShownText(Prose(paragraphs), wrap, QSize(500, 300)) {}
+    ShownText(const QString& text, bool wrap, QSize size)
     {
         edit.SetWordWrap(wrap);
         edit.SetScrollBars(true, true);
-        edit.resize(500, 300);
-        StreamIn(edit, SF_TEXT | SF_UNICODE, Utf16(Prose(paragraphs)));
+        edit.resize(size);
+        StreamIn(edit, SF_TEXT | SF_UNICODE, Utf16(text));
         edit.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&edit));
         QApplication::processEvents();
@@ -168,6 +169,60 @@ TEST(ViewLayout, CorrectedHeightsAboveTheViewportDoNotMoveWhatItShows)
         QApplication::processEvents();
         EXPECT_EQ(edit.Document()->findBlock(shown.At(top)).blockNumber(), paragraph) << "wrap " << wrap;
     }
+}
+
+TEST(ViewLayout, WrappedLinesAreCountedExactlyWithoutLayingOutShortParagraphs)
+{
+    // Mostly short lines, as in logs and verse; some just around the width where
+    // a line wraps, some long, some with tabs or a second font.
+    QString text;
+    constexpr int Paragraphs = 6000;
+    for (int i = 0; i < Paragraphs; ++i) {
+        const int length = i % 97 == 0 ? 400 : (i % 41 == 0 ? 88 + i % 9 : (i * 13) % 70);
+        QString line = QString::number(i) + u' ';
+        while (line.size() < length)
+            line += i % 53 == 0 ? u"\tсл "_qs : u"слово "_qs;
+        text += line.left(std::max<qsizetype>(length, line.indexOf(u' '))) + u"\r\n"_qs;
+    }
+    ShownText shown(text, true, QSize(900, 300));
+    RichEdit& edit = shown.edit;
+    QTextCursor bold(edit.Document());
+    for (int i = 3; i < Paragraphs; i += 111) {
+        bold.setPosition(edit.Document()->findBlockByNumber(i).position() + 1);
+        bold.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setFontWeight(QFont::Black);
+        format.setFontPointSize(15);
+        bold.mergeCharFormat(format);
+    }
+    QApplication::processEvents();
+    const auto* layout = qobject_cast<DocumentLayout*>(edit.Document()->documentLayout());
+    ASSERT_NE(layout, nullptr);
+
+    const int count = edit.GetLineCount();
+    const int lastLine = edit.ExLineFromChar(edit.GetTextLength());
+    const int line4000 = edit.ExLineFromChar(edit.Document()->findBlockByNumber(4000).position());
+    int measured = 0;
+    for (int i = 0; i < Paragraphs; ++i)
+        measured += layout->HeightKnown(i) ? 1 : 0;
+    EXPECT_LT(measured, Paragraphs / 4) << "short paragraphs were laid out to be counted";
+
+    // What laying every paragraph out finds.
+    int exact = 0;
+    int exact4000 = 0;
+    int lastStart = 0;
+    for (QTextBlock block = edit.Document()->begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* lines = layout->LaidOut(block);
+        if (block.blockNumber() == 4000)
+            exact4000 = exact;
+        lastStart = block.position() + lines->lineAt(lines->lineCount() - 1).textStart();
+        exact += std::max(1, lines->lineCount());
+    }
+    EXPECT_EQ(count, exact);
+    EXPECT_EQ(lastLine, exact - 1);
+    EXPECT_EQ(line4000, exact4000);
+    EXPECT_EQ(edit.LineIndex(exact - 1), lastStart);
+    EXPECT_GT(exact, Paragraphs + 60);
 }
 
 TEST(ViewLayout, ScrollingThroughKeepsABoundedNumberOfLayouts)

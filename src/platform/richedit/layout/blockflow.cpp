@@ -36,10 +36,11 @@ Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const F
 
 } // namespace
 
-BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
+namespace {
+
+BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings)
 {
     BlockFlow flow;
-    QTextLayout* layout = block.layout();
     if (!block.isVisible()) {
         layout->clearLayout();
         return flow;
@@ -73,10 +74,30 @@ BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
     return flow;
 }
 
+} // namespace
+
+BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
+{
+    return FlowInto(block.layout(), block, settings);
+}
+
+std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings)
+{
+    const QString text = block.text();
+    // Objects take their size from the document's layout, which only the
+    // block's own layout asks.
+    if (text.contains(QChar::ObjectReplacementCharacter))
+        return std::nullopt;
+    QTextLayout scratch(text, block.document()->defaultFont());
+    scratch.setFormats(block.textFormats());
+    return FlowInto(&scratch, block, settings);
+}
+
 void BlockEstimator::Reset(const QTextDocument* document)
 {
     doc = document;
     byFormat.clear();
+    advancesByFormat.clear();
     defaultFont = document->defaultFont();
 }
 
@@ -114,6 +135,64 @@ double BlockEstimator::Estimate(const QTextBlock& block, const FlowSettings& set
         lines = std::max(1, int(std::ceil(text / width)));
     }
     return format.topMargin() + lines * format.lineHeight(m.lineSpacing, 1.0) + format.bottomMargin();
+}
+
+double BlockEstimator::Advances::Of(char16_t c)
+{
+    if (c < table.size()) {
+        float& advance = table[c];
+        if (advance < 0)
+            advance = float(metrics.horizontalAdvance(QChar(c)));
+        return advance;
+    }
+    auto it = others.find(c);
+    if (it == others.end())
+        it = others.insert(c, float(metrics.horizontalAdvance(QChar(c))));
+    return *it;
+}
+
+bool BlockEstimator::SurelyOneLine(const QTextBlock& block, const FlowSettings& settings)
+{
+    if (!block.isVisible())
+        return false;
+    // One run of one plain font: spacing, objects and mixed fonts are left to the layout.
+    const QTextBlock::iterator first = block.begin();
+    if (first.atEnd())
+        return true;
+    QTextBlock::iterator second = first;
+    ++second;
+    if (!second.atEnd())
+        return false;
+    const QTextCharFormat format = first.fragment().charFormat();
+    if (format.isImageFormat() || format.objectType() != QTextFormat::NoObject
+        || format.hasProperty(QTextFormat::FontLetterSpacing) || format.hasProperty(QTextFormat::FontWordSpacing)
+        || format.hasProperty(QTextFormat::FontStretch) || format.hasProperty(QTextFormat::FontCapitalization))
+        return false;
+    const QTextBlockFormat blockFormat = block.blockFormat();
+    const double width = TextFrame(block, blockFormat, settings).width - blockFormat.textIndent();
+    // A line that fits into the width holds the whole paragraph. The sum of single
+    // advances leaves out kerning and the last glyph's overhang: keep a margin.
+    const int key = first.fragment().charFormatIndex();
+    auto it = advancesByFormat.find(key);
+    if (it == advancesByFormat.end())
+        it = advancesByFormat.insert(key, std::make_shared<Advances>(format.font().resolve(defaultFont)));
+    Advances& advances = **it;
+    const double slack = 2 * advances.metrics.height();
+    const double limit = (width - slack) / 1.03;
+    if (limit <= 0)
+        return false;
+    const QString text = block.text();
+    double sum = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        // Tabs stop at positions, separators break lines, pairs need shaping.
+        if (u == u'\t' || u == QChar::LineSeparator || u == QChar::ObjectReplacementCharacter || c.isSurrogate())
+            return false;
+        sum += advances.Of(u);
+        if (sum > limit)
+            return false;
+    }
+    return true;
 }
 
 } // namespace platform

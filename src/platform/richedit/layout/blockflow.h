@@ -4,7 +4,12 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
+
+#include <memory>
+#include <optional>
+#include <vector>
 
 class QTextBlock;
 class QTextDocument;
@@ -28,6 +33,10 @@ struct FlowSettings {
 
 // Lays the block out into its own QTextLayout.
 BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings);
+// The same lines found in a layout of its own, which is thrown away: Qt keeps a
+// block's QTextLayout for as long as the block lives once it is asked for.
+// Nothing for a block holding objects.
+std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings);
 
 // Guesses a block's height from its characters and its font, at least one line,
 // without touching its layout. Metrics are kept per character format.
@@ -35,14 +44,26 @@ class BlockEstimator {
 public:
     void Reset(const QTextDocument* doc);
     double Estimate(const QTextBlock& block, const FlowSettings& settings);
+    // True when the block is certain to take exactly one line, found from the
+    // advances of its characters without laying it out; false when in doubt.
+    bool SurelyOneLine(const QTextBlock& block, const FlowSettings& settings);
 
 private:
+    // Advances of single characters in one font, looked up as they are met.
+    struct Advances {
+        explicit Advances(const QFont& font) : metrics(font) {}
+        QFontMetricsF metrics;
+        std::vector<float> table = std::vector<float>(0x500, -1.0f);
+        QHash<char16_t, float> others;
+        double Of(char16_t c);
+    };
     struct Metrics {
         double lineSpacing = 0;
         double averageAdvance = 0;
     };
     const Metrics& MetricsFor(const QTextBlock& block);
     QHash<int, Metrics> byFormat;
+    QHash<int, std::shared_ptr<Advances>> advancesByFormat;
     const QTextDocument* doc = nullptr;
     QFont defaultFont;
 };

@@ -14,6 +14,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -144,6 +148,11 @@ void DocumentLayout::Measure(int number, const QTextBlock& block)
         ++keptCount;
     }
     state = State::Laid;
+    Apply(number, flow);
+}
+
+void DocumentLayout::Apply(int number, const BlockFlow& flow)
+{
     lines[std::size_t(number)] = flow.lines;
     widest = std::max(widest, flow.naturalWidth);
     const double old = index.Height(number);
@@ -240,6 +249,12 @@ void DocumentLayout::DropFarLayouts()
     near.erase(std::unique(near.begin(), near.end()), near.end());
     kept = std::move(near);
     keptCount = int(kept.size());
+#if defined(__GLIBC__)
+    // The lines and glyphs of thousands of paragraphs were freed in small pieces
+    // scattered over the heap: hand the whole pages among them back, or a text
+    // scrolled through holds on to what it once laid out.
+    malloc_trim(0);
+#endif
 }
 
 void DocumentLayout::documentChanged(int from, int, int charsAdded)
@@ -363,8 +378,18 @@ int DocumentLayout::LineCount(const QTextBlock& block) const
         return 0;
     auto* self = const_cast<DocumentLayout*>(this);
     const int number = block.blockNumber();
-    if (states[std::size_t(number)] == State::Estimated)
-        self->Measure(number, block);
+    if (states[std::size_t(number)] == State::Estimated) {
+        // Counting every line of a long text must not lay it all out: most
+        // paragraphs of logs, lists and verse are known to fit on one line.
+        if (self->estimator.SurelyOneLine(block, settings))
+            return 1;
+        if (const std::optional<BlockFlow> flow = MeasureBlock(block, settings)) {
+            self->states[std::size_t(number)] = State::Measured;
+            self->Apply(number, *flow);
+        } else {
+            self->Measure(number, block);
+        }
+    }
     return lines[std::size_t(number)];
 }
 

@@ -79,6 +79,7 @@ private:
     void EnsureCurrent();
     void Reset();
     void Measure(int number, const QTextBlock& block);
+    void Apply(int number, const BlockFlow& flow);   // a block's measured lines and height
     void Ensure(int number, const QTextBlock& block);
     void EnsureAbove(int number, double span);
     double Top(int number) const { return settings.margin + index.Before(number); }
