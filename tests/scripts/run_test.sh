@@ -40,7 +40,7 @@ grep -q "xvfb-run" "$work/err" || fail "no hint about a virtual display: $(cat "
 
 # The README's converter commands are the converter's own.
 listed=$(QT_QPA_PLATFORM=offscreen "$conv" --help | sed -n 's/^  \([a-z]\+\) .*/\1/p' | sort | tr '\n' ' ')
-documented=$(sed -n 's/^    quillet-conv \([a-z]\+\) .*/\1/p' "$source_dir/README.md" | sort | tr '\n' ' ')
+documented=$(sed -n 's/^    quillet-conv \([a-z]\+\) .*/\1/p' "$source_dir/README.md" | sort -u | tr '\n' ' ')
 [ -n "$listed" ] && [ "$listed" = "$documented" ] || fail "README lists '$documented', the converter '$listed'"
 ! grep -qi "until the main window lands" "$source_dir/README.md" || fail "README still describes the converter as the program"
 
