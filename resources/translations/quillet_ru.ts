@@ -272,6 +272,22 @@ It is recommended to save the text in RTF format.</source>
         <translation>Параметры сохранены в реестре</translation>
     </message>
     <message>
+        <source>Keep a recovery journal of unsaved text</source>
+        <translation>Вести журнал восстановления несохранённого текста</translation>
+    </message>
+    <message>
+        <source>Unsaved text is kept and offered again after a crash or a power cut</source>
+        <translation>Несохранённый текст сохраняется и предлагается снова после сбоя или отключения питания</translation>
+    </message>
+    <message>
+        <source>Pause in typing after which unsaved text is written to the journal</source>
+        <translation>Пауза в наборе, после которой несохранённый текст записывается в журнал</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> с</translation>
+    </message>
+    <message>
         <source>Remove extension </source>
         <translation>Удалить расширение </translation>
     </message>

@@ -366,6 +366,8 @@ public:
     bool JournalOn = true;
     int JournalDelayMs = 500;
     void StartJournal();
+    // The switch and interval from the settings; off removes the window's journal.
+    void SetJournal(bool on, int delayMs);
     void JournalTick();
     void FlushJournal();
     void DiscardJournal();

@@ -12,6 +12,7 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -49,6 +50,36 @@ void TfmView::StartJournal()
     journalTimer->start();
 }
 
+void TfmView::SetJournal(bool on, int delayMs)
+{
+    JournalDelayMs = delayMs;
+    JournalOn = on;
+    if (on) {
+        const bool restarted = !journal;
+        StartJournal();
+        if (restarted && journal) {
+            // What was typed while the journal was off is written whole at once.
+            journalDirty = true;
+            journalWhole = true;
+            journalFirstDirty = journalLastChange = TickNow() - JournalDelayMs;
+            journalKey.clear();
+        }
+        return;
+    }
+    if (!journal)
+        return;
+    journal->Remove();
+    journal.reset();
+    delete journalTimer;
+    journalTimer = nullptr;
+    // The document stays hooked; with the whole text due, its changes are not recorded.
+    journalDirty = false;
+    journalWhole = true;
+    journalEdits.clear();
+    journalBaseFile.clear();
+    journalBasePending = false;
+}
+
 void TfmView::JournalTick()
 {
     if (!journal || !TextReady)
@@ -82,7 +113,9 @@ void TfmView::JournalTick()
         journalWhole = true;
     }
     const qint64 now = TickNow();
-    if (!journalDirty || (now - journalLastChange < JournalDelayMs && now - journalFirstDirty < LongestDelayMs))
+    // Typing that never pauses is written at the longer of the two delays.
+    const qint64 longest = std::max<qint64>(LongestDelayMs, JournalDelayMs);
+    if (!journalDirty || (now - journalLastChange < JournalDelayMs && now - journalFirstDirty < longest))
         return;
     // A small text is taken whole now and then even when only edits came, so
     // that the journal never depends on a long chain of them.

@@ -107,6 +107,7 @@ void TfmView::ApplyOptions(const StartupOptions& o)
 
     GEditor->SetDosAdd(static_cast<TDosAdd>(o.dosAdd));
     GEditor->SetAutoEncoding(o.autoEncoding);
+    SetJournal(o.journal, o.journalDelay ? *o.journalDelay * 1000 : JournalDelayMs);
     DownButt();
 }
 

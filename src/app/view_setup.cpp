@@ -92,6 +92,8 @@ public:
     bool AllowObjects() const override { return view.GEditor->AllowObjects(); }
     bool AutoEncoding() const override { return view.GEditor->AutoEncoding(); }
     int DosAdd() const override { return int(view.GEditor->DosAdd()); }
+    bool JournalOn() const override { return view.JournalOn; }
+    int JournalDelayMs() const override { return view.JournalDelayMs; }
 
     void TakeDefaultFont() override { view.DefFont = view.GEditor->Font(); }
     void SetReadOnly(bool on) override { view.GEditor->SetReadOnly(on); }
@@ -103,6 +105,8 @@ public:
         if (mode >= daNone && mode <= daTBL)
             view.GEditor->SetDosAdd(static_cast<TDosAdd>(mode));
     }
+
+    void SetJournal(bool on, int delayMs) override { view.SetJournal(on, delayMs); }
 
     void PageSetup() override { view.mPageClick(); }
 

@@ -120,6 +120,12 @@ inline constexpr const char* InvalidFloat = QT_TRANSLATE_NOOP("QlConsts", "'%1' 
 // Settings dialog, registry and file types
 inline constexpr const char* RemoveAllData = QT_TRANSLATE_NOOP("QlConsts", "Are you really will remove all Quillet data from registry?");
 inline constexpr const char* OptionsSaved = QT_TRANSLATE_NOOP("QlConsts", "Options were saved in the registry");
+inline constexpr const char* KeepRecoveryJournal = QT_TRANSLATE_NOOP("QlConsts", "Keep a recovery journal of unsaved text");
+inline constexpr const char* KeepRecoveryJournalHint =
+    QT_TRANSLATE_NOOP("QlConsts", "Unsaved text is kept and offered again after a crash or a power cut");
+inline constexpr const char* RecoveryJournalDelayHint =
+    QT_TRANSLATE_NOOP("QlConsts", "Pause in typing after which unsaved text is written to the journal");
+inline constexpr const char* SecondsSuffix = QT_TRANSLATE_NOOP("QlConsts", " s");
 inline constexpr const char* RemoveExtension = QT_TRANSLATE_NOOP("QlConsts", "Remove extension ");
 inline constexpr const char* RemoveExtensionEnd = QT_TRANSLATE_NOOP("QlConsts", " ?");
 inline constexpr const char* ExtensionInputCaption = QT_TRANSLATE_NOOP("QlConsts", "Extension input");

@@ -49,6 +49,8 @@ inline constexpr const char* ExceptMac = "ExceptMac";
 inline constexpr const char* PDos = "PDos";
 inline constexpr const char* Ole = "Ole";
 inline constexpr const char* AutoEnc = "AutoEnc";
+inline constexpr const char* Journal = "Journal";
+inline constexpr const char* JournalDelay = "JournalDelay"; // seconds
 } // namespace OptionsValue
 
 namespace SearchValue {

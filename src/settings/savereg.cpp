@@ -10,6 +10,7 @@
 #include "radiogroup.h"
 #include "registrylayout.h"
 #include "registrymessages.h"
+#include "startupoptions.h"
 #include "sysbib.h"
 
 #include <QApplication>
@@ -175,6 +176,13 @@ QWidget* TfmSetup::BuildAppearance()
                    tr("Add/Remove the program to context menu of explorer"));
     chStart = Check(page, "chStart", tr("Add the program to context menu of \"Start\" button"),
                     tr("Add/Remove the program to context menu of \"Start\" button"));
+    chJournal = Check(page, "chJournal", Tr(QlConsts::KeepRecoveryJournal), Tr(QlConsts::KeepRecoveryJournalHint));
+    spJournal = new QSpinBox(page);
+    spJournal->setObjectName(QStringLiteral("spJournal"));
+    spJournal->setRange(1, MaxJournalDelay);
+    spJournal->setValue(1);
+    spJournal->setSuffix(Tr(QlConsts::SecondsSuffix));
+    spJournal->setToolTip(Tr(QlConsts::RecoveryJournalDelayHint));
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(0);
@@ -191,6 +199,11 @@ QWidget* TfmSetup::BuildAppearance()
     grid->addWidget(chWrap, 2, 1);
     grid->addWidget(chExpl, 4, 0, 1, 2);
     grid->addWidget(chStart, 5, 0, 1, 2);
+    auto* journal = new QHBoxLayout;
+    journal->addWidget(chJournal);
+    journal->addWidget(spJournal);
+    journal->addStretch(1);
+    grid->addLayout(journal, 6, 0, 1, 2);
     grid->setColumnMinimumWidth(0, 200);
     column->addLayout(grid);
     column->addStretch(1);
@@ -378,6 +391,7 @@ void TfmSetup::Wire()
 {
     connect(chFull, &QCheckBox::clicked, this, &TfmSetup::chFullClick);
     connect(chInd, &QCheckBox::clicked, this, &TfmSetup::chIndClick);
+    connect(chJournal, &QCheckBox::toggled, spJournal, &QSpinBox::setEnabled);
     connect(chEnc, &QCheckBox::clicked, this, &TfmSetup::chEncClick);
     connect(cbEnc, &QComboBox::currentIndexChanged, this, &TfmSetup::cbEncChange);
     connect(cbNum, &QCheckBox::clicked, this, &TfmSetup::cbNumClick);

@@ -71,8 +71,8 @@ public:
 
     // Appearance
     QCheckBox *chFull = nullptr, *chNoth = nullptr, *chReadOnly = nullptr, *chInd = nullptr, *chEncAll = nullptr,
-              *chPar = nullptr, *chWrap = nullptr, *chExpl = nullptr, *chStart = nullptr;
-    QSpinBox* spInd = nullptr;
+              *chPar = nullptr, *chWrap = nullptr, *chExpl = nullptr, *chStart = nullptr, *chJournal = nullptr;
+    QSpinBox *spInd = nullptr, *spJournal = nullptr;
     QPushButton *BitBtn1 = nullptr, *BitBtn6 = nullptr, *BitBtn2 = nullptr;
 
     // Encoding

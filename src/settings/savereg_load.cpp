@@ -12,6 +12,7 @@
 #include "registrymessages.h"
 #include "registrypath.h"
 #include "shellmenus.h"
+#include "startupoptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -156,6 +158,12 @@ void TfmSetup::LoadFromReg()
         spInd->setValue(std::max(step, 1));
     }
     chWrap->setChecked(options.IsOne(OptionsValue::Wrap).value_or(host->WrapDown()));
+    chJournal->setChecked(options.Get(OptionsValue::Journal).has_value() ? *options.Get(OptionsValue::Journal) != 0
+                                                                         : host->JournalOn());
+    const int journalDelay = options.Get(OptionsValue::JournalDelay).value_or(0);
+    spJournal->setValue(InRange(journalDelay, 1, MaxJournalDelay) ? journalDelay
+                                                                  : std::max(1, (host->JournalDelayMs() + 999) / 1000));
+    spJournal->setEnabled(chJournal->isChecked());
     chUrl->setChecked(options.IsOne(OptionsValue::AutoUrl).value_or(host->AutoURLDetect()));
     chMac->setChecked(options.IsOne(OptionsValue::ExceptMac).value_or(host->ExceptMac()));
     chOle->setChecked(options.Get(OptionsValue::Ole).has_value() ? *options.Get(OptionsValue::Ole) != 0

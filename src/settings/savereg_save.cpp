@@ -64,6 +64,8 @@ void TfmSetup::BitBtn1Click()
             reg.WriteInteger(OptionsValue::ReadOnly, Flag(chReadOnly));
             reg.WriteInteger(OptionsValue::ParBut, Flag(chPar));
             reg.WriteInteger(OptionsValue::Wrap, Flag(chWrap));
+            reg.WriteInteger(OptionsValue::Journal, Flag(chJournal));
+            reg.WriteInteger(OptionsValue::JournalDelay, spJournal->value());
             const char* bounds[] = {OptionsValue::Top, OptionsValue::Left, OptionsValue::Width, OptionsValue::Height};
             if (!std::all_of(std::begin(bounds), std::end(bounds), [&](const char* n) { return reg.ValueExists(n); })) {
                 reg.WriteInteger(OptionsValue::Top, DefaultTop);
@@ -80,6 +82,7 @@ void TfmSetup::BitBtn1Click()
         return;
     host->TakeDefaultFont();
     host->SetReadOnly(chReadOnly->isChecked());
+    host->SetJournal(chJournal->isChecked(), spJournal->value() * 1000);
     InformationBox(Tr(QlConsts::OptionsSaved));
 }
 

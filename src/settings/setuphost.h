@@ -53,6 +53,8 @@ public:
     virtual bool AllowObjects() const = 0;
     virtual bool AutoEncoding() const = 0;
     virtual int DosAdd() const = 0;
+    virtual bool JournalOn() const = 0;
+    virtual int JournalDelayMs() const = 0;
 
     // The window's default font becomes a copy of the editor's.
     virtual void TakeDefaultFont() = 0;
@@ -61,6 +63,8 @@ public:
     virtual void SetAutoURLDetect(bool on) = 0;
     virtual void SetExceptMac(bool on) = 0;
     virtual void SetDosAdd(int mode) = 0;
+    // Off removes the window's recovery journal.
+    virtual void SetJournal(bool on, int delayMs) = 0;
 
     // The window's page setup command.
     virtual void PageSetup() = 0;

@@ -91,6 +91,10 @@ StartupOptions ReadStartupOptions()
     // An unknown mode would reach the loader as an undefined value.
     o.dosAdd = InRange(Int(reg, OptionsValue::PDos), MaxDosAdd).value_or(DefaultDosAdd);
     o.autoEncoding = IsOne(Int(reg, OptionsValue::AutoEnc)).value_or(true);
+    o.journal = Int(reg, OptionsValue::Journal).value_or(1) != 0;
+    const std::optional<int> delay = Int(reg, OptionsValue::JournalDelay);
+    if (delay && *delay >= 1 && *delay <= MaxJournalDelay)
+        o.journalDelay = delay;
     return o;
 }
 

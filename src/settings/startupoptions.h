@@ -8,6 +8,9 @@
 
 #include <optional>
 
+// The longest pause, in seconds, the recovery journal may wait for.
+inline constexpr int MaxJournalDelay = 60;
+
 enum class StartWindowMode { FullScreen, Maximized, Normal };
 
 struct StartupOptions {
@@ -36,6 +39,8 @@ struct StartupOptions {
     StartWindowMode window = StartWindowMode::Maximized;
     int dosAdd = 2;                   // a TDosAdd ordinal; daUNI when absent or out of range
     bool autoEncoding = true;
+    bool journal = true;              // keep a recovery journal of unsaved text
+    std::optional<int> journalDelay;  // seconds, present only when 1..MaxJournalDelay
 };
 
 // Raises platform::RegistryError for a value of the wrong kind, and

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery journal of real windows: killed while typing, the text comes back
-// exactly in its encoding; a session's end keeps it; a save or a No removes it.
+// exactly in its encoding; a session's end keeps it; a save, a No or the setting removes it.
 #include "testsupport_copies.h"
 
 #include "recoveryjournal.h"
+#include "savereg.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 #include "richedit.h"
@@ -121,6 +125,50 @@ TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)
     view.reset();
     EXPECT_TRUE(Journals().empty());
     EXPECT_EQ(ReadFile(file), "more text\r\n");
+}
+
+TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
+{
+    const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
+    TfmView& w = Start({file});
+    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("more "));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
+    const QString kept = w.JournalPath();
+
+    w.SetupOk();
+    TfmSetup& d = *w.SetupForm;
+    d.FormShow();
+    EXPECT_TRUE(d.chJournal->isChecked()) << "on by default";
+    d.chJournal->setChecked(false);
+    d.spJournal->setValue(3);
+    prompter.AnswerMessage(MsgButton::Ok);
+    d.BitBtn1->click();
+    EXPECT_FALSE(QFile::exists(kept)) << "turned off, the window's journal goes";
+    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("and more "));
+    QTest::qWait(1500);
+    EXPECT_TRUE(Journals().empty());
+
+    prompter.AnswerMessage(MsgButton::No);
+    w.close();
+    view.reset();
+    TfmView& again = Start({file});
+    EXPECT_FALSE(again.JournalOn);
+    EXPECT_EQ(again.JournalDelayMs, 3000);
+    again.SetupOk();
+    again.SetupForm->FormShow();
+    EXPECT_FALSE(again.SetupForm->chJournal->isChecked());
+    EXPECT_EQ(again.SetupForm->spJournal->value(), 3);
+    QTest::keyClicks(again.GEditor->Window(), QStringLiteral("x"));
+    QTest::qWait(1500);
+    EXPECT_TRUE(Journals().empty());
+
+    // On again: what was typed meanwhile is written at once.
+    again.SetJournal(true, 200);
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(again.JournalPath()); }, 5000));
+    prompter.AnswerMessage(MsgButton::No);
+    again.close();
+    view.reset();
+    EXPECT_TRUE(Journals().empty());
 }
 
 TEST_F(JournalTest, AnOrphanIsOfferedRecoveredInItsEncodingDiscardedOrLeftForLater)
