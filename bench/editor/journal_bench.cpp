@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QFile>
 #include <QFont>
 #include <QTextBlock>
@@ -92,7 +94,11 @@ void BM_BoldWord(benchmark::State& state)
     QTextDocument* doc = editor->Window()->Document();
     qint64 wholeCopies = 0;
     qint64 payload = 0;
+    qint64 journalNs = 0;
     QObject::connect(doc, &QTextDocument::contentsChange, [&](int position, int removed, int added) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto charge = qScopeGuard([&] { journalNs += timer.nsecsElapsed(); });
         std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
         if (!edit)
             edit = RichRangeEdit(*doc, position, removed, added);
@@ -113,6 +119,7 @@ void BM_BoldWord(benchmark::State& state)
         format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
         cursor.mergeCharFormat(format);
     }
+    state.counters["journal_us_per_change"] = double(journalNs) / 1000.0 / double(std::max<qint64>(1, state.iterations()));
     state.counters["whole_copies"] = double(wholeCopies);
     state.counters["journal_bytes_per_change"] = double(payload) / double(std::max<qint64>(1, state.iterations()));
     state.SetLabel("MB of text");
