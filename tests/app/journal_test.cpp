@@ -160,6 +160,15 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     control.SetSel(word + 7, word + 7);
     control.paste();
     QTest::keyClicks(&control, QStringLiteral("and more"));
+    // And a paragraph further on centred.
+    QTextCursor paragraph(control.Document()->findBlock(middle + 400));
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    paragraph.mergeBlockFormat(centred);
+    // The text's last characters, whose paragraph has no mark of its own, bold too.
+    const int end = control.Document()->characterCount() - 1;
+    control.SetSel(end - 8, end);
+    QTest::keyClick(&control, Qt::Key_F5);
     w.FlushJournal();
 
     // The large text is not copied whole for a change of a few words.
