@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery journal's costs: taking the whole text on the window's thread
-// (after a change of formats) at 1, 10 and 50 MB, an edit per keystroke, and
+// at 1, 10 and 50 MB, an edit per keystroke, a word made bold, and
 // recovering 50 MB against opening the same file. Data is made under /tmp.
 #include "journalsnapshot.h"
 #include "journalwriter.h"
@@ -10,12 +10,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QFile>
+#include <QFont>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
 #include <benchmark/benchmark.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -79,6 +84,47 @@ void BM_TypedEdit(benchmark::State& state)
     state.SetLabel("MB of text");
 }
 BENCHMARK(BM_TypedEdit)->Arg(1)->Arg(50)->Unit(benchmark::kMicrosecond);
+
+// One word in the middle made bold, with the journal recording the change as
+// the window does: the edit as plain text, else the RTF of its range, else a
+// whole copy (counted; none is expected).
+void BM_BoldWord(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(state.range(0) << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    qint64 wholeCopies = 0;
+    qint64 payload = 0;
+    qint64 journalNs = 0;
+    QObject::connect(doc, &QTextDocument::contentsChange, [&](int position, int removed, int added) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto charge = qScopeGuard([&] { journalNs += timer.nsecsElapsed(); });
+        std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+        if (!edit)
+            edit = RichRangeEdit(*doc, position, removed, added);
+        if (!edit) {
+            ++wholeCopies;
+            return;
+        }
+        payload += EncodeJournalEdit(*edit).size();
+    });
+    const int word = doc->findBlock(doc->characterCount() / 2).position();
+    bool bold = false;
+    for (auto _ : state) {
+        QTextCursor cursor(doc);
+        cursor.setPosition(word);
+        cursor.setPosition(word + 6, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        bold = !bold;
+        format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+        cursor.mergeCharFormat(format);
+    }
+    state.counters["journal_us_per_change"] = double(journalNs) / 1000.0 / double(std::max<qint64>(1, state.iterations()));
+    state.counters["whole_copies"] = double(wholeCopies);
+    state.counters["journal_bytes_per_change"] = double(payload) / double(std::max<qint64>(1, state.iterations()));
+    state.SetLabel("MB of text");
+}
+BENCHMARK(BM_BoldWord)->Arg(10)->Arg(50)->Unit(benchmark::kMicrosecond);
 
 // A Replace All whose words differ in length: one change over the whole text.
 void BM_ReplaceAllEdit10MB(benchmark::State& state)

@@ -218,6 +218,9 @@ void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int a
     if (journalWhole)
         return;
     std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+    // A change of formats costs the range it touched, not a copy of the whole text.
+    if (!edit)
+        edit = RichRangeEdit(*doc, position, removed, added);
     if (!edit) {
         journalWhole = true;
         journalEdits.clear();

@@ -3,7 +3,10 @@
 #include "journalsnapshot.h"
 
 #include "qxeditor.h"
+#include "listmarkers.h"
 #include "richedit.h"
+#include "rtfreader.h"
+#include "rtfwriter.h"
 #include "streams.h"
 
 #include <QTextBlock>
@@ -50,6 +53,13 @@ void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
         QTextCursor cursor(&doc);
         cursor.setPosition(e.position);
         cursor.setPosition(e.position + e.removed, QTextCursor::KeepAnchor);
+        if (e.rich) {
+            const int expected = end - e.removed + e.added;
+            if (!platform::ReadRtf(e.rtf, cursor) || doc.characterCount() - 1 != expected)
+                throw std::runtime_error("The recovery journal holds a change that does not fit its text.");
+            platform::SyncListMarkers(doc, e.position, e.position + e.added);
+            continue;
+        }
         cursor.removeSelectedText();
         if (!e.text.isEmpty())
             cursor.insertText(e.text, InsertFormat(doc, e.position));
@@ -178,5 +188,22 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
             return std::nullopt;
     if (edit.text.size() != added)
         return std::nullopt;
+    return edit;
+}
+
+std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added)
+{
+    const int length = doc.characterCount() - 1;
+    if (added < 0 || removed < 0 || position < 0 || position + added > length || 2 * qint64(added) > length)
+        return std::nullopt;
+    // Cells read back from a range are not the cells the range cut through.
+    if (!doc.rootFrame()->childFrames().isEmpty())
+        return std::nullopt;
+    TJournalEdit edit;
+    edit.rich = true;
+    edit.position = position;
+    edit.removed = removed;
+    edit.added = added;
+    edit.rtf = platform::WriteRtf(doc, position, position + added);
     return edit;
 }

@@ -24,3 +24,8 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state);
 // an edit that, applied to the text before it, gives this text exactly; nothing
 // when it touched formats, tables or objects, which only a whole state keeps.
 std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added);
+
+// The same change as the RTF of the range it left, costing that range rather
+// than the whole text; nothing when the range is most of the text (a whole
+// state is then as cheap and needs no chain of edits) or crosses a table.
+std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added);

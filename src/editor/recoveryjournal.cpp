@@ -25,6 +25,7 @@ constexpr char Magic[] = "QLTJRNL1";
 constexpr int HeaderBytes = 8;   // payload length and CRC-32, little-endian
 constexpr std::uint8_t StateRecord = 'S';
 constexpr std::uint8_t EditRecord = 'E';
+constexpr std::uint8_t RichEditRecord = 'R';
 // A journal larger than this is no journal of ours (QByteArray's own bound).
 constexpr std::int64_t MaxJournalBytes = std::int64_t(1) << 30;
 constexpr auto StreamVersion = QDataStream::Qt_6_4;
@@ -71,11 +72,15 @@ QByteArray Framed(const QByteArray& payload)
     return record;
 }
 
-std::optional<TJournalEdit> DecodeEdit(QDataStream& in)
+std::optional<TJournalEdit> DecodeEdit(QDataStream& in, bool rich)
 {
     TJournalEdit e;
-    in >> e.position >> e.removed >> e.text >> e.selStart >> e.selLength >> e.timeMs;
-    if (in.status() != QDataStream::Ok || !in.atEnd() || e.position < 0 || e.removed < 0)
+    e.rich = rich;
+    if (rich)
+        in >> e.position >> e.removed >> e.added >> e.rtf >> e.selStart >> e.selLength >> e.timeMs;
+    else
+        in >> e.position >> e.removed >> e.text >> e.selStart >> e.selLength >> e.timeMs;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || e.position < 0 || e.removed < 0 || e.added < 0)
         return std::nullopt;
     return e;
 }
@@ -120,7 +125,10 @@ QByteArray EncodeJournalEdit(const TJournalEdit& e)
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
     out.setVersion(StreamVersion);
-    out << EditRecord << e.position << e.removed << e.text << e.selStart << e.selLength << e.timeMs;
+    if (e.rich)
+        out << RichEditRecord << e.position << e.removed << e.added << e.rtf << e.selStart << e.selLength << e.timeMs;
+    else
+        out << EditRecord << e.position << e.removed << e.text << e.selStart << e.selLength << e.timeMs;
     return Framed(payload);
 }
 
@@ -205,13 +213,14 @@ TJournalState ReadJournal(const QString& path)
             last->fileName.detach();
             last->rtf.detach();
             last->fileBytes.detach();
-        } else if (kind == EditRecord && last) {
-            std::optional<TJournalEdit> edit = DecodeEdit(in);
+        } else if ((kind == EditRecord || kind == RichEditRecord) && last) {
+            std::optional<TJournalEdit> edit = DecodeEdit(in, kind == RichEditRecord);
             if (!edit)
                 break;
             last->timeMs = edit->timeMs;
             last->selStart = edit->selStart;
             last->selLength = edit->selLength;
+            edit->rtf.detach();
             last->edits.push_back(std::move(*edit));
         } else {
             break;

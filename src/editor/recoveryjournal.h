@@ -23,11 +23,16 @@ struct TDiskIdentity {
 };
 
 // A change of the text after a whole state: remove `removed` characters at
-// position, insert text there in the format of what precedes it.
+// position, insert text there in the format of what precedes it. A change of
+// formats, tables or objects carries instead the RTF of the range it left
+// (`added` characters long), read in over the removed ones.
 struct TJournalEdit {
     qint32 position = 0;
     qint32 removed = 0;
     QString text;
+    bool rich = false;
+    qint32 added = 0;
+    QByteArray rtf;
     qint32 selStart = 0;
     qint32 selLength = 0;
     qint64 timeMs = 0;

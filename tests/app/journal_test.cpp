@@ -3,12 +3,21 @@
 // exactly in its encoding; a session's end keeps it; a save, a No or the setting removes it.
 #include "testsupport_copies.h"
 
+#include "journalsnapshot.h"
+#include "qxeditor.h"
 #include "recoveryjournal.h"
 #include "savereg.h"
+#include "streams.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMimeData>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -16,6 +25,7 @@
 
 #include "richedit.h"
 
+#include <algorithm>
 #include <csignal>
 
 namespace {
@@ -45,6 +55,27 @@ std::vector<TJournalEntry> Journals()
 }
 
 class JournalTest : public WindowsTest {};
+
+QByteArray RtfOf(platform::RichEdit& control)
+{
+    QByteArray rtf;
+    platform::EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&rtf);
+    stream.pfnCallback = [](std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb) {
+        reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), cb);
+        *pcb = cb;
+        return std::uint32_t(0);
+    };
+    control.StreamOut(platform::SF_RTF, stream);
+    return rtf;
+}
+
+std::vector<std::uint8_t> SavedBytes(TqxEditor& editor)
+{
+    TMemoryStream out;
+    editor.Lines()->SaveToStream(out);
+    return out.Bytes();
+}
 
 TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
 {
@@ -102,6 +133,57 @@ TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
     ASSERT_EQ(Journals().size(), 1u);
     EXPECT_EQ(Conv({QStringLiteral("recover"), Journals()[0].id, text}).status, 0);
     EXPECT_EQ(ReadFile(text), expected);
+}
+
+TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackExactly)
+{
+    QByteArray original;
+    for (int n = 0; n < 4000; ++n)
+        original += "\xD1\xF2\xF0\xEE\xEA\xE0 " + QByteArray::number(n) + " \xEF\xF0\xEE \xE5\xE6\xE0.\r\n";
+    const QString file = MakeFile(QStringLiteral("large.txt"), original);
+    TfmView& w = Start({file});
+    platform::RichEdit& control = *w.GEditor->Window();
+    QTest::keyClicks(&control, QStringLiteral("typed "));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
+
+    // A word in the middle made bold with F5, then formatted text pasted after it.
+    const int middle = control.Document()->characterCount() / 2;
+    const int word = control.Document()->findBlock(middle).position();
+    control.SetSel(word, word + 6);
+    QTest::keyClick(&control, Qt::Key_F5);
+    ASSERT_GT(control.Document()->findBlock(middle).begin().fragment().charFormat().fontWeight(), QFont::Normal)
+        << "F5 made nothing bold";
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("text/rtf"), "{\\rtf1\\ansi {\\i \\u1082?\\u1091?\\u1088?} "
+                                               "{\\b\\ul bold}\\par next {\\strike line}}");
+    QApplication::clipboard()->setMimeData(mime);
+    control.SetSel(word + 7, word + 7);
+    control.paste();
+    QTest::keyClicks(&control, QStringLiteral("and more"));
+    // And a paragraph further on centred.
+    QTextCursor paragraph(control.Document()->findBlock(middle + 400));
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    paragraph.mergeBlockFormat(centred);
+    // The text's last characters, whose paragraph has no mark of its own, bold too.
+    const int end = control.Document()->characterCount() - 1;
+    control.SetSel(end - 8, end);
+    QTest::keyClick(&control, Qt::Key_F5);
+    w.FlushJournal();
+
+    // The large text is not copied whole for a change of a few words.
+    const TJournalState journal = ReadJournal(w.JournalPath());
+    EXPECT_TRUE(journal.fromFile) << "a whole copy was taken for a change of formats";
+    EXPECT_TRUE(std::any_of(journal.edits.begin(), journal.edits.end(), [](const TJournalEdit& e) { return e.rich; }));
+    EXPECT_LT(QFileInfo(w.JournalPath()).size(), original.size() + 4000);
+
+    TqxEditor recovered;
+    recovered.SetFont(w.GEditor->Font());
+    ShowJournalText(recovered, journal);
+    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(control));
+    EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding());
+    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
+    prompter.AnswerMessage(MsgButton::No);
 }
 
 TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)

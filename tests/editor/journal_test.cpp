@@ -113,16 +113,27 @@ TEST(RecoveryJournal, APowerCutAtAnyByteLeavesAnEarlierWholeState)
         TJournalEdit erased;
         erased.position = 1;
         erased.removed = 2;
-        erased.timeMs = 77;
-        writer.Append(EncodeJournalEdit(typed) + EncodeJournalEdit(erased));
+        erased.timeMs = 70;
+        TJournalEdit bolded;
+        bolded.rich = true;
+        bolded.position = 1;
+        bolded.removed = 4;
+        bolded.added = 4;
+        bolded.rtf = "{\\rtf1 {\\b word}}";
+        bolded.timeMs = 77;
+        writer.Append(EncodeJournalEdit(typed) + EncodeJournalEdit(erased) + EncodeJournalEdit(bolded));
         writer.Flush();
         const TJournalState read = ReadJournal(writer.Path());
-        ASSERT_EQ(read.edits.size(), 2u);
+        ASSERT_EQ(read.edits.size(), 3u);
         EXPECT_EQ(read.edits[0].text, typed.text);
         EXPECT_EQ(read.edits[1].removed, 2);
+        EXPECT_FALSE(read.edits[1].rich);
+        EXPECT_TRUE(read.edits[2].rich);
+        EXPECT_EQ(read.edits[2].rtf, bolded.rtf);
+        EXPECT_EQ(read.edits[2].added, 4);
         EXPECT_EQ(read.timeMs, 77);
         Put(cut, Bytes(writer.Path()).chopped(1));
-        EXPECT_EQ(ReadJournal(cut).edits.size(), 1u);
+        EXPECT_EQ(ReadJournal(cut).edits.size(), 2u);
         writer.Remove();
     }
 

@@ -38,9 +38,18 @@ public:
 
     QByteArray Write()
     {
-        CollectFrame(document_.rootFrame());
         body_.reserve(to_ - from_ + 1024);
-        WriteFrame(document_.rootFrame());
+        if (document_.rootFrame()->childFrames().isEmpty()) {
+            // Without tables only the paragraphs the range touches matter: a
+            // few words of a large text cost those words, not every paragraph.
+            for (QTextBlock b = RangeStart(); b.isValid() && b.position() <= to_; b = b.next())
+                CollectBlock(b);
+            for (QTextBlock b = RangeStart(); b.isValid() && b.position() <= to_; b = b.next())
+                WriteBlock(b, 0, false);
+        } else {
+            CollectFrame(document_.rootFrame());
+            WriteFrame(document_.rootFrame());
+        }
         if (!closedLast_)
             body_ += "\\pard\\par\r\n";   // the range ended inside a table
         QByteArray out = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\uc1";
@@ -53,6 +62,9 @@ public:
 
 private:
     bool Intersects(int lo, int hi) const { return lo < to_ && hi > from_; }
+
+    // The paragraph holding the range's first character; those before it end before it.
+    QTextBlock RangeStart() const { return document_.findBlock(from_); }
 
     void CollectFrame(QTextFrame* frame)
     {
