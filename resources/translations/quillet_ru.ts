@@ -482,24 +482,6 @@ Saving over it replaces them for good. Save it all the same?</source>
         <translation>Внедрён в %1</translation>
     </message>
     <message>
-        <source>A text that was not saved was kept for recovery:
-
-%1
-kept %2, %3 characters
-
-%4
-
-Recover it (Yes), discard it (No), or decide later (Cancel)?</source>
-        <translation>Несохранённый текст был сохранён для восстановления:
-
-%1
-сохранён %2, символов: %3
-
-%4
-
-Восстановить его (Да), удалить (Нет) или решить позже (Отмена)?</translation>
-    </message>
-    <message>
         <source>untitled</source>
         <translation>без имени</translation>
     </message>
@@ -544,6 +526,42 @@ Save it again under this name?</source>
         <translation>Файла %1 больше нет на диске.
 
 Сохранить его снова под этим именем?</translation>
+    </message>
+    <message>
+        <source>Recover Unsaved Texts</source>
+        <translation>Восстановление несохранённых текстов</translation>
+    </message>
+    <message>
+        <source>These texts were not saved when their windows ended. Recover the selected one, discard it, or decide later:</source>
+        <translation>Эти тексты не были сохранены, когда их окна закрылись. Восстановите выбранный, удалите его или решите позже:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Kept</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Размер</translation>
+    </message>
+    <message>
+        <source>%1 characters</source>
+        <translation>Символов: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Recover</source>
+        <translation>&amp;Восстановить</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Удалить</translation>
+    </message>
+    <message>
+        <source>&amp;Later</source>
+        <translation>&amp;Позже</translation>
     </message>
 </context>
 <context>

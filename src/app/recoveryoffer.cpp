@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The recovery question at start and on open, and showing a recovered text.
+// The list of recoverable texts at start and on open, and showing a recovered text.
 #include "recoveryoffer.h"
 
 #include "filenames.h"
+#include "prompter.h"
 #include "journalsnapshot.h"
 #include "qlconsts.h"
 #include "qlconsts_recovery.h"
@@ -10,6 +11,7 @@
 #include "view.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace {
@@ -67,7 +69,14 @@ void OfferRecovery(TfmView& view, const QString& onlyFile)
         return;
     }
     const QString own = view.JournalPath();
-    bool recovered = false;
+    // Each listed journal stays taken while the list is shown, so that no other
+    // copy offers it at the same time.
+    struct Offered {
+        TJournalClaim claim;
+        TJournalState state;
+    };
+    std::vector<Offered> offered;
+    RecoveryListRequest request;
     for (const TJournalEntry& entry : ListJournals(folder)) {
         if (entry.path == own)
             continue;
@@ -85,19 +94,31 @@ void OfferRecovery(TfmView& view, const QString& onlyFile)
         const QString name = platform::FileNameFromBytes(state.fileName);
         if (!onlyFile.isEmpty() && name != onlyFile)
             continue;
-        if (recovered) {
-            // One window shows one text: the others are offered by a copy of their own.
-            claim.reset();
-            view.StartCopy({});
-            return;
-        }
-        const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(state.timeMs), QLocale::ShortFormat);
-        const MsgButton answer = ConfirmationBox(
-            Tr(QlConsts::RecoveryFound).arg(Shown(name), when, QString::number(state.characters), state.preview),
-            MsgButton::Yes | MsgButton::No | MsgButton::Cancel);
-        if (answer == MsgButton::No)
-            claim->Remove();
-        else if (answer == MsgButton::Yes)
-            recovered = Recover(view, state, *claim);
+        qint64 characters = state.characters;
+        for (const TJournalEdit& edit : state.edits)
+            characters += edit.text.size() - edit.removed;
+        request.entries.push_back(
+            {Shown(name), QLocale().toString(QDateTime::fromMSecsSinceEpoch(state.timeMs), QLocale::ShortFormat),
+             Tr(QlConsts::RecoveryCharacters).arg(QLocale().toString(characters)), state.preview});
+        offered.push_back({std::move(*claim), std::move(state)});
     }
+    if (offered.empty())
+        return;
+    request.discard = [&offered](int index) {
+        offered[std::size_t(index)].claim.Remove();
+        return true;
+    };
+    const std::optional<RecoveryListAnswer> answer = CurrentPrompter().RecoveryListDialog(request);
+    if (!answer || answer->recover < 0 || answer->recover >= int(offered.size()))
+        return;
+    Offered& chosen = offered[std::size_t(answer->recover)];
+    if (!Recover(view, chosen.state, chosen.claim))
+        return;
+    // One window shows one text: the rest are offered by a copy of their own.
+    bool rest = false;
+    for (std::size_t i = 0; i < offered.size(); ++i)
+        rest = rest || (int(i) != answer->recover && QFileInfo::exists(offered[i].claim.Path()));
+    offered.clear();
+    if (rest)
+        view.StartCopy({});
 }

@@ -7,6 +7,7 @@
 
 class TfmView;
 
-// Asks about each journal no running copy holds; with onlyFile, only about the
-// journals of that file. A recovered text is shown in the window, modified.
+// Lists the journals no running copy holds (with onlyFile, only those of that
+// file) to recover, discard or leave for later. A recovered text is shown in the
+// window, modified; the rest are then offered by a copy of their own.
 void OfferRecovery(TfmView& view, const QString& onlyFile = {});

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "objectprompts.h"
+#include "recoveryprompt.h"
 
 #include <QColor>
 #include <QFlags>
@@ -89,6 +90,9 @@ public:
     {
         return std::nullopt;
     }
+    // The texts kept for recovery; nothing for Later. Prompters with no one to ask
+    // leave them all for later.
+    virtual std::optional<RecoveryListAnswer> RecoveryListDialog(const RecoveryListRequest&) { return std::nullopt; }
 };
 
 // The installed prompter; the Qt one unless another was installed.

@@ -7,9 +7,17 @@
 
 namespace QlConsts {
 
-inline constexpr const char* RecoveryFound = QT_TRANSLATE_NOOP(
-    "QlConsts", "A text that was not saved was kept for recovery:\n\n%1\nkept %2, %3 characters\n\n%4\n\n"
-                "Recover it (Yes), discard it (No), or decide later (Cancel)?");
+inline constexpr const char* RecoveryListCaption = QT_TRANSLATE_NOOP("QlConsts", "Recover Unsaved Texts");
+inline constexpr const char* RecoveryListIntro = QT_TRANSLATE_NOOP(
+    "QlConsts", "These texts were not saved when their windows ended. Recover the selected one, "
+                "discard it, or decide later:");
+inline constexpr const char* RecoveryColumnFile = QT_TRANSLATE_NOOP("QlConsts", "File");
+inline constexpr const char* RecoveryColumnTime = QT_TRANSLATE_NOOP("QlConsts", "Kept");
+inline constexpr const char* RecoveryColumnSize = QT_TRANSLATE_NOOP("QlConsts", "Size");
+inline constexpr const char* RecoveryCharacters = QT_TRANSLATE_NOOP("QlConsts", "%1 characters");
+inline constexpr const char* RecoveryRecover = QT_TRANSLATE_NOOP("QlConsts", "&Recover");
+inline constexpr const char* RecoveryDiscard = QT_TRANSLATE_NOOP("QlConsts", "&Discard");
+inline constexpr const char* RecoveryLater = QT_TRANSLATE_NOOP("QlConsts", "&Later");
 inline constexpr const char* RecoveryUntitled = QT_TRANSLATE_NOOP("QlConsts", "untitled");
 inline constexpr const char* RecoveryDiskChanged = QT_TRANSLATE_NOOP(
     "QlConsts", "The file %1 changed on disk after the text was kept.\n\n"

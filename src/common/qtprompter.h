@@ -25,6 +25,7 @@ public:
     std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override;
     std::optional<InsertObjectAnswer> InsertObjectDialog(const InsertObjectRequest& request) override;
     std::optional<ObjectPropertiesAnswer> ObjectPropertiesDialog(const ObjectPropertiesRequest& request) override;
+    std::optional<RecoveryListAnswer> RecoveryListDialog(const RecoveryListRequest& request) override;
 
 private:
     std::optional<FileDialogAnswer> RunFileDialog(const FileDialogRequest& request, bool save);

@@ -17,6 +17,7 @@ const char* KindName(PromptKind kind)
     case PromptKind::Print: return "print dialog";
     case PromptKind::InsertObject: return "insert object dialog";
     case PromptKind::ObjectProperties: return "object properties dialog";
+    case PromptKind::RecoveryList: return "recovery list";
     }
     return "question";
 }
@@ -81,8 +82,15 @@ ScriptedPrompter& ScriptedPrompter::AnswerObjectProperties(ObjectPropertiesScrip
     return *this;
 }
 
+ScriptedPrompter& ScriptedPrompter::AnswerRecoveryList(RecoveryListScript script)
+{
+    recoveryAnswers.push_back(std::move(script));
+    return *this;
+}
+
 void ScriptedPrompter::Clear()
 {
+    recoveryAnswers.clear();
     answers.clear();
     insertObjectAnswers.clear();
     propertiesAnswers.clear();
@@ -221,4 +229,42 @@ std::optional<ObjectPropertiesAnswer> ScriptedPrompter::ObjectPropertiesDialog(c
         }
     }
     return script.answer;
+}
+
+std::optional<RecoveryListAnswer> ScriptedPrompter::RecoveryListDialog(const RecoveryListRequest& request)
+{
+    PromptRecord record;
+    record.kind = PromptKind::RecoveryList;
+    QStringList names;
+    for (const RecoveryListEntry& entry : request.entries)
+        names << entry.name;
+    record.text = names.join(u'|');
+    asked.push_back(record);
+    lastRecoveryList = request.entries;
+    if (recoveryAnswers.empty()) {
+        problems << QStringLiteral("no answer queued for the recovery list \"") + record.text + u'"';
+        return std::nullopt;
+    }
+    RecoveryListScript script = std::move(recoveryAnswers.front());
+    recoveryAnswers.pop_front();
+    // The list as the window would show it after each discard: indexes into what
+    // is shown, answered as indexes into what was asked.
+    std::vector<int> shown(request.entries.size());
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        shown[i] = int(i);
+    for (const int index : script.discards) {
+        if (index < 0 || index >= int(shown.size())) {
+            problems << QStringLiteral("discarded an entry the recovery list does not have");
+            return std::nullopt;
+        }
+        if (request.discard && request.discard(shown[index]))
+            shown.erase(shown.begin() + index);
+    }
+    if (!script.recover)
+        return std::nullopt;
+    if (*script.recover < 0 || *script.recover >= int(shown.size())) {
+        problems << QStringLiteral("recovered an entry the recovery list does not have");
+        return std::nullopt;
+    }
+    return RecoveryListAnswer{shown[*script.recover]};
 }

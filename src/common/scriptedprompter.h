@@ -8,7 +8,8 @@
 #include <deque>
 #include <vector>
 
-enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color, PageSetup, Print, InsertObject, ObjectProperties };
+enum class PromptKind { Message, Input, OpenFile, SaveFile, Font, Color, PageSetup, Print, InsertObject, ObjectProperties,
+                        RecoveryList };
 
 struct PromptRecord {
     PromptKind kind = PromptKind::Message;
@@ -35,6 +36,10 @@ public:
     // The object dialogs keep queues of their own; nothing means Cancel.
     ScriptedPrompter& AnswerInsertObject(std::optional<InsertObjectAnswer> answer);
     ScriptedPrompter& AnswerObjectProperties(ObjectPropertiesScript script);
+    // The recovery list keeps a queue of its own.
+    ScriptedPrompter& AnswerRecoveryList(RecoveryListScript script);
+    // The last recovery list shown, as it was first asked.
+    const std::vector<RecoveryListEntry>& LastRecoveryList() const { return lastRecoveryList; }
     // The last properties dialog shown, as it was asked.
     const ObjectPropertiesRequest& LastObjectProperties() const { return lastProperties; }
 
@@ -54,6 +59,7 @@ public:
     std::optional<PrintRangeAnswer> PrintDialog(const PrintRangeRequest& request) override;
     std::optional<InsertObjectAnswer> InsertObjectDialog(const InsertObjectRequest& request) override;
     std::optional<ObjectPropertiesAnswer> ObjectPropertiesDialog(const ObjectPropertiesRequest& request) override;
+    std::optional<RecoveryListAnswer> RecoveryListDialog(const RecoveryListRequest& request) override;
 
 private:
     enum class AnswerKind { Message, Input, File, Font, Color, PageSetup, Print };
@@ -75,6 +81,8 @@ private:
     std::deque<std::pair<bool, InsertObjectAnswer>> insertObjectAnswers;   // false: Cancel
     std::deque<ObjectPropertiesScript> propertiesAnswers;
     ObjectPropertiesRequest lastProperties;
+    std::deque<RecoveryListScript> recoveryAnswers;
+    std::vector<RecoveryListEntry> lastRecoveryList;
     std::vector<PromptRecord> asked;
     QStringList problems;
 };

@@ -253,26 +253,27 @@ TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
     EXPECT_TRUE(Journals().empty());
 }
 
-TEST_F(JournalTest, AnOrphanIsOfferedRecoveredInItsEncodingDiscardedOrLeftForLater)
+TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLater)
 {
     // UTF-16, big-endian: Save must write the same order back.
     const QByteArray original = QByteArray("\xFE\xFF\x04\x22\x04\x35\x04\x3A\x04\x41\x04\x42\x00\x0D\x00\x0A", 16);
     const QString file = MakeFile(QStringLiteral("big.txt"), original);
     // A window whose text is left behind, as by a crash.
-    const auto leaveOrphan = [&](const QString& typed) {
-        TfmView& w = Start({file});
+    const auto leaveOrphan = [&](const QStringList& arguments, const QString& typed) {
+        TfmView& w = Start(arguments);
         QTest::keyClick(w.GEditor->Window(), Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(w.GEditor->Window(), typed);
         w.KeepJournalForLater();
         Discard();
     };
     const auto offers = [&] {
-        const QStringList asked = Messages();
+        const std::vector<PromptRecord>& asked = prompter.Asked();
         return std::count_if(asked.begin(), asked.end(),
-                             [](const QString& m) { return m.contains(QStringLiteral("kept for recovery")); });
+                             [](const PromptRecord& r) { return r.kind == PromptKind::RecoveryList; });
     };
+    const auto listed = [&] { return prompter.LastRecoveryList(); };
 
-    leaveOrphan(QStringLiteral("!"));
+    leaveOrphan({file}, QStringLiteral("!"));
     ASSERT_EQ(Journals().size(), 1u);
     // Taken by another copy, it is not offered here.
     {
@@ -283,20 +284,33 @@ TEST_F(JournalTest, AnOrphanIsOfferedRecoveredInItsEncodingDiscardedOrLeftForLat
         EXPECT_EQ(offers(), 0);
         Discard();
     }
-    // Later leaves it; then Recover shows it modified under its name and encoding.
-    prompter.AnswerMessage(MsgButton::Cancel);
+    // Later leaves them all; the list names each text with its time, size and first lines.
+    leaveOrphan({}, QStringLiteral("untitled text"));
+    ASSERT_EQ(Journals().size(), 2u);
+    prompter.Clear();   // that window was offered the first text, and left it
+    prompter.AnswerRecoveryList({});
     Start();
     ASSERT_TRUE(WaitUntil([&] { return offers() == 1; }, 3000));
-    EXPECT_TRUE(Messages().last().contains(QStringLiteral("big.txt")));
-    EXPECT_TRUE(Messages().last().contains(QStringLiteral("Текст\n!"))) << Messages().last().toStdString();
-    EXPECT_EQ(Journals().size(), 1u);
+    ASSERT_EQ(listed().size(), 2u);
+    const bool fileFirst = listed()[0].name.contains(QStringLiteral("big.txt"));
+    const RecoveryListEntry named = listed()[fileFirst ? 0 : 1];
+    const RecoveryListEntry untitled = listed()[fileFirst ? 1 : 0];
+    EXPECT_TRUE(named.preview.contains(QStringLiteral("Текст\n!"))) << named.preview.toStdString();
+    EXPECT_TRUE(named.size.endsWith(QStringLiteral(" characters")) && named.size != untitled.size)
+        << named.size.toStdString();
+    EXPECT_EQ(untitled.name, QStringLiteral("untitled"));
+    EXPECT_TRUE(untitled.preview.contains(QStringLiteral("untitled text")));
+    EXPECT_FALSE(named.time.isEmpty());
+    EXPECT_EQ(Journals().size(), 2u);
     Discard();
-    prompter.AnswerMessage(MsgButton::Yes);
+    // Discard and Recover act on the selected text: the untitled one goes, then
+    // the file's text is shown modified under its name and encoding.
+    prompter.AnswerRecoveryList({{fileFirst ? 1 : 0}, 0});
     TfmView& w = Start();
     ASSERT_TRUE(WaitUntil([&] { return offers() == 2 && w.GEditor->Modified(); }, 3000)) << Messages().join(u'|').toStdString();
     EXPECT_EQ(w.CurFileName, file);
     EXPECT_EQ(w.CurEncoding, Uni);
-    ASSERT_EQ(Journals().size(), 1u) << "the old journal gives way to the window's own";
+    ASSERT_EQ(Journals().size(), 1u) << "the old journals give way to the window's own";
     EXPECT_EQ(Journals()[0].path, w.JournalPath());
     w.sbSaveClick();
     const QByteArray saved = ReadFile(file);
@@ -304,21 +318,15 @@ TEST_F(JournalTest, AnOrphanIsOfferedRecoveredInItsEncodingDiscardedOrLeftForLat
     Discard();
     EXPECT_TRUE(Journals().empty());
 
-    // Discard removes it; a file changed meanwhile is recovered as a new text.
-    leaveOrphan(QStringLiteral("?"));
-    prompter.AnswerMessage(MsgButton::No);
-    Start();
-    ASSERT_TRUE(WaitUntil([&] { return offers() == 3; }, 3000));
-    EXPECT_TRUE(Journals().empty());
-    EXPECT_FALSE(view->GEditor->Modified());
-    Discard();
-    leaveOrphan(QStringLiteral("?"));
+    // A file changed meanwhile is recovered as a new text.
+    leaveOrphan({file}, QStringLiteral("?"));
     MakeFile(QStringLiteral("big.txt"), original + original);
-    prompter.AnswerMessage(MsgButton::Yes).AnswerMessage(MsgButton::Yes);
+    prompter.AnswerRecoveryList({{}, 0}).AnswerMessage(MsgButton::Yes);
     TfmView& renamed = Start();
     ASSERT_TRUE(WaitUntil([&] { return renamed.GEditor->Modified(); }, 3000));
     EXPECT_TRUE(renamed.CurFileName.isEmpty());
     EXPECT_TRUE(Messages().last().contains(QStringLiteral("changed on disk")));
+    EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(u'|').toStdString();
     Discard();
 
     // A damaged journal is named once and left as it is.

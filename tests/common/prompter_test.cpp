@@ -13,9 +13,11 @@
 #include <QInputDialog>
 #include <QTemporaryDir>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -186,6 +188,55 @@ TEST(QtPrompterTest, SaveDialogStartsOnTheGivenFilterAndAnswersTheChosenOne)
     EXPECT_EQ(answer->filterIndex, 7);
     ASSERT_EQ(answer->files.size(), 1);
     EXPECT_EQ(ExtractFileName(answer->files[0]), QString("out.rtf"));
+}
+
+TEST(QtPrompterTest, RecoveryListDiscardsAndRecoversTheSelectedText)
+{
+    TestApp();
+    QtPrompter prompter;
+    RecoveryListRequest request;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        request.entries.push_back({name, "today", "3 characters", QString(name) + " first line"});
+    std::vector<int> discarded;
+    // The journal of c.txt cannot be removed: it stays listed.
+    request.discard = [&discarded](int index) {
+        discarded.push_back(index);
+        return index != 2;
+    };
+    const auto select = [](QDialog* d, int row) {
+        auto* list = d->findChild<QTreeWidget*>("entries");
+        list->setCurrentItem(list->topLevelItem(row));
+    };
+    const auto press = [](QDialog* d, const char* button) { d->findChild<QPushButton*>(button)->click(); };
+    WhenShown<QDialog>([&](QDialog* d) {
+        auto* list = d->findChild<QTreeWidget*>("entries");
+        auto* preview = d->findChild<QPlainTextEdit*>("preview");
+        ASSERT_EQ(list->topLevelItemCount(), 3);
+        EXPECT_EQ(preview->toPlainText(), QString("a.txt first line"));
+        select(d, 1);
+        EXPECT_EQ(preview->toPlainText(), QString("b.txt first line"));
+        press(d, "discard");
+        ASSERT_EQ(list->topLevelItemCount(), 2);
+        EXPECT_EQ(list->currentItem()->text(0), QString("c.txt"));
+        EXPECT_EQ(preview->toPlainText(), QString("c.txt first line"));
+        press(d, "discard");
+        EXPECT_EQ(list->topLevelItemCount(), 2);
+        press(d, "recover");
+    });
+    const std::optional<RecoveryListAnswer> recovered = prompter.RecoveryListDialog(request);
+    ASSERT_TRUE(recovered);
+    EXPECT_EQ(recovered->recover, 2);
+    EXPECT_EQ(discarded, (std::vector<int>{1, 2}));
+
+    // Later answers nothing; so does discarding everything, which closes the window.
+    WhenShown<QDialog>([&](QDialog* d) { press(d, "later"); });
+    EXPECT_FALSE(prompter.RecoveryListDialog(request));
+    request.discard = [](int) { return true; };
+    WhenShown<QDialog>([&](QDialog* d) {
+        for (int i = 0; i < 3 && d->isVisible(); ++i)
+            press(d, "discard");
+    });
+    EXPECT_FALSE(prompter.RecoveryListDialog(request));
 }
 
 } // namespace
