@@ -102,6 +102,23 @@ std::optional<TJournalState> DecodeState(QDataStream& in)
                              "\" is refused: " + why + ". It is left as it is.");
 }
 
+// Reads at most size bytes from fd; fewer when the file ends sooner or a read fails.
+QByteArray ReadUpTo(int fd, qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 } // namespace
 
 QByteArray JournalMagic()
@@ -174,18 +191,8 @@ TJournalState ReadJournal(const QString& path)
         closeAndRefuse("it belongs to another user");
     if (info.st_size > MaxJournalBytes)
         closeAndRefuse("it is too large to be a journal");
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
+    QByteArray bytes = ReadUpTo(fd, qsizetype(info.st_size));
     ::close(fd);
-    bytes.truncate(got);
     if (!bytes.startsWith(JournalMagic()))
         Refuse(path, "it is not a recovery journal");
     // Records up to the first one that is torn or damaged: what a power cut leaves
@@ -317,18 +324,9 @@ std::optional<QByteArray> ReadFileBytes(const QString& fileName)
         ::close(fd);
         return std::nullopt;
     }
-    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
-    qsizetype got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += n;
-    }
+    QByteArray bytes = ReadUpTo(fd, qsizetype(info.st_size));
     ::close(fd);
-    if (got != bytes.size())
+    if (bytes.size() != qsizetype(info.st_size))
         return std::nullopt;
     return bytes;
 }
