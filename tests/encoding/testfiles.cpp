@@ -45,9 +45,9 @@ TBytes Bytes(std::initializer_list<int> values)
 
 TBytes FromString(const std::string& s) { return TBytes(s.begin(), s.end()); }
 
-TBytes Iconv(const std::string& utf8, const char* codePage)
+TBytes Iconv(const std::string& utf8, const char* codePage, const char* from)
 {
-    iconv_t cd = iconv_open(codePage, "UTF-8");
+    iconv_t cd = iconv_open(codePage, from);
     if (cd == (iconv_t)-1)
         throw std::runtime_error(std::string("iconv does not know ") + codePage);
     TBytes out(utf8.size() * 4 + 4);

@@ -26,5 +26,5 @@ private:
 TBytes Bytes(std::initializer_list<int> values);
 TBytes FromString(const std::string& s);
 
-// Text in the given code page through glibc's iconv, from UTF-8; the test oracle.
-TBytes Iconv(const std::string& utf8, const char* codePage);
+// Text in the given code page through glibc's iconv, from UTF-8 unless told; the test oracle.
+TBytes Iconv(const std::string& text, const char* codePage, const char* from = "UTF-8");

@@ -8,6 +8,8 @@
 #include "savedscreens.h"
 #include "settingsstore.h"
 
+#include <tuple>
+
 namespace {
 
 class SavedScreensTest : public SettingsStoreTest {};
@@ -25,15 +27,9 @@ TScreenParams Look()
     return screen;
 }
 
-void ExpectSame(const TScreenParams& a, const TScreenParams& b)
+auto Fields(const TScreenParams& s)
 {
-    EXPECT_EQ(a.FontName, b.FontName);
-    EXPECT_EQ(a.FStyle, b.FStyle);
-    EXPECT_EQ(a.FColor, b.FColor);
-    EXPECT_EQ(a.Size, b.Size);
-    EXPECT_EQ(a.Charset, b.Charset);
-    EXPECT_EQ(a.Color, b.Color);
-    EXPECT_EQ(a.Window, b.Window);
+    return std::tie(s.FontName, s.FStyle, s.FColor, s.Size, s.Charset, s.Color, s.Window);
 }
 
 TEST_F(SavedScreensTest, AWrittenSlotReadsBackAndOnlyItExists)
@@ -44,7 +40,7 @@ TEST_F(SavedScreensTest, AWrittenSlotReadsBackAndOnlyItExists)
     const auto screens = ReadSavedScreens();
     for (int n = 1; n <= SavedScreenCount; ++n)
         EXPECT_EQ(screens[n].has_value(), n == 2) << n;
-    ExpectSame(*screens[2], Look());
+    EXPECT_EQ(Fields(*screens[2]), Fields(Look()));
 }
 
 TEST_F(SavedScreensTest, ASlotMissingAnyValueOrHoldingAWrongKindIsEmpty)

@@ -94,18 +94,14 @@ TEST_F(StartupOptionsTest, FontAndBoundsAreReadAsStored)
         TRegistry reg;
         ASSERT_TRUE(reg.OpenKey(RegistryKeys::Options, true));
         reg.WriteString("Font", "Liberation Mono");
-        reg.WriteString("FStyle", "101");
         reg.WriteInteger("Size", 12);
-        reg.WriteInteger("Charset", 204);
         reg.WriteInteger("FColor", 0x0000FF);
         reg.WriteInteger("Color", int(0x80000005));
     }
     WriteWindowBounds(QRect(30, 20, 681, 321));
     const StartupOptions o = ReadStartupOptions();
     EXPECT_EQ(o.fontName, QString("Liberation Mono"));
-    EXPECT_EQ(o.fontStyle, QString("101"));
     EXPECT_EQ(o.fontSize, 12);
-    EXPECT_EQ(o.charset, 204);
     EXPECT_EQ(o.fontColor, 0xFF);
     EXPECT_EQ(o.color, int(0x80000005));
     EXPECT_EQ(o.left, 30);
