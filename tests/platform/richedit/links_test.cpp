@@ -12,15 +12,6 @@ using namespace platform::test;
 
 namespace {
 
-bool IsLink(RichEdit& edit, int from, int to)
-{
-    const CHARRANGE saved = edit.ExGetSel();
-    edit.SetSel(from, to);
-    const CHARFORMAT2 f = edit.GetCharFormat(SCF_SELECTION);
-    edit.ExSetSel(saved);
-    return (f.dwMask & CFM_LINK) && (f.dwEffects & CFE_LINK);
-}
-
 TEST(Links, AddressesAreFoundInLoadedTextOnlyWhenDetectionIsOn)
 {
     RichEdit edit;

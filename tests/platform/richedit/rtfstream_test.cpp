@@ -51,13 +51,6 @@ TEST(RtfStream, ASelectionWrittenAndReadBackChangesNothing)
     }
 }
 
-bool IsLink(RichEdit& edit, std::int32_t from, std::int32_t to)
-{
-    edit.SetSel(from, to);
-    const CHARFORMAT2 format = edit.GetCharFormat(SCF_SELECTION);
-    return (format.dwMask & CFM_LINK) && (format.dwEffects & CFE_LINK);
-}
-
 TEST(RtfStream, DetectedAddressesAreSavedAsTheirTextAndFieldLinksStayFields)
 {
     RichEdit edit;

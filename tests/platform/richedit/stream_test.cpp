@@ -252,39 +252,6 @@ TEST(Stream, WholeTextInEmptiesUndoAndClearsModified)
 
 } // namespace
 
-namespace {
-
-// A text of plain paragraphs around a 2 x 2 table, built through a cursor.
-void FillWithTable(RichEdit& edit)
-{
-    edit.SetText(u"первый\r\nвторой"_qs);
-    QTextCursor cursor(edit.Document());
-    cursor.movePosition(QTextCursor::End);
-    QTextTable* table = cursor.insertTable(2, 2);
-    table->cellAt(0, 0).firstCursorPosition().insertText(u"а1"_qs);
-    table->cellAt(1, 1).firstCursorPosition().insertText(u"б2"_qs);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(u"после"_qs);
-}
-
-} // namespace
-
-TEST(Stream, TextRangesAreExactlyTheCharactersBetweenTwoPositions)
-{
-    // A range that ends inside a table holds only what lies before its end: a
-    // cursor selection would have grown to the whole table, and streaming out in
-    // chunks would then have written table text twice.
-    RichEdit edit;
-    FillWithTable(edit);
-    // Cells read as TAB-separated, rows as paragraphs: one character a position.
-    const QString all = u"первый\rвторой\rа1\t\r\tб2\rпосле"_qs;
-    const int length = edit.GetTextLength();
-    ASSERT_EQ(all.size(), length);
-    for (int from = 0; from <= length; ++from)
-        for (int to = from; to <= length; ++to)
-            ASSERT_EQ(edit.GetTextRange(from, to), all.mid(from, to - from)) << from << ".." << to;
-}
-
 TEST(Stream, StreamingOutDoesNotLayTheTextOut)
 {
     // A cursor-based read of the far end made Qt lay out everything before it:

@@ -113,4 +113,13 @@ QByteArray Utf16(const QString& text)
     return bytes;
 }
 
+bool IsLink(RichEdit& edit, int from, int to)
+{
+    const CHARRANGE saved = edit.ExGetSel();
+    edit.SetSel(from, to);
+    const CHARFORMAT2 f = edit.GetCharFormat(SCF_SELECTION);
+    edit.ExSetSel(saved);
+    return (f.dwMask & CFM_LINK) && (f.dwEffects & CFE_LINK);
+}
+
 } // namespace platform::test

@@ -54,6 +54,9 @@ std::int32_t StreamIn(RichEdit& edit, unsigned format, const QByteArray& bytes, 
 QByteArray StreamOut(RichEdit& edit, unsigned format, std::uint32_t* error = nullptr);
 std::int32_t StreamOut(RichEdit& edit, unsigned format, ByteSink& sink, std::uint32_t* error = nullptr);
 
+// Whether every character from..to is a link; the selection is left as it was.
+bool IsLink(RichEdit& edit, int from, int to);
+
 // Windows-1251 bytes of a text written here in UTF-8.
 QByteArray Cp1251(const QString& text);
 // UTF-16LE bytes of a text.
