@@ -4,6 +4,7 @@
 // the printer list on the print button, page setup, the preview's numbering, and
 // a desktop where nothing can print.
 #include "testsupport.h"
+#include "testsupport_dialogs.h"
 
 #include "printer.h"
 #include "qxpreview.h"
@@ -60,13 +61,6 @@ QString FooterOf(const QString& file, int page)
         if (!line.trimmed().isEmpty())
             lines << line.trimmed();
     return lines.isEmpty() ? QString() : lines.last();
-}
-
-FileDialogAnswer Chosen(const QString& file)
-{
-    FileDialogAnswer answer;
-    answer.files = {file};
-    return answer;
 }
 
 class PrintCommandTest : public ViewTest {
