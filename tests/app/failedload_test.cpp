@@ -3,6 +3,7 @@
 // its text, name, caption, encoding and modified flag, so that nothing typed
 // afterwards can be saved over the file the text came from by mistake.
 #include "testsupport.h"
+#include "testsupport_dialogs.h"
 
 #include "richedit.h"
 
@@ -14,14 +15,6 @@ namespace {
 
 const QByteArray FirstBytes = RussianLine1251();
 const QString FirstLine = QStringLiteral("Съешь же ещё этих мягких французских булок, да выпей чаю.");
-
-FileDialogAnswer Chosen(const QString& file)
-{
-    FileDialogAnswer answer;
-    answer.files = {file};
-    answer.filterIndex = 1;
-    return answer;
-}
 
 // What a failed load must leave exactly as it was.
 struct WindowState {

@@ -4,6 +4,7 @@
 // ends, read-only targets and folders, the recent-files list in the store, and
 // names that cannot be loaded.
 #include "testsupport.h"
+#include "testsupport_dialogs.h"
 
 #include "qlconsts.h"
 #include "registry.h"
@@ -19,14 +20,6 @@
 namespace {
 
 constexpr const char* FilesKey = RegistryKeys::Files;
-
-FileDialogAnswer Chosen(const QString& file, int filterIndex)
-{
-    FileDialogAnswer answer;
-    answer.files = {file};
-    answer.filterIndex = filterIndex;
-    return answer;
-}
 
 struct SavedAs {
     int filterIndex;

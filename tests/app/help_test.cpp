@@ -10,7 +10,6 @@
 #include "richedit.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -21,15 +20,6 @@
 #include <QTimer>
 
 namespace {
-
-// Records the links handed to the desktop instead of opening them.
-class LinkRecorder : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-public slots:
-    void Open(const QUrl& url) { opened << url; }
-};
 
 // The text at the top of the help window's visible part.
 QString TopLine(THelpViewer* viewer)
@@ -133,22 +123,5 @@ TEST_F(ViewTest, TheAboutBoxShowsTheBuildsVersionAndAnswersF1WithItsContext)
     EXPECT_EQ(w.AboutForm(), about);
 }
 
-TEST_F(ViewTest, TheWebSiteAndTheAuthorsAddressOpenThroughTheDesktop)
-{
-    TfmView& w = Start();
-    LinkRecorder recorder;
-    for (const char* scheme : {"https", "mailto"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &recorder, "Open");
-    w.Item(QStringLiteral("WWW1"))->trigger();
-    w.Item(QStringLiteral("N18"))->trigger();
-    for (const char* scheme : {"https", "mailto"})
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    ASSERT_EQ(recorder.opened.size(), 2);
-    EXPECT_EQ(recorder.opened[0].scheme(), QStringLiteral("https"));
-    EXPECT_EQ(recorder.opened[1].scheme(), QStringLiteral("mailto"));
-    EXPECT_TRUE(prompter.Asked().empty());
-}
-
 } // namespace
 
-#include "help_test.moc"

@@ -3,6 +3,7 @@
 // window: the command line, saving, the recent list and the file dialogs reach
 // exactly the named file, or refuse.
 #include "testsupport.h"
+#include "testsupport_dialogs.h"
 
 #include "filenames.h"
 #include "qlconsts.h"
@@ -43,13 +44,6 @@ protected:
                 e.path().filename().string().rfind("registry.db", 0) != 0)
                 names.insert(e.path().filename().string());
         return names;
-    }
-    static FileDialogAnswer Chosen(const QString& file, int filterIndex)
-    {
-        FileDialogAnswer answer;
-        answer.files = {file};
-        answer.filterIndex = filterIndex;
-        return answer;
     }
 };
 

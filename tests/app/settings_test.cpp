@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Options key at start: defaults on a fresh store, stored values applied,
-// out-of-range values replaced, a damaged store; bounds written at close.
+// a damaged store; bounds written at close.
 #include "testsupport.h"
 
 #include "registry.h"
@@ -50,23 +50,6 @@ TEST_F(ViewTest, StoredValuesAreApplied)
     EXPECT_TRUE(w.DefFont.Style.Contains(TFontStyle::fsItalic));
     EXPECT_FALSE(w.DefFont.Style.Contains(TFontStyle::fsBold));
     EXPECT_TRUE(w.bbRight->isVisibleTo(&w));
-}
-
-TEST_F(ViewTest, ValuesOutOfRangeReachTheWindowReplaced)
-{
-    // Each value's range is checked where the store is read; here, that the
-    // window takes the checked values.
-    WriteOptions({{"RusCode", 9}, {"Indent", 14}, {"PDos", 4}});
-    TfmView& w = Start();
-    EXPECT_EQ(w.CurEncoding, Win);
-    EXPECT_EQ(w.IndentStep, 0);
-    EXPECT_EQ(w.GEditor->DosAdd(), daUNI);
-    Discard();
-    WriteOptions({{"RusCode", 8}, {"Indent", 13}, {"PDos", 99}});
-    TfmView& again = Start();
-    EXPECT_EQ(again.CurEncoding, Utf8);
-    EXPECT_EQ(again.IndentStep, 13);
-    EXPECT_EQ(again.GEditor->DosAdd(), daUNI);
 }
 
 TEST_F(ViewTest, AFreshOrDamagedStoreGivesTheBuiltInDefaultsAndADamagedOneIsLeftAlone)

@@ -21,10 +21,8 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimer>
 
 using platform::HKEY_CLASSES_ROOT;
 using platform::HKEY_CURRENT_USER;
@@ -199,12 +197,6 @@ TEST_F(SetupTest, ACleanStoreShowsTheDefaultsUncheckedAndListEditsWriteNothingUn
         EXPECT_FALSE(d.CheckListBox1->Checked(row));
     EXPECT_FALSE(d.BitBtn3->isEnabled());
     EXPECT_FALSE(d.BitBtn7->isEnabled());
-    // The running window's state where the store has none.
-    EXPECT_TRUE(d.chFull->isChecked());
-    EXPECT_TRUE(d.chEnc->isChecked());
-    EXPECT_FALSE(d.cbEnc->isEnabled());
-    EXPECT_EQ(d.rgChar->ItemIndex(), 2); // daUNI
-    EXPECT_TRUE(d.cbNum->isChecked());
 
     // Add takes each extension once, in upper case; Remove only what is not ours.
     d.PageControl1->setCurrentIndex(3);
@@ -584,27 +576,6 @@ TEST_F(SetupTest, ASecondDialogSavingTheSameTakeOverKeepsTheFirstRecord)
     EXPECT_EQ(Classes("\\.txt"), "txtfile");
     EXPECT_EQ(Classes("\\txtfile\\shell\\open\\command"), OtherCommand);
     EXPECT_EQ(DefaultFor(QStringLiteral("text/plain")), QStringLiteral("other.desktop"));
-}
-
-TEST_F(SetupTest, TheSettingsButtonShowsTheDialogModallyOnItsFirstPageEachTime)
-{
-    TfmView& w = Start();
-    w.setGeometry(100, 120, 700, 500);
-    int shown = 0;
-    const auto look = [&] {
-        TfmSetup* d = w.SetupForm;
-        ASSERT_NE(d, nullptr);
-        shown += d->isVisible() && d->isModal();
-        EXPECT_EQ(d->pos(), CenteredBoxPos(w.frameGeometry(), d->frameGeometry().size(), w.screen()->geometry()));
-        EXPECT_EQ(d->PageControl1->currentIndex(), 0);
-        d->PageControl1->setCurrentIndex(2);
-        d->reject();
-    };
-    QTimer::singleShot(0, &w, look);
-    w.sbNastr->click();
-    QTimer::singleShot(0, &w, look);
-    w.Item(QStringLiteral("N29"))->trigger();
-    EXPECT_EQ(shown, 2);
 }
 
 } // namespace

@@ -146,11 +146,4 @@ TEST_F(RussianTest, NoEnglishIsLeftInTheWindowItsMenusItsDialogsAndItsMessages)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("Отмена"));
 }
 
-TEST(TranslationWordsTest, EnglishWordsAreFoundAndNamesAreNot)
-{
-    EXPECT_EQ(EnglishWords(QStringLiteral("Copy (Ctrl-C)")), QStringList{QStringLiteral("Copy")});
-    EXPECT_TRUE(EnglishWords(QString::fromUtf8("Копировать (Ctrl-C)")).isEmpty());
-    EXPECT_TRUE(EnglishWords(QString::fromUtf8("Кодировка KOI-8R, F12, a b c")).isEmpty());
-}
-
 } // namespace

@@ -4,6 +4,7 @@
 // Save as and export write UTF-8, the recent list carries it, and
 // a file with bytes that are not UTF-8 is said once and not saved over unasked.
 #include "testsupport.h"
+#include "testsupport_dialogs.h"
 
 #include "registry.h"
 #include "registrylayout.h"
@@ -14,14 +15,6 @@
 namespace {
 
 const QString Greeting = QStringLiteral("Привет, мир! 😀");
-
-FileDialogAnswer Chosen(const QString& file, int filterIndex)
-{
-    FileDialogAnswer answer;
-    answer.files = {file};
-    answer.filterIndex = filterIndex;
-    return answer;
-}
 
 // What the bytes of a text say when read as Windows-1251, as the control reads them.
 QString AsWindows(const QByteArray& bytes)
