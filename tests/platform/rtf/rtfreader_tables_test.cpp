@@ -19,11 +19,7 @@ namespace {
 
 std::vector<QTextTable*> Tables(const QTextDocument& document)
 {
-    std::vector<QTextTable*> tables;
-    for (QTextFrame* frame : document.rootFrame()->childFrames())
-        if (auto* t = qobject_cast<QTextTable*>(frame))
-            tables.push_back(t);
-    return tables;
+    return rtftest::TablesIn(document.rootFrame());
 }
 
 QString CellText(QTextTable* table, int row, int column)
@@ -34,13 +30,7 @@ QString CellText(QTextTable* table, int row, int column)
     return c.selectedText().replace(QChar::ParagraphSeparator, u'\n');
 }
 
-QList<int> ColumnTwips(QTextTable* table)
-{
-    QList<int> out;
-    for (const QTextLength& l : table->format().columnWidthConstraints())
-        out.append(qRound(l.rawValue() * 15));
-    return out;
-}
+using rtftest::ColumnTwips;
 
 TEST(RtfReaderTables, RowsAsTheDosTableBuilderWritesThem)
 {
