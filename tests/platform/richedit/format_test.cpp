@@ -153,16 +153,6 @@ TEST_F(Formats, MixedSelectionClearsTheMaskBitOfEachVaryingProperty)
     EXPECT_TRUE(Read(0, -1).dwMask & CFM_COLOR);
 }
 
-TEST_F(Formats, WordFormattingWithEmptySelectionFormatsTheWordAtTheCaret)
-{
-    edit.SetSel(12, 12);                         // inside "синий"
-    edit.SetCharFormat(SCF_SELECTION | SCF_WORD, Effect(CFM_BOLD, CFE_BOLD));
-    EXPECT_EQ(edit.ExGetSel(), (CHARRANGE{12, 12}));   // the selection stays as it was
-    EXPECT_TRUE(Read(10, 15).dwEffects & CFE_BOLD);
-    EXPECT_TRUE(Read(10, 15).dwMask & CFM_BOLD);
-    EXPECT_FALSE(Read(0, 7).dwEffects & CFE_BOLD);
-}
-
 TEST_F(Formats, DefaultFormatAppliesToTextWithoutItsOwnAndFormattingUndoesInOneStep)
 {
     CHARFORMAT2 f = Effect(CFM_SIZE | CFM_FACE | CFM_CHARSET | CFM_BOLD, CFE_BOLD);
