@@ -3,6 +3,7 @@
 // whatever menus were opened before, the keypad's digits, a read-only text that no
 // command changes, and the Paste button following the clipboard.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "registry.h"
 #include "registrylayout.h"
@@ -86,11 +87,7 @@ class ReadOnlyTest : public ViewTest {
 protected:
     TfmView& StartReadOnly()
     {
-        {
-            platform::TRegistry reg;
-            EXPECT_TRUE(reg.OpenKey(RegistryKeys::Options, true));
-            reg.WriteInteger("ReadOnly", 1);
-        }
+        Store(RegistryKeys::Options, {{"ReadOnly", 1}});
         TfmView& w = Start();
         EXPECT_TRUE(w.GEditor->ReadOnly());
         w.GEditor->SetText(Russian);

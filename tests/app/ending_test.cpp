@@ -3,6 +3,7 @@
 // nothing: the recent list and the window bounds are in the store afterwards,
 // and a start-up error box no one answers does not hold the end back.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "filenames.h"
 #include "instanceclient.h"
@@ -91,12 +92,8 @@ TEST_F(ViewTest, ALogoutAShutdownOrCtrlCWritesWhatACloseWritesThenEnds)
     for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
         const QString registry = Path(QStringLiteral("registry-%1.db").arg(signal));
         qputenv("QUILLET_REGISTRY", registry.toLocal8Bit());
-        {
-            // A window in its normal state writes its bounds when it closes.
-            platform::TRegistry reg(platform::HKEY_CURRENT_USER);
-            reg.OpenKey(RegistryKeys::Options, true);
-            reg.WriteInteger(OptionsValue::Window, 1);
-        }
+        // A window in its normal state writes its bounds when it closes.
+        Store(RegistryKeys::Options, {{OptionsValue::Window, 1}});
         // A Windows-1251 name: the command line and the store keep its bytes.
         const QByteArray file = QFile::encodeName(dir.path()) + "/\xEF\xE8\xF1\xFC\xEC\xEE-" + QByteArray::number(signal) + ".txt";
         std::ofstream(file.toStdString(), std::ios::binary) << "text\r\n";

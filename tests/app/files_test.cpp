@@ -4,6 +4,7 @@
 // ends, read-only targets and folders, the recent-files list in the store, and
 // names that cannot be loaded.
 #include "testsupport.h"
+#include "testsupport_store.h"
 #include "testsupport_dialogs.h"
 
 #include "qlconsts.h"
@@ -246,14 +247,7 @@ TEST_F(ViewTest, ABigEndianEntryReloadsAsBigEndianAtItsCaret)
 {
     // "ab\r\ncd" in UTF-16 big endian with its byte-order mark.
     const QString file = MakeFile(QStringLiteral("big.txt"), QByteArray::fromHex("feff00610062000d000a00630064"));
-    {
-        platform::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(FilesKey, true));
-        reg.WriteString("File1", file.toStdString());
-        reg.WriteInteger("File1Kod", Uni);
-        reg.WriteInteger("File1Pos", 4);
-        reg.WriteBool("File1Uni", true);
-    }
+    Store(FilesKey, {{"File1", file.toStdString()}, {"File1Kod", Uni}, {"File1Pos", 4}, {"File1Uni", true}});
     TfmView& w = Start();
     ASSERT_TRUE(w.Item(QStringLiteral("File1"))->isVisible());
     w.Item(QStringLiteral("File1"))->trigger();
@@ -283,14 +277,8 @@ TEST_F(ViewTest, ANameThatCannotBeLoadedIsReportedForWhatItIs)
         EXPECT_TRUE(w.CurFileName.isEmpty());
         EXPECT_TRUE(w.GEditor->IsEmpty());
     }
-    {
-        platform::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(FilesKey, true));
-        reg.WriteString("File1", Path(QStringLiteral("gone.txt")).toStdString());
-        reg.WriteInteger("File1Kod", Win);
-        reg.WriteString("File2", folder.toStdString());
-        reg.WriteInteger("File2Kod", Win);
-    }
+    Store(FilesKey, {{"File1", Path(QStringLiteral("gone.txt")).toStdString()}, {"File1Kod", Win},
+                     {"File2", folder.toStdString()}, {"File2Kod", Win}});
     Discard();
     const qsizetype before = Messages().size();
     TfmView& w = Start();

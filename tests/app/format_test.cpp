@@ -5,6 +5,7 @@
 // Alt keys that never type, Ctrl+Y, case, undo, the font and colour dialogs, and
 // the stored numbering and underline items.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "registry.h"
 #include "registrylayout.h"
@@ -42,12 +43,7 @@ protected:
 
 TEST_F(FormatTest, F9TogglesNumberingOfTheStoredOrChosenKind)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Options, true);
-        reg.WriteInteger(OptionsValue::ParNum, 4);
-        reg.WriteInteger(OptionsValue::UnderLine, 4);
-    }
+    Store(RegistryKeys::Options, {{OptionsValue::ParNum, 4}, {OptionsValue::UnderLine, 4}});
     TfmView& w = StartWith(QStringLiteral("первый\rвторой"));
     EXPECT_EQ(w.NumKind, 3);
     EXPECT_EQ(w.NumStyle, 2);

@@ -4,7 +4,9 @@
 // the printer list on the print button, page setup, the preview's numbering, and
 // a desktop where nothing can print.
 #include "testsupport.h"
+#include "testsupport_store.h"
 #include "testsupport_dialogs.h"
+#include "testsupport_pdf.h"
 
 #include "printer.h"
 #include "qxpreview.h"
@@ -30,27 +32,6 @@ QByteArray Cp1251Lines(int count)
     for (int i = 1; i <= count; ++i)
         bytes += "\xd1\xf2\xf0\xee\xea\xe0 " + QByteArray::number(i) + " \xef\xe5\xf7\xe0\xf2\xe8\r\n";
     return bytes;
-}
-
-QString PdfText(const QString& file, int page = 0)
-{
-    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8")};
-    if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), args << file << QStringLiteral("-"));
-    tool.waitForFinished(60000);
-    return QString::fromUtf8(tool.readAllStandardOutput());
-}
-
-int PdfPageCount(const QString& file)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("pdfinfo"), {file});
-    tool.waitForFinished(60000);
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(tool.readAllStandardOutput()));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
 // The last line of a page's text: its number row at the foot.
@@ -231,25 +212,17 @@ TEST_F(PrintCommandTest, PageSetupFromTheMenuIsUsedByTheNextPrint)
     const QString pdf = Path(QStringLiteral("letter.pdf"));
     prompter.AnswerFile(Chosen(pdf));
     w.sbPrintClick();
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    tool.waitForFinished(60000);
-    const QString boxes = QString::fromUtf8(tool.readAllStandardOutput());
-    const QRegularExpressionMatch page = QRegularExpression(QStringLiteral("<page width=\"([\\d.]+)\"")).match(boxes);
-    ASSERT_TRUE(page.hasMatch());
-    EXPECT_NEAR(page.captured(1).toDouble(), 297.0 * 72 / 25.4, 1.0);   // landscape A4
-    const QRegularExpressionMatch first = QRegularExpression(QStringLiteral("<word xMin=\"([\\d.]+)\"")).match(boxes);
-    ASSERT_TRUE(first.hasMatch());
-    EXPECT_NEAR(first.captured(1).toDouble(), 40.0 * 72 / 25.4, 1.0);   // the 40 mm left margin
+    const std::vector<PdfPage> pages = PdfPages(pdf);
+    ASSERT_FALSE(pages.empty());
+    EXPECT_NEAR(pages[0].width, 297.0 * 72 / 25.4, 1.0);   // landscape A4
+    const std::vector<PdfWord> words = PdfWords(pdf);
+    ASSERT_FALSE(words.empty());
+    EXPECT_NEAR(words[0].box.left(), 40.0 * 72 / 25.4, 1.0);   // the 40 mm left margin
 }
 
 TEST_F(PrintCommandTest, ASettingOfTheWrongKindIsToldAndThePagesStillPrint)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Pages, true);
-        reg.WriteString(PagesValue::Position, "top");
-    }
+    Store(RegistryKeys::Pages, {{PagesValue::Position, "top"}});
     TfmView& w = StartWith(20);
     const QString pdf = Path(QStringLiteral("letter.pdf"));
     prompter.AnswerFile(Chosen(pdf)).AnswerMessage(MsgButton::Ok);
@@ -261,12 +234,7 @@ TEST_F(PrintCommandTest, ASettingOfTheWrongKindIsToldAndThePagesStillPrint)
 
 TEST_F(PrintCommandTest, ThePreviewNumbersFromTheSettingsAndPrintingFromOne)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Pages, true);
-        reg.WriteInteger(PagesValue::BeginN, 5);
-        reg.WriteInteger(PagesValue::FirstPageN, 1);
-    }
+    Store(RegistryKeys::Pages, {{PagesValue::BeginN, 5}, {PagesValue::FirstPageN, 1}});
     TfmView& w = StartWith(150);
     const QString printed = Path(QStringLiteral("printed.pdf"));
     prompter.AnswerFile(Chosen(printed));

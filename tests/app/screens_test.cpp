@@ -4,6 +4,7 @@
 // applying a screen reformats every character without marking the text changed,
 // and full screen hides the bars while every shortcut keeps working.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "registry.h"
 #include "registrylayout.h"
@@ -155,11 +156,7 @@ TEST_F(ViewTest, AScreenRestoresTheWindowStateItWasStoredIn)
 
 TEST_F(ViewTest, FullScreenHidesTheBarsKeepsEveryShortcutAndTogglingTwiceEndsNormal)
 {
-    {
-        platform::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Options, true));
-        reg.WriteInteger(OptionsValue::Window, -1);
-    }
+    Store(RegistryKeys::Options, {{OptionsValue::Window, -1}});
     TfmView& w = Start();
     ASSERT_TRUE(w.FullScreen);
     EXPECT_TRUE(w.windowState() & Qt::WindowFullScreen);

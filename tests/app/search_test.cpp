@@ -4,6 +4,7 @@
 // editor, the strings kept in the Search key, bookmarks and Esc, and where the
 // focus goes after nothing is found.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "finddialog.h"
 #include "registry.h"
@@ -167,11 +168,7 @@ TEST_F(SearchTest, F4ComparesByTheWindowsRuleWhenCaseIsIgnored)
 
 TEST_F(SearchTest, TheSearchKeyKeepsTheLastRealStrings)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Search, true);
-        reg.WriteString(SearchValue::FindStr, "кот");
-    }
+    Store(RegistryKeys::Search, {{SearchValue::FindStr, "кот"}});
     TfmView& w = StartWith(QStringLiteral("text"));
     w.sbFindClick();
     EXPECT_EQ(w.FindDialog1->FindText(), QStringLiteral("кот"));

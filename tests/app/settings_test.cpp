@@ -2,6 +2,7 @@
 // The Options key at start: defaults on a fresh store, stored values applied,
 // a damaged store; bounds written at close.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "registry.h"
 #include "registrylayout.h"
@@ -12,25 +13,11 @@ namespace {
 
 constexpr const char* OptionsKey = RegistryKeys::Options;
 
-void WriteOptions(const std::vector<std::pair<const char*, std::int32_t>>& values)
-{
-    platform::TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
-    for (const auto& [name, value] : values)
-        reg.WriteInteger(name, value);
-}
-
 TEST_F(ViewTest, StoredValuesAreApplied)
 {
-    WriteOptions({{"RusCode", 0}, {"Indent", 3}, {"Wrap", 1}, {"Window", 1}, {"Top", 40}, {"Left", 50},
-                  {"Width", 600}, {"Height", 400}, {"AllEncBut", 0}, {"ParBut", 0}, {"PDos", 1},
-                  {"AutoEnc", 0}, {"ExceptMac", 0}, {"ReadOnly", 1}, {"Size", 14}});
-    {
-        platform::TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(OptionsKey, true));
-        reg.WriteString("Font", "Liberation Mono");
-        reg.WriteString("FStyle", "010");
-    }
+    Store(OptionsKey, {{"RusCode", 0}, {"Indent", 3}, {"Wrap", 1}, {"Window", 1}, {"Top", 40}, {"Left", 50},
+                       {"Width", 600}, {"Height", 400}, {"AllEncBut", 0}, {"ParBut", 0}, {"PDos", 1}, {"AutoEnc", 0},
+                       {"ExceptMac", 0}, {"ReadOnly", 1}, {"Size", 14}, {"Font", "Liberation Mono"}, {"FStyle", "010"}});
     TfmView& w = Start();
     EXPECT_EQ(w.CurEncoding, Dos);
     EXPECT_TRUE(w.sbDos->isChecked());
@@ -84,7 +71,7 @@ TEST_F(ViewTest, AFreshOrDamagedStoreGivesTheBuiltInDefaultsAndADamagedOneIsLeft
 
 TEST_F(ViewTest, BoundsAreWrittenOnlyWhenClosingInTheNormalState)
 {
-    WriteOptions({{"Window", 0}, {"Top", 1}, {"Left", 2}, {"Width", 300}, {"Height", 200}});
+    Store(OptionsKey, {{"Window", 0}, {"Top", 1}, {"Left", 2}, {"Width", 300}, {"Height", 200}});
     Start();
     Discard();
     {
@@ -92,7 +79,7 @@ TEST_F(ViewTest, BoundsAreWrittenOnlyWhenClosingInTheNormalState)
         ASSERT_TRUE(reg.OpenKey(OptionsKey, false));
         EXPECT_EQ(reg.ReadInteger("Width"), 300);
     }
-    WriteOptions({{"Window", 1}});
+    Store(OptionsKey, {{"Window", 1}});
     TfmView& w = Start();
     w.setGeometry(30, 60, 640, 420);
     Discard();

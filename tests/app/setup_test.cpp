@@ -3,6 +3,7 @@
 // file-types page against the store and the desktop (xdg-mime's own answer), the
 // failures that must change nothing, and Clear.
 #include "testsupport.h"
+#include "testsupport_store.h"
 
 #include "checklistbox.h"
 #include "qlconsts.h"
@@ -103,12 +104,11 @@ protected:
             return std::nullopt;
         return reg.ReadInteger(name);
     }
-    static void Put(const char* key, std::initializer_list<std::pair<const char*, int>> values)
+    // Each named integer of a key holds the value given.
+    static void ExpectStored(const char* key, std::initializer_list<std::pair<const char*, int>> values)
     {
-        TRegistry reg(HKEY_CURRENT_USER);
-        ASSERT_TRUE(reg.OpenKey(key, true));
         for (const auto& [name, value] : values)
-            reg.WriteInteger(name, value);
+            EXPECT_EQ(Stored(key, name), value) << name;
     }
 
     QString Data(const QString& rel) const { return dir.filePath(QStringLiteral("data/") + rel); }
@@ -321,7 +321,7 @@ TEST_F(SetupTest, ASaveThatFailsChangesNeitherTheStoreNorTheDesktop)
 TEST_F(SetupTest, AppearanceSaveWritesTheLookAndTheContextMenus)
 {
     const QMap<QString, QByteArray> before = XdgTree();
-    Put(RegistryKeys::Options, {{"Top", 50}});
+    Store(RegistryKeys::Options, {{"Top", 50}});
     TfmSetup& d = Open();
     d.chFull->click();
     d.chFull->click(); // unchecked and checked again: the rule follows
@@ -337,15 +337,9 @@ TEST_F(SetupTest, AppearanceSaveWritesTheLookAndTheContextMenus)
     d.chStart->setChecked(true);
     Save(d.BitBtn1);
     EXPECT_EQ(Messages().last(), QStringLiteral("Options were saved in the registry"));
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Window"), -1);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Indent"), 4);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "ReadOnly"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "AllEncBut"), 0);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Wrap"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Size"), 10);
-    // Any bound missing: all four take the first-save defaults.
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Top"), 3);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Width"), 681);
+    // Any bound missing: all four take the first-save defaults (Top, Width).
+    ExpectStored(RegistryKeys::Options, {{"Window", -1}, {"Indent", 4}, {"ReadOnly", 1}, {"AllEncBut", 0}, {"Wrap", 1},
+                                         {"Size", 10}, {"Top", 3}, {"Width", 681}});
     EXPECT_EQ(Kept(RegistryKeys::Options, "FStyle"), "100");
     EXPECT_EQ(Kept(RegistryKeys::Options, "Font"), "Courier New");
     EXPECT_TRUE(view->GEditor->ReadOnly());
@@ -366,11 +360,9 @@ TEST_F(SetupTest, AppearanceSaveWritesTheLookAndTheContextMenus)
     d.chInd->click();
     d.chExpl->setChecked(false);
     d.chStart->setChecked(false);
-    Put(RegistryKeys::Options, {{"Top", 77}});
+    Store(RegistryKeys::Options, {{"Top", 77}});
     Save(d.BitBtn1);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Window"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Indent"), 0);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "Top"), 77);
+    ExpectStored(RegistryKeys::Options, {{"Window", 1}, {"Indent", 0}, {"Top", 77}});
     EXPECT_FALSE(TRegistry(HKEY_CLASSES_ROOT).KeyExists("\\*\\shell\\Quillet"));
     EXPECT_FALSE(TRegistry(HKEY_CLASSES_ROOT).KeyExists("\\directory\\shell\\Quillet"));
     EXPECT_EQ(XdgTree(), before);
@@ -378,7 +370,7 @@ TEST_F(SetupTest, AppearanceSaveWritesTheLookAndTheContextMenus)
 
 TEST_F(SetupTest, EncodingSaveWritesOnlyWhatItsEnabledControlsSay)
 {
-    Put(RegistryKeys::Options, {{"RusCode", 3}, {"PDos", 1}});
+    Store(RegistryKeys::Options, {{"RusCode", 3}, {"PDos", 1}});
     TfmSetup& d = Open();
     ASSERT_TRUE(d.chEnc->isChecked());
     EXPECT_FALSE(d.cbEnc->isEnabled());
@@ -387,10 +379,8 @@ TEST_F(SetupTest, EncodingSaveWritesOnlyWhatItsEnabledControlsSay)
     d.chUrl->setChecked(true);
     d.cbParN->setCurrentIndex(4);
     Save(d.BitBtn11);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "RusCode"), 3); // detection on: untouched
-    EXPECT_EQ(Stored(RegistryKeys::Options, "PDos"), 3);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "ParNum"), 4);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "AutoUrl"), 1);
+    // Detection on: the encoding is left untouched.
+    ExpectStored(RegistryKeys::Options, {{"RusCode", 3}, {"PDos", 3}, {"ParNum", 4}, {"AutoUrl", 1}});
     EXPECT_EQ(view->GEditor->DosAdd(), daTBL);
     EXPECT_TRUE(view->GEditor->AutoURLDetect());
 
@@ -400,10 +390,8 @@ TEST_F(SetupTest, EncodingSaveWritesOnlyWhatItsEnabledControlsSay)
     EXPECT_FALSE(d.chMac->isEnabled());
     d.rgChar->SetItemIndex(0);
     Save(d.BitBtn11);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "AutoEnc"), 0);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "RusCode"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Options, "PDos"), 3); // the group was disabled
-    EXPECT_EQ(Stored(RegistryKeys::Options, "ExceptMac"), 0);
+    // The group of frames was disabled: PDos stays.
+    ExpectStored(RegistryKeys::Options, {{"AutoEnc", 0}, {"RusCode", 1}, {"PDos", 3}, {"ExceptMac", 0}});
     EXPECT_FALSE(view->GEditor->AutoEncoding());
     EXPECT_FALSE(view->GEditor->ExceptMac);
     EXPECT_EQ(view->GEditor->DosAdd(), daTBL);
@@ -430,12 +418,8 @@ TEST_F(SetupTest, PrintOptionsSaveCreatesItsKeysWithTheDefaultsShown)
     d.cbBottom->setChecked(true);
     d.RadioGroup5->SetItemIndex(1);
     Save(d.BitBtn8);
-    EXPECT_EQ(Stored(RegistryKeys::Pages, "PrintN"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Pages, "BeginN"), 2000000000);
-    EXPECT_EQ(Stored(RegistryKeys::Pages, "Position"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Pages, "Allign"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Pages, "BottomBorder"), 1);
-    EXPECT_EQ(Stored(RegistryKeys::Pages, "TopBorder"), 0);
+    ExpectStored(RegistryKeys::Pages, {{"PrintN", 1}, {"BeginN", 2000000000}, {"Position", 1}, {"Allign", 1},
+                                       {"BottomBorder", 1}, {"TopBorder", 0}});
     EXPECT_EQ(Stored(RegistryKeys::Marges, "CodeMeasurement"), 1);
 
     // "Indents" is the window's page setup, showing the margins in the unit just
@@ -453,12 +437,7 @@ TEST_F(SetupTest, PrintOptionsSaveCreatesItsKeysWithTheDefaultsShown)
 
 TEST_F(SetupTest, ValuesTheStoreCannotGiveComeFromTheRunningWindow)
 {
-    Put(RegistryKeys::Options, {{"Indent", 20}, {"ParNum", 9}, {"RusCode", 9}, {"Window", 1}});
-    {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(RegistryKeys::Options, false));
-        reg.WriteString("Wrap", "yes");
-    }
+    Store(RegistryKeys::Options, {{"Indent", 20}, {"ParNum", 9}, {"RusCode", 9}, {"Window", 1}, {"Wrap", "yes"}});
     Start();
     view->IndentStep = 5;
     view->NumKind = 2;
@@ -482,7 +461,7 @@ TEST_F(SetupTest, ValuesTheStoreCannotGiveComeFromTheRunningWindow)
 TEST_F(SetupTest, ClearGivesEverythingBackRemovesTheDataAndClosesTheWindow)
 {
     OtherProgramOwnsText();
-    Put(RegistryKeys::Options, {{"Window", 1}});
+    Store(RegistryKeys::Options, {{"Window", 1}});
     const QString text = MakeFile(QStringLiteral("note.txt"), "text");
     Start({text});
     TfmSetup& d = Open();

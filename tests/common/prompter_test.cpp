@@ -85,32 +85,18 @@ TEST(PrompterTest, ClassicFiltersBecomeQtNameFilters)
     EXPECT_EQ(ToQtNameFilters("Texts|*.txt;*.log"), QStringList{"Texts (*.txt *.log)"});
 }
 
-// Clicks a button of the modal box once it shows, noting where the box was.
-struct BoxClicker {
-    QString buttonText;
-    QPoint shownAt;
-    QSize shownSize;
-    QString title;
-
-    void Arm()
-    {
-        QTimer::singleShot(0, [this] { Poll(); });
-    }
-    void Poll()
-    {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) {
-            QTimer::singleShot(10, [this] { Poll(); });
-            return;
-        }
-        shownAt = box->frameGeometry().topLeft();
-        shownSize = box->frameGeometry().size();
-        title = box->windowTitle();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text().remove(u'&') == buttonText)
-                b->click();
-    }
-};
+// Runs an action on the modal dialog of type D once it shows.
+template <typename D, typename Action>
+void WhenShown(Action action)
+{
+    QTimer::singleShot(0, [action] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (dialog && dialog->isVisible())
+            action(dialog);
+        else
+            WhenShown<D>(action);
+    });
+}
 
 TEST(QtPrompterTest, BoxIsCentredOverTheOwnerAndAnswersTheClickedButton)
 {
@@ -130,30 +116,22 @@ TEST(QtPrompterTest, BoxIsCentredOverTheOwnerAndAnswersTheClickedButton)
     for (const auto& [text, expected, ownerRect] : clicks) {
         SCOPED_TRACE(text.toStdString());
         owner.setGeometry(ownerRect);
-        BoxClicker clicker{text, {}, {}, {}};
-        clicker.Arm();
+        QRect shown;
+        QString title;
+        WhenShown<QMessageBox>([&, text = text](QMessageBox* box) {
+            shown = box->frameGeometry();
+            title = box->windowTitle();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text().remove(u'&') == text)
+                    b->click();
+        });
         const MsgButton answer = prompter.Message(MsgKind::Confirmation, "Confirm", "Save it?",
                                                   MsgButton::Yes | MsgButton::No | MsgButton::Cancel | MsgButton::All);
         EXPECT_EQ(answer, expected);
-        EXPECT_EQ(clicker.title, QString("Confirm"));
-        const QPoint expectedAt =
-            CenteredBoxPos(owner.frameGeometry(), clicker.shownSize, screen);
-        EXPECT_EQ(clicker.shownAt, expectedAt);
-        EXPECT_TRUE(screen.contains(QRect(clicker.shownAt, clicker.shownSize)));
+        EXPECT_EQ(title, QString("Confirm"));
+        EXPECT_EQ(shown.topLeft(), CenteredBoxPos(owner.frameGeometry(), shown.size(), screen));
+        EXPECT_TRUE(screen.contains(shown));
     }
-}
-
-// Runs an action on the modal dialog of type D once it shows.
-template <typename D, typename Action>
-void WhenShown(Action action)
-{
-    QTimer::singleShot(0, [action] {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog && dialog->isVisible())
-            action(dialog);
-        else
-            WhenShown<D>(action);
-    });
 }
 
 TEST(QtPrompterTest, InputBoxAnswersTheTextOrNothing)

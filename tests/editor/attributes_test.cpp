@@ -46,6 +46,7 @@ TEST_F(Attributes, CharacterPropertiesReachTheControlInItsUnits)
     // An empty selection formats the word at the caret.
     editor.Window()->ExSetSel({8, 8});
     sel->SetColor(0x00FF00);
+    EXPECT_TRUE(editor.Window()->ExGetSel().cpMin == 8 && editor.Window()->ExGetSel().cpMax == 8) << "the caret stays";
     EXPECT_EQ(TColor(FormatAt(6, 10).crTextColor), 0x00FF00);
     EXPECT_NE(TColor(FormatAt(0, 5).crTextColor), 0x00FF00);
 }

@@ -18,7 +18,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <functional>
 #include <tuple>
+#include <variant>
 
 #include <cmath>
 #include <csignal>
@@ -48,6 +50,31 @@ std::vector<PdfWord> FooterWords(const std::vector<PdfWord>& words, int page)
         if (w.page == page && w.box.top() > 272.0 * PointsPerMm)
             found.push_back(w);
     return found;
+}
+
+// Writes values into a key of the settings: integers, floats or strings as given.
+void Store(const char* key, std::initializer_list<std::pair<const char*, std::variant<int, double, const char*>>> values)
+{
+    platform::TRegistry reg;
+    reg.OpenKey(key, true);
+    for (const auto& [name, value] : values) {
+        if (const int* number = std::get_if<int>(&value))
+            reg.WriteInteger(name, *number);
+        else if (const double* real = std::get_if<double>(&value))
+            reg.WriteFloat(name, *real);
+        else
+            reg.WriteString(name, std::get<const char*>(value));
+    }
+}
+
+// Pixels of a part of an image whose colour passes a test.
+int Pixels(const QImage& image, const QRect& part, const std::function<bool(QColor)>& pass)
+{
+    int count = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            count += pass(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
 }
 
 QString RtfOf(TqxEditor& editor)
@@ -139,12 +166,7 @@ TEST_F(PrintTest, HeaderColumnsExpandTitleAndDateInTheTopMargin)
 
 TEST_F(PrintTest, LeftAlignedNumbersSitInATenMillimetreColumnAndWhiteRowsPrintBlack)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Pages, true);
-        reg.WriteInteger(PagesValue::Allign, 0);
-        reg.WriteInteger(PagesValue::FirstPageN, 1);
-    }
+    Store(RegistryKeys::Pages, {{PagesValue::Allign, 0}, {PagesValue::FirstPageN, 1}});
     Editor().SetText(RussianLines(10));
     TqxPrinter printer;
     printer.LoadSettings();
@@ -161,24 +183,16 @@ TEST_F(PrintTest, LeftAlignedNumbersSitInATenMillimetreColumnAndWhiteRowsPrintBl
     const QImage page = PdfPageImage(pdf, 1, 100);
     const QRect number(int(footer[0].box.left() * 100 / 72), int(footer[0].box.top() * 100 / 72),
                        int(footer[0].box.width() * 100 / 72) + 1, int(footer[0].box.height() * 100 / 72) + 1);
-    int dark = 0;
-    for (int y = number.top(); y <= number.bottom(); ++y)
-        for (int x = number.left(); x <= number.right(); ++x)
-            dark += qGray(page.pixel(x, y)) < 100;
-    EXPECT_GT(dark, 5) << "the number is to be seen";
+    EXPECT_GT(Pixels(page, number, [](QColor c) { return qGray(c.rgb()) < 100; }), 5) << "the number is to be seen";
 }
 
 // Rows of a rendered page that are dark across most of a span of columns.
 std::vector<int> DarkRows(const QImage& image, int from, int to)
 {
     std::vector<int> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        int dark = 0;
-        for (int x = from; x < to; ++x)
-            dark += qGray(image.pixel(x, y)) < 200;
-        if (dark > (to - from) * 9 / 10)
+    for (int y = 0; y < image.height(); ++y)
+        if (Pixels(image, QRect(from, y, to - from, 1), [](QColor c) { return qGray(c.rgb()) < 200; }) > (to - from) * 9 / 10)
             rows.push_back(y);
-    }
     return rows;
 }
 
@@ -265,14 +279,9 @@ TEST_F(PrintTest, PicturesAndLinksOfTheTextArePrinted)
 // Pixels clearly coloured (not grey) in a rendered page.
 int ColouredPixels(const QImage& image)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80)
-                ++count;
-        }
-    return count;
+    return Pixels(image, image.rect(), [](QColor c) {
+        return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 80;
+    });
 }
 
 TEST_F(PrintTest, BlackAndWhitePrintsBlackAndLeavesTheTextAsItWas)
@@ -311,24 +320,12 @@ TEST_F(PrintTest, BlackAndWhitePrintsBlackAndLeavesTheTextAsItWas)
 
 TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Pages, true);
-        reg.WriteInteger(PagesValue::Position, 0);
-        reg.WriteInteger(PagesValue::Allign, 2);
-        reg.WriteInteger(PagesValue::BeginN, 12);
-        reg.WriteInteger(PagesValue::FirstPageN, 1);
-        reg.WriteInteger(PagesValue::TopBorder, 1);
-        reg.WriteInteger(PagesValue::RightBorder, 1);
-        reg.WriteInteger(PagesValue::BlackWhite, 1);
-        reg.OpenKey(RegistryKeys::Marges, true);
-        reg.WriteFloat(MargesValue::MarginLeft, 1.0);
-        reg.WriteFloat(MargesValue::MarginTop, 1.5);
-        reg.WriteFloat(MargesValue::MarginBottom, 0.5);
-        reg.WriteFloat(MargesValue::MarginRight, 0.75);
-        reg.WriteInteger(MargesValue::CodeMeasurement, 1);
-        reg.WriteInteger(MargesValue::CodeDirection, 0);
-    }
+    Store(RegistryKeys::Pages, {{PagesValue::Position, 0}, {PagesValue::Allign, 2}, {PagesValue::BeginN, 12},
+                                {PagesValue::FirstPageN, 1}, {PagesValue::TopBorder, 1}, {PagesValue::RightBorder, 1},
+                                {PagesValue::BlackWhite, 1}});
+    Store(RegistryKeys::Marges, {{MargesValue::MarginLeft, 1.0}, {MargesValue::MarginTop, 1.5}, {MargesValue::MarginBottom, 0.5},
+                                 {MargesValue::MarginRight, 0.75}, {MargesValue::CodeMeasurement, 1},
+                                 {MargesValue::CodeDirection, 0}});
     TqxPrinter printer;
     printer.LoadSettings();
     EXPECT_EQ(printer.Header, QStringLiteral("{$PAGE}"));
@@ -343,10 +340,8 @@ TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
     EXPECT_EQ(printer.MeasureUnit(), TMeasureUnit::muInches);
     EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
     // Stored in inches, read as inches: not taken for millimetres first.
-    EXPECT_DOUBLE_EQ(printer.MarginLeft(), 1.0);
-    EXPECT_DOUBLE_EQ(printer.MarginTop(), 1.5);
-    EXPECT_DOUBLE_EQ(printer.MarginBottom(), 0.5);
-    EXPECT_DOUBLE_EQ(printer.MarginRight(), 0.75);
+    EXPECT_EQ(std::tuple(printer.MarginLeft(), printer.MarginTop(), printer.MarginBottom(), printer.MarginRight()),
+              std::tuple(1.0, 1.5, 0.5, 0.75));
 
     Editor().SetText(RussianLines(10));
     const QString pdf = Path(QStringLiteral("landscape.pdf"));
@@ -363,11 +358,7 @@ TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
     EXPECT_EQ(top[0].text, QStringLiteral("12"));
 
     // Numbering switched off empties both rows.
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Pages, true);
-        reg.WriteInteger(PagesValue::PrintN, 0);
-    }
+    Store(RegistryKeys::Pages, {{PagesValue::PrintN, 0}});
     printer.LoadSettings();
     EXPECT_TRUE(printer.Header.isEmpty());
     EXPECT_TRUE(printer.Footer.isEmpty());
@@ -375,21 +366,11 @@ TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
 
 TEST_F(PrintTest, ABadValueTakesItsDefaultAndEveryOtherValueCounts)
 {
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Pages, true);
-        reg.WriteInteger(PagesValue::Position, 0);
-        reg.WriteString(PagesValue::BeginN, "twelve");
-        reg.WriteInteger(PagesValue::Allign, 2);
-        reg.WriteInteger(PagesValue::TopBorder, 1);
-        reg.WriteInteger(PagesValue::BlackWhite, 1);
-        reg.OpenKey(RegistryKeys::Marges, true);
-        reg.WriteInteger(MargesValue::MarginLeft, 40);
-        reg.WriteFloat(MargesValue::MarginTop, std::nan(""));
-        reg.WriteFloat(MargesValue::MarginBottom, 20.0);
-        reg.WriteFloat(MargesValue::MarginRight, 10.0);
-        reg.WriteInteger(MargesValue::CodeDirection, 0);
-    }
+    Store(RegistryKeys::Pages, {{PagesValue::Position, 0}, {PagesValue::BeginN, "twelve"}, {PagesValue::Allign, 2},
+                                {PagesValue::TopBorder, 1}, {PagesValue::BlackWhite, 1}});
+    Store(RegistryKeys::Marges, {{MargesValue::MarginLeft, 40}, {MargesValue::MarginTop, std::nan("")},
+                                 {MargesValue::MarginBottom, 20.0}, {MargesValue::MarginRight, 10.0},
+                                 {MargesValue::CodeDirection, 0}});
     TqxPrinter printer;
     printer.SetMarginLeft(50.0);   // left from an earlier run: not kept either
     try {
@@ -405,24 +386,16 @@ TEST_F(PrintTest, ABadValueTakesItsDefaultAndEveryOtherValueCounts)
     EXPECT_TRUE(printer.BlackFont);
     EXPECT_EQ(printer.BeginNumber(), 1);
     EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
-    EXPECT_DOUBLE_EQ(printer.MarginLeft(), 25.0);
-    EXPECT_DOUBLE_EQ(printer.MarginTop(), 30.0);
-    EXPECT_DOUBLE_EQ(printer.MarginBottom(), 20.0);
-    EXPECT_DOUBLE_EQ(printer.MarginRight(), 10.0);
+    EXPECT_EQ(std::tuple(printer.MarginLeft(), printer.MarginTop(), printer.MarginBottom(), printer.MarginRight()),
+              std::tuple(25.0, 30.0, 20.0, 10.0));
     printer.SetMarginTop(std::nan(""));
     EXPECT_DOUBLE_EQ(printer.MarginTop(), 30.0);
 
     // The first page's number stays in its range, whatever is stored.
     for (const auto& [stored, used] : {std::pair{-5, 1}, std::pair{0, 1}, std::pair{2147483647, 2000000000},
                                        std::pair{2000000000, 2000000000}}) {
-        {
-            platform::TRegistry reg;
-            reg.OpenKey(RegistryKeys::Pages, true);
-            reg.WriteInteger(PagesValue::BeginN, stored);
-            reg.OpenKey(RegistryKeys::Marges, true);
-            reg.WriteFloat(MargesValue::MarginLeft, 25.0);
-            reg.WriteFloat(MargesValue::MarginTop, 30.0);
-        }
+        Store(RegistryKeys::Pages, {{PagesValue::BeginN, stored}});
+        Store(RegistryKeys::Marges, {{MargesValue::MarginLeft, 25.0}, {MargesValue::MarginTop, 30.0}});
         EXPECT_NO_THROW(printer.LoadSettings());
         EXPECT_EQ(printer.BeginNumber(), used) << stored;
     }
@@ -431,11 +404,7 @@ TEST_F(PrintTest, ABadValueTakesItsDefaultAndEveryOtherValueCounts)
 TEST_F(PrintTest, MarginsStayOnThePaperAndUnitsConvertAtThePrinterResolution)
 {
     // A unit stored alone keeps the margins where they are on paper.
-    {
-        platform::TRegistry reg;
-        reg.OpenKey(RegistryKeys::Marges, true);
-        reg.WriteInteger(MargesValue::CodeMeasurement, 1);
-    }
+    Store(RegistryKeys::Marges, {{MargesValue::CodeMeasurement, 1}});
     TqxPrinter inches;
     const int before = inches.LeftOffset();
     inches.LoadSettings();

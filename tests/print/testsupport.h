@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The harness of the printing tests: one application on the offscreen platform,
 // a private folder, registry and scripted prompter per test, an editor holding
-// Russian text, the PDF printer reset to A4 portrait, and the printed PDF read
-// back with pdftotext and pdfinfo.
+// Russian text, and the PDF printer reset to A4 portrait.
 #pragma once
 
 #include "qxeditor.h"
 #include "scriptedprompter.h"
+#include "testsupport_pdf.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +22,6 @@ inline void PrintTo(const QString& text, std::ostream* out)
 {
     *out << '"' << text.toStdString() << '"';
 }
-
-// A word of a PDF page with its box in points from the page's top-left corner.
-struct PdfWord {
-    int page = 0;      // from 1
-    QString text;
-    QRectF box;
-};
-
-struct PdfPage {
-    double width = 0;  // points
-    double height = 0;
-};
 
 class PrintTest : public ::testing::Test {
 protected:
@@ -58,14 +46,5 @@ void LoadRtf(TqxEditor& editor, const QByteArray& rtf);
 // "Строка 1 ...", one paragraph per line, numbered from 1.
 QString RussianLines(int count);
 
-// Runs a program and answers its standard output; empty when it failed.
-QByteArray RunTool(const QString& program, const QStringList& arguments);
-int PdfPageCount(const QString& file);
-// The text of one page (from 1), or of all pages when page is 0.
-QString PdfText(const QString& file, int page = 0);
-std::vector<PdfWord> PdfWords(const QString& file);
-std::vector<PdfPage> PdfPages(const QString& file);
-// The page rendered at the given resolution; a null image when it failed.
-QImage PdfPageImage(const QString& file, int page, int dpi);
 // The files in a folder whose names match the pattern.
 QStringList FilesIn(const QString& folder, const QString& pattern = QStringLiteral("*"));

@@ -8,6 +8,7 @@
 #include "startupoptions.h"
 
 #include <functional>
+#include <tuple>
 
 using namespace platform;
 
@@ -36,56 +37,40 @@ TEST_F(StartupOptionsTest, FreshUserAndEmptyKeyGetTheBuiltInDefaultsAndReadingCr
     EXPECT_FALSE(o.fontName || o.fontSize || o.color || o.top);
 }
 
-struct StoredCase {
-    const char* value;
-    int stored;
-    std::function<void(const StartupOptions&)> check;
-};
-
 TEST_F(StartupOptionsTest, StoredValuesAreCheckedAsAtStartUp)
 {
+    // Each value as stored, then as read; -1 stands for "left unset".
     using O = const StartupOptions&;
-    const std::vector<StoredCase> cases = {
-        {"Window", -1, [](O o) { EXPECT_EQ(o.window, StartWindowMode::FullScreen); }},
-        {"Window", 0, [](O o) { EXPECT_EQ(o.window, StartWindowMode::Maximized); }},
-        {"Window", 1, [](O o) { EXPECT_EQ(o.window, StartWindowMode::Normal); }},
-        {"Window", 7, [](O o) { EXPECT_EQ(o.window, StartWindowMode::Normal); }},
-        {"Indent", 13, [](O o) { EXPECT_EQ(o.indent, 13); }},
-        {"Indent", 14, [](O o) { EXPECT_EQ(o.indent, 0); }},
-        {"Indent", -1, [](O o) { EXPECT_EQ(o.indent, 0); }},
-        {"RusCode", 0, [](O o) { EXPECT_EQ(o.rusCode, 0); }},
-        {"RusCode", 6, [](O o) { EXPECT_EQ(o.rusCode, 6); }},
-        {"RusCode", 9, [](O o) { EXPECT_EQ(o.rusCode, 1); }},
-        {"RusCode", 7, [](O o) { EXPECT_EQ(o.rusCode, 1); }},   // detection's None names no encoding
-        {"RusCode", 8, [](O o) { EXPECT_EQ(o.rusCode, 8); }},   // UTF-8
-        {"RusCode", -3, [](O o) { EXPECT_EQ(o.rusCode, 1); }},
-        {"ParNum", 8, [](O o) { EXPECT_EQ(o.parNum, 8); }},
-        {"ParNum", 9, [](O o) { EXPECT_EQ(o.parNum, std::nullopt); }},
-        {"UnderLine", 6, [](O o) { EXPECT_EQ(o.underLine, 6); }},
-        {"UnderLine", 7, [](O o) { EXPECT_EQ(o.underLine, std::nullopt); }},
-        {"ReadOnly", 1, [](O o) { EXPECT_TRUE(o.readOnly); }},
-        {"ReadOnly", 2, [](O o) { EXPECT_FALSE(o.readOnly); }}, // only exactly 1 is on
-        {"Wrap", 1, [](O o) { EXPECT_EQ(o.wrap, true); }},
-        {"Wrap", 2, [](O o) { EXPECT_EQ(o.wrap, false); }},
-        {"AllEncBut", 0, [](O o) { EXPECT_FALSE(o.allEncodingButtons); }},
-        {"AllEncBut", 5, [](O o) { EXPECT_TRUE(o.allEncodingButtons); }}, // any non-zero shows them
-        {"ParBut", 0, [](O o) { EXPECT_FALSE(o.paragraphButtons); }},
-        {"AutoEnc", 0, [](O o) { EXPECT_FALSE(o.autoEncoding); }},
-        {"AutoEnc", 2, [](O o) { EXPECT_FALSE(o.autoEncoding); }},
-        {"ExceptMac", 0, [](O o) { EXPECT_FALSE(o.exceptMac); }},
-        {"AutoUrl", 1, [](O o) { EXPECT_EQ(o.autoUrl, true); }},
-        {"Ole", 3, [](O o) { EXPECT_EQ(o.ole, true); }}, // a boolean: non-zero is true
-        {"PDos", 0, [](O o) { EXPECT_EQ(o.dosAdd, 0); }},
-        {"PDos", 3, [](O o) { EXPECT_EQ(o.dosAdd, 3); }},
-        {"PDos", 4, [](O o) { EXPECT_EQ(o.dosAdd, 2); }},
+    struct Field {
+        const char* value;
+        std::function<int(O)> read;
+        std::vector<std::pair<int, int>> storedAndRead;
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.value) + " = " + std::to_string(c.stored));
-        TRegistry reg;
-        reg.DeleteKey(RegistryKeys::Options);
-        PutIntegers(RegistryKeys::Options, {{c.value, c.stored}});
-        c.check(ReadStartupOptions());
-    }
+    const int full = int(StartWindowMode::FullScreen), maximized = int(StartWindowMode::Maximized),
+              normal = int(StartWindowMode::Normal);
+    const Field fields[] = {
+        {"Window", [](O o) { return int(o.window); }, {{-1, full}, {0, maximized}, {1, normal}, {7, normal}}},
+        {"Indent", [](O o) { return o.indent; }, {{13, 13}, {14, 0}, {-1, 0}}},
+        // 7 is detection's None, naming no encoding; 8 is UTF-8.
+        {"RusCode", [](O o) { return o.rusCode; }, {{0, 0}, {6, 6}, {9, 1}, {7, 1}, {8, 8}, {-3, 1}}},
+        {"ParNum", [](O o) { return o.parNum.value_or(-1); }, {{8, 8}, {9, -1}}},
+        {"UnderLine", [](O o) { return o.underLine.value_or(-1); }, {{6, 6}, {7, -1}}},
+        {"ReadOnly", [](O o) { return int(o.readOnly); }, {{1, 1}, {2, 0}}}, // only exactly 1 is on
+        {"Wrap", [](O o) { return o.wrap.has_value() ? int(*o.wrap) : -1; }, {{1, 1}, {2, 0}}},
+        {"AllEncBut", [](O o) { return int(o.allEncodingButtons); }, {{0, 0}, {5, 1}}}, // any non-zero shows them
+        {"ParBut", [](O o) { return int(o.paragraphButtons); }, {{0, 0}}},
+        {"AutoEnc", [](O o) { return int(o.autoEncoding); }, {{0, 0}, {2, 0}}},
+        {"ExceptMac", [](O o) { return int(o.exceptMac); }, {{0, 0}}},
+        {"AutoUrl", [](O o) { return o.autoUrl.has_value() ? int(*o.autoUrl) : -1; }, {{1, 1}}},
+        {"Ole", [](O o) { return o.ole.has_value() ? int(*o.ole) : -1; }, {{3, 1}}}, // a boolean: non-zero is true
+        {"PDos", [](O o) { return o.dosAdd; }, {{0, 0}, {3, 3}, {4, 2}}},
+    };
+    for (const Field& field : fields)
+        for (const auto& [stored, read] : field.storedAndRead) {
+            TRegistry().DeleteKey(RegistryKeys::Options);
+            PutIntegers(RegistryKeys::Options, {{field.value, stored}});
+            EXPECT_EQ(field.read(ReadStartupOptions()), read) << field.value << " = " << stored;
+        }
 }
 
 TEST_F(StartupOptionsTest, FontAndBoundsAreReadAsStored)
@@ -101,13 +86,8 @@ TEST_F(StartupOptionsTest, FontAndBoundsAreReadAsStored)
     WriteWindowBounds(QRect(30, 20, 681, 321));
     const StartupOptions o = ReadStartupOptions();
     EXPECT_EQ(o.fontName, QString("Liberation Mono"));
-    EXPECT_EQ(o.fontSize, 12);
-    EXPECT_EQ(o.fontColor, 0xFF);
-    EXPECT_EQ(o.color, int(0x80000005));
-    EXPECT_EQ(o.left, 30);
-    EXPECT_EQ(o.top, 20);
-    EXPECT_EQ(o.width, 681);
-    EXPECT_EQ(o.height, 321);
+    EXPECT_EQ(std::tuple(o.fontSize, o.fontColor, o.color), std::tuple(12, 0xFF, int(0x80000005)));
+    EXPECT_EQ(std::tuple(o.left, o.top, o.width, o.height), std::tuple(30, 20, 681, 321));
 }
 
 TEST_F(StartupOptionsTest, ValueOfTheWrongKindStopsTheReaderAndTheUserIsToldItsName)

@@ -39,11 +39,7 @@ QImage Render(RichEdit& edit)
 {
     const CHARRANGE selection = edit.ExGetSel();
     edit.SetSel(selection.cpMax, selection.cpMax);
-    edit.show();
-    QApplication::processEvents();
-    QImage image(edit.viewport()->size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    edit.viewport()->render(&image);
+    const QImage image = Grab(edit);
     edit.ExSetSel(selection);
     return image;
 }
@@ -51,12 +47,6 @@ QImage Render(RichEdit& edit)
 bool Ink(QRgb pixel)
 {
     return qGray(pixel) < 160;
-}
-
-bool Near(QRgb pixel, const QColor& colour)
-{
-    return std::abs(qRed(pixel) - colour.red()) < 40 && std::abs(qGreen(pixel) - colour.green()) < 40
-        && std::abs(qBlue(pixel) - colour.blue()) < 40;
 }
 
 // The pixels where two images differ.
@@ -76,10 +66,7 @@ std::vector<std::pair<int, int>> Bands(const QImage& image)
 {
     std::vector<std::pair<int, int>> bands;
     for (int y = 0; y < image.height(); ++y) {
-        bool any = false;
-        for (int x = 0; x < image.width() && !any; ++x)
-            any = Ink(image.pixel(x, y));
-        if (!any)
+        if (Pixels(image, Ink, QRect(0, y, image.width(), 1)) == 0)
             continue;
         if (!bands.empty() && bands.back().second == y - 1)
             bands.back().second = y;
@@ -91,11 +78,7 @@ std::vector<std::pair<int, int>> Bands(const QImage& image)
 
 int InkIn(const QImage& image, int x1, int x2)
 {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = std::max(0, x1); x < std::min(image.width(), x2); ++x)
-            n += Ink(image.pixel(x, y)) ? 1 : 0;
-    return n;
+    return x2 > x1 ? Pixels(image, Ink, QRect(x1, 0, x2 - x1, image.height())) : 0;
 }
 
 // The first and last columns with ink, or {-1, -1}.
@@ -104,13 +87,10 @@ std::pair<int, int> InkColumns(const QImage& image)
     int first = -1;
     int last = -1;
     for (int x = 0; x < image.width(); ++x)
-        for (int y = 0; y < image.height(); ++y)
-            if (Ink(image.pixel(x, y))) {
-                if (first < 0)
-                    first = x;
-                last = x;
-                break;
-            }
+        if (InkIn(image, x, x + 1) > 0) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
     return {first, last};
 }
 
@@ -133,15 +113,11 @@ TEST(Drawing, LinksFromFieldsAndFromDetectionAreInTheLinkColourAndUnderlined)
     const QImage image = Render(edit);
 
     // Count link-coloured pixels per paragraph; plain text has none.
-    int firstLine = 0;
-    int secondLine = 0;
+    const auto link = [](QRgb p) { return Near(p, LinkColour); };
     const int middle = int(edit.Document()->lastBlock().layout()->position().y());
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (Near(image.pixel(x, y), LinkColour))
-                ++(y < middle ? firstLine : secondLine);
-    EXPECT_GT(firstLine, 50) << "the field is not drawn as a link";
-    EXPECT_GT(secondLine, 50) << "the detected address is not drawn as a link";
+    EXPECT_GT(Pixels(image, link, QRect(0, 0, image.width(), middle)), 50) << "the field is not drawn as a link";
+    EXPECT_GT(Pixels(image, link, QRect(0, middle, image.width(), image.height())), 50)
+        << "the detected address is not drawn as a link";
 
     // Underlined: some row holds a long run of the link colour.
     int longest = 0;
@@ -162,11 +138,7 @@ TEST(Drawing, LinksFromFieldsAndFromDetectionAreInTheLinkColourAndUnderlined)
     palette.setColor(QPalette::Link, QColor(0, 160, 0));
     edit.setPalette(palette);
     const QImage green = Render(edit);
-    int greenPixels = 0;
-    for (int y = 0; y < green.height(); ++y)
-        for (int x = 0; x < green.width(); ++x)
-            greenPixels += Near(green.pixel(x, y), QColor(0, 160, 0)) ? 1 : 0;
-    EXPECT_GT(greenPixels, 100);
+    EXPECT_GT(Pixels(green, [](QRgb p) { return Near(p, QColor(0, 160, 0)); }), 100);
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(edit.GetModify());
 }

@@ -22,12 +22,7 @@ constexpr int AreaInches = 2;
 QImage PageImage()
 {
     const int side = Dpi * AreaInches + Dpi / 2;
-    QImage image(side, side, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const int dotsPerMeter = int(std::lround(Dpi / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    return image;
+    return platform::test::PageImage(QSize(side, side), Dpi);
 }
 
 FORMATRANGE Area(QPainter* painter, const QImage& target, CHARRANGE range = {0, -1})
@@ -131,16 +126,6 @@ TEST(FormatRange, ALineTallerThanAPageStillMovesOnPageByPage)
     EXPECT_EQ(pages.back(), edit.GetTextLength());
 }
 
-// Dark pixels of an image.
-int Ink(const QImage& image)
-{
-    int ink = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ink += qGray(image.pixel(x, y)) <= 200 ? 1 : 0;
-    return ink;
-}
-
 // Hidden text and underline kinds print as they show: a hidden run leaves no ink
 // and no gap, a double underline draws a second line.
 TEST(FormatRange, PrintsHiddenTextAndUnderlineKindsAsTheyShow)
@@ -172,7 +157,7 @@ TEST(FormatRange, PrintsHiddenTextAndUnderlineKindsAsTheyShow)
             edit.FormatRange(&fr, true);
             edit.FormatRange(nullptr, false);
         }
-        return Ink(image);
+        return platform::test::Pixels(image, [](QRgb p) { return qGray(p) <= 200; });
     };
     const QString plain = QStringLiteral("AAAA BBBB");
     // Equal but for anti-aliasing: the hidden run still shifts by a fraction of a pixel.

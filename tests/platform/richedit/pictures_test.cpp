@@ -30,17 +30,9 @@ QByteArray Sample(const char* name)
 QImage Screen(RichEdit& edit)
 {
     edit.resize(500, 260);
-    edit.show();
-    const auto grab = [&edit] {
-        QApplication::processEvents();
-        QImage image(edit.viewport()->size(), QImage::Format_RGB32);
-        image.fill(Qt::white);
-        edit.viewport()->render(&image);
-        return image;
-    };
-    grab();
+    Grab(edit);
     PictureHandler::Instance().WaitForRendering();
-    return grab();
+    return Grab(edit);
 }
 
 // The box of the pixels near a colour.
@@ -48,22 +40,15 @@ QRect Box(const QImage& image, QColor colour)
 {
     QRect box;
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            if (std::abs(qRed(p) - colour.red()) < 50 && std::abs(qGreen(p) - colour.green()) < 50
-                && std::abs(qBlue(p) - colour.blue()) < 50)
+        for (int x = 0; x < image.width(); ++x)
+            if (Near(image.pixel(x, y), colour, 50))
                 box |= QRect(x, y, 1, 1);
-        }
     return box;
 }
 
 QImage Page(RichEdit& edit, int dpi)
 {
-    QImage page(dpi * 4, dpi * 3, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
-    page.setDotsPerMeterX(dotsPerMeter);
-    page.setDotsPerMeterY(dotsPerMeter);
+    QImage page = PageImage(QSize(dpi * 4, dpi * 3), dpi);
     QPainter painter(&page);
     FORMATRANGE fr;
     fr.hdc = &painter;

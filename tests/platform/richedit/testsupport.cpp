@@ -6,6 +6,7 @@
 #include "codepages.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -120,6 +121,42 @@ bool IsLink(RichEdit& edit, int from, int to)
     const CHARFORMAT2 f = edit.GetCharFormat(SCF_SELECTION);
     edit.ExSetSel(saved);
     return (f.dwMask & CFM_LINK) && (f.dwEffects & CFE_LINK);
+}
+
+QImage Grab(RichEdit& edit)
+{
+    edit.show();
+    QApplication::processEvents();
+    QImage image(edit.viewport()->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    edit.viewport()->render(&image);
+    return image;
+}
+
+QImage PageImage(QSize size, int dpi)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+int Pixels(const QImage& image, const std::function<bool(QRgb)>& pass, QRect part)
+{
+    part = part.isEmpty() ? image.rect() : part & image.rect();
+    int count = 0;
+    for (int y = part.top(); y <= part.bottom(); ++y)
+        for (int x = part.left(); x <= part.right(); ++x)
+            count += pass(image.pixel(x, y)) ? 1 : 0;
+    return count;
+}
+
+bool Near(QRgb pixel, const QColor& colour, int tolerance)
+{
+    return std::abs(qRed(pixel) - colour.red()) < tolerance && std::abs(qGreen(pixel) - colour.green()) < tolerance
+        && std::abs(qBlue(pixel) - colour.blue()) < tolerance;
 }
 
 } // namespace platform::test

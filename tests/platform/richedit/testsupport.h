@@ -6,6 +6,9 @@
 #include "richedit.h"
 
 #include <QByteArray>
+#include <QImage>
+
+#include <functional>
 
 #include <climits>
 #include <cstdint>
@@ -56,6 +59,15 @@ std::int32_t StreamOut(RichEdit& edit, unsigned format, ByteSink& sink, std::uin
 
 // Whether every character from..to is a link; the selection is left as it was.
 bool IsLink(RichEdit& edit, int from, int to);
+
+// What the control shows: it is shown, events run, and its viewport is drawn on white.
+QImage Grab(RichEdit& edit);
+// A white page of the size in pixels at the resolution, as a printer's page is.
+QImage PageImage(QSize size, int dpi);
+// The pixels of a part of an image (all of it when part is empty) that pass a test.
+int Pixels(const QImage& image, const std::function<bool(QRgb)>& pass, QRect part = {});
+// Whether a pixel is within tolerance of a colour on each channel.
+bool Near(QRgb pixel, const QColor& colour, int tolerance = 40);
 
 // Windows-1251 bytes of a text written here in UTF-8.
 QByteArray Cp1251(const QString& text);

@@ -100,19 +100,11 @@ TEST(RtfListNumbers, AWordListGoesOnCountingAcrossOtherParagraphsAndItsLevels)
 TEST(RtfListNumbers, TheWrittenNumberIsTheShownOne)
 {
     for (const QByteArray& rtf : {WordListFromFive, PnFromFive}) {
-        auto document = rtftest::ReadDocument(rtf);
-        const QStringList numbers = Numbers(*document);
-        QByteArray written = WriteRtf(*document);
+        const QByteArray written =
+            rtftest::ExpectSameEveryCycle(rtf, [](const QTextDocument& d) { return Numbers(d).join(u' '); });
         EXPECT_TRUE(written.contains("\\pnstart5")) << written.constData();
         EXPECT_TRUE(written.contains("{\\pntext 5.\\tab}")) << written.constData();
         EXPECT_TRUE(written.contains("{\\pntext 6.\\tab}")) << written.constData();
-        for (int cycle = 2; cycle <= 3; ++cycle) {
-            auto again = rtftest::ReadDocument(written);
-            EXPECT_EQ(Numbers(*again), numbers) << "cycle " << cycle;
-            const QByteArray rewritten = WriteRtf(*again);
-            ASSERT_EQ(rewritten.toStdString(), written.toStdString()) << "cycle " << cycle;
-            written = rewritten;
-        }
     }
 }
 

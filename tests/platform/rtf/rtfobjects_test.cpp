@@ -16,6 +16,7 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QFile>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -128,21 +129,33 @@ TEST_F(RtfObjects, PicturesArePictGroupsAndBmpOrGifBecomePng)
     bmp.data = Encoded(Colored(10, 12, Qt::yellow), "BMP");
     bmp.shownSize = QSizeF(20, 24);
     auto document = DocumentWith({png, jpeg, bmp});
+    // A picture the document holds as an image, not as bytes, shown scaled.
+    QImage image = Colored(7, 5, QColor(10, 200, 30));
+    image.setPixelColor(3, 2, Qt::red);
+    document->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("mem:one")), image);
+    QTextImageFormat shown;
+    shown.setName(QStringLiteral("mem:one"));
+    shown.setWidth(70);
+    shown.setHeight(50);
+    QTextCursor(document.get()).insertImage(shown);
     const QByteArray rtf = WriteRtf(*document);
-    EXPECT_EQ(rtf.count("{\\pict\\pngblip"), 2);
+    EXPECT_EQ(rtf.count("{\\pict\\pngblip"), 3);
     EXPECT_EQ(rtf.count("{\\pict\\jpegblip"), 1);
     EXPECT_FALSE(rtf.contains("\\object"));
     EXPECT_TRUE(rtf.contains("\\picwgoal300\\pichgoal360")) << "the shown size of a scaled picture";
 
     auto back = rtftest::ReadDocument(rtf);
     const std::vector<EmbeddedObject> objects = ObjectsOf(*back);
-    ASSERT_EQ(objects.size(), 3u);
-    EXPECT_TRUE(objects[0].data == png.data);
-    EXPECT_TRUE(objects[1].data == jpeg.data);
-    EXPECT_TRUE(objects[2].data.startsWith("\x89PNG"));
-    EXPECT_EQ(QImage::fromData(objects[2].data).size(), QSize(10, 12));
-    EXPECT_EQ(objects[2].shownSize, QSizeF(20, 24));
-    EXPECT_TRUE(ShowsPicture(objects[0]) && ShowsPicture(objects[2]));
+    ASSERT_EQ(objects.size(), 4u);
+    EXPECT_EQ(QImage::fromData(objects[0].data).convertToFormat(QImage::Format_RGB32), image);
+    EXPECT_EQ(objects[0].shownSize, QSizeF(70, 50));
+    EXPECT_TRUE(objects[1].data == png.data);
+    EXPECT_TRUE(objects[2].data == jpeg.data);
+    EXPECT_TRUE(objects[3].data.startsWith("\x89PNG"));
+    EXPECT_EQ(QImage::fromData(objects[3].data).size(), QSize(10, 12));
+    EXPECT_EQ(objects[3].shownSize, QSizeF(20, 24));
+    EXPECT_TRUE(ShowsPicture(objects[1]) && ShowsPicture(objects[3]));
+    EXPECT_EQ(WriteRtf(*back), rtf) << "written again, the picture bytes are the very same";
 }
 
 TEST_F(RtfObjects, LinksKeepTheirSourceBytesAndAMissingSourceIsWrittenBackUnchanged)

@@ -76,19 +76,9 @@ TEST(RtfReaderSamples, LibreOfficeUnicodeWithQuestionMarkFallbacks)
 TEST(RtfReaderSamples, WordTableWithRowPropertiesAtTheEndOfEachRow)
 {
     auto d = Sample("word_table_two_rows.rtf");
-    QTextTable* table = nullptr;
-    for (QTextFrame* f : d->rootFrame()->childFrames())
-        if (auto* t = qobject_cast<QTextTable*>(f))
-            table = t;
-    ASSERT_NE(table, nullptr);
-    EXPECT_EQ(table->rows(), 2);
-    EXPECT_EQ(table->columns(), 2);
-    EXPECT_EQ(Text(*d), QStringLiteral(u"\nГород\nНаселение\nМосква\n13 000 000\nКонец"));
+    EXPECT_EQ(rtftest::Shape(*d), QStringLiteral(u"/[Город|Население; Москва|13 000 000]/Конец"));
     EXPECT_EQ(CharFormatOf(*d, QStringLiteral(u"Город")).fontWeight(), QFont::Bold);
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    ASSERT_EQ(widths.size(), 2);
-    EXPECT_EQ(qRound(widths[0].rawValue() * 15), 2108);
-    EXPECT_EQ(qRound(widths[1].rawValue() * 15), 3000);
+    EXPECT_EQ(rtftest::ColumnTwips(rtftest::TablesIn(d->rootFrame()).at(0)), (QList<int>{2108, 3000}));
 }
 
 TEST(RtfReaderSamples, WordListsBecomeTheNearestNumbering)

@@ -19,11 +19,7 @@ namespace {
 
 std::vector<QTextTable*> Tables(const QTextDocument& document)
 {
-    std::vector<QTextTable*> tables;
-    for (QTextFrame* frame : document.rootFrame()->childFrames())
-        if (auto* t = qobject_cast<QTextTable*>(frame))
-            tables.push_back(t);
-    return tables;
+    return rtftest::TablesIn(document.rootFrame());
 }
 
 QString CellText(QTextTable* table, int row, int column)
@@ -34,13 +30,7 @@ QString CellText(QTextTable* table, int row, int column)
     return c.selectedText().replace(QChar::ParagraphSeparator, u'\n');
 }
 
-QList<int> ColumnTwips(QTextTable* table)
-{
-    QList<int> out;
-    for (const QTextLength& l : table->format().columnWidthConstraints())
-        out.append(qRound(l.rawValue() * 15));
-    return out;
-}
+using rtftest::ColumnTwips;
 
 TEST(RtfReaderTables, RowsAsTheDosTableBuilderWritesThem)
 {
@@ -53,13 +43,8 @@ TEST(RtfReaderTables, RowsAsTheDosTableBuilderWritesThem)
                            + rtftest::Cp1251(QStringLiteral(u"Пётр")) + "\\f0\\cell\\f1 "
                            + rtftest::Cp1251(QStringLiteral(u"Тула")) + "\\f0\\cell\\row\r}";
     auto document = ReadDocument(rtf);
-    const auto tables = Tables(*document);
-    ASSERT_EQ(tables.size(), 1u);
-    QTextTable* t = tables[0];
-    EXPECT_EQ(t->rows(), 2);
-    EXPECT_EQ(t->columns(), 2);
-    EXPECT_EQ(CellText(t, 0, 0), QStringLiteral(u"Имя"));
-    EXPECT_EQ(CellText(t, 1, 1), QStringLiteral(u"Тула"));
+    EXPECT_EQ(rtftest::Shape(*document), QStringLiteral(u"/[Имя|Город; Пётр|Тула]/"));
+    QTextTable* t = Tables(*document).at(0);
     EXPECT_EQ(ColumnTwips(t), (QList<int>{1210, 1740}));
     EXPECT_EQ(t->format().property(PropTableLeftTwips).toInt(), -50);
     EXPECT_EQ(t->format().property(PropTableGapTwips).toInt(), 50);
@@ -89,13 +74,7 @@ TEST(RtfReaderTables, RowsOfDifferentShapesMakeSeparateTablesAndTextFollows)
                                  "\\trowd\\cellx1000\\pard\\intbl b\\cell\\row"
                                  "\\trowd\\cellx1000\\cellx2000\\pard\\intbl c\\par c2\\cell d\\cell\\row"
                                  "\\pard after\\par}");
-    const auto tables = Tables(*document);
-    ASSERT_EQ(tables.size(), 2u);
-    EXPECT_EQ(tables[0]->rows(), 2);
-    EXPECT_EQ(CellText(tables[1], 0, 0), QStringLiteral("c\nc2"));
-    EXPECT_EQ(CellText(tables[1], 0, 1), QStringLiteral("d"));
-    EXPECT_TRUE(rtftest::Text(*document).startsWith(QStringLiteral("before\n")));
-    EXPECT_TRUE(rtftest::Text(*document).endsWith(QStringLiteral("after")));
+    EXPECT_EQ(rtftest::Shape(*document), QStringLiteral("before/[a; b]//[c/c2|d]/after"));
 }
 
 TEST(RtfReaderTables, EmptyParagraphsAroundTablesAreKept)
@@ -171,10 +150,8 @@ TEST(RtfReaderTables, HugeRowsStayWithinTheControlsLimits)
 
 TEST(RtfReaderTables, ARowCutOffByTheEndOfDataIsStillShown)
 {
-    auto document = ReadDocument("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b");
-    const auto tables = Tables(*document);
-    ASSERT_EQ(tables.size(), 1u);
-    EXPECT_EQ(CellText(tables[0], 0, 1), QStringLiteral("b"));
+    EXPECT_EQ(rtftest::Shape(*ReadDocument("{\\rtf1\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell b")),
+              QStringLiteral("/[a|b]/"));
 }
 
 } // namespace

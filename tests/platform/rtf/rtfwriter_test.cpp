@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The RTF writer: what its output says about code pages, pictures, kept objects
+// The RTF writer: what its output says about code pages, kept objects
 // and a byte order mark.
 #include "richeditconsts.h"
 #include "rtfreader.h"
@@ -7,15 +7,8 @@
 #include "testsupport_rtf.h"
 #include "textproperties.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImage>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextImageFormat>
-#include <QTextList>
-#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -38,39 +31,6 @@ TEST(RtfWriter, HeaderNamesWindows1251AndCyrillicFonts)
     EXPECT_TRUE(rtf.contains("\\u26085?\\u26412?")) << rtf.constData();
     for (char byte : rtf)
         ASSERT_LT(static_cast<unsigned char>(byte), 0x80) << "RTF output is 7-bit";
-}
-
-TEST(RtfWriter, PicturesComeBackAsTheSameImageAndSize)
-{
-    rtftest::EnsureApplication();
-    QImage image(7, 5, QImage::Format_RGB32);
-    image.fill(QColor(10, 200, 30));
-    image.setPixelColor(3, 2, Qt::red);
-    QTextDocument document;
-    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("mem:one")), image);
-    QTextCursor c(&document);
-    c.insertText(QStringLiteral(u"до "));
-    QTextImageFormat f;
-    f.setName(QStringLiteral("mem:one"));
-    f.setWidth(70);
-    f.setHeight(50);
-    c.insertImage(f);
-    c.insertText(QStringLiteral(u" после"));
-
-    const QByteArray rtf = WriteRtf(document);
-    ASSERT_TRUE(rtf.contains("{\\pict\\pngblip")) << rtf.left(400).constData();
-    auto copy = rtftest::ReadDocument(rtf);
-    EXPECT_EQ(rtftest::Text(*copy), QStringLiteral(u"до \uFFFC после"));
-    const QTextCharFormat read = rtftest::CharFormatOf(*copy, QString(QChar::ObjectReplacementCharacter));
-    ASSERT_TRUE(read.isImageFormat());
-    const QTextImageFormat imageFormat = read.toImageFormat();
-    EXPECT_EQ(imageFormat.width(), 70);
-    EXPECT_EQ(imageFormat.height(), 50);
-    QImage back;
-    back.loadFromData(copy->resource(QTextDocument::ImageResource, QUrl(imageFormat.name())).toByteArray());
-    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image);
-    // Written again, the PNG bytes are the very same.
-    EXPECT_EQ(WriteRtf(*copy), rtf);
 }
 
 TEST(RtfWriter, ObjectsAndOtherPicturesAreKeptAsTheyWere)

@@ -4,11 +4,14 @@
 
 #include "codepages.h"
 #include "rtfreader.h"
+#include "rtfwriter.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
+#include <gtest/gtest.h>
 
 namespace rtftest {
 
@@ -66,6 +69,70 @@ QTextBlockFormat BlockFormatOf(const QTextDocument& document, const QString& nee
     if (pos < 0)
         return {};
     return document.findBlock(pos).blockFormat();
+}
+
+std::vector<QTextTable*> TablesIn(const QTextFrame* frame)
+{
+    std::vector<QTextTable*> tables;
+    for (QTextFrame* child : frame->childFrames())
+        if (auto* t = qobject_cast<QTextTable*>(child))
+            tables.push_back(t);
+    return tables;
+}
+
+QList<int> ColumnTwips(const QTextTable* table)
+{
+    QList<int> out;
+    for (const QTextLength& l : table->format().columnWidthConstraints())
+        out.append(qRound(l.rawValue() * 15));
+    return out;
+}
+
+static QString ShapeOf(QTextFrame::iterator it);
+
+static QString ShapeOf(const QTextTable* table)
+{
+    QStringList rows;
+    for (int r = 0; r < table->rows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < table->columns(); ++c)
+            cells << ShapeOf(table->cellAt(r, c).begin());
+        rows << cells.join(u'|');
+    }
+    return u'[' + rows.join(QStringLiteral("; ")) + u']';
+}
+
+static QString ShapeOf(QTextFrame::iterator it)
+{
+    QStringList parts;
+    for (; !it.atEnd(); ++it) {
+        if (const auto* table = qobject_cast<const QTextTable*>(it.currentFrame()))
+            parts << ShapeOf(table);
+        else if (!it.currentFrame())
+            parts << it.currentBlock().text();
+    }
+    return parts.join(u'/');
+}
+
+QString Shape(const QTextDocument& document)
+{
+    return ShapeOf(document.rootFrame()->begin());
+}
+
+QByteArray ExpectSameEveryCycle(const QByteArray& rtf, const std::function<QString(const QTextDocument&)>& view)
+{
+    auto document = ReadDocument(rtf);
+    const QString seen = view(*document);
+    const QByteArray first = platform::WriteRtf(*document);
+    QByteArray written = first;
+    for (int cycle = 2; cycle <= 3; ++cycle) {
+        auto again = ReadDocument(written);
+        EXPECT_EQ(view(*again), seen) << "cycle " << cycle << "\n" << written.constData();
+        const QByteArray rewritten = platform::WriteRtf(*again);
+        EXPECT_EQ(rewritten.toStdString(), written.toStdString()) << "cycle " << cycle;
+        written = rewritten;
+    }
+    return first;
 }
 
 QByteArray DataFile(const QString& name)

@@ -8,8 +8,13 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 
+#include <QList>
+#include <QTextTable>
+
+#include <functional>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 // Readable QString values in test failure messages.
 inline void PrintTo(const QString& s, std::ostream* os)
@@ -31,6 +36,18 @@ QString Text(const QTextDocument& document);
 // The format of the character at the n-th occurrence of needle's first character.
 QTextCharFormat CharFormatOf(const QTextDocument& document, const QString& needle);
 QTextBlockFormat BlockFormatOf(const QTextDocument& document, const QString& needle);
+
+// The tables standing directly in a frame, and a table's column widths in twips.
+std::vector<QTextTable*> TablesIn(const QTextFrame* frame);
+QList<int> ColumnTwips(const QTextTable* table);
+
+// The document's paragraphs and tables in order, '/' between them; a table shows
+// as [cell|cell; next row], its cells the same way, so nesting stays visible.
+QString Shape(const QTextDocument& document);
+
+// Reads, writes and reads again three times: every reading shows the same view
+// and every writing the very same bytes. Answers the first writing.
+QByteArray ExpectSameEveryCycle(const QByteArray& rtf, const std::function<QString(const QTextDocument&)>& view);
 
 // Bytes of a file under tests/data/rtf.
 QByteArray DataFile(const QString& name);
