@@ -117,7 +117,11 @@ void BlockEstimator::Reset(const QTextDocument* document)
     for (const QTextFormat& format : formats) {
         if (!format.isCharFormat())
             continue;
-        const QFont font = format.toCharFormat().font().resolve(defaultFont);
+        // Lines drawn over or under the text (a link's) change no metrics.
+        QFont font = format.toCharFormat().font().resolve(defaultFont);
+        font.setUnderline(false);
+        font.setOverline(false);
+        font.setStrikeOut(false);
         if (shared && font != *shared)
             return;
         shared = font;
