@@ -26,6 +26,16 @@ constexpr char16_t ByteOrderMark = 0xFEFF;
 TRecoder::TRecoder(TConvSetting from, TConvSetting to)
     : from_(Normalized(from)), to_(Normalized(to)), fromByte_(SingleByte(from_.Enc)), toByte_(SingleByte(to_.Enc))
 {
+    if (!fromByte_ || !toByte_)
+        return;
+    // Between single-byte code pages each byte goes its own way: reading into the
+    // pivot and writing out of it fold into one table, one pass over the text.
+    for (std::size_t b = 0; b < byteTable_.size(); ++b)
+        byteTable_[b] = std::uint8_t(b);
+    if (TConverter read = ReadConverter(from_.Enc, from_.DosAdd, from_.UniType))
+        read(byteTable_.data(), byteTable_.size());
+    if (TConverter write = WriteConverter(to_.Enc, to_.DosAdd, to_.UniType))
+        write(byteTable_.data(), byteTable_.size());
 }
 
 void TRecoder::PutUnit(char16_t unit)
@@ -45,10 +55,8 @@ std::span<const std::uint8_t> TRecoder::Convert(std::uint8_t* block, std::size_t
         return {};
     if (fromByte_ && toByte_) {
         atStart_ = false;
-        if (TConverter read = ReadConverter(from_.Enc, from_.DosAdd, from_.UniType))
-            read(block, n);
-        if (TConverter write = WriteConverter(to_.Enc, to_.DosAdd, to_.UniType))
-            write(block, n);
+        for (std::size_t i = 0; i < n; ++i)
+            block[i] = byteTable_[block[i]];
         return {block, n};
     }
     SourceUnits(block, n);

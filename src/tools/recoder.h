@@ -8,6 +8,7 @@
 #include "enctypes.h"
 #include "utf8.h"
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -55,4 +56,5 @@ private:
     TUtf8Encoder encoder_;
     std::vector<std::uint8_t> wide_;
     std::vector<std::uint8_t> out_;
+    std::array<std::uint8_t, 256> byteTable_{};   // single byte to single byte: the whole way
 };

@@ -135,37 +135,66 @@ bool DisplayFormats::RefreshNeeds(const QTextDocument& document)
 void DisplayFormats::Restyle(QTextDocument& document, int from, int to, const QColor& link, bool relayout)
 {
     const bool any = RefreshNeeds(document);
-    if (!any && !styled)
+    RestyleRange(document, from, to, link, relayout, any, styled);
+}
+
+void DisplayFormats::RestyleRange(QTextDocument& document, int from, int to, const QColor& link, bool relayout,
+                                  bool any, bool wasStyled)
+{
+    if (!any && !wasStyled)
         return;
     const QTextBlock last = document.findBlock(std::max(from, to));
     for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
-        QTextLayout* layout = block.layout();
-        QList<QTextLayout::FormatRange> ranges;
-        if (any) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                const int index = fragment.charFormatIndex();
-                if (index < 0 || std::size_t(index) >= needs.size() || needs[std::size_t(index)] == Nothing)
-                    continue;
-                AddFragment(ranges, fragment.charFormat(), fragment.text(), fragment.position() - block.position(), link);
-            }
-        }
-        if (!SameRanges(ranges, layout->formats())) {
-            layout->setFormats(ranges);
-            styled = styled || !ranges.isEmpty();
-            if (relayout)
-                document.markContentsDirty(block.position(), block.length());
-        }
+        RestyleBlock(document, block, any, wasStyled, link, relayout);
         if (block == last)
             break;
     }
 }
 
+void DisplayFormats::RestyleBlock(QTextDocument& document, const QTextBlock& block, bool any, bool wasStyled,
+                                  const QColor& link, bool relayout)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    if (any) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int index = fragment.charFormatIndex();
+            if (index < 0 || std::size_t(index) >= needs.size() || needs[std::size_t(index)] == Nothing)
+                continue;
+            AddFragment(ranges, fragment.charFormat(), fragment.text(), fragment.position() - block.position(), link);
+        }
+    }
+    // While no block has display formats there is nothing to take off; asking
+    // for the layout would make one, and a block keeps it as long as it lives.
+    if (ranges.isEmpty() && !wasStyled)
+        return;
+    QTextLayout* layout = block.layout();
+    if (!SameRanges(ranges, layout->formats())) {
+        layout->setFormats(ranges);
+        styled = styled || !ranges.isEmpty();
+        if (relayout)
+            document.markContentsDirty(block.position(), block.length());
+    }
+}
+
 void DisplayFormats::RestyleAll(QTextDocument& document, const QColor& link, bool relayout)
 {
-    // A document may take the place of a deleted one at the same address.
+    // A document may take the place of a deleted one at the same address: its
+    // blocks may then hold display formats only if they did before.
+    const bool mayBeStyled = styled && doc == &document;
     doc = nullptr;
-    Restyle(document, 0, document.characterCount() - 1, link, relayout);
+    const bool any = RefreshNeeds(document);
+    RestyleRange(document, 0, document.characterCount() - 1, link, relayout, any, mayBeStyled);
+}
+
+void DisplayFormats::RestyleFresh(QTextDocument& document, const std::vector<int>& positions, const QColor& link)
+{
+    doc = nullptr;
+    const bool any = RefreshNeeds(document);
+    if (!any)
+        return;
+    for (const int position : positions)
+        RestyleBlock(document, document.findBlock(position), any, false, link, false);
 }
 
 } // namespace platform

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+class QTextBlock;
 class QTextDocument;
 
 namespace platform {
@@ -23,6 +24,9 @@ public:
     void Restyle(QTextDocument& doc, int from, int to, const QColor& link, bool relayout);
     // The same over the whole document.
     void RestyleAll(QTextDocument& doc, const QColor& link, bool relayout);
+    // The same over a document no view has shown yet, where only the blocks
+    // holding these positions may use formats that need display formats.
+    void RestyleFresh(QTextDocument& doc, const std::vector<int>& positions, const QColor& link);
 
 private:
     enum Need : std::uint8_t { Nothing = 0, Link = 1, Hidden = 2, Underline = 4, Checked = 0x80 };
@@ -30,6 +34,10 @@ private:
     std::vector<std::uint8_t> needs;
     const QTextDocument* doc = nullptr;
     bool RefreshNeeds(const QTextDocument& document);   // false when no format needs anything
+    void RestyleRange(QTextDocument& document, int from, int to, const QColor& link, bool relayout, bool any,
+                      bool wasStyled);
+    void RestyleBlock(QTextDocument& document, const QTextBlock& block, bool any, bool wasStyled, const QColor& link,
+                      bool relayout);
     bool anyNeeds = false;
     bool styled = false;     // some block of doc has display formats
 };

@@ -82,7 +82,7 @@ QTextDocument* RichEdit::Impl::NewDocument() const
     return fresh;
 }
 
-void RichEdit::Impl::AttachDocument(QTextDocument* fresh)
+void RichEdit::Impl::AttachDocument(QTextDocument* fresh, const std::vector<int>* styledAt)
 {
     NotifyScope scope(*this);
     QTextDocument* old = doc;
@@ -96,7 +96,7 @@ void RichEdit::Impl::AttachDocument(QTextDocument* fresh)
     if (FitsDocumentLayout(*fresh))
         InstallViewLayout(fresh);
     // Display formats and the wrap go on before the view lays the text out.
-    RestyleAll(fresh, false);
+    RestyleAll(fresh, false, styledAt);
     longParagraph = false;
     layoutDeferred = false;
     NoteLongParagraphs(fresh, 0, fresh->characterCount());
@@ -337,7 +337,9 @@ QTextEdit::LineWrapMode RichEdit::Impl::WantedWrap() const
 
 void RichEdit::Impl::NoteLongParagraphs(const QTextDocument* target, int from, int to)
 {
-    for (QTextBlock block = target->findBlock(from); block.isValid() && block.position() <= to; block = block.next()) {
+    // A running position: asking each block for its own costs a walk of the document's tree.
+    QTextBlock block = target->findBlock(from);
+    for (int position = block.position(); block.isValid() && position <= to; position += block.length(), block = block.next()) {
         if (block.length() > LongParagraphChars) {
             longParagraph = true;
             block.layout()->setCacheEnabled(true);

@@ -16,14 +16,17 @@ QColor RichEdit::Impl::LinkColor() const
     return q->palette().color(QPalette::Link);
 }
 
-void RichEdit::Impl::RestyleAll(QTextDocument* target, bool relayout)
+void RichEdit::Impl::RestyleAll(QTextDocument* target, bool relayout, const std::vector<int>* onlyAt)
 {
     shownLink = LinkColor();
     ++changes;
     ++restyles;
     // Laying blocks out again changes no text: no EN_CHANGE for it.
     relayingOut = true;
-    display.RestyleAll(*target, shownLink, relayout);
+    if (onlyAt)
+        display.RestyleFresh(*target, *onlyAt, shownLink);
+    else
+        display.RestyleAll(*target, shownLink, relayout);
     relayingOut = false;
 }
 

@@ -93,7 +93,9 @@ struct RichEdit::Impl {
     QColor shownLink;                       // the link colour the display formats use
     int changes = 0;                        // counts changes of the text, its formats and their display
     QColor LinkColor() const;
-    void RestyleAll(QTextDocument* target, bool relayout);
+    // With onlyAt, target is a fresh document in which only the blocks holding
+    // those positions may need display formats.
+    void RestyleAll(QTextDocument* target, bool relayout, const std::vector<int>* onlyAt = nullptr);
 
     // With word wrap: the number of the first display line of each paragraph,
     // counted from the top as far as it was asked for, kept while the width, the
@@ -126,7 +128,7 @@ struct RichEdit::Impl {
 
     // Document
     QTextDocument* NewDocument() const;     // detached, configured like the shown one
-    void AttachDocument(QTextDocument* fresh);
+    void AttachDocument(QTextDocument* fresh, const std::vector<int>* styledAt = nullptr);
     void ConnectDocument();
     void ApplyScrollBars();
     void ApplyWrap();
@@ -165,6 +167,9 @@ struct RichEdit::Impl {
     // Links
     void MarkDirty(int from, int to);
     void DetectLinks(QTextDocument* target, int from, int to, bool joinUndo);
+    // Detection in a document with no links yet, only in the blocks holding the
+    // marks FindUrlMarks gave; answers a position in each block it marked.
+    std::vector<int> DetectLinksAt(QTextDocument* target, std::vector<int> marks);
     void RunPendingLinks(bool joinUndo = true);
     bool MayHoldLinks(const QTextBlock& block) const;
     bool LinkAt(int pos, CHARRANGE& range) const;

@@ -35,7 +35,7 @@ QTextCharFormat NoLinkFormat()
     return format;
 }
 
-void MarkOne(QTextDocument* target, const UrlRange& link, const QString& text)
+void MarkOne(QTextDocument* target, const UrlRange& link, QStringView text)
 {
     QTextCursor cursor(target);
     cursor.setPosition(link.start);
@@ -93,74 +93,129 @@ void RichEdit::Impl::RunPendingLinks(bool joinUndo)
         DetectLinks(doc, from, to, joinUndo);
 }
 
-void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool joinUndo)
-{
-    markingLinks = true;
-    const bool modified = target->isModified();
-    // Marking links is no action of its own: it joins the edit that made the
-    // address, and a document with nothing to undo gets no step for it.
-    const bool quiet = target->isUndoRedoEnabled() && target->availableUndoSteps() == 0
-                    && target->availableRedoSteps() == 0;
-    if (quiet)
-        target->setUndoRedoEnabled(false);
-    QTextCursor edit(target);
-    bool editing = false;
-    const QTextBlock last = target->findBlock(to);
-    for (QTextBlock block = target->findBlock(from); block.isValid(); block = block.next()) {
+namespace {
+
+// One run of detection over some blocks of a document.
+class LinkPass {
+public:
+    LinkPass(QTextDocument* target, bool joinUndo)
+        : target(target), joinUndo(joinUndo), modified(target->isModified()), edit(target)
+    {
+        // Marking links is no action of its own: it joins the edit that made the
+        // address, and a document with nothing to undo gets no step for it.
+        quiet = target->isUndoRedoEnabled() && target->availableUndoSteps() == 0 && target->availableRedoSteps() == 0;
+        if (quiet)
+            target->setUndoRedoEnabled(false);
+    }
+    ~LinkPass()
+    {
+        if (editing)
+            edit.endEditBlock();
+        if (quiet)
+            target->setUndoRedoEnabled(true);
+        target->setModified(modified);
+    }
+    LinkPass(const LinkPass&) = delete;
+    LinkPass& operator=(const LinkPass&) = delete;
+
+    // Brings the block's automatic links in line with the addresses it holds;
+    // true when they changed.
+    bool Check(const QTextBlock& block)
+    {
         const QString text = block.text();
+        const int position = block.position();
         std::vector<UrlRange> found;
-        FindUrls(text, block.position(), found);
+        FindUrls(text, position, found);
         // A link that came as a field stays that field: detection leaves its text alone.
         std::vector<UrlRange> fields;
+        // The automatic links the block has now.
+        std::vector<UrlRange> current;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.boolProperty(PropLink) && !format.boolProperty(PropAutoLinkMark))
-                fields.push_back({it.fragment().position(), it.fragment().length()});
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.boolProperty(PropAutoLinkMark)) {
+                if (format.boolProperty(PropLink))
+                    fields.push_back({fragment.position(), fragment.length()});
+            } else if (!current.empty() && current.back().start + current.back().length == fragment.position()) {
+                current.back().length += fragment.length();
+            } else {
+                current.push_back({fragment.position(), fragment.length()});
+            }
         }
         std::erase_if(found, [&](const UrlRange& url) {
             return std::any_of(fields.begin(), fields.end(), [&](const UrlRange& field) {
                 return url.start < field.start + field.length && field.start < url.start + url.length;
             });
         });
-        // The automatic links the block has now.
-        std::vector<UrlRange> current;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!fragment.charFormat().boolProperty(PropAutoLinkMark))
-                continue;
-            if (!current.empty() && current.back().start + current.back().length == fragment.position())
-                current.back().length += fragment.length();
-            else
-                current.push_back({fragment.position(), fragment.length()});
-        }
         const bool same = std::equal(found.begin(), found.end(), current.begin(), current.end(),
                                      [](const UrlRange& a, const UrlRange& b) { return a.start == b.start && a.length == b.length; });
-        if (!same) {
-            if (!editing) {
-                if (joinUndo && target->isUndoRedoEnabled() && target->availableUndoSteps() > 0)
-                    edit.joinPreviousEditBlock();
-                else
-                    edit.beginEditBlock();
-                editing = true;
-            }
-            for (const UrlRange& link : current) {
-                QTextCursor cursor(target);
-                cursor.setPosition(link.start);
-                cursor.setPosition(link.start + link.length, QTextCursor::KeepAnchor);
-                cursor.mergeCharFormat(NoLinkFormat());
-            }
-            for (const UrlRange& link : found)
-                MarkOne(target, link, text.mid(link.start - block.position(), link.length));
+        if (same)
+            return false;
+        if (!editing) {
+            if (joinUndo && target->isUndoRedoEnabled() && target->availableUndoSteps() > 0)
+                edit.joinPreviousEditBlock();
+            else
+                edit.beginEditBlock();
+            editing = true;
         }
-        if (block == last)
-            break;
+        for (const UrlRange& link : current) {
+            QTextCursor cursor(target);
+            cursor.setPosition(link.start);
+            cursor.setPosition(link.start + link.length, QTextCursor::KeepAnchor);
+            cursor.mergeCharFormat(NoLinkFormat());
+        }
+        for (const UrlRange& link : found)
+            MarkOne(target, link, QStringView(text).mid(link.start - position, link.length));
+        return true;
     }
-    if (editing)
-        edit.endEditBlock();
-    if (quiet)
-        target->setUndoRedoEnabled(true);
-    target->setModified(modified);
+
+private:
+    QTextDocument* target;
+    bool joinUndo;
+    bool modified;
+    bool quiet = false;
+    bool editing = false;
+    QTextCursor edit;
+};
+
+} // namespace
+
+void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool joinUndo)
+{
+    markingLinks = true;
+    {
+        LinkPass pass(target, joinUndo);
+        const QTextBlock last = target->findBlock(to);
+        for (QTextBlock block = target->findBlock(from); block.isValid(); block = block.next()) {
+            pass.Check(block);
+            if (block == last)
+                break;
+        }
+    }
     markingLinks = false;
+}
+
+std::vector<int> RichEdit::Impl::DetectLinksAt(QTextDocument* target, std::vector<int> marks)
+{
+    std::vector<int> linked;
+    std::sort(marks.begin(), marks.end());
+    markingLinks = true;
+    {
+        LinkPass pass(target, false);
+        int checkedTo = -1;
+        for (const int mark : marks) {
+            if (mark < checkedTo)
+                continue;
+            const QTextBlock block = target->findBlock(mark);
+            if (!block.isValid())
+                break;
+            checkedTo = block.position() + block.length();
+            if (pass.Check(block))
+                linked.push_back(block.position());
+        }
+    }
+    markingLinks = false;
+    return linked;
 }
 
 bool RichEdit::Impl::LinkAt(int pos, CHARRANGE& range) const

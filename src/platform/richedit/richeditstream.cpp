@@ -17,6 +17,8 @@ namespace {
 // Large blocks keep the per-call cost of the callback negligible; the callback
 // recodes each block in place, so this is the only buffer of the stream.
 constexpr std::int32_t StreamBlockBytes = 256 * 1024;
+// Longer than any mark FindUrlMarks looks for.
+constexpr qsizetype UrlMarkSpan = 8;
 // Characters taken from the document at a time when streaming out.
 constexpr int OutChunkChars = 128 * 1024;
 
@@ -155,7 +157,20 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     // One edit: after each insertion outside an edit Qt works out the caret's
     // place, itemizing the whole paragraph so far: a long line cost its square.
     cursor.beginEditBlock();
+    // Where addresses may be, found in the text as it goes in: detection then
+    // reads those blocks only. The tail of each piece goes with the next one, so
+    // that a mark across the edge of a block read is found.
+    std::vector<int> urlMarks;
+    QString seam;
     auto put = [&] {
+        if (d->autoUrlDetect) {
+            const int at = cursor.position();
+            const int seamStart = at - int(seam.size());
+            seam += QStringView(chunk).first(std::min(chunk.size(), UrlMarkSpan));
+            FindUrlMarks(seam, seamStart, urlMarks);
+            FindUrlMarks(chunk, at, urlMarks);
+            seam = chunk.size() >= UrlMarkSpan ? chunk.last(UrlMarkSpan) : seam.last(std::min(seam.size(), UrlMarkSpan));
+        }
         cursor.insertText(chunk);
         chunk.clear();
     };
@@ -170,11 +185,10 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     decoder.Finish(chunk);
     put();
     cursor.endEditBlock();
-    // Addresses are found paragraph by paragraph, also those that cross the
-    // edge of a block read.
+    std::vector<int> linked;
     if (d->autoUrlDetect)
-        d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
-    d->AttachDocument(fresh);
+        linked = d->DetectLinksAt(fresh, std::move(urlMarks));
+    d->AttachDocument(fresh, &linked);
     d->changePending = true;
     return d->TextLength();
 }

@@ -81,6 +81,23 @@ void FindUrls(QStringView text, int base, std::vector<UrlRange>& out)
     }
 }
 
+void FindUrlMarks(QStringView text, int base, std::vector<int>& out)
+{
+    const qsizetype n = text.size();
+    const char16_t* p = text.utf16();
+    auto endsWith = [&](qsizetype end, QStringView word) {
+        return end >= word.size() && text.sliced(end - word.size(), word.size()).compare(word, Qt::CaseInsensitive) == 0;
+    };
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] == u':') {
+            if ((i + 2 < n && p[i + 1] == u'/' && p[i + 2] == u'/') || endsWith(i, u"mailto") || endsWith(i, u"file"))
+                out.push_back(int(base + i));
+        } else if (p[i] == u'.' && endsWith(i, u"www")) {
+            out.push_back(int(base + i));
+        }
+    }
+}
+
 QString UrlTarget(QStringView url)
 {
     if (url.startsWith(u"www.", Qt::CaseInsensitive))

@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -31,6 +32,46 @@ TEST(Links, AddressesAreFoundInLoadedTextOnlyWhenDetectionIsOn)
     RichEdit off;
     StreamIn(off, SF_TEXT, "http://a.ru");
     EXPECT_FALSE(IsLink(off, 0, 11));
+}
+
+TEST(Links, AddressesFarIntoALongTextAreFoundWhateverTheReadsCutAndAreShownAsLinks)
+{
+    // Addresses in any case, far down, some cut by the edges of the reads.
+    QString text;
+    for (int i = 0; i < 3000; ++i)
+        text += u"plain line, no address: here.\n"_qs;
+    const int first = int(text.size()) + 4;
+    text += u"see HTTP://a.ru/x, WWW.b.com and MAILTO:c@d.e\nfile:///f wwwx.ru\n"_qs;
+    for (int i = 0; i < 50; ++i)
+        text += u"one more plain line.\n"_qs;
+    const int last = int(text.size());
+    text += u"www.end.org"_qs;
+    QByteArray bytes = text.toLatin1();
+    bytes.replace("\n", "\r\n");
+
+    for (const int block : {3, 7, 1000, INT_MAX}) {
+        SCOPED_TRACE(block);
+        RichEdit edit;
+        edit.AutoUrlDetect(true);
+        ByteSource source{bytes};
+        source.blockLimit = block;
+        StreamIn(edit, SF_TEXT, source);
+        EXPECT_TRUE(IsLink(edit, first, first + 13));
+        EXPECT_FALSE(IsLink(edit, first + 13, first + 14));
+        EXPECT_TRUE(IsLink(edit, first + 15, first + 24));
+        EXPECT_TRUE(IsLink(edit, first + 29, first + 41));
+        EXPECT_TRUE(IsLink(edit, first + 42, first + 50));
+        EXPECT_FALSE(IsLink(edit, first + 52, first + 59));
+        EXPECT_TRUE(IsLink(edit, last, last + 11));
+        EXPECT_FALSE(IsLink(edit, 0, 5));
+        EXPECT_FALSE(IsLink(edit, last - 10, last - 2));
+        // The far link is drawn as one: its block carries the link's display format.
+        const QTextBlock far = edit.Document()->findBlock(last);
+        ASSERT_FALSE(far.layout()->formats().isEmpty());
+        EXPECT_EQ(far.layout()->formats().front().format.underlineStyle(), QTextCharFormat::SingleUnderline);
+        EXPECT_FALSE(edit.CanUndo());
+        EXPECT_FALSE(edit.GetModify());
+    }
 }
 
 TEST(Links, TypedAddressBecomesALinkWhenItsWordEndsAndUndoesStepByStep)

@@ -171,6 +171,24 @@ TEST(ViewLayout, CorrectedHeightsAboveTheViewportDoNotMoveWhatItShows)
     }
 }
 
+TEST(ViewLayout, AFontEnlargedFarBelowTheViewportGrowsTheEstimatedHeight)
+{
+    // One font throughout at first: every estimate shares its metrics.
+    ShownText shown(20000, false);
+    QTextDocument& doc = *shown.edit.Document();
+    const double before = doc.documentLayout()->documentSize().height();
+    QTextCursor far(&doc);
+    far.setPosition(doc.findBlockByNumber(15000).position());
+    far.setPosition(doc.findBlockByNumber(15099).position(), QTextCursor::KeepAnchor);
+    QTextCharFormat large;
+    large.setFontPointSize(40);
+    far.mergeCharFormat(large);
+    QApplication::processEvents();
+    EXPECT_LT(BlocksWithLines(doc), 500);
+    // 99 lines, each some 45 pixels taller.
+    EXPECT_GT(doc.documentLayout()->documentSize().height() - before, 99 * 30);
+}
+
 TEST(ViewLayout, WrappedLinesAreCountedExactlyWithoutLayingOutShortParagraphs)
 {
     // Mostly short lines, as in logs and verse; some just around the width where

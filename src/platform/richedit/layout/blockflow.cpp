@@ -23,14 +23,22 @@ struct Frame {
     double width = 0;
 };
 
+// The width only: the indent takes the same room on either side, so the text's
+// direction, which Qt finds by reading the block's characters, is not needed.
+double FrameWidth(const QTextBlock& block, const QTextBlockFormat& format, const FlowSettings& settings)
+{
+    const double used = 2 * settings.margin + format.leftMargin() + format.rightMargin()
+                      + format.indent() * block.document()->indentWidth();
+    return settings.pageWidth > 0 ? std::max(1.0, settings.pageWidth - used) : UnboundedWidth;
+}
+
 Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const FlowSettings& settings)
 {
     const double indent = format.indent() * block.document()->indentWidth();
     const bool leftToRight = block.textDirection() != Qt::RightToLeft;
     Frame frame;
     frame.left = settings.margin + format.leftMargin() + (leftToRight ? indent : 0);
-    const double right = settings.margin + format.rightMargin() + (leftToRight ? 0 : indent);
-    frame.width = settings.pageWidth > 0 ? std::max(1.0, settings.pageWidth - frame.left - right) : UnboundedWidth;
+    frame.width = FrameWidth(block, format, settings);
     return frame;
 }
 
@@ -99,10 +107,33 @@ void BlockEstimator::Reset(const QTextDocument* document)
     byFormat.clear();
     advancesByFormat.clear();
     defaultFont = document->defaultFont();
+    // When every character format has the same font (plain text, also with
+    // links), every block has the same metrics: finding a block's format costs
+    // two walks of the document's trees, and there may be a million blocks.
+    uniform.reset();
+    std::optional<QFont> shared;
+    const QList<QTextFormat> formats = document->allFormats();
+    uniformFormats = formats.size();
+    for (const QTextFormat& format : formats) {
+        if (!format.isCharFormat())
+            continue;
+        // Lines drawn over or under the text (a link's) change no metrics.
+        QFont font = format.toCharFormat().font().resolve(defaultFont);
+        font.setUnderline(false);
+        font.setOverline(false);
+        font.setStrikeOut(false);
+        if (shared && font != *shared)
+            return;
+        shared = font;
+    }
+    uniform = MetricsOf(shared.value_or(defaultFont));
 }
 
 const BlockEstimator::Metrics& BlockEstimator::MetricsFor(const QTextBlock& block)
 {
+    // Formats added since (an edit) may bring other fonts.
+    if (uniform && doc->allFormats().size() == uniformFormats)
+        return *uniform;
     const int key = block.charFormatIndex();
     auto it = byFormat.find(key);
     if (it != byFormat.end())
@@ -112,13 +143,18 @@ const BlockEstimator::Metrics& BlockEstimator::MetricsFor(const QTextBlock& bloc
     const QTextBlock::iterator first = block.begin();
     if (!first.atEnd())
         format = first.fragment().charFormat();
-    const QFontMetricsF metrics(format.font().resolve(defaultFont));
+    return *byFormat.insert(key, MetricsOf(format.font().resolve(defaultFont)));
+}
+
+BlockEstimator::Metrics BlockEstimator::MetricsOf(const QFont& font)
+{
+    const QFontMetricsF metrics(font);
     // Ordinary prose, Russian and Latin, with its spaces.
     static const QString sample = QStringLiteral(u"Съешь же ещё этих мягких французских булок, да выпей чаю. Pack my box.");
     Metrics m;
     m.lineSpacing = std::ceil(metrics.height() + std::max<qreal>(0, metrics.leading()));
     m.averageAdvance = metrics.horizontalAdvance(sample) / sample.size();
-    return *byFormat.insert(key, m);
+    return m;
 }
 
 double BlockEstimator::Estimate(const QTextBlock& block, const FlowSettings& settings)
@@ -128,8 +164,8 @@ double BlockEstimator::Estimate(const QTextBlock& block, const FlowSettings& set
     const QTextBlockFormat format = block.blockFormat();
     const Metrics& m = MetricsFor(block);
     int lines = 1;
-    const double width = TextFrame(block, format, settings).width;
-    if (settings.wrap && width < UnboundedWidth && !format.nonBreakableLines()) {
+    const double width = settings.wrap ? FrameWidth(block, format, settings) : UnboundedWidth;
+    if (width < UnboundedWidth && !format.nonBreakableLines()) {
         // Words do not fill a line to its end: a little more than the bare ratio.
         const double text = (block.length() - 1) * m.averageAdvance * 1.04 + format.textIndent();
         lines = std::max(1, int(std::ceil(text / width)));

@@ -62,6 +62,9 @@ private:
         double averageAdvance = 0;
     };
     const Metrics& MetricsFor(const QTextBlock& block);
+    static Metrics MetricsOf(const QFont& font);
+    std::optional<Metrics> uniform;       // every block's, when all have one font
+    qsizetype uniformFormats = 0;         // the formats the document had then
     QHash<int, Metrics> byFormat;
     QHash<int, std::shared_ptr<Advances>> advancesByFormat;
     const QTextDocument* doc = nullptr;
