@@ -186,6 +186,68 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     prompter.AnswerMessage(MsgButton::No);
 }
 
+// The journal of the window, rebuilt in another editor, must be the window's
+// text exactly: as RTF and as the bytes of its encoding.
+void ExpectRecoversExactly(TfmView& w, const char* when)
+{
+    w.FlushJournal();
+    const TJournalState journal = ReadJournal(w.JournalPath());
+    TqxEditor recovered;
+    recovered.SetFont(w.GEditor->Font());
+    ShowJournalText(recovered, journal);
+    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(*w.GEditor->Window())) << when;
+    EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding()) << when;
+    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor)) << when;
+}
+
+TEST_F(JournalTest, AfterASaveOrAReinterpretationTheJournalStandsOnBytesNotOnAWholeCopy)
+{
+    QByteArray original;
+    for (int n = 0; n < 3000; ++n)
+        original += "\xD1\xF2\xF0\xEE\xEA\xE0 " + QByteArray::number(n) + " \xEF\xF0\xEE \xE5\xE6\xE0.\r\n";
+    const QString file = MakeFile(QStringLiteral("saved.txt"), original);
+    TfmView& w = Start({file});
+    platform::RichEdit& control = *w.GEditor->Window();
+    const auto typeAndRead = [&](const QString& text) {
+        w.GEditor->SetSelText(text);
+        w.FlushJournal();
+        return ReadJournal(w.JournalPath());
+    };
+
+    // A character Windows-1251 lacks is saved as "?": that file is not the text.
+    w.GEditor->SetSelText(QStringLiteral("ĉ "));
+    w.sbSaveClick();
+    ASSERT_FALSE(w.GEditor->Modified());
+    EXPECT_FALSE(typeAndRead(QStringLiteral("x")).fromFile) << "a lossy save served as the base";
+    ExpectRecoversExactly(w, "after a save that lost a character");
+
+    // Saved whole, the file is the base and the change after it an edit.
+    control.SetSel(0, 3);
+    QTest::keyClick(&control, Qt::Key_Delete);
+    w.sbSaveClick();
+    ASSERT_EQ(ReadFile(file), original);
+    const TJournalState afterSave = typeAndRead(QStringLiteral("после "));
+    EXPECT_TRUE(afterSave.fromFile) << "the first change after a save took a whole copy";
+    EXPECT_EQ(afterSave.fileBytes, original);
+    ExpectRecoversExactly(w, "after a save");
+
+    // Read anew as KOI8-R, the modified text's bytes are the base.
+    w.sbKoiClick();
+    ASSERT_EQ(w.CurEncoding, Koi);
+    const TJournalState reread = typeAndRead(QStringLiteral("koi "));
+    EXPECT_TRUE(reread.fromFile) << "a reinterpretation took a whole copy";
+    EXPECT_EQ(reread.encoding, Koi);
+    ExpectRecoversExactly(w, "after a reinterpretation");
+
+    // Formats are not in a plain file: after one, a save is not the base.
+    control.SetSel(10, 14);
+    QTest::keyClick(&control, Qt::Key_F5);
+    w.sbSaveClick();
+    EXPECT_FALSE(typeAndRead(QStringLiteral("y")).fromFile) << "a save that dropped a bold word served as the base";
+    ExpectRecoversExactly(w, "after a save that lost formats");
+    prompter.AnswerMessage(MsgButton::No);
+}
+
 TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)
 {
     const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
