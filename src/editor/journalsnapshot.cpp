@@ -194,16 +194,41 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
 std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added)
 {
     const int length = doc.characterCount() - 1;
-    if (added < 0 || removed < 0 || position < 0 || position + added > length || 2 * qint64(added) > length)
+    if (added < 0 || removed < 0 || position < 0 || position + added > length)
         return std::nullopt;
-    // Cells read back from a range are not the cells the range cut through.
-    if (!doc.rootFrame()->childFrames().isEmpty())
+    int from = position;
+    int to = position + added;
+    const QList<QTextFrame*> tables = doc.rootFrame()->childFrames();
+    if (!tables.isEmpty()) {
+        // A change of formats or an insertion: what else was removed may have
+        // held a table the text no longer shows.
+        if (removed != added && removed != 0)
+            return std::nullopt;
+        // Cells read back from part of a table are not the cells the range cut
+        // through: a range that touches a table takes all of it, marks included.
+        for (bool grew = true; grew;) {
+            grew = false;
+            for (const QTextFrame* table : tables) {
+                const int first = table->firstPosition() - 1;
+                const int last = table->lastPosition() + 1;
+                if (first <= to && last >= from && (first < from || last > to)) {
+                    from = std::min(from, first);
+                    to = std::max(to, last);
+                    grew = true;
+                }
+            }
+        }
+        from = std::max(from, 0);
+        to = std::min(to, length);
+    }
+    // Most of the text is as cheap whole, and then needs no chain of edits.
+    if (2 * qint64(to - from) > length)
         return std::nullopt;
     TJournalEdit edit;
     edit.rich = true;
-    edit.position = position;
-    edit.removed = removed;
-    edit.added = added;
-    edit.rtf = platform::WriteRtf(doc, position, position + added);
+    edit.position = from;
+    edit.removed = removed + (to - from) - added;
+    edit.added = to - from;
+    edit.rtf = platform::WriteRtf(doc, from, to);
     return edit;
 }

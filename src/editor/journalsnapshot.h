@@ -27,5 +27,7 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
 
 // The same change as the RTF of the range it left, costing that range rather
 // than the whole text; nothing when the range is most of the text (a whole
-// state is then as cheap and needs no chain of edits) or crosses a table.
+// state is then as cheap and needs no chain of edits). A change of formats that
+// touches a table takes the whole table; any other change in a text with tables
+// gives nothing.
 std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added);

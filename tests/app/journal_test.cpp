@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -245,6 +246,49 @@ TEST_F(JournalTest, AfterASaveOrAReinterpretationTheJournalStandsOnBytesNotOnAWh
     w.sbSaveClick();
     EXPECT_FALSE(typeAndRead(QStringLiteral("y")).fromFile) << "a save that dropped a bold word served as the base";
     ExpectRecoversExactly(w, "after a save that lost formats");
+    prompter.AnswerMessage(MsgButton::No);
+}
+
+TEST_F(JournalTest, AChangeOfFormatsInATextWithTablesTakesTheTableNotTheWholeText)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}";
+    const auto paragraphs = [&](int count) {
+        for (int n = 0; n < count; ++n)
+            rtf += "\\pard \\'d1\\'f2\\'f0\\'ee\\'ea\\'e0 " + QByteArray::number(n) + " \\'ef\\'f0\\'ee\\par\r\n";
+    };
+    const auto table = [&] {
+        for (int row = 0; row < 2; ++row)
+            rtf += "\\trowd\\cellx2000\\cellx4000\\pard\\intbl one\\cell two words\\cell\\row\r\n";
+    };
+    paragraphs(300);
+    table();
+    paragraphs(300);
+    table();
+    paragraphs(300);
+    rtf += "}";
+    const QString file = MakeFile(QStringLiteral("tables.rtf"), rtf);
+    TfmView& w = Start({file});
+    platform::RichEdit& control = *w.GEditor->Window();
+    QTextDocument& doc = *control.Document();
+    ASSERT_EQ(doc.rootFrame()->childFrames().size(), 2);
+    const int cell = doc.rootFrame()->childFrames()[0]->firstPosition() + 4;
+
+    // A word in a cell, a word outside the tables and a whole table made bold;
+    // a word typed into a cell.
+    control.SetSel(cell, cell + 3);
+    QTest::keyClick(&control, Qt::Key_F5);
+    control.SetSel(20, 26);
+    QTest::keyClick(&control, Qt::Key_F5);
+    const QTextFrame* second = doc.rootFrame()->childFrames()[1];
+    control.SetSel(second->firstPosition() - 3, second->lastPosition() + 3);
+    QTest::keyClick(&control, Qt::Key_F5);
+    control.SetSel(cell, cell);
+    w.GEditor->SetSelText(QStringLiteral("новое "));
+    w.FlushJournal();
+    const TJournalState journal = ReadJournal(w.JournalPath());
+    EXPECT_TRUE(journal.fromFile) << "a change of formats in a text with tables took a whole copy";
+    EXPECT_EQ(std::count_if(journal.edits.begin(), journal.edits.end(), [](const TJournalEdit& e) { return e.rich; }), 4);
+    ExpectRecoversExactly(w, "after changes of formats in and around tables");
     prompter.AnswerMessage(MsgButton::No);
 }
 
