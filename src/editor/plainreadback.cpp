@@ -80,6 +80,18 @@ bool HasOnlyFormats(const QTextDocument& doc, const TPlainFormats& formats)
 {
     if (!doc.rootFrame()->childFrames().isEmpty())
         return false;
+    // The document keeps every format it was ever given: when there are no
+    // others, no paragraph or run can have one.
+    bool others = false;
+    for (const QTextFormat& format : doc.allFormats()) {
+        if (format.isFrameFormat())
+            continue;
+        others = others || format.isListFormat()
+                 || (format.isBlockFormat() && format != formats.block)
+                 || (format.isCharFormat() && format != formats.run && format != formats.blockChar);
+    }
+    if (!others)
+        return true;
     for (QTextBlock block = doc.firstBlock(); block.isValid(); block = block.next()) {
         if (block.blockFormat() != formats.block || block.charFormat() != formats.blockChar)
             return false;
