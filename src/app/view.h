@@ -496,6 +496,7 @@ private:
     // whole text converted.
     QString journalBaseFile;
     QByteArray journalBaseBytes;
+    QString journalBaseHead;         // the base's first characters, for the preview
     // The text has no formats, tables or objects: every change since it was read
     // from plain bytes was a plain edit, so saving it as plain text loses none.
     bool journalPlain = false;

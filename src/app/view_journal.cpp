@@ -160,6 +160,7 @@ void TfmView::JournalLoaded(const TDiskIdentity& file)
     journalBaseFile = CurFileName;
     journalBaseDisk = file;
     journalBaseChars = doc->characterCount() - 1;
+    journalBaseHead = JournalHead(*doc);
     journalBasePending = true;
     journalPlain = CurEncoding != Rtf;
     if (journalPlain)
@@ -194,6 +195,7 @@ void TfmView::JournalSaved(int kind)
     journalBaseFile = CurFileName;
     journalBaseDisk = saved;
     journalBaseChars = doc->characterCount() - 1;
+    journalBaseHead = JournalHead(*doc);
     journalBasePending = true;
     journalWhole = false;
     journalEdits.clear();
@@ -213,6 +215,7 @@ void TfmView::JournalReread(QByteArray bytes)
         HookJournal(doc);
     journalBaseBytes = std::move(bytes);
     journalBaseChars = doc->characterCount() - 1;
+    journalBaseHead = JournalHead(*doc);
     journalBasePending = true;
     journalPlain = CurEncoding != Rtf;
     if (journalPlain)
@@ -255,7 +258,7 @@ bool TfmView::WriteJournalBase()
     state.characters = journalBaseChars;
     state.selStart = GEditor->SelStart();
     state.selLength = GEditor->SelLength();
-    state.preview = JournalPreview(*GEditor->Window()->Document());
+    state.head = journalBaseHead;
     FillJournalHeader(state);
     journal->Write(std::move(state));
     journalBasePending = false;

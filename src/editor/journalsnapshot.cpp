@@ -20,6 +20,10 @@ namespace {
 
 constexpr int PreviewLines = 3;
 constexpr int PreviewChars = 160;
+// What a state keeps of its text's beginning for the preview.
+constexpr int HeadChars = 4096;
+// A change of formats larger than this is not read for the preview.
+constexpr qsizetype MaxPreviewRtf = 64 * 1024;
 
 std::uint32_t Collect(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
 {
@@ -69,15 +73,70 @@ void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
 
 } // namespace
 
-QString JournalPreview(const QTextDocument& doc)
+QString JournalHead(const QTextDocument& doc)
 {
+    const int length = std::min(HeadChars, doc.characterCount() - 1);
+    QString head(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i)
+        head[i] = doc.characterAt(i);
+    return head;
+}
+
+QString JournalPreview(const TJournalState& state)
+{
+    QString head = state.head;
+    // Whether the head is all of the text, so that an edit beyond it is no edit of this text.
+    bool whole = state.characters <= head.size();
+    for (const TJournalEdit& e : state.edits) {
+        const qsizetype known = head.size();
+        if (e.position > known) {
+            if (whole)
+                break;   // an edit outside the text: the recovery will refuse it
+            continue;
+        }
+        QString inserted = e.text;
+        if (e.rich) {
+            // A change of formats brings its characters as RTF: read when small,
+            // else the head ends where it begins.
+            QTextDocument scratch;
+            QTextCursor cursor(&scratch);
+            if (e.rtf.size() <= MaxPreviewRtf && platform::ReadRtf(e.rtf, cursor))
+                inserted = scratch.toRawText().left(e.added);
+            if (inserted.size() != e.added) {
+                head.truncate(e.position);
+                whole = false;
+                continue;
+            }
+        }
+        const qsizetype after = qsizetype(e.position) + e.removed;
+        QString rest = after <= known ? head.mid(after) : QString();
+        whole = whole && after <= known;
+        head = head.left(e.position) + inserted + rest;
+        if (head.size() > HeadChars) {
+            head.truncate(HeadChars);
+            whole = false;
+        }
+    }
     QStringList lines;
-    for (QTextBlock block = doc.firstBlock(); block.isValid() && lines.size() < PreviewLines; block = block.next()) {
-        // A byte-order mark stays in the text as an invisible first character.
-        const QString text = block.text().left(PreviewChars).remove(QChar(0xFEFF)).trimmed();
+    QString line;
+    const auto take = [&] {
+        const QString text = line.left(PreviewChars).trimmed();
         if (!text.isEmpty())
             lines << text;
+        line.clear();
+    };
+    for (const QChar c : std::as_const(head)) {
+        if (lines.size() >= PreviewLines)
+            break;
+        // Paragraph ends and the marks of tables and cells end a line; a
+        // byte-order mark and objects show nothing.
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+            take();
+        else if (c != QChar(QChar::ByteOrderMark) && c != QChar::ObjectReplacementCharacter)
+            line += c;
     }
+    if (lines.size() < PreviewLines)
+        take();
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -93,7 +152,7 @@ TJournalState TakeJournalText(TqxEditor& editor)
     state.selLength = editor.SelLength();
     state.characters = control->Document()->characterCount() - 1;
     state.byteOrderMark = control->Document()->characterAt(0) == QChar(QChar::ByteOrderMark);
-    state.preview = JournalPreview(*control->Document());
+    state.head = JournalHead(*control->Document());
     return state;
 }
 

@@ -8,12 +8,16 @@
 class QTextDocument;
 class TqxEditor;
 
-// The text as the control's RTF, the caret, the length and a preview. The name
+// The text as the control's RTF, the caret, the length and its head. The name
 // and encoding are the window's to fill in.
 TJournalState TakeJournalText(TqxEditor& editor);
 
-// The first lines of the text, for the list of journals.
-QString JournalPreview(const QTextDocument& doc);
+// The first characters of the text, for a state's head.
+QString JournalHead(const QTextDocument& doc);
+// The first lines of the text the journal would recover: its edits applied to
+// the state's head as far as they are known there, which costs the head, not
+// the text.
+QString JournalPreview(const TJournalState& state);
 
 // Replaces the editor's text with the state's and takes its encoding, byte order
 // and DOS mode, so that saving writes what the text was shown in. Throws the

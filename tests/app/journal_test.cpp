@@ -359,10 +359,13 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     const QByteArray original = QByteArray("\xFE\xFF\x04\x22\x04\x35\x04\x3A\x04\x41\x04\x42\x00\x0D\x00\x0A", 16);
     const QString file = MakeFile(QStringLiteral("big.txt"), original);
     // A window whose text is left behind, as by a crash.
-    const auto leaveOrphan = [&](const QStringList& arguments, const QString& typed) {
+    const auto leaveOrphan = [&](const QStringList& arguments, const QString& typed, const QString& more = {}) {
         TfmView& w = Start(arguments);
         QTest::keyClick(w.GEditor->Window(), Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(w.GEditor->Window(), typed);
+        // What is typed after the journal was written shows in the preview too.
+        w.FlushJournal();
+        QTest::keyClicks(w.GEditor->Window(), more);
         w.KeepJournalForLater();
         Discard();
     };
@@ -373,7 +376,7 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     };
     const auto listed = [&] { return prompter.LastRecoveryList(); };
 
-    leaveOrphan({file}, QStringLiteral("!"));
+    leaveOrphan({file}, QStringLiteral("!"), QStringLiteral("+"));
     ASSERT_EQ(Journals().size(), 1u);
     // Taken by another copy, it is not offered here.
     {
@@ -395,7 +398,8 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     const bool fileFirst = listed()[0].name.contains(QStringLiteral("big.txt"));
     const RecoveryListEntry named = listed()[fileFirst ? 0 : 1];
     const RecoveryListEntry untitled = listed()[fileFirst ? 1 : 0];
-    EXPECT_TRUE(named.preview.contains(QStringLiteral("Текст\n!"))) << named.preview.toStdString();
+    EXPECT_TRUE(named.preview.contains(QStringLiteral("Текст\n!+"))) << named.preview.toStdString();
+    EXPECT_FALSE(named.name.contains(QStringLiteral("changed")));
     EXPECT_TRUE(named.size.endsWith(QStringLiteral(" characters")) && named.size != untitled.size)
         << named.size.toStdString();
     EXPECT_EQ(untitled.name, QStringLiteral("untitled"));
@@ -414,7 +418,7 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     EXPECT_EQ(Journals()[0].path, w.JournalPath());
     w.sbSaveClick();
     const QByteArray saved = ReadFile(file);
-    EXPECT_EQ(saved, original + QByteArray("\x00!", 2));
+    EXPECT_EQ(saved, original + QByteArray("\x00!\x00+", 4));
     Discard();
     EXPECT_TRUE(Journals().empty());
 
@@ -424,6 +428,7 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     prompter.AnswerRecoveryList({{}, 0}).AnswerMessage(MsgButton::Yes);
     TfmView& renamed = Start();
     ASSERT_TRUE(WaitUntil([&] { return renamed.GEditor->Modified(); }, 3000));
+    EXPECT_TRUE(listed()[0].name.endsWith(QStringLiteral("big.txt (changed on disk)"))) << listed()[0].name.toStdString();
     EXPECT_TRUE(renamed.CurFileName.isEmpty());
     EXPECT_TRUE(Messages().last().contains(QStringLiteral("changed on disk")));
     EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(u'|').toStdString();
