@@ -21,7 +21,7 @@ namespace {
 constexpr int PreviewLines = 3;
 constexpr int PreviewChars = 160;
 // What a state keeps of its text's beginning for the preview.
-constexpr int HeadChars = 4096;
+constexpr int HeadChars = 1024;
 // A change of formats larger than this is not read for the preview.
 constexpr qsizetype MaxPreviewRtf = 64 * 1024;
 
