@@ -82,7 +82,7 @@ void BM_TypedEdit(benchmark::State& state)
     QTextCursor(doc->findBlock(position)).insertText(QStringLiteral("x"));
     const int at = doc->findBlock(position).position() + 1;
     for (auto _ : state) {
-        const std::optional<TJournalEdit> edit = PlainEdit(*doc, at - 1, 0, 1);
+        const std::optional<TJournalEdit> edit = PlainEdit(*doc, at - 1, 0, 1, {});
         benchmark::DoNotOptimize(EncodeJournalEdit(*edit).data());
     }
     state.SetLabel("MB of text");
@@ -103,9 +103,9 @@ void BM_BoldWord(benchmark::State& state)
         QElapsedTimer timer;
         timer.start();
         const auto charge = qScopeGuard([&] { journalNs += timer.nsecsElapsed(); });
-        std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+        std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added, {});
         if (!edit)
-            edit = RichRangeEdit(*doc, position, removed, added);
+            edit = RichRangeEdit(*doc, position, removed, added, {});
         if (!edit) {
             ++wholeCopies;
             return;
@@ -137,7 +137,7 @@ void BM_ReplaceAllEdit10MB(benchmark::State& state)
     QTextDocument* doc = editor->Window()->Document();
     const int length = doc->characterCount() - 1;
     for (auto _ : state)
-        benchmark::DoNotOptimize(PlainEdit(*doc, 0, length - 1000, length).has_value());
+        benchmark::DoNotOptimize(PlainEdit(*doc, 0, length - 1000, length, {}).has_value());
 }
 BENCHMARK(BM_ReplaceAllEdit10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -196,7 +196,7 @@ void BM_BoldWordInTable(benchmark::State& state)
         cursor.mergeCharFormat(format);
         QElapsedTimer timer;
         timer.start();
-        const std::optional<TJournalEdit> edit = RichRangeEdit(*doc, cell + 4, 4, 4);
+        const std::optional<TJournalEdit> edit = RichRangeEdit(*doc, cell + 4, 4, 4, TableExtentsOf(*doc));
         wholeCopies += edit ? 0 : 1;
         if (edit)
             benchmark::DoNotOptimize(EncodeJournalEdit(*edit).size());

@@ -3,6 +3,7 @@
 // every command; its methods are spread over view*.cpp by concern.
 #pragma once
 
+#include "journalsnapshot.h"
 #include "plainreadback.h"
 #include "qxeditor.h"
 #include "recentfiles.h"
@@ -497,6 +498,7 @@ private:
     QString journalBaseFile;
     QByteArray journalBaseBytes;
     QString journalBaseHead;         // the base's first characters, for the preview
+    TTableExtents journalTables;     // where the text's tables were after the last change
     // The text has no formats, tables or objects: every change since it was read
     // from plain bytes was a plain edit, so saving it as plain text loses none.
     bool journalPlain = false;

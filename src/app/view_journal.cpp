@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -138,6 +139,7 @@ void TfmView::JournalTick()
 void TfmView::HookJournal(QTextDocument* doc)
 {
     journalDocument = doc;
+    journalTables = TableExtentsOf(*doc);
     connect(doc, &QTextDocument::contentsChange, this,
             [this, doc](int position, int removed, int added) { JournalChange(doc, position, removed, added); });
 }
@@ -290,6 +292,8 @@ void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int a
 {
     if (doc != journalDocument)
         return;
+    // Where the tables were before this change, and are now for the next one.
+    const TTableExtents tablesBefore = std::exchange(journalTables, TableExtentsOf(*doc));
     const qint64 now = TickNow();
     if (!journalDirty)
         journalFirstDirty = now;
@@ -299,12 +303,12 @@ void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int a
         journalPlain = false;   // not looked at: it may have brought formats
         return;
     }
-    std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+    std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added, tablesBefore);
     if (!edit)
         journalPlain = false;
     // A change of formats costs the range it touched, not a copy of the whole text.
     if (!edit)
-        edit = RichRangeEdit(*doc, position, removed, added);
+        edit = RichRangeEdit(*doc, position, removed, added, tablesBefore);
     if (!edit) {
         journalWhole = true;
         journalEdits.clear();

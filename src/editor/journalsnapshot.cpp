@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -201,14 +202,49 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
     editor.SetSelLength(state.selLength);
 }
 
-std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added)
+namespace {
+
+bool Touches(const TTableExtents& tables, int from, int to)
+{
+    return std::any_of(tables.begin(), tables.end(),
+                       [&](const std::pair<int, int>& t) { return t.first <= to && t.second >= from; });
+}
+
+// Grows [from, to] over every table it touches, until it cuts through none.
+bool Widen(const TTableExtents& tables, int& from, int& to)
+{
+    bool grew = false;
+    for (bool again = true; again;) {
+        again = false;
+        for (const auto& [first, last] : tables)
+            if (first <= to && last >= from && (first < from || last > to)) {
+                from = std::min(from, first);
+                to = std::max(to, last);
+                again = grew = true;
+            }
+    }
+    return grew;
+}
+
+} // namespace
+
+TTableExtents TableExtentsOf(const QTextDocument& doc)
+{
+    TTableExtents tables;
+    for (const QTextFrame* table : doc.rootFrame()->childFrames())
+        tables.emplace_back(table->firstPosition() - 1, table->lastPosition() + 1);
+    return tables;
+}
+
+std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added,
+                                      const TTableExtents& before)
 {
     // The same length both ways is how a change of formats alone shows.
     if (removed == added && added > 0)
         return std::nullopt;
     // Removing across table cells is not what removing the same range would do
     // to the text the journal holds.
-    if (removed > 0 && !doc.rootFrame()->childFrames().isEmpty())
+    if (removed > 0 && Touches(before, position, position + removed))
         return std::nullopt;
     TJournalEdit edit;
     edit.position = position;
@@ -250,44 +286,40 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
     return edit;
 }
 
-std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added)
+std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added,
+                                          const TTableExtents& before)
 {
     const int length = doc.characterCount() - 1;
     if (added < 0 || removed < 0 || position < 0 || position + added > length)
         return std::nullopt;
+    // Cells read back from part of a table are not the cells the range cut
+    // through: the range grows over every table it touches, in the text before
+    // the change and in the text after it. Outside the changed characters the
+    // two differ only by a shift.
+    const TTableExtents after = TableExtentsOf(doc);
+    const int shift = added - removed;
     int from = position;
-    int to = position + added;
-    const QList<QTextFrame*> tables = doc.rootFrame()->childFrames();
-    if (!tables.isEmpty()) {
-        // A change of formats or an insertion: what else was removed may have
-        // held a table the text no longer shows.
-        if (removed != added && removed != 0)
-            return std::nullopt;
-        // Cells read back from part of a table are not the cells the range cut
-        // through: a range that touches a table takes all of it, marks included.
-        for (bool grew = true; grew;) {
-            grew = false;
-            for (const QTextFrame* table : tables) {
-                const int first = table->firstPosition() - 1;
-                const int last = table->lastPosition() + 1;
-                if (first <= to && last >= from && (first < from || last > to)) {
-                    from = std::min(from, first);
-                    to = std::max(to, last);
-                    grew = true;
-                }
-            }
+    int oldTo = position + removed;
+    int newTo = position + added;
+    for (bool grew = true; grew;) {
+        grew = Widen(before, from, oldTo);
+        newTo = oldTo + shift;
+        if (Widen(after, from, newTo)) {
+            grew = true;
+            oldTo = newTo - shift;
         }
-        from = std::max(from, 0);
-        to = std::min(to, length);
     }
+    from = std::max(from, 0);
+    if (newTo > length)
+        return std::nullopt;
     // Most of the text is as cheap whole, and then needs no chain of edits.
-    if (2 * qint64(to - from) > length)
+    if (2 * qint64(newTo - from) > length)
         return std::nullopt;
     TJournalEdit edit;
     edit.rich = true;
     edit.position = from;
-    edit.removed = removed + (to - from) - added;
-    edit.added = to - from;
-    edit.rtf = platform::WriteRtf(doc, from, to);
+    edit.removed = oldTo - from;
+    edit.added = newTo - from;
+    edit.rtf = platform::WriteRtf(doc, from, newTo);
     return edit;
 }

@@ -5,6 +5,9 @@
 
 #include "recoveryjournal.h"
 
+#include <utility>
+#include <vector>
+
 class QTextDocument;
 class TqxEditor;
 
@@ -24,14 +27,22 @@ QString JournalPreview(const TJournalState& state);
 // editor's error when the RTF cannot be read; the editor is then as it was.
 void ShowJournalText(TqxEditor& editor, const TJournalState& state);
 
+// Where the text's tables are: each from its opening mark to just after its
+// closing one. Kept from one change to the next, they tell whether what a
+// change removed touched a table.
+using TTableExtents = std::vector<std::pair<int, int>>;
+TTableExtents TableExtentsOf(const QTextDocument& doc);
+
 // The change the document just made (as its contents-change notice gives it) as
 // an edit that, applied to the text before it, gives this text exactly; nothing
-// when it touched formats, tables or objects, which only a whole state keeps.
-std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added);
+// when it touched formats, tables (before, where they were before the change)
+// or objects.
+std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added,
+                                      const TTableExtents& before);
 
 // The same change as the RTF of the range it left, costing that range rather
 // than the whole text; nothing when the range is most of the text (a whole
-// state is then as cheap and needs no chain of edits). A change of formats that
-// touches a table takes the whole table; any other change in a text with tables
-// gives nothing.
-std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added);
+// state is then as cheap and needs no chain of edits). A range that touches a
+// table, before the change or after it, takes the whole table.
+std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added,
+                                          const TTableExtents& before);
