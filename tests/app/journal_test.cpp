@@ -2,6 +2,7 @@
 // The recovery journal of real windows: killed while typing, the text comes back
 // exactly in its encoding; a session's end keeps it; a save, a No or the setting removes it.
 #include "testsupport_copies.h"
+#include "testsupport_dialogs.h"
 
 #include "journalsnapshot.h"
 #include "qxeditor.h"
@@ -246,6 +247,13 @@ TEST_F(JournalTest, AfterASaveOrAReinterpretationTheJournalStandsOnBytesNotOnAWh
     w.sbSaveClick();
     EXPECT_FALSE(typeAndRead(QStringLiteral("y")).fromFile) << "a save that dropped a bold word served as the base";
     ExpectRecoversExactly(w, "after a save that lost formats");
+
+    // Saved as RTF, the file keeps the formats and is the base again.
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("saved.rtf")), 7));
+    w.N12Click();
+    ASSERT_EQ(w.CurEncoding, Rtf);
+    EXPECT_TRUE(typeAndRead(QStringLiteral("z")).fromFile) << "the first change after an RTF save took a whole copy";
+    ExpectRecoversExactly(w, "after an RTF save");
     prompter.AnswerMessage(MsgButton::No);
 }
 
