@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The recovery journal's costs: taking the whole text on the window's thread
-// at 1, 10 and 50 MB, an edit per keystroke, a word made bold, and
+// at 1, 10 and 50 MB, a saved file as the base instead, an edit per keystroke,
+// a word made bold (also in a cell), and
 // recovering 50 MB against opening the same file. Data is made under /tmp.
 #include "journalsnapshot.h"
 #include "journalwriter.h"
+#include "plainreadback.h"
 #include "qxeditor.h"
 #include "richedit.h"
 #include "recoveryjournal.h"
@@ -17,6 +19,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 
 #include <benchmark/benchmark.h>
 
@@ -78,7 +82,7 @@ void BM_TypedEdit(benchmark::State& state)
     QTextCursor(doc->findBlock(position)).insertText(QStringLiteral("x"));
     const int at = doc->findBlock(position).position() + 1;
     for (auto _ : state) {
-        const std::optional<TJournalEdit> edit = PlainEdit(*doc, at - 1, 0, 1);
+        const std::optional<TJournalEdit> edit = PlainEdit(*doc, at - 1, 0, 1, {});
         benchmark::DoNotOptimize(EncodeJournalEdit(*edit).data());
     }
     state.SetLabel("MB of text");
@@ -99,9 +103,9 @@ void BM_BoldWord(benchmark::State& state)
         QElapsedTimer timer;
         timer.start();
         const auto charge = qScopeGuard([&] { journalNs += timer.nsecsElapsed(); });
-        std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+        std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added, {});
         if (!edit)
-            edit = RichRangeEdit(*doc, position, removed, added);
+            edit = RichRangeEdit(*doc, position, removed, added, {});
         if (!edit) {
             ++wholeCopies;
             return;
@@ -133,9 +137,76 @@ void BM_ReplaceAllEdit10MB(benchmark::State& state)
     QTextDocument* doc = editor->Window()->Document();
     const int length = doc->characterCount() - 1;
     for (auto _ : state)
-        benchmark::DoNotOptimize(PlainEdit(*doc, 0, length - 1000, length).has_value());
+        benchmark::DoNotOptimize(PlainEdit(*doc, 0, length - 1000, length, {}).has_value());
 }
 BENCHMARK(BM_ReplaceAllEdit10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// After a save the window checks that the file reads back as the text (formats
+// only when the text's history cannot tell), then at the first change reads the
+// file; the record is built on the writer's thread. Against BM_TakeText, the
+// whole copy this replaces.
+void BM_SavedFileBase(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(state.range(0) << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    const std::optional<TPlainFormats> formats = PlainFormatsOf(*doc);
+    const QString file = DataFile(state.range(0) << 20);
+    qint64 formatsNs = 0;
+    qint64 readBackNs = 0;
+    qint64 fileNs = 0;
+    for (auto _ : state) {
+        QElapsedTimer timer;
+        timer.start();
+        benchmark::DoNotOptimize(HasOnlyFormats(*doc, *formats));
+        formatsNs += timer.nsecsElapsed();
+        timer.restart();
+        benchmark::DoNotOptimize(PlainTextReadsBack(*doc, Win, daNone, Little));
+        readBackNs += timer.nsecsElapsed();
+        timer.restart();
+        benchmark::DoNotOptimize(ReadFileBytes(file)->size());
+        fileNs += timer.nsecsElapsed();
+    }
+    const double runs = double(std::max<qint64>(1, state.iterations()));
+    state.counters["formats_ms"] = double(formatsNs) / 1e6 / runs;
+    state.counters["read_back_ms"] = double(readBackNs) / 1e6 / runs;
+    state.counters["file_ms"] = double(fileNs) / 1e6 / runs;
+    state.SetLabel("MB of text");
+}
+BENCHMARK(BM_SavedFileBase)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One word in a cell made bold in a text holding a table: the RTF of the table
+// instead of a whole copy.
+void BM_BoldWordInTable(benchmark::State& state)
+{
+    const std::unique_ptr<TqxEditor> editor = Loaded(state.range(0) << 20);
+    QTextDocument* doc = editor->Window()->Document();
+    QTextCursor at(doc->findBlock(doc->characterCount() / 2));
+    at.insertTable(3, 3)->cellAt(1, 1).firstCursorPosition().insertText(QStringLiteral("word in a cell"));
+    const int cell = doc->rootFrame()->childFrames().first()->firstPosition();
+    qint64 journalNs = 0;
+    qint64 wholeCopies = 0;
+    bool bold = false;
+    for (auto _ : state) {
+        QTextCursor cursor(doc);
+        cursor.setPosition(cell + 4);
+        cursor.setPosition(cell + 8, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        bold = !bold;
+        format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+        cursor.mergeCharFormat(format);
+        QElapsedTimer timer;
+        timer.start();
+        const std::optional<TJournalEdit> edit = RichRangeEdit(*doc, cell + 4, 4, 4, TableExtentsOf(*doc));
+        wholeCopies += edit ? 0 : 1;
+        if (edit)
+            benchmark::DoNotOptimize(EncodeJournalEdit(*edit).size());
+        journalNs += timer.nsecsElapsed();
+    }
+    state.counters["journal_ms_per_change"] = double(journalNs) / 1e6 / double(std::max<qint64>(1, state.iterations()));
+    state.counters["whole_copies"] = double(wholeCopies);
+    state.SetLabel("MB of text");
+}
+BENCHMARK(BM_BoldWordInTable)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_Open50MB(benchmark::State& state)
 {

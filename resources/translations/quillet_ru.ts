@@ -486,6 +486,10 @@ Saving over it replaces them for good. Save it all the same?</source>
         <translation>без имени</translation>
     </message>
     <message>
+        <source> (changed on disk)</source>
+        <translation> (изменён на диске)</translation>
+    </message>
+    <message>
         <source>The file %1 changed on disk after the text was kept.
 
 Open the recovered text as a new untitled text (Yes), or under the file&apos;s name (No)?</source>

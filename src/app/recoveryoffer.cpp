@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace {
 
 QString Shown(const QString& fileName)
@@ -96,10 +98,15 @@ void OfferRecovery(TfmView& view, const QString& onlyFile)
             continue;
         qint64 characters = state.characters;
         for (const TJournalEdit& edit : state.edits)
-            characters += edit.text.size() - edit.removed;
-        request.entries.push_back(
-            {Shown(name), QLocale().toString(QDateTime::fromMSecsSinceEpoch(state.timeMs), QLocale::ShortFormat),
-             Tr(QlConsts::RecoveryCharacters).arg(QLocale().toString(characters)), state.preview});
+            characters += (edit.rich ? edit.added : edit.text.size()) - edit.removed;
+        // The text is as old as its last change.
+        const qint64 time = state.edits.empty() ? state.timeMs : std::max(state.timeMs, state.edits.back().timeMs);
+        QString shown = Shown(name);
+        if (!name.isEmpty() && DiskIdentityOf(name) != state.disk)
+            shown += Tr(QlConsts::RecoveryChangedOnDisk);
+        request.entries.push_back({shown, QLocale().toString(QDateTime::fromMSecsSinceEpoch(time), QLocale::ShortFormat),
+                                   Tr(QlConsts::RecoveryCharacters).arg(QLocale().toString(characters)),
+                                   JournalPreview(state)});
         offered.push_back({std::move(*claim), std::move(state)});
     }
     if (offered.empty())

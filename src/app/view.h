@@ -3,6 +3,8 @@
 // every command; its methods are spread over view*.cpp by concern.
 #pragma once
 
+#include "journalsnapshot.h"
+#include "plainreadback.h"
 #include "qxeditor.h"
 #include "recentfiles.h"
 #include "recoveryjournal.h"
@@ -377,6 +379,11 @@ public:
     // The text shown was just read from (or written to) the named file, which
     // had this identity.
     void JournalLoaded(const TDiskIdentity& file);
+    // The text was just saved in the window's encoding (kind as SaveTxt takes it):
+    // when the file reads back as exactly this text, it becomes the journal's base.
+    void JournalSaved(int kind);
+    // The whole text was just read anew from these bytes in the window's encoding.
+    void JournalReread(QByteArray bytes);
 
     // The file as this window last loaded or saved it (view_diskwatch.cpp):
     // another program's change is noticed, and a save over it asks first.
@@ -483,9 +490,21 @@ private:
     void HookJournal(QTextDocument* doc);
     void FillJournalHeader(TJournalState& state);
     bool WriteJournalBase();
-    // While the text is the file it was read from plus edits, the journal holds
-    // that file's bytes instead of the whole text converted.
+    bool HasJournalBase() const { return !journalBaseFile.isEmpty() || !journalBaseBytes.isNull(); }
+    void DropJournalBase();
+    // While the text is the file it was read from (or saved to, or bytes it was
+    // read anew from) plus edits, the journal holds those bytes instead of the
+    // whole text converted.
     QString journalBaseFile;
+    QByteArray journalBaseBytes;
+    QString journalBaseHead;         // the base's first characters, for the preview
+    TTableExtents journalTables;     // where the text's tables were after the last change
+    // The text has no formats, tables or objects: every change since it was read
+    // from plain bytes was a plain edit, so saving it as plain text loses none.
+    bool journalPlain = false;
+    // The formats of the text last read from plain bytes: a text that has only
+    // them has none of its own, however it changed meanwhile.
+    std::optional<TPlainFormats> journalPlainFormats;
     TDiskIdentity journalBaseDisk;
     qint64 journalBaseChars = 0;
     bool journalBasePending = false;

@@ -12,6 +12,7 @@
 #include <QKeySequence>
 
 #include <exception>
+#include <vector>
 
 namespace {
 
@@ -64,8 +65,12 @@ void TfmView::Decoding(std::uint8_t e)
             GEditor->Lines()->LoadFromStream(snapshot->Memory);
             Progress = 100;
             RepaintProgress();
-            if (!GEditor->Selection())
+            if (!GEditor->Selection()) {
                 SetKodP(e);
+                // The bytes read are the text's base for the journal, as a file's are.
+                const std::vector<std::uint8_t>& bytes = snapshot->Memory.Bytes();
+                JournalReread(QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+            }
             control->ExSetSel(sel);
             GEditor->SetModified(modified);
             // A whole text read anew has nothing left to undo.

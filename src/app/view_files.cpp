@@ -375,6 +375,7 @@ bool TfmView::SaveTxt(bool quiet, int kind)
     FillCaption();
     SetEncoding(CurEncoding);
     TaskBarName();
+    JournalSaved(kind);
     return true;
 }
 

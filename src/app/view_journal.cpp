@@ -6,6 +6,7 @@
 #include "filenames.h"
 #include "journalsnapshot.h"
 #include "journalwriter.h"
+#include "qxeditor.h"
 #include "richedit.h"
 
 #include <QDateTime>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -76,8 +78,8 @@ void TfmView::SetJournal(bool on, int delayMs)
     journalDirty = false;
     journalWhole = true;
     journalEdits.clear();
-    journalBaseFile.clear();
-    journalBasePending = false;
+    DropJournalBase();
+    journalPlain = false;
 }
 
 void TfmView::JournalTick()
@@ -88,7 +90,8 @@ void TfmView::JournalTick()
     if (doc != journalDocument) {
         // Every load and reinterpretation brings a new document.
         HookJournal(doc);
-        journalBaseFile.clear();
+        DropJournalBase();
+        journalPlain = false;
         journalDirty = true;
         journalWhole = true;
         journalFirstDirty = journalLastChange = TickNow();
@@ -100,7 +103,7 @@ void TfmView::JournalTick()
         journalDirty = false;
         journalEdits.clear();
         journalKey = JournalKey(*this);
-        if (journalBaseFile.isEmpty())
+        if (!HasJournalBase())
             journalWhole = true;
         else
             journalBasePending = true;
@@ -136,6 +139,7 @@ void TfmView::JournalTick()
 void TfmView::HookJournal(QTextDocument* doc)
 {
     journalDocument = doc;
+    journalTables = TableExtentsOf(*doc);
     connect(doc, &QTextDocument::contentsChange, this,
             [this, doc](int position, int removed, int added) { JournalChange(doc, position, removed, added); });
 }
@@ -148,39 +152,117 @@ void TfmView::JournalLoaded(const TDiskIdentity& file)
     // Read back in another way than it was read (DOS graphics widened, a
     // detection the window overrode, tables built), the file is not the text.
     if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding || !file.exists) {
-        journalBaseFile.clear();
+        DropJournalBase();
+        journalPlain = false;
         return;
     }
     if (doc != journalDocument)
         HookJournal(doc);
+    DropJournalBase();
     journalBaseFile = CurFileName;
     journalBaseDisk = file;
     journalBaseChars = doc->characterCount() - 1;
+    journalBaseHead = JournalHead(*doc);
+    journalBasePending = true;
+    journalPlain = CurEncoding != Rtf;
+    if (journalPlain)
+        journalPlainFormats = PlainFormatsOf(*doc);
+    journalWhole = false;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
+}
+
+void TfmView::JournalSaved(int kind)
+{
+    if (!journal)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    // The saved file stands for the text only when reading it gives this text
+    // back: RTF is what a whole copy would hold anyway (all but a byte-order mark,
+    // kept apart), plain text must have lost no format and no character.
+    bool exact = kind == 0 && doc == journalDocument && GEditor->Encoding() == CurEncoding;
+    if (exact && CurEncoding == Rtf)
+        exact = doc->characterAt(0) != QChar(QChar::ByteOrderMark);
+    else if (exact)
+        exact = !GEditor->LoadedDosAsUnicode
+                && (journalPlain || (journalPlainFormats && HasOnlyFormats(*doc, *journalPlainFormats)))
+                && PlainTextReadsBack(*doc, TEnc(CurEncoding), GEditor->DosAdd(), GEditor->UniType());
+    journalPlain = journalPlain || exact;
+    const TDiskIdentity saved = DiskIdentityOf(CurFileName);
+    DropJournalBase();
+    if (!exact || !saved.exists) {
+        journalWhole = true;
+        return;
+    }
+    journalBaseFile = CurFileName;
+    journalBaseDisk = saved;
+    journalBaseChars = doc->characterCount() - 1;
+    journalBaseHead = JournalHead(*doc);
     journalBasePending = true;
     journalWhole = false;
     journalEdits.clear();
     journalKey = JournalKey(*this);
 }
 
+void TfmView::JournalReread(QByteArray bytes)
+{
+    if (!journal)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    DropJournalBase();
+    journalPlain = false;
+    if (HasTables || GEditor->Encoding() != CurEncoding)
+        return;
+    if (doc != journalDocument)
+        HookJournal(doc);
+    journalBaseBytes = std::move(bytes);
+    journalBaseChars = doc->characterCount() - 1;
+    journalBaseHead = JournalHead(*doc);
+    journalBasePending = true;
+    journalPlain = CurEncoding != Rtf;
+    if (journalPlain)
+        journalPlainFormats = PlainFormatsOf(*doc);
+    journalWhole = false;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
+    // The text is new to the journal: written at once, as after a change.
+    const qint64 now = TickNow();
+    if (!journalDirty)
+        journalFirstDirty = now;
+    journalDirty = true;
+    journalLastChange = now;
+}
+
+void TfmView::DropJournalBase()
+{
+    journalBaseFile.clear();
+    journalBaseBytes = QByteArray();
+    journalBasePending = false;
+}
+
 bool TfmView::WriteJournalBase()
 {
-    if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
-        return false;
-    std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
-    // Written meanwhile by someone else: those are not the bytes the text came from.
-    if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
-        return false;
     TJournalState state;
+    if (!journalBaseBytes.isNull()) {
+        state.fileBytes = journalBaseBytes;
+    } else {
+        if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
+            return false;
+        std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
+        // Written meanwhile by someone else: those are not the bytes the text came from.
+        if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
+            return false;
+        state.fileBytes = std::move(*bytes);
+        journalDiskName = CurFileName;
+        journalDisk = journalBaseDisk;
+    }
     state.fromFile = true;
-    state.fileBytes = std::move(*bytes);
     state.characters = journalBaseChars;
     state.selStart = GEditor->SelStart();
     state.selLength = GEditor->SelLength();
-    state.preview = JournalPreview(*GEditor->Window()->Document());
-    journalDiskName = CurFileName;
-    journalDisk = journalBaseDisk;
+    state.head = journalBaseHead;
     FillJournalHeader(state);
-    journal->Write(EncodeJournalRecord(state));
+    journal->Write(std::move(state));
     journalBasePending = false;
     // The chain of edits stays on the file: taking the whole text instead is
     // what this spares a large text.
@@ -210,17 +292,23 @@ void TfmView::JournalChange(QTextDocument* doc, int position, int removed, int a
 {
     if (doc != journalDocument)
         return;
+    // Where the tables were before this change, and are now for the next one.
+    const TTableExtents tablesBefore = std::exchange(journalTables, TableExtentsOf(*doc));
     const qint64 now = TickNow();
     if (!journalDirty)
         journalFirstDirty = now;
     journalDirty = true;
     journalLastChange = now;
-    if (journalWhole)
+    if (journalWhole) {
+        journalPlain = false;   // not looked at: it may have brought formats
         return;
-    std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added);
+    }
+    std::optional<TJournalEdit> edit = PlainEdit(*doc, position, removed, added, tablesBefore);
+    if (!edit)
+        journalPlain = false;
     // A change of formats costs the range it touched, not a copy of the whole text.
     if (!edit)
-        edit = RichRangeEdit(*doc, position, removed, added);
+        edit = RichRangeEdit(*doc, position, removed, added, tablesBefore);
     if (!edit) {
         journalWhole = true;
         journalEdits.clear();
@@ -237,11 +325,11 @@ void TfmView::TakeJournalSnapshot()
     const qint64 start = TickNow();
     TJournalState state = TakeJournalText(*GEditor);
     FillJournalHeader(state);
-    journal->Write(EncodeJournalRecord(state));
+    journal->Write(std::move(state));
     journalKey = JournalKey(*this);
     journalDirty = false;
     journalWhole = false;
-    journalBaseFile.clear();
+    DropJournalBase();
     journalEdits.clear();
     journalWholeAt = TickNow();
     journalWholeCostMs = journalWholeAt - start;

@@ -18,6 +18,7 @@ inline constexpr const char* RecoveryCharacters = QT_TRANSLATE_NOOP("QlConsts", 
 inline constexpr const char* RecoveryRecover = QT_TRANSLATE_NOOP("QlConsts", "&Recover");
 inline constexpr const char* RecoveryDiscard = QT_TRANSLATE_NOOP("QlConsts", "&Discard");
 inline constexpr const char* RecoveryLater = QT_TRANSLATE_NOOP("QlConsts", "&Later");
+inline constexpr const char* RecoveryChangedOnDisk = QT_TRANSLATE_NOOP("QlConsts", " (changed on disk)");
 inline constexpr const char* RecoveryUntitled = QT_TRANSLATE_NOOP("QlConsts", "untitled");
 inline constexpr const char* RecoveryDiskChanged = QT_TRANSLATE_NOOP(
     "QlConsts", "The file %1 changed on disk after the text was kept.\n\n"

@@ -14,12 +14,17 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
 
 constexpr int PreviewLines = 3;
 constexpr int PreviewChars = 160;
+// What a state keeps of its text's beginning for the preview.
+constexpr int HeadChars = 1024;
+// A change of formats larger than this is not read for the preview.
+constexpr qsizetype MaxPreviewRtf = 64 * 1024;
 
 std::uint32_t Collect(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb)
 {
@@ -69,15 +74,70 @@ void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
 
 } // namespace
 
-QString JournalPreview(const QTextDocument& doc)
+QString JournalHead(const QTextDocument& doc)
 {
+    const int length = std::min(HeadChars, doc.characterCount() - 1);
+    QString head(length, Qt::Uninitialized);
+    for (int i = 0; i < length; ++i)
+        head[i] = doc.characterAt(i);
+    return head;
+}
+
+QString JournalPreview(const TJournalState& state)
+{
+    QString head = state.head;
+    // Whether the head is all of the text, so that an edit beyond it is no edit of this text.
+    bool whole = state.characters <= head.size();
+    for (const TJournalEdit& e : state.edits) {
+        const qsizetype known = head.size();
+        if (e.position > known) {
+            if (whole)
+                break;   // an edit outside the text: the recovery will refuse it
+            continue;
+        }
+        QString inserted = e.text;
+        if (e.rich) {
+            // A change of formats brings its characters as RTF: read when small,
+            // else the head ends where it begins.
+            QTextDocument scratch;
+            QTextCursor cursor(&scratch);
+            if (e.rtf.size() <= MaxPreviewRtf && platform::ReadRtf(e.rtf, cursor))
+                inserted = scratch.toRawText().left(e.added);
+            if (inserted.size() != e.added) {
+                head.truncate(e.position);
+                whole = false;
+                continue;
+            }
+        }
+        const qsizetype after = qsizetype(e.position) + e.removed;
+        QString rest = after <= known ? head.mid(after) : QString();
+        whole = whole && after <= known;
+        head = head.left(e.position) + inserted + rest;
+        if (head.size() > HeadChars) {
+            head.truncate(HeadChars);
+            whole = false;
+        }
+    }
     QStringList lines;
-    for (QTextBlock block = doc.firstBlock(); block.isValid() && lines.size() < PreviewLines; block = block.next()) {
-        // A byte-order mark stays in the text as an invisible first character.
-        const QString text = block.text().left(PreviewChars).remove(QChar(0xFEFF)).trimmed();
+    QString line;
+    const auto take = [&] {
+        const QString text = line.left(PreviewChars).trimmed();
         if (!text.isEmpty())
             lines << text;
+        line.clear();
+    };
+    for (const QChar c : std::as_const(head)) {
+        if (lines.size() >= PreviewLines)
+            break;
+        // Paragraph ends and the marks of tables and cells end a line; a
+        // byte-order mark and objects show nothing.
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+            take();
+        else if (c != QChar(QChar::ByteOrderMark) && c != QChar::ObjectReplacementCharacter)
+            line += c;
     }
+    if (lines.size() < PreviewLines)
+        take();
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -93,7 +153,7 @@ TJournalState TakeJournalText(TqxEditor& editor)
     state.selLength = editor.SelLength();
     state.characters = control->Document()->characterCount() - 1;
     state.byteOrderMark = control->Document()->characterAt(0) == QChar(QChar::ByteOrderMark);
-    state.preview = JournalPreview(*control->Document());
+    state.head = JournalHead(*control->Document());
     return state;
 }
 
@@ -142,14 +202,49 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
     editor.SetSelLength(state.selLength);
 }
 
-std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added)
+namespace {
+
+bool Touches(const TTableExtents& tables, int from, int to)
+{
+    return std::any_of(tables.begin(), tables.end(),
+                       [&](const std::pair<int, int>& t) { return t.first <= to && t.second >= from; });
+}
+
+// Grows [from, to] over every table it touches, until it cuts through none.
+bool Widen(const TTableExtents& tables, int& from, int& to)
+{
+    bool grew = false;
+    for (bool again = true; again;) {
+        again = false;
+        for (const auto& [first, last] : tables)
+            if (first <= to && last >= from && (first < from || last > to)) {
+                from = std::min(from, first);
+                to = std::max(to, last);
+                again = grew = true;
+            }
+    }
+    return grew;
+}
+
+} // namespace
+
+TTableExtents TableExtentsOf(const QTextDocument& doc)
+{
+    TTableExtents tables;
+    for (const QTextFrame* table : doc.rootFrame()->childFrames())
+        tables.emplace_back(table->firstPosition() - 1, table->lastPosition() + 1);
+    return tables;
+}
+
+std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int removed, int added,
+                                      const TTableExtents& before)
 {
     // The same length both ways is how a change of formats alone shows.
     if (removed == added && added > 0)
         return std::nullopt;
     // Removing across table cells is not what removing the same range would do
     // to the text the journal holds.
-    if (removed > 0 && !doc.rootFrame()->childFrames().isEmpty())
+    if (removed > 0 && Touches(before, position, position + removed))
         return std::nullopt;
     TJournalEdit edit;
     edit.position = position;
@@ -191,19 +286,40 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
     return edit;
 }
 
-std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added)
+std::optional<TJournalEdit> RichRangeEdit(QTextDocument& doc, int position, int removed, int added,
+                                          const TTableExtents& before)
 {
     const int length = doc.characterCount() - 1;
-    if (added < 0 || removed < 0 || position < 0 || position + added > length || 2 * qint64(added) > length)
+    if (added < 0 || removed < 0 || position < 0 || position + added > length)
         return std::nullopt;
-    // Cells read back from a range are not the cells the range cut through.
-    if (!doc.rootFrame()->childFrames().isEmpty())
+    // Cells read back from part of a table are not the cells the range cut
+    // through: the range grows over every table it touches, in the text before
+    // the change and in the text after it. Outside the changed characters the
+    // two differ only by a shift.
+    const TTableExtents after = TableExtentsOf(doc);
+    const int shift = added - removed;
+    int from = position;
+    int oldTo = position + removed;
+    int newTo = position + added;
+    for (bool grew = true; grew;) {
+        grew = Widen(before, from, oldTo);
+        newTo = oldTo + shift;
+        if (Widen(after, from, newTo)) {
+            grew = true;
+            oldTo = newTo - shift;
+        }
+    }
+    from = std::max(from, 0);
+    if (newTo > length)
+        return std::nullopt;
+    // Most of the text is as cheap whole, and then needs no chain of edits.
+    if (2 * qint64(newTo - from) > length)
         return std::nullopt;
     TJournalEdit edit;
     edit.rich = true;
-    edit.position = position;
-    edit.removed = removed;
-    edit.added = added;
-    edit.rtf = platform::WriteRtf(doc, position, position + added);
+    edit.position = from;
+    edit.removed = oldTo - from;
+    edit.added = newTo - from;
+    edit.rtf = platform::WriteRtf(doc, from, newTo);
     return edit;
 }

@@ -86,6 +86,19 @@ void TJournalWriter::Write(QByteArray record)
         std::lock_guard lock(mutex);
         job = Job::Write;
         pending = std::move(record);
+        pendingState.reset();
+        pendingWhole = true;
+    }
+    wake.notify_all();
+}
+
+void TJournalWriter::Write(TJournalState state)
+{
+    {
+        std::lock_guard lock(mutex);
+        job = Job::Write;
+        pending.clear();
+        pendingState = std::move(state);
         pendingWhole = true;
     }
     wake.notify_all();
@@ -113,6 +126,7 @@ void TJournalWriter::Remove()
         std::lock_guard lock(mutex);
         job = Job::Remove;
         pending.clear();
+        pendingState.reset();
     }
     wake.notify_all();
 }
@@ -144,12 +158,17 @@ void TJournalWriter::Run()
             break;
         const Job now = job;
         QByteArray record = std::move(pending);
+        std::optional<TJournalState> state = std::move(pendingState);
         const bool whole = pendingWhole;
         pending.clear();
+        pendingState.reset();
         pendingWhole = false;
         job = Job::None;
         busy = true;
         lock.unlock();
+        if (state)
+            record.prepend(EncodeJournalRecord(*state));
+        state.reset();
         if (now == Job::Write)
             WriteNow(record, whole);
         else

@@ -3,11 +3,14 @@
 // of its own so that nothing the user does waits on the disk.
 #pragma once
 
+#include "recoveryjournal.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class TJournalWriter {
@@ -22,6 +25,9 @@ public:
     // Hands over the encoded record of a whole state: what still waits is then
     // not needed and is dropped.
     void Write(QByteArray record);
+    // The same for a state not yet encoded: a large text's record is then built
+    // and checksummed on the writer's thread, not the caller's.
+    void Write(TJournalState state);
     // Hands over encoded edits, written after what waits; without a whole state
     // before them in the file they are dropped.
     void Append(const QByteArray& records);
@@ -48,6 +54,7 @@ private:
     std::condition_variable idle;
     Job job = Job::None;
     QByteArray pending;
+    std::optional<TJournalState> pendingState;   // encoded before pending, when set
     bool pendingWhole = false;
     bool busy = false;
     bool stopping = false;

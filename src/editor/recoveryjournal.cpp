@@ -89,7 +89,7 @@ std::optional<TJournalState> DecodeState(QDataStream& in)
 {
     TJournalState s;
     in >> s.fileName >> s.encoding >> s.uniType >> s.dosAdd >> s.hasTables >> s.selStart >> s.selLength >> s.timeMs
-        >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.preview
+        >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.head
         >> s.rtf >> s.byteOrderMark >> s.fromFile >> s.fileBytes;
     if (in.status() != QDataStream::Ok || !in.atEnd())
         return std::nullopt;
@@ -133,7 +133,7 @@ QByteArray EncodeJournalRecord(const TJournalState& s)
     out.setVersion(StreamVersion);
     out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart << s.selLength
         << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size << s.disk.mtimeNs
-        << s.preview << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
+        << s.head << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
     return Framed(payload);
 }
 

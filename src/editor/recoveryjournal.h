@@ -51,7 +51,10 @@ struct TJournalState {
     qint64 timeMs = 0;           // when the state was taken, ms since the epoch
     qint64 characters = 0;   // of the whole state, before its edits      // the text's length, for the list of journals
     TDiskIdentity disk;           // the named file when the journal began
-    QString preview;              // the first lines, for the list of journals
+    // The text's first characters, counted as the document counts them (paragraph
+    // ends as U+2029), so that the edits after the state can be applied to them
+    // for the list's preview without rebuilding the whole text.
+    QString head;
     QByteArray rtf;
     bool byteOrderMark = false;   // the text begins with one, which RTF does not keep
     // Instead of the RTF: the bytes of the file the text was loaded from, read

@@ -3,6 +3,7 @@
 // another copy, noticed within a second and never overwritten unasked.
 #include "testsupport_copies.h"
 
+#include "journalsnapshot.h"
 #include "recoveryjournal.h"
 
 #include <QElapsedTimer>
@@ -44,7 +45,7 @@ TEST_F(DiskChangesTest, AReplacedOrDeletedFileIsNoticedAndNeverOverwrittenUnaske
     EXPECT_FALSE(w.GEditor->Modified());
     const std::vector<TJournalEntry> kept = ListJournals(RecoveryFolder());
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_TRUE(ReadJournal(kept[0].path).preview.startsWith(QStringLiteral("xone")));
+    EXPECT_TRUE(JournalPreview(ReadJournal(kept[0].path)).startsWith(QStringLiteral("xone")));
 
     // Written by another program: Keep mine, and Save then asks before writing over it.
     QTest::keyClicks(w.GEditor->Window(), QStringLiteral("y"));

@@ -2,6 +2,7 @@
 // The recovery journal of real windows: killed while typing, the text comes back
 // exactly in its encoding; a session's end keeps it; a save, a No or the setting removes it.
 #include "testsupport_copies.h"
+#include "testsupport_dialogs.h"
 
 #include "journalsnapshot.h"
 #include "qxeditor.h"
@@ -18,6 +19,7 @@
 #include <QFileInfo>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -186,6 +188,127 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     prompter.AnswerMessage(MsgButton::No);
 }
 
+// The journal of the window, rebuilt in another editor, must be the window's
+// text exactly: as RTF and as the bytes of its encoding.
+void ExpectRecoversExactly(TfmView& w, const char* when)
+{
+    w.FlushJournal();
+    const TJournalState journal = ReadJournal(w.JournalPath());
+    TqxEditor recovered;
+    recovered.SetFont(w.GEditor->Font());
+    ShowJournalText(recovered, journal);
+    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(*w.GEditor->Window())) << when;
+    EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding()) << when;
+    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor)) << when;
+}
+
+TEST_F(JournalTest, AfterASaveOrAReinterpretationTheJournalStandsOnBytesNotOnAWholeCopy)
+{
+    QByteArray original;
+    for (int n = 0; n < 3000; ++n)
+        original += "\xD1\xF2\xF0\xEE\xEA\xE0 " + QByteArray::number(n) + " \xEF\xF0\xEE \xE5\xE6\xE0.\r\n";
+    const QString file = MakeFile(QStringLiteral("saved.txt"), original);
+    TfmView& w = Start({file});
+    platform::RichEdit& control = *w.GEditor->Window();
+    const auto typeAndRead = [&](const QString& text) {
+        w.GEditor->SetSelText(text);
+        w.FlushJournal();
+        return ReadJournal(w.JournalPath());
+    };
+
+    // A character Windows-1251 lacks is saved as "?": that file is not the text.
+    w.GEditor->SetSelText(QStringLiteral("ĉ "));
+    w.sbSaveClick();
+    ASSERT_FALSE(w.GEditor->Modified());
+    EXPECT_FALSE(typeAndRead(QStringLiteral("x")).fromFile) << "a lossy save served as the base";
+    ExpectRecoversExactly(w, "after a save that lost a character");
+
+    // Saved whole, the file is the base and the change after it an edit.
+    control.SetSel(0, 3);
+    QTest::keyClick(&control, Qt::Key_Delete);
+    w.sbSaveClick();
+    ASSERT_EQ(ReadFile(file), original);
+    const TJournalState afterSave = typeAndRead(QStringLiteral("после "));
+    EXPECT_TRUE(afterSave.fromFile) << "the first change after a save took a whole copy";
+    EXPECT_EQ(afterSave.fileBytes, original);
+    ExpectRecoversExactly(w, "after a save");
+
+    // Read anew as KOI8-R, the modified text's bytes are the base.
+    w.sbKoiClick();
+    ASSERT_EQ(w.CurEncoding, Koi);
+    const TJournalState reread = typeAndRead(QStringLiteral("koi "));
+    EXPECT_TRUE(reread.fromFile) << "a reinterpretation took a whole copy";
+    EXPECT_EQ(reread.encoding, Koi);
+    ExpectRecoversExactly(w, "after a reinterpretation");
+
+    // Formats are not in a plain file: after one, a save is not the base.
+    control.SetSel(10, 14);
+    QTest::keyClick(&control, Qt::Key_F5);
+    w.sbSaveClick();
+    EXPECT_FALSE(typeAndRead(QStringLiteral("y")).fromFile) << "a save that dropped a bold word served as the base";
+    ExpectRecoversExactly(w, "after a save that lost formats");
+
+    // Saved as RTF, the file keeps the formats and is the base again.
+    prompter.AnswerFile(Chosen(Path(QStringLiteral("saved.rtf")), 7));
+    w.N12Click();
+    ASSERT_EQ(w.CurEncoding, Rtf);
+    EXPECT_TRUE(typeAndRead(QStringLiteral("z")).fromFile) << "the first change after an RTF save took a whole copy";
+    ExpectRecoversExactly(w, "after an RTF save");
+    prompter.AnswerMessage(MsgButton::No);
+}
+
+TEST_F(JournalTest, AChangeInATextWithTablesTakesTheTablesItTouchesNotTheWholeText)
+{
+    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fcharset204 Arial;}}";
+    const auto paragraphs = [&](int count) {
+        for (int n = 0; n < count; ++n)
+            rtf += "\\pard \\'d1\\'f2\\'f0\\'ee\\'ea\\'e0 " + QByteArray::number(n) + " \\'ef\\'f0\\'ee\\par\r\n";
+    };
+    const auto table = [&] {
+        for (int row = 0; row < 2; ++row)
+            rtf += "\\trowd\\cellx2000\\cellx4000\\pard\\intbl one\\cell two words\\cell\\row\r\n";
+    };
+    paragraphs(300);
+    table();
+    paragraphs(300);
+    table();
+    paragraphs(300);
+    rtf += "}";
+    const QString file = MakeFile(QStringLiteral("tables.rtf"), rtf);
+    TfmView& w = Start({file});
+    platform::RichEdit& control = *w.GEditor->Window();
+    QTextDocument& doc = *control.Document();
+    ASSERT_EQ(doc.rootFrame()->childFrames().size(), 2);
+    const int cell = doc.rootFrame()->childFrames()[0]->firstPosition() + 4;
+
+    // A word in a cell, a word outside the tables and a whole table made bold;
+    // a word typed into a cell.
+    control.SetSel(cell, cell + 3);
+    QTest::keyClick(&control, Qt::Key_F5);
+    control.SetSel(20, 26);
+    QTest::keyClick(&control, Qt::Key_F5);
+    const QTextFrame* second = doc.rootFrame()->childFrames()[1];
+    control.SetSel(second->firstPosition() - 3, second->lastPosition() + 3);
+    QTest::keyClick(&control, Qt::Key_F5);
+    control.SetSel(cell, cell);
+    w.GEditor->SetSelText(QStringLiteral("новое "));
+    // Deletions: a word outside the tables, a word in a cell, and a selection
+    // from the text into the first table's cells.
+    control.SetSel(40, 40);
+    QTest::keyClick(&control, Qt::Key_Backspace);
+    control.SetSel(cell + 2, cell + 5);
+    QTest::keyClick(&control, Qt::Key_Delete);
+    const int first = doc.rootFrame()->childFrames()[0]->firstPosition();
+    control.SetSel(first - 10, first + 5);
+    QTest::keyClick(&control, Qt::Key_Delete);
+    w.FlushJournal();
+    const TJournalState journal = ReadJournal(w.JournalPath());
+    EXPECT_TRUE(journal.fromFile) << "a change in a text with tables took a whole copy";
+    EXPECT_GE(std::count_if(journal.edits.begin(), journal.edits.end(), [](const TJournalEdit& e) { return e.rich; }), 5);
+    ExpectRecoversExactly(w, "after changes in and around tables");
+    prompter.AnswerMessage(MsgButton::No);
+}
+
 TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)
 {
     const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
@@ -253,10 +376,13 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     const QByteArray original = QByteArray("\xFE\xFF\x04\x22\x04\x35\x04\x3A\x04\x41\x04\x42\x00\x0D\x00\x0A", 16);
     const QString file = MakeFile(QStringLiteral("big.txt"), original);
     // A window whose text is left behind, as by a crash.
-    const auto leaveOrphan = [&](const QStringList& arguments, const QString& typed) {
+    const auto leaveOrphan = [&](const QStringList& arguments, const QString& typed, const QString& more = {}) {
         TfmView& w = Start(arguments);
         QTest::keyClick(w.GEditor->Window(), Qt::Key_End, Qt::ControlModifier);
         QTest::keyClicks(w.GEditor->Window(), typed);
+        // What is typed after the journal was written shows in the preview too.
+        w.FlushJournal();
+        QTest::keyClicks(w.GEditor->Window(), more);
         w.KeepJournalForLater();
         Discard();
     };
@@ -267,7 +393,7 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     };
     const auto listed = [&] { return prompter.LastRecoveryList(); };
 
-    leaveOrphan({file}, QStringLiteral("!"));
+    leaveOrphan({file}, QStringLiteral("!"), QStringLiteral("+"));
     ASSERT_EQ(Journals().size(), 1u);
     // Taken by another copy, it is not offered here.
     {
@@ -289,7 +415,8 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     const bool fileFirst = listed()[0].name.contains(QStringLiteral("big.txt"));
     const RecoveryListEntry named = listed()[fileFirst ? 0 : 1];
     const RecoveryListEntry untitled = listed()[fileFirst ? 1 : 0];
-    EXPECT_TRUE(named.preview.contains(QStringLiteral("Текст\n!"))) << named.preview.toStdString();
+    EXPECT_TRUE(named.preview.contains(QStringLiteral("Текст\n!+"))) << named.preview.toStdString();
+    EXPECT_FALSE(named.name.contains(QStringLiteral("changed")));
     EXPECT_TRUE(named.size.endsWith(QStringLiteral(" characters")) && named.size != untitled.size)
         << named.size.toStdString();
     EXPECT_EQ(untitled.name, QStringLiteral("untitled"));
@@ -308,7 +435,7 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     EXPECT_EQ(Journals()[0].path, w.JournalPath());
     w.sbSaveClick();
     const QByteArray saved = ReadFile(file);
-    EXPECT_EQ(saved, original + QByteArray("\x00!", 2));
+    EXPECT_EQ(saved, original + QByteArray("\x00!\x00+", 4));
     Discard();
     EXPECT_TRUE(Journals().empty());
 
@@ -318,6 +445,7 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     prompter.AnswerRecoveryList({{}, 0}).AnswerMessage(MsgButton::Yes);
     TfmView& renamed = Start();
     ASSERT_TRUE(WaitUntil([&] { return renamed.GEditor->Modified(); }, 3000));
+    EXPECT_TRUE(listed()[0].name.endsWith(QStringLiteral("big.txt (changed on disk)"))) << listed()[0].name.toStdString();
     EXPECT_TRUE(renamed.CurFileName.isEmpty());
     EXPECT_TRUE(Messages().last().contains(QStringLiteral("changed on disk")));
     EXPECT_TRUE(prompter.Problems().isEmpty()) << prompter.Problems().join(u'|').toStdString();

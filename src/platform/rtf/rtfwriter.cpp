@@ -47,8 +47,11 @@ public:
             for (QTextBlock b = RangeStart(); b.isValid() && b.position() <= to_; b = b.next())
                 WriteBlock(b, 0, false);
         } else {
-            CollectFrame(document_.rootFrame());
-            WriteFrame(document_.rootFrame());
+            // Also with tables only what the range touches is visited: a word
+            // in a large text costs its paragraph or its table.
+            VisitRange([this](const QTextBlock& b) { CollectBlock(b); }, [this](QTextFrame* f) { CollectFrame(f); });
+            VisitRange([this](const QTextBlock& b) { WriteBlock(b, 0, false); },
+                       [this](QTextFrame* f) { WriteChild(f); });
         }
         if (!closedLast_)
             body_ += "\\pard\\par\r\n";   // the range ended inside a table
@@ -88,17 +91,48 @@ private:
         }
     }
 
+    // The text's own paragraphs and frames (tables) from the one holding the
+    // range's first character to the one holding its end, in order, as the
+    // root frame's iterator gives them. A table's opening mark is a paragraph
+    // of the text; the paragraph after its closing mark follows the table.
+    template <typename OnBlock, typename OnFrame>
+    void VisitRange(OnBlock onBlock, OnFrame onFrame) const
+    {
+        const QList<QTextFrame*> frames = document_.rootFrame()->childFrames();
+        qsizetype next = 0;
+        for (QTextBlock b = RangeStart(); b.isValid() && b.position() <= to_;) {
+            const int at = b.position();
+            while (next < frames.size() && frames[next]->lastPosition() < at)
+                ++next;
+            if (next < frames.size() && frames[next]->firstPosition() <= at) {
+                QTextFrame* frame = frames[next++];
+                onFrame(frame);
+                const QTextBlock after = document_.findBlock(frame->lastPosition() + 1);
+                if (!after.isValid() || after.position() <= at)
+                    break;
+                b = after;
+                continue;
+            }
+            onBlock(b);
+            b = b.next();
+        }
+    }
+
+    void WriteChild(QTextFrame* child)
+    {
+        if (auto* table = qobject_cast<QTextTable*>(child))
+            WriteTable(table, 1);
+        else
+            WriteFrame(child);
+    }
+
     void WriteFrame(QTextFrame* frame)
     {
         for (auto it = frame->begin(); !it.atEnd(); ++it) {
-            if (QTextFrame* child = it.currentFrame()) {
-                if (auto* table = qobject_cast<QTextTable*>(child))
-                    WriteTable(table, 1);
-                else
-                    WriteFrame(child);
-            } else {
+            if (QTextFrame* child = it.currentFrame())
+                WriteChild(child);
+            else
                 WriteBlock(it.currentBlock(), 0, false);
-            }
         }
     }
 
