@@ -150,6 +150,10 @@ void RichEdit::Impl::InstallViewLayout(QTextDocument* target)
 {
     auto* layout = new DocumentLayout(target);
     layout->OnShift = [this](double) { KeepShiftedView(); };
+    layout->OnLinesCounted = [this] {
+        if (q->OnLinesCounted)
+            q->OnLinesCounted();
+    };
     target->setDocumentLayout(layout);
 }
 

@@ -254,3 +254,63 @@ TEST(ViewLayout, ATableOrAListHandsTheDocumentToQtsLayout)
     // Its lines are still counted and found.
     EXPECT_TRUE(edit.GetLine(edit.ExLineFromChar(edit.GetTextLength())).contains(u"последнее"_qs));
 }
+
+namespace {
+
+// The first display line of each block, and the total, found by laying every block out.
+std::vector<int> LaidOutFirstLines(const QTextDocument& doc)
+{
+    const auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+    std::vector<int> first{0};
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        first.push_back(first.back() + std::max(1, layout->LaidOut(block)->lineCount()));
+    return first;
+}
+
+} // namespace
+
+TEST(ViewLayout, WrappedLinesAreCountedWhileIdleAndRecountedAfterEdits)
+{
+    ShownText shown(8000);
+    RichEdit& edit = shown.edit;
+    QTextDocument& doc = *edit.Document();
+    int counted = 0;
+    edit.OnLinesCounted = [&] { ++counted; };
+
+    // Ctrl+End: the caret's line is not known at once, and asking does not count
+    // the whole text; it is counted while idle, and then answers exactly.
+    QTest::keyClick(edit.viewport(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_FALSE(edit.LineKnown(-1));
+    QTRY_COMPARE_WITH_TIMEOUT(counted, 1, 60000);
+    EXPECT_TRUE(edit.LineKnown(-1));
+    const int middle = doc.findBlockByNumber(4000).position() + 3;
+    const int lineOfMiddle = edit.ExLineFromChar(middle);
+    const int total = edit.GetLineCount();
+    const int endLine = edit.ExLineFromChar(-1);
+    std::vector<int> exact = LaidOutFirstLines(doc);
+    EXPECT_EQ(total, exact.back());
+    EXPECT_EQ(endLine, exact.back() - 1);
+    EXPECT_EQ(lineOfMiddle, exact[4000]);
+    EXPECT_GT(total, 8000 + 2000);
+    EXPECT_EQ(edit.LineIndex(lineOfMiddle), middle - 3);
+
+    // A paragraph above grows by some lines, another is split, and a large
+    // insertion far above comes in: every count below follows.
+    QTextCursor cursor(&doc);
+    cursor.setPosition(doc.findBlockByNumber(10).position() + 2);
+    cursor.insertText(u"длинное слово "_qs.repeated(40));
+    cursor.setPosition(doc.findBlockByNumber(20).position() + 2);
+    cursor.insertText(u"\n"_qs);
+    cursor.setPosition(doc.findBlockByNumber(30).position());
+    cursor.insertText(Prose(300).replace(u"\r\n"_qs, u"\n"_qs) + u'\n');
+    QApplication::processEvents();
+    exact = LaidOutFirstLines(doc);
+    EXPECT_EQ(edit.GetLineCount(), exact.back());
+    EXPECT_EQ(edit.ExLineFromChar(edit.GetTextLength()), exact.back() - 1);
+    EXPECT_EQ(edit.ExLineFromChar(doc.findBlockByNumber(4000).position()), exact[4000]);
+    QTextBlock wrapped = doc.findBlockByNumber(5000);
+    while (wrapped.layout()->lineCount() < 2)
+        wrapped = wrapped.next();
+    EXPECT_EQ(edit.LineIndex(exact[std::size_t(wrapped.blockNumber())] + 1),
+              wrapped.position() + wrapped.layout()->lineAt(1).textStart());
+}

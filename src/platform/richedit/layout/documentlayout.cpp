@@ -5,6 +5,7 @@
 #include "../picturehandler.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -58,6 +59,9 @@ DocumentLayout::Scope::~Scope()
 DocumentLayout::DocumentLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc)
 {
     InstallPictureHandler(*this);
+    counter.setSingleShot(true);
+    counter.setInterval(0);
+    connect(&counter, &QTimer::timeout, this, [this] { CountSlice(); });
 }
 
 FlowSettings DocumentLayout::CurrentSettings() const
@@ -122,7 +126,9 @@ void DocumentLayout::Reset()
         heights.push_back(estimator.Estimate(block, settings));
     index.Assign(std::move(heights));
     states.assign(std::size_t(count), State::Estimated);
-    lines.assign(std::size_t(count), 0);
+    lines.assign(std::size_t(count), -1);
+    lineIndex.Assign(std::vector<int>(std::size_t(count), 1));
+    counted = 0;
     stale = false;
     sizeChanged = true;
     if (anchor >= 0 && anchor < count) {
@@ -151,9 +157,15 @@ void DocumentLayout::Measure(int number, const QTextBlock& block)
     Apply(number, flow);
 }
 
+void DocumentLayout::SetLines(int number, int count)
+{
+    lines[std::size_t(number)] = count;
+    lineIndex.SetHeight(number, std::max(1, count));
+}
+
 void DocumentLayout::Apply(int number, const BlockFlow& flow)
 {
-    lines[std::size_t(number)] = flow.lines;
+    SetLines(number, flow.lines);
     widest = std::max(widest, flow.naturalWidth);
     const double old = index.Height(number);
     if (flow.height == old)
@@ -237,7 +249,7 @@ void DocumentLayout::DropFarLayouts()
     for (int number : kept) {
         if (number >= int(states.size()) || states[std::size_t(number)] != State::Laid)
             continue;
-        if (std::abs(number - center) <= KeptRadius) {
+        if (std::abs(number - center) <= KeptRadius || number == handedOut) {
             near.push_back(number);
             continue;
         }
@@ -305,7 +317,7 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
         kept.erase(std::remove(kept.begin(), kept.end(), -1), kept.end());
         const auto at = [](auto& v, int i) { return v.begin() + i; };
         std::vector<State> newStates(std::size_t(changed), State::Estimated);
-        std::vector<int> newLines(std::size_t(changed), 0);
+        std::vector<int> newLines(std::size_t(changed), -1);
         for (int i = first; i < first + replaced; ++i)
             keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
         states.erase(at(states, first), at(states, first + replaced));
@@ -313,12 +325,17 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
         lines.erase(at(lines, first), at(lines, first + replaced));
         lines.insert(at(lines, first), newLines.begin(), newLines.end());
         index.Assign(std::move(heights));
+        std::vector<int> counts(lines.size());
+        std::transform(lines.begin(), lines.end(), counts.begin(), [](int n) { return std::max(1, n); });
+        lineIndex.Assign(std::move(counts));
     } else {
         for (int i = first; i < first + changed; ++i) {
             keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
             states[std::size_t(i)] = State::Estimated;
+            SetLines(i, -1);
         }
     }
+    counted = std::min(counted, first);
     // Small edits are laid out at once, as the user sees them; a large change is
     // estimated and laid out when shown.
     constexpr int LaidAtOnce = 64;
@@ -330,7 +347,7 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
             states[std::size_t(i)] = State::Laid;
             kept.push_back(i);
             ++keptCount;
-            lines[std::size_t(i)] = flow.lines;
+            SetLines(i, flow.lines);
             widest = std::max(widest, flow.naturalWidth);
             index.SetHeight(i, flow.height);
         } else {
@@ -376,21 +393,120 @@ int DocumentLayout::LineCount(const QTextBlock& block) const
     Scope scope(this);
     if (!block.isValid())
         return 0;
-    auto* self = const_cast<DocumentLayout*>(this);
-    const int number = block.blockNumber();
-    if (states[std::size_t(number)] == State::Estimated) {
-        // Counting every line of a long text must not lay it all out: most
-        // paragraphs of logs, lists and verse are known to fit on one line.
-        if (self->estimator.SurelyOneLine(block, settings))
-            return 1;
-        if (const std::optional<BlockFlow> flow = MeasureBlock(block, settings)) {
-            self->states[std::size_t(number)] = State::Measured;
-            self->Apply(number, *flow);
+    return const_cast<DocumentLayout*>(this)->CountBlock(block.blockNumber(), block, true);
+}
+
+int DocumentLayout::CountBlock(int number, const QTextBlock& block, bool heights)
+{
+    if (lines[std::size_t(number)] >= 0)
+        return lines[std::size_t(number)];
+    // Counting every line of a long text must not lay it all out: most
+    // paragraphs of logs, lists and verse are known to fit on one line.
+    if (estimator.SurelyOneLine(block, settings)) {
+        SetLines(number, 1);
+    } else if (const std::optional<BlockFlow> flow = MeasureBlock(block, settings)) {
+        // Counting ahead of need leaves heights alone: a correction above the
+        // viewport would move and redraw the view at every slice.
+        if (heights) {
+            states[std::size_t(number)] = State::Measured;
+            Apply(number, *flow);
         } else {
-            self->Measure(number, block);
+            SetLines(number, flow->lines);
         }
+    } else {
+        Measure(number, block);
     }
     return lines[std::size_t(number)];
+}
+
+int DocumentLayout::Frontier() const
+{
+    auto* self = const_cast<DocumentLayout*>(this);
+    while (self->counted < int(lines.size()) && lines[std::size_t(counted)] >= 0)
+        ++self->counted;
+    return counted;
+}
+
+void DocumentLayout::CountThrough(int number)
+{
+    int next = Frontier();
+    if (next > number)
+        return;
+    for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next <= number;
+         block = block.next(), ++next)
+        CountBlock(next, block, true);
+}
+
+int DocumentLayout::FirstLine(int blockNumber) const
+{
+    Scope scope(this);
+    blockNumber = std::clamp(blockNumber, 0, int(lines.size()));
+    const_cast<DocumentLayout*>(this)->CountThrough(blockNumber - 1);
+    return lineIndex.Before(blockNumber);
+}
+
+int DocumentLayout::LineTotal() const
+{
+    Scope scope(this);
+    const_cast<DocumentLayout*>(this)->CountThrough(int(lines.size()) - 1);
+    return lineIndex.Total();
+}
+
+int DocumentLayout::BlockAtLine(int line) const
+{
+    Scope scope(this);
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int count = int(lines.size());
+    if (line < 0 || count == 0)
+        return -1;
+    // Counts on until the blocks counted hold the line: the rest are not needed.
+    int next = Frontier();
+    int before = lineIndex.Before(next);
+    for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next < count && before <= line;
+         block = block.next(), ++next)
+        before += std::max(1, self->CountBlock(next, block, true));
+    if (before <= line)
+        return -1;
+    return lineIndex.Find(line);
+}
+
+bool DocumentLayout::LinesCounted(int blockNumber, qint64 budgetNs) const
+{
+    Scope scope(this);
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int upTo = std::min(blockNumber, int(lines.size()) - 1);
+    int next = Frontier();
+    if (next > upTo || budgetNs <= 0)
+        return next > upTo;
+    QElapsedTimer clock;
+    clock.start();
+    for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next <= upTo;
+         block = block.next(), ++next) {
+        // Counting in the background leaves heights alone: a correction above the
+        // viewport would move and redraw the view at every slice.
+        self->CountBlock(next, block, false);
+        if (clock.nsecsElapsed() > budgetNs)
+            break;
+    }
+    return Frontier() > upTo;
+}
+
+void DocumentLayout::CountInBackground()
+{
+    if (!counter.isActive())
+        counter.start();
+}
+
+void DocumentLayout::CountSlice()
+{
+    // A slice stays well under a frame, so a key pressed meanwhile waits little.
+    constexpr qint64 SliceNs = 4'000'000;
+    if (!LinesCounted(int(lines.size()) - 1, SliceNs)) {
+        counter.start();
+        return;
+    }
+    if (OnLinesCounted)
+        OnLinesCounted();
 }
 
 const QTextLayout* DocumentLayout::LaidOut(const QTextBlock& block) const
@@ -399,6 +515,7 @@ const QTextLayout* DocumentLayout::LaidOut(const QTextBlock& block) const
     if (!block.isValid())
         return nullptr;
     auto* self = const_cast<DocumentLayout*>(this);
+    self->handedOut = block.blockNumber();
     self->Ensure(block.blockNumber(), block);
     return block.layout();
 }
@@ -440,6 +557,8 @@ QRectF DocumentLayout::blockBoundingRect(const QTextBlock& block) const
         return {};
     auto* self = const_cast<DocumentLayout*>(this);
     const int number = block.blockNumber();
+    // Qt reads the block's lines right after asking where it lies.
+    self->handedOut = number;
     self->EnsureAbove(number, viewHeight);
     self->Ensure(number, block);
     return {0, Top(number), Width(), index.Height(number)};

@@ -8,6 +8,7 @@
 #include "prefixindex.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -49,6 +50,19 @@ public:
 
     // The block's display lines, laid out exactly (the block is laid out if need be).
     int LineCount(const QTextBlock& block) const;
+    // Display lines over the whole text. Each block's count is kept until it is
+    // edited or the width changes; what is not counted yet is counted now, from
+    // the top down to what is asked for.
+    int FirstLine(int blockNumber) const;
+    int LineTotal() const;
+    int BlockAtLine(int line) const;   // -1 past the last line
+    // Whether every block through blockNumber is counted, so the above answer at
+    // once, after counting on for at most budgetNs.
+    bool LinesCounted(int blockNumber, qint64 budgetNs = 0) const;
+    // Counts the rest in short slices while the program is idle, so that a long
+    // text never freezes the window; OnLinesCounted follows once all are counted.
+    void CountInBackground();
+    std::function<void()> OnLinesCounted;
     // The block's layout with its lines.
     const QTextLayout* LaidOut(const QTextBlock& block) const;
 
@@ -84,13 +98,24 @@ private:
     void EnsureAbove(int number, double span);
     double Top(int number) const { return settings.margin + index.Before(number); }
     double Width() const;
+    void SetLines(int number, int count);
+    // The block's lines, found now if they are not known; with heights, what is
+    // measured corrects the block's height too.
+    int CountBlock(int number, const QTextBlock& block, bool heights);
+    void CountThrough(int number);
+    int Frontier() const;
+    void CountSlice();
     void Flush();
     void DropFarLayouts();
 
     PrefixIndex index;
     std::vector<State> states;
-    std::vector<int> lines;
+    std::vector<int> lines;       // display lines of each block, -1 while not counted
+    LineIndex lineIndex;          // the same, at least one a block
+    int counted = 0;              // every block before this one is counted
+    QTimer counter;
     std::vector<int> kept;        // numbers of blocks that may hold lines
+    int handedOut = -1;           // the block whose lines a caller reads now: kept
     int keptCount = 0;            // blocks whose state is Laid
     FlowSettings settings;
     BlockEstimator estimator;
