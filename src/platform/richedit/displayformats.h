@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+class QTextBlock;
 class QTextDocument;
 
 namespace platform {
@@ -23,6 +24,8 @@ public:
     void Restyle(QTextDocument& doc, int from, int to, const QColor& link, bool relayout);
     // The same over the whole document.
     void RestyleAll(QTextDocument& doc, const QColor& link, bool relayout);
+    // Whether the block's layout gets display formats (true when in doubt).
+    bool Styles(const QTextBlock& block) const;
 
 private:
     enum Need : std::uint8_t { Nothing = 0, Link = 1, Hidden = 2, Underline = 4, Checked = 0x80 };

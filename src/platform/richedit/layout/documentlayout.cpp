@@ -95,8 +95,11 @@ void DocumentLayout::Reset()
         anchor = index.Find(viewTop - settings.margin);
         const double height = index.Height(anchor);
         within = height > 0 ? (viewTop - Top(anchor)) / height : 0;
-        const QTextLayout* layout = doc->findBlockByNumber(anchor).layout();
-        if (states[std::size_t(anchor)] == State::Laid && layout->lineCount() > 0) {
+        const State state = states[std::size_t(anchor)];
+        const QTextLayout* layout = state == State::Laid ? doc->findBlockByNumber(anchor).layout()
+                                    : state == State::Pooled ? pool.at(anchor).get()
+                                                             : nullptr;
+        if (layout && layout->lineCount() > 0) {
             for (int i = 0; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 if (Top(anchor) + line.y() + line.height() > viewTop || i + 1 == layout->lineCount()) {
@@ -114,6 +117,7 @@ void DocumentLayout::Reset()
                 Release(block.layout());
         }
     }
+    pool.clear();
     kept.clear();
     keptCount = 0;
     widest = 0;
@@ -134,9 +138,7 @@ void DocumentLayout::Reset()
     if (anchor >= 0 && anchor < count) {
         double top = Top(anchor) + (anchorChar >= 0 ? 0 : within * index.Height(anchor));
         if (anchorChar >= 0) {
-            const QTextBlock block = doc->findBlockByNumber(anchor);
-            Measure(anchor, block);
-            const QTextLine line = block.layout()->lineForTextPosition(anchorChar);
+            const QTextLine line = Ensure(anchor, doc->findBlockByNumber(anchor), false)->lineForTextPosition(anchorChar);
             if (line.isValid())
                 top = Top(anchor) + line.y() + std::clamp(within, 0.0, line.height());
         }
@@ -180,12 +182,46 @@ void DocumentLayout::Apply(int number, const BlockFlow& flow)
     }
 }
 
-void DocumentLayout::Ensure(int number, const QTextBlock& block)
+QTextLayout* DocumentLayout::Ensure(int number, const QTextBlock& block, bool forQt)
 {
-    if (states[std::size_t(number)] != State::Laid)
+    State& state = states[std::size_t(number)];
+    if (state == State::Pooled && forQt) {
+        pool.erase(number);
+        state = State::Measured;
+        --keptCount;
+    }
+    QTextLayout* layout = nullptr;
+    if (state == State::Laid)
+        layout = block.layout();
+    else if (state == State::Pooled)
+        layout = pool.at(number).get();
+    else if (!forQt && !(Styled && Styled(block)))
+        layout = Pool(number, block);
+    if (!layout) {
         Measure(number, block);
+        layout = block.layout();
+    }
     // Heights above may have changed since: the layout's position is its top now.
-    block.layout()->setPosition(QPointF(0, Top(number)));
+    layout->setPosition(QPointF(0, Top(number)));
+    return layout;
+}
+
+QTextLayout* DocumentLayout::Pool(int number, const QTextBlock& block)
+{
+    BlockFlow flow;
+    std::unique_ptr<QTextLayout> layout = LayOutCopy(block, settings, flow);
+    if (!layout)
+        return nullptr;
+    QTextLayout* lines = layout.get();
+    pool[number] = std::move(layout);
+    State& state = states[std::size_t(number)];
+    if (state != State::Laid) {
+        kept.push_back(number);
+        ++keptCount;
+    }
+    state = State::Pooled;
+    Apply(number, flow);
+    return lines;
 }
 
 void DocumentLayout::EnsureAbove(int number, double span)
@@ -196,7 +232,7 @@ void DocumentLayout::EnsureAbove(int number, double span)
     double covered = 0;
     for (block = block.previous(); block.isValid() && covered < span; block = block.previous()) {
         --number;
-        Ensure(number, block);
+        Ensure(number, block, false);
         covered += index.Height(number);
     }
 }
@@ -247,14 +283,17 @@ void DocumentLayout::DropFarLayouts()
     const QTextDocument* doc = document();
     std::vector<int> near;
     for (int number : kept) {
-        if (number >= int(states.size()) || states[std::size_t(number)] != State::Laid)
+        if (number >= int(states.size()) || !HoldsLines(states[std::size_t(number)]))
             continue;
         if (std::abs(number - center) <= KeptRadius || number == handedOut) {
             near.push_back(number);
             continue;
         }
         // The height stays known; the lines come back when the block is shown.
-        Release(doc->findBlockByNumber(number).layout());
+        if (states[std::size_t(number)] == State::Pooled)
+            pool.erase(number);
+        else
+            Release(doc->findBlockByNumber(number).layout());
         states[std::size_t(number)] = State::Measured;
     }
     std::sort(near.begin(), near.end());
@@ -314,12 +353,18 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
             heights[std::size_t(i + count - oldCount)] = index.Height(i);
         for (int& number : kept)
             number = number >= first + replaced ? number + count - oldCount : (number >= first ? -1 : number);
+        std::unordered_map<int, std::unique_ptr<QTextLayout>> moved;
+        for (auto& [number, layout] : pool) {
+            if (number < first || number >= first + replaced)
+                moved[number >= first ? number + count - oldCount : number] = std::move(layout);
+        }
+        pool = std::move(moved);
         kept.erase(std::remove(kept.begin(), kept.end(), -1), kept.end());
         const auto at = [](auto& v, int i) { return v.begin() + i; };
         std::vector<State> newStates(std::size_t(changed), State::Estimated);
         std::vector<int> newLines(std::size_t(changed), -1);
         for (int i = first; i < first + replaced; ++i)
-            keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
+            keptCount -= HoldsLines(states[std::size_t(i)]) ? 1 : 0;
         states.erase(at(states, first), at(states, first + replaced));
         states.insert(at(states, first), newStates.begin(), newStates.end());
         lines.erase(at(lines, first), at(lines, first + replaced));
@@ -330,7 +375,8 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
         lineIndex.Assign(std::move(counts));
     } else {
         for (int i = first; i < first + changed; ++i) {
-            keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
+            keptCount -= HoldsLines(states[std::size_t(i)]) ? 1 : 0;
+            pool.erase(i);
             states[std::size_t(i)] = State::Estimated;
             SetLines(i, -1);
         }
@@ -383,7 +429,7 @@ void DocumentLayout::SetViewport(double top, double height)
     double y = Top(number);
     for (QTextBlock block = doc->findBlockByNumber(number); block.isValid() && y < viewTop + 2 * viewHeight;
          block = block.next(), ++number) {
-        Ensure(number, block);
+        Ensure(number, block, false);
         y += index.Height(number);
     }
 }
@@ -516,8 +562,7 @@ const QTextLayout* DocumentLayout::LaidOut(const QTextBlock& block) const
         return nullptr;
     auto* self = const_cast<DocumentLayout*>(this);
     self->handedOut = block.blockNumber();
-    self->Ensure(block.blockNumber(), block);
-    return block.layout();
+    return self->Ensure(block.blockNumber(), block);
 }
 
 int DocumentLayout::KeptLayouts() const
@@ -564,6 +609,16 @@ QRectF DocumentLayout::blockBoundingRect(const QTextBlock& block) const
     return {0, Top(number), Width(), index.Height(number)};
 }
 
+QRectF DocumentLayout::Placed(const QTextBlock& block) const
+{
+    Scope scope(this);
+    if (!block.isValid() || block.document() != document())
+        return {};
+    const int number = block.blockNumber();
+    const_cast<DocumentLayout*>(this)->Ensure(number, block, false);
+    return {0, Top(number), Width(), index.Height(number)};
+}
+
 int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const
 {
     Scope scope(this);
@@ -572,8 +627,7 @@ int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     auto* self = const_cast<DocumentLayout*>(this);
     const int number = index.Find(point.y() - settings.margin);
     const QTextBlock block = document()->findBlockByNumber(number);
-    self->Ensure(number, block);
-    const QTextLayout* layout = block.layout();
+    const QTextLayout* layout = self->Ensure(number, block, false);
     if (layout->lineCount() == 0)
         return accuracy == Qt::ExactHit ? -1 : block.position();
     const QPointF local = point - QPointF(0, Top(number));
@@ -609,12 +663,14 @@ void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
          block = block.next(), ++number) {
         if (!block.isVisible())
             continue;
-        Ensure(number, block);
+        // The caret's block, and the one an input method composes in, are drawn
+        // from the lines Qt's cursor reads; the rest from layouts of our own.
+        const bool forQt = context.cursorPosition < -1 || block.contains(context.cursorPosition);
+        QTextLayout* layout = Ensure(number, block, forQt);
         const double height = index.Height(number);
         const QPointF offset(0, 0);   // the layout's position is the block's top
         const double blockTop = top;
         top += height;
-        QTextLayout* layout = block.layout();
         const QBrush background = block.blockFormat().background();
         if (background.style() != Qt::NoBrush)
             painter->fillRect(QRectF(0, blockTop, Width(), height), background);

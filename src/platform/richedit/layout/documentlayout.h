@@ -12,6 +12,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -63,8 +65,13 @@ public:
     // text never freezes the window; OnLinesCounted follows once all are counted.
     void CountInBackground();
     std::function<void()> OnLinesCounted;
+    // Blocks whose own layouts carry formats laid over the document's (links,
+    // hidden text): they are always drawn from their own layouts.
+    std::function<bool(const QTextBlock&)> Styled;
     // The block's layout with its lines.
     const QTextLayout* LaidOut(const QTextBlock& block) const;
+    // Where the block lies, as blockBoundingRect answers, without handing its lines to Qt.
+    QRectF Placed(const QTextBlock& block) const;
 
     // What the layout holds: blocks with lines now, and whether a block's height is known.
     int KeptLayouts() const;
@@ -74,7 +81,11 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
-    enum class State : std::uint8_t { Estimated, Measured, Laid };
+    // Laid: the lines are in the block's own QTextLayout, which Qt's cursor reads
+    // and which lives as long as the block does. Pooled: they are in a layout of
+    // our own, deleted when it is far from the viewport.
+    enum class State : std::uint8_t { Estimated, Measured, Laid, Pooled };
+    static bool HoldsLines(State state) { return state == State::Laid || state == State::Pooled; }
 
     // Every operation runs inside one scope; the outermost one reports size
     // changes and shifts, and drops far layouts, once the layout is consistent.
@@ -94,7 +105,10 @@ private:
     void Reset();
     void Measure(int number, const QTextBlock& block);
     void Apply(int number, const BlockFlow& flow);   // a block's measured lines and height
-    void Ensure(int number, const QTextBlock& block);
+    // The layout holding the block's lines, laid out if need be; forQt asks for
+    // the block's own layout.
+    QTextLayout* Ensure(int number, const QTextBlock& block, bool forQt = true);
+    QTextLayout* Pool(int number, const QTextBlock& block);
     void EnsureAbove(int number, double span);
     double Top(int number) const { return settings.margin + index.Before(number); }
     double Width() const;
@@ -116,7 +130,8 @@ private:
     QTimer counter;
     std::vector<int> kept;        // numbers of blocks that may hold lines
     int handedOut = -1;           // the block whose lines a caller reads now: kept
-    int keptCount = 0;            // blocks whose state is Laid
+    int keptCount = 0;            // blocks whose state is Laid or Pooled
+    std::unordered_map<int, std::unique_ptr<QTextLayout>> pool;   // by block number
     FlowSettings settings;
     BlockEstimator estimator;
     bool stale = true;
