@@ -189,9 +189,10 @@ bool RichEdit::LineKnown(std::int32_t charPos) const
     if (!d->wordWrap || !own)
         return true;
     charPos = d->Clamp(charPos < 0 ? ExGetSel().cpMin : charPos);
-    // A text of some thousand paragraphs is counted at once.
-    constexpr qint64 CountedAtOnceNs = 8'000'000;
-    if (own->LinesCounted(d->doc->findBlock(charPos).blockNumber(), CountedAtOnceNs))
+    // A text of some thousand paragraphs is counted at once; once counting goes
+    // on in the background, asking again costs nothing.
+    constexpr qint64 CountedAtOnceNs = 5'000'000;
+    if (own->LinesCounted(d->doc->findBlock(charPos).blockNumber(), own->Counting() ? 0 : CountedAtOnceNs))
         return true;
     own->CountInBackground();
     return false;

@@ -64,6 +64,7 @@ public:
     // Counts the rest in short slices while the program is idle, so that a long
     // text never freezes the window; OnLinesCounted follows once all are counted.
     void CountInBackground();
+    bool Counting() const { return counter.isActive(); }
     std::function<void()> OnLinesCounted;
     // Blocks whose own layouts carry formats laid over the document's (links,
     // hidden text): they are always drawn from their own layouts.
