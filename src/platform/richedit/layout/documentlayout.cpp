@@ -138,7 +138,8 @@ void DocumentLayout::Reset()
     if (anchor >= 0 && anchor < count) {
         double top = Top(anchor) + (anchorChar >= 0 ? 0 : within * index.Height(anchor));
         if (anchorChar >= 0) {
-            const QTextLine line = Ensure(anchor, doc->findBlockByNumber(anchor), false)->lineForTextPosition(anchorChar);
+            const QTextLayout* laid = Ensure(anchor, doc->findBlockByNumber(anchor), false);
+            const QTextLine line = laid->lineForTextPosition(anchorChar);
             if (line.isValid())
                 top = Top(anchor) + line.y() + std::clamp(within, 0.0, line.height());
         }
@@ -196,7 +197,7 @@ QTextLayout* DocumentLayout::Ensure(int number, const QTextBlock& block, bool fo
     else if (state == State::Pooled)
         layout = pool.at(number).get();
     else if (!forQt && !(Styled && Styled(block)))
-        layout = Pool(number, block);
+        layout = LayOutInPool(number, block);
     if (!layout) {
         Measure(number, block);
         layout = block.layout();
@@ -206,7 +207,7 @@ QTextLayout* DocumentLayout::Ensure(int number, const QTextBlock& block, bool fo
     return layout;
 }
 
-QTextLayout* DocumentLayout::Pool(int number, const QTextBlock& block)
+QTextLayout* DocumentLayout::LayOutInPool(int number, const QTextBlock& block)
 {
     BlockFlow flow;
     std::unique_ptr<QTextLayout> layout = LayOutCopy(block, settings, flow);
@@ -467,9 +468,8 @@ int DocumentLayout::CountBlock(int number, const QTextBlock& block, bool heights
 
 int DocumentLayout::Frontier() const
 {
-    auto* self = const_cast<DocumentLayout*>(this);
-    while (self->counted < int(lines.size()) && lines[std::size_t(counted)] >= 0)
-        ++self->counted;
+    while (counted < int(lines.size()) && lines[std::size_t(counted)] >= 0)
+        ++counted;
     return counted;
 }
 
@@ -528,8 +528,6 @@ bool DocumentLayout::LinesCounted(int blockNumber, qint64 budgetNs) const
     clock.start();
     for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next <= upTo;
          block = block.next(), ++next) {
-        // Counting in the background leaves heights alone: a correction above the
-        // viewport would move and redraw the view at every slice.
         self->CountBlock(next, block, false);
         if (clock.nsecsElapsed() > budgetNs)
             break;

@@ -109,7 +109,7 @@ private:
     // The layout holding the block's lines, laid out if need be; forQt asks for
     // the block's own layout.
     QTextLayout* Ensure(int number, const QTextBlock& block, bool forQt = true);
-    QTextLayout* Pool(int number, const QTextBlock& block);
+    QTextLayout* LayOutInPool(int number, const QTextBlock& block);
     void EnsureAbove(int number, double span);
     double Top(int number) const { return settings.margin + index.Before(number); }
     double Width() const;
@@ -127,7 +127,7 @@ private:
     std::vector<State> states;
     std::vector<int> lines;       // display lines of each block, -1 while not counted
     LineIndex lineIndex;          // the same, at least one a block
-    int counted = 0;              // every block before this one is counted
+    mutable int counted = 0;      // every block before this one is counted
     QTimer counter;
     std::vector<int> kept;        // numbers of blocks that may hold lines
     int handedOut = -1;           // the block whose lines a caller reads now: kept
