@@ -382,10 +382,15 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
             SetLines(i, -1);
         }
     }
-    counted = std::min(counted, first);
     // Small edits are laid out at once, as the user sees them; a large change is
     // estimated and laid out when shown.
     constexpr int LaidAtOnce = 64;
+    // Lines stay counted past an edit that is laid out at once: typing into a
+    // counted text does not walk the rest of it again.
+    if (changed <= LaidAtOnce && counted >= first + replaced)
+        counted += count - oldCount;
+    else
+        counted = std::min(counted, first);
     double newHeight = 0;
     QTextBlock block = firstBlock;
     for (int i = first; i < first + changed && block.isValid(); ++i, block = block.next()) {
