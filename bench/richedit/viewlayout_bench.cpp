@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A long text in a shown control, as a user meets it: opening it, Ctrl+End,
-// Page Down, a scroll-bar drag and a click there, a character typed at the end,
-// Find of the last word, word wrap toggled, and the memory after opening and
-// after scrolling through. Each figure should follow the window, not the text.
+// A long text in a shown control, as a user meets it: opening it, Ctrl+End and
+// the caret's line counted while idle, Page Down, a scroll-bar drag and a click
+// there, a character typed at the end, Find of the last word, word wrap toggled,
+// and the memory after opening and after scrolling through. Each figure should
+// follow the window, not the text.
 #include "richedit.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -137,6 +139,23 @@ void BM_ShownText(benchmark::State& state)
         const double caretLine = Timed(edit, [&] { benchmark::DoNotOptimize(edit.ExLineFromChar(-1)); });
         const double openedMb = ResidentMb() - before;
         const double ctrlEnd = Timed(edit, [&] { Key(edit, Qt::Key_End, Qt::ControlModifier); });
+        // The line panel after Ctrl+End: asks whether the caret's line is known,
+        // and shows it once the lines are counted while idle. The longest pass
+        // through the event loop meanwhile is what a key pressed then waits.
+        bool counted = false;
+        edit.OnLinesCounted = [&] { counted = true; };
+        bool known = true;
+        const double panelLine = Timed(edit, [&] { known = edit.LineKnown(-1); });
+        QElapsedTimer idle;
+        idle.start();
+        double longestPass = 0;
+        while (!known && !counted) {
+            QElapsedTimer pass;
+            pass.start();
+            QApplication::processEvents();
+            longestPass = std::max(longestPass, double(pass.nsecsElapsed()) / 1e6);
+        }
+        const double countedIdle = double(idle.nsecsElapsed()) / 1e9;
         const double endLine = Timed(edit, [&] { benchmark::DoNotOptimize(edit.ExLineFromChar(-1)); });
         Timed(edit, [&] { Key(edit, Qt::Key_Home, Qt::ControlModifier); });
         const double pageDown = Timed(edit, [&] { Key(edit, Qt::Key_PageDown); });
@@ -171,6 +190,8 @@ void BM_ShownText(benchmark::State& state)
         const double toggle = Timed(edit, [&] { edit.SetWordWrap(!wrap); });
         const double toggleLines = Timed(edit, [&] { benchmark::DoNotOptimize(edit.GetLineCount()); });
         Timed(edit, [&] { edit.SetWordWrap(wrap); });
+        // A caller that needs every line now (Go to line, the line count) counts them all.
+        const double exactLines = Timed(edit, [&] { benchmark::DoNotOptimize(edit.GetLineCount()); });
         const double scrollStart = ResidentMb();
         const double through = Timed(edit, [&] {
             for (int value = 0; value < bar->maximum(); value += bar->pageStep()) {
@@ -184,7 +205,11 @@ void BM_ShownText(benchmark::State& state)
         state.counters["open_cpu_ms_per_mb"] = openCpu / double(state.range(0));
         state.counters["caret_line_ms"] = caretLine;
         state.counters["ctrl_end_ms"] = ctrlEnd;
+        state.counters["panel_line_ms"] = panelLine;
+        state.counters["counted_idle_s"] = countedIdle;
+        state.counters["longest_pass_ms"] = longestPass;
         state.counters["end_line_ms"] = endLine;
+        state.counters["exact_lines_ms"] = exactLines;
         state.counters["page_down_ms"] = pageDown;
         state.counters["drag_ms"] = drag / Places;
         state.counters["click_ms"] = click / Places;

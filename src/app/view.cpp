@@ -75,6 +75,7 @@ TfmView::~TfmView()
         // The editor's callbacks point back here; none may run during teardown.
         GEditor->OnChange = nullptr;
         GEditor->OnSelectionChange = nullptr;
+        GEditor->OnLinesCounted = nullptr;
         GEditor->OnStream = nullptr;
         GEditor->OnResizeRequest = nullptr;
     }
@@ -189,6 +190,12 @@ void TfmView::WireCommands()
 
     GEditor->OnChange = [this](TqxEditor*) { GEditorChange(); };
     GEditor->OnSelectionChange = [this](TqxEditor*) { GEditorSelectionChange(); };
+    GEditor->OnLinesCounted = [this](TqxEditor*) {
+        if (!TextReady)
+            return;
+        StrCount();
+        AllStrCount();
+    };
     GEditor->OnStream = [this](TqxEditor*, std::int64_t size, std::int64_t position) { GEditorStream(size, position); };
     GEditor->OnResizeRequest = [this](TqxEditor*, const QRect&) { GEditorResizeRequest(); };
 }

@@ -4,6 +4,7 @@
 #include "view.h"
 
 #include "qlconsts.h"
+#include "richedit.h"
 
 #include "statuspanels.h"
 #include "updatethread.h"
@@ -32,6 +33,16 @@ qint64 TfmView::TickNow()
 
 void TfmView::StrCount()
 {
+    platform::RichEdit* control = GEditor->Window();
+    const std::int32_t pos = control->ExGetSel().cpMin;
+    if (!control->LineKnown(pos)) {
+        // The wrapped lines above the caret are still being counted: the column
+        // and the line's length now, the line's number as soon as it is known.
+        CaretCol = pos - control->LineStartFromChar(pos) + 1;
+        CaretLineLen = control->LineLength(pos);
+        stbPanels->SetText(0, QStringLiteral(" [ %1  %2  %3 ]").arg(QChar(0x2026)).arg(CaretCol).arg(CaretLineLen));
+        return;
+    }
     const TCaretPos caret = GEditor->CaretPos();
     CaretLine = caret.Line + 1;
     CaretCol = caret.Column + 1;
@@ -41,6 +52,11 @@ void TfmView::StrCount()
 
 void TfmView::AllStrCount()
 {
+    platform::RichEdit* control = GEditor->Window();
+    if (!control->LineKnown(control->GetTextLength())) {
+        stbPanels->SetText(1, QStringLiteral(" %1").arg(QChar(0x2026)));
+        return;
+    }
     stbPanels->SetText(1, QStringLiteral(" %1").arg(GEditor->Lines()->Count()));
 }
 

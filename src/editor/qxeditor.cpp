@@ -67,6 +67,7 @@ TqxEditor::~TqxEditor()
         window->OnProtected = nullptr;
         window->OnLink = nullptr;
         window->OnSaveClipboard = nullptr;
+        window->OnLinesCounted = nullptr;
         delete window;
         window = nullptr;
     }
@@ -100,6 +101,10 @@ void TqxEditor::CreateWnd()
     window->OnProtected = [this](std::int32_t start, std::int32_t end) { return ProtectChange(start, end); };
     window->OnLink = [this](const ENLINK& link) { LinkNotify(link); };
     window->OnSaveClipboard = [this](int objects, int chars) { return SaveClipboard(objects, chars); };
+    window->OnLinesCounted = [this] {
+        if (OnLinesCounted)
+            OnLinesCounted(this);
+    };
     window->SetEventMask(ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED | ENM_LINK);
     window->SetBkgndColor(false, ColorToRGB(color));
     undoLimit = window->SetUndoLimit(undoLimit);
@@ -135,6 +140,7 @@ void TqxEditor::DestroyWnd()
     old->OnProtected = nullptr;
     old->OnLink = nullptr;
     old->OnSaveClipboard = nullptr;
+    old->OnLinesCounted = nullptr;
     delete old;
 }
 

@@ -184,6 +184,8 @@ public:
 
     TNotifyEvent OnChange;
     TNotifyEvent OnSelectionChange;
+    // The display lines of a long wrapped text, counted while the program was idle, are all known.
+    TNotifyEvent OnLinesCounted;
     TqxEditorStreamEvent OnStream;
     TqxEditorResizeEvent OnResizeRequest;
     TqxEditorProtectChange OnProtectChange;

@@ -34,6 +34,31 @@ TEST_F(ViewTest, ThePanelsShowTheCaretTheLineCountAndTheInsertMode)
     EXPECT_FALSE(w.GEditor->Overwrite());
 }
 
+TEST_F(ViewTest, TheCaretsLineInALongWrappedTextFollowsOnceItsLinesAreCounted)
+{
+    QByteArray text;
+    for (int i = 0; i < 8000; ++i)
+        text += QByteArray::number(i) + QByteArray(" Съешь же ещё этих мягких французских булок, да выпей чаю.").repeated(i % 5 + 1)
+                + "\r\n";
+    TfmView& w = Start({MakeFile(QStringLiteral("prose.txt"), text)});
+    w.sbWrap->click();
+    platform::RichEdit* control = w.GEditor->Window();
+    QTest::keyClick(control, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Left);
+    // The line above the caret is not counted yet: the panel shows where the caret
+    // stands in its line, and its number once the lines are counted.
+    const std::int32_t pos = control->ExGetSel().cpMin;
+    const QString column = QStringLiteral("  %1  ").arg(pos - control->LineStartFromChar(pos) + 1);
+    EXPECT_TRUE(w.StatusText(0).startsWith(QStringLiteral(" [ \u2026  "))) << w.StatusText(0).toStdString();
+    EXPECT_TRUE(w.StatusText(0).contains(column));
+    EXPECT_EQ(w.StatusText(1), QStringLiteral(" \u2026"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.StatusText(1).contains(QChar(0x2026)), 60000);
+    const std::int32_t line = control->ExLineFromChar(pos);
+    EXPECT_GT(line, 8000);
+    EXPECT_EQ(w.StatusText(0), QStringLiteral(" [ %1%2%3 ]").arg(line + 1).arg(column).arg(control->LineLength(pos)));
+    EXPECT_EQ(w.StatusText(1), QStringLiteral(" %1").arg(w.GEditor->Lines()->Count()));
+}
+
 TEST_F(ViewTest, ProgressReachesTheTickerOnALargeLoadAndEndsEmpty)
 {
     QByteArray big;

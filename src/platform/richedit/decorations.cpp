@@ -61,15 +61,19 @@ void DecorateBlock(QPainter& painter, const QTextBlock& block, const QPointF& or
 {
     if (ControlDrawsNumber(block))
         DrawListNumber(painter, block, origin, palette);
-    const QTextLayout* layout = block.layout();
-    if (!layout || layout->lineCount() == 0)
-        return;
+    // The block's own layout is asked for only when there is something to draw:
+    // Qt keeps it for as long as the block lives.
+    const QTextLayout* layout = nullptr;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
         const QTextCharFormat format = fragment.charFormat();
         const int kind = format.intProperty(PropUnderlineType);
         if (!DrawnHere(kind) || format.boolProperty(PropHidden))
             continue;
+        if (!layout)
+            layout = block.layout();
+        if (layout->lineCount() == 0)
+            return;
         QColor color;
         if (format.boolProperty(PropLink))
             color = link;
@@ -109,12 +113,14 @@ void PaintDecorations(QPainter& painter, const QTextDocument& doc, const QRectF&
     // for any point: that block has no lines yet, and asking where it lies would
     // lay out the whole text at once. The walk then starts at the top, over the
     // part already laid out.
-    if (start.isValid() && start.layout()->lineCount() == 0 && !qobject_cast<DocumentLayout*>(layout))
+    if (start.isValid() && !qobject_cast<DocumentLayout*>(layout) && start.layout()->lineCount() == 0)
         start = doc.begin();
     const bool noTables = doc.rootFrame()->childFrames().isEmpty();
+    // Our own layout places a block without handing its lines to Qt's cursor.
+    const auto* own = qobject_cast<const DocumentLayout*>(layout);
     painter.save();
     for (QTextBlock block = start; block.isValid(); block = block.next()) {
-        const QRectF rect = layout->blockBoundingRect(block);
+        const QRectF rect = own ? own->Placed(block) : layout->blockBoundingRect(block);
         // Blocks of the root frame, and the tables in it, come top to bottom;
         // cells of a table row do not. Asking where a block lies lays the text out
         // up to it, so the walk ends at the first thing wholly below the area.

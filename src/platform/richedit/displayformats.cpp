@@ -177,6 +177,20 @@ void DisplayFormats::RestyleBlock(QTextDocument& document, const QTextBlock& blo
     }
 }
 
+bool DisplayFormats::Styles(const QTextBlock& block) const
+{
+    if (doc != block.document())
+        return true;
+    if (!anyNeeds)
+        return false;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const int index = it.fragment().charFormatIndex();
+        if (index < 0 || std::size_t(index) >= needs.size() || needs[std::size_t(index)] != Nothing)
+            return true;
+    }
+    return false;
+}
+
 void DisplayFormats::RestyleAll(QTextDocument& document, const QColor& link, bool relayout)
 {
     // A document may take the place of a deleted one at the same address: its

@@ -27,6 +27,8 @@ public:
     // The same over a document no view has shown yet, where only the blocks
     // holding these positions may use formats that need display formats.
     void RestyleFresh(QTextDocument& doc, const std::vector<int>& positions, const QColor& link);
+    // Whether the block's layout gets display formats (true when in doubt).
+    bool Styles(const QTextBlock& block) const;
 
 private:
     enum Need : std::uint8_t { Nothing = 0, Link = 1, Hidden = 2, Underline = 4, Checked = 0x80 };

@@ -150,6 +150,11 @@ void RichEdit::Impl::InstallViewLayout(QTextDocument* target)
 {
     auto* layout = new DocumentLayout(target);
     layout->OnShift = [this](double) { KeepShiftedView(); };
+    layout->Styled = [this](const QTextBlock& block) { return display.Styles(block); };
+    layout->OnLinesCounted = [this] {
+        if (q->OnLinesCounted)
+            q->OnLinesCounted();
+    };
     target->setDocumentLayout(layout);
 }
 

@@ -115,6 +115,14 @@ public:
     std::int32_t LineLength(std::int32_t charPos) const; // length of the line holding charPos, without its end
     QString GetLine(std::int32_t line) const;            // with its paragraph end as "\r" when it has one
     std::int32_t ExLineFromChar(std::int32_t charPos) const; // -1 = the caret's line
+    // Where the display line holding charPos starts (-1: the caret's), found
+    // without counting the lines above it.
+    std::int32_t LineStartFromChar(std::int32_t charPos) const;
+    // Whether ExLineFromChar(charPos) answers at once. With word wrap the lines
+    // of a long text are counted as they are needed; when those above charPos are
+    // not, they are counted while the program is idle, and OnLinesCounted is
+    // called once every line is.
+    bool LineKnown(std::int32_t charPos) const;
 
     // Formats
     CHARFORMAT2 GetCharFormat(unsigned scf) const;   // SCF_SELECTION or SCF_DEFAULT; varying properties clear their mask bit
@@ -183,6 +191,7 @@ public:
     std::function<bool(std::int32_t, std::int32_t)> OnProtected;  // EN_PROTECTED: true allows the change
     std::function<void(const ENLINK&)> OnLink;                    // EN_LINK
     std::function<bool(int objects, int chars)> OnSaveClipboard;  // EN_SAVECLIPBOARD: true keeps the clipboard
+    std::function<void()> OnLinesCounted;                         // see LineKnown
 
     // Display
     void SetBkgndColor(bool useSystemColor, COLORREF color);

@@ -25,18 +25,11 @@ int BlockLines(const QTextLayout* layout)
     return layout && layout->lineCount() > 0 ? layout->lineCount() : 1;
 }
 
-// Finds display line number line; start -1 when there is none.
-LineSpan WrappedLine(const RichEdit::Impl& d, int line)
+// Display line index of a paragraph's layout.
+LineSpan LineOfBlock(const QTextBlock& block, const QTextLayout* layout, int index)
 {
-    const auto& map = d.WrappedLineMapFor(line);
-    if (line < 0 || line >= map.firstLine.back())
-        return {};
-    const auto next = std::upper_bound(map.firstLine.begin(), map.firstLine.end(), line);
-    const int blockNumber = int(next - map.firstLine.begin()) - 1;
-    const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
-    const int index = line - map.firstLine[std::size_t(blockNumber)];
-    const QTextLayout* layout = d.LinesOf(block);
     const int count = BlockLines(layout);
+    index = std::clamp(index, 0, count - 1);
     const bool lastOfBlock = index == count - 1;
     LineSpan span;
     if (layout && layout->lineCount() > 0) {
@@ -51,17 +44,45 @@ LineSpan WrappedLine(const RichEdit::Impl& d, int line)
     return span;
 }
 
+// Finds display line number line; start -1 when there is none.
+LineSpan WrappedLine(const RichEdit::Impl& d, int line)
+{
+    if (const DocumentLayout* own = d.ViewLayout()) {
+        d.LayOutDeferred();
+        const int blockNumber = own->BlockAtLine(line);
+        if (blockNumber < 0)
+            return {};
+        const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
+        return LineOfBlock(block, d.LinesOf(block), line - own->FirstLine(blockNumber));
+    }
+    const auto& map = d.WrappedLineMapFor(line);
+    if (line < 0 || line >= map.firstLine.back())
+        return {};
+    const auto next = std::upper_bound(map.firstLine.begin(), map.firstLine.end(), line);
+    const int blockNumber = int(next - map.firstLine.begin()) - 1;
+    const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
+    return LineOfBlock(block, d.LinesOf(block), line - map.firstLine[std::size_t(blockNumber)]);
+}
+
+// The display line holding pos within its paragraph, without counting the lines above.
+int LineInBlock(const RichEdit::Impl& d, const QTextBlock& block, int pos)
+{
+    const QTextLayout* layout = d.LinesOf(block);
+    if (!layout || layout->lineCount() == 0)
+        return 0;
+    const QTextLine textLine = layout->lineForTextPosition(pos - block.position());
+    return textLine.isValid() ? textLine.lineNumber() : layout->lineCount() - 1;
+}
+
 int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
 {
     const QTextBlock target = d.doc->findBlock(pos);
-    const auto& map = d.WrappedLineMap(target.blockNumber());
-    int line = map.firstLine[std::size_t(target.blockNumber())];
-    const QTextLayout* layout = d.LinesOf(target);
-    if (layout && layout->lineCount() > 0) {
-        const QTextLine textLine = layout->lineForTextPosition(pos - target.position());
-        line += textLine.isValid() ? textLine.lineNumber() : layout->lineCount() - 1;
-    }
-    return line;
+    const int number = target.blockNumber();
+    const DocumentLayout* own = d.ViewLayout();
+    if (own)
+        d.LayOutDeferred();
+    const int first = own ? own->FirstLine(number) : d.WrappedLineMap(number).firstLine[std::size_t(number)];
+    return first + LineInBlock(d, target, pos);
 }
 
 } // namespace
@@ -96,15 +117,12 @@ const RichEdit::Impl::WrappedLines& RichEdit::Impl::WrappedLineMap(int upTo) con
     if (counted > upTo)
         return map;
     LayOutDeferred();
-    const DocumentLayout* own = ViewLayout();
-    if (!own) {
-        doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(upTo));
-    }
+    doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(upTo));
     map.firstLine.reserve(std::size_t(upTo) + 2);
     int lines = map.firstLine.back();
     for (QTextBlock block = doc->findBlockByNumber(counted); block.isValid() && counted <= upTo;
          block = block.next(), ++counted) {
-        lines += own ? std::max(1, own->LineCount(block)) : BlockLines(block.layout());
+        lines += BlockLines(block.layout());
         map.firstLine.push_back(lines);
     }
     return map;
@@ -127,6 +145,10 @@ std::int32_t RichEdit::GetLineCount() const
 {
     if (!d->wordWrap)
         return d->doc->blockCount();
+    if (const DocumentLayout* own = d->ViewLayout()) {
+        d->LayOutDeferred();
+        return own->LineTotal();
+    }
     return d->WrappedLineMap(-1).firstLine.back();
 }
 
@@ -148,7 +170,32 @@ std::int32_t RichEdit::LineLength(std::int32_t charPos) const
     charPos = d->Clamp(charPos);
     if (!d->wordWrap)
         return d->doc->findBlock(charPos).length() - 1;
-    return WrappedLine(*d, WrappedLineFromChar(*d, charPos)).length;
+    const QTextBlock block = d->doc->findBlock(charPos);
+    return LineOfBlock(block, d->LinesOf(block), LineInBlock(*d, block, charPos)).length;
+}
+
+std::int32_t RichEdit::LineStartFromChar(std::int32_t charPos) const
+{
+    charPos = d->Clamp(charPos < 0 ? ExGetSel().cpMin : charPos);
+    const QTextBlock block = d->doc->findBlock(charPos);
+    if (!d->wordWrap)
+        return block.position();
+    return LineOfBlock(block, d->LinesOf(block), LineInBlock(*d, block, charPos)).start;
+}
+
+bool RichEdit::LineKnown(std::int32_t charPos) const
+{
+    DocumentLayout* own = d->ViewLayout();
+    if (!d->wordWrap || !own)
+        return true;
+    charPos = d->Clamp(charPos < 0 ? ExGetSel().cpMin : charPos);
+    // A text of some thousand paragraphs is counted at once; once counting goes
+    // on in the background, asking again costs nothing.
+    constexpr qint64 CountedAtOnceNs = 5'000'000;
+    if (own->LinesCounted(d->doc->findBlock(charPos).blockNumber(), own->Counting() ? 0 : CountedAtOnceNs))
+        return true;
+    own->CountInBackground();
+    return false;
 }
 
 QString RichEdit::GetLine(std::int32_t line) const

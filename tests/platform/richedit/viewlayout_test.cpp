@@ -2,7 +2,7 @@
 // A long text in a shown control: only what is near the viewport is laid out,
 // yet the caret, selections, search and lines far beyond it are exact, heights
 // corrected above the viewport do not move what it shows, and scrolling through
-// the whole text keeps a bounded number of layouts.
+// the whole text keeps memory and the number of layouts bounded.
 #include "layout/documentlayout.h"
 #include "richedit.h"
 #include "testsupport.h"
@@ -13,6 +13,10 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <gtest/gtest.h>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 using namespace platform;
 using namespace platform::test;
@@ -31,6 +35,16 @@ QString Prose(int paragraphs)
         text += i + 1 < paragraphs ? u"\r\n"_qs : u" последнее"_qs;
     }
     return text;
+}
+
+// Bytes the heap hands out now; 0 where that is not known.
+std::size_t HeapInUse()
+{
+#if defined(__GLIBC__)
+    return mallinfo2().uordblks;
+#else
+    return 0;
+#endif
 }
 
 int BlocksWithLines(const QTextDocument& doc)
@@ -243,19 +257,30 @@ TEST(ViewLayout, WrappedLinesAreCountedExactlyWithoutLayingOutShortParagraphs)
     EXPECT_GT(exact, Paragraphs + 60);
 }
 
-TEST(ViewLayout, ScrollingThroughKeepsABoundedNumberOfLayouts)
+TEST(ViewLayout, ScrollingThroughKeepsMemoryAndLayoutsBounded)
 {
     ShownText shown(20000);
     const QTextDocument& doc = *shown.edit.Document();
     QScrollBar* bar = shown.Bar();
-    for (int value = 0; value < bar->maximum(); value += 4 * bar->pageStep()) {
-        bar->setValue(value);
-        shown.edit.viewport()->repaint();
-    }
-    QApplication::processEvents();
-    const int held = BlocksWithLines(doc);
-    EXPECT_LE(held, DocumentLayout::KeptLayoutsLimit + 200);
-    EXPECT_GT(held, 0);
+    const auto scrollTo = [&](int end) {
+        for (int value = bar->value(); value < end; value += 2 * bar->pageStep()) {
+            bar->setValue(value);
+            shown.edit.viewport()->repaint();
+        }
+        QApplication::processEvents();
+    };
+    // Once as many layouts are kept as may be, the second half of the text takes
+    // no more memory than the first left (each block Qt ever lays out keeps most
+    // of a kilobyte for as long as it lives).
+    scrollTo(bar->maximum() / 2);
+    const std::size_t half = HeapInUse();
+    scrollTo(bar->maximum());
+    EXPECT_LT(double(HeapInUse()) - double(half), 1.0e6);
+    const auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+    EXPECT_LE(layout->KeptLayouts(), DocumentLayout::KeptLayoutsLimit + 200);
+    EXPECT_GT(layout->KeptLayouts(), 0);
+    // What was drawn holds no lines in the blocks' own layouts; the caret's block does.
+    EXPECT_LT(BlocksWithLines(doc), 50);
     // The end is shown.
     const int last = shown.At(QPoint(10, shown.edit.viewport()->height() - 3));
     EXPECT_GT(doc.findBlock(last).blockNumber(), 19000);
@@ -271,4 +296,64 @@ TEST(ViewLayout, ATableOrAListHandsTheDocumentToQtsLayout)
     EXPECT_EQ(qobject_cast<DocumentLayout*>(edit.Document()->documentLayout()), nullptr);
     // Its lines are still counted and found.
     EXPECT_TRUE(edit.GetLine(edit.ExLineFromChar(edit.GetTextLength())).contains(u"последнее"_qs));
+}
+
+namespace {
+
+// The first display line of each block, and the total, found by laying every block out.
+std::vector<int> LaidOutFirstLines(const QTextDocument& doc)
+{
+    const auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+    std::vector<int> first{0};
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        first.push_back(first.back() + std::max(1, layout->LaidOut(block)->lineCount()));
+    return first;
+}
+
+} // namespace
+
+TEST(ViewLayout, WrappedLinesAreCountedWhileIdleAndRecountedAfterEdits)
+{
+    ShownText shown(8000);
+    RichEdit& edit = shown.edit;
+    QTextDocument& doc = *edit.Document();
+    int counted = 0;
+    edit.OnLinesCounted = [&] { ++counted; };
+
+    // Ctrl+End: the caret's line is not known at once, and asking does not count
+    // the whole text; it is counted while idle, and then answers exactly.
+    QTest::keyClick(edit.viewport(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_FALSE(edit.LineKnown(-1));
+    QTRY_COMPARE_WITH_TIMEOUT(counted, 1, 60000);
+    EXPECT_TRUE(edit.LineKnown(-1));
+    const int middle = doc.findBlockByNumber(4000).position() + 3;
+    const int lineOfMiddle = edit.ExLineFromChar(middle);
+    const int total = edit.GetLineCount();
+    const int endLine = edit.ExLineFromChar(-1);
+    std::vector<int> exact = LaidOutFirstLines(doc);
+    EXPECT_EQ(total, exact.back());
+    EXPECT_EQ(endLine, exact.back() - 1);
+    EXPECT_EQ(lineOfMiddle, exact[4000]);
+    EXPECT_GT(total, 8000 + 2000);
+    EXPECT_EQ(edit.LineIndex(lineOfMiddle), middle - 3);
+
+    // A paragraph above grows by some lines, another is split, and a large
+    // insertion far above comes in: every count below follows.
+    QTextCursor cursor(&doc);
+    cursor.setPosition(doc.findBlockByNumber(10).position() + 2);
+    cursor.insertText(u"длинное слово "_qs.repeated(40));
+    cursor.setPosition(doc.findBlockByNumber(20).position() + 2);
+    cursor.insertText(u"\n"_qs);
+    cursor.setPosition(doc.findBlockByNumber(30).position());
+    cursor.insertText(Prose(300).replace(u"\r\n"_qs, u"\n"_qs) + u'\n');
+    QApplication::processEvents();
+    exact = LaidOutFirstLines(doc);
+    EXPECT_EQ(edit.GetLineCount(), exact.back());
+    EXPECT_EQ(edit.ExLineFromChar(edit.GetTextLength()), exact.back() - 1);
+    EXPECT_EQ(edit.ExLineFromChar(doc.findBlockByNumber(4000).position()), exact[4000]);
+    QTextBlock wrapped = doc.findBlockByNumber(5000);
+    while (wrapped.layout()->lineCount() < 2)
+        wrapped = wrapped.next();
+    EXPECT_EQ(edit.LineIndex(exact[std::size_t(wrapped.blockNumber())] + 1),
+              wrapped.position() + wrapped.layout()->lineAt(1).textStart());
 }

@@ -89,16 +89,25 @@ BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings)
     return FlowInto(block.layout(), block, settings);
 }
 
-std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings)
+std::unique_ptr<QTextLayout> LayOutCopy(const QTextBlock& block, const FlowSettings& settings, BlockFlow& flow)
 {
     const QString text = block.text();
     // Objects take their size from the document's layout, which only the
     // block's own layout asks.
     if (text.contains(QChar::ObjectReplacementCharacter))
+        return nullptr;
+    auto layout = std::make_unique<QTextLayout>(text, block.document()->defaultFont());
+    layout->setFormats(block.textFormats());
+    flow = FlowInto(layout.get(), block, settings);
+    return layout;
+}
+
+std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings)
+{
+    BlockFlow flow;
+    if (!LayOutCopy(block, settings, flow))
         return std::nullopt;
-    QTextLayout scratch(text, block.document()->defaultFont());
-    scratch.setFormats(block.textFormats());
-    return FlowInto(&scratch, block, settings);
+    return flow;
 }
 
 void BlockEstimator::Reset(const QTextDocument* document)

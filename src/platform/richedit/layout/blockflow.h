@@ -13,6 +13,7 @@
 
 class QTextBlock;
 class QTextDocument;
+class QTextLayout;
 
 namespace platform {
 
@@ -37,6 +38,9 @@ BlockFlow LayOutBlock(const QTextBlock& block, const FlowSettings& settings);
 // block's QTextLayout for as long as the block lives once it is asked for.
 // Nothing for a block holding objects.
 std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSettings& settings);
+// The same lines in a layout of its own that is kept, to draw the block from;
+// null for a block holding objects.
+std::unique_ptr<QTextLayout> LayOutCopy(const QTextBlock& block, const FlowSettings& settings, BlockFlow& flow);
 
 // Guesses a block's height from its characters and its font, at least one line,
 // without touching its layout. Metrics are kept per character format.

@@ -5,6 +5,7 @@
 #include "../picturehandler.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -58,6 +59,9 @@ DocumentLayout::Scope::~Scope()
 DocumentLayout::DocumentLayout(QTextDocument* doc) : QAbstractTextDocumentLayout(doc)
 {
     InstallPictureHandler(*this);
+    counter.setSingleShot(true);
+    counter.setInterval(0);
+    connect(&counter, &QTimer::timeout, this, [this] { CountSlice(); });
 }
 
 FlowSettings DocumentLayout::CurrentSettings() const
@@ -91,8 +95,11 @@ void DocumentLayout::Reset()
         anchor = index.Find(viewTop - settings.margin);
         const double height = index.Height(anchor);
         within = height > 0 ? (viewTop - Top(anchor)) / height : 0;
-        const QTextLayout* layout = doc->findBlockByNumber(anchor).layout();
-        if (states[std::size_t(anchor)] == State::Laid && layout->lineCount() > 0) {
+        const State state = states[std::size_t(anchor)];
+        const QTextLayout* layout = state == State::Laid ? doc->findBlockByNumber(anchor).layout()
+                                    : state == State::Pooled ? pool.at(anchor).get()
+                                                             : nullptr;
+        if (layout && layout->lineCount() > 0) {
             for (int i = 0; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 if (Top(anchor) + line.y() + line.height() > viewTop || i + 1 == layout->lineCount()) {
@@ -110,6 +117,7 @@ void DocumentLayout::Reset()
                 Release(block.layout());
         }
     }
+    pool.clear();
     kept.clear();
     keptCount = 0;
     widest = 0;
@@ -122,15 +130,16 @@ void DocumentLayout::Reset()
         heights.push_back(estimator.Estimate(block, settings));
     index.Assign(std::move(heights));
     states.assign(std::size_t(count), State::Estimated);
-    lines.assign(std::size_t(count), 0);
+    lines.assign(std::size_t(count), -1);
+    lineIndex.Assign(std::vector<int>(std::size_t(count), 1));
+    counted = 0;
     stale = false;
     sizeChanged = true;
     if (anchor >= 0 && anchor < count) {
         double top = Top(anchor) + (anchorChar >= 0 ? 0 : within * index.Height(anchor));
         if (anchorChar >= 0) {
-            const QTextBlock block = doc->findBlockByNumber(anchor);
-            Measure(anchor, block);
-            const QTextLine line = block.layout()->lineForTextPosition(anchorChar);
+            const QTextLayout* laid = Ensure(anchor, doc->findBlockByNumber(anchor), false);
+            const QTextLine line = laid->lineForTextPosition(anchorChar);
             if (line.isValid())
                 top = Top(anchor) + line.y() + std::clamp(within, 0.0, line.height());
         }
@@ -151,9 +160,15 @@ void DocumentLayout::Measure(int number, const QTextBlock& block)
     Apply(number, flow);
 }
 
+void DocumentLayout::SetLines(int number, int count)
+{
+    lines[std::size_t(number)] = count;
+    lineIndex.SetHeight(number, std::max(1, count));
+}
+
 void DocumentLayout::Apply(int number, const BlockFlow& flow)
 {
-    lines[std::size_t(number)] = flow.lines;
+    SetLines(number, flow.lines);
     widest = std::max(widest, flow.naturalWidth);
     const double old = index.Height(number);
     if (flow.height == old)
@@ -168,12 +183,46 @@ void DocumentLayout::Apply(int number, const BlockFlow& flow)
     }
 }
 
-void DocumentLayout::Ensure(int number, const QTextBlock& block)
+QTextLayout* DocumentLayout::Ensure(int number, const QTextBlock& block, bool forQt)
 {
-    if (states[std::size_t(number)] != State::Laid)
+    State& state = states[std::size_t(number)];
+    if (state == State::Pooled && forQt) {
+        pool.erase(number);
+        state = State::Measured;
+        --keptCount;
+    }
+    QTextLayout* layout = nullptr;
+    if (state == State::Laid)
+        layout = block.layout();
+    else if (state == State::Pooled)
+        layout = pool.at(number).get();
+    else if (!forQt && !(Styled && Styled(block)))
+        layout = LayOutInPool(number, block);
+    if (!layout) {
         Measure(number, block);
+        layout = block.layout();
+    }
     // Heights above may have changed since: the layout's position is its top now.
-    block.layout()->setPosition(QPointF(0, Top(number)));
+    layout->setPosition(QPointF(0, Top(number)));
+    return layout;
+}
+
+QTextLayout* DocumentLayout::LayOutInPool(int number, const QTextBlock& block)
+{
+    BlockFlow flow;
+    std::unique_ptr<QTextLayout> layout = LayOutCopy(block, settings, flow);
+    if (!layout)
+        return nullptr;
+    QTextLayout* lines = layout.get();
+    pool[number] = std::move(layout);
+    State& state = states[std::size_t(number)];
+    if (state != State::Laid) {
+        kept.push_back(number);
+        ++keptCount;
+    }
+    state = State::Pooled;
+    Apply(number, flow);
+    return lines;
 }
 
 void DocumentLayout::EnsureAbove(int number, double span)
@@ -184,7 +233,7 @@ void DocumentLayout::EnsureAbove(int number, double span)
     double covered = 0;
     for (block = block.previous(); block.isValid() && covered < span; block = block.previous()) {
         --number;
-        Ensure(number, block);
+        Ensure(number, block, false);
         covered += index.Height(number);
     }
 }
@@ -235,14 +284,17 @@ void DocumentLayout::DropFarLayouts()
     const QTextDocument* doc = document();
     std::vector<int> near;
     for (int number : kept) {
-        if (number >= int(states.size()) || states[std::size_t(number)] != State::Laid)
+        if (number >= int(states.size()) || !HoldsLines(states[std::size_t(number)]))
             continue;
-        if (std::abs(number - center) <= KeptRadius) {
+        if (std::abs(number - center) <= KeptRadius || number == handedOut) {
             near.push_back(number);
             continue;
         }
         // The height stays known; the lines come back when the block is shown.
-        Release(doc->findBlockByNumber(number).layout());
+        if (states[std::size_t(number)] == State::Pooled)
+            pool.erase(number);
+        else
+            Release(doc->findBlockByNumber(number).layout());
         states[std::size_t(number)] = State::Measured;
     }
     std::sort(near.begin(), near.end());
@@ -302,26 +354,43 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
             heights[std::size_t(i + count - oldCount)] = index.Height(i);
         for (int& number : kept)
             number = number >= first + replaced ? number + count - oldCount : (number >= first ? -1 : number);
+        std::unordered_map<int, std::unique_ptr<QTextLayout>> moved;
+        for (auto& [number, layout] : pool) {
+            if (number < first || number >= first + replaced)
+                moved[number >= first ? number + count - oldCount : number] = std::move(layout);
+        }
+        pool = std::move(moved);
         kept.erase(std::remove(kept.begin(), kept.end(), -1), kept.end());
         const auto at = [](auto& v, int i) { return v.begin() + i; };
         std::vector<State> newStates(std::size_t(changed), State::Estimated);
-        std::vector<int> newLines(std::size_t(changed), 0);
+        std::vector<int> newLines(std::size_t(changed), -1);
         for (int i = first; i < first + replaced; ++i)
-            keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
+            keptCount -= HoldsLines(states[std::size_t(i)]) ? 1 : 0;
         states.erase(at(states, first), at(states, first + replaced));
         states.insert(at(states, first), newStates.begin(), newStates.end());
         lines.erase(at(lines, first), at(lines, first + replaced));
         lines.insert(at(lines, first), newLines.begin(), newLines.end());
         index.Assign(std::move(heights));
+        std::vector<int> counts(lines.size());
+        std::transform(lines.begin(), lines.end(), counts.begin(), [](int n) { return std::max(1, n); });
+        lineIndex.Assign(std::move(counts));
     } else {
         for (int i = first; i < first + changed; ++i) {
-            keptCount -= states[std::size_t(i)] == State::Laid ? 1 : 0;
+            keptCount -= HoldsLines(states[std::size_t(i)]) ? 1 : 0;
+            pool.erase(i);
             states[std::size_t(i)] = State::Estimated;
+            SetLines(i, -1);
         }
     }
     // Small edits are laid out at once, as the user sees them; a large change is
     // estimated and laid out when shown.
     constexpr int LaidAtOnce = 64;
+    // Lines stay counted past an edit that is laid out at once: typing into a
+    // counted text does not walk the rest of it again.
+    if (changed <= LaidAtOnce && counted >= first + replaced)
+        counted += count - oldCount;
+    else
+        counted = std::min(counted, first);
     double newHeight = 0;
     QTextBlock block = firstBlock;
     for (int i = first; i < first + changed && block.isValid(); ++i, block = block.next()) {
@@ -330,7 +399,7 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
             states[std::size_t(i)] = State::Laid;
             kept.push_back(i);
             ++keptCount;
-            lines[std::size_t(i)] = flow.lines;
+            SetLines(i, flow.lines);
             widest = std::max(widest, flow.naturalWidth);
             index.SetHeight(i, flow.height);
         } else {
@@ -366,7 +435,7 @@ void DocumentLayout::SetViewport(double top, double height)
     double y = Top(number);
     for (QTextBlock block = doc->findBlockByNumber(number); block.isValid() && y < viewTop + 2 * viewHeight;
          block = block.next(), ++number) {
-        Ensure(number, block);
+        Ensure(number, block, false);
         y += index.Height(number);
     }
 }
@@ -376,21 +445,117 @@ int DocumentLayout::LineCount(const QTextBlock& block) const
     Scope scope(this);
     if (!block.isValid())
         return 0;
-    auto* self = const_cast<DocumentLayout*>(this);
-    const int number = block.blockNumber();
-    if (states[std::size_t(number)] == State::Estimated) {
-        // Counting every line of a long text must not lay it all out: most
-        // paragraphs of logs, lists and verse are known to fit on one line.
-        if (self->estimator.SurelyOneLine(block, settings))
-            return 1;
-        if (const std::optional<BlockFlow> flow = MeasureBlock(block, settings)) {
-            self->states[std::size_t(number)] = State::Measured;
-            self->Apply(number, *flow);
+    return const_cast<DocumentLayout*>(this)->CountBlock(block.blockNumber(), block, true);
+}
+
+int DocumentLayout::CountBlock(int number, const QTextBlock& block, bool heights)
+{
+    if (lines[std::size_t(number)] >= 0)
+        return lines[std::size_t(number)];
+    // Counting every line of a long text must not lay it all out: most
+    // paragraphs of logs, lists and verse are known to fit on one line.
+    if (estimator.SurelyOneLine(block, settings)) {
+        SetLines(number, 1);
+    } else if (const std::optional<BlockFlow> flow = MeasureBlock(block, settings)) {
+        // Counting ahead of need leaves heights alone: a correction above the
+        // viewport would move and redraw the view at every slice.
+        if (heights) {
+            states[std::size_t(number)] = State::Measured;
+            Apply(number, *flow);
         } else {
-            self->Measure(number, block);
+            SetLines(number, flow->lines);
         }
+    } else {
+        Measure(number, block);
     }
     return lines[std::size_t(number)];
+}
+
+int DocumentLayout::Frontier() const
+{
+    while (counted < int(lines.size()) && lines[std::size_t(counted)] >= 0)
+        ++counted;
+    return counted;
+}
+
+void DocumentLayout::CountThrough(int number)
+{
+    int next = Frontier();
+    if (next > number)
+        return;
+    for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next <= number;
+         block = block.next(), ++next)
+        CountBlock(next, block, true);
+}
+
+int DocumentLayout::FirstLine(int blockNumber) const
+{
+    Scope scope(this);
+    blockNumber = std::clamp(blockNumber, 0, int(lines.size()));
+    const_cast<DocumentLayout*>(this)->CountThrough(blockNumber - 1);
+    return lineIndex.Before(blockNumber);
+}
+
+int DocumentLayout::LineTotal() const
+{
+    Scope scope(this);
+    const_cast<DocumentLayout*>(this)->CountThrough(int(lines.size()) - 1);
+    return lineIndex.Total();
+}
+
+int DocumentLayout::BlockAtLine(int line) const
+{
+    Scope scope(this);
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int count = int(lines.size());
+    if (line < 0 || count == 0)
+        return -1;
+    // Counts on until the blocks counted hold the line: the rest are not needed.
+    int next = Frontier();
+    int before = lineIndex.Before(next);
+    for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next < count && before <= line;
+         block = block.next(), ++next)
+        before += std::max(1, self->CountBlock(next, block, true));
+    if (before <= line)
+        return -1;
+    return lineIndex.Find(line);
+}
+
+bool DocumentLayout::LinesCounted(int blockNumber, qint64 budgetNs) const
+{
+    Scope scope(this);
+    auto* self = const_cast<DocumentLayout*>(this);
+    const int upTo = std::min(blockNumber, int(lines.size()) - 1);
+    int next = Frontier();
+    if (next > upTo || budgetNs <= 0)
+        return next > upTo;
+    QElapsedTimer clock;
+    clock.start();
+    for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next <= upTo;
+         block = block.next(), ++next) {
+        self->CountBlock(next, block, false);
+        if (clock.nsecsElapsed() > budgetNs)
+            break;
+    }
+    return Frontier() > upTo;
+}
+
+void DocumentLayout::CountInBackground()
+{
+    if (!counter.isActive())
+        counter.start();
+}
+
+void DocumentLayout::CountSlice()
+{
+    // A slice stays well under a frame, so a key pressed meanwhile waits little.
+    constexpr qint64 SliceNs = 4'000'000;
+    if (!LinesCounted(int(lines.size()) - 1, SliceNs)) {
+        counter.start();
+        return;
+    }
+    if (OnLinesCounted)
+        OnLinesCounted();
 }
 
 const QTextLayout* DocumentLayout::LaidOut(const QTextBlock& block) const
@@ -399,8 +564,8 @@ const QTextLayout* DocumentLayout::LaidOut(const QTextBlock& block) const
     if (!block.isValid())
         return nullptr;
     auto* self = const_cast<DocumentLayout*>(this);
-    self->Ensure(block.blockNumber(), block);
-    return block.layout();
+    self->handedOut = block.blockNumber();
+    return self->Ensure(block.blockNumber(), block);
 }
 
 int DocumentLayout::KeptLayouts() const
@@ -440,8 +605,20 @@ QRectF DocumentLayout::blockBoundingRect(const QTextBlock& block) const
         return {};
     auto* self = const_cast<DocumentLayout*>(this);
     const int number = block.blockNumber();
+    // Qt reads the block's lines right after asking where it lies.
+    self->handedOut = number;
     self->EnsureAbove(number, viewHeight);
     self->Ensure(number, block);
+    return {0, Top(number), Width(), index.Height(number)};
+}
+
+QRectF DocumentLayout::Placed(const QTextBlock& block) const
+{
+    Scope scope(this);
+    if (!block.isValid() || block.document() != document())
+        return {};
+    const int number = block.blockNumber();
+    const_cast<DocumentLayout*>(this)->Ensure(number, block, false);
     return {0, Top(number), Width(), index.Height(number)};
 }
 
@@ -453,8 +630,7 @@ int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     auto* self = const_cast<DocumentLayout*>(this);
     const int number = index.Find(point.y() - settings.margin);
     const QTextBlock block = document()->findBlockByNumber(number);
-    self->Ensure(number, block);
-    const QTextLayout* layout = block.layout();
+    const QTextLayout* layout = self->Ensure(number, block, false);
     if (layout->lineCount() == 0)
         return accuracy == Qt::ExactHit ? -1 : block.position();
     const QPointF local = point - QPointF(0, Top(number));
@@ -490,12 +666,14 @@ void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
          block = block.next(), ++number) {
         if (!block.isVisible())
             continue;
-        Ensure(number, block);
+        // The caret's block, and the one an input method composes in, are drawn
+        // from the lines Qt's cursor reads; the rest from layouts of our own.
+        const bool forQt = context.cursorPosition < -1 || block.contains(context.cursorPosition);
+        QTextLayout* layout = Ensure(number, block, forQt);
         const double height = index.Height(number);
         const QPointF offset(0, 0);   // the layout's position is the block's top
         const double blockTop = top;
         top += height;
-        QTextLayout* layout = block.layout();
         const QBrush background = block.blockFormat().background();
         if (background.style() != Qt::NoBrush)
             painter->fillRect(QRectF(0, blockTop, Width(), height), background);

@@ -6,7 +6,7 @@
 
 namespace platform {
 
-void PrefixIndex::Assign(std::vector<double> values)
+template <typename T> void BasicPrefixIndex<T>::Assign(std::vector<T> values)
 {
     heights = std::move(values);
     const std::size_t n = heights.size();
@@ -20,9 +20,9 @@ void PrefixIndex::Assign(std::vector<double> values)
     }
 }
 
-void PrefixIndex::SetHeight(int index, double height)
+template <typename T> void BasicPrefixIndex<T>::SetHeight(int index, T height)
 {
-    const double delta = height - heights[std::size_t(index)];
+    const T delta = height - heights[std::size_t(index)];
     if (delta == 0)
         return;
     heights[std::size_t(index)] = height;
@@ -32,15 +32,15 @@ void PrefixIndex::SetHeight(int index, double height)
         tree[i - 1] += delta;
 }
 
-double PrefixIndex::Before(int index) const
+template <typename T> T BasicPrefixIndex<T>::Before(int index) const
 {
-    double sum = 0;
+    T sum = 0;
     for (std::size_t i = std::size_t(index); i > 0; i -= i & (~i + 1))
         sum += tree[i - 1];
     return sum;
 }
 
-int PrefixIndex::Find(double y) const
+template <typename T> int BasicPrefixIndex<T>::Find(T y) const
 {
     const std::size_t n = tree.size();
     if (n == 0)
@@ -52,7 +52,7 @@ int PrefixIndex::Find(double y) const
         step *= 2;
     // Descends to the last position whose prefix sum is at most y.
     std::size_t pos = 0;
-    double left = y;
+    T left = y;
     for (; step > 0; step /= 2) {
         if (pos + step <= n && tree[pos + step - 1] <= left) {
             pos += step;
@@ -61,5 +61,8 @@ int PrefixIndex::Find(double y) const
     }
     return int(std::min(pos, n - 1));
 }
+
+template class BasicPrefixIndex<double>;
+template class BasicPrefixIndex<int>;
 
 } // namespace platform
