@@ -36,6 +36,7 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), d(std::make_unique<Impl
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setLineWrapColumnOrWidth(FoldWidthPx);
     d->AttachDocument(d->NewDocument());
+    d->HookTextControl();
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->CheckSelection(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { d->CheckSelection(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { d->PrepareView(); });

@@ -19,6 +19,7 @@
 #include "layout/documentlayout.h"
 #include "urldetect.h"
 
+#include <QKeySequence>
 #include <QMimeData>
 
 namespace platform {
@@ -160,6 +161,15 @@ struct RichEdit::Impl {
     // Protection
     bool HasProtected(int from, int to) const;
     void StepOverHidden(int before);         // after a caret move from before
+    // Paragraphs laid out in pieces: Qt's cursor finds no lines in them, so the
+    // caret keys, the reach of Delete and what is scrolled into view are ours.
+    void HookTextControl();
+    bool InPieces(int pos) const;
+    bool MoveInPieces(QKeyEvent* event);
+    int ReachInPieces(int pos, QKeySequence::StandardKey key) const;
+    int VerticalStep(int pos, double x, bool down) const;
+    double stickyX = -1;                     // where Up and Down aim while they repeat
+    int stickyPos = -1;
     bool AllowEdit(int from, int to);
 
     // Links

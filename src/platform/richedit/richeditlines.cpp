@@ -35,10 +35,19 @@ LineSpan WrappedLine(const RichEdit::Impl& d, int line)
     const int blockNumber = int(next - map.firstLine.begin()) - 1;
     const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
     const int index = line - map.firstLine[std::size_t(blockNumber)];
+    LineSpan span;
+    if (const DocumentLayout* own = d.ViewLayout(); own && own->IsLong(block)) {
+        // Laid out in pieces: the lines are counted piece by piece.
+        const auto [start, length] = own->LineInLong(block, index);
+        const bool last = index + 1 == map.firstLine[std::size_t(blockNumber) + 1] - map.firstLine[std::size_t(blockNumber)];
+        span.start = block.position() + start;
+        span.length = last ? block.length() - 1 - start : length;
+        span.paragraphEnd = last && block.next().isValid();
+        return span;
+    }
     const QTextLayout* layout = d.LinesOf(block);
     const int count = BlockLines(layout);
     const bool lastOfBlock = index == count - 1;
-    LineSpan span;
     if (layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineAt(index);
         span.start = block.position() + textLine.textStart();
@@ -56,6 +65,8 @@ int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
     const QTextBlock target = d.doc->findBlock(pos);
     const auto& map = d.WrappedLineMap(target.blockNumber());
     int line = map.firstLine[std::size_t(target.blockNumber())];
+    if (const DocumentLayout* own = d.ViewLayout(); own && own->IsLong(target))
+        return line + own->LineNumberInLong(target, pos - target.position());
     const QTextLayout* layout = d.LinesOf(target);
     if (layout && layout->lineCount() > 0) {
         const QTextLine textLine = layout->lineForTextPosition(pos - target.position());

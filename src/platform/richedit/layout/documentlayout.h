@@ -5,12 +5,14 @@
 #pragma once
 
 #include "blockflow.h"
+#include "longblock.h"
 #include "prefixindex.h"
 
 #include <QAbstractTextDocumentLayout>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -27,6 +29,12 @@ public:
     // side of the viewport keep theirs.
     static constexpr int KeptLayoutsLimit = 3000;
     static constexpr int KeptRadius = 600;
+    // Paragraphs longer than this are laid out and drawn in pieces: Qt splits a
+    // paragraph into runs and finds its break points over the whole of it before
+    // it lays out even its first line. A long paragraph keeps the lines of this
+    // many pieces around the viewport.
+    static constexpr int LongBlockChars = 65536;
+    static constexpr int PiecesKept = 16;
 
     explicit DocumentLayout(QTextDocument* doc);
 
@@ -51,6 +59,24 @@ public:
     int LineCount(const QTextBlock& block) const;
     // The block's layout with its lines.
     const QTextLayout* LaidOut(const QTextBlock& block) const;
+
+    // Where paragraphs are cut into pieces, and about how long a piece is (0: as
+    // many characters as some forty lines hold at the width).
+    void SetPieceLimits(int longChars, int pieceChars);
+    bool HasLongBlocks() const;
+    bool IsLong(const QTextBlock& block) const;
+    // Exact for every block, laid out in pieces or not: the caret's rectangle at a
+    // position (document coordinates).
+    QRectF CaretRect(int position) const;
+    // Within a long block: the next or previous cursor position (across its
+    // edges: one position on), and the start or the end of the display line.
+    int NextPosition(int position, bool forward, QTextLayout::CursorMode mode) const;
+    int LineEdge(int position, bool end) const;
+    // A long block's display line number index: its start in the block and its
+    // length; and the number of the display line holding a position in it.
+    std::pair<int, int> LineInLong(const QTextBlock& block, int index) const;
+    int LineNumberInLong(const QTextBlock& block, int pos) const;
+    int LaidPieces(const QTextBlock& block) const;
 
     // What the layout holds: blocks with lines now, and whether a block's height is known.
     int KeptLayouts() const;
@@ -86,10 +112,25 @@ private:
     double Width() const;
     void Flush();
     void DropFarLayouts();
+    // Long blocks: the piece laid out, with its height corrected; the pieces
+    // within document heights from..to.
+    LongBlock* Long(int number) const { return number < int(longs.size()) ? longs[std::size_t(number)].get() : nullptr; }
+    int PieceChars() const;
+    void MarkKept(int number);
+    QTextLayout* Piece(int number, const QTextBlock& block, int piece);
+    void Grew(int number, int piece, double grown);
+    void EnsurePieces(int number, const QTextBlock& block, double from, double to);
+    void DrawLong(QPainter* painter, const PaintContext& context, int number, const QTextBlock& block, const QRectF& clip);
+    // The block's piece holding pos (relative) with its lines, and the line there.
+    QTextLine PieceLine(const QTextBlock& block, int pos, int* piece, QTextLayout** layout) const;
 
     PrefixIndex index;
     std::vector<State> states;
     std::vector<int> lines;
+    std::vector<std::unique_ptr<LongBlock>> longs;   // by block number, for long blocks only
+    int longBlockChars = LongBlockChars;
+    int pieceChars = 0;
+    int longCount = 0;
     std::vector<int> kept;        // numbers of blocks that may hold lines
     int keptCount = 0;            // blocks whose state is Laid
     FlowSettings settings;
