@@ -271,6 +271,14 @@ void RichEdit::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         d->MouseOnLink(event->position().toPoint(), LinkMessage::LeftButtonDoubleClick);
     NotifyScope scope(*d);
+    const int pos = cursorForPosition(event->position().toPoint()).position();
+    if (event->button() == Qt::LeftButton && d->InPieces(pos)) {
+        // Qt would take the whole paragraph apart to find the word's edges.
+        const auto [from, to] = d->ViewLayout()->WordAt(pos);
+        setTextCursor(d->Cursor(from, to));
+        event->accept();
+        return;
+    }
     QTextEdit::mouseDoubleClickEvent(event);
 }
 

@@ -72,6 +72,8 @@ public:
     // edges: one position on), and the start or the end of the display line.
     int NextPosition(int position, bool forward, QTextLayout::CursorMode mode) const;
     int LineEdge(int position, bool end) const;
+    // The word around a position in a long block, as a double click selects it.
+    std::pair<int, int> WordAt(int position) const;
     // A long block's display line number index: its start in the block and its
     // length; and the number of the display line holding a position in it.
     std::pair<int, int> LineInLong(const QTextBlock& block, int index) const;

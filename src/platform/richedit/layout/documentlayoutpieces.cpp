@@ -4,6 +4,7 @@
 #include "documentlayout.h"
 
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -87,6 +88,10 @@ QTextLayout* DocumentLayout::Piece(int number, const QTextBlock& block, int piec
 void DocumentLayout::EnsurePieces(int number, const QTextBlock& block, double from, double to)
 {
     MarkKept(number);
+    // Before the view gives the document its width, lines would be laid out
+    // unwrapped only to be laid out again.
+    if (document()->pageSize().isNull())
+        return;
     const LongBlock& lb = *Long(number);
     const double top = Top(number);
     if (to <= top || from >= top + lb.Total())
@@ -204,6 +209,27 @@ int DocumentLayout::LineEdge(int position, bool end) const
     if (!lastLine && line.textLength() > 0 && layout->text().at(line.textStart() + line.textLength() - 1).isSpace())
         --edge;
     return edge;
+}
+
+std::pair<int, int> DocumentLayout::WordAt(int position) const
+{
+    Scope scope(this);
+    const QTextBlock block = document()->findBlock(position);
+    const LongBlock* lb = block.isValid() ? Long(block.blockNumber()) : nullptr;
+    if (!lb)
+        return {position, position};
+    int piece = 0;
+    QTextLayout* layout = nullptr;
+    PieceLine(block, position - block.position(), &piece, &layout);
+    const int start = block.position() + lb->Start(piece);
+    const QString text = layout->text();
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, text);
+    const int local = position - start;
+    finder.setPosition(local);
+    const int from = finder.isAtBoundary() && local < text.size() ? local : std::max<qsizetype>(0, finder.toPreviousBoundary());
+    finder.setPosition(from);
+    const qsizetype to = finder.toNextBoundary();
+    return {start + from, start + int(to < 0 ? text.size() : to)};
 }
 
 std::pair<int, int> DocumentLayout::LineInLong(const QTextBlock& block, int index) const
