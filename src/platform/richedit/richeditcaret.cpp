@@ -61,10 +61,23 @@ void RichEdit::ShowRequested(const QRectF& rect)
 
 void RichEdit::RepaintRequested(const QRectF&)
 {
-    // Qt's rectangles for the caret and the selection miss the pieces: the view
-    // is drawn again, which draws the pieces it shows only.
-    if (const DocumentLayout* layout = d->ViewLayout(); layout && layout->HasLongBlocks())
+    // Qt's rectangles for the caret and the selection miss the pieces. A moved
+    // caret or selection draws the view again, which draws the pieces it shows
+    // only; a caret blink draws the caret's own rectangle.
+    const DocumentLayout* layout = d->ViewLayout();
+    if (!layout || !layout->HasLongBlocks())
+        return;
+    const QTextCursor cursor = textCursor();
+    if (cursor.position() != d->shownCaret || cursor.anchor() != d->shownAnchor) {
+        d->shownCaret = cursor.position();
+        d->shownAnchor = cursor.anchor();
         viewport()->update();
+        return;
+    }
+    if (d->InPieces(cursor.position())) {
+        const QPointF scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        viewport()->update(layout->CaretRect(cursor.position()).adjusted(-2, 0, 2, 0).translated(-scrolled).toAlignedRect());
+    }
 }
 
 bool RichEdit::Impl::InPieces(int pos) const

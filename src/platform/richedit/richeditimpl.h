@@ -170,6 +170,8 @@ struct RichEdit::Impl {
     int VerticalStep(int pos, double x, bool down) const;
     double stickyX = -1;                     // where Up and Down aim while they repeat
     int stickyPos = -1;
+    int shownCaret = -1;                     // the caret and anchor the view was last drawn for
+    int shownAnchor = -1;
     bool AllowEdit(int from, int to);
 
     // Links
