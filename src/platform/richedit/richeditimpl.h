@@ -138,6 +138,9 @@ struct RichEdit::Impl {
     void LayOutDeferred() const;
     std::int32_t TextLength() const { return doc->characterCount() - 1; }
     QString RawText(int from, int to) const;            // paragraph ends as U+2029
+    // Characters from..to of a block (document positions), without copying the
+    // rest of a long one.
+    static QString BlockText(const QTextBlock& block, int from, int to);
     // The whole raw text, for one search through a long span.
     QString WholeRawText() const;
     QString PlainText(int from, int to) const;          // RawText with table marks as TAB and U+2029
@@ -178,7 +181,7 @@ struct RichEdit::Impl {
     void MarkDirty(int from, int to);
     void DetectLinks(QTextDocument* target, int from, int to, bool joinUndo);
     void RunPendingLinks(bool joinUndo = true);
-    bool MayHoldLinks(const QTextBlock& block) const;
+    bool MayHoldLinks(const QTextBlock& block, int pos) const;
     bool LinkAt(int pos, CHARRANGE& range) const;
     int CharAt(QPoint viewportPos) const;              // the character under a point, or -1
     void MouseOnLink(QPoint viewportPos, LinkMessage message);

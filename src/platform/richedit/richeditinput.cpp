@@ -198,7 +198,7 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             setTextCursor(range);
             event->accept();
         };
-        if (!wordGoesOn && d->MayHoldLinks(cursor.block())) {
+        if (!wordGoesOn && d->MayHoldLinks(cursor.block(), cursor.position())) {
             // Qt's typing steps cannot be joined afterwards, so the links that
             // the key makes or breaks are marked in the key's own step.
             QTextCursor step = textCursor();

@@ -68,14 +68,42 @@ void RichEdit::Impl::MarkDirty(int from, int to)
     }
 }
 
-bool RichEdit::Impl::MayHoldLinks(const QTextBlock& block) const
+namespace {
+
+// An address is never longer than this; a paragraph longer than LinkScanChars is
+// searched for addresses only this far around an edit.
+constexpr int UrlReach = 4096;
+constexpr int LinkScanChars = 65536;
+
+// The part of a block around from..to that an address there may reach, ending at
+// white space where there is some.
+std::pair<int, int> LinkWindow(const QTextBlock& block, int from, int to)
+{
+    const int start = block.position();
+    const int end = start + block.length() - 1;
+    if (block.length() <= LinkScanChars)
+        return {start, end};
+    const QTextDocument* doc = block.document();
+    int a = std::max(start, from - UrlReach);
+    int b = std::min(end, to + UrlReach);
+    for (int limit = std::max(start, a - UrlReach); a > limit && !doc->characterAt(a - 1).isSpace();)
+        --a;
+    for (int limit = std::min(end, b + UrlReach); b < limit && !doc->characterAt(b).isSpace();)
+        ++b;
+    return {a, b};
+}
+
+} // namespace
+
+bool RichEdit::Impl::MayHoldLinks(const QTextBlock& block, int pos) const
 {
     if (!autoUrlDetect)
         return false;
     for (auto it = block.begin(); !it.atEnd(); ++it)
         if (it.fragment().charFormat().boolProperty(PropAutoLinkMark))
             return true;
-    const QString text = block.text();
+    const auto [from, to] = LinkWindow(block, pos, pos);
+    const QString text = RawText(from, to);
     for (QStringView mark : {u"://", u"www.", u"mailto:", u"file:"})
         if (text.contains(mark, Qt::CaseInsensitive))
             return true;
@@ -107,14 +135,18 @@ void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool j
     bool editing = false;
     const QTextBlock last = target->findBlock(to);
     for (QTextBlock block = target->findBlock(from); block.isValid(); block = block.next()) {
-        const QString text = block.text();
+        const auto [windowFrom, windowTo] = LinkWindow(block, from, to);
+        const QString text = BlockText(block, windowFrom, windowTo);
         std::vector<UrlRange> found;
-        FindUrls(text, block.position(), found);
+        FindUrls(text, windowFrom, found);
+        const auto inWindow = [&](const QTextFragment& fragment) {
+            return fragment.position() < windowTo && fragment.position() + fragment.length() > windowFrom;
+        };
         // A link that came as a field stays that field: detection leaves its text alone.
         std::vector<UrlRange> fields;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat format = it.fragment().charFormat();
-            if (format.boolProperty(PropLink) && !format.boolProperty(PropAutoLinkMark))
+            if (inWindow(it.fragment()) && format.boolProperty(PropLink) && !format.boolProperty(PropAutoLinkMark))
                 fields.push_back({it.fragment().position(), it.fragment().length()});
         }
         std::erase_if(found, [&](const UrlRange& url) {
@@ -126,7 +158,7 @@ void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool j
         std::vector<UrlRange> current;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.charFormat().boolProperty(PropAutoLinkMark))
+            if (!inWindow(fragment) || !fragment.charFormat().boolProperty(PropAutoLinkMark))
                 continue;
             if (!current.empty() && current.back().start + current.back().length == fragment.position())
                 current.back().length += fragment.length();
@@ -150,7 +182,7 @@ void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool j
                 cursor.mergeCharFormat(NoLinkFormat());
             }
             for (const UrlRange& link : found)
-                MarkOne(target, link, text.mid(link.start - block.position(), link.length));
+                MarkOne(target, link, text.mid(link.start - windowFrom, link.length));
         }
         if (block == last)
             break;
