@@ -108,7 +108,9 @@ QTextLine DocumentLayout::PieceLine(const QTextBlock& block, int pos, int* piece
     *layout = self->Piece(number, block, *piece);
     const int local = pos - Long(number)->Start(*piece);
     const QTextLine line = (*layout)->lineForTextPosition(local);
-    return line.isValid() ? line : (*layout)->lineAt((*layout)->lineCount() - 1);
+    if (line.isValid() || (*layout)->lineCount() == 0)
+        return line;
+    return (*layout)->lineAt((*layout)->lineCount() - 1);
 }
 
 void DocumentLayout::DrawLong(QPainter* painter, const PaintContext& context, int number, const QTextBlock& block,
@@ -132,7 +134,8 @@ void DocumentLayout::DrawLong(QPainter* painter, const PaintContext& context, in
             } else if (!range.cursor.hasSelection() && range.format.hasProperty(QTextFormat::FullWidthSelection)
                        && lb.PieceAt(range.cursor.position() - position) == piece && block.contains(range.cursor.position())) {
                 const QTextLine line = layout->lineForTextPosition(range.cursor.position() - start);
-                selections.append({line.textStart(), line.textLength() + (last ? 1 : 0), range.format});
+                if (line.isValid())
+                    selections.append({line.textStart(), line.textLength() + (last ? 1 : 0), range.format});
             }
         }
         layout->draw(painter, offset, selections, clip);
@@ -156,6 +159,8 @@ QRectF DocumentLayout::CaretRect(int position) const
         QTextLayout* layout = nullptr;
         const QTextLine line = PieceLine(block, pos, &piece, &layout);
         const double top = Top(number) + lb->Top(piece);
+        if (!line.isValid())
+            return {settings.margin, top, double(cursorWidth), lb->Height(piece)};
         return {line.cursorToX(pos - lb->Start(piece)), top + line.y(), double(cursorWidth), line.height()};
     }
     self->Ensure(number, block);
@@ -200,6 +205,8 @@ int DocumentLayout::LineEdge(int position, bool end) const
     int piece = 0;
     QTextLayout* layout = nullptr;
     const QTextLine line = PieceLine(block, position - block.position(), &piece, &layout);
+    if (!line.isValid())
+        return position;
     const int start = block.position() + lb->Start(piece);
     if (!end)
         return start + line.textStart();
@@ -244,6 +251,8 @@ std::pair<int, int> DocumentLayout::LineInLong(const QTextBlock& block, int inde
         self->Grew(number, piece, grown);
         if (index < lines) {
             const QTextLayout* layout = self->Piece(number, block, piece);
+            if (layout->lineCount() == 0)
+                break;
             const QTextLine line = layout->lineAt(std::min(index, layout->lineCount() - 1));
             return {lb->Start(piece) + line.textStart(), line.textLength()};
         }
