@@ -9,6 +9,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -137,6 +138,28 @@ void BM_ShownAndIdle(benchmark::State& state)
         for (int i = 0; i < Blinks; ++i)
             edit.viewport()->repaint(QRect(10, 10, 2, 16));
         const double blink = double(q.nsecsElapsed()) / 1e6 / Blinks;
+        // In the middle of the text: a typed character and a caret move down, each
+        // drawn; then the caret to the end and drawn there.
+        const auto keyDrawn = [&](int key, const QString& text) {
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+            q.restart();
+            QApplication::sendEvent(&edit, &press);
+            edit.viewport()->repaint();
+            return double(q.nsecsElapsed()) / 1e6;
+        };
+        edit.SetSel(edit.GetTextLength() / 2, edit.GetTextLength() / 2);
+        edit.ScrollCaret();
+        QApplication::processEvents();
+        const double typed = keyDrawn(Qt::Key_A, u"a"_qs);
+        const double down = keyDrawn(Qt::Key_Down, {});
+        q.restart();
+        edit.SetSel(edit.GetTextLength(), edit.GetTextLength());
+        edit.ScrollCaret();
+        edit.viewport()->repaint();
+        const double toEnd = double(q.nsecsElapsed()) / 1e6;
+        state.counters["typed_ms"] = typed;
+        state.counters["down_ms"] = down;
+        state.counters["to_end_ms"] = toEnd;
         state.SetIterationTime(idle / 1000);
         state.counters["first_paint_ms"] = firstPaint;
         state.counters["idle_ms"] = idle;

@@ -36,6 +36,7 @@ RichEdit::RichEdit(QWidget* parent) : QTextEdit(parent), d(std::make_unique<Impl
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setLineWrapColumnOrWidth(FoldWidthPx);
     d->AttachDocument(d->NewDocument());
+    d->HookTextControl();
     connect(this, &QTextEdit::cursorPositionChanged, this, [this] { d->CheckSelection(); });
     connect(this, &QTextEdit::selectionChanged, this, [this] { d->CheckSelection(); });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { d->PrepareView(); });
@@ -221,17 +222,30 @@ QString RichEdit::Impl::RawText(int from, int to) const
     out.reserve(to - from);
     for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() < to; block = block.next()) {
         const int start = block.position();
-        const QString text = block.text();
-        const int a = std::max(from, start) - start;
-        const int b = std::min(to, start + int(text.size())) - start;
+        const int end = start + block.length() - 1;
+        const int a = std::max(from, start);
+        const int b = std::min(to, end);
         if (b > a)
-            out += QStringView(text).mid(a, b - a);
+            out += BlockText(block, a, b);
         // The character ending the block: a paragraph end or a table mark.
-        const int end = start + int(text.size());
         if (end >= from && end < to)
             out += doc->characterAt(end);
     }
     return out;
+}
+
+QString RichEdit::Impl::BlockText(const QTextBlock& block, int from, int to)
+{
+    // A block's text is copied whole: for a few characters of a paragraph of
+    // millions, they are read one by one.
+    if (to - from < block.length() / 8) {
+        const QTextDocument* owner = block.document();
+        QString out(to - from, Qt::Uninitialized);
+        for (int i = from; i < to; ++i)
+            out[i - from] = owner->characterAt(i);
+        return out;
+    }
+    return block.text().mid(from - block.position(), to - from);
 }
 
 QString RichEdit::Impl::PlainText(int from, int to) const

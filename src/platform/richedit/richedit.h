@@ -236,6 +236,12 @@ protected:
 public:
     struct Impl;
 
+private slots:
+    // What Qt's text control asks to show and to repaint, corrected for paragraphs
+    // laid out in pieces, where Qt finds no lines of its own.
+    void ShowRequested(const QRectF& rect);
+    void RepaintRequested(const QRectF& rect);
+
 private:
     std::unique_ptr<Impl> d;
 };

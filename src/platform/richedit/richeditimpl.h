@@ -19,6 +19,7 @@
 #include "layout/documentlayout.h"
 #include "urldetect.h"
 
+#include <QKeySequence>
 #include <QMimeData>
 
 namespace platform {
@@ -139,6 +140,9 @@ struct RichEdit::Impl {
     void LayOutDeferred() const;
     std::int32_t TextLength() const { return doc->characterCount() - 1; }
     QString RawText(int from, int to) const;            // paragraph ends as U+2029
+    // Characters from..to of a block (document positions), without copying the
+    // rest of a long one.
+    static QString BlockText(const QTextBlock& block, int from, int to);
     // The whole raw text, for one search through a long span.
     QString WholeRawText() const;
     QString PlainText(int from, int to) const;          // RawText with table marks as TAB and U+2029
@@ -162,6 +166,17 @@ struct RichEdit::Impl {
     // Protection
     bool HasProtected(int from, int to) const;
     void StepOverHidden(int before);         // after a caret move from before
+    // Paragraphs laid out in pieces: Qt's cursor finds no lines in them, so the
+    // caret keys, the reach of Delete and what is scrolled into view are ours.
+    void HookTextControl();
+    bool InPieces(int pos) const;
+    bool MoveInPieces(QKeyEvent* event);
+    int ReachInPieces(int pos, QKeySequence::StandardKey key) const;
+    int VerticalStep(int pos, double x, bool down) const;
+    double stickyX = -1;                     // where Up and Down aim while they repeat
+    int stickyPos = -1;
+    int shownCaret = -1;                     // the caret and anchor the view was last drawn for
+    int shownAnchor = -1;
     bool AllowEdit(int from, int to);
 
     // Links
@@ -171,7 +186,7 @@ struct RichEdit::Impl {
     // marks FindUrlMarks gave; answers a position in each block it marked.
     std::vector<int> DetectLinksAt(QTextDocument* target, std::vector<int> marks);
     void RunPendingLinks(bool joinUndo = true);
-    bool MayHoldLinks(const QTextBlock& block) const;
+    bool MayHoldLinks(const QTextBlock& block, int pos) const;
     bool LinkAt(int pos, CHARRANGE& range) const;
     int CharAt(QPoint viewportPos) const;              // the character under a point, or -1
     void MouseOnLink(QPoint viewportPos, LinkMessage message);

@@ -133,13 +133,23 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
         const QString text = event->text();
         int name = NotifyScope::KeepName;
         bool wordGoesOn = false;
+        bool deleteInPieces = false;   // Qt would lay the whole paragraph out to find what Delete takes
         const int key = event->key();
         if (isReadOnly()) {
             // Only moving and selecting.
         } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete || event->matches(QKeySequence::DeleteStartOfWord)
                    || event->matches(QKeySequence::DeleteEndOfWord)) {
             name = UID_DELETE;
-            if (from == to) {
+            if (from == to && d->InPieces(from)) {
+                const auto reach = d->ReachInPieces(
+                    from, event->matches(QKeySequence::DeleteStartOfWord) ? QKeySequence::DeleteStartOfWord
+                          : event->matches(QKeySequence::DeleteEndOfWord) ? QKeySequence::DeleteEndOfWord
+                          : key == Qt::Key_Backspace                      ? QKeySequence::Backspace
+                                                                          : QKeySequence::Delete);
+                from = std::min(from, reach);
+                to = std::max(to, reach);
+                deleteInPieces = true;
+            } else if (from == to) {
                 QTextCursor reach = cursor;
                 if (event->matches(QKeySequence::DeleteStartOfWord))
                     reach.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
@@ -166,7 +176,8 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
         }
         if (name == NotifyScope::KeepName) {
             const int before = textCursor().position();
-            QTextEdit::keyPressEvent(event);
+            if (!d->MoveInPieces(event))
+                QTextEdit::keyPressEvent(event);
             d->StepOverHidden(before);
             return;
         }
@@ -175,17 +186,29 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
         NotifyScope scope(*d, name);
-        if (!wordGoesOn && d->MayHoldLinks(cursor.block())) {
+        const auto pass = [&] {
+            if (!deleteInPieces) {
+                QTextEdit::keyPressEvent(event);
+                return;
+            }
+            QTextCursor range = textCursor();
+            range.setPosition(from);
+            range.setPosition(to, QTextCursor::KeepAnchor);
+            range.removeSelectedText();
+            setTextCursor(range);
+            event->accept();
+        };
+        if (!wordGoesOn && d->MayHoldLinks(cursor.block(), cursor.position())) {
             // Qt's typing steps cannot be joined afterwards, so the links that
             // the key makes or breaks are marked in the key's own step.
             QTextCursor step = textCursor();
             step.beginEditBlock();
-            QTextEdit::keyPressEvent(event);
+            pass();
             d->RunPendingLinks(false);
             d->EndStep(step);
             return;
         }
-        QTextEdit::keyPressEvent(event);
+        pass();
         d->deferLinks = wordGoesOn;
         return;
     }
@@ -248,6 +271,14 @@ void RichEdit::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         d->MouseOnLink(event->position().toPoint(), LinkMessage::LeftButtonDoubleClick);
     NotifyScope scope(*d);
+    const int pos = cursorForPosition(event->position().toPoint()).position();
+    if (event->button() == Qt::LeftButton && d->InPieces(pos)) {
+        // Qt would take the whole paragraph apart to find the word's edges.
+        const auto [from, to] = d->ViewLayout()->WordAt(pos);
+        setTextCursor(d->Cursor(from, to));
+        event->accept();
+        return;
+    }
     QTextEdit::mouseDoubleClickEvent(event);
 }
 

@@ -53,7 +53,18 @@ LineSpan WrappedLine(const RichEdit::Impl& d, int line)
         if (blockNumber < 0)
             return {};
         const QTextBlock block = d.doc->findBlockByNumber(blockNumber);
-        return LineOfBlock(block, d.LinesOf(block), line - own->FirstLine(blockNumber));
+        const int index = line - own->FirstLine(blockNumber);
+        if (own->IsLong(block)) {
+            // Laid out in pieces: the lines are counted piece by piece.
+            const auto [start, length] = own->LineInLong(block, index);
+            const bool last = index + 1 == own->LineCount(block);
+            LineSpan span;
+            span.start = block.position() + start;
+            span.length = last ? block.length() - 1 - start : length;
+            span.paragraphEnd = last && block.next().isValid();
+            return span;
+        }
+        return LineOfBlock(block, d.LinesOf(block), index);
     }
     const auto& map = d.WrappedLineMapFor(line);
     if (line < 0 || line >= map.firstLine.back())
@@ -82,6 +93,8 @@ int WrappedLineFromChar(const RichEdit::Impl& d, int pos)
     if (own)
         d.LayOutDeferred();
     const int first = own ? own->FirstLine(number) : d.WrappedLineMap(number).firstLine[std::size_t(number)];
+    if (own && own->IsLong(target))
+        return first + own->LineNumberInLong(target, pos - target.position());
     return first + LineInBlock(d, target, pos);
 }
 

@@ -68,14 +68,42 @@ void RichEdit::Impl::MarkDirty(int from, int to)
     }
 }
 
-bool RichEdit::Impl::MayHoldLinks(const QTextBlock& block) const
+namespace {
+
+// An address is never longer than this; a paragraph longer than LinkScanChars is
+// searched for addresses only this far around an edit.
+constexpr int UrlReach = 4096;
+constexpr int LinkScanChars = 65536;
+
+// The part of a block around from..to that an address there may reach, ending at
+// white space where there is some.
+std::pair<int, int> LinkWindow(const QTextBlock& block, int from, int to)
+{
+    const int start = block.position();
+    const int end = start + block.length() - 1;
+    if (block.length() <= LinkScanChars)
+        return {start, end};
+    const QTextDocument* doc = block.document();
+    int a = std::max(start, from - UrlReach);
+    int b = std::min(end, to + UrlReach);
+    for (int limit = std::max(start, a - UrlReach); a > limit && !doc->characterAt(a - 1).isSpace();)
+        --a;
+    for (int limit = std::min(end, b + UrlReach); b < limit && !doc->characterAt(b).isSpace();)
+        ++b;
+    return {a, b};
+}
+
+} // namespace
+
+bool RichEdit::Impl::MayHoldLinks(const QTextBlock& block, int pos) const
 {
     if (!autoUrlDetect)
         return false;
     for (auto it = block.begin(); !it.atEnd(); ++it)
         if (it.fragment().charFormat().boolProperty(PropAutoLinkMark))
             return true;
-    const QString text = block.text();
+    const auto [from, to] = LinkWindow(block, pos, pos);
+    const QString text = RawText(from, to);
     for (QStringView mark : {u"://", u"www.", u"mailto:", u"file:"})
         if (text.contains(mark, Qt::CaseInsensitive))
             return true;
@@ -118,20 +146,25 @@ public:
     LinkPass(const LinkPass&) = delete;
     LinkPass& operator=(const LinkPass&) = delete;
 
-    // Brings the block's automatic links in line with the addresses it holds;
-    // true when they changed.
-    bool Check(const QTextBlock& block)
+    // Brings the automatic links of the block's part around from..to in line
+    // with the addresses it holds; true when they changed.
+    bool Check(const QTextBlock& block, int from, int to)
     {
-        const QString text = block.text();
-        const int position = block.position();
+        const auto [windowFrom, windowTo] = LinkWindow(block, from, to);
+        const QString text = RichEdit::Impl::BlockText(block, windowFrom, windowTo);
         std::vector<UrlRange> found;
-        FindUrls(text, position, found);
+        FindUrls(text, windowFrom, found);
+        const auto inWindow = [&](const QTextFragment& fragment) {
+            return fragment.position() < windowTo && fragment.position() + fragment.length() > windowFrom;
+        };
         // A link that came as a field stays that field: detection leaves its text alone.
         std::vector<UrlRange> fields;
         // The automatic links the block has now.
         std::vector<UrlRange> current;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
+            if (!inWindow(fragment))
+                continue;
             const QTextCharFormat format = fragment.charFormat();
             if (!format.boolProperty(PropAutoLinkMark)) {
                 if (format.boolProperty(PropLink))
@@ -165,7 +198,7 @@ public:
             cursor.mergeCharFormat(NoLinkFormat());
         }
         for (const UrlRange& link : found)
-            MarkOne(target, link, QStringView(text).mid(link.start - position, link.length));
+            MarkOne(target, link, QStringView(text).mid(link.start - windowFrom, link.length));
         return true;
     }
 
@@ -187,7 +220,7 @@ void RichEdit::Impl::DetectLinks(QTextDocument* target, int from, int to, bool j
         LinkPass pass(target, joinUndo);
         const QTextBlock last = target->findBlock(to);
         for (QTextBlock block = target->findBlock(from); block.isValid(); block = block.next()) {
-            pass.Check(block);
+            pass.Check(block, from, to);
             if (block == last)
                 break;
         }
@@ -210,7 +243,7 @@ std::vector<int> RichEdit::Impl::DetectLinksAt(QTextDocument* target, std::vecto
             if (!block.isValid())
                 break;
             checkedTo = block.position() + block.length();
-            if (pass.Check(block))
+            if (pass.Check(block, block.position(), checkedTo - 1))
                 linked.push_back(block.position());
         }
     }

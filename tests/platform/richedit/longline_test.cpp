@@ -3,7 +3,9 @@
 // is laid out; shown without word wrap, a long paragraph is folded so that a
 // repaint draws a part of it, while the lines the control reports are still
 // its paragraphs; an address read across the edge of two stream blocks is one
-// link. (How long things take is measured in bench/, not here.)
+// link; a paragraph laid out in pieces puts the caret, clicks, selections and
+// found text exactly where Qt's layout of the whole paragraph does. (How long
+// things take is measured in bench/, not here.)
 #include "layout/documentlayout.h"
 #include "richedit.h"
 #include "testsupport.h"
@@ -52,7 +54,9 @@ TEST(LongLine, HiddenControlLaysNothingOutUntilShownOrAsked)
     EXPECT_EQ(shown.Document()->firstBlock().layout()->lineCount(), 0);
     shown.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
-    EXPECT_GT(shown.Document()->firstBlock().layout()->lineCount(), 0);
+    const auto* layout = qobject_cast<DocumentLayout*>(shown.Document()->documentLayout());
+    ASSERT_NE(layout, nullptr);
+    EXPECT_GT(layout->LaidPieces(shown.Document()->firstBlock()), 0);
 }
 
 TEST(LongLine, WithoutWrapALongParagraphIsFoldedButStaysOneLine)
@@ -74,16 +78,12 @@ TEST(LongLine, WithoutWrapALongParagraphIsFoldedButStaysOneLine)
 
     // On screen the long one is folded into lines no wider than a repaint can
     // afford; the short ones stay as they are.
-    const QTextBlock long_ = edit.Document()->findBlockByNumber(1);
-    const auto linesOf = [](const QTextBlock& block) {
-        const auto* own = qobject_cast<const DocumentLayout*>(block.document()->documentLayout());
-        return own ? own->LaidOut(block) : block.layout();
-    };
-    const QTextLayout* layout = linesOf(long_);
-    ASSERT_GT(layout->lineCount(), 1);
-    for (int i = 0; i < layout->lineCount(); ++i)
-        EXPECT_LT(layout->lineAt(i).naturalTextWidth(), 20000.0) << i;
-    EXPECT_EQ(linesOf(edit.Document()->firstBlock())->lineCount(), 1);
+    const auto* layout = qobject_cast<DocumentLayout*>(edit.Document()->documentLayout());
+    ASSERT_NE(layout, nullptr);
+    EXPECT_GT(layout->CaretRect(100007).top(), layout->CaretRect(7).top());
+    for (int pos = 7; pos <= 100007; pos += 997)
+        EXPECT_LT(layout->CaretRect(pos).left(), 20000.0) << pos;
+    EXPECT_EQ(layout->LaidOut(edit.Document()->firstBlock())->lineCount(), 1);
     EXPECT_LT(edit.horizontalScrollBar()->maximum(), 20000);
 
     // Text typed into a text of short lines becomes long: folded from then on.
@@ -96,7 +96,9 @@ TEST(LongLine, WithoutWrapALongParagraphIsFoldedButStaysOneLine)
     typed.SetSel(1, 1);
     typed.ReplaceSel(QString::fromLatin1(OneLine(30000)), true);
     QApplication::processEvents();
-    EXPECT_GT(linesOf(typed.Document()->firstBlock())->lineCount(), 1);
+    const auto* typedLayout = qobject_cast<const DocumentLayout*>(typed.Document()->documentLayout());
+    ASSERT_NE(typedLayout, nullptr);
+    EXPECT_GT(typedLayout->LaidOut(typed.Document()->firstBlock())->lineCount(), 1);
     EXPECT_EQ(typed.GetLineCount(), 1);
 }
 
@@ -116,4 +118,142 @@ TEST(LongLine, AddressAcrossTheEdgeOfTwoStreamBlocksIsOneLink)
     EXPECT_EQ(edit.GetSelText(), u"http://example.org/path/page.html"_qs);
 }
 
+// The same text twice, shown alike: one laid out by Qt as a whole paragraph,
+// one in pieces of a given length.
+struct TwoViews {
+    RichEdit whole;
+    RichEdit pieces;
+    TwoViews(const QString& text, int pieceLines)
+    {
+        for (RichEdit* edit : {&whole, &pieces}) {
+            edit->SetWordWrap(true);
+            edit->SetScrollBars(true, true);
+            edit->resize(500, 300);
+            StreamIn(*edit, SF_TEXT | SF_UNICODE, Utf16(text));
+            edit->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(edit));
+        }
+        Layout(whole).SetPieceLimits(INT_MAX, 0);
+        // Every line holds the same words: pieces of whole lines start where
+        // Qt's lines start, so both views must agree on every position.
+        lineChars = Layout(whole).LaidOut(whole.Document()->firstBlock())->lineAt(0).textLength();
+        Layout(pieces).SetPieceLimits(1000, pieceLines * lineChars);
+        QApplication::processEvents();
+    }
+    static DocumentLayout& Layout(RichEdit& edit) { return *qobject_cast<DocumentLayout*>(edit.Document()->documentLayout()); }
+    void Caret(int pos)
+    {
+        for (RichEdit* edit : {&whole, &pieces})
+            edit->SetSel(pos, pos);
+    }
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        for (RichEdit* edit : {&whole, &pieces})
+            QTest::keyClick(edit, Qt::Key(key), modifiers);
+    }
+    // Where each view's caret is drawn, and that it is in view.
+    QPointF CaretIn(RichEdit& edit)
+    {
+        const int pos = edit.textCursor().position();
+        const QRectF rect = &edit == &whole ? QRectF(edit.cursorRect()) : Layout(edit).CaretRect(pos).translated(0, -edit.verticalScrollBar()->value());
+        EXPECT_TRUE(edit.viewport()->rect().contains(rect.center().toPoint())) << pos;
+        return rect.center();
+    }
+    int lineChars = 0;
+};
+
 } // namespace
+
+TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
+{
+    QString text;
+    while (text.size() < 200000)
+        text += u"слово "_qs;
+    text += u"конец"_qs;
+    TwoViews views(text, 20);
+    ASSERT_GT(views.lineChars, 20);
+    ASSERT_FALSE(TwoViews::Layout(views.whole).HasLongBlocks());
+    ASSERT_TRUE(TwoViews::Layout(views.pieces).HasLongBlocks());
+    const int edge = 20 * views.lineChars;   // the first piece's end
+    const auto same = [&](const char* step) {
+        EXPECT_EQ(views.pieces.textCursor().position(), views.whole.textCursor().position()) << step;
+        EXPECT_EQ(views.pieces.textCursor().anchor(), views.whole.textCursor().anchor()) << step;
+    };
+
+    // Down and Up across a piece's edge, line edges beside it, paging.
+    views.Caret(edge - 3);
+    views.Key(Qt::Key_Down);
+    same("down over the edge");
+    EXPECT_GE(views.pieces.textCursor().position(), edge);
+    views.Key(Qt::Key_End);
+    same("end");
+    views.Key(Qt::Key_Up);
+    same("up over the edge");
+    views.Key(Qt::Key_Home);
+    same("home");
+    views.Key(Qt::Key_Right, Qt::ShiftModifier);
+    views.Key(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+    same("select a character, then a word");
+    views.Caret(150000);
+    for (int i = 0; i < 30; ++i) {
+        views.Key(Qt::Key_Down);
+        same("down far on");
+    }
+    views.Key(Qt::Key_PageDown);
+    same("page down");
+    views.Key(Qt::Key_PageUp, Qt::ShiftModifier);
+    same("page up selecting");
+
+    // A click in the last line, and a shift-click four pieces back: both views
+    // scrolled to the caret, clicked at the same place beside it.
+    views.Caret(text.size());
+    for (RichEdit* edit : {&views.whole, &views.pieces}) {
+        edit->ScrollCaret();
+        QApplication::processEvents();
+        const QPointF caret = views.CaretIn(*edit);
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton, {}, (caret - QPointF(130, 0)).toPoint());
+    }
+    same("click at the far end");
+    const int clicked = views.pieces.textCursor().position();
+    for (RichEdit* edit : {&views.whole, &views.pieces}) {
+        edit->SetSel(clicked - 4 * edge - 7, clicked - 4 * edge - 7);
+        edit->ScrollCaret();
+        QApplication::processEvents();
+        const QPointF caret = views.CaretIn(*edit);
+        const int shown = edit->verticalScrollBar()->value();
+        edit->SetSel(clicked, clicked);
+        edit->verticalScrollBar()->setValue(shown);
+        QApplication::processEvents();
+        QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::ShiftModifier, (caret + QPointF(40, -20)).toPoint());
+    }
+    same("shift-click");
+    EXPECT_GT(views.pieces.textCursor().anchor() - views.pieces.textCursor().position(), 4 * edge);
+
+    // Typing in the middle changes its piece only: the lines there follow it.
+    views.Caret(100000 + 2);
+    const QTextBlock block = views.pieces.Document()->firstBlock();
+    for (const QString& typed : {u"x"_qs, u"xxxxxxxxxxxx "_qs}) {
+        for (RichEdit* edit : {&views.whole, &views.pieces})
+            QTest::keyClicks(edit, typed);
+        same("typed");
+        views.Key(Qt::Key_End);
+        same("end of the typed line");
+        views.Key(Qt::Key_Down);
+        same("below the typed line");
+        views.Key(Qt::Key_Delete);
+        views.Key(Qt::Key_Backspace, Qt::ControlModifier);
+        same("deleted");
+    }
+    EXPECT_EQ(views.pieces.GetTextRange(0, views.pieces.GetTextLength()), views.whole.GetTextRange(0, views.whole.GetTextLength()));
+    EXPECT_LT(TwoViews::Layout(views.pieces).LaidPieces(block), DocumentLayout::PiecesKept + 2);
+
+    // Found at the very end, the match is scrolled into view.
+    views.pieces.SetSel(0, 0);
+    views.pieces.ScrollCaret();
+    CHARRANGE found{};
+    ASSERT_EQ(views.pieces.FindTextEx({0, -1}, u"конец"_qs, FR_DOWN, &found), views.pieces.GetTextLength() - 5);
+    views.pieces.ExSetSel(found);
+    views.pieces.ScrollCaret();
+    QApplication::processEvents();
+    views.CaretIn(views.pieces);
+}

@@ -46,7 +46,8 @@ Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const F
 
 namespace {
 
-BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings)
+BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings, bool first = true,
+                   bool last = true)
 {
     BlockFlow flow;
     if (!block.isVisible()) {
@@ -63,14 +64,14 @@ BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSetti
 
     const Frame frame = TextFrame(block, format, settings);
     const bool leftToRight = block.textDirection() != Qt::RightToLeft;
-    double y = format.topMargin();
+    double y = first ? format.topMargin() : 0;
     layout->beginLayout();
     for (;;) {
         QTextLine line = layout->createLine();
         if (!line.isValid())
             break;
         line.setLeadingIncluded(true);
-        const double indent = flow.lines == 0 ? format.textIndent() : 0;
+        const double indent = first && flow.lines == 0 ? format.textIndent() : 0;
         line.setLineWidth(std::max(1.0, frame.width - indent));
         line.setPosition(QPointF(frame.left + (leftToRight ? indent : 0), y));
         y += format.lineHeight(line.height(), 1.0);
@@ -78,7 +79,7 @@ BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSetti
         ++flow.lines;
     }
     layout->endLayout();
-    flow.height = y + format.bottomMargin();
+    flow.height = y + (last ? format.bottomMargin() : 0);
     return flow;
 }
 
@@ -108,6 +109,11 @@ std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSetting
     if (!LayOutCopy(block, settings, flow))
         return std::nullopt;
     return flow;
+}
+
+BlockFlow LayOutPiece(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings, bool first, bool last)
+{
+    return FlowInto(layout, block, settings, first, last);
 }
 
 void BlockEstimator::Reset(const QTextDocument* document)
@@ -180,6 +186,17 @@ double BlockEstimator::Estimate(const QTextBlock& block, const FlowSettings& set
         lines = std::max(1, int(std::ceil(text / width)));
     }
     return format.topMargin() + lines * format.lineHeight(m.lineSpacing, 1.0) + format.bottomMargin();
+}
+
+double BlockEstimator::EstimatePiece(const QTextBlock& block, int chars, const FlowSettings& settings)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    const Metrics& m = MetricsFor(block);
+    int lines = 1;
+    const double width = TextFrame(block, format, settings).width;
+    if (settings.wrap && width < UnboundedWidth && !format.nonBreakableLines())
+        lines = std::max(1, int(std::ceil(chars * m.averageAdvance * 1.04 / width)));
+    return lines * format.lineHeight(m.lineSpacing, 1.0);
 }
 
 double BlockEstimator::Advances::Of(char16_t c)

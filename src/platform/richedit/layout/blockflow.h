@@ -42,12 +42,19 @@ std::optional<BlockFlow> MeasureBlock(const QTextBlock& block, const FlowSetting
 // null for a block holding objects.
 std::unique_ptr<QTextLayout> LayOutCopy(const QTextBlock& block, const FlowSettings& settings, BlockFlow& flow);
 
+// Lays out a piece of a long block into a layout holding the piece's text: the
+// block's top margin and first-line indent belong to the first piece, its bottom
+// margin to the last.
+BlockFlow LayOutPiece(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings, bool first, bool last);
+
 // Guesses a block's height from its characters and its font, at least one line,
 // without touching its layout. Metrics are kept per character format.
 class BlockEstimator {
 public:
     void Reset(const QTextDocument* doc);
     double Estimate(const QTextBlock& block, const FlowSettings& settings);
+    // The height of that many of the block's characters, lines only.
+    double EstimatePiece(const QTextBlock& block, int chars, const FlowSettings& settings);
     // True when the block is certain to take exactly one line, found from the
     // advances of its characters without laying it out; false when in doubt.
     bool SurelyOneLine(const QTextBlock& block, const FlowSettings& settings);

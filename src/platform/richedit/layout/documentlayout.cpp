@@ -99,7 +99,12 @@ void DocumentLayout::Reset()
         const QTextLayout* layout = state == State::Laid ? doc->findBlockByNumber(anchor).layout()
                                     : state == State::Pooled ? pool.at(anchor).get()
                                                              : nullptr;
-        if (layout && layout->lineCount() > 0) {
+        if (const LongBlock* lb = Long(anchor)) {
+            // A long block keeps the first character of the piece at the top.
+            const int piece = lb->PieceAtY(viewTop - Top(anchor));
+            anchorChar = lb->Start(piece);
+            within = viewTop - (Top(anchor) + lb->Top(piece));
+        } else if (layout && layout->lineCount() > 0) {
             for (int i = 0; i < layout->lineCount(); ++i) {
                 const QTextLine line = layout->lineAt(i);
                 if (Top(anchor) + line.y() + line.height() > viewTop || i + 1 == layout->lineCount()) {
@@ -111,7 +116,7 @@ void DocumentLayout::Reset()
         }
     }
     for (int number : kept) {
-        if (number < int(states.size()) && states[std::size_t(number)] == State::Laid) {
+        if (number < int(states.size()) && states[std::size_t(number)] == State::Laid && !Long(number)) {
             const QTextBlock block = doc->findBlockByNumber(number);
             if (block.isValid())
                 Release(block.layout());
@@ -126,8 +131,19 @@ void DocumentLayout::Reset()
     const int count = doc->blockCount();
     std::vector<double> heights;
     heights.reserve(std::size_t(count));
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
-        heights.push_back(estimator.Estimate(block, settings));
+    longs.clear();
+    longs.resize(std::size_t(count));
+    longCount = 0;
+    int number = 0;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next(), ++number) {
+        if (block.isVisible() && block.length() - 1 > longBlockChars) {
+            longs[std::size_t(number)] = std::make_unique<LongBlock>(block, PieceChars(), estimator, settings);
+            heights.push_back(longs[std::size_t(number)]->Total());
+            ++longCount;
+        } else {
+            heights.push_back(estimator.Estimate(block, settings));
+        }
+    }
     index.Assign(std::move(heights));
     states.assign(std::size_t(count), State::Estimated);
     lines.assign(std::size_t(count), -1);
@@ -137,7 +153,9 @@ void DocumentLayout::Reset()
     sizeChanged = true;
     if (anchor >= 0 && anchor < count) {
         double top = Top(anchor) + (anchorChar >= 0 ? 0 : within * index.Height(anchor));
-        if (anchorChar >= 0) {
+        if (const LongBlock* lb = Long(anchor); lb && anchorChar >= 0) {
+            top = Top(anchor) + lb->Top(lb->PieceAt(anchorChar)) + std::max(0.0, within);
+        } else if (anchorChar >= 0) {
             const QTextLayout* laid = Ensure(anchor, doc->findBlockByNumber(anchor), false);
             const QTextLine line = laid->lineForTextPosition(anchorChar);
             if (line.isValid())
@@ -150,6 +168,10 @@ void DocumentLayout::Reset()
 
 void DocumentLayout::Measure(int number, const QTextBlock& block)
 {
+    if (Long(number)) {
+        EnsurePieces(number, block, viewTop - viewHeight, viewTop + 2 * viewHeight);
+        return;
+    }
     const BlockFlow flow = LayOutBlock(block, settings);
     State& state = states[std::size_t(number)];
     if (state != State::Laid) {
@@ -186,6 +208,12 @@ void DocumentLayout::Apply(int number, const BlockFlow& flow)
 QTextLayout* DocumentLayout::Ensure(int number, const QTextBlock& block, bool forQt)
 {
     State& state = states[std::size_t(number)];
+    if (Long(number)) {
+        EnsurePieces(number, block, viewTop - viewHeight, viewTop + 2 * viewHeight);
+        QTextLayout* whole = block.layout();
+        whole->setPosition(QPointF(0, Top(number)));
+        return whole;
+    }
     if (state == State::Pooled && forQt) {
         pool.erase(number);
         state = State::Measured;
@@ -278,9 +306,19 @@ void DocumentLayout::Flush()
 
 void DocumentLayout::DropFarLayouts()
 {
+    const int center = std::max(0, index.Find(viewTop - settings.margin));
+    if (longCount > 0) {
+        for (int number : kept) {
+            LongBlock* lb = number < int(states.size()) && states[std::size_t(number)] == State::Laid ? Long(number) : nullptr;
+            if (!lb || lb->LaidPieces() <= PiecesKept)
+                continue;
+            // The pieces around the top of the view keep their lines.
+            const double y = viewTop - Top(number);
+            lb->DropFar(y < 0 ? 0 : lb->PieceAtY(y), PiecesKept / 2 - 1);
+        }
+    }
     if (keptCount <= KeptLayoutsLimit)
         return;
-    const int center = std::max(0, index.Find(viewTop - settings.margin));
     const QTextDocument* doc = document();
     std::vector<int> near;
     for (int number : kept) {
@@ -293,6 +331,8 @@ void DocumentLayout::DropFarLayouts()
         // The height stays known; the lines come back when the block is shown.
         if (states[std::size_t(number)] == State::Pooled)
             pool.erase(number);
+        else if (LongBlock* lb = Long(number))
+            lb->DropFar(-1, 0);
         else
             Release(doc->findBlockByNumber(number).layout());
         states[std::size_t(number)] = State::Measured;
@@ -309,7 +349,7 @@ void DocumentLayout::DropFarLayouts()
 #endif
 }
 
-void DocumentLayout::documentChanged(int from, int, int charsAdded)
+void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
     // While a detached document is filled there is no width yet: one estimate
     // of everything once it is shown beats following every insertion.
@@ -364,8 +404,16 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
         const auto at = [](auto& v, int i) { return v.begin() + i; };
         std::vector<State> newStates(std::size_t(changed), State::Estimated);
         std::vector<int> newLines(std::size_t(changed), -1);
-        for (int i = first; i < first + replaced; ++i)
+        for (int i = first; i < first + replaced; ++i) {
             keptCount -= HoldsLines(states[std::size_t(i)]) ? 1 : 0;
+            longCount -= longs[std::size_t(i)] ? 1 : 0;
+        }
+        std::vector<std::unique_ptr<LongBlock>> newLongs(static_cast<std::size_t>(count));
+        for (int i = 0; i < first; ++i)
+            newLongs[std::size_t(i)] = std::move(longs[std::size_t(i)]);
+        for (int i = first + replaced; i < oldCount; ++i)
+            newLongs[std::size_t(i + count - oldCount)] = std::move(longs[std::size_t(i)]);
+        longs = std::move(newLongs);
         states.erase(at(states, first), at(states, first + replaced));
         states.insert(at(states, first), newStates.begin(), newStates.end());
         lines.erase(at(lines, first), at(lines, first + replaced));
@@ -394,7 +442,37 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
     double newHeight = 0;
     QTextBlock block = firstBlock;
     for (int i = first; i < first + changed && block.isValid(); ++i, block = block.next()) {
-        if (changed <= LaidAtOnce) {
+        std::unique_ptr<LongBlock>& lb = longs[std::size_t(i)];
+        const bool wasLong = bool(lb);
+        if (block.isVisible() && block.length() - 1 > longBlockChars) {
+            // Only the pieces an edit within the block touches are cut and laid
+            // out again; a block that merged or split is cut anew.
+            const int at = from - block.position();
+            const bool within = lb && count == oldCount && changed == 1 && at >= 0
+                                && at + charsRemoved <= lb->Length() && charsAdded < block.length() - 1;
+            if (within)
+                lb->Edit(block, at, charsRemoved, charsAdded, estimator, settings);
+            else
+                lb = std::make_unique<LongBlock>(block, PieceChars(), estimator, settings);
+            states[std::size_t(i)] = State::Estimated;
+            MarkKept(i);
+            if (changed <= LaidAtOnce) {
+                double grown = 0;
+                lb->LaidOut(lb->PieceAt(std::clamp(at, 0, lb->Length())), block, settings, &grown);
+            }
+            if (i < counted) {
+                // The lines below stay counted only if this block's are too;
+                // its untouched pieces keep their counts, so this is cheap.
+                int total = 0;
+                double grown = 0;
+                for (int piece = 0; piece < lb->Pieces(); ++piece)
+                    total += lb->Lines(piece, block, settings, &grown);
+                SetLines(i, total);
+            }
+            index.SetHeight(i, lb->Total());
+            widest = std::max(widest, lb->NaturalWidth());
+        } else if (changed <= LaidAtOnce) {
+            lb.reset();
             const BlockFlow flow = LayOutBlock(block, settings);
             states[std::size_t(i)] = State::Laid;
             kept.push_back(i);
@@ -403,8 +481,10 @@ void DocumentLayout::documentChanged(int from, int, int charsAdded)
             widest = std::max(widest, flow.naturalWidth);
             index.SetHeight(i, flow.height);
         } else {
+            lb.reset();
             index.SetHeight(i, estimator.Estimate(block, settings));
         }
+        longCount += int(bool(lb)) - int(wasLong);
         newHeight += index.Height(i);
     }
     if (newHeight != oldHeight) {
@@ -448,10 +528,29 @@ int DocumentLayout::LineCount(const QTextBlock& block) const
     return const_cast<DocumentLayout*>(this)->CountBlock(block.blockNumber(), block, true);
 }
 
+int DocumentLayout::CountLong(int number, const QTextBlock& block, const QElapsedTimer* clock, qint64 budgetNs)
+{
+    // Each piece keeps its count, so a count cut short by its budget goes on
+    // where it stopped.
+    LongBlock* lb = Long(number);
+    int total = 0;
+    for (int piece = 0; piece < lb->Pieces(); ++piece) {
+        double grown = 0;
+        total += lb->Lines(piece, block, settings, &grown);
+        Grew(number, piece, grown);
+        if (clock && clock->nsecsElapsed() > budgetNs && piece + 1 < lb->Pieces())
+            return -1;
+    }
+    SetLines(number, total);
+    return total;
+}
+
 int DocumentLayout::CountBlock(int number, const QTextBlock& block, bool heights)
 {
     if (lines[std::size_t(number)] >= 0)
         return lines[std::size_t(number)];
+    if (Long(number))
+        return CountLong(number, block, nullptr, 0);
     // Counting every line of a long text must not lay it all out: most
     // paragraphs of logs, lists and verse are known to fit on one line.
     if (estimator.SurelyOneLine(block, settings)) {
@@ -533,7 +632,12 @@ bool DocumentLayout::LinesCounted(int blockNumber, qint64 budgetNs) const
     clock.start();
     for (QTextBlock block = document()->findBlockByNumber(next); block.isValid() && next <= upTo;
          block = block.next(), ++next) {
-        self->CountBlock(next, block, false);
+        if (self->Long(next) && self->lines[std::size_t(next)] < 0) {
+            if (self->CountLong(next, block, &clock, budgetNs) < 0)
+                break;
+        } else {
+            self->CountBlock(next, block, false);
+        }
         if (clock.nsecsElapsed() > budgetNs)
             break;
     }
@@ -631,9 +735,16 @@ int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     const int number = index.Find(point.y() - settings.margin);
     const QTextBlock block = document()->findBlockByNumber(number);
     const QTextLayout* layout = self->Ensure(number, block, false);
+    int start = block.position();
+    QPointF local = point - QPointF(0, Top(number));
+    if (const LongBlock* lb = Long(number)) {
+        const int piece = lb->PieceAtY(local.y());
+        layout = self->Piece(number, block, piece);
+        start += Long(number)->Start(piece);
+        local = point - QPointF(0, Top(number) + Long(number)->Top(piece));
+    }
     if (layout->lineCount() == 0)
         return accuracy == Qt::ExactHit ? -1 : block.position();
-    const QPointF local = point - QPointF(0, Top(number));
     QTextLine line = layout->lineAt(layout->lineCount() - 1);
     for (int i = 0; i < layout->lineCount(); ++i) {
         const QTextLine candidate = layout->lineAt(i);
@@ -645,9 +756,15 @@ int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     if (accuracy == Qt::ExactHit) {
         if (!line.naturalTextRect().contains(local))
             return -1;
-        return block.position() + line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
+        return start + line.xToCursor(local.x(), QTextLine::CursorOnCharacter);
     }
-    return block.position() + line.xToCursor(local.x());
+    const int hit = line.xToCursor(local.x());
+    // Past the end of a piece's last line: before the space the line broke at,
+    // as on any line but a paragraph's last.
+    if (Long(number) && hit == layout->text().size() && start + hit < block.position() + block.length() - 1
+        && hit > 0 && layout->text().at(hit - 1).isSpace())
+        return start + hit - 1;
+    return start + hit;
 }
 
 void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
@@ -677,6 +794,10 @@ void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
         const QBrush background = block.blockFormat().background();
         if (background.style() != Qt::NoBrush)
             painter->fillRect(QRectF(0, blockTop, Width(), height), background);
+        if (Long(number)) {
+            DrawLong(painter, context, number, block, clip);
+            continue;
+        }
 
         const int position = block.position();
         const int length = block.length();

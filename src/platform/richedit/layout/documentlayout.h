@@ -5,9 +5,11 @@
 #pragma once
 
 #include "blockflow.h"
+#include "longblock.h"
 #include "prefixindex.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdint>
@@ -30,6 +32,12 @@ public:
     // side of the viewport keep theirs.
     static constexpr int KeptLayoutsLimit = 3000;
     static constexpr int KeptRadius = 600;
+    // Paragraphs longer than this are laid out and drawn in pieces: Qt splits a
+    // paragraph into runs and finds its break points over the whole of it before
+    // it lays out even its first line. A long paragraph keeps the lines of this
+    // many pieces around the viewport.
+    static constexpr int LongBlockChars = 65536;
+    static constexpr int PiecesKept = 16;
 
     explicit DocumentLayout(QTextDocument* doc);
 
@@ -74,6 +82,26 @@ public:
     // Where the block lies, as blockBoundingRect answers, without handing its lines to Qt.
     QRectF Placed(const QTextBlock& block) const;
 
+    // Where paragraphs are cut into pieces, and about how long a piece is (0: as
+    // many characters as some forty lines hold at the width).
+    void SetPieceLimits(int longChars, int pieceChars);
+    bool HasLongBlocks() const;
+    bool IsLong(const QTextBlock& block) const;
+    // Exact for every block, laid out in pieces or not: the caret's rectangle at a
+    // position (document coordinates).
+    QRectF CaretRect(int position) const;
+    // Within a long block: the next or previous cursor position (across its
+    // edges: one position on), and the start or the end of the display line.
+    int NextPosition(int position, bool forward, QTextLayout::CursorMode mode) const;
+    int LineEdge(int position, bool end) const;
+    // The word around a position in a long block, as a double click selects it.
+    std::pair<int, int> WordAt(int position) const;
+    // A long block's display line number index: its start in the block and its
+    // length; and the number of the display line holding a position in it.
+    std::pair<int, int> LineInLong(const QTextBlock& block, int index) const;
+    int LineNumberInLong(const QTextBlock& block, int pos) const;
+    int LaidPieces(const QTextBlock& block) const;
+
     // What the layout holds: blocks with lines now, and whether a block's height is known.
     int KeptLayouts() const;
     bool HeightKnown(int blockNumber) const;
@@ -117,11 +145,24 @@ private:
     // The block's lines, found now if they are not known; with heights, what is
     // measured corrects the block's height too.
     int CountBlock(int number, const QTextBlock& block, bool heights);
+    // A long block's lines; -1 when the budget ran out before all were counted.
+    int CountLong(int number, const QTextBlock& block, const QElapsedTimer* clock, qint64 budgetNs);
     void CountThrough(int number);
     int Frontier() const;
     void CountSlice();
     void Flush();
     void DropFarLayouts();
+    // Long blocks: the piece laid out, with its height corrected; the pieces
+    // within document heights from..to.
+    LongBlock* Long(int number) const { return number < int(longs.size()) ? longs[std::size_t(number)].get() : nullptr; }
+    int PieceChars() const;
+    void MarkKept(int number);
+    QTextLayout* Piece(int number, const QTextBlock& block, int piece);
+    void Grew(int number, int piece, double grown);
+    void EnsurePieces(int number, const QTextBlock& block, double from, double to);
+    void DrawLong(QPainter* painter, const PaintContext& context, int number, const QTextBlock& block, const QRectF& clip);
+    // The block's piece holding pos (relative) with its lines, and the line there.
+    QTextLine PieceLine(const QTextBlock& block, int pos, int* piece, QTextLayout** layout) const;
 
     PrefixIndex index;
     std::vector<State> states;
@@ -129,6 +170,10 @@ private:
     LineIndex lineIndex;          // the same, at least one a block
     mutable int counted = 0;      // every block before this one is counted
     QTimer counter;
+    std::vector<std::unique_ptr<LongBlock>> longs;   // by block number, for long blocks only
+    int longBlockChars = LongBlockChars;
+    int pieceChars = 0;
+    int longCount = 0;
     std::vector<int> kept;        // numbers of blocks that may hold lines
     int handedOut = -1;           // the block whose lines a caller reads now: kept
     int keptCount = 0;            // blocks whose state is Laid or Pooled
