@@ -89,9 +89,12 @@ void TfmView::JournalTick()
         // Every load and reinterpretation brings a new document.
         HookJournal(doc);
         journalBaseFile.clear();
+        // Reinterpreting again and again must not put off the text's first write.
+        if (!journalDirty)
+            journalFirstDirty = TickNow();
+        journalLastChange = TickNow();
         journalDirty = true;
         journalWhole = true;
-        journalFirstDirty = journalLastChange = TickNow();
     }
     if (!GEditor->Modified()) {
         // The file (or nothing) holds what is shown: no journal is needed.
@@ -196,6 +199,7 @@ void TfmView::FillJournalHeader(TJournalState& state)
     state.uniType = GEditor->UniType();
     state.dosAdd = GEditor->DosAdd();
     state.hasTables = HasTables;
+    state.font = GEditor->Font();
     state.timeMs = QDateTime::currentMSecsSinceEpoch();
     // The file as it was when this journal began: a later recovery can tell
     // whether someone wrote it meanwhile.

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QIODevice>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -91,6 +92,16 @@ std::optional<TJournalState> DecodeState(QDataStream& in)
     in >> s.fileName >> s.encoding >> s.uniType >> s.dosAdd >> s.hasTables >> s.selStart >> s.selLength >> s.timeMs
         >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.preview
         >> s.rtf >> s.byteOrderMark >> s.fromFile >> s.fileBytes;
+    if (!in.atEnd()) {
+        TFont font;
+        std::uint8_t style = 0, pitch = 0;
+        in >> font.Name >> font.Size >> font.Color >> style >> font.Charset >> pitch;
+        for (int bit = 0; bit < 4; ++bit)
+            if (style & (1u << bit))
+                font.Style.Include(TFontStyle(bit));
+        font.Pitch = TFontPitch(std::min<std::uint8_t>(pitch, std::uint8_t(TFontPitch::fpFixed)));
+        s.font = font;
+    }
     if (in.status() != QDataStream::Ok || !in.atEnd())
         return std::nullopt;
     return s;
@@ -134,6 +145,13 @@ QByteArray EncodeJournalRecord(const TJournalState& s)
     out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart << s.selLength
         << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size << s.disk.mtimeNs
         << s.preview << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
+    if (s.font) {
+        std::uint8_t style = 0;
+        for (int bit = 0; bit < 4; ++bit)
+            if (s.font->Style.Contains(TFontStyle(bit)))
+                style |= std::uint8_t(1u << bit);
+        out << s.font->Name << s.font->Size << s.font->Color << style << s.font->Charset << std::uint8_t(s.font->Pitch);
+    }
     return Framed(payload);
 }
 
