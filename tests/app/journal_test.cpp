@@ -183,6 +183,14 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(control));
     EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding());
     EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
+
+    // An edit that does not fit its text fails the recovery and leaves the text shown.
+    TJournalState bad = journal;
+    TJournalEdit outside;
+    outside.position = int(journal.characters) * 2;
+    bad.edits.insert(bad.edits.begin(), outside);
+    EXPECT_THROW(ShowJournalText(recovered, bad), std::runtime_error);
+    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
     prompter.AnswerMessage(MsgButton::No);
 }
 

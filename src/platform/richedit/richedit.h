@@ -183,6 +183,10 @@ public:
     std::function<bool(std::int32_t, std::int32_t)> OnProtected;  // EN_PROTECTED: true allows the change
     std::function<void(const ENLINK&)> OnLink;                    // EN_LINK
     std::function<bool(int objects, int chars)> OnSaveClipboard;  // EN_SAVECLIPBOARD: true keeps the clipboard
+    // Once: work on the next whole text streamed in, before it is shown (a change
+    // to a shown document lays it out at once). What it throws fails the stream,
+    // and the text shown stays.
+    std::function<void(QTextDocument&)> BeforeShowingNext;
 
     // Display
     void SetBkgndColor(bool useSystemColor, COLORREF color);
@@ -228,6 +232,7 @@ public:
     struct Impl;
 
 private:
+    void PrepareFresh(QTextDocument& fresh);
     std::unique_ptr<Impl> d;
 };
 

@@ -123,6 +123,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         SyncListMarkers(*fresh, 0, fresh->characterCount() - 1);
         if (d->autoUrlDetect)
             d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+        PrepareFresh(*fresh);
         d->AttachDocument(fresh);
         d->changePending = true;
         return d->TextLength();
@@ -174,9 +175,24 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     // edge of a block read.
     if (d->autoUrlDetect)
         d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+    PrepareFresh(*fresh);
     d->AttachDocument(fresh);
     d->changePending = true;
     return d->TextLength();
+}
+
+void RichEdit::PrepareFresh(QTextDocument& fresh)
+{
+    if (!BeforeShowingNext)
+        return;
+    const std::function<void(QTextDocument&)> prepare = std::move(BeforeShowingNext);
+    BeforeShowingNext = nullptr;
+    try {
+        prepare(fresh);
+    } catch (...) {
+        delete &fresh;
+        throw;
+    }
 }
 
 std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)
