@@ -377,6 +377,8 @@ public:
     // The text shown was just read from (or written to) the named file, which
     // had this identity.
     void JournalLoaded(const TDiskIdentity& file);
+    // The whole text was just read again from these bytes in another encoding.
+    void JournalReadAgain(const std::vector<std::uint8_t>& bytes);
 
     // The file as this window last loaded or saved it (view_diskwatch.cpp):
     // another program's change is noticed, and a save over it asks first.
@@ -486,6 +488,10 @@ private:
     // While the text is the file it was read from plus edits, the journal holds
     // that file's bytes instead of the whole text converted.
     QString journalBaseFile;
+    // Or, after a reinterpretation, the bytes the text was read from in memory.
+    QByteArray journalBaseBytes;
+    bool journalBaseInMemory = false;
+    void ForgetJournalBase();
     TDiskIdentity journalBaseDisk;
     qint64 journalBaseChars = 0;
     bool journalBasePending = false;

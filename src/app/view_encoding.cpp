@@ -68,6 +68,8 @@ void TfmView::Decoding(std::uint8_t e)
                 SetKodP(e);
             control->ExSetSel(sel);
             GEditor->SetModified(modified);
+            if (!selected)
+                JournalReadAgain(snapshot->Memory.Bytes());
             // A whole text read anew has nothing left to undo.
             sbUndo->setEnabled(GEditor->CanUndo());
             sbRedo->setEnabled(GEditor->CanRedo());

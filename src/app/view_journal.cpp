@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -76,7 +77,7 @@ void TfmView::SetJournal(bool on, int delayMs)
     journalDirty = false;
     journalWhole = true;
     journalEdits.clear();
-    journalBaseFile.clear();
+    ForgetJournalBase();
     journalBasePending = false;
 }
 
@@ -88,7 +89,7 @@ void TfmView::JournalTick()
     if (doc != journalDocument) {
         // Every load and reinterpretation brings a new document.
         HookJournal(doc);
-        journalBaseFile.clear();
+        ForgetJournalBase();
         // Reinterpreting again and again must not put off the text's first write.
         if (!journalDirty)
             journalFirstDirty = TickNow();
@@ -103,7 +104,7 @@ void TfmView::JournalTick()
         journalDirty = false;
         journalEdits.clear();
         journalKey = JournalKey(*this);
-        if (journalBaseFile.isEmpty())
+        if (journalBaseFile.isEmpty() && !journalBaseInMemory)
             journalWhole = true;
         else
             journalBasePending = true;
@@ -150,10 +151,9 @@ void TfmView::JournalLoaded(const TDiskIdentity& file)
     QTextDocument* doc = GEditor->Window()->Document();
     // Read back in another way than it was read (DOS graphics widened, a
     // detection the window overrode, tables built), the file is not the text.
-    if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding || !file.exists) {
-        journalBaseFile.clear();
+    ForgetJournalBase();
+    if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding || !file.exists)
         return;
-    }
     if (doc != journalDocument)
         HookJournal(doc);
     journalBaseFile = CurFileName;
@@ -165,23 +165,61 @@ void TfmView::JournalLoaded(const TDiskIdentity& file)
     journalKey = JournalKey(*this);
 }
 
+void TfmView::JournalReadAgain(const std::vector<std::uint8_t>& bytes)
+{
+    if (!journal)
+        return;
+    // Read as the file would be, the bytes are the text: a reinterpreted large
+    // text is then recovered as fast as it opens, not from its RTF.
+    ForgetJournalBase();
+    if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding)
+        return;
+    QTextDocument* doc = GEditor->Window()->Document();
+    if (doc != journalDocument)
+        HookJournal(doc);
+    journalBaseBytes = QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    journalBaseInMemory = true;
+    journalBaseChars = doc->characterCount() - 1;
+    journalBasePending = true;
+    journalWhole = false;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
+    const qint64 now = TickNow();
+    if (!journalDirty)
+        journalFirstDirty = now;
+    journalDirty = true;
+    journalLastChange = now;
+}
+
+void TfmView::ForgetJournalBase()
+{
+    journalBaseFile.clear();
+    journalBaseBytes.clear();
+    journalBaseInMemory = false;
+}
+
 bool TfmView::WriteJournalBase()
 {
-    if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
-        return false;
-    std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
-    // Written meanwhile by someone else: those are not the bytes the text came from.
-    if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
-        return false;
     TJournalState state;
     state.fromFile = true;
-    state.fileBytes = std::move(*bytes);
+    if (journalBaseInMemory) {
+        state.fileBytes = std::exchange(journalBaseBytes, QByteArray());
+        journalBaseInMemory = false;
+    } else {
+        if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
+            return false;
+        std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
+        // Written meanwhile by someone else: those are not the bytes the text came from.
+        if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
+            return false;
+        state.fileBytes = std::move(*bytes);
+        journalDiskName = CurFileName;
+        journalDisk = journalBaseDisk;
+    }
     state.characters = journalBaseChars;
     state.selStart = GEditor->SelStart();
     state.selLength = GEditor->SelLength();
     state.preview = JournalPreview(*GEditor->Window()->Document());
-    journalDiskName = CurFileName;
-    journalDisk = journalBaseDisk;
     FillJournalHeader(state);
     journal->Write(EncodeJournalRecord(state));
     journalBasePending = false;
@@ -245,7 +283,7 @@ void TfmView::TakeJournalSnapshot()
     journalKey = JournalKey(*this);
     journalDirty = false;
     journalWhole = false;
-    journalBaseFile.clear();
+    ForgetJournalBase();
     journalEdits.clear();
     journalWholeAt = TickNow();
     journalWholeCostMs = journalWholeAt - start;

@@ -191,6 +191,18 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     bad.edits.insert(bad.edits.begin(), outside);
     EXPECT_THROW(ShowJournalText(recovered, bad), std::runtime_error);
     EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
+
+    // Read again in another code page, the text is kept as the bytes it was read
+    // from, not as its RTF, and comes back the same.
+    w.mKoiClick();
+    w.FlushJournal();
+    const TJournalState koi = ReadJournal(w.JournalPath());
+    EXPECT_TRUE(koi.fromFile);
+    TqxEditor again;
+    again.SetFont(w.GEditor->Font());
+    ShowJournalText(again, koi);
+    EXPECT_EQ(RtfOf(*again.Window()), RtfOf(control));
+    EXPECT_EQ(SavedBytes(again), SavedBytes(*w.GEditor));
     prompter.AnswerMessage(MsgButton::No);
 }
 
