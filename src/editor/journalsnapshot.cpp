@@ -15,9 +15,34 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
+
+// A journal's bytes read in place: a 50 MB text is not copied once more to load it.
+class TBytesReader : public TStream {
+public:
+    explicit TBytesReader(const QByteArray& bytes) : bytes(bytes) {}
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override
+    {
+        const std::size_t n = std::min(count, std::size_t(bytes.size() - position));
+        std::memcpy(buffer, bytes.constData() + position, n);
+        position += qsizetype(n);
+        return n;
+    }
+    std::size_t Write(const std::uint8_t*, std::size_t) override { return 0; }
+    std::int64_t Position() const override { return position; }
+    void SetPosition(std::int64_t value) override
+    {
+        position = qsizetype(std::clamp<std::int64_t>(value, 0, bytes.size()));
+    }
+    std::int64_t Size() const override { return bytes.size(); }
+
+private:
+    const QByteArray& bytes;
+    qsizetype position = 0;
+};
 
 constexpr int PreviewLines = 3;
 constexpr int PreviewChars = 160;
@@ -140,7 +165,7 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
         if (doc.characterCount() - 1 == state.characters)
             ApplyEdits(doc, state.edits);
     };
-    TMemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    TBytesReader stream(bytes);
     try {
         editor.Lines()->LoadFromStream(stream);
     } catch (...) {
