@@ -2,18 +2,22 @@
 // The test script of a copy run as a child process by the tests.
 #include "testscript.h"
 
+#include "finddialog.h"
 #include "helpviewer.h"
 #include "instanceclient.h"
 #include "instanceserver.h"
 #include "richedit.h"
 #include "scriptedprompter.h"
+#include "streams.h"
 #include "view.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QTextEdit>
 
 #include <fcntl.h>
@@ -108,19 +112,71 @@ private:
     ScriptLog log;
 };
 
-// "type TEXT" types into the editor as keys would; "menu NAME" runs a menu item.
+// The window's text as it is now, in RTF and in the shown encoding, for a test
+// that compares what a later recovery brings back.
+void DumpText(TfmView& view, const QString& path)
+{
+    QByteArray rtf;
+    platform::EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&rtf);
+    stream.pfnCallback = [](std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb) {
+        reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), cb);
+        *pcb = cb;
+        return std::uint32_t(0);
+    };
+    view.GEditor->Window()->StreamOut(platform::SF_RTF, stream);
+    TMemoryStream shown;
+    view.GEditor->Lines()->SaveToStream(shown);
+    const std::vector<std::uint8_t>& bytes = shown.Bytes();
+    QFile rtfFile(path + QStringLiteral(".rtf"));
+    QFile textFile(path + QStringLiteral(".txt"));
+    if (rtfFile.open(QIODevice::WriteOnly) && textFile.open(QIODevice::WriteOnly)) {
+        rtfFile.write(rtf);
+        textFile.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    }
+}
+
+// "type TEXT" types into the editor as keys would; "key SEQUENCE" presses a key
+// ("F5", "Ctrl+Z"); "select FROM TO" selects; "paste RTF" pastes formatted text;
+// "replace FIND WITH" replaces all; "menu NAME" runs a menu item; "dump PATH"
+// writes the text to PATH.rtf and PATH.txt.
 void RunCommand(TfmView& view, const ScriptLog& log, const QString& command)
 {
     log.Write(QStringLiteral("command"), command);
     const QString verb = command.section(u' ', 0, 0);
     const QString rest = command.section(u' ', 1);
+    platform::RichEdit* control = view.GEditor->Window();
     if (verb == QLatin1String("type")) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, rest);
-        QCoreApplication::sendEvent(view.GEditor->Window(), &press);
+        QCoreApplication::sendEvent(control, &press);
+    } else if (verb == QLatin1String("key")) {
+        const QKeySequence sequence = QKeySequence::fromString(rest);
+        if (sequence.isEmpty())
+            return;
+        const QKeyCombination key = sequence[0];
+        QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
+        QKeyEvent release(QEvent::KeyRelease, key.key(), key.keyboardModifiers());
+        QCoreApplication::sendEvent(control, &press);
+        QCoreApplication::sendEvent(control, &release);
+    } else if (verb == QLatin1String("select")) {
+        control->SetSel(rest.section(u' ', 0, 0).toInt(), rest.section(u' ', 1, 1).toInt());
+    } else if (verb == QLatin1String("paste")) {
+        auto* mime = new QMimeData;
+        mime->setData(QStringLiteral("text/rtf"), rest.toUtf8());
+        QGuiApplication::clipboard()->setMimeData(mime);
+        control->paste();
+    } else if (verb == QLatin1String("replace")) {
+        view.OkReplaceDialog();
+        view.ReplaceDialog1->SetFindText(rest.section(u' ', 0, 0));
+        view.ReplaceDialog1->SetReplaceText(rest.section(u' ', 1));
+        view.ReplaceDialog1Replace(true);
     } else if (verb == QLatin1String("menu")) {
         if (QAction* item = view.Item(rest))
             item->trigger();
+    } else if (verb == QLatin1String("dump")) {
+        DumpText(view, rest);
     }
+    log.Write(QStringLiteral("done"), command);
 }
 
 } // namespace
@@ -144,7 +200,11 @@ bool InstallTestScript(TfmView& view)
     }
     InstallPrompter(&prompter);
     if (platform::InstanceServer* instances = view.Instances()) {
-        instances->SetOnCommand([&view, log](const QString& command) { RunCommand(view, log, command); });
+        // Lines of one request run together, with nothing of the window's own between them.
+        instances->SetOnCommand([&view, log](const QString& commands) {
+            for (const QString& command : commands.split(u'\n', Qt::SkipEmptyParts))
+                RunCommand(view, log, command);
+        });
         instances->OnActivate = [&view, log] {
             log.Write(QStringLiteral("front"));
             view.BringToFront();

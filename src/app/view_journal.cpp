@@ -92,9 +92,12 @@ void TfmView::JournalTick()
         HookJournal(doc);
         DropJournalBase();
         journalPlain = false;
+        // Reinterpreting again and again must not put off the text's first write.
+        if (!journalDirty)
+            journalFirstDirty = TickNow();
+        journalLastChange = TickNow();
         journalDirty = true;
         journalWhole = true;
-        journalFirstDirty = journalLastChange = TickNow();
     }
     if (!GEditor->Modified()) {
         // The file (or nothing) holds what is shown: no journal is needed.
@@ -211,7 +214,7 @@ void TfmView::JournalReread(QByteArray bytes)
     QTextDocument* doc = GEditor->Window()->Document();
     DropJournalBase();
     journalPlain = false;
-    if (HasTables || GEditor->Encoding() != CurEncoding)
+    if (HasTables || GEditor->LoadedDosAsUnicode || GEditor->Encoding() != CurEncoding)
         return;
     if (doc != journalDocument)
         HookJournal(doc);
@@ -278,6 +281,7 @@ void TfmView::FillJournalHeader(TJournalState& state)
     state.uniType = GEditor->UniType();
     state.dosAdd = GEditor->DosAdd();
     state.hasTables = HasTables;
+    state.font = GEditor->Font();
     state.timeMs = QDateTime::currentMSecsSinceEpoch();
     // The file as it was when this journal began: a later recovery can tell
     // whether someone wrote it meanwhile.

@@ -15,9 +15,34 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
+
+// A journal's bytes read in place: a 50 MB text is not copied once more to load it.
+class TBytesReader : public TStream {
+public:
+    explicit TBytesReader(const QByteArray& bytes) : bytes(bytes) {}
+    std::size_t Read(std::uint8_t* buffer, std::size_t count) override
+    {
+        const std::size_t n = std::min(count, std::size_t(bytes.size() - position));
+        std::memcpy(buffer, bytes.constData() + position, n);
+        position += qsizetype(n);
+        return n;
+    }
+    std::size_t Write(const std::uint8_t*, std::size_t) override { return 0; }
+    std::int64_t Position() const override { return position; }
+    void SetPosition(std::int64_t value) override
+    {
+        position = qsizetype(std::clamp<std::int64_t>(value, 0, bytes.size()));
+    }
+    std::int64_t Size() const override { return bytes.size(); }
+
+private:
+    const QByteArray& bytes;
+    qsizetype position = 0;
+};
 
 constexpr int PreviewLines = 3;
 constexpr int PreviewChars = 160;
@@ -47,10 +72,27 @@ QTextCharFormat InsertFormat(QTextDocument& doc, int position)
     return block.charFormat();
 }
 
+// Whether every character and every paragraph of the text has one and the same
+// format (a plain text as read from a file): a change then needs no look at formats.
+bool OneFormat(const QTextDocument& doc)
+{
+    if (!doc.rootFrame()->childFrames().isEmpty())
+        return false;
+    int charFormats = 0, blockFormats = 0;
+    for (const QTextFormat& format : doc.allFormats()) {
+        charFormats += format.isCharFormat();
+        blockFormats += format.isBlockFormat();
+        if (charFormats > 1 || blockFormats > 1)
+            return false;
+    }
+    return true;
+}
+
+// Above this many characters a change is read whole rather than fragment by fragment.
+constexpr int LargeChange = 4096;
+
 void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
 {
-    const bool undo = doc.isUndoRedoEnabled();
-    doc.setUndoRedoEnabled(false);
     for (const TJournalEdit& e : edits) {
         const int end = doc.characterCount() - 1;
         if (e.position > end || e.removed > end - e.position)
@@ -69,7 +111,6 @@ void ApplyEdits(QTextDocument& doc, const std::vector<TJournalEdit>& edits)
         if (!e.text.isEmpty())
             cursor.insertText(e.text, InsertFormat(doc, e.position));
     }
-    doc.setUndoRedoEnabled(undo);
 }
 
 } // namespace
@@ -170,31 +211,32 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
         editor.SetDosAdd(TDosAdd(state.dosAdd));
     }
     editor.SetAutoEncoding(false);
-    TMemoryStream stream(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    // The edits go into the text before it is shown: each one in a shown text
+    // would lay out again what it touched.
+    platform::RichEdit* control = editor.Window();
+    control->BeforeShowingNext = [&state](QTextDocument& doc) {
+        // The document has no undo history yet: nothing here can be undone.
+        if (state.byteOrderMark && !state.fromFile)
+            QTextCursor(&doc).insertText(QString(QChar(QChar::ByteOrderMark)));
+        // Edits count positions in the text as it was taken; should it read back
+        // with another length they would land in the wrong places, and the whole
+        // state alone is the better answer.
+        if (doc.characterCount() - 1 == state.characters)
+            ApplyEdits(doc, state.edits);
+    };
+    TBytesReader stream(bytes);
     try {
         editor.Lines()->LoadFromStream(stream);
     } catch (...) {
+        control->BeforeShowingNext = nullptr;
         editor.SetEncoding(encoding);
         editor.SetUniType(uniType);
         editor.SetDosAdd(dosAdd);
         editor.SetAutoEncoding(autoEncoding);
         throw;
     }
+    control->BeforeShowingNext = nullptr;
     editor.SetAutoEncoding(autoEncoding);
-    if (state.byteOrderMark && !state.fromFile) {
-        // Put back as the text's first character, outside the undo history.
-        QTextDocument* doc = editor.Window()->Document();
-        const bool undo = doc->isUndoRedoEnabled();
-        doc->setUndoRedoEnabled(false);
-        QTextCursor(doc).insertText(QString(QChar(QChar::ByteOrderMark)));
-        doc->setUndoRedoEnabled(undo);
-    }
-    // Edits count positions in the text as it was taken; should it read back
-    // with another length they would land in the wrong places, and the whole
-    // state alone is the better answer.
-    QTextDocument* doc = editor.Window()->Document();
-    if (doc->characterCount() - 1 == state.characters)
-        ApplyEdits(*doc, state.edits);
     editor.SetEncoding(TEnc(state.encoding));
     editor.SetUniType(TUniType(state.uniType));
     editor.SetDosAdd(TDosAdd(state.dosAdd));
@@ -251,6 +293,19 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
     edit.removed = removed;
     if (added <= 0)
         return edit;
+    // A Replace All over a large plain text is one change of all of it: read as
+    // raw text it costs a copy instead of a walk through every paragraph.
+    if (added > LargeChange && OneFormat(doc)) {
+        // The document's raw text is one copy of its buffer; a selection's text is
+        // gathered fragment by fragment, several times slower after a Replace All.
+        edit.text = doc.toRawText().mid(position, added);
+        const bool plain = std::none_of(edit.text.cbegin(), edit.text.cend(), [](QChar c) {
+            return c == QChar::ObjectReplacementCharacter || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+        });
+        if (plain && edit.text.size() == added)
+            return edit;
+        edit.text.clear();
+    }
     const QTextCharFormat format = InsertFormat(doc, position);
     const QTextBlock first = doc.findBlock(position);
     const QTextBlockFormat blockFormat = first.blockFormat();

@@ -3,6 +3,8 @@
 // reading one back, refusing anything that is not exactly one of ours.
 #pragma once
 
+#include "editortypes.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -63,6 +65,9 @@ struct TJournalState {
     bool fromFile = false;
     QByteArray fileBytes;
     std::vector<TJournalEdit> edits;   // what changed after the whole state, in order
+    // The window's font, which a text read from a file takes and which its RTF
+    // names; empty when unknown.
+    std::optional<TFont> font;
 };
 
 // The encoded record of a whole state (its edits aside), and of one edit after it;

@@ -99,6 +99,9 @@ void EditorWriteJournal(const TJournalState& state, const std::string& outName, 
     EnsureApplication();
     auto editor = std::make_unique<TqxEditor>();
     editor->SetWordWrap(false);
+    // A text read from its file takes the font the window showed it in.
+    if (state.font)
+        editor->SetFont(*state.font);
     ShowJournalText(*editor, state);
     if (asRtf)
         editor->SetEncoding(Rtf);

@@ -185,6 +185,26 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(control));
     EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding());
     EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
+
+    // An edit that does not fit its text fails the recovery and leaves the text shown.
+    TJournalState bad = journal;
+    TJournalEdit outside;
+    outside.position = int(journal.characters) * 2;
+    bad.edits.insert(bad.edits.begin(), outside);
+    EXPECT_THROW(ShowJournalText(recovered, bad), std::runtime_error);
+    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
+
+    // Read again in another code page, the text is kept as the bytes it was read
+    // from, not as its RTF, and comes back the same.
+    w.mKoiClick();
+    w.FlushJournal();
+    const TJournalState koi = ReadJournal(w.JournalPath());
+    EXPECT_TRUE(koi.fromFile);
+    TqxEditor again;
+    again.SetFont(w.GEditor->Font());
+    ShowJournalText(again, koi);
+    EXPECT_EQ(RtfOf(*again.Window()), RtfOf(control));
+    EXPECT_EQ(SavedBytes(again), SavedBytes(*w.GEditor));
     prompter.AnswerMessage(MsgButton::No);
 }
 

@@ -10,6 +10,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
+#include <random>
+#include <thread>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -143,6 +147,99 @@ TEST(RecoveryJournal, APowerCutAtAnyByteLeavesAnEarlierWholeState)
     EXPECT_FALSE(TJournalClaim::Take(path));
     first->Remove();
     EXPECT_FALSE(QFile::exists(path));
+    qunsetenv("XDG_STATE_HOME");
+}
+
+// The text a journal read back stands for: its whole state with its edits applied.
+QString Rebuilt(const TJournalState& state)
+{
+    QString text = QString::fromUtf8(state.fileBytes);
+    for (const TJournalEdit& e : state.edits)
+        text.replace(e.position, e.removed, e.text);
+    return text;
+}
+
+TEST(RecoveryJournal, CopiesTakenWhileTheWriterWritesAndCutAnywhereHoldAnEarlierText)
+{
+    TTestDir dir;
+    qputenv("XDG_STATE_HOME", dir.Path(QStringLiteral("state")).toLocal8Bit());
+    const QString folder = RecoveryFolder();
+    std::mt19937 random(20271);
+    std::vector<QString> texts;   // by step; a record's time is its step
+    std::atomic<int> durable{-1};
+    std::atomic<bool> writing{true};
+    struct Copy {
+        int durable;
+        QByteArray bytes;
+    };
+    std::vector<Copy> copies;
+    // What a power cut leaves: the folder as it is at some moment during writing.
+    std::thread copier([&] {
+        std::mt19937 when(7);
+        while (writing) {
+            const int before = durable;
+            for (const TJournalEntry& entry : ListJournals(folder))
+                copies.push_back({before, Bytes(entry.path)});
+            std::this_thread::sleep_for(std::chrono::microseconds(when() % 3000));
+        }
+    });
+    {
+        TJournalWriter writer(folder);
+        QString text = QStringLiteral("Начало текста.");
+        for (int step = 0; step < 250; ++step) {
+            if (step % 50 == 0) {
+                // Now and then a whole text, large enough to take a while to write.
+                text += QString(int(random() % 60000), QChar(u'я'));
+                TJournalState state;
+                state.fromFile = true;
+                state.fileBytes = text.toUtf8();
+                state.characters = text.size();
+                state.timeMs = step;
+                writer.Write(EncodeJournalRecord(state));
+            } else {
+                TJournalEdit edit;
+                edit.position = int(random() % (text.size() + 1));
+                edit.removed = int(random() % std::min<qsizetype>(8, text.size() - edit.position + 1));
+                edit.text = QStringLiteral("ёж%1").arg(step);
+                edit.timeMs = step;
+                text.replace(edit.position, edit.removed, edit.text);
+                writer.Append(EncodeJournalEdit(edit));
+            }
+            texts.push_back(text);
+            if (random() % 10 == 0) {
+                writer.Flush();
+                durable = step;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 2000));
+        }
+        writer.Flush();
+        durable = int(texts.size()) - 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        writing = false;
+        copier.join();
+        writer.Remove();
+    }
+    ASSERT_GT(copies.size(), 50u);
+    const QString cut = dir.Path(QStringLiteral("cut.qlj"));
+    int read = 0;
+    for (const Copy& copy : copies) {
+        // The copy as taken, then cut at a random length.
+        for (const qsizetype length : {copy.bytes.size(), qsizetype(random() % (copy.bytes.size() + 1))}) {
+            Put(cut, copy.bytes.left(length));
+            try {
+                const TJournalState state = ReadJournal(cut);
+                ASSERT_TRUE(state.timeMs >= 0 && state.timeMs < qint64(texts.size()));
+                EXPECT_EQ(Rebuilt(state), texts[size_t(state.timeMs)]) << "a mix of states at step " << state.timeMs;
+                if (length == copy.bytes.size()) {
+                    EXPECT_GE(state.timeMs, copy.durable) << "a flushed step is missing";
+                }
+                ++read;
+            } catch (const std::runtime_error&) {
+                EXPECT_TRUE(length < copy.bytes.size() || copy.durable < 0) << "a whole copy refused";
+            }
+        }
+    }
+    EXPECT_GT(read, int(copies.size()));
     qunsetenv("XDG_STATE_HOME");
 }
 

@@ -192,6 +192,10 @@ public:
     std::function<void(const ENLINK&)> OnLink;                    // EN_LINK
     std::function<bool(int objects, int chars)> OnSaveClipboard;  // EN_SAVECLIPBOARD: true keeps the clipboard
     std::function<void()> OnLinesCounted;                         // see LineKnown
+    // Once: work on the next whole text streamed in, before it is shown (a change
+    // to a shown document lays it out at once). What it throws fails the stream,
+    // and the text shown stays.
+    std::function<void(QTextDocument&)> BeforeShowingNext;
 
     // Display
     void SetBkgndColor(bool useSystemColor, COLORREF color);
@@ -243,6 +247,7 @@ private slots:
     void RepaintRequested(const QRectF& rect);
 
 private:
+    void PrepareFresh(QTextDocument& fresh);
     std::unique_ptr<Impl> d;
 };
 

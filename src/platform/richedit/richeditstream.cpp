@@ -125,6 +125,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         SyncListMarkers(*fresh, 0, fresh->characterCount() - 1);
         if (d->autoUrlDetect)
             d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+        PrepareFresh(*fresh);
         d->AttachDocument(fresh);
         d->changePending = true;
         return d->TextLength();
@@ -185,12 +186,35 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     decoder.Finish(chunk);
     put();
     cursor.endEditBlock();
-    std::vector<int> linked;
-    if (d->autoUrlDetect)
-        linked = d->DetectLinksAt(fresh, std::move(urlMarks));
-    d->AttachDocument(fresh, &linked);
+    if (BeforeShowingNext) {
+        // What is done to the text before it is shown moves the addresses found
+        // while reading: they are looked for again in the final text.
+        PrepareFresh(*fresh);
+        if (d->autoUrlDetect)
+            d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+        d->AttachDocument(fresh);
+    } else {
+        std::vector<int> linked;
+        if (d->autoUrlDetect)
+            linked = d->DetectLinksAt(fresh, std::move(urlMarks));
+        d->AttachDocument(fresh, &linked);
+    }
     d->changePending = true;
     return d->TextLength();
+}
+
+void RichEdit::PrepareFresh(QTextDocument& fresh)
+{
+    if (!BeforeShowingNext)
+        return;
+    const std::function<void(QTextDocument&)> prepare = std::move(BeforeShowingNext);
+    BeforeShowingNext = nullptr;
+    try {
+        prepare(fresh);
+    } catch (...) {
+        delete &fresh;
+        throw;
+    }
 }
 
 std::int32_t RichEdit::StreamOut(unsigned format, EDITSTREAM& stream)

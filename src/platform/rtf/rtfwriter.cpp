@@ -173,6 +173,9 @@ private:
 
     void WriteRuns(const QTextBlock& block)
     {
+        // Fragments whose formats differ only in what RTF does not say are one
+        // run: how the text came to be split must not show in what is written.
+        QByteArray runWords;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int lo = std::max(fragment.position(), from_);
@@ -192,6 +195,7 @@ private:
             const QString href = field ? format.anchorHref() : QString();
             if (href != openLink_) {
                 CloseLink();
+                runWords.clear();
                 if (!href.isEmpty()) {
                     body_ += "{\\field{\\*\\fldinst{HYPERLINK \"";
                     QString escaped = href;
@@ -202,11 +206,15 @@ private:
                 }
             }
             const bool scripted = RtfWriterTables::Scripted(format);
+            const bool object = format.isImageFormat() || format.hasProperty(PropEmbeddedObject);
             if (scripted)
                 body_ += '{';
-            body_ += tables_.CharacterWords(format);
+            const QByteArray words = tables_.CharacterWords(format);
+            if (scripted || object || words != runWords)
+                body_ += words;
+            runWords = scripted || object ? QByteArray() : words;
             const bool cp1251 = tables_.Cp1251Font(format);
-            if (format.isImageFormat() || format.hasProperty(PropEmbeddedObject)) {
+            if (object) {
                 for (QChar c : text) {
                     if (c == QChar::ObjectReplacementCharacter)
                         body_ += ObjectRtf(document_, format);
