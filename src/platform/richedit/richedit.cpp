@@ -118,6 +118,15 @@ void RichEdit::Impl::AttachDocument(QTextDocument* fresh, const std::vector<int>
     fresh->setUndoRedoEnabled(undoLimit > 0);
     fresh->setModified(false);
     ClearUndoNames();
+    {
+        // Links marked while the text was built, with no layout to take the
+        // change, leave its span pending in the document: the first typed
+        // character would report everything from there on as changed. An empty
+        // edit hands the span over now, before the control listens.
+        QTextCursor settle(fresh);
+        settle.beginEditBlock();
+        settle.endEditBlock();
+    }
     ConnectDocument();
     ApplyWrap();
     ApplyScrollBars();

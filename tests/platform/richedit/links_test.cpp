@@ -128,3 +128,29 @@ TEST(Links, ClickOnALinkIsReportedWithItsRangeWhenTheMaskAsks)
 }
 
 } // namespace
+
+TEST(Links, TheFirstEditAfterStreamingATextWithAnAddressReportsOnlyItself)
+{
+    // Marking the addresses of a text read in must not leave its span pending
+    // in the document: the first typed character would then report the whole
+    // text as changed, and all that listens (the layout, the recovery journal)
+    // would take the whole text anew.
+    RichEdit edit;
+    edit.AutoUrlDetect(true);
+    edit.resize(500, 300);
+    QByteArray text;
+    for (int i = 0; i < 2000; ++i)
+        text += "line " + QByteArray::number(i) + (i == 1500 ? " http://example.org/x" : "") + "\r\n";
+    StreamIn(edit, SF_TEXT, text);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    ASSERT_TRUE(IsLink(edit, text.indexOf("http") - 1500, text.indexOf("http") - 1500 + 10));
+    std::vector<std::array<int, 3>> seen;
+    QObject::connect(edit.Document(), &QTextDocument::contentsChange,
+                     [&](int p, int r, int a) { seen.push_back({p, r, a}); });
+    edit.SetSel(0, 0);
+    edit.setFocus();
+    QTest::keyClick(&edit, Qt::Key_X);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), (std::array<int, 3>{0, 0, 1}));
+}
