@@ -492,6 +492,8 @@ private:
     bool WriteJournalBase();
     bool HasJournalBase() const { return !journalBaseFile.isEmpty() || !journalBaseBytes.isNull(); }
     void DropJournalBase();
+    // The text is its base (journalBaseFile or journalBaseBytes) and no edits yet.
+    void StandOnJournalBase(QTextDocument& doc, bool readFromBase);
     // While the text is the file it was read from (or saved to, or bytes it was
     // read anew from) plus edits, the journal holds those bytes instead of the
     // whole text converted.

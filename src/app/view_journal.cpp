@@ -164,15 +164,7 @@ void TfmView::JournalLoaded(const TDiskIdentity& file)
     DropJournalBase();
     journalBaseFile = CurFileName;
     journalBaseDisk = file;
-    journalBaseChars = doc->characterCount() - 1;
-    journalBaseHead = JournalHead(*doc);
-    journalBasePending = true;
-    journalPlain = CurEncoding != Rtf;
-    if (journalPlain)
-        journalPlainFormats = PlainFormatsOf(*doc);
-    journalWhole = false;
-    journalEdits.clear();
-    journalKey = JournalKey(*this);
+    StandOnJournalBase(*doc, true);
 }
 
 void TfmView::JournalSaved(int kind)
@@ -199,12 +191,7 @@ void TfmView::JournalSaved(int kind)
     }
     journalBaseFile = CurFileName;
     journalBaseDisk = saved;
-    journalBaseChars = doc->characterCount() - 1;
-    journalBaseHead = JournalHead(*doc);
-    journalBasePending = true;
-    journalWhole = false;
-    journalEdits.clear();
-    journalKey = JournalKey(*this);
+    StandOnJournalBase(*doc, false);
 }
 
 void TfmView::JournalReread(QByteArray bytes)
@@ -219,21 +206,29 @@ void TfmView::JournalReread(QByteArray bytes)
     if (doc != journalDocument)
         HookJournal(doc);
     journalBaseBytes = std::move(bytes);
-    journalBaseChars = doc->characterCount() - 1;
-    journalBaseHead = JournalHead(*doc);
-    journalBasePending = true;
-    journalPlain = CurEncoding != Rtf;
-    if (journalPlain)
-        journalPlainFormats = PlainFormatsOf(*doc);
-    journalWhole = false;
-    journalEdits.clear();
-    journalKey = JournalKey(*this);
+    StandOnJournalBase(*doc, true);
     // The text is new to the journal: written at once, as after a change.
     const qint64 now = TickNow();
     if (!journalDirty)
         journalFirstDirty = now;
     journalDirty = true;
     journalLastChange = now;
+}
+
+void TfmView::StandOnJournalBase(QTextDocument& doc, bool readFromBase)
+{
+    journalBaseChars = doc.characterCount() - 1;
+    journalBaseHead = JournalHead(doc);
+    journalBasePending = true;
+    if (readFromBase) {
+        // Read from plain bytes, the text has only the formats reading gave it.
+        journalPlain = CurEncoding != Rtf;
+        if (journalPlain)
+            journalPlainFormats = PlainFormatsOf(doc);
+    }
+    journalWhole = false;
+    journalEdits.clear();
+    journalKey = JournalKey(*this);
 }
 
 void TfmView::DropJournalBase()
