@@ -99,13 +99,3 @@ BENCHMARK(SaveEmbeddedFile)->Arg(5)->Arg(10)->Arg(20)->Unit(benchmark::kMillisec
 BENCHMARK(LoadEmbeddedFile)->Arg(5)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -274,13 +274,3 @@ BENCHMARK(BM_RichEdit)->Args({10, 0})->Args({10, 1})->Args({50, 0})->Iterations(
 BENCHMARK(BM_PlainTextEdit)->Args({10, 0})->Args({10, 1})->Args({50, 0})->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
