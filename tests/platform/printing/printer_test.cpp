@@ -4,6 +4,7 @@
 // well, and recorded pages play back at any scale.
 #include "pagemetafile.h"
 #include "printer.h"
+#include "testapp.h"
 
 #include <gtest/gtest.h>
 
@@ -16,23 +17,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "printing-tests";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app;
-};
-
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 using namespace platform;
 
@@ -58,6 +42,7 @@ protected:
         printer.SetPrinterIndex(PdfIndex(printer));
         printer.SetPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     }
+    QApplication& app = TestApp();
     QTemporaryDir dir;
     Printer printer;
 };
@@ -121,6 +106,7 @@ TEST_F(PdfPrinterTest, AFileThatCannotBeMadeStartsNoJob)
 
 TEST(PrinterList, ThePdfPrinterCanBeSwitchedOff)
 {
+    TestApp();
     qputenv("QUILLET_NO_PDF_PRINTER", "1");
     Printer printer;
     qunsetenv("QUILLET_NO_PDF_PRINTER");
@@ -137,6 +123,7 @@ TEST(PrinterList, ThePdfPrinterCanBeSwitchedOff)
 
 TEST(PageMetafile, APageRoundTripsThroughItsFileAndPlaysAtAnyScale)
 {
+    TestApp();
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("~t000000.prn"));
     const QSize page(4961, 7016);

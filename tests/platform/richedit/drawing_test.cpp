@@ -323,10 +323,6 @@ TEST(Drawing, NumbersOfAListFromFiveScrollWithTheirTextAsThoseFromOneDo)
     EXPECT_NE(fromFive, fromOne);
 }
 
-} // namespace
-
-namespace {
-
 QByteArray LongTableUnderADoubleUnderline(int rows)
 {
     QByteArray rtf = "{\\rtf1\\ansi\\deff0 {\\uldb word} word\\par ";
@@ -337,7 +333,7 @@ QByteArray LongTableUnderADoubleUnderline(int rows)
 
 } // namespace
 
-TEST(Drawing, ALongTableIsLaidOutAScreenAtATimeAndTheFirstScreenKeepsItsDecorations)
+TEST(Drawing, ALongTableIsLaidOutAScreenAtATimeKeepsTheFirstScreensDecorationsAndHasNoSeams)
 {
     RichEdit lazy;
     Prepare(lazy);
@@ -358,18 +354,12 @@ TEST(Drawing, ALongTableIsLaidOutAScreenAtATimeAndTheFirstScreenKeepsItsDecorati
     const QImage second = Render(whole);
     const QRect right(8, 0, first.width() - 8, first.height());
     EXPECT_EQ(first.copy(right), second.copy(right));
-}
 
-TEST(Drawing, TheBlocksOfALongTableMeetWithoutASeam)
-{
-    RichEdit edit;
-    Prepare(edit);
-    edit.show();
-    StreamIn(edit, SF_RTF, LongTableUnderADoubleUnderline(2 * int(RowsPerTableBlock)));
-    const QString text = edit.Document()->toRawText();
+    // The blocks the rows are held in meet without a seam.
+    const QString text = whole.Document()->toRawText();
     auto top = [&](int row) {
-        const QTextBlock block = edit.Document()->findBlock(int(text.indexOf(u'r' + QString::number(row))));
-        return edit.Document()->documentLayout()->blockBoundingRect(block).top();
+        const QTextBlock block = whole.Document()->findBlock(int(text.indexOf(u'r' + QString::number(row))));
+        return whole.Document()->documentLayout()->blockBoundingRect(block).top();
     };
     const int last = int(RowsPerTableBlock) - 1;
     EXPECT_EQ(top(last + 1) - top(last), top(last) - top(last - 1)) << "rows across the blocks' meeting";

@@ -2,8 +2,7 @@
 // A text with very long paragraphs: loaded into a control no one sees, nothing
 // is laid out; shown without word wrap, a long paragraph is folded so that a
 // repaint draws a part of it, while the lines the control reports are still
-// its paragraphs; an address read across the edge of two stream blocks is one
-// link; a paragraph laid out in pieces puts the caret, clicks, selections and
+// its paragraphs; a paragraph laid out in pieces puts the caret, clicks, selections and
 // found text exactly where Qt's layout of the whole paragraph does. (How long
 // things take is measured in bench/, not here.)
 #include "layout/documentlayout.h"
@@ -16,6 +15,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace platform;
 using namespace platform::test;
@@ -102,22 +103,6 @@ TEST(LongLine, WithoutWrapALongParagraphIsFoldedButStaysOneLine)
     EXPECT_EQ(typed.GetLineCount(), 1);
 }
 
-TEST(LongLine, AddressAcrossTheEdgeOfTwoStreamBlocksIsOneLink)
-{
-    RichEdit edit;
-    edit.AutoUrlDetect(true);
-    // The control reads in blocks of at most what the source hands it: an
-    // address split between two of them is still one address.
-    ByteSource source;
-    source.data = OneLine(1000) + " http://example.org/path/page.html tail";
-    source.blockLimit = 1010;
-    StreamIn(edit, SF_TEXT, source);
-    edit.SetSel(1001, 1034);
-    const CHARFORMAT2 format = edit.GetCharFormat(SCF_SELECTION);
-    EXPECT_TRUE((format.dwMask & CFM_LINK) && (format.dwEffects & CFE_LINK));
-    EXPECT_EQ(edit.GetSelText(), u"http://example.org/path/page.html"_qs);
-}
-
 // The same text twice, shown alike: one laid out by Qt as a whole paragraph,
 // one in pieces of a given length.
 struct TwoViews {
@@ -175,34 +160,27 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
     ASSERT_FALSE(TwoViews::Layout(views.whole).HasLongBlocks());
     ASSERT_TRUE(TwoViews::Layout(views.pieces).HasLongBlocks());
     const int edge = 20 * views.lineChars;   // the first piece's end
-    const auto same = [&](const char* step) {
+    const auto same = [&](int step) {
         EXPECT_EQ(views.pieces.textCursor().position(), views.whole.textCursor().position()) << step;
         EXPECT_EQ(views.pieces.textCursor().anchor(), views.whole.textCursor().anchor()) << step;
+    };
+    using Keys = std::vector<std::pair<int, Qt::KeyboardModifiers>>;
+    const auto press = [&](const Keys& keys) {
+        for (const auto& [key, modifiers] : keys) {
+            views.Key(key, modifiers);
+            same(key);
+        }
     };
 
     // Down and Up across a piece's edge, line edges beside it, paging.
     views.Caret(edge - 3);
-    views.Key(Qt::Key_Down);
-    same("down over the edge");
+    press({{Qt::Key_Down, {}}});
     EXPECT_GE(views.pieces.textCursor().position(), edge);
-    views.Key(Qt::Key_End);
-    same("end");
-    views.Key(Qt::Key_Up);
-    same("up over the edge");
-    views.Key(Qt::Key_Home);
-    same("home");
-    views.Key(Qt::Key_Right, Qt::ShiftModifier);
-    views.Key(Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
-    same("select a character, then a word");
+    press({{Qt::Key_End, {}}, {Qt::Key_Up, {}}, {Qt::Key_Home, {}}, {Qt::Key_Right, Qt::ShiftModifier},
+           {Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier}});
     views.Caret(150000);
-    for (int i = 0; i < 30; ++i) {
-        views.Key(Qt::Key_Down);
-        same("down far on");
-    }
-    views.Key(Qt::Key_PageDown);
-    same("page down");
-    views.Key(Qt::Key_PageUp, Qt::ShiftModifier);
-    same("page up selecting");
+    press(Keys(30, {Qt::Key_Down, {}}));
+    press({{Qt::Key_PageDown, {}}, {Qt::Key_PageUp, Qt::ShiftModifier}});
 
     // A click in the last line, and a shift-click four pieces back: both views
     // scrolled to the caret, clicked at the same place beside it.
@@ -213,7 +191,7 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
         const QPointF caret = views.CaretIn(*edit);
         QTest::mouseClick(edit->viewport(), Qt::LeftButton, {}, (caret - QPointF(130, 0)).toPoint());
     }
-    same("click at the far end");
+    same(1);
     const int clicked = views.pieces.textCursor().position();
     for (RichEdit* edit : {&views.whole, &views.pieces}) {
         edit->SetSel(clicked - 4 * edge - 7, clicked - 4 * edge - 7);
@@ -226,7 +204,7 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
         QApplication::processEvents();
         QTest::mouseClick(edit->viewport(), Qt::LeftButton, Qt::ShiftModifier, (caret + QPointF(40, -20)).toPoint());
     }
-    same("shift-click");
+    same(2);
     EXPECT_GT(views.pieces.textCursor().anchor() - views.pieces.textCursor().position(), 4 * edge);
 
     // Typing in the middle changes its piece only: the lines there follow it.
@@ -235,14 +213,8 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
     for (const QString& typed : {u"x"_qs, u"xxxxxxxxxxxx "_qs}) {
         for (RichEdit* edit : {&views.whole, &views.pieces})
             QTest::keyClicks(edit, typed);
-        same("typed");
-        views.Key(Qt::Key_End);
-        same("end of the typed line");
-        views.Key(Qt::Key_Down);
-        same("below the typed line");
-        views.Key(Qt::Key_Delete);
-        views.Key(Qt::Key_Backspace, Qt::ControlModifier);
-        same("deleted");
+        same(0);
+        press({{Qt::Key_End, {}}, {Qt::Key_Down, {}}, {Qt::Key_Delete, {}}, {Qt::Key_Backspace, Qt::ControlModifier}});
     }
     EXPECT_EQ(views.pieces.GetTextRange(0, views.pieces.GetTextLength()), views.whole.GetTextRange(0, views.whole.GetTextLength()));
     EXPECT_LT(TwoViews::Layout(views.pieces).LaidPieces(block), DocumentLayout::PiecesKept + 2);

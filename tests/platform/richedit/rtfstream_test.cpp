@@ -23,15 +23,8 @@ TEST(RtfStream, PlainTextSavedAsRtfComesBackWithEveryLineEnd)
                                     QByteArray("a\r\n\r\n\r\n"), QByteArray()}) {
         RichEdit edit;
         StreamIn(edit, SF_TEXT, plain);
-        QByteArray first;
-        for (int cycle = 1; cycle <= 3; ++cycle) {
-            const QByteArray rtf = StreamOut(edit, SF_RTF);
-            if (cycle == 1)
-                first = rtf;
-            EXPECT_EQ(rtf, first) << "cycle " << cycle;
-            StreamIn(edit, SF_RTF, rtf);
-            ASSERT_EQ(StreamOut(edit, SF_TEXT), plain) << "cycle " << cycle << "\n" << rtf.constData();
-        }
+        ExpectSameRtfEveryCycle(edit, [](RichEdit& e) { return QString::fromLatin1(StreamOut(e, SF_TEXT)); });
+        EXPECT_EQ(StreamOut(edit, SF_TEXT), plain);
     }
 }
 
@@ -65,16 +58,10 @@ TEST(RtfStream, DetectedAddressesAreSavedAsTheirTextAndFieldLinksStayFields)
     EXPECT_TRUE(IsLink(edit, at("www"), at(" or")));
     EXPECT_TRUE(IsLink(edit, at("http"), at(" now")));
 
-    QByteArray rtf = StreamOut(edit, SF_RTF);
-    for (int cycle = 1; cycle <= 3; ++cycle) {
-        EXPECT_EQ(rtf.count("HYPERLINK"), 1) << rtf.constData();
-        EXPECT_TRUE(rtf.contains("HYPERLINK \"http://a.ru/\"")) << rtf.constData();
-        EXPECT_TRUE(rtf.contains("www.example.com")) << rtf.constData();
-        StreamIn(edit, SF_RTF, rtf);
-        const QByteArray again = StreamOut(edit, SF_RTF);
-        EXPECT_EQ(again, rtf) << "cycle " << cycle;
-        rtf = again;
-    }
+    const QByteArray rtf = ExpectSameRtfEveryCycle(edit, [](RichEdit& e) { return e.GetTextRange(0, -1); });
+    EXPECT_EQ(rtf.count("HYPERLINK"), 1) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("HYPERLINK \"http://a.ru/\"")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("www.example.com")) << rtf.constData();
     // Typed, an address is a link on the screen and plain text in the file.
     edit.SetText(u"mail me at mailto:someone@example.com"_qs);
     EXPECT_FALSE(StreamOut(edit, SF_RTF).contains("HYPERLINK"));
@@ -116,12 +103,7 @@ TEST(RtfStream, WordsAreSavedAsShownWhateverTheWindowFont)
     const QString shown = u"bold, plain, bold italic"_qs;
     ASSERT_EQ(Styles(edit), shown);
 
-    const QByteArray rtf = StreamOut(edit, SF_RTF);
-    for (int cycle = 1; cycle <= 3; ++cycle) {
-        StreamIn(edit, SF_RTF, rtf);
-        EXPECT_EQ(Styles(edit), shown) << "cycle " << cycle << "\n" << rtf.constData();
-        EXPECT_EQ(StreamOut(edit, SF_RTF), rtf) << "cycle " << cycle;
-    }
+    const QByteArray rtf = ExpectSameRtfEveryCycle(edit, Styles);
     QTextDocument elsewhere;
     QTextCursor cursor(&elsewhere);
     ASSERT_TRUE(ReadRtf(rtf, cursor));
@@ -152,7 +134,7 @@ TEST(RtfStream, ANumberedParagraphKeepsItsPlaceThroughSaveAndOpen)
     numbered.wNumberingStyle = PFNS_PERIOD;
     edit.SetParaFormat(numbered);
     // Where the text of each paragraph starts, in pixels.
-    const auto textStart = [&edit] {
+    const auto textStart = [](RichEdit& edit) {
         QStringList starts;
         for (QTextBlock b = edit.Document()->begin(); b.isValid(); b = b.next()) {
             const QTextList* list = b.textList();
@@ -161,13 +143,8 @@ TEST(RtfStream, ANumberedParagraphKeepsItsPlaceThroughSaveAndOpen)
         }
         return starts.join(u' ');
     };
-    const QString shown = textStart();
-    const QByteArray rtf = StreamOut(edit, SF_RTF);
-    for (int cycle = 1; cycle <= 3; ++cycle) {
-        StreamIn(edit, SF_RTF, rtf);
-        EXPECT_EQ(textStart(), shown) << "cycle " << cycle << "\n" << rtf.constData();
-        EXPECT_EQ(StreamOut(edit, SF_RTF), rtf) << "cycle " << cycle;
-    }
+    const QString shown = textStart(edit);
+    const QByteArray rtf = ExpectSameRtfEveryCycle(edit, textStart);
     // The list's level and each paragraph say the indents shown: the text where
     // it starts, the number that far before it.
     const int textTwips = qRound(shown.section(u' ', 0, 0).toDouble() * 15);

@@ -123,6 +123,18 @@ bool IsLink(RichEdit& edit, int from, int to)
     return (f.dwMask & CFM_LINK) && (f.dwEffects & CFE_LINK);
 }
 
+QByteArray ExpectSameRtfEveryCycle(RichEdit& edit, const std::function<QString(RichEdit&)>& view)
+{
+    const QString shown = view(edit);
+    const QByteArray rtf = StreamOut(edit, SF_RTF);
+    for (int cycle = 1; cycle <= 3; ++cycle) {
+        StreamIn(edit, SF_RTF, rtf);
+        EXPECT_EQ(view(edit), shown) << "cycle " << cycle << "\n" << rtf.constData();
+        EXPECT_EQ(StreamOut(edit, SF_RTF), rtf) << "cycle " << cycle;
+    }
+    return rtf;
+}
+
 QImage Grab(RichEdit& edit)
 {
     edit.show();

@@ -57,6 +57,10 @@ std::int32_t StreamIn(RichEdit& edit, unsigned format, const QByteArray& bytes, 
 QByteArray StreamOut(RichEdit& edit, unsigned format, std::uint32_t* error = nullptr);
 std::int32_t StreamOut(RichEdit& edit, unsigned format, ByteSink& sink, std::uint32_t* error = nullptr);
 
+// Writes the control's RTF and reads it back three times: each time it must show
+// the same (as view tells) and write the very same bytes. Answers the RTF.
+QByteArray ExpectSameRtfEveryCycle(RichEdit& edit, const std::function<QString(RichEdit&)>& view);
+
 // Whether every character from..to is a link; the selection is left as it was.
 bool IsLink(RichEdit& edit, int from, int to);
 

@@ -55,6 +55,16 @@ int BlocksWithLines(const QTextDocument& doc)
     return count;
 }
 
+// The first display line of each block, and the total, found by laying every block out.
+std::vector<int> LaidOutFirstLines(const QTextDocument& doc)
+{
+    const auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+    std::vector<int> first{0};
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        first.push_back(first.back() + std::max(1, layout->LaidOut(block)->lineCount()));
+    return first;
+}
+
 struct ShownText {
     RichEdit edit;
     explicit ShownText(int paragraphs, bool wrap = true) : ShownText(Prose(paragraphs), wrap, QSize(500, 300)) {}
@@ -240,21 +250,14 @@ TEST(ViewLayout, WrappedLinesAreCountedExactlyWithoutLayingOutShortParagraphs)
     EXPECT_LT(measured, Paragraphs / 4) << "short paragraphs were laid out to be counted";
 
     // What laying every paragraph out finds.
-    int exact = 0;
-    int exact4000 = 0;
-    int lastStart = 0;
-    for (QTextBlock block = edit.Document()->begin(); block.isValid(); block = block.next()) {
-        const QTextLayout* lines = layout->LaidOut(block);
-        if (block.blockNumber() == 4000)
-            exact4000 = exact;
-        lastStart = block.position() + lines->lineAt(lines->lineCount() - 1).textStart();
-        exact += std::max(1, lines->lineCount());
-    }
-    EXPECT_EQ(count, exact);
-    EXPECT_EQ(lastLine, exact - 1);
-    EXPECT_EQ(line4000, exact4000);
-    EXPECT_EQ(edit.LineIndex(exact - 1), lastStart);
-    EXPECT_GT(exact, Paragraphs + 60);
+    const std::vector<int> exact = LaidOutFirstLines(*edit.Document());
+    EXPECT_EQ(count, exact.back());
+    EXPECT_EQ(lastLine, exact.back() - 1);
+    EXPECT_EQ(line4000, exact[4000]);
+    const QTextBlock end = edit.Document()->lastBlock();
+    const QTextLayout* lines = layout->LaidOut(end);
+    EXPECT_EQ(edit.LineIndex(exact.back() - 1), end.position() + lines->lineAt(lines->lineCount() - 1).textStart());
+    EXPECT_GT(exact.back(), Paragraphs + 60);
 }
 
 TEST(ViewLayout, ScrollingThroughKeepsMemoryAndLayoutsBounded)
@@ -297,20 +300,6 @@ TEST(ViewLayout, ATableOrAListHandsTheDocumentToQtsLayout)
     // Its lines are still counted and found.
     EXPECT_TRUE(edit.GetLine(edit.ExLineFromChar(edit.GetTextLength())).contains(u"последнее"_qs));
 }
-
-namespace {
-
-// The first display line of each block, and the total, found by laying every block out.
-std::vector<int> LaidOutFirstLines(const QTextDocument& doc)
-{
-    const auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
-    std::vector<int> first{0};
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
-        first.push_back(first.back() + std::max(1, layout->LaidOut(block)->lineCount()));
-    return first;
-}
-
-} // namespace
 
 TEST(ViewLayout, WrappedLinesAreCountedWhileIdleAndRecountedAfterEdits)
 {

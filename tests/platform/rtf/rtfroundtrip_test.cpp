@@ -321,15 +321,6 @@ TEST(RtfRoundTrip, ALongTableHeldInBlocksComesBackAsTheSameBlocksEveryCycle)
     for (int r = 0; r < 450; ++r)
         rtf += "\\trowd\\cellx1000\\cellx2000\\pard\\intbl r" + QByteArray::number(r) + "\\cell x\\cell\\row\r";
     rtf += "\\pard after\\par}";
-    auto document = rtftest::ReadDocument(rtf);
-    const QString text = document->toRawText();
-    QByteArray written = WriteRtf(*document);
-    for (int cycle = 0; cycle < 3; ++cycle) {
-        EXPECT_EQ(written.count("\\row"), 450) << "cycle " << cycle;
-        auto again = rtftest::ReadDocument(written);
-        ASSERT_EQ(again->toRawText(), text) << "cycle " << cycle;
-        const QByteArray next = WriteRtf(*again);
-        ASSERT_EQ(next.toStdString(), written.toStdString()) << "cycle " << cycle;
-        written = next;
-    }
+    const QByteArray written = rtftest::ExpectSameEveryCycle(rtf, [](const QTextDocument& d) { return d.toRawText(); });
+    EXPECT_EQ(written.count("\\row"), 450);
 }
