@@ -180,11 +180,15 @@ TEST_F(JournalKillsTest, EveryKillLeavesTheTextOfTheLastSecondAndAHalfAndCleanCl
     ASSERT_TRUE(WaitUntil([&] { return Journals().size() == 1; }, 5000));
     ASSERT_TRUE(copy.Command(QStringLiteral("menu N19")));
     ASSERT_TRUE(WaitUntil([&] { return Journals().empty(); }, 5000));
+    EXPECT_EQ(ReadFile(file), "moretext\r\n");
+    QTest::qWait(300);
+    EXPECT_TRUE(Journals().empty()) << "an unmodified text has no journal";
     ASSERT_TRUE(copy.Command(QStringLiteral("type again")));
     ASSERT_TRUE(WaitUntil([&] { return Journals().size() == 1; }, 5000));
     ASSERT_TRUE(copy.Command(QStringLiteral("menu N30")));
     ASSERT_TRUE(copy.WaitForExit());
     EXPECT_TRUE(Journals().empty());
+    EXPECT_EQ(ReadFile(file), "moretext\r\n") << "No wrote the text";
 }
 
 } // namespace

@@ -34,15 +34,6 @@ namespace {
 
 class JournalTest : public WindowsTest {
 protected:
-    // A window on a small file, typed into until its journal is written.
-    TfmView& StartTyped()
-    {
-        plain = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
-        TfmView& w = Start({plain});
-        QTest::keyClicks(w.GEditor->Window(), QStringLiteral("more "));
-        EXPECT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
-        return w;
-    }
     // Closes the window answering No to the save question.
     void CloseWithNo(TfmView& w)
     {
@@ -50,7 +41,6 @@ protected:
         w.close();
         view.reset();
     }
-    QString plain;
 };
 
 QByteArray RtfOf(platform::RichEdit& control)
@@ -322,29 +312,12 @@ TEST_F(JournalTest, AChangeInATextWithTablesTakesTheTablesItTouchesNotTheWholeTe
     prompter.AnswerMessage(MsgButton::No);
 }
 
-TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)
-{
-    TfmView& w = StartTyped();
-    ASSERT_FALSE(HasFailure());
-    const QString first = w.JournalPath();
-
-    w.sbSaveClick();
-    EXPECT_EQ(ReadFile(plain), "more text\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return !QFile::exists(first) && w.JournalPath().isEmpty(); }, 2000));
-    QTest::qWait(300);
-    EXPECT_TRUE(Journals().empty()) << "an unmodified text has no journal";
-
-    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("x"));
-    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
-    CloseWithNo(w);
-    EXPECT_TRUE(Journals().empty());
-    EXPECT_EQ(ReadFile(plain), "more text\r\n");
-}
-
 TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
 {
-    TfmView& w = StartTyped();
-    ASSERT_FALSE(HasFailure());
+    const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
+    TfmView& w = Start({file});
+    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("more "));
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
     const QString kept = w.JournalPath();
 
     w.SetupOk();
@@ -361,7 +334,7 @@ TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
     EXPECT_TRUE(Journals().empty());
 
     CloseWithNo(w);
-    TfmView& again = Start({plain});
+    TfmView& again = Start({file});
     EXPECT_FALSE(again.JournalOn);
     EXPECT_EQ(again.JournalDelayMs, 3000);
     QTest::keyClicks(again.GEditor->Window(), QStringLiteral("x"));
