@@ -7,10 +7,8 @@
 
 #include "recoveryjournal.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 

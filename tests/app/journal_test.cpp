@@ -20,7 +20,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
