@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -61,8 +63,39 @@ protected:
         control->ReplaceSel(text, true);
     }
 
+    // Opens a file larger than one block of the stream that grows while it is
+    // read, so that the change falls between reads; before it grows, the hook
+    // may do more to the window.
+    void OpenGrowing(TfmView& w, const std::function<void()>& meanwhile = {})
+    {
+        const QString growing = MakeFile(QStringLiteral("growing.txt"), QByteArray(600 * 1024, 'b'));
+        const TqxEditorStreamEvent progress = w.GEditor->OnStream;
+        bool appended = false;
+        w.GEditor->OnStream = [&](TqxEditor* sender, std::int64_t size, std::int64_t position) {
+            if (!appended) {
+                if (meanwhile)
+                    meanwhile();
+                QFile file(growing);
+                ASSERT_TRUE(file.open(QIODevice::Append));
+                file.write("more");
+                appended = true;
+            }
+            progress(sender, size, position);
+        };
+        prompter.AnswerFile(Chosen(growing));
+        w.sbOpenClick();
+        w.GEditor->OnStream = progress;
+        ASSERT_TRUE(appended);
+    }
+
     QString first;
 };
+
+// A named pipe in place of a file: a path that cannot be read as one.
+bool MakePipe(const QString& path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
 
 TEST_F(FailedLoadTest, ADeviceAFileTooLargeOrAFileChangingWhileReadLeaveTheWindowAsItWas)
 {
@@ -86,23 +119,8 @@ TEST_F(FailedLoadTest, ADeviceAFileTooLargeOrAFileChangingWhileReadLeaveTheWindo
     EXPECT_EQ(WindowState::Of(w), before);
     w.GEditor->SetMaxLength(limit);
 
-    // Larger than one block of the stream, so that the change falls between reads.
-    const QString growing = MakeFile(QStringLiteral("growing.txt"), QByteArray(600 * 1024, 'b'));
-    const TqxEditorStreamEvent progress = w.GEditor->OnStream;
-    bool appended = false;
-    w.GEditor->OnStream = [&](TqxEditor* sender, std::int64_t size, std::int64_t position) {
-        if (!appended) {
-            QFile file(growing);
-            ASSERT_TRUE(file.open(QIODevice::Append));
-            file.write("more");
-            appended = true;
-        }
-        progress(sender, size, position);
-    };
-    prompter.AnswerFile(Chosen(growing));
-    w.sbOpenClick();
-    w.GEditor->OnStream = progress;
-    ASSERT_TRUE(appended);
+    OpenGrowing(w);
+    ASSERT_FALSE(HasFatalFailure());
     ASSERT_EQ(Messages().size(), 3);
     EXPECT_TRUE(Messages().last().contains(QStringLiteral("changed"))) << Messages().last().toStdString();
     EXPECT_EQ(WindowState::Of(w), before);
@@ -125,7 +143,7 @@ TEST_F(FailedLoadTest, AModifiedTextStaysModifiedWhenTheFileChosenInsteadFails)
     // "No" to the save question, then a file that is not one.
     QDir(dir.path()).mkdir(QStringLiteral("fifo-dir"));
     const QString fifo = Path(QStringLiteral("fifo-dir/pipe"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(MakePipe(fifo));
     prompter.AnswerMessage(MsgButton::No).AnswerFile(Chosen(fifo));
     w.sbOpenClick();
     EXPECT_EQ(WindowState::Of(w), before);
@@ -137,24 +155,9 @@ TEST_F(FailedLoadTest, AModifiedTextStaysModifiedWhenTheFileChosenInsteadFails)
 TEST_F(FailedLoadTest, ATextThatIsGoneAfterAFailureLeavesTheWindowUnnamed)
 {
     TfmView& w = StartWithFile();
-    const QString growing = MakeFile(QStringLiteral("growing.txt"), QByteArray(600 * 1024, 'b'));
-    const TqxEditorStreamEvent progress = w.GEditor->OnStream;
-    bool done = false;
     // Something takes the shown text away while the new file fails to load.
-    w.GEditor->OnStream = [&](TqxEditor* sender, std::int64_t size, std::int64_t position) {
-        if (!done) {
-            w.GEditor->Window()->SetText(QString());
-            QFile file(growing);
-            ASSERT_TRUE(file.open(QIODevice::Append));
-            file.write("more");
-            done = true;
-        }
-        progress(sender, size, position);
-    };
-    prompter.AnswerFile(Chosen(growing));
-    w.sbOpenClick();
-    w.GEditor->OnStream = progress;
-    ASSERT_TRUE(done);
+    OpenGrowing(w, [&] { w.GEditor->Window()->SetText(QString()); });
+    ASSERT_FALSE(HasFatalFailure());
     EXPECT_TRUE(w.CurFileName.isEmpty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Text input"));
     // Save must ask where to: the file keeps its text.
@@ -179,7 +182,7 @@ TEST_F(FailedLoadTest, AnEncodingButtonsRereadFromDiskThatFailsKeepsTheText)
 
     // The file became something that cannot be read.
     ASSERT_TRUE(QFile::remove(file));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    ASSERT_TRUE(MakePipe(file));
     w.sbWin->click();
     ASSERT_EQ(Messages().size(), 1);
     EXPECT_EQ(WindowState::Of(w), before);
@@ -202,7 +205,7 @@ TEST_F(FailedLoadTest, ARecentEntryThatFailsKeepsTheWindowAndItsText)
     const WindowState before = WindowState::Of(w);
     // The recent list names the first file, which is now a pipe.
     ASSERT_TRUE(QFile::remove(first));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(first).constData(), 0600), 0);
+    ASSERT_TRUE(MakePipe(first));
     w.UpdateHist();
     int entry = 0;
     for (int n = 1; n <= HistorySize; ++n)

@@ -20,7 +20,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
-#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -32,31 +31,16 @@
 
 namespace {
 
-struct ConvRun {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
+class JournalTest : public WindowsTest {
+protected:
+    // Closes the window answering No to the save question.
+    void CloseWithNo(TfmView& w)
+    {
+        prompter.AnswerMessage(MsgButton::No);
+        w.close();
+        view.reset();
+    }
 };
-
-ConvRun Conv(const QStringList& arguments)
-{
-    QProcess conv;
-    conv.start(QStringLiteral(QUILLET_CONV_PATH), arguments);
-    ConvRun run;
-    if (!conv.waitForFinished(60000))
-        return run;
-    run.status = conv.exitStatus() == QProcess::NormalExit ? conv.exitCode() : -1;
-    run.out = conv.readAllStandardOutput();
-    run.err = conv.readAllStandardError();
-    return run;
-}
-
-std::vector<TJournalEntry> Journals()
-{
-    return ListJournals(RecoveryFolder());
-}
-
-class JournalTest : public WindowsTest {};
 
 QByteArray RtfOf(platform::RichEdit& control)
 {
@@ -77,6 +61,29 @@ std::vector<std::uint8_t> SavedBytes(TqxEditor& editor)
     TMemoryStream out;
     editor.Lines()->SaveToStream(out);
     return out.Bytes();
+}
+
+// Many numbered lines of Russian text in Windows-1251.
+QByteArray ManyLines1251(int count)
+{
+    QByteArray text;
+    for (int n = 0; n < count; ++n)
+        text += "\xD1\xF2\xF0\xEE\xEA\xE0 " + QByteArray::number(n) + " \xEF\xF0\xEE \xE5\xE6\xE0.\r\n";
+    return text;
+}
+
+// The journal of the window, rebuilt in another editor, must be the window's
+// text exactly: as RTF and as the bytes of its encoding.
+void ExpectRecoversExactly(TfmView& w, const char* when)
+{
+    w.FlushJournal();
+    const TJournalState journal = ReadJournal(w.JournalPath());
+    TqxEditor recovered;
+    recovered.SetFont(w.GEditor->Font());
+    ShowJournalText(recovered, journal);
+    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(*w.GEditor->Window())) << when;
+    EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding()) << when;
+    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor)) << when;
 }
 
 TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
@@ -139,9 +146,7 @@ TEST_F(JournalTest, AKilledWindowsTextComesBackExactlyAndASessionEndKeepsIt)
 
 TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackExactly)
 {
-    QByteArray original;
-    for (int n = 0; n < 4000; ++n)
-        original += "\xD1\xF2\xF0\xEE\xEA\xE0 " + QByteArray::number(n) + " \xEF\xF0\xEE \xE5\xE6\xE0.\r\n";
+    const QByteArray original = ManyLines1251(4000);
     const QString file = MakeFile(QStringLiteral("large.txt"), original);
     TfmView& w = Start({file});
     platform::RichEdit& control = *w.GEditor->Window();
@@ -179,14 +184,12 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     EXPECT_TRUE(std::any_of(journal.edits.begin(), journal.edits.end(), [](const TJournalEdit& e) { return e.rich; }));
     EXPECT_LT(QFileInfo(w.JournalPath()).size(), original.size() + 4000);
 
+    ExpectRecoversExactly(w, "after formats and a paste");
+
+    // An edit that does not fit its text fails the recovery and leaves the text shown.
     TqxEditor recovered;
     recovered.SetFont(w.GEditor->Font());
     ShowJournalText(recovered, journal);
-    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(control));
-    EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding());
-    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor));
-
-    // An edit that does not fit its text fails the recovery and leaves the text shown.
     TJournalState bad = journal;
     TJournalEdit outside;
     outside.position = int(journal.characters) * 2;
@@ -198,35 +201,14 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     // from, not as its RTF, and comes back the same.
     w.mKoiClick();
     w.FlushJournal();
-    const TJournalState koi = ReadJournal(w.JournalPath());
-    EXPECT_TRUE(koi.fromFile);
-    TqxEditor again;
-    again.SetFont(w.GEditor->Font());
-    ShowJournalText(again, koi);
-    EXPECT_EQ(RtfOf(*again.Window()), RtfOf(control));
-    EXPECT_EQ(SavedBytes(again), SavedBytes(*w.GEditor));
+    EXPECT_TRUE(ReadJournal(w.JournalPath()).fromFile);
+    ExpectRecoversExactly(w, "after a reinterpretation");
     prompter.AnswerMessage(MsgButton::No);
-}
-
-// The journal of the window, rebuilt in another editor, must be the window's
-// text exactly: as RTF and as the bytes of its encoding.
-void ExpectRecoversExactly(TfmView& w, const char* when)
-{
-    w.FlushJournal();
-    const TJournalState journal = ReadJournal(w.JournalPath());
-    TqxEditor recovered;
-    recovered.SetFont(w.GEditor->Font());
-    ShowJournalText(recovered, journal);
-    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(*w.GEditor->Window())) << when;
-    EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding()) << when;
-    EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor)) << when;
 }
 
 TEST_F(JournalTest, AfterASaveOrAReinterpretationTheJournalStandsOnBytesNotOnAWholeCopy)
 {
-    QByteArray original;
-    for (int n = 0; n < 3000; ++n)
-        original += "\xD1\xF2\xF0\xEE\xEA\xE0 " + QByteArray::number(n) + " \xEF\xF0\xEE \xE5\xE6\xE0.\r\n";
+    const QByteArray original = ManyLines1251(3000);
     const QString file = MakeFile(QStringLiteral("saved.txt"), original);
     TfmView& w = Start({file});
     platform::RichEdit& control = *w.GEditor->Window();
@@ -329,29 +311,6 @@ TEST_F(JournalTest, AChangeInATextWithTablesTakesTheTablesItTouchesNotTheWholeTe
     prompter.AnswerMessage(MsgButton::No);
 }
 
-TEST_F(JournalTest, ASaveOrANoToTheCloseQuestionRemovesTheJournal)
-{
-    const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
-    TfmView& w = Start({file});
-    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("more "));
-    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
-    const QString first = w.JournalPath();
-
-    w.sbSaveClick();
-    EXPECT_EQ(ReadFile(file), "more text\r\n");
-    EXPECT_TRUE(WaitUntil([&] { return !QFile::exists(first) && w.JournalPath().isEmpty(); }, 2000));
-    QTest::qWait(300);
-    EXPECT_TRUE(Journals().empty()) << "an unmodified text has no journal";
-
-    QTest::keyClicks(w.GEditor->Window(), QStringLiteral("x"));
-    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(w.JournalPath()); }, 5000));
-    prompter.AnswerMessage(MsgButton::No);
-    w.close();
-    view.reset();
-    EXPECT_TRUE(Journals().empty());
-    EXPECT_EQ(ReadFile(file), "more text\r\n");
-}
-
 TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
 {
     const QString file = MakeFile(QStringLiteral("plain.txt"), "text\r\n");
@@ -373,9 +332,7 @@ TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
     QTest::qWait(1500);
     EXPECT_TRUE(Journals().empty());
 
-    prompter.AnswerMessage(MsgButton::No);
-    w.close();
-    view.reset();
+    CloseWithNo(w);
     TfmView& again = Start({file});
     EXPECT_FALSE(again.JournalOn);
     EXPECT_EQ(again.JournalDelayMs, 3000);
@@ -384,9 +341,7 @@ TEST_F(JournalTest, TheSettingTurnsTheJournalOffAndItsIntervalIsReadAtStart)
     // On again: what was typed meanwhile is written at once.
     again.SetJournal(true, 200);
     EXPECT_TRUE(WaitUntil([&] { return QFile::exists(again.JournalPath()); }, 5000));
-    prompter.AnswerMessage(MsgButton::No);
-    again.close();
-    view.reset();
+    CloseWithNo(again);
     EXPECT_TRUE(Journals().empty());
 }
 

@@ -160,9 +160,8 @@ TEST_F(ViewTest, FullScreenHidesTheBarsKeepsEveryShortcutAndTogglingTwiceEndsNor
     TfmView& w = Start();
     ASSERT_TRUE(w.FullScreen);
     EXPECT_TRUE(w.windowState() & Qt::WindowFullScreen);
-    EXPECT_TRUE(w.MainMenu1->isHidden());
-    EXPECT_TRUE(w.paTop->isHidden());
-    EXPECT_TRUE(w.stb->isHidden());
+    for (const QWidget* bar : std::initializer_list<const QWidget*>{w.MainMenu1, w.paTop, w.stb})
+        EXPECT_EQ(bar->isHidden(), true) << bar->objectName().toStdString();
 
     // Menu shortcuts still reach their commands: Ctrl+B wraps lines, Ctrl+L sets a bookmark.
     const bool wrapped = w.GEditor->WordWrap();
@@ -178,9 +177,8 @@ TEST_F(ViewTest, FullScreenHidesTheBarsKeepsEveryShortcutAndTogglingTwiceEndsNor
     Key(w, Qt::Key_U, Qt::ControlModifier);
     EXPECT_FALSE(w.FullScreen);
     EXPECT_FALSE(w.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    EXPECT_FALSE(w.MainMenu1->isHidden());
-    EXPECT_FALSE(w.paTop->isHidden());
-    EXPECT_FALSE(w.stb->isHidden());
+    for (const QWidget* bar : std::initializer_list<const QWidget*>{w.MainMenu1, w.paTop, w.stb})
+        EXPECT_EQ(bar->isHidden(), false) << bar->objectName().toStdString();
     // Out of full screen the menu bar alone carries the shortcuts again.
     EXPECT_FALSE(w.actions().contains(w.Item(QStringLiteral("ESC1"))));
     EXPECT_TRUE(prompter.Asked().empty());

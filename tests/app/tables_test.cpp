@@ -46,9 +46,8 @@ QByteArray SavedRtf(TfmView& w)
     return QByteArray(reinterpret_cast<const char*>(out.Bytes().data()), qsizetype(out.Bytes().size()));
 }
 
-TfmView& LoadInTablesMode(ViewTest& test, TfmView& w, const QString& file)
+TfmView& LoadInTablesMode(TfmView& w, const QString& file)
 {
-    (void)test;
     w.GEditor->SetDosAdd(daTBL);
     w.GEditor->SetAutoEncoding(false);
     w.LoadNewFile(file, Dos, true, 0, 0);
@@ -57,7 +56,7 @@ TfmView& LoadInTablesMode(ViewTest& test, TfmView& w, const QString& file)
 
 TEST_F(ViewTest, TwoDosTablesBecomeTwoRealTablesWithTheirColumnBoundaries)
 {
-    TfmView& w = LoadInTablesMode(*this, Start(), DataFile("tables_two_cp866.txt"));
+    TfmView& w = LoadInTablesMode(Start(), DataFile("tables_two_cp866.txt"));
     ASSERT_EQ(w.DefFont.Size, 10);
     const std::vector<QTextTable*> tables = Tables(w);
     ASSERT_EQ(tables.size(), 2u);
@@ -107,7 +106,7 @@ TEST_F(ViewTest, OtherModesAndTablesThatWouldDropTextKeepThePseudoGraphics)
     // A word after the frame's right edge has no cell to go to.
     const QString file = MakeFile(QStringLiteral("note.txt"),
                                   QByteArray::fromHex("c4c4c4c4c4c40d0ab361b3626220ad0d0a"));  // ──────, │a│bb н
-    TfmView& w = LoadInTablesMode(*this, Start(), file);
+    TfmView& w = LoadInTablesMode(Start(), file);
     EXPECT_TRUE(Tables(w).empty());
     EXPECT_FALSE(w.HasTables);
     EXPECT_TRUE(w.GEditor->Text().contains(QStringLiteral("bb н")));
@@ -115,7 +114,7 @@ TEST_F(ViewTest, OtherModesAndTablesThatWouldDropTextKeepThePseudoGraphics)
 
 TEST_F(ViewTest, AfterEditingTablesAConversionWarnsAndChangesNothing)
 {
-    TfmView& w = LoadInTablesMode(*this, Start(), DataFile("tables_two_cp866.txt"));
+    TfmView& w = LoadInTablesMode(Start(), DataFile("tables_two_cp866.txt"));
     ASSERT_TRUE(w.HasTables);
     w.GEditor->SetSelStart(0);
     w.GEditor->SetSelText(QStringLiteral("Новый "));

@@ -132,3 +132,16 @@ bool ProcessGone(qint64 pid)
     const qsizetype close = stat.lastIndexOf(')');
     return close > 0 && stat.size() > close + 2 && stat[close + 2] == 'Z';
 }
+
+ConvRun Conv(const QStringList& arguments)
+{
+    QProcess conv;
+    conv.start(QStringLiteral(QUILLET_CONV_PATH), arguments);
+    ConvRun run;
+    if (!conv.waitForFinished(60000))
+        return run;
+    run.status = conv.exitStatus() == QProcess::NormalExit ? conv.exitCode() : -1;
+    run.out = conv.readAllStandardOutput();
+    run.err = conv.readAllStandardError();
+    return run;
+}

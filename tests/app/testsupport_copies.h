@@ -6,6 +6,8 @@
 
 #include "testsupport.h"
 
+#include "recoveryjournal.h"
+
 #include <QProcess>
 
 #include <memory>
@@ -53,3 +55,13 @@ protected:
 bool ProcessGone(qint64 pid);
 // The arguments the process was started with.
 QStringList CommandLineOf(qint64 pid);
+// The converter run with the arguments: its exit code (-1 if it crashed or hung)
+// and what it wrote.
+struct ConvRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+ConvRun Conv(const QStringList& arguments);
+// The recovery journals left in the test's runtime folder.
+inline std::vector<TJournalEntry> Journals() { return ListJournals(RecoveryFolder()); }
