@@ -57,11 +57,7 @@ InsertObjectAnswer FromFile(const QString& path, bool link = false, bool asIcon 
 }
 
 // Opening records what it was asked instead of starting a program.
-struct TOpenLog {
-    QStringList paths;
-    QStringList types;
-    OpenFileResult result = OpenFileResult::Opened;
-};
+struct TOpenLog { QStringList paths; QStringList types; OpenFileResult result = OpenFileResult::Opened; };
 
 class EditorObjects : public ::testing::Test {
 protected:

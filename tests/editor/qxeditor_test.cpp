@@ -144,10 +144,7 @@ TEST(LinkPolicy, OnlyHarmlessLinksAreOpened)
     const QString script = dir.Write(QStringLiteral("quiet.sh"), Latin1("#!/bin/sh\necho hi\n"));
     const QString launcher = dir.Write(QStringLiteral("app.desktop"), Latin1("[Desktop Entry]\nType=Application\nExec=xterm\n"));
 
-    struct TCase {
-        QString link;
-        bool safe;
-    };
+    struct TCase { QString link; bool safe; };
     const TCase cases[] = {
         {QStringLiteral("http://example.org"), true},
         {QStringLiteral("https://example.org/a?b=c"), true},

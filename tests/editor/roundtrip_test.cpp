@@ -11,11 +11,7 @@
 
 namespace {
 
-struct TRoundTrip {
-    const char* file;
-    TEnc encoding;
-    TUniType uniType;
-};
+struct TRoundTrip { const char* file; TEnc encoding; TUniType uniType; };
 
 QStringList ExpectedLines(const TRoundTrip& c)
 {

@@ -24,10 +24,7 @@ std::vector<std::string> RussianLines()
     return lines;
 }
 
-struct TPage {
-    TEnc enc;
-    TConverter fromWin;
-};
+struct TPage { TEnc enc; TConverter fromWin; };
 constexpr TPage Pages[] = {{Dos, WinToDos}, {Win, nullptr}, {Koi, WinToKoi}, {Mac, WinToMac}, {Iso, WinToIso}};
 
 TBytes InPage(const std::string& utf8, const TPage& page)

@@ -45,10 +45,7 @@ const TDetectResult Nothing{None, false, Little};
 
 TEST(Detect, EveryCodePageIsToldOnProseVerseAndTheReferenceText)
 {
-    struct {
-        const char* iconvName;
-        TEnc prose, verse, reference;
-    } cases[] = {
+    struct { const char* iconvName; TEnc prose, verse, reference; } cases[] = {
         {"CP1251", Win, Win, Win},
         {"CP866", Dos, Dos, Dos},
         {"KOI8-R", Koi, Koi, Koi},

@@ -71,11 +71,7 @@ TEST(DosTables, PiecesOfAnySizeGiveTheSameTables)
 
 TEST(DosTables, WhereTablesStartAndEnd)
 {
-    struct {
-        const char* name;
-        std::string text;
-        std::string expected;
-    } cases[] = {
+    struct { const char* name; std::string text; std::string expected; } cases[] = {
         {"empty line closes", "──────\n│a│\n\nafter\n", "[0,11] {1:|3:a|}\n"},
         {"row before rule is ignored", "│x│\n──────\n│a│\n", "[4,15] {1:|3:a|}\n"},
         {"rule lines inside are skipped", "────\n│a│\n────\n│b│\n────\n",
@@ -148,11 +144,7 @@ TEST(DosTables, RowsTooLongToRebuildGiveNoTables)
 
 TEST(DosTables, TablesThatWouldDropTextSayItself)
 {
-    struct {
-        const char* name;
-        std::string text;
-        bool drops;
-    } cases[] = {
+    struct { const char* name; std::string text; bool drops; } cases[] = {
         {"closed frame", Box, false},
         {"frame of double lines with junctions", "╔═══════╦═══════╗\n║ a     ║ b     ║\n╚═══════╩═══════╝\n", false},
         {"words after the last bar", "──────\n│a│b│ c\n", true},

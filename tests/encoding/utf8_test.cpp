@@ -68,11 +68,7 @@ TEST(Utf8, DecodesAndEncodesLikeIconvWhateverTheBlocks)
     }
 }
 
-struct TBrokenCase {
-    const char* name;
-    TBytes in;
-    std::initializer_list<char16_t> out;
-};
+struct TBrokenCase { const char* name; TBytes in; std::initializer_list<char16_t> out; };
 
 TEST(Utf8, EachBrokenPartBecomesOneReplacementAndIsCounted)
 {
