@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 
 #include <functional>
+#include <numeric>
 #include <tuple>
 #include <variant>
 
@@ -98,8 +99,7 @@ TEST_F(PrintTest, EveryLinePrintsOnceInOrderAndPagesCarryCentredNumbersFromWhere
     const int pages = PdfPageCount(pdf);
     ASSERT_GE(pages, 3);
     std::vector<int> expected(200);
-    for (int i = 0; i < 200; ++i)
-        expected[std::size_t(i)] = i + 1;
+    std::iota(expected.begin(), expected.end(), 1);
     EXPECT_EQ(LineNumbers(PdfText(pdf)), expected);
 
     const std::vector<PdfWord> words = PdfWords(pdf);
@@ -242,8 +242,7 @@ TEST_F(PrintTest, ASelectionPrintsExactlyItsRange)
                                                                    Qt::SkipEmptyParts);
     EXPECT_EQ(printed, selected);
     // The selection is left as it was.
-    EXPECT_EQ(Editor().Window()->ExGetSel().cpMin, from);
-    EXPECT_EQ(Editor().Window()->ExGetSel().cpMax, to);
+    EXPECT_EQ(std::pair(Editor().Window()->ExGetSel().cpMin, Editor().Window()->ExGetSel().cpMax), std::pair(from, to));
 }
 
 TEST_F(PrintTest, TextEndingAtAPageEndMakesNoBlankLastPage)
@@ -427,9 +426,8 @@ protected:
     void ExpectEditorUnchanged()
     {
         EXPECT_EQ(Editor().Window()->GetTextRange(0, -1), textBefore);
-        EXPECT_EQ(Editor().Window()->ExGetSel().cpMin, 3);
-        EXPECT_EQ(Editor().Window()->ExGetSel().cpMax, 3);
-        EXPECT_TRUE(Editor().Modified());
+        EXPECT_EQ(std::tuple(Editor().Window()->ExGetSel().cpMin, Editor().Window()->ExGetSel().cpMax, Editor().Modified()),
+                  std::tuple(3, 3, true));
         EXPECT_TRUE(Editor().Window()->viewport()->updatesEnabled());
     }
     void Prepare(int lines)
