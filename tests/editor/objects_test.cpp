@@ -51,11 +51,7 @@ TBytes Bytes(const QByteArray& b)
 
 InsertObjectAnswer FromFile(const QString& path, bool link = false, bool asIcon = false)
 {
-    InsertObjectAnswer answer;
-    answer.fileName = path;
-    answer.link = link;
-    answer.asIcon = asIcon;
-    return answer;
+    return {.fileName = path, .link = link, .asIcon = asIcon};
 }
 
 // Opening records what it was asked instead of starting a program.
@@ -162,9 +158,7 @@ TEST_F(EditorObjects, CancelMissingAndUnreadableFilesAndObjectsOffChangeNothing)
 
 TEST_F(EditorObjects, CreateNewMakesABlankObjectAndOpensIt)
 {
-    InsertObjectAnswer picture;
-    picture.createNew = true;
-    picture.newKind = 0;
+    InsertObjectAnswer picture{.createNew = true, .newKind = 0, .fileName = {}};
     prompter.AnswerInsertObject(picture);
     ASSERT_TRUE(editor.InsertObjectDialog());
     const std::optional<EmbeddedObject> object = Selected();
