@@ -58,11 +58,10 @@ TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitSwitchingConvertsAndACa
 TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
 {
     TPageSetupDialog dialog = Dialog();
-    PageSetupAnswer answer;
-    answer.printerIndex = platform::SystemPrinter().PrinterIndex();
     // The user switched Qt's dialog to inches and turned the paper.
-    answer.layout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(1.0, 0.5, 0.75, 1.25),
-                                QPageLayout::Inch);
+    const PageSetupAnswer answer{platform::SystemPrinter().PrinterIndex(),
+                                 QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                             QMarginsF(1.0, 0.5, 0.75, 1.25), QPageLayout::Inch)};
     prompter.AnswerPageSetup(answer);
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.MeasureUnit(), TMeasureUnit::muInches);
@@ -89,10 +88,9 @@ TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
 TEST_F(PageSetupTest, OtherUnitsOfQtsDialogAreReadInTheCurrentOne)
 {
     TPageSetupDialog dialog = Dialog();
-    PageSetupAnswer answer;
-    answer.printerIndex = platform::SystemPrinter().PrinterIndex();
-    answer.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(72, 36, 72, 72),
-                                QPageLayout::Point);
+    const PageSetupAnswer answer{platform::SystemPrinter().PrinterIndex(),
+                                 QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(72, 36, 72, 72),
+                                             QPageLayout::Point)};
     prompter.AnswerPageSetup(answer);
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.MeasureUnit(), TMeasureUnit::muMillimeters);

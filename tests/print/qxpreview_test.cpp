@@ -218,13 +218,8 @@ TEST_F(PreviewTest, ARangeOfRecordedPagesPrintsAsOneJobNumberedFromTheSettings)
     TqxPrinter printer;
     printer.LoadSettings();
     const QString pdf = Path(QStringLiteral("range.pdf"));
-    PrintRangeAnswer range;
-    range.range = PrintRange::PageRange;
-    range.fromPage = 2;
-    range.toPage = 3;
-    FileDialogAnswer file;
-    file.files = {pdf};
-    prompter.AnswerPrint(range).AnswerFile(file);
+    prompter.AnswerPrint(PrintRangeAnswer{.range = PrintRange::PageRange, .fromPage = 2, .toPage = 3})
+        .AnswerFile(FileDialogAnswer{.files = {pdf}});
     int pages = 0;
     ASSERT_TRUE(WithPreview(printer, [&](TPreviewForm& form) {
         pages = form.StoredPages();
@@ -246,8 +241,7 @@ TEST_F(PreviewTest, CancelledOrFailedPrintsFromThePreviewWriteNothing)
     Editor().SetText(RussianLines(100));
     TqxPrinter printer;
     printer.LoadSettings();
-    FileDialogAnswer unwritable;
-    unwritable.files = {Path(QStringLiteral("missing/folder/pages.pdf"))};
+    const FileDialogAnswer unwritable{.files = {Path(QStringLiteral("missing/folder/pages.pdf"))}};
     prompter.AnswerPrint(std::nullopt)
         .AnswerPrint(PrintRangeAnswer{})
         .AnswerFile(std::nullopt)
