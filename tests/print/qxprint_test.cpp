@@ -332,8 +332,8 @@ TEST_F(PrintTest, SettingsComeFromPagesAndMarges)
     EXPECT_EQ(std::tuple(printer.BeginNumber(), printer.SkipFirstNumber(), printer.BlackFont), std::tuple(12, false, true));
     EXPECT_TRUE(printer.PageBorders.Contains(TPageBorder::pbTop) && printer.PageBorders.Contains(TPageBorder::pbRight)
                 && !printer.PageBorders.Contains(TPageBorder::pbLeft));
-    EXPECT_EQ(printer.MeasureUnit(), TMeasureUnit::muInches);
-    EXPECT_EQ(printer.Orientation(), TPrinterOrientation::poLandscape);
+    EXPECT_EQ(std::pair(printer.MeasureUnit(), printer.Orientation()),
+              std::pair(TMeasureUnit::muInches, TPrinterOrientation::poLandscape));
     // Stored in inches, read as inches: not taken for millimetres first.
     EXPECT_EQ(std::tuple(printer.MarginLeft(), printer.MarginTop(), printer.MarginBottom(), printer.MarginRight()),
               std::tuple(1.0, 1.5, 0.5, 0.75));
