@@ -7,6 +7,8 @@
 
 #include <QTextCursor>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,15 +78,13 @@ TEST_F(Attributes, AssignCopiesEveryPropertyBetweenSelectionAndDefault)
     sel->SetStyle({TFontStyle::fsItalic, TFontStyle::fsStrikeOut});
     TFont copied;
     sel->AssignTo(copied);
-    EXPECT_EQ(copied.Name, QStringLiteral("Liberation Serif"));
-    EXPECT_EQ(copied.Size, 17);
-    EXPECT_EQ(copied.Color, 0x123456);
-    EXPECT_EQ(copied.Style, (TFontStyles{TFontStyle::fsItalic, TFontStyle::fsStrikeOut}));
+    EXPECT_EQ(std::tuple(copied.Name, copied.Size, copied.Color, copied.Style),
+              std::tuple(QStringLiteral("Liberation Serif"), 17, TColor(0x123456),
+                         TFontStyles{TFontStyle::fsItalic, TFontStyle::fsStrikeOut}));
 
     editor.DefAttributes()->Assign(copied);
-    EXPECT_EQ(editor.DefAttributes()->Name(), QStringLiteral("Liberation Serif"));
-    EXPECT_EQ(editor.DefAttributes()->Size(), 17);
-
+    EXPECT_EQ(std::pair(editor.DefAttributes()->Name(), editor.DefAttributes()->Size()),
+              std::pair(QStringLiteral("Liberation Serif"), 17));
 }
 
 TEST_F(Attributes, ParagraphAlignmentIndentsNumberingAndTables)

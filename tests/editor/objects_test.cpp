@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,19 +51,11 @@ TBytes Bytes(const QByteArray& b)
 
 InsertObjectAnswer FromFile(const QString& path, bool link = false, bool asIcon = false)
 {
-    InsertObjectAnswer answer;
-    answer.fileName = path;
-    answer.link = link;
-    answer.asIcon = asIcon;
-    return answer;
+    return {.fileName = path, .link = link, .asIcon = asIcon};
 }
 
 // Opening records what it was asked instead of starting a program.
-struct TOpenLog {
-    QStringList paths;
-    QStringList types;
-    OpenFileResult result = OpenFileResult::Opened;
-};
+struct TOpenLog { QStringList paths; QStringList types; OpenFileResult result = OpenFileResult::Opened; };
 
 class EditorObjects : public ::testing::Test {
 protected:
@@ -100,8 +94,7 @@ TEST_F(EditorObjects, InsertEmbedsPicturesAsContentOtherFilesAsIconsAndLinksByPa
     ASSERT_TRUE(editor.InsertObjectDialog());
     std::optional<EmbeddedObject> object = Selected();
     ASSERT_TRUE(object.has_value()) << "the object is selected after insertion";
-    EXPECT_FALSE(object->asIcon);
-    EXPECT_TRUE(ShowsPicture(*object));
+    EXPECT_TRUE(!object->asIcon && ShowsPicture(*object));
     EXPECT_EQ(object->name, QStringLiteral("photo.png"));
     EXPECT_TRUE(editor.Modified());
 
@@ -119,8 +112,7 @@ TEST_F(EditorObjects, InsertEmbedsPicturesAsContentOtherFilesAsIconsAndLinksByPa
     ASSERT_TRUE(editor.InsertObjectDialog());
     object = Selected();
     ASSERT_TRUE(object.has_value());
-    EXPECT_TRUE(object->link);
-    EXPECT_TRUE(object->asIcon);
+    EXPECT_TRUE(object->link && object->asIcon);
     EXPECT_EQ(FileNameFromBytes(object->source), picture);
     EXPECT_EQ(editor.Window()->ObjectPositions().size(), 3u);
 }
@@ -166,9 +158,7 @@ TEST_F(EditorObjects, CancelMissingAndUnreadableFilesAndObjectsOffChangeNothing)
 
 TEST_F(EditorObjects, CreateNewMakesABlankObjectAndOpensIt)
 {
-    InsertObjectAnswer picture;
-    picture.createNew = true;
-    picture.newKind = 0;
+    InsertObjectAnswer picture{.createNew = true, .newKind = 0, .fileName = {}};
     prompter.AnswerInsertObject(picture);
     ASSERT_TRUE(editor.InsertObjectDialog());
     const std::optional<EmbeddedObject> object = Selected();
@@ -235,10 +225,8 @@ TEST_F(EditorObjects, PropertiesReportTheTypeAndTheLinkPageRefusesAnEmptySourceA
     prompter.AnswerMessage(MsgButton::Ok).AnswerMessage(MsgButton::Ok);
     EXPECT_FALSE(editor.ObjectPropertiesDialog());
     const ObjectPropertiesRequest& asked = prompter.LastObjectProperties();
-    EXPECT_EQ(asked.typeName, ObjectTypeName(*Selected()));
-    EXPECT_TRUE(asked.isLink);
-    EXPECT_EQ(asked.source, picture);
-    EXPECT_TRUE(asked.canShowContent);
+    EXPECT_EQ(std::tuple(asked.typeName, asked.isLink, asked.source, asked.canShowContent),
+              std::tuple(ObjectTypeName(*Selected()), true, picture, true));
     const std::vector<PromptRecord>& records = prompter.Asked();
     ASSERT_GE(records.size(), 3u);
     EXPECT_EQ(records[records.size() - 2].text, QStringLiteral("Cannot link to an invalid source."));
@@ -252,8 +240,7 @@ TEST_F(EditorObjects, PropertiesReportTheTypeAndTheLinkPageRefusesAnEmptySourceA
     prompter.AnswerObjectProperties(script);
     EXPECT_TRUE(editor.ObjectPropertiesDialog());
     ASSERT_TRUE(Selected().has_value()) << "the object stays selected";
-    EXPECT_EQ(FileNameFromBytes(Selected()->source), other);
-    EXPECT_TRUE(Selected()->asIcon);
+    EXPECT_TRUE(FileNameFromBytes(Selected()->source) == other && Selected()->asIcon);
     EXPECT_TRUE(editor.Modified());
 
     // An embedded file that is no picture cannot be shown as content.

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <sys/stat.h>
 
 namespace {
@@ -27,9 +29,8 @@ TEST(Editor, PropertiesSetAnyTimeKeepTheTextItsFormatsAndFlags)
     EXPECT_FALSE(editor.CanUndo());
     editor.show();
     ASSERT_TRUE(editor.HandleAllocated());
-    EXPECT_FALSE(editor.Window()->GetAutoUrlDetect());
-    EXPECT_TRUE(editor.Window()->isReadOnly());
-    EXPECT_TRUE(editor.Modified());
+    EXPECT_EQ(std::tuple(editor.Window()->GetAutoUrlDetect(), editor.Window()->isReadOnly(), editor.Modified()),
+              std::tuple(false, true, true));
 
     // Changed on a live control, they lose neither text nor formats nor flags.
     editor.SetReadOnly(false);
@@ -44,8 +45,7 @@ TEST(Editor, PropertiesSetAnyTimeKeepTheTextItsFormatsAndFlags)
     editor.SetAlignment(TAlignment::taCenter);
     editor.SetHideScrollBars(false);
     EXPECT_EQ(editor.Lines()->Get(0), QStringLiteral("строка текста"));
-    EXPECT_TRUE(editor.Modified());
-    EXPECT_TRUE(editor.Overwrite());
+    EXPECT_TRUE(editor.Modified() && editor.Overwrite());
     editor.Window()->ExSetSel({0, 6});
     EXPECT_TRUE(editor.SelAttributes()->Style().Contains(TFontStyle::fsBold));
 
@@ -93,9 +93,7 @@ TEST(Editor, ProtectedTextIsRefusedUnlessAHandlerAllowsIt)
     ASSERT_TRUE(editor.Window()->OnProtected);
     EXPECT_FALSE(editor.Window()->OnProtected(0, 3));
     editor.OnProtectChange = [&](TqxEditor*, std::int32_t start, std::int32_t end, bool& allow) {
-        EXPECT_EQ(start, 2);
-        EXPECT_EQ(end, 5);
-        EXPECT_FALSE(allow);
+        EXPECT_EQ(std::tuple(start, end, allow), std::tuple(2, 5, false));
         allow = true;
     };
     EXPECT_TRUE(editor.Window()->OnProtected(2, 5));
@@ -144,10 +142,7 @@ TEST(LinkPolicy, OnlyHarmlessLinksAreOpened)
     const QString script = dir.Write(QStringLiteral("quiet.sh"), Latin1("#!/bin/sh\necho hi\n"));
     const QString launcher = dir.Write(QStringLiteral("app.desktop"), Latin1("[Desktop Entry]\nType=Application\nExec=xterm\n"));
 
-    struct TCase {
-        QString link;
-        bool safe;
-    };
+    struct TCase { QString link; bool safe; };
     const TCase cases[] = {
         {QStringLiteral("http://example.org"), true},
         {QStringLiteral("https://example.org/a?b=c"), true},

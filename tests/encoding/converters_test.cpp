@@ -12,12 +12,7 @@ namespace {
 
 const std::string Alphabet = "ЁАБВГДЕЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯёабвгдежзийклмнопрстуфхцчшщъыьэюя";
 
-struct TPageCase {
-    const char* name;
-    const char* iconvName;
-    TConverter toWin;
-    TConverter fromWin;
-};
+struct TPageCase { const char* name; const char* iconvName; TConverter toWin; TConverter fromWin; };
 
 class LettersOnly : public testing::TestWithParam<TPageCase> {};
 
@@ -107,12 +102,7 @@ TEST(Converters, DosToUnicodeWritesLittleEndianUnits)
 
 TEST(Converters, SelectionForEachSetting)
 {
-    struct {
-        TEnc enc;
-        TDosAdd dosAdd;
-        TUniType uniType;
-        TConverter read, write;
-    } cases[] = {
+    struct { TEnc enc; TDosAdd dosAdd; TUniType uniType; TConverter read, write; } cases[] = {
         {Dos, daNone, Little, DosToWin, WinToDos}, {Dos, daOEM, Little, OemToWin, WinToOem},
         {Dos, daUNI, Big, DosToWin, WinToDos},     {Dos, daTBL, Little, OemToWin, WinToOem},
         {Win, daOEM, Big, nullptr, nullptr},       {Koi, daNone, Little, KoiToWin, WinToKoi},

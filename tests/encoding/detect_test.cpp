@@ -45,10 +45,7 @@ const TDetectResult Nothing{None, false, Little};
 
 TEST(Detect, EveryCodePageIsToldOnProseVerseAndTheReferenceText)
 {
-    struct {
-        const char* iconvName;
-        TEnc prose, verse, reference;
-    } cases[] = {
+    struct { const char* iconvName; TEnc prose, verse, reference; } cases[] = {
         {"CP1251", Win, Win, Win},
         {"CP866", Dos, Dos, Dos},
         {"KOI8-R", Koi, Koi, Koi},
@@ -86,10 +83,8 @@ TEST(Detect, Utf16ByteOrdersAndRtf)
 {
     const TBytes le = Iconv(Prose, "UTF-16LE");
     const TBytes be = Iconv(Prose, "UTF-16BE");
-    TBytes leMark = Bytes({0xFF, 0xFE});
-    leMark.insert(leMark.end(), le.begin(), le.end());
-    TBytes beMark = Bytes({0xFE, 0xFF});
-    beMark.insert(beMark.end(), be.begin(), be.end());
+    const TBytes leMark = Iconv("\uFEFF" + Prose, "UTF-16LE");   // FF FE first
+    const TBytes beMark = Iconv("\uFEFF" + Prose, "UTF-16BE");   // FE FF first
     EXPECT_EQ(Detect(le), (TDetectResult{Uni, false, Little}));
     EXPECT_EQ(Detect(leMark), (TDetectResult{Uni, false, Little}));
     EXPECT_EQ(Detect(be), (TDetectResult{Uni, false, Big}));

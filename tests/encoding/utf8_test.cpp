@@ -11,39 +11,25 @@ namespace {
 // Russian with Ё, Latin, a CJK character and characters beyond U+FFFF (surrogate pairs).
 const std::string Mixed = "\xEF\xBB\xBFЁлка, ёж и Щука: 1 + 2 = 3\r\n中 😀 𝔘 — «цитата»\r\n";
 
-TBytes DecodeInPieces(const TBytes& in, std::size_t piece, std::uint64_t* replaced = nullptr)
+// Runs a codec over the input in pieces of the given size, then finishes it.
+template <class Codec, std::size_t (*Max)(std::size_t)>
+TBytes InPieces(const TBytes& in, std::size_t piece, std::uint64_t* replaced)
 {
-    TUtf8Decoder decoder;
+    Codec codec;
     TBytes out;
     for (std::size_t at = 0; at < in.size(); at += piece) {
         const std::size_t n = std::min(piece, in.size() - at);
-        TBytes block(Utf8DecodedMax(n));
-        block.resize(decoder.Feed(in.data() + at, n, block.data()));
+        TBytes block(Max(n));
+        block.resize(codec.Feed(in.data() + at, n, block.data()));
         out.insert(out.end(), block.begin(), block.end());
     }
-    std::uint8_t tail[Utf8DecodedMax(0)];
-    out.insert(out.end(), tail, tail + decoder.Finish(tail));
-    if (replaced)
-        *replaced = decoder.Replaced();
+    std::uint8_t tail[Max(0)];
+    out.insert(out.end(), tail, tail + codec.Finish(tail));
+    *replaced = codec.Replaced();
     return out;
 }
-
-TBytes EncodeInPieces(const TBytes& in, std::size_t piece, std::uint64_t* replaced = nullptr)
-{
-    TUtf8Encoder encoder;
-    TBytes out;
-    for (std::size_t at = 0; at < in.size(); at += piece) {
-        const std::size_t n = std::min(piece, in.size() - at);
-        TBytes block(Utf8EncodedMax(n));
-        block.resize(encoder.Feed(in.data() + at, n, block.data()));
-        out.insert(out.end(), block.begin(), block.end());
-    }
-    std::uint8_t tail[Utf8EncodedMax(0)];
-    out.insert(out.end(), tail, tail + encoder.Finish(tail));
-    if (replaced)
-        *replaced = encoder.Replaced();
-    return out;
-}
+constexpr auto DecodeInPieces = InPieces<TUtf8Decoder, Utf8DecodedMax>;
+constexpr auto EncodeInPieces = InPieces<TUtf8Encoder, Utf8EncodedMax>;
 
 TBytes Utf16(std::initializer_list<char16_t> units)
 {
@@ -68,11 +54,7 @@ TEST(Utf8, DecodesAndEncodesLikeIconvWhateverTheBlocks)
     }
 }
 
-struct TBrokenCase {
-    const char* name;
-    TBytes in;
-    std::initializer_list<char16_t> out;
-};
+struct TBrokenCase { const char* name; TBytes in; std::initializer_list<char16_t> out; };
 
 TEST(Utf8, EachBrokenPartBecomesOneReplacementAndIsCounted)
 {

@@ -8,6 +8,7 @@
 
 #include <QRegularExpression>
 
+#include <numeric>
 #include <tuple>
 
 namespace {
@@ -51,9 +52,8 @@ std::vector<int> Numbers(const QStringList& words, const QString& prefix)
 
 std::vector<int> OneTo(int count)
 {
-    std::vector<int> numbers(std::size_t(count), 0);
-    for (int i = 0; i < count; ++i)
-        numbers[std::size_t(i)] = i + 1;
+    std::vector<int> numbers(static_cast<std::size_t>(count));
+    std::iota(numbers.begin(), numbers.end(), 1);
     return numbers;
 }
 

@@ -10,6 +10,8 @@
 #include "registry.h"
 #include "registrylayout.h"
 
+#include <tuple>
+
 namespace {
 
 class PageSetupTest : public PrintTest {
@@ -48,8 +50,7 @@ TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitSwitchingConvertsAndACa
     converted.MarginTop = 50.8;
     converted.SetMeasureUnit(TMeasureUnit::muInches);
     converted.SetMeasureUnit(TMeasureUnit::muInches);
-    EXPECT_DOUBLE_EQ(converted.MarginLeft, 1.0);
-    EXPECT_DOUBLE_EQ(converted.MarginTop, 2.0);
+    EXPECT_EQ(std::tuple(converted.MarginLeft, converted.MarginTop), std::tuple(1.0, 2.0));
     converted.SetMeasureUnit(TMeasureUnit::muMillimeters);
     EXPECT_DOUBLE_EQ(converted.MarginLeft, 25.4);
 }
@@ -57,18 +58,15 @@ TEST_F(PageSetupTest, TheDialogShowsTheMarginsInTheirUnitSwitchingConvertsAndACa
 TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
 {
     TPageSetupDialog dialog = Dialog();
-    PageSetupAnswer answer;
-    answer.printerIndex = platform::SystemPrinter().PrinterIndex();
     // The user switched Qt's dialog to inches and turned the paper.
-    answer.layout = QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(1.0, 0.5, 0.75, 1.25),
-                                QPageLayout::Inch);
+    const PageSetupAnswer answer{platform::SystemPrinter().PrinterIndex(),
+                                 QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                                             QMarginsF(1.0, 0.5, 0.75, 1.25), QPageLayout::Inch)};
     prompter.AnswerPageSetup(answer);
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.MeasureUnit(), TMeasureUnit::muInches);
-    EXPECT_DOUBLE_EQ(dialog.MarginLeft, 1.0);
-    EXPECT_DOUBLE_EQ(dialog.MarginTop, 0.5);
-    EXPECT_DOUBLE_EQ(dialog.MarginRight, 0.75);
-    EXPECT_DOUBLE_EQ(dialog.MarginBottom, 1.25);
+    EXPECT_EQ(std::tuple(dialog.MarginLeft, dialog.MarginTop, dialog.MarginRight, dialog.MarginBottom),
+              std::tuple(1.0, 0.5, 0.75, 1.25));
     EXPECT_EQ(platform::SystemPrinter().PageLayout().pageSize().id(), QPageSize::Letter);
     EXPECT_EQ(dialog.Orientation(), platform::TPrinterOrientation::poLandscape);
     {
@@ -90,10 +88,9 @@ TEST_F(PageSetupTest, AConfirmedDialogStoresWhatThePrinterThenReads)
 TEST_F(PageSetupTest, OtherUnitsOfQtsDialogAreReadInTheCurrentOne)
 {
     TPageSetupDialog dialog = Dialog();
-    PageSetupAnswer answer;
-    answer.printerIndex = platform::SystemPrinter().PrinterIndex();
-    answer.layout = QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(72, 36, 72, 72),
-                                QPageLayout::Point);
+    const PageSetupAnswer answer{platform::SystemPrinter().PrinterIndex(),
+                                 QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(72, 36, 72, 72),
+                                             QPageLayout::Point)};
     prompter.AnswerPageSetup(answer);
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.MeasureUnit(), TMeasureUnit::muMillimeters);

@@ -80,15 +80,10 @@ TEST_F(PreviewTest, PageFilesLiveInAPrivateFolderWhileOpenAndGoAfterClose)
 {
     // A page file of someone else's preview in the shared temporary folder.
     const QString foreign = tmp + QStringLiteral("/~t000000.prn");
-    {
-        QFile file(foreign);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not ours");
-    }
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLET_TEST_DATA "/rtf/hyperlink_and_picture.rtf"), foreign));
     Editor().SetText(RussianLines(150));
     TqxPrinter printer;
     printer.LoadSettings();
-    printer.SetTitle(QStringLiteral("Записка.txt"));
     QStringList filesWhileOpen;
     QString folder;
     QFile::Permissions permissions;
@@ -98,7 +93,6 @@ TEST_F(PreviewTest, PageFilesLiveInAPrivateFolderWhileOpenAndGoAfterClose)
         filesWhileOpen = FilesIn(folder);
         permissions = QFileInfo(folder).permissions();
         stored = form.StoredPages();
-        EXPECT_EQ(form.windowTitle(), QStringLiteral("Print preview Записка.txt"));
     }));
     ASSERT_GE(stored, 3);
     QStringList expected;
@@ -122,29 +116,22 @@ TEST_F(PreviewTest, PagingKeysButtonsAndThePageFieldStopAtTheEnds)
         const int last = form.StoredPages() - 1;
         ASSERT_GE(last, 3);
         EXPECT_EQ(form.LastPage, last);
-        EXPECT_FALSE(form.sbPrev->isEnabled());
-        EXPECT_TRUE(form.sbNext->isEnabled());
-        form.sbNext->click();
-        EXPECT_EQ(form.PageIndex, 1);
-        EXPECT_EQ(form.ePage->text(), QStringLiteral("2"));
-        EXPECT_TRUE(form.sbPrev->isEnabled());
-        QTest::keyClick(&form, Qt::Key_End);
-        EXPECT_EQ(form.PageIndex, last);
-        EXPECT_FALSE(form.sbNext->isEnabled());
-        QTest::keyClick(&form, Qt::Key_PageUp);
-        EXPECT_EQ(form.PageIndex, last - 1);
-        QTest::keyClick(&form, Qt::Key_Home);
-        EXPECT_EQ(form.PageIndex, 0);
-        form.SpinButton1Down->click();
-        EXPECT_EQ(form.PageIndex, last);
-        form.SpinButton1Up->click();
-        EXPECT_EQ(form.PageIndex, 0);
+        EXPECT_TRUE(!form.sbPrev->isEnabled() && form.sbNext->isEnabled());
+        // Each step, then the page it shows; the buttons go grey at the ends.
+        const std::pair<std::function<void()>, int> steps[] = {
+            {[&] { form.sbNext->click(); }, 1}, {[&] { QTest::keyClick(&form, Qt::Key_End); }, last},
+            {[&] { QTest::keyClick(&form, Qt::Key_PageUp); }, last - 1}, {[&] { QTest::keyClick(&form, Qt::Key_Home); }, 0},
+            {[&] { form.SpinButton1Down->click(); }, last}, {[&] { form.SpinButton1Up->click(); }, 0}};
+        for (const auto& [step, page] : steps) {
+            step();
+            EXPECT_EQ(form.PageIndex, page);
+            EXPECT_EQ(form.ePage->text(), QString::number(page + 1));
+            EXPECT_EQ(form.sbPrev->isEnabled(), page > 0);
+            EXPECT_EQ(form.sbNext->isEnabled(), page < last);
+        }
 
         // Typed page numbers: beyond the ends they stop at the ends; only digits go in.
-        struct Typed {
-            const char* keys;
-            int page;
-        };
+        struct Typed { const char* keys; int page; };
         for (const Typed& t : {Typed{"3", 2}, Typed{"0", 0}, Typed{"999", last}, Typed{"", 0},
                                Typed{"2x", 1}, Typed{"99999999999999999999", last}}) {
             form.ePage->clear();
@@ -231,13 +218,8 @@ TEST_F(PreviewTest, ARangeOfRecordedPagesPrintsAsOneJobNumberedFromTheSettings)
     TqxPrinter printer;
     printer.LoadSettings();
     const QString pdf = Path(QStringLiteral("range.pdf"));
-    PrintRangeAnswer range;
-    range.range = PrintRange::PageRange;
-    range.fromPage = 2;
-    range.toPage = 3;
-    FileDialogAnswer file;
-    file.files = {pdf};
-    prompter.AnswerPrint(range).AnswerFile(file);
+    prompter.AnswerPrint(PrintRangeAnswer{.range = PrintRange::PageRange, .fromPage = 2, .toPage = 3})
+        .AnswerFile(FileDialogAnswer{.files = {pdf}});
     int pages = 0;
     ASSERT_TRUE(WithPreview(printer, [&](TPreviewForm& form) {
         pages = form.StoredPages();
@@ -259,8 +241,7 @@ TEST_F(PreviewTest, CancelledOrFailedPrintsFromThePreviewWriteNothing)
     Editor().SetText(RussianLines(100));
     TqxPrinter printer;
     printer.LoadSettings();
-    FileDialogAnswer unwritable;
-    unwritable.files = {Path(QStringLiteral("missing/folder/pages.pdf"))};
+    const FileDialogAnswer unwritable{.files = {Path(QStringLiteral("missing/folder/pages.pdf"))}};
     prompter.AnswerPrint(std::nullopt)
         .AnswerPrint(PrintRangeAnswer{})
         .AnswerFile(std::nullopt)

@@ -40,6 +40,12 @@ protected:
             return "<none>";
         return reg.ReadString(ext);
     }
+    // The command and the type name kept for an extension.
+    using TKept = std::pair<std::string, std::string>;
+    static TKept Kept(const std::string& ext)
+    {
+        return {Kept(RegistryKeys::Types, ext), Kept(RegistryKeys::Names, ext)};
+    }
     template <class F>
     static void With(F&& f)
     {
@@ -65,14 +71,12 @@ TEST_F(FileAssocTest, TakingOverFromAnotherProgramRecordsItAndUncheckingPutsItBa
     });
     EXPECT_EQ(Default("\\.TXT"), "TXTfile");
     EXPECT_EQ(Default("\\TXTfile\\shell\\open\\command"), Ours);
-    EXPECT_EQ(Kept(RegistryKeys::Types, "TXT"), Other);
-    EXPECT_EQ(Kept(RegistryKeys::Names, "TXT"), "txtfile");
+    EXPECT_EQ(Kept("TXT"), std::pair(Other, std::string("txtfile")));
 
     // A second take-over (another copy, or a saved list reloaded) learns only
     // our own command and keeps what was recorded first.
     With([](TFileAssociations& a) { a.TakeOver("TXT"); });
-    EXPECT_EQ(Kept(RegistryKeys::Types, "TXT"), Other);
-    EXPECT_EQ(Kept(RegistryKeys::Names, "TXT"), "txtfile");
+    EXPECT_EQ(Kept("TXT"), std::pair(Other, std::string("txtfile")));
 
     With([](TFileAssociations& a) { a.DeleteAssociation("TXT"); });
     EXPECT_EQ(Default("\\.txt"), "txtfile");
@@ -102,14 +106,12 @@ TEST_F(FileAssocTest, UncheckingGivesBackAnotherTypeNameAndRemovesWhatWasNobodys
         EXPECT_FALSE(a.IsMyAssociation("CFG"));
         a.TakeOver("CFG");
     });
-    EXPECT_EQ(Kept(RegistryKeys::Types, "CFG"), "");
-    EXPECT_EQ(Kept(RegistryKeys::Names, "CFG"), "");
+    EXPECT_EQ(Kept("CFG"), TKept());
 
     // .nfo pointed to our type name without a command: nothing to give back.
     SetDefault("\\.nfo", "NFOfile");
     With([](TFileAssociations& a) { a.TakeOver("NFO"); });
-    EXPECT_EQ(Kept(RegistryKeys::Types, "NFO"), "");
-    EXPECT_EQ(Kept(RegistryKeys::Names, "NFO"), "");
+    EXPECT_EQ(Kept("NFO"), TKept());
     With([](TFileAssociations& a) { a.DeleteAssociation("NFO"); });
     EXPECT_FALSE(ClassesKey("\\.nfo"));
     EXPECT_FALSE(ClassesKey("\\NFOfile"));
@@ -176,13 +178,11 @@ TEST_F(FileAssocTest, ContextMenuEntriesAreWrittenAndLeaveNoKeyWhenUnchecked)
 
 TEST(ExtensionInput, TypedExtensionsAreUpperCasedAndChecked)
 {
-    EXPECT_EQ(NormalizeExtension(QStringLiteral("md")), QStringLiteral("MD"));
-    EXPECT_EQ(NormalizeExtension(QStringLiteral(" *.md ")), QStringLiteral("MD"));
-    EXPECT_EQ(NormalizeExtension(QStringLiteral(".txt")), QStringLiteral("TXT"));
-    EXPECT_EQ(NormalizeExtension(QString::fromUtf8("док")), QString::fromUtf8("ДОК"));
     // ё keeps its case by the code page's rule; letters outside it stay as typed.
-    EXPECT_EQ(NormalizeExtension(QString::fromUtf8("ёéx")), QString::fromUtf8("ёéX"));
-    EXPECT_EQ(NormalizeExtension(QStringLiteral("  ")), QString());
+    const std::pair<const char*, const char*> cases[] = {{"md", "MD"}, {" *.md ", "MD"}, {".txt", "TXT"},
+                                                         {"док", "ДОК"}, {"ёéx", "ёéX"}, {"  ", ""}};
+    for (const auto& [typed, kept] : cases)
+        EXPECT_EQ(NormalizeExtension(QString::fromUtf8(typed)), QString::fromUtf8(kept)) << typed;
     for (const char* bad : {"A B", "A/B", "A\\B", "*", "A?", "[A]"})
         EXPECT_FALSE(IsValidExtension(QString::fromLatin1(bad))) << bad;
     EXPECT_TRUE(IsValidExtension(QStringLiteral("TAR.GZ")));

@@ -7,6 +7,7 @@
 #include "settingsstore.h"
 
 #include <thread>
+#include <tuple>
 
 using namespace platform;
 
@@ -27,9 +28,7 @@ TEST_F(RecentFilesTest, MostRecentFirstWithoutDuplicatesAtMostTen)
     EXPECT_EQ(h[0].FileName, Name(12));
     EXPECT_EQ(h[9].FileName, Name(3)); // the two oldest dropped
     h = PushHistory(h, {Name(7), 2, 70, false});
-    EXPECT_EQ(h[0].FileName, Name(7));
-    EXPECT_EQ(h[0].Kod, 2);
-    EXPECT_EQ(h[0].Pos, 70);
+    EXPECT_EQ(std::tuple(h[0].FileName, h[0].Kod, h[0].Pos), std::tuple(Name(7), 2, 70));
     EXPECT_EQ(std::count_if(h.begin(), h.end(), [](const THistItem& i) { return i.FileName == Name(7); }), 1);
     EXPECT_EQ(h[1].FileName, Name(12));
     // Names compare exactly: on this platform another letter case is another file.
@@ -51,9 +50,8 @@ TEST_F(RecentFilesTest, EntriesAreStoredAsTheirBytesWithUniOnlyForUnicodeAndCome
     ASSERT_TRUE(reg.OpenKey(RegistryKeys::Files, false));
     // A valid name is stored as it always was, so existing stores read the same.
     EXPECT_EQ(reg.ReadString("File1"), "/home/u/\xD0\x9F\xD0\xB8\xD1\x81\xD1\x8C\xD0\xBC\xD0\xBE.txt");
-    EXPECT_EQ(reg.ReadString("File2"), "/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE1.txt");
-    EXPECT_EQ(reg.ReadInteger("File2Kod"), 1);
-    EXPECT_EQ(reg.ReadInteger("File2Pos"), 4);
+    EXPECT_EQ(std::tuple(reg.ReadString("File2"), reg.ReadInteger("File2Kod"), reg.ReadInteger("File2Pos")),
+              std::tuple(std::string("/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE1.txt"), 1, 4));
     EXPECT_FALSE(reg.ValueExists("File2Uni"));
     EXPECT_EQ(reg.ReadString("File3"), "/old/\xEF\xE8\xF1\xFC\xEC\xEE\xE0.txt");
     EXPECT_TRUE(reg.ReadBool("File3Uni"));
@@ -62,12 +60,8 @@ TEST_F(RecentFilesTest, EntriesAreStoredAsTheirBytesWithUniOnlyForUnicodeAndCome
     // A big-endian Unicode entry comes back big-endian at its caret.
     const THistory h = ReadHistory();
     EXPECT_EQ(h[0].FileName, QStringLiteral("/home/u/Письмо.txt"));
-    EXPECT_EQ(h[1].FileName, second);
-    EXPECT_FALSE(h[1].Uni);
-    EXPECT_EQ(h[2].FileName, first);
-    EXPECT_EQ(h[2].Kod, 5);
-    EXPECT_EQ(h[2].Pos, 123);
-    EXPECT_TRUE(h[2].Uni);
+    EXPECT_EQ(std::tuple(h[1].FileName, h[1].Uni), std::tuple(second, false));
+    EXPECT_EQ(std::tuple(h[2].FileName, h[2].Kod, h[2].Pos, h[2].Uni), std::tuple(first, 5, 123, true));
 }
 
 TEST_F(RecentFilesTest, ValuesAreReadOnTheirOwnAndUnusedPlacesCleared)
@@ -88,11 +82,7 @@ TEST_F(RecentFilesTest, ValuesAreReadOnTheirOwnAndUnusedPlacesCleared)
     }
     const THistory read = ReadHistory();
     EXPECT_EQ(read[1].FileName, QString());
-    EXPECT_EQ(read[1].Kod, 3);
-    EXPECT_EQ(read[2].Kod, 1);
-    EXPECT_EQ(read[3].Kod, 8);
-    EXPECT_EQ(read[4].Kod, 1);
-    EXPECT_EQ(read[2].Pos, 0);
+    EXPECT_EQ((std::vector{read[1].Kod, read[2].Kod, read[3].Kod, read[4].Kod, read[2].Pos}), (std::vector{3, 1, 8, 1, 0}));
 
     UpdateHistory({"/a/new.txt", 0, 1, false});
     TRegistry reg;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -23,6 +24,12 @@ TEST(QuilletConvText, ShowsDosFramesAsTheEditorDoesAndRefusesWhatItRefuses)
     const TToolRun none = RunTool({"text", "--dos-mode", "none", EditorSamples + "frames_cp866_crlf.txt"});
     ASSERT_EQ(none.status, 0) << none.err;
     EXPECT_NE(none.out.find("\nЙННН"), std::string::npos);
+
+    const TToolRun folder = RunTool({"text", EditorSamples});
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
+    EXPECT_EQ(RunTool({"text"}).status, 2);
+    EXPECT_EQ(RunTool({"text", "--encoding", "cp1252", EditorSamples + "letters_cp1251_crlf.txt"}).status, 2);
 }
 
 TEST(QuilletConvText, EveryEncodingShowsTheSameText)
@@ -37,15 +44,6 @@ TEST(QuilletConvText, EveryEncodingShowsTheSameText)
         EXPECT_EQ(RunTool({"text", "--except-mac", EditorSamples + file}).out, reference.out) << file;
     EXPECT_EQ(RunTool({"text", EditorSamples + "letters_maccyrillic_crlf.txt"}).out, reference.out);
     EXPECT_EQ(RunTool({"text", "--encoding", "koi", EditorSamples + "letters_koi8r_crlf.txt"}).out, reference.out);
-}
-
-TEST(QuilletConvText, RefusesWhatTheEditorRefuses)
-{
-    const TToolRun folder = RunTool({"text", EditorSamples});
-    EXPECT_EQ(folder.status, 1);
-    EXPECT_NE(folder.err.find("not a regular file"), std::string::npos) << folder.err;
-    EXPECT_EQ(RunTool({"text"}).status, 2);
-    EXPECT_EQ(RunTool({"text", "--encoding", "cp1252", EditorSamples + "letters_cp1251_crlf.txt"}).status, 2);
 }
 
 TEST(QuilletConvViaEditor, Utf16BigEndianAndBackAndRtfByDefault)
@@ -93,8 +91,7 @@ TEST(QuilletConvViaEditor, ObjectsDrawnAsIconsEndTheRunCleanlyAndPlainTextSaysTh
     const std::string expected = "A\uFFFCB\uFFFCC\uFFFCD\n";
 
     const TToolRun text = RunTool({"text", in});
-    EXPECT_EQ(text.signal, 0);
-    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(std::pair(text.signal, text.status), std::pair(0, 0)) << text.err;
     ASSERT_GT(text.out.size(), 10000u);
     EXPECT_EQ(text.out.substr(0, expected.size()), expected);
     EXPECT_NE(text.out.find("Line 299 of a text longer than one output buffer"), std::string::npos);
@@ -102,15 +99,12 @@ TEST(QuilletConvViaEditor, ObjectsDrawnAsIconsEndTheRunCleanlyAndPlainTextSaysTh
     // Saved as RTF the objects stay, and nothing is said; as plain text each one
     // becomes a mark, and the run says so.
     const TToolRun kept = RunTool({"convert", "--from", "rtf", "--to", "rtf", in, dir.Path("out.rtf")});
-    EXPECT_EQ(kept.signal, 0);
-    EXPECT_EQ(kept.status, 0) << kept.err;
-    EXPECT_EQ(kept.err, "");
+    EXPECT_EQ(std::tuple(kept.signal, kept.status, kept.err), std::tuple(0, 0, std::string())) << kept.err;
     EXPECT_EQ(ReadAll(dir.Path("out.rtf")).size() > rtf.size() / 2, true);
     for (const auto& [to, mark] : {std::pair{"win", "?"}, std::pair{"utf8", "\uFFFC"}}) {
         const std::string out = dir.Path(std::string("out.") + to);
         const TToolRun lost = RunTool({"convert", "--from", "rtf", "--to", to, in, out});
-        EXPECT_EQ(lost.signal, 0) << to;
-        EXPECT_EQ(lost.status, 0) << to << lost.err;
+        EXPECT_EQ(std::pair(lost.signal, lost.status), std::pair(0, 0)) << to << lost.err;
         EXPECT_NE(lost.err.find("3 objects and pictures of \"" + in + "\" have no place in"), std::string::npos)
             << lost.err;
         const TBytes written = ReadAll(out);

@@ -24,6 +24,8 @@ namespace {
 
 const std::string Text = "Съешь же ещё этих мягких французских булок, да выпей чаю.\r\n";
 constexpr const char* CannotWrite = "Can not open file for writing";
+// Runs as an ordinary user when the tests run as root.
+const TToolOptions AsNobody{.env = {}, .unprivileged = true};
 
 std::set<std::string> Names(const std::string& dir)
 {
@@ -31,20 +33,6 @@ std::set<std::string> Names(const std::string& dir)
     for (const auto& e : std::filesystem::directory_iterator(dir))
         names.insert(e.path().filename().string());
     return names;
-}
-
-TToolOptions AsUser(bool unprivileged)
-{
-    TToolOptions options;
-    options.unprivileged = unprivileged;
-    return options;
-}
-
-TToolOptions WithEnvironment(const std::vector<std::string>& env)
-{
-    TToolOptions options;
-    options.env = env;
-    return options;
 }
 
 // A folder an unprivileged run can reach and fill.
@@ -76,7 +64,7 @@ TEST(QuilletConvFiles, AReadOnlyTargetIsRefusedOnEveryPathInTheEditorsWords)
     // who could, replace a file marked read-only for everybody.
     for (const bool unprivileged : {true, false}) {
         for (const auto& args : runs) {
-            const TToolRun r = RunTool(args, AsUser(unprivileged));
+            const TToolRun r = RunTool(args, {.env = {}, .unprivileged = unprivileged});
             EXPECT_EQ(r.status, 1) << args[2] << ' ' << r.err;
             EXPECT_EQ(r.err, std::string("quillet-conv: ") + CannotWrite + "\n") << args[2];
             EXPECT_EQ(ReadAll(target), FromString("keep me"));
@@ -129,11 +117,11 @@ TEST(QuilletConvFiles, AFolderThatTakesNoNewFileIsWrittenInPlaceKeepingOwnerMode
     ASSERT_EQ(::stat(target.c_str(), &before), 0);
     ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
 
-    const TToolRun bytePath = RunTool({"convert", "--from", "dos", "--to", "koi", in, target}, AsUser(true));
+    const TToolRun bytePath = RunTool({"convert", "--from", "dos", "--to", "koi", in, target}, AsNobody);
     EXPECT_EQ(bytePath.status, 0) << bytePath.err;
     EXPECT_EQ(ReadAll(target), Iconv(Text, "KOI8-R"));
     const TToolRun editorPath =
-        RunTool({"convert", "--via-editor", "--from", "dos", "--to", "win", in, target}, AsUser(true));
+        RunTool({"convert", "--via-editor", "--from", "dos", "--to", "win", in, target}, AsNobody);
     EXPECT_EQ(editorPath.status, 0) << editorPath.err;
     EXPECT_EQ(ReadAll(target), Iconv(Text, "CP1251"));
 
@@ -147,7 +135,7 @@ TEST(QuilletConvFiles, AFolderThatTakesNoNewFileIsWrittenInPlaceKeepingOwnerMode
     EXPECT_EQ(Names(locked), std::set<std::string>{"shared.txt"});
 
     // A new file cannot be made there: refused, nothing made.
-    const TToolRun fresh = RunTool({"convert", "--from", "dos", "--to", "koi", in, locked + "/new.txt"}, AsUser(true));
+    const TToolRun fresh = RunTool({"convert", "--from", "dos", "--to", "koi", in, locked + "/new.txt"}, AsNobody);
     EXPECT_EQ(fresh.status, 1);
     EXPECT_NE(fresh.err.find(CannotWrite), std::string::npos) << fresh.err;
     EXPECT_EQ(Names(locked), std::set<std::string>{"shared.txt"});
@@ -200,7 +188,7 @@ TEST(QuilletConvFiles, AnInPlaceWriteThatFailsHalfWayPutsTheOldBytesBack)
             filler.flush();
         filler.close();
         ::truncate((small + "/filler").c_str(), std::filesystem::file_size(small + "/filler") - 32768);
-        const TToolRun r = RunTool({"convert", "--from", "win", "--to", "koi", in, locked + "/shared.txt"}, AsUser(true));
+        const TToolRun r = RunTool({"convert", "--from", "win", "--to", "koi", in, locked + "/shared.txt"}, AsNobody);
         if (r.status != 1 || r.err.find("File writting error") == std::string::npos)
             return 20;
         if (ReadAll(locked + "/shared.txt") != old)
@@ -292,8 +280,7 @@ TEST(QuilletConvFiles, AKillAtAnyMomentOfASaveInPlaceLeavesTheOldBytesOrTheNewOn
     const std::string state = dir.Path("state");
     ASSERT_EQ(::mkdir(state.c_str(), 0700), 0);
     GiveAway(state);
-    TToolOptions options = AsUser(true);
-    options.env = {"XDG_STATE_HOME=" + state};
+    const TToolOptions options{.env = {"XDG_STATE_HOME=" + state}, .unprivileged = true};
     std::string text, oldText;
     while (text.size() < 10'000'000)
         text += Text;
@@ -376,13 +363,11 @@ TEST(QuilletConvFiles, KernelFilesAreReadToTheirEndAndReadErrorsAreFailures)
     EXPECT_EQ(text.out.rfind("Name:\tquillet-conv\n", 0), 0u) << text.out;
 
     const TToolRun detect = RunTool({"detect", "/proc/self/mem"});
-    EXPECT_EQ(detect.status, 1);
-    EXPECT_EQ(detect.out, "");
+    EXPECT_TRUE(detect.status == 1 && detect.out.empty());
     EXPECT_NE(detect.err.find("cannot read \"/proc/self/mem\""), std::string::npos) << detect.err;
 
     const TToolRun textError = RunTool({"text", "/proc/self/mem"});
-    EXPECT_EQ(textError.status, 1);
-    EXPECT_EQ(textError.out, "");
+    EXPECT_TRUE(textError.status == 1 && textError.out.empty());
 
     TTempDir dir;
     const TToolRun convert = RunTool({"convert", "--from", "auto", "--to", "koi", "/proc/self/status", dir.Path("out")});
@@ -400,7 +385,7 @@ TEST(QuilletConvFiles, TheEditorPathRunsOffscreenWhateverPlatformIsNamedAndSaysN
         {"QT_QPA_PLATFORM=no-such-platform", "QT_QPA_PLATFORMTHEME=gtk3"},
     };
     for (const auto& env : environments) {
-        const TToolRun r = RunTool({"text", in}, WithEnvironment(env));
+        const TToolRun r = RunTool({"text", in}, {.env = env});
         EXPECT_EQ(r.signal, 0) << env[0];
         EXPECT_EQ(r.status, 0) << env[0];
         EXPECT_EQ(r.err, "") << env[0];

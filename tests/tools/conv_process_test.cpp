@@ -51,13 +51,7 @@ TEST(QuilletConv, DetectReportsEveryReadableFileRefusesAFifoAndLeavesMacOutWhenA
     EXPECT_EQ(RunTool({"detect", "--except-mac", mac}).out.substr(mac.size() + 1, 3), "Win");
 }
 
-struct TConvCase {
-    const char* from;
-    const char* fromIconv;
-    const char* to;
-    const char* toIconv;
-    std::vector<std::string> extra;
-};
+struct TConvCase { const char *from, *fromIconv, *to, *toIconv; std::vector<std::string> extra; };
 
 TEST(QuilletConv, ConvertAgreesWithIconvOnTextAndReadsUndetectedTextAsWindows)
 {
@@ -166,11 +160,7 @@ TEST(QuilletConv, FailedRunsLeaveOutAlone)
     const std::string out = dir.Write("out", old);
     const std::string in = dir.Write("in", Iconv(Text, "CP1251"));
     const std::string rtf = dir.Write("doc.rtf", FromString("{\\rtf1 text}"));
-    struct {
-        std::vector<std::string> args;
-        int status;
-        const char* says;
-    } cases[] = {
+    struct { std::vector<std::string> args; int status; const char* says; } cases[] = {
         {{"convert", "--from", "win", "--to", "koi", dir.Path("missing"), out}, 1, "cannot read"},
         {{"convert", "--from", "auto", "--to", "koi", rtf, dir.Path("no/such/folder")}, 1, "Can not open file for writing"},
         {{"convert", "--via-editor", "--from", "win", "--to", "rtf", dir.Path("missing"), out}, 1, "cannot read"},
