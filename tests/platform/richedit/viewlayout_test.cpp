@@ -289,7 +289,7 @@ TEST(ViewLayout, ScrollingThroughKeepsMemoryAndLayoutsBounded)
     EXPECT_GT(doc.findBlock(last).blockNumber(), 19000);
 }
 
-TEST(ViewLayout, ATableOrAListHandsTheDocumentToQtsLayout)
+TEST(ViewLayout, ATableHandsTheDocumentToQtsLayout)
 {
     ShownText shown(200);
     RichEdit& edit = shown.edit;
