@@ -74,10 +74,10 @@ std::unique_ptr<QTextDocument> Lists(const QString& longItem)
     Item(cursor, u"вторая римская"_qs);
     Item(cursor, u"с пяти"_qs, &fromFive);
     Item(cursor, u"שלום עולם, פסקה מימין לשמאל"_qs, &decimal, Qt::RightToLeft);
-    if (!longItem.isEmpty())
-        Item(cursor, longItem, &disc);
     Item(cursor, u"шесть"_qs);
     Item(cursor, QString());   // an empty last item
+    if (!longItem.isEmpty())
+        Item(cursor, longItem, &disc);
     SyncListMarkers(*doc, 0, doc->characterCount());
     return doc;
 }
@@ -107,6 +107,13 @@ struct TwoLayouts {
         QPainter painter(&image);
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = QRectF(image.rect());
+        // A selection over some items draws their markers in its colours.
+        QAbstractTextDocumentLayout::Selection selection{QTextCursor(&doc), {}};
+        selection.cursor.setPosition(40);
+        selection.cursor.setPosition(150, QTextCursor::KeepAnchor);
+        selection.format.setBackground(Qt::darkBlue);
+        selection.format.setForeground(Qt::yellow);
+        context.selections.append(selection);
         doc.documentLayout()->draw(&painter, context);
         PaintDecorations(painter, doc, context.clip, context.palette, Qt::blue);
         return image;
@@ -124,55 +131,51 @@ QRectF QtCaret(const QTextDocument& doc, int position)
             line.height()};
 }
 
+// Our layout against Qt's down to bottom (document coordinates): where each
+// block starts, the caret at each position, hits (in the upper part of pixel
+// rows, the margins included) and the pixels drawn.
+void ExpectAsInQt(const TwoLayouts& two, double bottom)
+{
+    QAbstractTextDocumentLayout* qt = two.theirs->documentLayout();
+    for (QTextBlock a = two.ours->begin(), b = two.theirs->begin(); a.isValid(); a = a.next(), b = b.next()) {
+        EXPECT_EQ(two.layout->blockBoundingRect(a).top(), qt->blockBoundingRect(b).top()) << a.blockNumber();
+        for (int pos = a.position(); pos < a.position() + a.length(); ++pos) {
+            const QRectF expected = QtCaret(*two.theirs, pos);
+            if (expected.bottom() > bottom)
+                break;
+            const QRectF caret = two.layout->CaretRect(pos);
+            EXPECT_EQ(caret.topLeft(), expected.topLeft()) << pos;
+            EXPECT_EQ(caret.height(), expected.height()) << pos;
+        }
+    }
+    for (double y = 1.25; y < bottom; y += 3)
+        for (double x = 0; x < Width; x += 9)
+            ASSERT_EQ(two.layout->hitTest({x, y}, Qt::FuzzyHit), qt->hitTest({x, y}, Qt::FuzzyHit)) << x << "," << y;
+    const int rows = int(bottom);
+    EXPECT_EQ(two.Draw(*two.ours).copy(0, 0, Width, rows), two.Draw(*two.theirs).copy(0, 0, Width, rows));
+}
+
 } // namespace
 
 TEST(ListLayout, ListsSitHitTakeTheCaretAndDrawTheirMarkersAsInQtsLayout)
 {
-    TwoLayouts two;
-    QAbstractTextDocumentLayout* qt = two.theirs->documentLayout();
-    ASSERT_TRUE(FitsDocumentLayout(*two.ours));
-    ASSERT_EQ(qobject_cast<DocumentLayout*>(qt), nullptr);
-    EXPECT_EQ(two.layout->documentSize().height(), qt->documentSize().height());
-    for (QTextBlock a = two.ours->begin(), b = two.theirs->begin(); a.isValid(); a = a.next(), b = b.next()) {
-        EXPECT_EQ(two.layout->blockBoundingRect(a).top(), qt->blockBoundingRect(b).top()) << a.text().toStdString();
-        EXPECT_EQ(two.layout->LineCount(a), b.layout()->lineCount()) << a.text().toStdString();
-    }
-    for (int pos = 0; pos < two.ours->characterCount(); ++pos) {
-        const QRectF caret = two.layout->CaretRect(pos);
-        const QRectF expected = QtCaret(*two.theirs, pos);
-        EXPECT_EQ(caret.topLeft(), expected.topLeft()) << pos;
-        EXPECT_EQ(caret.height(), expected.height()) << pos;
-    }
-    // Points in the upper part of pixel rows, the margins around the text included.
-    const double height = qt->documentSize().height();
-    for (double y = 1.25; y < height; y += 3)
-        for (double x = 0; x < Width; x += 9)
-            ASSERT_EQ(two.layout->hitTest({x, y}, Qt::FuzzyHit), qt->hitTest({x, y}, Qt::FuzzyHit)) << x << "," << y;
     // Bullets, circles, squares, Qt's numbers and the control's, on the left and
-    // on the right of a right-to-left item: the same pixels.
-    EXPECT_EQ(two.Draw(*two.ours), two.Draw(*two.theirs));
-}
+    // on the right of a right-to-left item.
+    const TwoLayouts lists;
+    ASSERT_TRUE(FitsDocumentLayout(*lists.ours));
+    ASSERT_EQ(qobject_cast<DocumentLayout*>(lists.theirs->documentLayout()), nullptr);
+    const double height = lists.theirs->documentLayout()->documentSize().height();
+    EXPECT_EQ(lists.layout->documentSize().height(), height);
+    ExpectAsInQt(lists, height);
 
-TEST(ListLayout, AListItemCutIntoPiecesKeepsItsMarkerAndFirstLine)
-{
+    // A last item cut into pieces: all above it, and its first line with its bullet.
     QString text;
     while (text.size() < 3000)
         text += u"слово "_qs;
-    TwoLayouts two(text);
-    QTextBlock ours = two.ours->begin();
-    QTextBlock theirs = two.theirs->begin();
-    while (ours.text() != text)
-        ours = ours.next(), theirs = theirs.next();
-    ASSERT_TRUE(two.layout->IsLong(ours));
-    const QRectF rect = two.theirs->documentLayout()->blockBoundingRect(theirs);
-    EXPECT_EQ(two.layout->Placed(ours).top(), rect.top());
-    const QTextLine first = theirs.layout()->lineAt(0);
-    for (int pos : {0, 7, first.textLength() - 1}) {
-        EXPECT_EQ(two.layout->CaretRect(ours.position() + pos).topLeft(), QtCaret(*two.theirs, theirs.position() + pos).topLeft());
-        const QPointF inside(QtCaret(*two.theirs, theirs.position() + pos).center());
-        EXPECT_EQ(two.layout->hitTest(inside, Qt::FuzzyHit), two.theirs->documentLayout()->hitTest(inside, Qt::FuzzyHit));
-    }
-    // Everything above the item, and its first line with the bullet before it.
-    const int bottom = int(rect.top() + first.y() + first.height());
-    EXPECT_EQ(two.Draw(*two.ours).copy(0, 0, Width, bottom), two.Draw(*two.theirs).copy(0, 0, Width, bottom));
+    const TwoLayouts pieces(text);
+    const QTextBlock last = pieces.theirs->lastBlock();
+    ASSERT_TRUE(pieces.layout->IsLong(pieces.ours->lastBlock()));
+    const double top = pieces.theirs->documentLayout()->blockBoundingRect(last).top();
+    const QTextLine first = last.layout()->lineAt(0);
+    ExpectAsInQt(pieces, top + first.y() + first.height());
 }
