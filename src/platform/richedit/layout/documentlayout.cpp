@@ -99,7 +99,8 @@ void DocumentLayout::Reset()
     int anchor = -1;
     int anchorChar = -1;
     double within = 0;
-    if (!stale && index.Size() > 0 && index.Size() == doc->blockCount()) {
+    // A view at the top, its margin included, stays there: nothing above it can move.
+    if (!stale && index.Size() > 0 && index.Size() == doc->blockCount() && viewTop > settings.margin) {
         anchor = index.Find(viewTop - settings.margin);
         const double height = index.Height(anchor);
         within = height > 0 ? (viewTop - Top(anchor)) / height : 0;
