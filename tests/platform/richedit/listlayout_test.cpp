@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Lists in the viewport-first layout: nested bullets and numbers, a list the
-// control numbers from five, a right-to-left item, an empty last item and an item
-// cut into pieces sit, hit, place the caret and draw their markers exactly where
-// Qt's own document layout does on a copy of the same document.
+// control numbers from five, a right-to-left item, an item with tab stops, an
+// empty last item and an item cut into pieces sit, hit, place the caret and draw
+// their markers exactly where Qt's own document layout does on a copy of the
+// same document.
 #include "decorations.h"
 #include "layout/documentlayout.h"
 #include "listmarkers.h"
@@ -72,6 +73,10 @@ std::unique_ptr<QTextDocument> Lists(const QString& longItem)
     Item(cursor, u"буква"_qs, &alpha);
     Item(cursor, u"римская"_qs, &roman);
     Item(cursor, u"вторая римская"_qs);
+    QTextBlockFormat tabs;   // tab stops of its own
+    tabs.setTabPositions({QTextOption::Tab(150, QTextOption::LeftTab), QTextOption::Tab(300, QTextOption::RightTab)});
+    cursor.mergeBlockFormat(tabs);
+    cursor.insertText(u"\tстоп\tсправа"_qs);
     Item(cursor, u"с пяти"_qs, &fromFive);
     Item(cursor, u"שלום עולם, פסקה מימין לשמאל"_qs, &decimal, Qt::RightToLeft);
     Item(cursor, u"шесть"_qs);
