@@ -57,10 +57,10 @@ void Underline(QPainter& painter, const QTextLayout& layout, const QPointF& orig
 }
 
 void DecorateBlock(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette,
-                   const QColor& link, const QFont& defaultFont)
+                   const QColor& link, const QFont& defaultFont, bool numbers)
 {
-    if (ControlDrawsNumber(block))
-        DrawListNumber(painter, block, origin, palette);
+    if (numbers && ControlDrawsNumber(block))
+        DrawListMarker(painter, block, *block.layout(), origin, palette);
     // The block's own layout is asked for only when there is something to draw:
     // Qt keeps it for as long as the block lives.
     const QTextLayout* layout = nullptr;
@@ -135,7 +135,8 @@ void PaintDecorations(QPainter& painter, const QTextDocument& doc, const QRectF&
         }
         if (rect.bottom() < area.top() || rect.top() > area.bottom())
             continue;
-        DecorateBlock(painter, block, rect.topLeft(), palette, link, doc.defaultFont());
+        // Our own layout draws every list marker with its paragraph.
+        DecorateBlock(painter, block, rect.topLeft(), palette, link, doc.defaultFont(), !own);
     }
     painter.restore();
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the control draws over Qt's own drawing of a document: double and thick
-// underlines, and the list numbers Qt cannot draw. Screen and printer alike call
+// underlines, and (under Qt's own layout) the list numbers Qt cannot draw. Screen and printer alike call
 // it after the document is drawn.
 #pragma once
 

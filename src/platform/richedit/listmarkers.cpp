@@ -27,9 +27,9 @@ bool ShowsNoNumber(const QTextBlock& block)
     return (block.blockFormat().intProperty(PropNumberingStyle) & 0xFF00) == PFNS_NONUMBER;
 }
 
-bool IsNumbered(const QTextListFormat& format)
+bool IsNumbered(QTextListFormat::Style style)
 {
-    switch (format.style()) {
+    switch (style) {
     case QTextListFormat::ListDecimal:
     case QTextListFormat::ListLowerAlpha:
     case QTextListFormat::ListUpperAlpha:
@@ -42,7 +42,7 @@ bool IsNumbered(const QTextListFormat& format)
 // Whether Qt's own number for the list would be wrong.
 bool NeedsControl(const QTextList& list)
 {
-    if (!IsNumbered(list.format()))
+    if (!IsNumbered(list.format().style()))
         return false;
     if (ListStartNumber(list) != 1)
         return true;
@@ -80,40 +80,92 @@ void SyncListMarkers(QTextDocument& doc, int from, int to)
 bool ControlDrawsNumber(const QTextBlock& block)
 {
     const QTextList* list = block.textList();
-    return list && IsNumbered(list->format()) && block.blockFormat().hasProperty(QTextFormat::ListStyle)
+    return list && IsNumbered(list->format().style()) && block.blockFormat().hasProperty(QTextFormat::ListStyle)
         && block.blockFormat().intProperty(QTextFormat::ListStyle) == QTextListFormat::ListStyleUndefined;
 }
 
-void DrawListNumber(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette)
+void DrawListMarker(QPainter& painter, const QTextBlock& block, const QTextLayout& lines, const QPointF& origin,
+                    const QPalette& palette, const QTextCharFormat* selection)
 {
-    const QString text = ListNumberText(block);
-    const QTextLayout* blockLayout = block.layout();
-    if (text.isEmpty() || !blockLayout || blockLayout->lineCount() == 0)
+    const QTextList* list = block.textList();
+    if (!list || lines.lineCount() == 0)
         return;
-    // The font and the place Qt gives its own numbers: the first character's
-    // font, one space before the first line's text.
+    // The numbers Qt cannot draw are marked with no style of their own: the
+    // control draws them, in the list's style.
+    const bool control = ControlDrawsNumber(block);
+    int style = list->format().style();
+    if (!control && block.blockFormat().hasProperty(QTextFormat::ListStyle))
+        style = block.blockFormat().intProperty(QTextFormat::ListStyle);
+    const bool numbered = IsNumbered(QTextListFormat::Style(style));
+    const bool bullet = style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle
+                        || style == QTextListFormat::ListSquare;
+    const QString text = !numbered ? QString() : control ? ListNumberText(block) : list->itemText(block);
+    if ((!numbered && !bullet) || (numbered && text.isEmpty()))
+        return;
+
+    // Qt's font, its whole-pixel origin and its sizes: the first character's
+    // font on the layout's device, integer metrics.
     const QTextCharFormat charFormat = QTextCursor(block).charFormat();
     QPaintDevice* device = block.document()->documentLayout()->paintDevice();
     const QFont font = device ? QFont(charFormat.font(), device) : charFormat.font();
     const QFontMetrics metrics(font);
-    const QPointF pos = (origin + blockLayout->lineAt(0).naturalTextRect().topLeft()).toPoint();
-    const qreal left = pos.x() - metrics.horizontalAdvance(QLatin1Char(' ')) - metrics.horizontalAdvance(text);
+    const Qt::LayoutDirection direction = block.textDirection();
+    QPointF pos = origin.toPoint();
+    const QRectF textRect = lines.lineAt(0).naturalTextRect();
+    pos += textRect.topLeft().toPoint();
+    if (direction == Qt::RightToLeft)
+        pos.rx() += textRect.width();
+    QSizeF size;
+    if (numbered) {
+        size = QSizeF(metrics.horizontalAdvance(text), metrics.height());
+    } else {
+        size.setWidth(metrics.lineSpacing() / 3);
+        size.setHeight(size.width());
+    }
+    // One space between the marker and the text, before it in the line's direction.
+    qreal xoff = metrics.horizontalAdvance(QLatin1Char(' '));
+    if (direction == Qt::LeftToRight)
+        xoff = -xoff - size.width();
+    const QRectF r = QRectF(pos, size).translated(xoff, metrics.height() / 2 - size.height() / 2);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    QBrush foreground = charFormat.foreground();
-    if (foreground.style() == Qt::NoBrush)
-        foreground = palette.text();
-    painter.setPen(QPen(foreground, 0));
-    QTextLayout layout(text, font, device);
-    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid())
-        line.setLeadingIncluded(true);
-    layout.endLayout();
-    layout.draw(&painter, QPointF(left, pos.y()));
+    if (selection) {
+        painter.setPen(QPen(selection->foreground(), 0));
+        painter.fillRect(r, selection->background());
+    } else {
+        QBrush foreground = charFormat.foreground();
+        if (foreground.style() == Qt::NoBrush)
+            foreground = palette.text();
+        painter.setPen(QPen(foreground, 0));
+    }
+    const QBrush brush = palette.brush(QPalette::Text);
+    switch (style) {
+    case QTextListFormat::ListSquare: painter.fillRect(r, brush); break;
+    case QTextListFormat::ListCircle:
+        painter.setPen(QPen(brush, 0));
+        painter.drawEllipse(r.translated(0.5, 0.5));
+        break;
+    case QTextListFormat::ListDisc:
+        painter.setBrush(brush);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(r);
+        break;
+    default: {
+        QTextLayout layout(text, font, device);
+        layout.setCacheEnabled(true);
+        QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+        option.setTextDirection(direction);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        if (line.isValid())
+            line.setLeadingIncluded(true);
+        layout.endLayout();
+        layout.draw(&painter, QPointF(r.left(), pos.y()));
+        break;
+    }
+    }
     painter.restore();
 }
 

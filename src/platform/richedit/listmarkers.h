@@ -11,7 +11,9 @@ class QPainter;
 class QPalette;
 class QPointF;
 class QTextBlock;
+class QTextCharFormat;
 class QTextDocument;
+class QTextLayout;
 
 namespace platform {
 
@@ -23,8 +25,11 @@ void SyncListMarkers(QTextDocument& doc, int from, int to);
 // Whether the control draws the number of this paragraph.
 bool ControlDrawsNumber(const QTextBlock& block);
 
-// Draws the number of a list paragraph whose layout's origin is at origin, where
-// and as Qt draws its own.
-void DrawListNumber(QPainter& painter, const QTextBlock& block, const QPointF& origin, const QPalette& palette);
+// Draws the marker of a list paragraph (a bullet, or a number of Qt's or of the
+// control's) beside the first line of lines, whose origin is at origin, where and
+// as Qt's document layout draws its own. selection: the format of a selection
+// that runs into the paragraph from before it.
+void DrawListMarker(QPainter& painter, const QTextBlock& block, const QTextLayout& lines, const QPointF& origin,
+                    const QPalette& palette, const QTextCharFormat* selection = nullptr);
 
 } // namespace platform

@@ -200,7 +200,7 @@ void RichEdit::Impl::KeepShiftedView()
 
 void RichEdit::Impl::LeaveViewLayout()
 {
-    // A table or a list came in: Qt's own layout places cells and draws markers.
+    // A table came in: Qt's own layout places its cells.
     if (!ViewLayout() || FitsDocumentLayout(*doc))
         return;
     relayingOut = true;

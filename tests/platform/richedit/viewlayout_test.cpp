@@ -98,8 +98,9 @@ TEST(ViewLayout, CaretSearchSelectionAndLinesFarBeyondWhatIsLaidOut)
     RichEdit& edit = shown.edit;
     const QTextDocument& doc = *edit.Document();
     ASSERT_NE(qobject_cast<DocumentLayout*>(doc.documentLayout()), nullptr);
-    // Opening lays out the first screens only.
+    // Opening lays out the first screens only, and shows the text's top margin.
     EXPECT_LT(BlocksWithLines(doc), 500);
+    EXPECT_EQ(shown.Bar()->value(), 0);
     const int length = edit.GetTextLength();
 
     // Search selects a match on the last line and shows it where a click finds it.
@@ -289,7 +290,7 @@ TEST(ViewLayout, ScrollingThroughKeepsMemoryAndLayoutsBounded)
     EXPECT_GT(doc.findBlock(last).blockNumber(), 19000);
 }
 
-TEST(ViewLayout, ATableOrAListHandsTheDocumentToQtsLayout)
+TEST(ViewLayout, ATableHandsTheDocumentToQtsLayout)
 {
     ShownText shown(200);
     RichEdit& edit = shown.edit;

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTextList>
 
 #include <algorithm>
 #include <cmath>
@@ -23,18 +24,27 @@ struct Frame {
     double width = 0;
 };
 
+// The paragraph's indent in steps of the document's indent width: its own and,
+// in a list, the list's, which makes room for the marker before the text.
+double Indent(const QTextBlock& block, const QTextBlockFormat& format)
+{
+    int steps = format.indent();
+    if (const QTextList* list = block.textList())
+        steps += list->format().indent();
+    return steps * block.document()->indentWidth();
+}
+
 // The width only: the indent takes the same room on either side, so the text's
 // direction, which Qt finds by reading the block's characters, is not needed.
 double FrameWidth(const QTextBlock& block, const QTextBlockFormat& format, const FlowSettings& settings)
 {
-    const double used = 2 * settings.margin + format.leftMargin() + format.rightMargin()
-                      + format.indent() * block.document()->indentWidth();
+    const double used = 2 * settings.margin + format.leftMargin() + format.rightMargin() + Indent(block, format);
     return settings.pageWidth > 0 ? std::max(1.0, settings.pageWidth - used) : UnboundedWidth;
 }
 
 Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const FlowSettings& settings)
 {
-    const double indent = format.indent() * block.document()->indentWidth();
+    const double indent = Indent(block, format);
     const bool leftToRight = block.textDirection() != Qt::RightToLeft;
     Frame frame;
     frame.left = settings.margin + format.leftMargin() + (leftToRight ? indent : 0);
@@ -42,9 +52,20 @@ Frame TextFrame(const QTextBlock& block, const QTextBlockFormat& format, const F
     return frame;
 }
 
-} // namespace
-
-namespace {
+// Left and right name the paragraph's start and end unless they are absolute: a
+// right-to-left paragraph with the default alignment stands at the right.
+Qt::Alignment VisualAlignment(const QTextBlockFormat& format, Qt::Alignment fallback, Qt::LayoutDirection direction)
+{
+    Qt::Alignment align = format.hasProperty(QTextFormat::BlockAlignment) ? format.alignment() : fallback;
+    if (!(align & Qt::AlignHorizontal_Mask))
+        align |= Qt::AlignLeft;
+    if (!(align & Qt::AlignAbsolute) && (align & (Qt::AlignLeft | Qt::AlignRight))) {
+        if (direction == Qt::RightToLeft)
+            align ^= (Qt::AlignLeft | Qt::AlignRight);
+        align |= Qt::AlignAbsolute;
+    }
+    return align;
+}
 
 BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSettings& settings, bool first = true,
                    bool last = true)
@@ -56,8 +77,10 @@ BlockFlow FlowInto(QTextLayout* layout, const QTextBlock& block, const FlowSetti
     }
     const QTextBlockFormat format = block.blockFormat();
     QTextOption option = block.document()->defaultTextOption();
-    option.setTextDirection(block.textDirection());
-    option.setAlignment(format.alignment());
+    const Qt::LayoutDirection direction = block.textDirection();
+    option.setTextDirection(direction);
+    option.setTabs(format.tabPositions());
+    option.setAlignment(VisualAlignment(format, option.alignment(), direction));
     if (!settings.wrap || format.nonBreakableLines())
         option.setWrapMode(QTextOption::NoWrap);
     layout->setTextOption(option);

@@ -2,6 +2,7 @@
 // The viewport-first layout of the shown document.
 #include "documentlayout.h"
 
+#include "../listmarkers.h"
 #include "../picturehandler.h"
 
 #include <QCoreApplication>
@@ -35,12 +36,19 @@ void Release(QTextLayout* layout)
 
 } // namespace
 
+const QTextCharFormat* SelectionFrom(const QAbstractTextDocumentLayout::PaintContext& context, int position)
+{
+    // The last selection that runs into the block from before it, as Qt finds it.
+    const QTextCharFormat* format = nullptr;
+    for (const QAbstractTextDocumentLayout::Selection& range : context.selections)
+        if (range.cursor.selectionStart() < position && range.cursor.selectionEnd() > position)
+            format = &range.format;
+    return format;
+}
+
 bool FitsDocumentLayout(const QTextDocument& doc)
 {
-    if (!doc.rootFrame()->childFrames().isEmpty())
-        return false;
-    const QList<QTextFormat> formats = doc.allFormats();
-    return std::none_of(formats.begin(), formats.end(), [](const QTextFormat& f) { return f.isListFormat(); });
+    return doc.rootFrame()->childFrames().isEmpty();
 }
 
 DocumentLayout::Scope::Scope(const DocumentLayout* owner, bool refresh) : layout(const_cast<DocumentLayout*>(owner))
@@ -91,7 +99,8 @@ void DocumentLayout::Reset()
     int anchor = -1;
     int anchorChar = -1;
     double within = 0;
-    if (!stale && index.Size() > 0 && index.Size() == doc->blockCount()) {
+    // A view at the top, its margin included, stays there: nothing above it can move.
+    if (!stale && index.Size() > 0 && index.Size() == doc->blockCount() && viewTop > settings.margin) {
         anchor = index.Find(viewTop - settings.margin);
         const double height = index.Height(anchor);
         within = height > 0 ? (viewTop - Top(anchor)) / height : 0;
@@ -745,6 +754,12 @@ int DocumentLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) 
     }
     if (layout->lineCount() == 0)
         return accuracy == Qt::ExactHit ? -1 : block.position();
+    // Above the first paragraph and below the last, in the document's margins:
+    // the start and the end of the text.
+    if (accuracy != Qt::ExactHit && number == 0 && local.y() < 0)
+        return 0;
+    if (accuracy != Qt::ExactHit && number + 1 == index.Size() && local.y() >= index.Height(number))
+        return block.position() + block.length() - 1;
     QTextLine line = layout->lineAt(layout->lineCount() - 1);
     for (int i = 0; i < layout->lineCount(); ++i) {
         const QTextLine candidate = layout->lineAt(i);
@@ -817,6 +832,9 @@ void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
                 selections.append({line.textStart(), lineLength, range.format});
             }
         }
+        if (block.textList())
+            DrawListMarker(*painter, block, *layout, layout->position() + offset, context.palette,
+                           SelectionFrom(context, position));
         layout->draw(painter, offset, selections, clip);
 
         int caret = context.cursorPosition;

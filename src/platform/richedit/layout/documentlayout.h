@@ -20,9 +20,13 @@
 
 namespace platform {
 
-// Whether a document can be shown by DocumentLayout: tables and lists are left to
-// Qt's own layout, which places cells and draws list markers.
+// Whether a document can be shown by DocumentLayout: tables are left to Qt's own
+// layout, which places their cells.
 bool FitsDocumentLayout(const QTextDocument& doc);
+
+// The format of the selection that runs into the block starting at position from
+// before it, which a list marker is drawn in; null if none does.
+const QTextCharFormat* SelectionFrom(const QAbstractTextDocumentLayout::PaintContext& context, int position);
 
 class DocumentLayout : public QAbstractTextDocumentLayout {
     Q_OBJECT

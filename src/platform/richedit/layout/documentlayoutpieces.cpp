@@ -3,6 +3,8 @@
 // walked through piece by piece, never as a whole.
 #include "documentlayout.h"
 
+#include "../listmarkers.h"
+
 #include <QPainter>
 #include <QTextBoundaryFinder>
 #include <QTextBlock>
@@ -138,6 +140,9 @@ void DocumentLayout::DrawLong(QPainter* painter, const PaintContext& context, in
                     selections.append({line.textStart(), line.textLength() + (last ? 1 : 0), range.format});
             }
         }
+        if (piece == 0 && block.textList())
+            DrawListMarker(*painter, block, *layout, layout->position() + offset, context.palette,
+                           SelectionFrom(context, position));
         layout->draw(painter, offset, selections, clip);
         const int caret = context.cursorPosition - position;
         if (caret >= 0 && caret <= lb.Length() && lb.PieceAt(caret) == piece)
