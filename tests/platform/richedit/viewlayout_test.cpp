@@ -215,6 +215,12 @@ TEST(ViewLayout, CorrectedHeightsAboveTheViewportDoNotMoveWhatItShows)
         edit.SetWordWrap(!wrap);
         QApplication::processEvents();
         EXPECT_EQ(edit.Document()->findBlock(shown.At(top)).blockNumber(), paragraph) << "wrap " << wrap;
+        // It estimates the edited text as a walk through every paragraph does.
+        auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+        const double lastTop = layout->Placed(doc.lastBlock()).top();
+        layout->SetPieceLimits(DocumentLayout::LongBlockChars, 0);
+        QApplication::processEvents();
+        EXPECT_EQ(layout->Placed(doc.lastBlock()).top(), lastTop) << "wrap " << wrap;
     }
 }
 

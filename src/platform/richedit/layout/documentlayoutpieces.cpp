@@ -17,6 +17,7 @@ void DocumentLayout::SetPieceLimits(int longChars, int chars)
     longBlockChars = longChars;
     pieceChars = chars;
     stale = true;
+    plainKnown = false;
     Scope scope(this);
 }
 
