@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Plain clicks and mouse drags that place the caret or select. Qt's text control
-// looks through every paragraph for a check box under the mouse on each press and
-// hover, which costs with the length of the text; these cost with the window.
+// Plain clicks and mouse drags that place the caret or select, at the cost of the
+// window: Qt's text control looks through every paragraph on each press and hover.
 #include "richeditimpl.h"
 
 #include <QApplication>
