@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The encoding commands of the real window on large texts: one button on a 50 MB
 // text (the first press takes the snapshot, the next ones reuse it, a named file
-// is read again from disk) and DOS tables rebuilt in a 5 MB file with 500 tables.
+// is read again from disk), DOS tables rebuilt in a 5 MB file with 500 tables, and
+// a button against the first open of a file of the caller's.
 #include "view.h"
 
 #include "privateworld.h"
@@ -11,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -185,10 +187,41 @@ void BM_DecodeTables5MB500Tables(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * QFile(file).size());
 }
 
+// A file named by QUILLET_BENCH_TEXT opened as a user opens it (its encoding
+// detected), then read again by the button of another code page (DOS for a
+// Windows text, Windows for any other), each until the window shows the text.
+void BM_ButtonAgainstFirstOpen(benchmark::State& state)
+{
+    const QString file = qEnvironmentVariable("QUILLET_BENCH_TEXT");
+    if (file.isEmpty() || !QFile::exists(file)) {
+        state.SkipWithError("QUILLET_BENCH_TEXT names no file");
+        return;
+    }
+    const auto shown = [](TfmView& w, auto step) {
+        QElapsedTimer clock;
+        clock.start();
+        step();
+        QCoreApplication::processEvents();
+        w.GEditor->Window()->viewport()->repaint();
+        return double(clock.nsecsElapsed()) / 1e6;
+    };
+    for (auto _ : state) {
+        auto w = ShownWindow();
+        const double open = shown(*w, [&] { w->LoadNewFile(file, w->CurEncoding, false, 0, 0); });
+        const std::uint8_t other = w->CurEncoding == Win ? Dos : Win;
+        const double button = shown(*w, [&] { w->Decoding(other); });
+        state.SetIterationTime(button / 1000);
+        state.counters["open_ms"] = open;
+        state.counters["button_ms"] = button;
+        state.counters["button_per_open"] = button / open;
+    }
+}
+
 BENCHMARK(BM_FirstPressOn50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SnapshotOf50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SecondPressOn50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_NamedFileReadAgainFromDisk50MB)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DecodeTables5MB500Tables)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ButtonAgainstFirstOpen)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 } // namespace

@@ -124,9 +124,11 @@ void TfmView::JournalTick()
     if (!journalDirty || (now - journalLastChange < JournalDelayMs && now - journalFirstDirty < longest))
         return;
     // A small text is taken whole now and then even when only edits came, so
-    // that the journal never depends on a long chain of them.
-    if (!journalWhole && journalWholeCostMs < RewholeCostMs && now - journalWholeAt > RewholeEveryMs
-        && now - journalLastChange >= JournalDelayMs)
+    // that the journal never depends on a long chain of them. A text read from a
+    // file has never been taken whole: its first write is the file, whose chain
+    // of edits then stays (a 50 MB text taken whole holds the window a second).
+    if (!journalWhole && !journalBasePending && journalWholeCostMs < RewholeCostMs
+        && now - journalWholeAt > RewholeEveryMs && now - journalLastChange >= JournalDelayMs)
         journalWhole = true;
     if (!journalWhole && journalBasePending && !WriteJournalBase())
         journalWhole = true;

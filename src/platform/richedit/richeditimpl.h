@@ -5,6 +5,7 @@
 
 #include "richedit.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QPointer>
 #include <QTextCharFormat>
@@ -178,6 +179,16 @@ struct RichEdit::Impl {
     int shownCaret = -1;                     // the caret and anchor the view was last drawn for
     int shownAnchor = -1;
     bool AllowEdit(int from, int to);
+
+    // Mouse: plain clicks and drags that place the caret or select are ours (Qt's
+    // text control looks through every paragraph for a check box on each press).
+    bool PressPlainly(QMouseEvent* event);
+    void DragPlainly(QMouseEvent* event);
+    void ReleasePlainly();
+    void PressedByQt(QMouseEvent* event, bool hadSelection);
+    bool mouseSelecting = false;             // a press of ours is held: moves extend the selection
+    QElapsedTimer doubleClicked;             // Qt remembers the word; its next plain press forgets it
+    bool qtMayDrag = false;                  // Qt's last press was in a selection
 
     // Links
     void MarkDirty(int from, int to);

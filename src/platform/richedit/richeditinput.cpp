@@ -248,7 +248,11 @@ void RichEdit::mousePressEvent(QMouseEvent* event)
             return;
         }
     }
+    if (d->PressPlainly(event))
+        return;
+    const bool hadSelection = textCursor().hasSelection();
     QTextEdit::mousePressEvent(event);
+    d->PressedByQt(event, hadSelection);
 }
 
 void RichEdit::mouseReleaseEvent(QMouseEvent* event)
@@ -256,6 +260,7 @@ void RichEdit::mouseReleaseEvent(QMouseEvent* event)
     d->MouseOnLink(event->position().toPoint(),
                    event->button() == Qt::RightButton ? LinkMessage::RightButtonUp : LinkMessage::LeftButtonUp);
     NotifyScope scope(*d);
+    d->ReleasePlainly();
     QTextEdit::mouseReleaseEvent(event);
 }
 
@@ -263,6 +268,14 @@ void RichEdit::mouseMoveEvent(QMouseEvent* event)
 {
     d->MouseOnLink(event->position().toPoint(), LinkMessage::MouseMove);
     NotifyScope scope(*d);
+    // Moves with no button down only tell Qt's control about check boxes, which
+    // our texts have none of, or an input method about its composition.
+    if (!(event->buttons() & Qt::LeftButton) && textCursor().block().layout()->preeditAreaText().isEmpty()) {
+        d->mouseSelecting = false;
+        event->accept();
+        return;
+    }
+    d->DragPlainly(event);
     QTextEdit::mouseMoveEvent(event);
 }
 
@@ -271,6 +284,9 @@ void RichEdit::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         d->MouseOnLink(event->position().toPoint(), LinkMessage::LeftButtonDoubleClick);
     NotifyScope scope(*d);
+    d->mouseSelecting = false;
+    if (event->button() == Qt::LeftButton)
+        d->doubleClicked.start();
     const int pos = cursorForPosition(event->position().toPoint()).position();
     if (event->button() == Qt::LeftButton && d->InPieces(pos)) {
         // Qt would take the whole paragraph apart to find the word's edges.

@@ -8,6 +8,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -137,6 +138,28 @@ TEST(ViewLayout, CaretSearchSelectionAndLinesFarBeyondWhatIsLaidOut)
     EXPECT_EQ(edit.ExGetSel().cpMax, under);
     EXPECT_GT(under, length / 2);
 
+    // A click in the selection places the caret when the mouse is let go (Qt
+    // sees that press, it may start a drag); a drag then selects from its press
+    // to its release, and moving the mouse afterwards changes nothing.
+    const auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, edit.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, {});
+        QApplication::sendEvent(edit.viewport(), &event);
+    };
+    const QPoint from(60, 20);
+    const QPoint to(120, edit.viewport()->height() - 30);
+    for (const QPoint at : {from, middle}) {
+        QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(edit.ExGetSel().cpMin, shown.At(at));
+        EXPECT_EQ(edit.ExGetSel().cpMax, shown.At(at));
+    }
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, middle, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, {});
+    mouse(QEvent::MouseMove, from, {});
+    EXPECT_EQ(edit.ExGetSel().cpMin, shown.At(from));
+    EXPECT_EQ(edit.ExGetSel().cpMax, shown.At(to));
+
     // Going to a remembered place (a bookmark) far above shows it; Ctrl+End the end.
     const int mark = doc.findBlockByNumber(12345).position();
     edit.SetSel(mark, mark);
@@ -193,6 +216,12 @@ TEST(ViewLayout, CorrectedHeightsAboveTheViewportDoNotMoveWhatItShows)
         edit.SetWordWrap(!wrap);
         QApplication::processEvents();
         EXPECT_EQ(edit.Document()->findBlock(shown.At(top)).blockNumber(), paragraph) << "wrap " << wrap;
+        // It estimates the edited text as a walk through every paragraph does.
+        auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+        const double lastTop = layout->Placed(doc.lastBlock()).top();
+        layout->SetPieceLimits(DocumentLayout::LongBlockChars, 0);
+        QApplication::processEvents();
+        EXPECT_EQ(layout->Placed(doc.lastBlock()).top(), lastTop) << "wrap " << wrap;
     }
 }
 

@@ -195,20 +195,46 @@ BlockEstimator::Metrics BlockEstimator::MetricsOf(const QFont& font)
     return m;
 }
 
+double BlockEstimator::ByLength::operator()(int chars) const
+{
+    int lines = 1;
+    if (width > 0) {
+        // Words do not fill a line to its end: a little more than the bare ratio.
+        const double text = chars * advance * 1.04 + indent;
+        lines = std::max(1, int(std::ceil(text / width)));
+    }
+    return margins + lines * lineHeight + bottom;
+}
+
+BlockEstimator::ByLength BlockEstimator::Heights(const QTextBlockFormat& format, const Metrics& m,
+                                                 const FlowSettings& settings) const
+{
+    ByLength by;
+    by.margins = format.topMargin();
+    by.bottom = format.bottomMargin();
+    by.lineHeight = format.lineHeight(m.lineSpacing, 1.0);
+    by.advance = m.averageAdvance;
+    by.indent = format.textIndent();
+    const double used = 2 * settings.margin + format.leftMargin() + format.rightMargin()
+                        + format.indent() * doc->indentWidth();
+    if (settings.wrap && settings.pageWidth > 0 && !format.nonBreakableLines())
+        by.width = std::max(1.0, settings.pageWidth - used);
+    return by;
+}
+
+std::optional<BlockEstimator::ByLength> BlockEstimator::EstimateByLength(const QTextBlockFormat& format,
+                                                                         const FlowSettings& settings)
+{
+    if (!uniform || doc->allFormats().size() != uniformFormats)
+        return std::nullopt;
+    return Heights(format, *uniform, settings);
+}
+
 double BlockEstimator::Estimate(const QTextBlock& block, const FlowSettings& settings)
 {
     if (!block.isVisible())
         return 0;
-    const QTextBlockFormat format = block.blockFormat();
-    const Metrics& m = MetricsFor(block);
-    int lines = 1;
-    const double width = settings.wrap ? FrameWidth(block, format, settings) : UnboundedWidth;
-    if (width < UnboundedWidth && !format.nonBreakableLines()) {
-        // Words do not fill a line to its end: a little more than the bare ratio.
-        const double text = (block.length() - 1) * m.averageAdvance * 1.04 + format.textIndent();
-        lines = std::max(1, int(std::ceil(text / width)));
-    }
-    return format.topMargin() + lines * format.lineHeight(m.lineSpacing, 1.0) + format.bottomMargin();
+    return Heights(block.blockFormat(), MetricsFor(block), settings)(block.length() - 1);
 }
 
 double BlockEstimator::EstimatePiece(const QTextBlock& block, int chars, const FlowSettings& settings)

@@ -12,6 +12,7 @@
 #include <vector>
 
 class QTextBlock;
+class QTextBlockFormat;
 class QTextDocument;
 class QTextLayout;
 
@@ -51,8 +52,22 @@ BlockFlow LayOutPiece(QTextLayout* layout, const QTextBlock& block, const FlowSe
 // without touching its layout. Metrics are kept per character format.
 class BlockEstimator {
 public:
+    // The estimated height of a visible block from its number of characters, for
+    // one block format and one font.
+    struct ByLength {
+        double margins = 0;        // top, then bottom
+        double bottom = 0;
+        double lineHeight = 0;
+        double advance = 0;
+        double indent = 0;
+        double width = 0;          // 0: the block takes one line
+        double operator()(int chars) const;
+    };
+
     void Reset(const QTextDocument* doc);
     double Estimate(const QTextBlock& block, const FlowSettings& settings);
+    // The same for every visible block in that format, when the whole text has one font.
+    std::optional<ByLength> EstimateByLength(const QTextBlockFormat& format, const FlowSettings& settings);
     // The height of that many of the block's characters, lines only.
     double EstimatePiece(const QTextBlock& block, int chars, const FlowSettings& settings);
     // True when the block is certain to take exactly one line, found from the
@@ -73,6 +88,7 @@ private:
         double averageAdvance = 0;
     };
     const Metrics& MetricsFor(const QTextBlock& block);
+    ByLength Heights(const QTextBlockFormat& format, const Metrics& m, const FlowSettings& settings) const;
     static Metrics MetricsOf(const QFont& font);
     std::optional<Metrics> uniform;       // every block's, when all have one font
     qsizetype uniformFormats = 0;         // the formats the document had then

@@ -139,19 +139,22 @@ void DocumentLayout::Reset()
     estimator.Reset(doc);
     const int count = doc->blockCount();
     std::vector<double> heights;
-    heights.reserve(std::size_t(count));
     longs.clear();
     longs.resize(std::size_t(count));
     longCount = 0;
-    int number = 0;
-    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next(), ++number) {
-        if (block.isVisible() && block.length() - 1 > longBlockChars) {
-            longs[std::size_t(number)] = std::make_unique<LongBlock>(block, PieceChars(), estimator, settings);
-            heights.push_back(longs[std::size_t(number)]->Total());
-            ++longCount;
-        } else {
-            heights.push_back(estimator.Estimate(block, settings));
+    if (!EstimateByLength(heights)) {
+        heights.clear();
+        heights.reserve(std::size_t(count));
+        plainFormat = doc->begin().blockFormatIndex();
+        plainChars.clear();
+        plainChars.reserve(std::size_t(count));
+        int number = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next(), ++number) {
+            heights.push_back(Estimated(number, block));
+            plainChars.push_back(PlainChars(block));
         }
+        plainKnown = true;
+        plainTotal = doc->characterCount();
     }
     index.Assign(std::move(heights));
     states.assign(std::size_t(count), State::Estimated);
@@ -173,6 +176,50 @@ void DocumentLayout::Reset()
         pendingShift += top - viewTop;
         viewTop = top;
     }
+}
+
+double DocumentLayout::Estimated(int number, const QTextBlock& block)
+{
+    if (block.isVisible() && block.length() - 1 > longBlockChars) {
+        longs[std::size_t(number)] = std::make_unique<LongBlock>(block, PieceChars(), estimator, settings);
+        ++longCount;
+        return longs[std::size_t(number)]->Total();
+    }
+    return estimator.Estimate(block, settings);
+}
+
+int DocumentLayout::PlainChars(const QTextBlock& block) const
+{
+    const int chars = block.length() - 1;
+    return block.isVisible() && chars <= longBlockChars && block.blockFormatIndex() == plainFormat ? chars : -1;
+}
+
+bool DocumentLayout::EstimateByLength(std::vector<double>& heights)
+{
+    // A new width or wrap changes no character: what is kept of each block
+    // gives its estimate, where walking a million blocks would take a while.
+    const QTextDocument* doc = document();
+    const int count = doc->blockCount();
+    if (!plainKnown || int(plainChars.size()) != count || plainTotal != doc->characterCount())
+        return false;
+    const QList<QTextFormat> formats = doc->allFormats();
+    if (plainFormat < 0 || plainFormat >= formats.size())
+        return false;
+    const std::optional<BlockEstimator::ByLength> byLength =
+        estimator.EstimateByLength(formats.at(plainFormat).toBlockFormat(), settings);
+    auto others = std::count(plainChars.begin(), plainChars.end(), -1);
+    if (!byLength || others > count / 8)
+        return false;
+    heights.resize(std::size_t(count));
+    std::transform(plainChars.begin(), plainChars.end(), heights.begin(),
+                   [&](int chars) { return chars >= 0 ? (*byLength)(chars) : 0.0; });
+    for (int number = 0; number < count && others > 0; ++number) {
+        if (plainChars[std::size_t(number)] < 0) {
+            heights[std::size_t(number)] = Estimated(number, doc->findBlockByNumber(number));
+            --others;
+        }
+    }
+    return true;
 }
 
 void DocumentLayout::Measure(int number, const QTextBlock& block)
@@ -364,6 +411,7 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     // of everything once it is shown beats following every insertion.
     if (stale || document()->pageSize().isNull()) {
         stale = true;
+        plainKnown = false;
         return;
     }
     Scope scope(this, false);
@@ -372,7 +420,10 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     if ((from == 0 && charsAdded >= doc->characterCount() - 1) || wanted.pageWidth != settings.pageWidth
         || wanted.margin != settings.margin || wanted.wrap != settings.wrap) {
         // A new width, or the whole text formatted anew (a font, an option):
-        // estimate everything again.
+        // estimate everything again. Only a new width, wrap, option or default
+        // font, which Qt reports as nothing removed, leaves each block's characters.
+        if (from != 0 || charsRemoved != 0)
+            plainKnown = false;
         Reset();
         emit update(QRectF(0, 0, 1e9, 1e9));
         return;
@@ -387,6 +438,7 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     const int changed = lastBlock.blockNumber() - first + 1;
     const int replaced = changed - (count - oldCount);
     if (replaced < 0 || first + replaced > oldCount) {
+        plainKnown = false;
         Reset();
         emit update(QRectF(0, 0, 1e9, 1e9));
         return;
@@ -427,6 +479,10 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         states.insert(at(states, first), newStates.begin(), newStates.end());
         lines.erase(at(lines, first), at(lines, first + replaced));
         lines.insert(at(lines, first), newLines.begin(), newLines.end());
+        if (plainKnown) {
+            plainChars.erase(at(plainChars, first), at(plainChars, first + replaced));
+            plainChars.insert(at(plainChars, first), newLines.begin(), newLines.end());
+        }
         index.Assign(std::move(heights));
         std::vector<int> counts(lines.size());
         std::transform(lines.begin(), lines.end(), counts.begin(), [](int n) { return std::max(1, n); });
@@ -451,6 +507,8 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     double newHeight = 0;
     QTextBlock block = firstBlock;
     for (int i = first; i < first + changed && block.isValid(); ++i, block = block.next()) {
+        if (plainKnown)
+            plainChars[std::size_t(i)] = PlainChars(block);
         std::unique_ptr<LongBlock>& lb = longs[std::size_t(i)];
         const bool wasLong = bool(lb);
         if (block.isVisible() && block.length() - 1 > longBlockChars) {
@@ -496,6 +554,8 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         longCount += int(bool(lb)) - int(wasLong);
         newHeight += index.Height(i);
     }
+    if (plainKnown)
+        plainTotal = doc->characterCount();
     if (newHeight != oldHeight) {
         sizeChanged = true;
         if (top + oldHeight <= viewTop) {

@@ -136,6 +136,12 @@ private:
     FlowSettings CurrentSettings() const;
     void EnsureCurrent();
     void Reset();
+    // A block's estimated height; a long block is cut into pieces first.
+    double Estimated(int number, const QTextBlock& block);
+    // Every block's estimate from the characters kept for it, without walking
+    // the document; false when those are not known.
+    bool EstimateByLength(std::vector<double>& heights);
+    int PlainChars(const QTextBlock& block) const;
     void Measure(int number, const QTextBlock& block);
     void Apply(int number, const BlockFlow& flow);   // a block's measured lines and height
     // The layout holding the block's lines, laid out if need be; forQt asks for
@@ -170,6 +176,12 @@ private:
 
     PrefixIndex index;
     std::vector<State> states;
+    // Each block's characters, when it is visible, short and in the first
+    // block's format (-1 otherwise): a new width or wrap is estimated from these.
+    std::vector<int> plainChars;
+    int plainFormat = -1;
+    bool plainKnown = false;
+    int plainTotal = 0;           // the document's characters they were counted for
     std::vector<int> lines;       // display lines of each block, -1 while not counted
     LineIndex lineIndex;          // the same, at least one a block
     mutable int counted = 0;      // every block before this one is counted

@@ -19,6 +19,7 @@ void DocumentLayout::SetPieceLimits(int longChars, int chars)
     longBlockChars = longChars;
     pieceChars = chars;
     stale = true;
+    plainKnown = false;
     Scope scope(this);
 }
 

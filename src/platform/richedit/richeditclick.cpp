@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Plain clicks and mouse drags that place the caret or select, at the cost of the
+// window: Qt's text control looks through every paragraph on each press and hover.
+#include "richeditimpl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace platform {
+
+namespace {
+
+bool Preediting(const QTextCursor& cursor)
+{
+    const QTextLayout* layout = cursor.block().layout();
+    return layout && !layout->preeditAreaText().isEmpty();
+}
+
+} // namespace
+
+bool RichEdit::Impl::PressPlainly(QMouseEvent* event)
+{
+    mouseSelecting = false;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (event->button() != Qt::LeftButton || (modifiers != Qt::NoModifier && modifiers != Qt::ShiftModifier)
+        || !(q->textInteractionFlags() & Qt::TextSelectableByMouse))
+        return false;
+    // After a double click Qt selects by words or, on a third click, by
+    // paragraphs, until a plain press of its own forgets the word. After a
+    // press of Qt's in a selection, Qt would start a drag on the next move and
+    // drop the selection on the next release, until it sees a press again.
+    if (doubleClicked.isValid() || qtMayDrag)
+        return false;
+    QTextCursor cursor = q->textCursor();
+    if (Preediting(cursor))
+        return false;
+    const int hit = q->cursorForPosition(event->position().toPoint()).position();
+    // A press in the selection may start dragging it away.
+    if (cursor.hasSelection() && hit >= cursor.selectionStart() && hit <= cursor.selectionEnd())
+        return false;
+    cursor.setPosition(hit, modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    q->setTextCursor(cursor);
+    mouseSelecting = true;
+    event->accept();
+    return true;
+}
+
+void RichEdit::Impl::PressedByQt(QMouseEvent* event, bool hadSelection)
+{
+    qtMayDrag = event->button() == Qt::LeftButton && hadSelection;
+    // A plain press that left no selection placed Qt's caret anew and forgot the word.
+    if (doubleClicked.isValid() && event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier
+        && doubleClicked.elapsed() > QApplication::doubleClickInterval() && !q->textCursor().hasSelection())
+        doubleClicked.invalidate();
+}
+
+void RichEdit::Impl::DragPlainly(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        mouseSelecting = false;
+    if (!mouseSelecting)
+        return;
+    QTextCursor cursor = q->textCursor();
+    const int hit = q->cursorForPosition(event->position().toPoint()).position();
+    if (hit == cursor.position())
+        return;
+    // While the mouse is outside the view, Qt's timer scrolls: the caret does not.
+    QScrollBar* across = q->horizontalScrollBar();
+    QScrollBar* down = q->verticalScrollBar();
+    const int x = across->value();
+    const int y = down->value();
+    cursor.setPosition(hit, QTextCursor::KeepAnchor);
+    q->setTextCursor(cursor);
+    across->setValue(x);
+    down->setValue(y);
+}
+
+void RichEdit::Impl::ReleasePlainly()
+{
+    if (!mouseSelecting)
+        return;
+    mouseSelecting = false;
+    // What a mouse selects is the X selection, as Qt's own drag leaves it.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (q->textCursor().hasSelection() && clipboard->supportsSelection())
+        clipboard->setMimeData(q->createMimeDataFromSelection(), QClipboard::Selection);
+}
+
+} // namespace platform
