@@ -473,20 +473,27 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             const int tail = block.length() - 1 - at;
             const bool keepsHead = i == first && firstLong && at >= 0 && at <= firstLong->Length()
                                    && tail <= 4 * PieceChars();
+            const bool cutAnew = !within && !keepsHead;
             if (within) {
                 lb->Edit(block, at, charsRemoved, charsAdded, estimator, settings);
             } else if (keepsHead) {
                 lb = std::move(firstLong);
                 lb->Edit(block, at, lb->Length() - at, tail, estimator, settings);
-            } else
+            } else {
                 lb = std::make_unique<LongBlock>(block, PieceChars(), estimator, settings);
+            }
             states[std::size_t(i)] = State::Estimated;
             MarkKept(i);
             if (changed <= LaidAtOnce) {
                 double grown = 0;
                 lb->LaidOut(lb->PieceAt(std::clamp(at, 0, lb->Length())), block, settings, &grown);
             }
-            if (i < counted) {
+            if (i < counted && cutAnew) {
+                // Counting a paragraph cut anew lays all of it out: it is left to
+                // the count that runs while the program is idle.
+                counted = i;
+                SetLines(i, -1);
+            } else if (i < counted) {
                 // The lines below stay counted only if this block's are too;
                 // its untouched pieces keep their counts, so this is cheap.
                 int total = 0;
