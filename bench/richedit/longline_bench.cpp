@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A text with no line break beside the same bytes broken into lines: the time
 // from stream-in until the control is shown, laid out to the end and idle, with
-// and without word wrap. The cost must grow with the bytes, not with the length
-// of the longest paragraph.
+// and without word wrap; then keys typed in the middle and at the end, each timed
+// until drawn (median and worst). The cost must grow with the bytes, not with the
+// length of the longest paragraph.
 #include "codepages.h"
 #include "richedit.h"
 
