@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A text with no line break beside the same bytes broken into lines: the time
 // from stream-in until the control is shown, laid out to the end and idle, with
-// and without word wrap. The cost must grow with the bytes, not with the length
-// of the longest paragraph.
+// and without word wrap; then keys typed in the middle and at the end, each timed
+// until drawn (median and worst). The cost must grow with the bytes, not with the
+// length of the longest paragraph.
 #include "codepages.h"
 #include "richedit.h"
 
@@ -16,7 +17,9 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace platform;
 
@@ -102,6 +105,46 @@ double UntilIdle(const QTextDocument* doc, QElapsedTimer& since)
     return quietFrom;
 }
 
+// Typing and moving at a place, each key timed until it is drawn: letters,
+// Backspace, Delete, Enter and the Backspace that joins the line again, and the
+// caret and selection keys. Answers the times sorted.
+std::vector<double> KeysDrawn(RichEdit& edit, int at)
+{
+    struct Key {
+        int key;
+        Qt::KeyboardModifiers held;
+        QString text;
+    };
+    std::vector<Key> keys;
+    for (const QChar c : u"съешь ещё"_qs)
+        keys.push_back({c == u' ' ? Qt::Key_Space : Qt::Key_A, Qt::NoModifier, QString(c)});
+    for (const int key : {Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return, Qt::Key_Backspace})
+        keys.push_back({key, Qt::NoModifier, key == Qt::Key_Return ? u"\r"_qs : QString()});
+    for (const int key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Down, Qt::Key_Up, Qt::Key_End, Qt::Key_Home,
+                          Qt::Key_PageDown, Qt::Key_PageUp})
+        keys.push_back({key, Qt::NoModifier, {}});
+    for (const int key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down})
+        keys.push_back({key, Qt::ShiftModifier, {}});
+    for (const QChar c : u"чаю"_qs)
+        keys.push_back({Qt::Key_A, Qt::NoModifier, QString(c)});
+    edit.SetSel(at, at);
+    edit.ScrollCaret();
+    QApplication::processEvents();
+    edit.viewport()->repaint();
+    std::vector<double> times;
+    QElapsedTimer q;
+    for (const Key& key : keys) {
+        QKeyEvent press(QEvent::KeyPress, key.key, key.held, key.text);
+        q.restart();
+        QApplication::sendEvent(&edit, &press);
+        edit.viewport()->repaint();
+        times.push_back(double(q.nsecsElapsed()) / 1e6);
+        QApplication::processEvents();
+    }
+    std::sort(times.begin(), times.end());
+    return times;
+}
+
 // Arguments: kilobytes, characters a line (0: one line), word wrap.
 void BM_ShownAndIdle(benchmark::State& state)
 {
@@ -157,6 +200,12 @@ void BM_ShownAndIdle(benchmark::State& state)
         edit.ScrollCaret();
         edit.viewport()->repaint();
         const double toEnd = double(q.nsecsElapsed()) / 1e6;
+        const std::vector<double> middle = KeysDrawn(edit, edit.GetTextLength() / 2);
+        const std::vector<double> end = KeysDrawn(edit, edit.GetTextLength());
+        state.counters["keys_mid_p50_ms"] = middle[middle.size() / 2];
+        state.counters["keys_mid_max_ms"] = middle.back();
+        state.counters["keys_end_p50_ms"] = end[end.size() / 2];
+        state.counters["keys_end_max_ms"] = end.back();
         state.counters["typed_ms"] = typed;
         state.counters["down_ms"] = down;
         state.counters["to_end_ms"] = toEnd;

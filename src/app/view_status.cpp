@@ -46,7 +46,8 @@ void TfmView::StrCount()
     const TCaretPos caret = GEditor->CaretPos();
     CaretLine = caret.Line + 1;
     CaretCol = caret.Column + 1;
-    CaretLineLen = static_cast<std::int32_t>(GEditor->Lines()->Get(caret.Line).size());
+    // The length alone: copying the line would copy all of a paragraph of millions.
+    CaretLineLen = control->LineLength(control->LineIndex(caret.Line));
     stbPanels->SetText(0, QStringLiteral(" [ %1  %2  %3 ]").arg(CaretLine).arg(CaretCol).arg(CaretLineLen));
 }
 

@@ -236,6 +236,7 @@ protected:
     QMimeData* MimeDataFor(const QTextCursor& range) const;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
     struct Impl;

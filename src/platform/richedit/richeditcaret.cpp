@@ -5,8 +5,12 @@
 // found from the pieces.
 #include "richeditimpl.h"
 
+#include <QAbstractEventDispatcher>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyleHints>
+#include <QTimerEvent>
 
 #include <cmath>
 
@@ -47,7 +51,43 @@ void RichEdit::Impl::HookTextControl()
         QObject::disconnect(child, SIGNAL(visibilityRequest(QRectF)), q, nullptr);
         QObject::connect(child, SIGNAL(visibilityRequest(QRectF)), q, SLOT(ShowRequested(QRectF)));
         QObject::connect(child, SIGNAL(updateRequest(QRectF)), q, SLOT(RepaintRequested(QRectF)));
+        child->installEventFilter(q);
+        textControl = child;
     }
+}
+
+bool RichEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == d->textControl && event->type() == QEvent::Timer && d->BlinkInPieces(event))
+        return true;
+    return QTextEdit::eventFilter(watched, event);
+}
+
+bool RichEdit::Impl::BlinkInPieces(QEvent* event)
+{
+    // The control's blink timer is the one with half the flash time; its other
+    // timer (a triple click) runs only for a moment after a double click.
+    const int id = static_cast<QTimerEvent*>(event)->timerId();
+    const int half = QGuiApplication::styleHints()->cursorFlashTime() / 2;
+    bool blink = false;
+    for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(textControl))
+        blink = blink || (timer.timerId == id && timer.interval == half);
+    const int pos = q->textCursor().position();
+    if (!blink || !InPieces(pos))
+        return false;
+    DocumentLayout* layout = ViewLayout();
+    caretOff = !caretOff;
+    layout->HideCaretInPieces(caretOff);
+    const QPointF scrolled(q->horizontalScrollBar()->value(), q->verticalScrollBar()->value());
+    q->viewport()->update(layout->CaretRect(pos).adjusted(-2, 0, 2, 0).translated(-scrolled).toAlignedRect());
+    return true;
+}
+
+void RichEdit::Impl::ShowCaret()
+{
+    caretOff = false;
+    if (DocumentLayout* layout = ViewLayout())
+        layout->HideCaretInPieces(false);
 }
 
 void RichEdit::ShowRequested(const QRectF& rect)
@@ -69,6 +109,7 @@ void RichEdit::RepaintRequested(const QRectF&)
         return;
     const QTextCursor cursor = textCursor();
     if (cursor.position() != d->shownCaret || cursor.anchor() != d->shownAnchor) {
+        d->ShowCaret();
         d->shownCaret = cursor.position();
         d->shownAnchor = cursor.anchor();
         viewport()->update();

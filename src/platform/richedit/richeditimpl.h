@@ -178,6 +178,23 @@ struct RichEdit::Impl {
     int stickyPos = -1;
     int shownCaret = -1;                     // the caret and anchor the view was last drawn for
     int shownAnchor = -1;
+    // Typing and deleting there are ours too: after an edit Qt's cursor and control
+    // ask the paragraph's own layout for the caret's line, and Qt splits the whole
+    // paragraph into runs again to answer. Text replaces from..to; "\r" splits
+    // the paragraph; mayJoin lets the edit join the step of the edit before it.
+    void EditInPieces(int from, int to, const QString& text, bool mayJoin);
+    struct PieceEdit {
+        int revision = -1;                   // the document's revision after it; -1: joins nothing
+        int from = 0;
+        int to = 0;                          // where the caret was left
+        bool deleting = false;
+    };
+    PieceEdit lastPieceEdit;
+    // The caret blinks by our own timer there: Qt's blink asks for the caret's line too.
+    QObject* textControl = nullptr;
+    bool caretOff = false;
+    bool BlinkInPieces(QEvent* event);
+    void ShowCaret();
     bool AllowEdit(int from, int to);
 
     // Mouse: plain clicks and drags that place the caret or select are ours (Qt's

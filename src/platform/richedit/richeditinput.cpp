@@ -134,12 +134,14 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
         int name = NotifyScope::KeepName;
         bool wordGoesOn = false;
         bool deleteInPieces = false;   // Qt would lay the whole paragraph out to find what Delete takes
+        bool typeInPieces = false;
         const int key = event->key();
         if (isReadOnly()) {
             // Only moving and selecting.
         } else if (key == Qt::Key_Backspace || key == Qt::Key_Delete || event->matches(QKeySequence::DeleteStartOfWord)
                    || event->matches(QKeySequence::DeleteEndOfWord)) {
             name = UID_DELETE;
+            const bool backward = key == Qt::Key_Backspace || event->matches(QKeySequence::DeleteStartOfWord);
             if (from == to && d->InPieces(from)) {
                 const auto reach = d->ReachInPieces(
                     from, event->matches(QKeySequence::DeleteStartOfWord) ? QKeySequence::DeleteStartOfWord
@@ -148,6 +150,11 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
                                                                           : QKeySequence::Delete);
                 from = std::min(from, reach);
                 to = std::max(to, reach);
+                deleteInPieces = true;
+            } else if (from == to && (backward ? from == cursor.block().position() && d->InPieces(from - 1)
+                                               : cursor.atBlockEnd() && d->InPieces(from + 1))) {
+                // Joining a paragraph to one laid out in pieces takes its paragraph end only.
+                (backward ? from : to) += backward ? -1 : 1;
                 deleteInPieces = true;
             } else if (from == to) {
                 QTextCursor reach = cursor;
@@ -161,6 +168,8 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
                     reach.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
                 from = reach.selectionStart();
                 to = reach.selectionEnd();
+            } else {
+                deleteInPieces = d->InPieces(from) || d->InPieces(to);
             }
         } else if (!text.isEmpty() && (text.front().isPrint() || text.front() == u'\t' || text.front() == u'\r')) {
             name = UID_TYPING;
@@ -173,6 +182,9 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
                 event->accept();
                 return;
             }
+            // Shift+Enter (a line break within the paragraph) stays Qt's.
+            typeInPieces = (!newParagraph || event->matches(QKeySequence::InsertParagraphSeparator))
+                           && (d->InPieces(from) || d->InPieces(to));
         }
         if (name == NotifyScope::KeepName) {
             const int before = textCursor().position();
@@ -186,16 +198,12 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
         NotifyScope scope(*d, name);
-        const auto pass = [&] {
-            if (!deleteInPieces) {
+        const auto pass = [&](bool mayJoin) {
+            if (!deleteInPieces && !typeInPieces) {
                 QTextEdit::keyPressEvent(event);
                 return;
             }
-            QTextCursor range = textCursor();
-            range.setPosition(from);
-            range.setPosition(to, QTextCursor::KeepAnchor);
-            range.removeSelectedText();
-            setTextCursor(range);
+            d->EditInPieces(from, to, typeInPieces ? text : QString(), mayJoin);
             event->accept();
         };
         if (!wordGoesOn && d->MayHoldLinks(cursor.block(), cursor.position())) {
@@ -203,12 +211,12 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             // the key makes or breaks are marked in the key's own step.
             QTextCursor step = textCursor();
             step.beginEditBlock();
-            pass();
+            pass(false);
             d->RunPendingLinks(false);
             d->EndStep(step);
             return;
         }
-        pass();
+        pass(true);
         d->deferLinks = wordGoesOn;
         return;
     }

@@ -229,3 +229,65 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
     QApplication::processEvents();
     views.CaretIn(views.pieces);
 }
+
+TEST(LongLine, EditsInPiecesUndoAndRedoStepByStepAsQtsOwnTyping)
+{
+    // A link near the edits gives the paragraph display formats of its own.
+    QString text;
+    while (text.size() < 120000)
+        text += u"слово "_qs;
+    const int link = 60000 - 60000 % 6;
+    text.insert(link, u"http://example.org/ "_qs);
+    TwoViews views(text, 20);
+    ASSERT_TRUE(TwoViews::Layout(views.pieces).HasLongBlocks());
+    for (RichEdit* edit : {&views.whole, &views.pieces})
+        edit->AutoUrlDetect(true);
+    const auto state = [](RichEdit& edit) {
+        return std::make_pair(edit.GetTextRange(0, edit.GetTextLength()), edit.textCursor().position());
+    };
+    const auto same = [&](const char* step) { EXPECT_EQ(state(views.pieces), state(views.whole)) << step; };
+
+    // Typing beside the link, deleting both ways, replacing a selection, a
+    // paragraph split with typing after it, and the Backspace that joins it
+    // again; the same at the end of the text.
+    std::vector<QString> shown{views.whole.GetTextRange(0, views.whole.GetTextLength())};
+    for (const int at : {link + 30, int(text.size())}) {
+        views.Caret(at);
+        for (RichEdit* edit : {&views.whole, &views.pieces})
+            QTest::keyClicks(edit, u"ab c"_qs);
+        same("typed");
+        for (const int key : {Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete, Qt::Key_Return})
+            views.Key(key);
+        same("deleted");
+        views.Key(Qt::Key_Right, Qt::ShiftModifier);
+        for (RichEdit* edit : {&views.whole, &views.pieces})
+            QTest::keyClicks(edit, u"zxy"_qs);
+        for (const int key : {Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Backspace})
+            views.Key(key);
+        same("split and joined");
+        EXPECT_EQ(views.pieces.Document()->blockCount(), 1);
+    }
+    // Every step back and forth gives the same text in both.
+    int steps = 0;
+    while (views.whole.CanUndo() && steps < 100) {
+        ASSERT_TRUE(views.pieces.CanUndo()) << steps;
+        views.whole.Undo();
+        views.pieces.Undo();
+        EXPECT_EQ(views.pieces.GetTextRange(0, views.pieces.GetTextLength()),
+                  views.whole.GetTextRange(0, views.whole.GetTextLength())) << steps;
+        ++steps;
+    }
+    EXPECT_FALSE(views.pieces.CanUndo());
+    EXPECT_EQ(views.pieces.GetTextRange(0, views.pieces.GetTextLength()), text);
+    while (views.whole.CanRedo()) {
+        views.whole.Redo();
+        views.pieces.Redo();
+        same("redone");
+    }
+    EXPECT_FALSE(views.pieces.CanRedo());
+    // The pieces follow the edits: the caret moves over lines as Qt's layout does.
+    views.Caret(link + 10);
+    for (int i = 0; i < 25; ++i)
+        views.Key(Qt::Key_Down);
+    same("moved");
+}

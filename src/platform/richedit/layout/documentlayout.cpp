@@ -70,6 +70,9 @@ DocumentLayout::DocumentLayout(QTextDocument* doc) : QAbstractTextDocumentLayout
     counter.setSingleShot(true);
     counter.setInterval(0);
     connect(&counter, &QTimer::timeout, this, [this] { CountSlice(); });
+    connect(doc, &QTextDocument::contentsChange, this, [this](int from, int removed, int added) {
+        edited = {from, removed, added};
+    });
 }
 
 FlowSettings DocumentLayout::CurrentSettings() const
@@ -407,6 +410,18 @@ void DocumentLayout::DropFarLayouts()
 
 void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
 {
+    // The control sets a paragraph's display formats while Qt tells of an edit,
+    // and Qt then reports the edit widened to the whole paragraph. In a paragraph
+    // laid out in pieces the display formats outside the edit only moved with
+    // the text, so the edit itself is followed, not a new cut of millions of characters.
+    const Edit told = edited;
+    edited = {};
+    if (told.from >= 0 && from <= told.from && from + charsAdded >= told.from + told.added && !stale
+        && Long(document()->findBlock(told.from).blockNumber())) {
+        from = told.from;
+        charsRemoved = told.removed;
+        charsAdded = told.added;
+    }
     // While a detached document is filled there is no width yet: one estimate
     // of everything once it is shown beats following every insertion.
     if (stale || document()->pageSize().isNull()) {
@@ -444,6 +459,7 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
         return;
     }
     const double top = Top(first);
+    std::unique_ptr<LongBlock> firstLong;
     double oldHeight = 0;
     for (int i = first; i < first + replaced; ++i)
         oldHeight += index.Height(i);
@@ -469,6 +485,8 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             keptCount -= HoldsLines(states[std::size_t(i)]) ? 1 : 0;
             longCount -= longs[std::size_t(i)] ? 1 : 0;
         }
+        // The first block keeps its start: what it kept of its text keeps its pieces.
+        firstLong = std::move(longs[std::size_t(first)]);
         std::vector<std::unique_ptr<LongBlock>> newLongs(static_cast<std::size_t>(count));
         for (int i = 0; i < first; ++i)
             newLongs[std::size_t(i)] = std::move(longs[std::size_t(i)]);
@@ -517,17 +535,32 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             const int at = from - block.position();
             const bool within = lb && count == oldCount && changed == 1 && at >= 0
                                 && at + charsRemoved <= lb->Length() && charsAdded < block.length() - 1;
-            if (within)
+            // A split, or a join with a short paragraph: the part before the edit
+            // keeps its pieces; the rest is cut again.
+            const int tail = block.length() - 1 - at;
+            const bool keepsHead = i == first && firstLong && at >= 0 && at <= firstLong->Length()
+                                   && tail <= 4 * PieceChars();
+            const bool cutAnew = !within && !keepsHead;
+            if (within) {
                 lb->Edit(block, at, charsRemoved, charsAdded, estimator, settings);
-            else
+            } else if (keepsHead) {
+                lb = std::move(firstLong);
+                lb->Edit(block, at, lb->Length() - at, tail, estimator, settings);
+            } else {
                 lb = std::make_unique<LongBlock>(block, PieceChars(), estimator, settings);
+            }
             states[std::size_t(i)] = State::Estimated;
             MarkKept(i);
             if (changed <= LaidAtOnce) {
                 double grown = 0;
                 lb->LaidOut(lb->PieceAt(std::clamp(at, 0, lb->Length())), block, settings, &grown);
             }
-            if (i < counted) {
+            if (i < counted && cutAnew) {
+                // Counting a paragraph cut anew lays all of it out: it is left to
+                // the count that runs while the program is idle.
+                counted = i;
+                SetLines(i, -1);
+            } else if (i < counted) {
                 // The lines below stay counted only if this block's are too;
                 // its untouched pieces keep their counts, so this is cheap.
                 int total = 0;

@@ -54,6 +54,8 @@ public:
 
     int CursorWidth() const { return cursorWidth; }
     void SetCursorWidth(int width) { cursorWidth = width; }
+    // The off phase of the caret's blink in a paragraph laid out in pieces.
+    void HideCaretInPieces(bool hide) { caretHidden = hide; }
 
     // The part of the document shown (in document coordinates): the blocks a
     // screen above and below it are laid out now. Corrections of heights wholly
@@ -207,6 +209,13 @@ private:
     bool drawing = false;
     bool flushQueued = false;
     int cursorWidth = 1;
+    bool caretHidden = false;
+    struct Edit {
+        int from = -1;
+        int removed = 0;
+        int added = 0;
+    };
+    Edit edited;                  // the edit Qt told of last, before it reports it here
 };
 
 } // namespace platform

@@ -26,10 +26,11 @@ void DocumentLayout::SetPieceLimits(int longChars, int chars)
 int DocumentLayout::PieceChars() const
 {
     // Some forty lines a piece: a screen takes a few pieces, a piece is laid out
-    // in a few milliseconds.
+    // in a few milliseconds. A typed key lays its piece out again, so even folded
+    // lines thousands of characters long keep a piece under 64K characters.
     if (pieceChars > 0)
         return pieceChars;
-    return std::max(16384, int(std::min(1.0e6, 12 * std::max(0.0, settings.pageWidth))));
+    return std::max(16384, int(std::min(65536.0, 12 * std::max(0.0, settings.pageWidth))));
 }
 
 bool DocumentLayout::HasLongBlocks() const
@@ -146,7 +147,7 @@ void DocumentLayout::DrawLong(QPainter* painter, const PaintContext& context, in
                            SelectionFrom(context, position));
         layout->draw(painter, offset, selections, clip);
         const int caret = context.cursorPosition - position;
-        if (caret >= 0 && caret <= lb.Length() && lb.PieceAt(caret) == piece)
+        if (!caretHidden && caret >= 0 && caret <= lb.Length() && lb.PieceAt(caret) == piece)
             layout->drawCursor(painter, offset, caret - lb.Start(piece), cursorWidth);
     }
 }
