@@ -69,6 +69,7 @@ def window_of(display, pid):
 
 
 def shows_text(display, pid):
+    """Whether the screen shows text in the process's window, as of when this returns."""
     box = window_of(display, pid)
     if box is None or box[2] < 200 or box[3] < 200:
         return False
@@ -89,7 +90,8 @@ def watch_first_text(display, pid, start, found, stop):
     while not stop.is_set():
         taken = time.monotonic()
         if shows_text(display, pid):
-            found.append(taken - start)
+            # The screenshot was taken somewhere within the call: counted at its end.
+            found.append(time.monotonic() - start)
             return
         stop.wait(max(0.0, SHOT_EVERY - (time.monotonic() - taken)))
 

@@ -186,7 +186,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         }
     };
     auto put = [&] {
-        if (previewWanted && head.size() < PreviewChars)
+        if (previewWanted && !previewAsked && head.size() < PreviewChars)
             head += QStringView(chunk).first(std::min(chunk.size(), PreviewChars - head.size()));
         if (d->autoUrlDetect) {
             const int at = cursor.position();
