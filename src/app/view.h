@@ -112,6 +112,8 @@ public:
     void FormCreate();
     void FormShow();
     void FormActivate();
+    // FormActivate once the window is on screen, or after a short wait for it.
+    void ActivateWhenShown();
     void FormResize();
     void FormInterface();
     void AllDefault();
@@ -461,6 +463,7 @@ private:
     QStringList commandLine;
     QString taskBarName;
     bool activatedOnce = false;
+    int shownWaits = 0;
     bool closingAccepted = false;
     bool quietErrors = false;
     QHash<QString, QAction*> items;
