@@ -2,11 +2,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Opens each file in Quillet's window and, when they are installed, in other
 # editors (kate, featherpad), one after the other on the same display, and
-# prints how long each took to settle, the CPU it used and its peak memory.
-# Measuring only: the other editors are never dependencies of Quillet.
+# prints how long each took to show its first text, to settle, the CPU it used
+# and its peak memory. Measuring only: the other editors are never dependencies
+# of Quillet.
 #
 #   scripts/bench-window.py [--runs N] [--quillet PATH] FILE...
 #
+# "First text" is the wall time until a screenshot (taken every 0.1 s, the same
+# way for every editor) shows text in the editor area of the maximized window.
 # "Settled" is the wall time until the process has used no CPU for 1.5 s.
 # Without DISPLAY a private Xvfb with openbox is started.
 import argparse
@@ -15,11 +18,21 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 QUIET_SECONDS = 1.5
 POLL = 0.05
 TICK = os.sysconf("SC_CLK_TCK")
+SHOT_EVERY = 0.1
+# Where every editor's text lies in its main window, as shares of the window's
+# width and height: right of line numbers and side bars, below the toolbars and
+# tabs, above search bars and status lines.
+TEXT_AREA = (0.15, 0.30, 0.60, 0.78)
+# Shares of dark and of light pixels in that area from which it holds text on a
+# page, not an empty page nor a window still being drawn.
+TEXT_SHARE = 0.01
+PAGE_SHARE = 0.5
 
 
 def cpu_seconds(pid):
@@ -36,9 +49,59 @@ def peak_kib(pid):
     return 0
 
 
+def window_of(display, pid):
+    """The largest visible window of the process as (x, y, width, height), or None."""
+    env = dict(os.environ, DISPLAY=display)
+    ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                         capture_output=True, text=True).stdout.split()
+    best = None
+    for wid in ids:
+        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", wid], env=env,
+                             capture_output=True, text=True).stdout
+        geo = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        try:
+            box = tuple(int(geo[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        except (KeyError, ValueError):
+            continue
+        if best is None or box[2] * box[3] > best[2] * best[3]:
+            best = box
+    return best
+
+
+def shows_text(display, pid):
+    """Whether the screen shows text in the process's window, as of when this returns."""
+    box = window_of(display, pid)
+    if box is None or box[2] < 200 or box[3] < 200:
+        return False
+    x0, y0 = box[0] + int(TEXT_AREA[0] * box[2]), box[1] + int(TEXT_AREA[1] * box[3])
+    w, h = int((TEXT_AREA[2] - TEXT_AREA[0]) * box[2]), int((TEXT_AREA[3] - TEXT_AREA[1]) * box[3])
+    shot = subprocess.run(["import", "-display", display, "-window", "root", "-crop", f"{w}x{h}+{x0}+{y0}",
+                           "-depth", "8", "gray:-"], capture_output=True).stdout
+    if len(shot) < w * h:
+        return False
+    # Every third pixel of every third row is enough to tell lines of text from a blank page.
+    sample = [shot[row * w + col] for row in range(0, h, 3) for col in range(0, w, 3)]
+    dark = sum(1 for v in sample if v < 110)
+    light = sum(1 for v in sample if v > 200)
+    return dark >= TEXT_SHARE * len(sample) and light >= PAGE_SHARE * len(sample)
+
+
+def watch_first_text(display, pid, start, found, stop):
+    while not stop.is_set():
+        taken = time.monotonic()
+        if shows_text(display, pid):
+            # The screenshot was taken somewhere within the call: counted at its end.
+            found.append(time.monotonic() - start)
+            return
+        stop.wait(max(0.0, SHOT_EVERY - (time.monotonic() - taken)))
+
+
 def measure(argv, env, limit=180.0):
     start = time.monotonic()
     proc = subprocess.Popen(argv, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    first, stop = [], threading.Event()
+    watcher = threading.Thread(target=watch_first_text, args=(env["DISPLAY"], proc.pid, start, first, stop))
+    watcher.start()
     last_cpu, last_change, peak = -1.0, start, 0
     try:
         while time.monotonic() - start < limit:
@@ -53,10 +116,12 @@ def measure(argv, env, limit=180.0):
             now = time.monotonic()
             if cpu != last_cpu:
                 last_cpu, last_change = cpu, now
-            elif now - last_change >= QUIET_SECONDS and cpu > 0:
-                return last_change - start, cpu, peak / 1024
+            elif now - last_change >= QUIET_SECONDS and cpu > 0 and (first or not watcher.is_alive()):
+                return (first[0] if first else None), last_change - start, cpu, peak / 1024
         return None
     finally:
+        stop.set()
+        watcher.join()
         proc.kill()
         proc.wait()
 
@@ -89,7 +154,7 @@ def main():
         time.sleep(1)
     env.pop("QT_QPA_PLATFORM", None)
 
-    print(f"{'file':<22} {'editor':<11} {'settled s':>9} {'CPU s':>7} {'peak MB':>8}")
+    print(f"{'file':<22} {'editor':<11} {'first s':>8} {'settled s':>9} {'CPU s':>7} {'peak MB':>8}")
     try:
         for path in args.files:
             for run in range(args.runs):
@@ -104,8 +169,9 @@ def main():
                     if result is None:
                         print(f"{label:<22} {name:<11} {'failed':>9}")
                     else:
-                        settled, cpu, peak = result
-                        print(f"{label:<22} {name:<11} {settled:9.2f} {cpu:7.2f} {peak:8.0f}")
+                        first, settled, cpu, peak = result
+                        shown = f"{first:8.2f}" if first is not None else f"{'none':>8}"
+                        print(f"{label:<22} {name:<11} {shown} {settled:9.2f} {cpu:7.2f} {peak:8.0f}")
                     sys.stdout.flush()
     finally:
         for p in reversed(display):

@@ -23,6 +23,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 TfmView* fmView = nullptr;
 
@@ -34,6 +35,11 @@ constexpr int MaxIndentStep = 13;
 // Within this many pixels of the editor's top-left corner, Ctrl+Alt shows the
 // button that widens the margins.
 constexpr int CornerZone = 25;
+// How long the start-up waits for the window to be on screen, so that a long
+// text's start can be drawn while it loads; a window never shown (minimized)
+// waits no longer than this.
+constexpr int ShownWaitStepMs = 10;
+constexpr int ShownWaitSteps = 30;
 
 Qt::KeyboardModifiers ShiftState(const QKeyEvent* event)
 {
@@ -228,8 +234,18 @@ void TfmView::showEvent(QShowEvent* event)
         activatedOnce = true;
         // The start-up sequence runs once the window is on screen, as when it
         // first becomes the active form.
-        QTimer::singleShot(0, this, &TfmView::FormActivate);
+        QTimer::singleShot(0, this, &TfmView::ActivateWhenShown);
     }
+}
+
+void TfmView::ActivateWhenShown()
+{
+    const QWindow* handle = windowHandle();
+    if ((!handle || !handle->isExposed()) && shownWaits++ < ShownWaitSteps) {
+        QTimer::singleShot(ShownWaitStepMs, this, &TfmView::ActivateWhenShown);
+        return;
+    }
+    FormActivate();
 }
 
 void TfmView::FormShow()
@@ -244,9 +260,11 @@ void TfmView::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && activatedOnce) {
-        if (isActiveWindow())
-            FormActive = true;
-        else {
+        if (isActiveWindow()) {
+            // Until the start-up sequence has run, it is the one to make the form active.
+            if (StartupDone)
+                FormActive = true;
+        } else {
             FormActive = false;
             AppWasDeactivated = true;
         }

@@ -112,6 +112,8 @@ public:
     void FormCreate();
     void FormShow();
     void FormActivate();
+    // FormActivate once the window is on screen, or after a short wait for it.
+    void ActivateWhenShown();
     void FormResize();
     void FormInterface();
     void AllDefault();
@@ -179,6 +181,9 @@ public:
 
     // File commands.
     void LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos);
+    // The next whole text read shows its start while it is built, when it takes
+    // long and will be shown as read, with the caret put at caretAt.
+    void PreviewNextLoad(std::int32_t caretAt);
     // What to say of a name that is no regular file (missing, a folder, a FIFO, a
     // device); "" for a regular file. The missing file's message puts the
     // separator before the name.
@@ -458,6 +463,7 @@ private:
     QStringList commandLine;
     QString taskBarName;
     bool activatedOnce = false;
+    int shownWaits = 0;
     bool closingAccepted = false;
     bool quietErrors = false;
     QHash<QString, QAction*> items;

@@ -62,6 +62,8 @@ void TfmView::Decoding(std::uint8_t e)
             const bool modified = GEditor->Modified();
             snapshot->Memory.SetPosition(0);
             LoadStartTick = TickNow();
+            if (!GEditor->Selection())
+                PreviewNextLoad(sel.cpMax);
             GEditor->Lines()->LoadFromStream(snapshot->Memory);
             Progress = 100;
             RepaintProgress();
@@ -81,6 +83,7 @@ void TfmView::Decoding(std::uint8_t e)
         QApplication::restoreOverrideCursor();
         ShowError(QString::fromUtf8(error.what()));
     }
+    GEditor->Window()->PreviewNext.reset();
     SetEncoding(CurEncoding);
     // The pressed button follows the text's encoding, also when a selection was
     // converted or nothing was: a click alone must not leave another one down.

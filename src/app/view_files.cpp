@@ -27,6 +27,8 @@ constexpr int OpenRtfFilterIndex = 3;
 // The save filters follow the encodings' ordinals, but for UTF-8: detection's None
 // has no filter, so UTF-8's is the eighth.
 constexpr int Utf8FilterIndex = 8;
+// A text read faster than this shows at once; a slower one shows its start meanwhile.
+constexpr int LoadPreviewAfterMs = 200;
 
 int SaveFilterIndex(std::uint8_t e)
 {
@@ -76,6 +78,13 @@ QString TfmView::NotLoadable(const QString& name, const QString& separator)
     return Text(QlConsts::CannotFindFile) + separator + platform::DisplayFileName(name);
 }
 
+void TfmView::PreviewNextLoad(std::int32_t caretAt)
+{
+    // DOS tables are drawn only once the whole text is in.
+    GEditor->Window()->PreviewNext = platform::RichEdit::PreviewRequest{
+        LoadPreviewAfterMs, caretAt, [this] { return !(GEditor->Encoding() == Dos && GEditor->DosAdd() == daTBL); }};
+}
+
 void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos)
 {
     raise();
@@ -107,6 +116,7 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
         LoadStartTick = TickNow();
         // Taken before the read: a write by someone else while it reads is then noticed.
         const TDiskIdentity readFrom = DiskIdentityOf(name);
+        PreviewNextLoad(selPos + selLen);
         try {
             GEditor->Lines()->LoadFromFile(name);
             loaded = true;
@@ -152,6 +162,8 @@ void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std:
             JournalLoaded(readFrom);
         }
     }
+    // Unused when the file was refused before its text was read.
+    GEditor->Window()->PreviewNext.reset();
     AlignBut();
     // The bytes kept for reinterpreting still belong to the text when it stayed.
     if (loaded)

@@ -196,6 +196,17 @@ public:
     // to a shown document lays it out at once). What it throws fails the stream,
     // and the text shown stays.
     std::function<void(QTextDocument&)> BeforeShowingNext;
+    // Once: when the next whole plain text streamed in has taken afterMs, its
+    // first screenful is drawn over the view until the whole text is shown, if
+    // allowed (asked then) says it will look the same and the caret put at caretAt
+    // after the stream leaves the view at the text's start. Nothing of it reaches
+    // the text, and a stream that fails leaves the old text shown.
+    struct PreviewRequest {
+        int afterMs = 200;
+        std::int32_t caretAt = 0;
+        std::function<bool()> allowed;
+    };
+    std::optional<PreviewRequest> PreviewNext;
 
     // Display
     void SetBkgndColor(bool useSystemColor, COLORREF color);

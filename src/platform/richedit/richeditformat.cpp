@@ -103,7 +103,10 @@ bool RichEdit::SetCharFormat(unsigned scf, const CHARFORMAT2& format)
         merged.merge(modifier);
         d->defaultFormat = merged;
         setFont(merged.font());
-        d->doc->setDefaultFont(merged.font());
+        // Every new default font lays the whole text out anew, even an equal one:
+        // a text's font set part by part, as a load does, would cost that each time.
+        if (d->doc->defaultFont() != merged.font())
+            d->doc->setDefaultFont(merged.font());
         QPalette pal = palette();
         const bool automatic = merged.boolProperty(PropAutoColor) || merged.foreground().style() == Qt::NoBrush;
         pal.setColor(QPalette::Text, automatic ? QPalette().color(QPalette::Text) : merged.foreground().color());

@@ -14,6 +14,7 @@
 #include <QTextDocument>
 
 #include <climits>
+#include <memory>
 #include <vector>
 
 #include "displayformats.h"
@@ -25,6 +26,7 @@
 
 namespace platform {
 
+class LoadPreview;
 struct PrintLayout;
 
 // Text lengths above this make Qt 6.4's layout lose its progress count, so the
@@ -130,6 +132,9 @@ struct RichEdit::Impl {
 
     // Document
     QTextDocument* NewDocument() const;     // detached, configured like the shown one
+    // The start of a text being streamed in, on screen now; null when it would
+    // not look as the whole text will.
+    std::unique_ptr<LoadPreview> ShowPreview(const QString& head, const RichEdit::PreviewRequest& request) const;
     void AttachDocument(QTextDocument* fresh, const std::vector<int>* styledAt = nullptr);
     void ConnectDocument();
     void ApplyScrollBars();

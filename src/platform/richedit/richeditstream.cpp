@@ -3,12 +3,16 @@
 #include "richeditimpl.h"
 
 #include "listmarkers.h"
+#include "loadpreview.h"
 #include "plaintextcodec.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 #include "tablemarks.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -17,6 +21,9 @@ namespace {
 // Large blocks keep the per-call cost of the callback negligible; the callback
 // recodes each block in place, so this is the only buffer of the stream.
 constexpr std::int32_t StreamBlockBytes = 256 * 1024;
+// Characters of a text's start kept for its preview: more than any screen shows
+// of a paragraph folded at the fold width, and little to lay out.
+constexpr qsizetype PreviewChars = 128 * 1024;
 // Longer than any mark FindUrlMarks looks for.
 constexpr qsizetype UrlMarkSpan = 8;
 // Characters taken from the document at a time when streaming out.
@@ -68,6 +75,7 @@ std::int32_t ToCount(std::int64_t n)
 std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
 {
     stream.dwError = 0;
+    const std::optional<PreviewRequest> previewRequest = std::exchange(PreviewNext, std::nullopt);
     if (!stream.pfnCallback) {
         stream.dwError = StreamErrorBadData;
         return 0;
@@ -163,7 +171,23 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     // that a mark across the edge of a block read is found.
     std::vector<int> urlMarks;
     QString seam;
+    // A text that takes long to build shows its start meanwhile; a text about to
+    // be changed before it is shown does not.
+    QElapsedTimer clock;
+    clock.start();
+    const bool previewWanted = previewRequest && !BeforeShowingNext;
+    bool previewAsked = false;
+    QString head;
+    std::unique_ptr<LoadPreview> preview;
+    auto showPreview = [&] {
+        if (previewWanted && !previewAsked && clock.elapsed() >= previewRequest->afterMs) {
+            previewAsked = true;
+            preview = d->ShowPreview(head, *previewRequest);
+        }
+    };
     auto put = [&] {
+        if (previewWanted && !previewAsked && head.size() < PreviewChars)
+            head += QStringView(chunk).first(std::min(chunk.size(), PreviewChars - head.size()));
         if (d->autoUrlDetect) {
             const int at = cursor.position();
             const int seamStart = at - int(seam.size());
@@ -174,6 +198,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         }
         cursor.insertText(chunk);
         chunk.clear();
+        showPreview();
     };
     const bool complete = ReadBlocks(stream, buffer, [&](const std::uint8_t* p, std::size_t n) {
         decoder.Feed(p, n, chunk);

@@ -37,6 +37,8 @@ std::uint32_t ReadBytes(std::uintptr_t cookie, std::uint8_t* buffer, std::int32_
     auto& source = *reinterpret_cast<ByteSource*>(cookie);
     *pcb = 0;
     source.largestRequest = std::max(source.largestRequest, cb);
+    if (source.onCall)
+        source.onCall(source.calls);
     if (source.calls++ == source.failAt)
         return source.failCode;
     const auto n = std::int32_t(std::min<qsizetype>({qsizetype(cb), qsizetype(source.blockLimit), source.data.size() - source.pos}));
