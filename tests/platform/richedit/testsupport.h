@@ -41,7 +41,7 @@ struct ByteSource {
     std::uint32_t failCode = 7;
     int calls = 0;
     std::int32_t largestRequest = 0;
-    std::function<void(int call)> onCall;   // runs before each call is answered
+    std::function<void(int call)> onCall = nullptr;   // runs before each call is answered
 };
 
 // A sink for StreamOut, failing like ByteSource; takeAtMost limits what one call takes.
