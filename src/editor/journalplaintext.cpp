@@ -30,20 +30,27 @@ bool IsObjectOrMark(QChar c)
 template <typename Format>
 class TFormatIndex {
 public:
-    std::uint32_t IndexOf(int documentIndex, const Format& format)
+    // The format is asked for only the first time its document index is seen.
+    template <typename Get>
+    std::uint32_t IndexOf(int documentIndex, Get&& get)
     {
+        if (documentIndex == lastDocument)
+            return lastIndex;
+        lastDocument = documentIndex;
         const auto found = byDocument.constFind(documentIndex);
         if (found != byDocument.cend())
-            return *found;
-        const std::uint32_t index = std::uint32_t(formats.size());
-        formats.push_back(format);
-        byDocument.insert(documentIndex, index);
-        return index;
+            return lastIndex = *found;
+        lastIndex = std::uint32_t(formats.size());
+        formats.push_back(get());
+        byDocument.insert(documentIndex, lastIndex);
+        return lastIndex;
     }
     std::vector<Format> formats;
 
 private:
     QHash<int, std::uint32_t> byDocument;
+    int lastDocument = -1;
+    std::uint32_t lastIndex = 0;
 };
 
 void AddRun(std::vector<std::uint32_t>& runs, std::uint32_t length, std::uint32_t index)
@@ -124,22 +131,23 @@ bool TakePlainRuns(const QTextDocument& doc, TJournalState& state)
     std::vector<std::uint32_t> blockRuns;
     std::vector<std::uint32_t> charRuns;
     const QTextBlock first = doc.begin();
-    const std::uint32_t firstChar = charIndex.IndexOf(first.charFormatIndex(), first.charFormat());
+    const std::uint32_t firstChar = charIndex.IndexOf(first.charFormatIndex(), [&] { return first.charFormat(); });
     for (QTextBlock block = first; block.isValid(); block = block.next()) {
-        if (block.blockFormat().objectIndex() != -1)
-            return false;
-        AddRun(blockRuns, 1, blockIndex.IndexOf(block.blockFormatIndex(), block.blockFormat()));
+        const int blockFormat = block.blockFormatIndex();
+        AddRun(blockRuns, 1, blockIndex.IndexOf(blockFormat, [&] { return block.blockFormat(); }));
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
-            AddRun(charRuns, std::uint32_t(f.length()), charIndex.IndexOf(f.charFormatIndex(), f.charFormat()));
+            AddRun(charRuns, std::uint32_t(f.length()), charIndex.IndexOf(f.charFormatIndex(), [&] { return f.charFormat(); }));
         }
         // The paragraph end carries the format of the next paragraph's empty start.
-        const QTextBlock next = block.next();
-        if (next.isValid())
-            AddRun(charRuns, 1, charIndex.IndexOf(next.charFormatIndex(), next.charFormat()));
+        if (const QTextBlock next = block.next(); next.isValid())
+            AddRun(charRuns, 1, charIndex.IndexOf(next.charFormatIndex(), [&] { return next.charFormat(); }));
         if (blockIndex.formats.size() + charIndex.formats.size() > MaxFormats)
             return false;
     }
+    for (const QTextBlockFormat& format : blockIndex.formats)
+        if (format.objectIndex() != -1)
+            return false;
     QByteArray table = FormatTable(doc, blockIndex.formats, charIndex.formats);
     // What the table cannot say exactly is no text for this kind.
     if (!ReadFormatTable(doc, table, std::uint32_t(blockIndex.formats.size()), std::uint32_t(charIndex.formats.size())))
