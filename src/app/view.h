@@ -498,6 +498,8 @@ private:
     bool WriteJournalBase();
     bool HasJournalBase() const { return !journalBaseFile.isEmpty() || !journalBaseBytes.isNull(); }
     void DropJournalBase();
+    // When the writer refused the base, the whole text is taken at the next chance.
+    void CheckJournalBase();
     // The text is its base (journalBaseFile or journalBaseBytes) and no edits yet.
     void StandOnJournalBase(QTextDocument& doc, bool readFromBase);
     // While the text is the file it was read from (or saved to, or bytes it was
@@ -514,6 +516,9 @@ private:
     // them has none of its own, however it changed meanwhile.
     std::optional<TPlainFormats> journalPlainFormats;
     TDiskIdentity journalBaseDisk;
+    // The text as saved to journalBaseFile in plain text: the writer's thread
+    // checks that it reads back from the file before the file stands for it.
+    std::optional<QString> journalBaseSaved;
     qint64 journalBaseChars = 0;
     bool journalBasePending = false;
     class QFileSystemWatcher* diskWatcher = nullptr;

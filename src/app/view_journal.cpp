@@ -86,6 +86,7 @@ void TfmView::JournalTick()
 {
     if (!journal || !TextReady)
         return;
+    CheckJournalBase();
     QTextDocument* doc = GEditor->Window()->Document();
     if (doc != journalDocument) {
         // Every load and reinterpretation brings a new document.
@@ -177,13 +178,15 @@ void TfmView::JournalSaved(int kind)
     // The saved file stands for the text only when reading it gives this text
     // back: RTF is what a whole copy would hold anyway (all but a byte-order mark,
     // kept apart), plain text must have lost no format and no character.
+    // Whether every character reads back is checked on the writer's thread, when
+    // the file is read to become the base; until then the window keeps the text
+    // as saved.
     bool exact = kind == 0 && doc == journalDocument && GEditor->Encoding() == CurEncoding;
     if (exact && CurEncoding == Rtf)
         exact = doc->characterAt(0) != QChar(QChar::ByteOrderMark);
     else if (exact)
         exact = !GEditor->LoadedDosAsUnicode
-                && (journalPlain || (journalPlainFormats && HasOnlyFormats(*doc, *journalPlainFormats)))
-                && PlainTextReadsBack(*doc, TEnc(CurEncoding), GEditor->DosAdd(), GEditor->UniType());
+                && (journalPlain || (journalPlainFormats && HasOnlyFormats(*doc, *journalPlainFormats)));
     journalPlain = journalPlain || exact;
     const TDiskIdentity saved = DiskIdentityOf(CurFileName);
     DropJournalBase();
@@ -193,6 +196,8 @@ void TfmView::JournalSaved(int kind)
     }
     journalBaseFile = CurFileName;
     journalBaseDisk = saved;
+    if (CurEncoding != Rtf)
+        journalBaseSaved = doc->toRawText();
     StandOnJournalBase(*doc, false);
 }
 
@@ -237,22 +242,36 @@ void TfmView::DropJournalBase()
 {
     journalBaseFile.clear();
     journalBaseBytes = QByteArray();
+    journalBaseSaved.reset();
     journalBasePending = false;
+}
+
+void TfmView::CheckJournalBase()
+{
+    if (!journal->BaseRefused())
+        return;
+    // The journal still holds an earlier text; the edits since the base are gone
+    // with it, so only the whole text can follow.
+    DropJournalBase();
+    journalWhole = true;
+    journalEdits.clear();
+    journalDirty = true;
+    journalFirstDirty = journalLastChange = TickNow() - std::max<qint64>(LongestDelayMs, JournalDelayMs);
 }
 
 bool TfmView::WriteJournalBase()
 {
     TJournalState state;
+    std::optional<TFileBase> base;
     if (!journalBaseBytes.isNull()) {
         state.fileBytes = journalBaseBytes;
     } else {
         if (journalBaseFile != CurFileName || DiskIdentityOf(CurFileName) != journalBaseDisk)
             return false;
-        std::optional<QByteArray> bytes = ReadFileBytes(CurFileName);
-        // Written meanwhile by someone else: those are not the bytes the text came from.
-        if (!bytes || DiskIdentityOf(CurFileName) != journalBaseDisk)
-            return false;
-        state.fileBytes = std::move(*bytes);
+        // Read, and checked again, on the writer's thread.
+        base = TFileBase{CurFileName, journalBaseDisk, std::move(journalBaseSaved), TEnc(CurEncoding),
+                         GEditor->DosAdd(), GEditor->UniType()};
+        journalBaseSaved.reset();
         journalDiskName = CurFileName;
         journalDisk = journalBaseDisk;
     }
@@ -262,7 +281,10 @@ bool TfmView::WriteJournalBase()
     state.selLength = GEditor->SelLength();
     state.head = journalBaseHead;
     FillJournalHeader(state);
-    journal->Write(std::move(state));
+    if (base)
+        journal->Write(std::move(state), std::move(*base));
+    else
+        journal->Write(std::move(state));
     journalBasePending = false;
     // The chain of edits stays on the file: taking the whole text instead is
     // what this spares a large text.
@@ -353,6 +375,11 @@ void TfmView::FlushJournal()
         }
     }
     journal->Flush();
+    CheckJournalBase();
+    if (journalWhole && journalDirty && GEditor->Modified()) {
+        TakeJournalSnapshot();
+        journal->Flush();
+    }
 }
 
 void TfmView::DiscardJournal()

@@ -2,6 +2,8 @@
 // Moving the editor's text into and out of a journal state through the control's RTF.
 #include "journalsnapshot.h"
 
+#include "journalplaintext.h"
+
 #include "qxeditor.h"
 #include "listmarkers.h"
 #include "richedit.h"
@@ -186,10 +188,14 @@ TJournalState TakeJournalText(TqxEditor& editor)
 {
     TJournalState state;
     platform::RichEdit* control = editor.Window();
-    platform::EDITSTREAM stream;
-    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&state.rtf);
-    stream.pfnCallback = Collect;
-    control->StreamOut(platform::SF_RTF, stream);
+    // A text without tables, lists or objects goes as characters and format
+    // runs: cheaper to take than RTF, and rebuilt without reading RTF.
+    if (!TakePlainRuns(*control->Document(), state)) {
+        platform::EDITSTREAM stream;
+        stream.dwCookie = reinterpret_cast<std::uintptr_t>(&state.rtf);
+        stream.pfnCallback = Collect;
+        control->StreamOut(platform::SF_RTF, stream);
+    }
     state.selStart = editor.SelStart();
     state.selLength = editor.SelLength();
     state.characters = control->Document()->characterCount() - 1;
@@ -204,8 +210,10 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
     const TUniType uniType = editor.UniType();
     const TDosAdd dosAdd = editor.DosAdd();
     const bool autoEncoding = editor.AutoEncoding();
-    const QByteArray& bytes = state.fromFile ? state.fileBytes : state.rtf;
-    editor.SetEncoding(state.fromFile ? TEnc(state.encoding) : Rtf);
+    // A runs state is built in the document itself: the stream brings no text.
+    const QByteArray none;
+    const QByteArray& bytes = state.plainRuns ? none : state.fromFile ? state.fileBytes : state.rtf;
+    editor.SetEncoding(state.plainRuns ? Win : state.fromFile ? TEnc(state.encoding) : Rtf);
     if (state.fromFile) {
         editor.SetUniType(TUniType(state.uniType));
         editor.SetDosAdd(TDosAdd(state.dosAdd));
@@ -216,7 +224,9 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
     platform::RichEdit* control = editor.Window();
     control->BeforeShowingNext = [&state](QTextDocument& doc) {
         // The document has no undo history yet: nothing here can be undone.
-        if (state.byteOrderMark && !state.fromFile)
+        if (state.plainRuns)
+            BuildPlainRuns(doc, state);
+        else if (state.byteOrderMark && !state.fromFile)
             QTextCursor(&doc).insertText(QString(QChar(QChar::ByteOrderMark)));
         // Edits count positions in the text as it was taken; should it read back
         // with another length they would land in the wrong places, and the whole

@@ -4,12 +4,14 @@
 #include "journalwriter.h"
 
 #include "filenames.h"
+#include "plainreadback.h"
 #include "recoveryjournal.h"
 
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -87,7 +89,9 @@ void TJournalWriter::Write(QByteArray record)
         job = Job::Write;
         pending = std::move(record);
         pendingState.reset();
+        pendingBase.reset();
         pendingWhole = true;
+        refusingEdits = false;
     }
     wake.notify_all();
 }
@@ -99,16 +103,52 @@ void TJournalWriter::Write(TJournalState state)
         job = Job::Write;
         pending.clear();
         pendingState = std::move(state);
+        pendingBase.reset();
         pendingWhole = true;
+        refusingEdits = false;
     }
     wake.notify_all();
+}
+
+void TJournalWriter::Write(TJournalState state, TFileBase base)
+{
+    {
+        std::lock_guard lock(mutex);
+        job = Job::Write;
+        pending.clear();
+        pendingState = std::move(state);
+        pendingBase = std::move(base);
+        pendingWhole = true;
+        refusingEdits = false;
+    }
+    wake.notify_all();
+}
+
+bool TJournalWriter::BaseRefused()
+{
+    std::lock_guard lock(mutex);
+    return std::exchange(baseRefused, false);
+}
+
+bool TJournalWriter::ReadBase(TJournalState& state, const TFileBase& base)
+{
+    if (base.savedText && !PlainTextReadsBack(*base.savedText, base.encoding, base.dosAdd, base.uniType))
+        return false;
+    if (DiskIdentityOf(base.fileName) != base.disk)
+        return false;
+    std::optional<QByteArray> bytes = ReadFileBytes(base.fileName);
+    // Written meanwhile by someone else: those are not the bytes the text came from.
+    if (!bytes || DiskIdentityOf(base.fileName) != base.disk)
+        return false;
+    state.fileBytes = std::move(*bytes);
+    return true;
 }
 
 void TJournalWriter::Append(const QByteArray& records)
 {
     {
         std::lock_guard lock(mutex);
-        if (job == Job::Remove)
+        if (job == Job::Remove || (refusingEdits && !(job == Job::Write && pendingWhole)))
             return;
         if (job == Job::None) {
             job = Job::Write;
@@ -127,6 +167,7 @@ void TJournalWriter::Remove()
         job = Job::Remove;
         pending.clear();
         pendingState.reset();
+        pendingBase.reset();
     }
     wake.notify_all();
 }
@@ -159,20 +200,34 @@ void TJournalWriter::Run()
         const Job now = job;
         QByteArray record = std::move(pending);
         std::optional<TJournalState> state = std::move(pendingState);
+        std::optional<TFileBase> base = std::move(pendingBase);
         const bool whole = pendingWhole;
+        // Edits that came after a refused base would not apply to what the journal holds.
+        const bool dropEdits = now == Job::Write && !whole && refusingEdits;
         pending.clear();
         pendingState.reset();
+        pendingBase.reset();
         pendingWhole = false;
         job = Job::None;
         busy = true;
         lock.unlock();
-        if (state)
+        const bool refused = !dropEdits && state && base && !ReadBase(*state, *base);
+        base.reset();
+        if (state && !refused)
             record.prepend(EncodeJournalRecord(*state));
         state.reset();
-        if (now == Job::Write)
-            WriteNow(record, whole);
-        else
-            RemoveNow();
+        if (refused) {
+            // The journal keeps the text it held; the edits handed over with the
+            // base and after it are dropped, until a whole state ends this.
+            std::lock_guard held(mutex);
+            baseRefused = true;
+            refusingEdits = !(job == Job::Write && pendingWhole);
+        } else if (!dropEdits) {
+            if (now == Job::Write)
+                WriteNow(record, whole);
+            else
+                RemoveNow();
+        }
         lock.lock();
         busy = false;
         if (job == Job::None)
@@ -187,9 +242,19 @@ bool TJournalWriter::Create(const QByteArray& record)
     const QByteArray dir = platform::FileNameBytes(folder);
     const QByteArray name = dir + '/' + QByteArray::number(::getpid()) + '-' +
                             QByteArray::number(QRandomGenerator::system()->generate64(), 16) + JournalSuffix;
-    const int fresh = NewJournalFile(name, record);
+    // Locked before it takes its name: a copy listing journals in between would
+    // find it free, and take a running window's journal for its own.
+    const QByteArray temporary = name + ".new";
+    const int fresh = NewJournalFile(temporary, record);
     if (fresh < 0)
         return false;
+    // A link, not a rename: a file that somehow has the name already is kept.
+    const bool named = ::link(temporary.constData(), name.constData()) == 0;
+    ::unlink(temporary.constData());
+    if (!named) {
+        ::close(fresh);
+        return false;
+    }
     SyncFolder(dir);
     std::lock_guard lock(mutex);
     fd = fresh;

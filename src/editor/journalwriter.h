@@ -3,6 +3,7 @@
 // of its own so that nothing the user does waits on the disk.
 #pragma once
 
+#include "enctypes.h"
 #include "recoveryjournal.h"
 
 #include <QByteArray>
@@ -12,6 +13,19 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+
+// A file that is to be the journal's base, read and checked on the writer's
+// thread: the window's thread never waits for a large file or a long check.
+struct TFileBase {
+    QString fileName;
+    TDiskIdentity disk;   // the file as the text was read from it or saved to it
+    // When set, the text as it was saved: the file stands for it only when every
+    // character survives being written in the encoding and read back.
+    std::optional<QString> savedText;
+    TEnc encoding = Win;
+    TDosAdd dosAdd = daNone;
+    TUniType uniType = Little;
+};
 
 class TJournalWriter {
 public:
@@ -28,6 +42,12 @@ public:
     // The same for a state not yet encoded: a large text's record is then built
     // and checksummed on the writer's thread, not the caller's.
     void Write(TJournalState state);
+    // The same for a state standing on a file, whose bytes the thread reads. When
+    // the file is no longer the one named, or the saved text would not read back
+    // from it, nothing is written, edits handed over after it are dropped until
+    // the next whole state, and BaseRefused tells so once.
+    void Write(TJournalState state, TFileBase base);
+    bool BaseRefused();
     // Hands over encoded edits, written after what waits; without a whole state
     // before them in the file they are dropped.
     void Append(const QByteArray& records);
@@ -45,6 +65,7 @@ private:
     enum class Job { None, Write, Remove };
     void Run();
     void WriteNow(const QByteArray& record, bool whole);
+    static bool ReadBase(TJournalState& state, const TFileBase& base);
     void RemoveNow();
     bool Create(const QByteArray& record);
 
@@ -55,6 +76,9 @@ private:
     Job job = Job::None;
     QByteArray pending;
     std::optional<TJournalState> pendingState;   // encoded before pending, when set
+    std::optional<TFileBase> pendingBase;        // the file pendingState stands on
+    bool baseRefused = false;
+    bool refusingEdits = false;                  // the edits' base was refused
     bool pendingWhole = false;
     bool busy = false;
     bool stopping = false;

@@ -17,10 +17,14 @@
 
 bool PlainTextReadsBack(const QTextDocument& doc, TEnc encoding, TDosAdd dosAdd, TUniType uniType)
 {
+    return PlainTextReadsBack(doc.toRawText(), encoding, dosAdd, uniType);
+}
+
+bool PlainTextReadsBack(const QString& raw, TEnc encoding, TDosAdd dosAdd, TUniType uniType)
+{
     if (encoding == Rtf || encoding == None)
         return false;
     const bool unicode = encoding == Uni || encoding == Utf8;
-    const QString raw = doc.toRawText();
     auto seen = std::make_unique<std::bitset<0x10000>>();
     const auto* p = reinterpret_cast<const char16_t*>(raw.utf16());
     for (qsizetype i = 0, n = raw.size(); i < n; ++i) {

@@ -5,6 +5,7 @@
 
 #include "enctypes.h"
 
+#include <QString>
 #include <QTextFormat>
 
 #include <optional>
@@ -28,3 +29,5 @@ bool HasOnlyFormats(const QTextDocument& doc, const TPlainFormats& formats);
 // code page lacks, no line break turned into a paragraph end. Formats are not
 // looked at; the caller knows whether the text has any.
 bool PlainTextReadsBack(const QTextDocument& doc, TEnc encoding, TDosAdd dosAdd, TUniType uniType);
+// The same for the document's raw text (paragraph ends as U+2029), on any thread.
+bool PlainTextReadsBack(const QString& raw, TEnc encoding, TDosAdd dosAdd, TUniType uniType);

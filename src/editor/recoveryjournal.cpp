@@ -27,6 +27,7 @@ constexpr int HeaderBytes = 8;   // payload length and CRC-32, little-endian
 constexpr std::uint8_t StateRecord = 'S';
 constexpr std::uint8_t EditRecord = 'E';
 constexpr std::uint8_t RichEditRecord = 'R';
+constexpr std::uint8_t RunsStateRecord = 'T';
 // A journal larger than this is no journal of ours (QByteArray's own bound).
 constexpr std::int64_t MaxJournalBytes = std::int64_t(1) << 30;
 constexpr auto StreamVersion = QDataStream::Qt_6_4;
@@ -109,12 +110,81 @@ std::optional<TJournalEdit> DecodeEdit(QDataStream& in, bool rich)
     return e;
 }
 
-std::optional<TJournalState> DecodeState(QDataStream& in)
+// Runs as little-endian 32-bit pairs; nothing when the bytes are no whole pairs.
+QByteArray EncodeRuns(const std::vector<std::uint32_t>& runs)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(runs.size()) * 4);
+    for (const std::uint32_t v : runs)
+        PutU32(bytes, v);
+    return bytes;
+}
+
+bool DecodeRuns(const QByteArray& bytes, std::vector<std::uint32_t>& runs)
+{
+    if (bytes.size() % 8 != 0)
+        return false;
+    runs.resize(std::size_t(bytes.size() / 4));
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        runs[i] = GetU32(bytes.constData() + 4 * i);
+    return true;
+}
+
+// The characters of a runs state, UTF-16 in little-endian order, framed as a
+// byte array is: read straight into the text, not copied once more.
+void PutCharacters(QDataStream& out, const QString& text)
+{
+    out << quint32(text.size() * 2);
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        out.writeRawData(reinterpret_cast<const char*>(text.utf16()), int(text.size() * 2));
+    } else {
+        QByteArray bytes;
+        bytes.reserve(text.size() * 2);
+        for (const QChar c : text)
+            bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        out.writeRawData(bytes.constData(), int(bytes.size()));
+    }
+}
+
+bool GetCharacters(QDataStream& in, QString& text)
+{
+    quint32 bytes = 0;
+    in >> bytes;
+    if (bytes == 0xFFFFFFFFu)
+        bytes = 0;   // how an empty array is framed
+    if (in.status() != QDataStream::Ok || bytes % 2 != 0 || qint64(bytes) > in.device()->bytesAvailable())
+        return false;
+    text.resize(qsizetype(bytes / 2));
+    if (in.readRawData(reinterpret_cast<char*>(text.data()), int(bytes)) != int(bytes))
+        return false;
+    if constexpr (Q_BYTE_ORDER != Q_LITTLE_ENDIAN)
+        for (QChar& c : text)
+            c = QChar(char16_t((c.unicode() >> 8) | (c.unicode() << 8)));
+    // A paragraph end is U+2029 only: other line ends or frame marks would make
+    // paragraphs the runs do not count.
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == u'\n' || c == u'\r' || c == QChar(0xFDD0) || c == QChar(0xFDD1);
+    });
+}
+
+std::optional<TJournalState> DecodeState(QDataStream& in, bool runs)
 {
     TJournalState s;
     in >> s.fileName >> s.encoding >> s.uniType >> s.dosAdd >> s.hasTables >> s.selStart >> s.selLength >> s.timeMs
-        >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.head
-        >> s.rtf >> s.byteOrderMark >> s.fromFile >> s.fileBytes;
+        >> s.characters >> s.disk.exists >> s.disk.device >> s.disk.inode >> s.disk.size >> s.disk.mtimeNs >> s.head;
+    if (runs) {
+        QByteArray blockRuns, charRuns;
+        const bool characters = GetCharacters(in, s.plainText);
+        in >> s.formatTable >> s.blockFormats >> s.charFormats >> s.firstCharFormat >> blockRuns >> charRuns;
+        s.plainRuns = true;
+        if (in.status() != QDataStream::Ok || !characters
+            || !DecodeRuns(blockRuns, s.blockRuns) || !DecodeRuns(charRuns, s.charRuns)
+            || s.plainText.size() != s.characters)
+            return std::nullopt;
+        s.formatTable.detach();
+    } else {
+        in >> s.rtf >> s.byteOrderMark >> s.fromFile >> s.fileBytes;
+    }
     if (!in.atEnd()) {
         TFont font;
         std::uint8_t style = 0, pitch = 0;
@@ -162,13 +232,20 @@ QByteArray JournalMagic()
 
 QByteArray EncodeJournalRecord(const TJournalState& s)
 {
-    QByteArray payload = Unframed(s.rtf.size() + s.fileBytes.size());
+    QByteArray payload = Unframed(s.rtf.size() + s.fileBytes.size() + 2 * s.plainText.size());
     {
         QDataStream out(&payload, QIODevice::Append);
         out.setVersion(StreamVersion);
-        out << StateRecord << s.fileName << s.encoding << s.uniType << s.dosAdd << s.hasTables << s.selStart << s.selLength
-            << s.timeMs << s.characters << s.disk.exists << s.disk.device << s.disk.inode << s.disk.size << s.disk.mtimeNs
-            << s.head << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
+        out << (s.plainRuns ? RunsStateRecord : StateRecord) << s.fileName << s.encoding << s.uniType << s.dosAdd
+            << s.hasTables << s.selStart << s.selLength << s.timeMs << s.characters << s.disk.exists << s.disk.device
+            << s.disk.inode << s.disk.size << s.disk.mtimeNs << s.head;
+        if (s.plainRuns)
+            PutCharacters(out, s.plainText);
+        if (s.plainRuns)
+            out << s.formatTable << s.blockFormats << s.charFormats << s.firstCharFormat
+                << EncodeRuns(s.blockRuns) << EncodeRuns(s.charRuns);
+        else
+            out << s.rtf << s.byteOrderMark << s.fromFile << s.fileBytes;
         if (s.font) {
             std::uint8_t style = 0;
             for (int bit = 0; bit < 4; ++bit)
@@ -257,8 +334,8 @@ TJournalState ReadJournal(const QString& path)
         in.setVersion(StreamVersion);
         std::uint8_t kind = 0;
         in >> kind;
-        if (kind == StateRecord) {
-            std::optional<TJournalState> state = DecodeState(in);
+        if (kind == StateRecord || kind == RunsStateRecord) {
+            std::optional<TJournalState> state = DecodeState(in, kind == RunsStateRecord);
             if (!state)
                 break;
             last = std::move(state);

@@ -64,6 +64,19 @@ struct TJournalState {
     // loaded text this way costs a read, not a conversion of all of it.
     bool fromFile = false;
     QByteArray fileBytes;
+    // Instead of the RTF, for a text without tables, lists or objects: its
+    // characters as the document holds them (paragraph ends as U+2029) and its
+    // formats as runs over a table kept as RTF, one paragraph for each block
+    // format, then one for each character format. Rebuilding it costs one
+    // insertion and a change per run, not a reading of RTF.
+    bool plainRuns = false;
+    QString plainText;
+    QByteArray formatTable;
+    std::uint32_t blockFormats = 0;
+    std::uint32_t charFormats = 0;
+    std::uint32_t firstCharFormat = 0;     // of the first paragraph's empty start
+    std::vector<std::uint32_t> blockRuns;  // pairs: paragraphs, block format
+    std::vector<std::uint32_t> charRuns;   // pairs: characters, character format
     std::vector<TJournalEdit> edits;   // what changed after the whole state, in order
     // The window's font, which a text read from a file takes and which its RTF
     // names; empty when unknown.

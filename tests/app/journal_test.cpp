@@ -206,6 +206,53 @@ TEST_F(JournalTest, ABoldWordAndAFormattedPasteAreJournalledAsRangesAndComeBackE
     prompter.AnswerMessage(MsgButton::No);
 }
 
+// A change of the whole text keeps it as its characters and format runs: a
+// byte-order mark, paragraphs of two formats, words in three and an empty last
+// paragraph come back as they were, and runs that do not fit the text fail.
+TEST_F(JournalTest, AWholeCopyKeptAsCharactersAndFormatRunsComesBackExactly)
+{
+    QString lines;
+    for (int n = 0; n < 60; ++n)
+        lines += QStringLiteral("Строка %1 про ежа.\r\n").arg(n);
+    QByteArray utf16("\xFF\xFE");
+    utf16.append(reinterpret_cast<const char*>(lines.utf16()), lines.size() * 2);
+    TfmView& w = Start({MakeFile(QStringLiteral("wide.txt"), utf16)});
+    platform::RichEdit& control = *w.GEditor->Window();
+    QTextDocument& doc = *control.Document();
+    ASSERT_EQ(doc.characterAt(0), QChar(QChar::ByteOrderMark));
+    control.SetSel(30, 36);
+    QTest::keyClick(&control, Qt::Key_F5);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    QTextCursor(doc.findBlockByNumber(5)).mergeBlockFormat(centred);
+    QTextCursor all(&doc);
+    all.select(QTextCursor::Document);
+    QTextCharFormat larger;
+    larger.setFontPointSize(15);
+    all.mergeCharFormat(larger);
+    w.FlushJournal();
+    TJournalState journal = ReadJournal(w.JournalPath());
+    ASSERT_TRUE(journal.plainRuns) << "the whole text was not kept as characters and runs";
+    EXPECT_GE(journal.charFormats, 2u);
+    EXPECT_GE(journal.blockFormats, 2u);
+    ExpectRecoversExactly(w, "after a change of the whole text");
+    w.GEditor->SetSelText(QStringLiteral("ёж"));
+    ExpectRecoversExactly(w, "after typing on top of it");
+
+    TqxEditor recovered;
+    recovered.SetFont(w.GEditor->Font());
+    ShowJournalText(recovered, journal);
+    const std::vector<std::uint8_t> before = SavedBytes(recovered);
+    TJournalState unknown = journal;
+    unknown.charRuns.back() = unknown.charFormats;
+    EXPECT_THROW(ShowJournalText(recovered, unknown), std::runtime_error);
+    TJournalState longer = journal;
+    longer.charRuns[longer.charRuns.size() - 2] += 1;
+    EXPECT_THROW(ShowJournalText(recovered, longer), std::runtime_error);
+    EXPECT_EQ(SavedBytes(recovered), before) << "a refused journal changed the text";
+    prompter.AnswerMessage(MsgButton::No);
+}
+
 TEST_F(JournalTest, AfterASaveOrAReinterpretationTheJournalStandsOnBytesNotOnAWholeCopy)
 {
     const QByteArray original = ManyLines1251(3000);

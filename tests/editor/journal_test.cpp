@@ -219,6 +219,50 @@ TEST(RecoveryJournal, CopiesTakenWhileTheWriterWritesAndCutAnywhereHoldAnEarlier
     qunsetenv("XDG_STATE_HOME");
 }
 
+// A file base is read and checked on the writer's thread: a file written since
+// the window looked, or one the saved text would not read back from, is no base,
+// and the edits after it never land on the text the journal still holds.
+TEST(RecoveryJournal, AFileBaseThatNoLongerFitsIsRefusedWithTheEditsAfterIt)
+{
+    TTestDir dir;
+    qputenv("XDG_STATE_HOME", dir.Path(QStringLiteral("state")).toLocal8Bit());
+    const QString file = dir.Path(QStringLiteral("base.txt"));
+    Put(file, "first");
+    TJournalWriter writer(RecoveryFolder());
+    TJournalState earlier;
+    earlier.fromFile = true;
+    earlier.fileBytes = "earlier";
+    earlier.characters = 7;
+    writer.Write(earlier);
+    writer.Flush();
+    const TDiskIdentity looked = DiskIdentityOf(file);
+    Put(file, "second text");
+    TJournalState onFile;
+    onFile.fromFile = true;
+    onFile.characters = 11;
+    const QByteArray typed = EncodeJournalEdit({0, 0, QStringLiteral("x"), false, 0, {}, 0, 0, 0});
+    const auto writeOnFile = [&](const TFileBase& base) {
+        writer.Write(onFile, base);
+        writer.Append(typed);
+        writer.Flush();
+        writer.Append(typed);
+        writer.Flush();
+        return writer.BaseRefused();
+    };
+    EXPECT_TRUE(writeOnFile({file, looked, std::nullopt}));
+    EXPECT_FALSE(writer.BaseRefused()) << "a refusal told twice";
+    EXPECT_EQ(ReadJournal(writer.Path()).fileBytes, "earlier");
+    EXPECT_TRUE(ReadJournal(writer.Path()).edits.empty()) << "edits of the refused base landed on the earlier text";
+    EXPECT_TRUE(writeOnFile({file, DiskIdentityOf(file), QStringLiteral("ĉ text")}));
+    EXPECT_EQ(ReadJournal(writer.Path()).fileBytes, "earlier");
+    EXPECT_FALSE(writeOnFile({file, DiskIdentityOf(file), QStringLiteral("second text")}));
+    const TJournalState kept = ReadJournal(writer.Path());
+    EXPECT_EQ(kept.fileBytes, "second text");
+    EXPECT_EQ(kept.edits.size(), 2u);
+    writer.Remove();
+    qunsetenv("XDG_STATE_HOME");
+}
+
 TEST(RecoveryJournal, HostileJournalsAreRefusedWithAReasonAndLeftInPlace)
 {
     TTestDir dir;

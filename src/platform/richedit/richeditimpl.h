@@ -218,6 +218,9 @@ struct RichEdit::Impl {
     // Detection in a document with no links yet, only in the blocks holding the
     // marks FindUrlMarks gave; answers a position in each block it marked.
     std::vector<int> DetectLinksAt(QTextDocument* target, std::vector<int> marks);
+    // The same over a whole document with no links yet, whose text is all there:
+    // one pass over its characters finds the blocks to read.
+    void DetectLinksInFresh(QTextDocument* target);
     void RunPendingLinks(bool joinUndo = true);
     bool MayHoldLinks(const QTextBlock& block, int pos) const;
     bool LinkAt(int pos, CHARRANGE& range) const;

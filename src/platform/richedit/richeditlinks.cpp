@@ -251,6 +251,13 @@ std::vector<int> RichEdit::Impl::DetectLinksAt(QTextDocument* target, std::vecto
     return linked;
 }
 
+void RichEdit::Impl::DetectLinksInFresh(QTextDocument* target)
+{
+    std::vector<int> marks;
+    FindUrlMarks(target->toRawText(), 0, marks);
+    DetectLinksAt(target, std::move(marks));
+}
+
 bool RichEdit::Impl::LinkAt(int pos, CHARRANGE& range) const
 {
     const QTextBlock block = doc->findBlock(pos);

@@ -131,8 +131,10 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
             return 0;
         }
         SyncListMarkers(*fresh, 0, fresh->characterCount() - 1);
+        // No reader marks automatic links: the places that may hold an address
+        // are all detection needs to read.
         if (d->autoUrlDetect)
-            d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+            d->DetectLinksInFresh(fresh);
         PrepareFresh(*fresh);
         d->AttachDocument(fresh);
         d->changePending = true;
@@ -216,7 +218,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         // while reading: they are looked for again in the final text.
         PrepareFresh(*fresh);
         if (d->autoUrlDetect)
-            d->DetectLinks(fresh, 0, fresh->characterCount() - 1, false);
+            d->DetectLinksInFresh(fresh);
         d->AttachDocument(fresh);
     } else {
         std::vector<int> linked;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF document builder: runs are merged while the format stays the same and
-// inserted a paragraph at a time; table rows wait until the text goes on after
-// them, and go in a table at a time.
+// inserted a paragraph at a time, or many plain paragraphs of one format at a
+// time; table rows wait until the text goes on after them, and go in a table at a time.
 #include "rtfdocumentbuilder.h"
 
 #include "richeditconsts.h"
@@ -135,10 +135,61 @@ void RtfDocumentBuilder::Finish(const RtfParaState& para)
         haveEnded_ = false;
         InsertBody(ended_, false);
     }
+    FlushBatch();
+}
+
+// A paragraph that, put in with the batch's one insertion, ends up exactly as
+// inserting it on its own would leave it: a batch begins with text, so that
+// every paragraph mark in it takes the batch's character format, as the mark
+// after a run or after an empty paragraph following one does.
+bool RtfDocumentBuilder::JoinsBatch(const RtfParagraph& p) const
+{
+    if (p.numbering.numbering != PFN_NONE || p.runs.size() > 1 || (p.runs.empty() && !haveBatch_))
+        return false;
+    if (haveBatch_ && (p.format != batchBlockFormat_ || (!p.runs.empty() && p.runs.front().format != batchFormat_)))
+        return false;
+    if (p.runs.empty())
+        return true;
+    // Characters that the insertion would take for paragraph or frame marks, and objects.
+    const QString& text = p.runs.front().text;
+    return std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'\n' || u == u'\r' || u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1
+            || u == QChar::ObjectReplacementCharacter;
+    });
+}
+
+void RtfDocumentBuilder::FlushBatch()
+{
+    if (!haveBatch_)
+        return;
+    haveBatch_ = false;
+    if (pendingBreak_)
+        cursor_.insertBlock(originalBlockFormat_);
+    // The blocks the insertion makes take the format of the block it starts in.
+    cursor_.setBlockFormat(batchBlockFormat_);
+    cursor_.insertText(batchText_, batchFormat_);
+    batchText_.clear();
+    list_ = nullptr;
+    pendingBreak_ = true;
 }
 
 void RtfDocumentBuilder::InsertBody(RtfParagraph& p, bool terminated)
 {
+    if (terminated && JoinsBatch(p)) {
+        if (!haveBatch_) {
+            haveBatch_ = true;
+            batchFormat_ = p.runs.front().format;
+            batchBlockFormat_ = p.format;
+            batchText_ = p.runs.front().text;
+        } else {
+            batchText_ += QChar::ParagraphSeparator;
+            if (!p.runs.empty())
+                batchText_ += p.runs.front().text;
+        }
+        return;
+    }
+    FlushBatch();
     if (pendingBreak_) {
         cursor_.insertBlock(originalBlockFormat_);
         pendingBreak_ = false;
@@ -214,6 +265,7 @@ void RtfDocumentBuilder::InsertRows(std::vector<RtfRow> rows)
     if (rows.empty())
         return;
     FlushEnded();
+    FlushBatch();
     ForEachTable(rows, [&](size_t first, size_t last, const QTextTableFormat& format) {
         // After a finished paragraph the table simply follows it; inside a paragraph
         // begun by other text, Qt's table insertion splits off an empty paragraph.

@@ -51,6 +51,8 @@ private:
     RtfParagraph TakeParagraph(const RtfParaState& para);
     void FlushEnded();
     void InsertBody(RtfParagraph& p, bool terminated);
+    bool JoinsBatch(const RtfParagraph& p) const;
+    void FlushBatch();
     void ApplyList(const RtfParagraph& p);
     void InsertRows(std::vector<RtfRow> rows);
     void DropEmptyBlockBefore(QTextTable* table);
@@ -70,6 +72,13 @@ private:
     // only closes its last paragraph is known when the next thing comes.
     RtfParagraph ended_;
     bool haveEnded_ = false;
+
+    // Ended paragraphs of one format, no list and plain text, joined by paragraph
+    // separators: one insertion puts thousands of them in at once.
+    bool haveBatch_ = false;
+    QString batchText_;
+    QTextCharFormat batchFormat_;
+    QTextBlockFormat batchBlockFormat_;
 
     RtfTableNesting nesting_;
     RtfRowState lastRow_;
