@@ -11,6 +11,7 @@
 #include "view.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -29,8 +30,11 @@ bool Recover(TfmView& view, const TJournalState& state, TJournalClaim& claim)
     if (!view.QuestSave())
         return false;
     QString name = platform::FileNameFromBytes(state.fileName);
+    bool exact = false;
+    QElapsedTimer shown;
+    shown.start();
     try {
-        ShowJournalText(*view.GEditor, state);
+        exact = ShowJournalText(*view.GEditor, state);
     } catch (const std::exception& error) {
         view.ShowError(QString::fromUtf8(error.what()));
         return false;
@@ -55,7 +59,7 @@ bool Recover(TfmView& view, const TJournalState& state, TJournalClaim& claim)
     view.StrCount();
     view.EndProgress();   // the stream-in showed its progress
     // The window's own journal holds the text before the old one goes.
-    view.FlushJournal();
+    view.FlushRecoveredJournal(state, exact, shown.elapsed());
     claim.Remove();
     return true;
 }

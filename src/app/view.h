@@ -377,6 +377,11 @@ public:
     void SetJournal(bool on, int delayMs);
     void JournalTick();
     void FlushJournal();
+    // Makes the window's journal durable holding a text just recovered from
+    // state. When exact (the text shown is the state, its edits applied) the
+    // state itself is written, which a large text needs no second copy for;
+    // showCostMs, what showing it took, stands for what taking it whole would cost.
+    void FlushRecoveredJournal(TJournalState state, bool exact, qint64 showCostMs);
     void DiscardJournal();
     QString JournalPath() const;
     // Lets the journal go as it is, kept for the next start, and begins a new one.

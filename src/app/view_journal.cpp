@@ -382,6 +382,34 @@ void TfmView::FlushJournal()
     }
 }
 
+void TfmView::FlushRecoveredJournal(TJournalState state, bool exact, qint64 showCostMs)
+{
+    if (!journal)
+        return;
+    if (!exact || !GEditor->Modified()) {
+        FlushJournal();
+        return;
+    }
+    // From here on the document's changes are edits after the recovered state.
+    QTextDocument* doc = GEditor->Window()->Document();
+    if (doc != journalDocument)
+        HookJournal(doc);
+    DropJournalBase();
+    journalPlain = false;
+    FillJournalHeader(state);
+    state.selStart = GEditor->SelStart();
+    state.selLength = GEditor->SelLength();
+    // The old journal's edits go with it, encoded on the writer's thread.
+    journal->Write(std::move(state));
+    journalKey = JournalKey(*this);
+    journalDirty = false;
+    journalWhole = false;
+    journalEdits.clear();
+    journalWholeAt = TickNow();
+    journalWholeCostMs = showCostMs;
+    journal->Flush();
+}
+
 void TfmView::DiscardJournal()
 {
     if (!journal)

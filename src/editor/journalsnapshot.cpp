@@ -204,8 +204,12 @@ TJournalState TakeJournalText(TqxEditor& editor)
     return state;
 }
 
-void ShowJournalText(TqxEditor& editor, const TJournalState& state)
+bool ShowJournalText(TqxEditor& editor, const TJournalState& state)
 {
+    qint64 expected = state.characters;
+    for (const TJournalEdit& e : state.edits)
+        expected += (e.rich ? e.added : e.text.size()) - e.removed;
+    bool exact = false;
     const TEnc encoding = editor.Encoding();
     const TUniType uniType = editor.UniType();
     const TDosAdd dosAdd = editor.DosAdd();
@@ -222,7 +226,7 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
     // The edits go into the text before it is shown: each one in a shown text
     // would lay out again what it touched.
     platform::RichEdit* control = editor.Window();
-    control->BeforeShowingNext = [&state](QTextDocument& doc) {
+    control->BeforeShowingNext = [&state, expected, &exact](QTextDocument& doc) {
         // The document has no undo history yet: nothing here can be undone.
         if (state.plainRuns)
             BuildPlainRuns(doc, state);
@@ -231,8 +235,10 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
         // Edits count positions in the text as it was taken; should it read back
         // with another length they would land in the wrong places, and the whole
         // state alone is the better answer.
-        if (doc.characterCount() - 1 == state.characters)
+        if (doc.characterCount() - 1 == state.characters) {
             ApplyEdits(doc, state.edits);
+            exact = doc.characterCount() - 1 == expected;
+        }
     };
     TBytesReader stream(bytes);
     try {
@@ -252,6 +258,7 @@ void ShowJournalText(TqxEditor& editor, const TJournalState& state)
     editor.SetDosAdd(TDosAdd(state.dosAdd));
     editor.SetSelStart(state.selStart);
     editor.SetSelLength(state.selLength);
+    return exact;
 }
 
 namespace {

@@ -25,7 +25,10 @@ QString JournalPreview(const TJournalState& state);
 // Replaces the editor's text with the state's and takes its encoding, byte order
 // and DOS mode, so that saving writes what the text was shown in. Throws the
 // editor's error when the RTF cannot be read; the editor is then as it was.
-void ShowJournalText(TqxEditor& editor, const TJournalState& state);
+// Returns whether the shown text is the state exactly, its edits applied: when
+// the whole state reads back with another length its edits are left out, and a
+// journal that goes on from the state would then not rebuild what is shown.
+bool ShowJournalText(TqxEditor& editor, const TJournalState& state);
 
 // Where the text's tables are: each from its opening mark to just after its
 // closing one. Kept from one change to the next, they tell whether what a

@@ -213,8 +213,13 @@ void TJournalWriter::Run()
         lock.unlock();
         const bool refused = !dropEdits && state && base && !ReadBase(*state, *base);
         base.reset();
-        if (state && !refused)
-            record.prepend(EncodeJournalRecord(*state));
+        if (state && !refused) {
+            // A state handed over with edits (a recovered one) keeps them after it.
+            QByteArray whole = EncodeJournalRecord(*state);
+            for (const TJournalEdit& edit : state->edits)
+                whole += EncodeJournalEdit(edit);
+            record.prepend(whole);
+        }
         state.reset();
         if (refused) {
             // The journal keeps the text it held; the edits handed over with the

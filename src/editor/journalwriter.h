@@ -40,7 +40,8 @@ public:
     // not needed and is dropped.
     void Write(QByteArray record);
     // The same for a state not yet encoded: a large text's record is then built
-    // and checksummed on the writer's thread, not the caller's.
+    // and checksummed on the writer's thread, not the caller's; its edits, when
+    // it has any, are written after it.
     void Write(TJournalState state);
     // The same for a state standing on a file, whose bytes the thread reads. When
     // the file is no longer the one named, or the saved text would not read back

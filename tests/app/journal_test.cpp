@@ -487,4 +487,63 @@ TEST_F(JournalTest, OrphansAreListedRecoveredInTheirEncodingDiscardedOrLeftForLa
     EXPECT_EQ(ReadFile(damaged).size(), 108);
 }
 
+TEST_F(JournalTest, ARecoveredTextGoesOnFromItsJournalAndComesBackAgainExactly)
+{
+    const QByteArray original = ManyLines1251(300);
+    const QString file = MakeFile(QStringLiteral("again.txt"), original);
+    TfmView& crashed = Start({file});
+    crashed.GEditor->SetSelText(QStringLiteral("Начало "));
+    crashed.FlushJournal();
+    QTest::keyClick(crashed.GEditor->Window(), Qt::Key_End, Qt::ControlModifier);
+    crashed.GEditor->SetSelText(QStringLiteral("конец"));
+    crashed.KeepJournalForLater();
+    Discard();
+    ASSERT_EQ(Journals().size(), 1u);
+    const TJournalState left = ReadJournal(Journals()[0].path);
+    ASSERT_TRUE(left.fromFile && !left.edits.empty());
+    const auto recover = [&]() -> TfmView& {
+        prompter.AnswerRecoveryList({{}, 0});
+        TfmView& w = Start();
+        EXPECT_TRUE(WaitUntil([&] { return w.GEditor->Modified(); }, 5000));
+        return w;
+    };
+
+    // The recovered text's journal is the old one's bytes and edits, not a copy of the text.
+    TfmView& first = recover();
+    ASSERT_EQ(Journals().size(), 1u);
+    const TJournalState adopted = ReadJournal(first.JournalPath());
+    EXPECT_TRUE(adopted.fromFile);
+    EXPECT_EQ(adopted.edits.size(), left.edits.size());
+    QTest::keyClick(first.GEditor->Window(), Qt::Key_Home, Qt::ControlModifier);
+    first.GEditor->SetSelText(QStringLiteral("ещё "));
+    first.FlushJournal();
+    const QByteArray rtf = RtfOf(*first.GEditor->Window());
+    const std::vector<std::uint8_t> bytes = SavedBytes(*first.GEditor);
+    first.KeepJournalForLater();
+    Discard();
+    TfmView& second = recover();
+    EXPECT_EQ(RtfOf(*second.GEditor->Window()), rtf);
+    EXPECT_EQ(SavedBytes(*second.GEditor), bytes);
+    EXPECT_TRUE(second.GEditor->Window()->Document()->toPlainText().startsWith(QStringLiteral("ещё Начало ")));
+    Discard();
+    for (const TJournalEntry& entry : Journals())
+        QFile::remove(entry.path);
+
+    // Edits that did not go into the text shown are no journal of it: the text is taken whole.
+    TJournalState misfit = left;
+    misfit.characters += 1;
+    QByteArray journal = JournalMagic() + EncodeJournalRecord(misfit);
+    for (const TJournalEdit& edit : misfit.edits)
+        journal += EncodeJournalEdit(edit);
+    QFile out(QDir(RecoveryFolder()).filePath(QStringLiteral("1-misfit.qlj")));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    out.write(journal);
+    out.close();
+    TfmView& whole = recover();
+    EXPECT_EQ(SavedBytes(*whole.GEditor), std::vector<std::uint8_t>(original.begin(), original.end()));
+    whole.GEditor->SetSelText(QStringLiteral("ж"));
+    ExpectRecoversExactly(whole, "typed after edits that did not fit");
+}
+
 } // namespace
