@@ -184,6 +184,7 @@ public:
     // The next whole text read shows its start while it is built, when it takes
     // long and will be shown as read, with the caret put at caretAt.
     void PreviewNextLoad(std::int32_t caretAt);
+    void ShowLoadingEncoding();
     // What to say of a name that is no regular file (missing, a folder, a FIFO, a
     // device); "" for a regular file. The missing file's message puts the
     // separator before the name.

@@ -82,7 +82,20 @@ void TfmView::PreviewNextLoad(std::int32_t caretAt)
 {
     // DOS tables are drawn only once the whole text is in.
     GEditor->Window()->PreviewNext = platform::RichEdit::PreviewRequest{
-        LoadPreviewAfterMs, caretAt, [this] { return !(GEditor->Encoding() == Dos && GEditor->DosAdd() == daTBL); }};
+        LoadPreviewAfterMs, caretAt, [this] { return !(GEditor->Encoding() == Dos && GEditor->DosAdd() == daTBL); },
+        [this] { ShowLoadingEncoding(); }};
+}
+
+void TfmView::ShowLoadingEncoding()
+{
+    // The letters on screen are read in this code page: its button says so while
+    // the rest is read. The event loop does not run meanwhile, so the buttons are
+    // drawn now; every end of a load presses the button of the text it leaves.
+    const TEnc loading = IsShownEncoding(GEditor->Encoding()) ? GEditor->Encoding() : Win;
+    if (QAbstractButton* b = encodingGroup->button(loading))
+        b->setChecked(true);
+    for (QAbstractButton* b : encodingGroup->buttons())
+        b->repaint();
 }
 
 void TfmView::LoadNewFile(const QString& name, std::uint8_t e, bool forced, std::int32_t selLen, std::int32_t selPos)

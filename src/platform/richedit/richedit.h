@@ -205,6 +205,8 @@ public:
         int afterMs = 200;
         std::int32_t caretAt = 0;
         std::function<bool()> allowed;
+        // Runs once the preview is on screen, for what else the window shows now.
+        std::function<void()> shown = nullptr;
     };
     std::optional<PreviewRequest> PreviewNext;
 

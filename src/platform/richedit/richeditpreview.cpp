@@ -33,6 +33,8 @@ std::unique_ptr<LoadPreview> RichEdit::Impl::ShowPreview(const QString& head, co
     if (!preview->ShowsCaret(request.caretAt))
         return nullptr;
     preview->Draw();
+    if (request.shown)
+        request.shown();
     return preview;
 }
 
