@@ -5,7 +5,6 @@
 #include "qxeditor.h"
 #include "richedit.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -137,13 +136,3 @@ void BM_EditorReinterpretThroughTempStream(benchmark::State& state)
 BENCHMARK(BM_EditorReinterpretThroughTempStream)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -10,7 +10,6 @@
 #include "richedit.h"
 #include "recoveryjournal.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScopeGuard>
@@ -272,13 +271,3 @@ void BM_RecoverLoaded50MB(benchmark::State& state)
 BENCHMARK(BM_RecoverLoaded50MB)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

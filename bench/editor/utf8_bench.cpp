@@ -4,7 +4,6 @@
 // The data is generated under /tmp on first use.
 #include "qxeditor.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPixmap>
@@ -83,13 +82,3 @@ void BM_SaveUtf8(benchmark::State& state)
 BENCHMARK(BM_LoadUtf8)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LoadUtf16)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SaveUtf8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

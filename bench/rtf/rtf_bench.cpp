@@ -4,7 +4,6 @@
 #include "rtfreader.h"
 #include "rtfwriter.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -148,13 +147,3 @@ void BM_UnrtfText10MB(benchmark::State& state)
 BENCHMARK(BM_UnrtfText10MB)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

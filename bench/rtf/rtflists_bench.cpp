@@ -4,7 +4,6 @@
 #include "rtfwriter.h"
 #include "textproperties.h"
 
-#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -60,13 +59,3 @@ void WriteLists(benchmark::State& state)
 BENCHMARK(WriteLists)->RangeMultiplier(4)->Range(1000, 64000)->Unit(benchmark::kMillisecond)->Complexity();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 // (or per cell) should stay flat as the count grows.
 #include "rtfreader.h"
 
-#include <QGuiApplication>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -59,13 +58,3 @@ void BM_ReadCellsWithoutRowEnd(benchmark::State& state)
 BENCHMARK(BM_ReadCellsWithoutRowEnd)->Arg(50000)->Arg(100000)->Arg(200000)->Arg(500000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main of the control's benchmarks: offscreen unless a display is asked for.
+// The main of the benchmarks that need Qt but not the window: offscreen unless a
+// display is asked for.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
