@@ -6,6 +6,7 @@
 #include "helpviewer.h"
 #include "instanceclient.h"
 #include "instanceserver.h"
+#include "journalsnapshot.h"
 #include "richedit.h"
 #include "scriptedprompter.h"
 #include "streams.h"
@@ -116,15 +117,7 @@ private:
 // that compares what a later recovery brings back.
 void DumpText(TfmView& view, const QString& path)
 {
-    QByteArray rtf;
-    platform::EDITSTREAM stream;
-    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&rtf);
-    stream.pfnCallback = [](std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb) {
-        reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), cb);
-        *pcb = cb;
-        return std::uint32_t(0);
-    };
-    view.GEditor->Window()->StreamOut(platform::SF_RTF, stream);
+    const QByteArray rtf = StreamedRtf(*view.GEditor->Window());
     TMemoryStream shown;
     view.GEditor->Lines()->SaveToStream(shown);
     const std::vector<std::uint8_t>& bytes = shown.Bytes();

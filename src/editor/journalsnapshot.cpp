@@ -184,18 +184,24 @@ QString JournalPreview(const TJournalState& state)
     return lines.join(QLatin1Char('\n'));
 }
 
+QByteArray StreamedRtf(platform::RichEdit& control)
+{
+    QByteArray rtf;
+    platform::EDITSTREAM stream;
+    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&rtf);
+    stream.pfnCallback = Collect;
+    control.StreamOut(platform::SF_RTF, stream);
+    return rtf;
+}
+
 TJournalState TakeJournalText(TqxEditor& editor)
 {
     TJournalState state;
     platform::RichEdit* control = editor.Window();
     // A text without tables, lists or objects goes as characters and format
     // runs: cheaper to take than RTF, and rebuilt without reading RTF.
-    if (!TakePlainRuns(*control->Document(), state)) {
-        platform::EDITSTREAM stream;
-        stream.dwCookie = reinterpret_cast<std::uintptr_t>(&state.rtf);
-        stream.pfnCallback = Collect;
-        control->StreamOut(platform::SF_RTF, stream);
-    }
+    if (!TakePlainRuns(*control->Document(), state))
+        state.rtf = StreamedRtf(*control);
     state.selStart = editor.SelStart();
     state.selLength = editor.SelLength();
     state.characters = control->Document()->characterCount() - 1;

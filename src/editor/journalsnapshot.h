@@ -11,6 +11,13 @@
 class QTextDocument;
 class TqxEditor;
 
+namespace platform {
+class RichEdit;
+}
+
+// The control's whole text as its RTF stream-out writes it.
+QByteArray StreamedRtf(platform::RichEdit& control);
+
 // The text as the control's RTF, the caret, the length and its head. The name
 // and encoding are the window's to fill in.
 TJournalState TakeJournalText(TqxEditor& editor);

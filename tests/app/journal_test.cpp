@@ -42,20 +42,6 @@ protected:
     }
 };
 
-QByteArray RtfOf(platform::RichEdit& control)
-{
-    QByteArray rtf;
-    platform::EDITSTREAM stream;
-    stream.dwCookie = reinterpret_cast<std::uintptr_t>(&rtf);
-    stream.pfnCallback = [](std::uintptr_t cookie, std::uint8_t* buffer, std::int32_t cb, std::int32_t* pcb) {
-        reinterpret_cast<QByteArray*>(cookie)->append(reinterpret_cast<const char*>(buffer), cb);
-        *pcb = cb;
-        return std::uint32_t(0);
-    };
-    control.StreamOut(platform::SF_RTF, stream);
-    return rtf;
-}
-
 std::vector<std::uint8_t> SavedBytes(TqxEditor& editor)
 {
     TMemoryStream out;
@@ -81,7 +67,7 @@ void ExpectRecoversExactly(TfmView& w, const char* when)
     TqxEditor recovered;
     recovered.SetFont(w.GEditor->Font());
     ShowJournalText(recovered, journal);
-    EXPECT_EQ(RtfOf(*recovered.Window()), RtfOf(*w.GEditor->Window())) << when;
+    EXPECT_EQ(StreamedRtf(*recovered.Window()), StreamedRtf(*w.GEditor->Window())) << when;
     EXPECT_EQ(recovered.Encoding(), w.GEditor->Encoding()) << when;
     EXPECT_EQ(SavedBytes(recovered), SavedBytes(*w.GEditor)) << when;
 }
@@ -517,12 +503,12 @@ TEST_F(JournalTest, ARecoveredTextGoesOnFromItsJournalAndComesBackAgainExactly)
     QTest::keyClick(first.GEditor->Window(), Qt::Key_Home, Qt::ControlModifier);
     first.GEditor->SetSelText(QStringLiteral("ещё "));
     first.FlushJournal();
-    const QByteArray rtf = RtfOf(*first.GEditor->Window());
+    const QByteArray rtf = StreamedRtf(*first.GEditor->Window());
     const std::vector<std::uint8_t> bytes = SavedBytes(*first.GEditor);
     first.KeepJournalForLater();
     Discard();
     TfmView& second = recover();
-    EXPECT_EQ(RtfOf(*second.GEditor->Window()), rtf);
+    EXPECT_EQ(StreamedRtf(*second.GEditor->Window()), rtf);
     EXPECT_EQ(SavedBytes(*second.GEditor), bytes);
     EXPECT_TRUE(second.GEditor->Window()->Document()->toPlainText().startsWith(QStringLiteral("ещё Начало ")));
     Discard();

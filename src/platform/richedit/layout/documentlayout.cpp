@@ -232,13 +232,18 @@ void DocumentLayout::Measure(int number, const QTextBlock& block)
         return;
     }
     const BlockFlow flow = LayOutBlock(block, settings);
+    Hold(number, State::Laid);
+    Apply(number, flow);
+}
+
+void DocumentLayout::Hold(int number, State now)
+{
     State& state = states[std::size_t(number)];
     if (state != State::Laid) {
         kept.push_back(number);
         ++keptCount;
     }
-    state = State::Laid;
-    Apply(number, flow);
+    state = now;
 }
 
 void DocumentLayout::SetLines(int number, int count)
@@ -302,12 +307,7 @@ QTextLayout* DocumentLayout::LayOutInPool(int number, const QTextBlock& block)
         return nullptr;
     QTextLayout* lines = layout.get();
     pool[number] = std::move(layout);
-    State& state = states[std::size_t(number)];
-    if (state != State::Laid) {
-        kept.push_back(number);
-        ++keptCount;
-    }
-    state = State::Pooled;
+    Hold(number, State::Pooled);
     Apply(number, flow);
     return lines;
 }

@@ -145,6 +145,8 @@ private:
     bool EstimateByLength(std::vector<double>& heights);
     int PlainChars(const QTextBlock& block) const;
     void Measure(int number, const QTextBlock& block);
+    // Counts the block among those holding lines, unless it already held its own.
+    void Hold(int number, State now);
     void Apply(int number, const BlockFlow& flow);   // a block's measured lines and height
     // The layout holding the block's lines, laid out if need be; forQt asks for
     // the block's own layout.
