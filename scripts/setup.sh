@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
+  qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-l10n-tools qt6-translations-l10n
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
   qt6-svg-dev libemf2svg-dev libwmf-dev libuemf-dev
   xvfb xauth poppler-utils fonts-liberation imagemagick

@@ -516,7 +516,11 @@ void RichEdit::HideSelection(bool hide)
 
 void RichEdit::ScrollCaret()
 {
-    ensureCursorVisible();
+    // Qt would ask a paragraph in pieces for the caret's line, analysing all of it.
+    if (d->InPieces(textCursor().position()))
+        ShowRequested({});
+    else
+        ensureCursorVisible();
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 // paragraph's own layout, which such a paragraph never has, so moving by lines,
 // pages and line edges, what Delete reaches and what is scrolled into view are
 // found from the pieces.
+#include "quietcaret.h"
 #include "richeditimpl.h"
 
 #include <QAbstractEventDispatcher>
@@ -127,6 +128,51 @@ bool RichEdit::Impl::InPieces(int pos) const
     return layout && layout->HasLongBlocks() && layout->IsLong(doc->findBlock(pos));
 }
 
+void RichEdit::Impl::PlaceCaret(int anchor, int position)
+{
+    anchor = Clamp(anchor);
+    position = Clamp(position);
+    if (InPieces(position) && PlaceCaretQuietly(textControl, anchor, position)) {
+        q->RepaintRequested({});
+        q->ShowRequested({});
+        return;
+    }
+    QTextCursor cursor = q->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    q->setTextCursor(cursor);
+}
+
+int RichEdit::Impl::CaretAt(QPoint viewportPos) const
+{
+    // As QTextEdit maps a point, without its cursor, which would look for the
+    // caret's line in the paragraph's own layout.
+    const QScrollBar* across = q->horizontalScrollBar();
+    const int x = q->isRightToLeft() ? across->maximum() - across->value() : across->value();
+    return doc->documentLayout()->hitTest(QPointF(viewportPos.x() + x, viewportPos.y() + q->verticalScrollBar()->value()),
+                                          Qt::FuzzyHit);
+}
+
+void RichEdit::Impl::StepUndo(bool undo)
+{
+    const DocumentLayout* layout = ViewLayout();
+    if (!layout || !layout->HasLongBlocks() || !QuietCaretAvailable()) {
+        undo ? q->undo() : q->redo();
+        return;
+    }
+    const int before = q->textCursor().position();
+    const int at = UndoQuietly(doc, undo);
+    if (at >= 0) {
+        // Qt leaves a fresh caret where the step was, with no selection.
+        PlaceCaret(at, at);
+        return;
+    }
+    if (q->textCursor().position() != before)
+        emit q->cursorPositionChanged();
+    q->RepaintRequested({});
+    q->ShowRequested({});
+}
+
 int RichEdit::Impl::VerticalStep(int pos, double x, bool down) const
 {
     // The line below (above) is the one under the first pixel past the caret's line.
@@ -235,8 +281,7 @@ bool RichEdit::Impl::MoveInPieces(QKeyEvent* event)
         break;
     }
     }
-    cursor.setPosition(target, mode);
-    q->setTextCursor(cursor);
+    PlaceCaret(mode == QTextCursor::KeepAnchor ? cursor.anchor() : target, target);
     stickyPos = vertical ? target : -1;
     event->accept();
     return true;

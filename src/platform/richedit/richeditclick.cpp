@@ -36,12 +36,13 @@ bool RichEdit::Impl::PressPlainly(QMouseEvent* event)
     QTextCursor cursor = q->textCursor();
     if (Preediting(cursor))
         return false;
-    const int hit = q->cursorForPosition(event->position().toPoint()).position();
+    const int hit = CaretAt(event->position().toPoint());
+    if (hit < 0)
+        return false;
     // A press in the selection may start dragging it away.
     if (cursor.hasSelection() && hit >= cursor.selectionStart() && hit <= cursor.selectionEnd())
         return false;
-    cursor.setPosition(hit, modifiers == Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
-    q->setTextCursor(cursor);
+    PlaceCaret(modifiers == Qt::ShiftModifier ? cursor.anchor() : hit, hit);
     mouseSelecting = true;
     event->accept();
     return true;
@@ -62,17 +63,16 @@ void RichEdit::Impl::DragPlainly(QMouseEvent* event)
         mouseSelecting = false;
     if (!mouseSelecting)
         return;
-    QTextCursor cursor = q->textCursor();
-    const int hit = q->cursorForPosition(event->position().toPoint()).position();
-    if (hit == cursor.position())
+    const QTextCursor cursor = q->textCursor();
+    const int hit = CaretAt(event->position().toPoint());
+    if (hit < 0 || hit == cursor.position())
         return;
     // While the mouse is outside the view, Qt's timer scrolls: the caret does not.
     QScrollBar* across = q->horizontalScrollBar();
     QScrollBar* down = q->verticalScrollBar();
     const int x = across->value();
     const int y = down->value();
-    cursor.setPosition(hit, QTextCursor::KeepAnchor);
-    q->setTextCursor(cursor);
+    PlaceCaret(cursor.anchor(), hit);
     across->setValue(x);
     down->setValue(y);
 }

@@ -99,8 +99,8 @@ void RichEdit::insertFromMimeData(const QMimeData* source)
     cursor.beginEditBlock();
     d->InsertMime(cursor, source);
     d->EndStep(cursor);
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    d->PlaceCaret(cursor.anchor(), cursor.position());
+    ScrollCaret();
 }
 
 void RichEdit::Impl::InsertMime(QTextCursor& cursor, const QMimeData* source)

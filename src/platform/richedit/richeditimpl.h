@@ -176,6 +176,14 @@ struct RichEdit::Impl {
     // caret keys, the reach of Delete and what is scrolled into view are ours.
     void HookTextControl();
     bool InPieces(int pos) const;
+    // Sets the caret and selection as setTextCursor does. When the caret goes into
+    // a paragraph in pieces, Qt is not asked where it is: after an edit Qt would
+    // analyse the whole paragraph again to answer.
+    void PlaceCaret(int anchor, int position);
+    // Where a click at a point of the viewport puts the caret; -1: nowhere.
+    int CaretAt(QPoint viewportPos) const;
+    // Undo or redo of one step, the caret placed as Qt's own does.
+    void StepUndo(bool undo);
     bool MoveInPieces(QKeyEvent* event);
     int ReachInPieces(int pos, QKeySequence::StandardKey key) const;
     int VerticalStep(int pos, double x, bool down) const;

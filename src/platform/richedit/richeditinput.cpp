@@ -8,7 +8,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -238,6 +241,40 @@ void RichEdit::inputMethodEvent(QInputMethodEvent* event)
     QTextEdit::inputMethodEvent(event);
 }
 
+QVariant RichEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    // An input method asks after every caret move. Qt would answer with the
+    // caret's whole paragraph and ask the paragraph's own layout for the caret;
+    // in a paragraph in pieces it gets the text around the caret and our caret.
+    const QTextCursor cursor = textCursor();
+    const int pos = cursor.position();
+    const QTextBlock block = cursor.block();
+    if (!d->InPieces(pos) || !block.layout()->preeditAreaText().isEmpty())
+        return QTextEdit::inputMethodQuery(query);
+    constexpr int Around = 1024;
+    const int blockEnd = block.position() + block.length() - 1;
+    const int from = std::max(block.position(), pos - Around);
+    const int to = std::min(blockEnd, pos + Around);
+    switch (query) {
+    case Qt::ImCursorRectangle: {
+        const QPointF scrolled(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        return d->ViewLayout()->CaretRect(pos).translated(QPointF(viewport()->pos()) - scrolled);
+    }
+    case Qt::ImSurroundingText:
+        return Impl::BlockText(block, from, to);
+    case Qt::ImCursorPosition:
+        return pos - from;
+    case Qt::ImAnchorPosition:
+        return std::clamp(cursor.anchor(), from, to) - from;
+    case Qt::ImTextBeforeCursor:
+        return Impl::BlockText(block, from, pos);
+    case Qt::ImTextAfterCursor:
+        return Impl::BlockText(block, pos, to);
+    default:
+        return QTextEdit::inputMethodQuery(query);
+    }
+}
+
 void RichEdit::mousePressEvent(QMouseEvent* event)
 {
     d->MouseOnLink(event->position().toPoint(),
@@ -295,11 +332,11 @@ void RichEdit::mouseDoubleClickEvent(QMouseEvent* event)
     d->mouseSelecting = false;
     if (event->button() == Qt::LeftButton)
         d->doubleClicked.start();
-    const int pos = cursorForPosition(event->position().toPoint()).position();
-    if (event->button() == Qt::LeftButton && d->InPieces(pos)) {
+    const int pos = d->CaretAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && pos >= 0 && d->InPieces(pos)) {
         // Qt would take the whole paragraph apart to find the word's edges.
         const auto [from, to] = d->ViewLayout()->WordAt(pos);
-        setTextCursor(d->Cursor(from, to));
+        d->PlaceCaret(from, to);
         event->accept();
         return;
     }

@@ -39,11 +39,8 @@ void RichEdit::Impl::EditInPieces(int from, int to, const QString& text, bool ma
     lastPieceEdit = {mayJoin && !paragraph ? doc->revision() : -1, from, caret, deleting};
     // The control's caret moved with the edit; set it only where it did not.
     const QTextCursor shown = q->textCursor();
-    if (shown.position() != caret || shown.hasSelection()) {
-        QTextCursor place(doc);
-        place.setPosition(caret);
-        q->setTextCursor(place);
-    }
+    if (shown.position() != caret || shown.hasSelection())
+        PlaceCaret(caret, caret);
     ShowCaret();
     q->ShowRequested({});
 }

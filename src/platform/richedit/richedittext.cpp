@@ -60,20 +60,15 @@ void RichEdit::SetSel(std::int32_t start, std::int32_t end)
 {
     NotifyScope scope(*d);
     const int length = d->TextLength();
-    QTextCursor cursor = textCursor();
     if (start == 0 && end == -1) {
-        cursor.setPosition(0);
-        cursor.setPosition(length, QTextCursor::KeepAnchor);
+        d->PlaceCaret(0, length);
     } else if (start < 0) {
         // -1 as the start removes the selection and leaves the caret where it was.
-        cursor.clearSelection();
+        const int caret = textCursor().position();
+        d->PlaceCaret(caret, caret);
     } else {
-        if (end < 0)
-            end = length;
-        cursor.setPosition(d->Clamp(start));
-        cursor.setPosition(d->Clamp(end), QTextCursor::KeepAnchor);
+        d->PlaceCaret(start, end < 0 ? length : end);
     }
-    setTextCursor(cursor);
 }
 
 void RichEdit::ReplaceSel(const QString& text, bool undoable)

@@ -58,7 +58,7 @@ bool RichEdit::Undo()
         return false;
     NotifyScope scope(*d);
     const int before = d->doc->availableUndoSteps();
-    undo();
+    d->StepUndo(true);
     // What the step restores already carries its links.
     d->dirtyFrom = d->dirtyTo = -1;
     return d->doc->availableUndoSteps() < before;
@@ -70,7 +70,7 @@ bool RichEdit::Redo()
         return false;
     NotifyScope scope(*d);
     const int before = d->doc->availableRedoSteps();
-    redo();
+    d->StepUndo(false);
     d->dirtyFrom = d->dirtyTo = -1;
     return d->doc->availableRedoSteps() < before;
 }

@@ -10,6 +10,7 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QInputMethodQueryEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -17,6 +18,10 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#if QUILLET_QT_PRIVATE
+#include <QtGui/private/qtextengine_p.h>
+#endif
 
 using namespace platform;
 using namespace platform::test;
@@ -147,6 +152,18 @@ struct TwoViews {
     int lineChars = 0;
 };
 
+// Whether Qt has analysed the paragraph for its own layout since it last changed:
+// in a paragraph of millions of characters that alone is a pause.
+bool QtAnalysed(const QTextBlock& block)
+{
+#if QUILLET_QT_PRIVATE
+    return block.layout()->engine()->layoutData != nullptr;
+#else
+    Q_UNUSED(block);
+    return false;
+#endif
+}
+
 } // namespace
 
 TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
@@ -160,9 +177,14 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
     ASSERT_FALSE(TwoViews::Layout(views.whole).HasLongBlocks());
     ASSERT_TRUE(TwoViews::Layout(views.pieces).HasLongBlocks());
     const int edge = 20 * views.lineChars;   // the first piece's end
+    // Copy and Cut follow what the control says may be copied.
+    bool copyable[2] = {false, false};
+    QObject::connect(&views.whole, &QTextEdit::copyAvailable, [&](bool yes) { copyable[0] = yes; });
+    QObject::connect(&views.pieces, &QTextEdit::copyAvailable, [&](bool yes) { copyable[1] = yes; });
     const auto same = [&](int step) {
         EXPECT_EQ(views.pieces.textCursor().position(), views.whole.textCursor().position()) << step;
         EXPECT_EQ(views.pieces.textCursor().anchor(), views.whole.textCursor().anchor()) << step;
+        EXPECT_EQ(copyable[1], copyable[0]) << step;
     };
     using Keys = std::vector<std::pair<int, Qt::KeyboardModifiers>>;
     const auto press = [&](const Keys& keys) {
@@ -218,6 +240,19 @@ TEST(LongLine, PiecesPlaceCaretClicksSelectionAndSearchAsTheWholeParagraphWould)
     }
     EXPECT_EQ(views.pieces.GetTextRange(0, views.pieces.GetTextLength()), views.whole.GetTextRange(0, views.whole.GetTextLength()));
     EXPECT_LT(TwoViews::Layout(views.pieces).LaidPieces(block), DocumentLayout::PiecesKept + 2);
+
+    // An input method gets the text around the caret, not the whole paragraph,
+    // and our caret's place.
+    const int caret = views.pieces.textCursor().position();
+    QInputMethodQueryEvent query(Qt::ImSurroundingText | Qt::ImCursorPosition | Qt::ImCursorRectangle);
+    QApplication::sendEvent(&views.pieces, &query);
+    const QString around = query.value(Qt::ImSurroundingText).toString();
+    const int at = query.value(Qt::ImCursorPosition).toInt();
+    EXPECT_LT(around.size(), 2100);
+    EXPECT_EQ(around.mid(at, 30), views.pieces.GetTextRange(caret, caret + 30));
+    EXPECT_EQ(around.left(at).right(30), views.pieces.GetTextRange(caret - 30, caret));
+    const QRect rect = query.value(Qt::ImCursorRectangle).toRect();
+    EXPECT_TRUE(views.pieces.rect().contains(rect.center())) << rect.x() << ',' << rect.y();
 
     // Found at the very end, the match is scrolled into view.
     views.pieces.SetSel(0, 0);
@@ -285,9 +320,11 @@ TEST(LongLine, EditsInPiecesUndoAndRedoStepByStepAsQtsOwnTyping)
         same("redone");
     }
     EXPECT_FALSE(views.pieces.CanRedo());
-    // The pieces follow the edits: the caret moves over lines as Qt's layout does.
+    // The pieces follow the edits: the caret moves over lines as Qt's layout does,
+    // and neither the edits, their undoing nor the moves had Qt analyse the paragraph.
     views.Caret(link + 10);
     for (int i = 0; i < 25; ++i)
         views.Key(Qt::Key_Down);
     same("moved");
+    EXPECT_FALSE(QtAnalysed(views.pieces.Document()->firstBlock()));
 }

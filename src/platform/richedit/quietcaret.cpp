@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Placing the text control's caret without Qt's layout queries. Qt offers no
+// public way: setTextCursor and QTextCursor::setPosition both ask the paragraph's
+// layout for the caret's line, so this reaches into the control, as narrowly as
+// it can, when the build has Qt's private headers.
+#include "quietcaret.h"
+
+#if QUILLET_QT_PRIVATE
+#include <QtGui/private/qtextcursor_p.h>
+#include <QtGui/private/qtextdocument_p.h>
+#include <QtWidgets/private/qwidgettextcontrol_p.h>
+#include <QtWidgets/private/qwidgettextcontrol_p_p.h>
+#endif
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace platform {
+
+#if QUILLET_QT_PRIVATE
+
+bool QuietCaretAvailable()
+{
+    return true;
+}
+
+bool PlaceCaretQuietly(QObject* textControl, int anchor, int position)
+{
+    auto* control = qobject_cast<QWidgetTextControl*>(textControl);
+    if (!control)
+        return false;
+    auto* d = static_cast<QWidgetTextControlPrivate*>(QObjectPrivate::get(control));
+    const int length = d->doc->characterCount();
+    if (d->cursor.isNull() || anchor < 0 || position < 0 || anchor >= length || position >= length)
+        return false;
+    const int oldPosition = d->cursor.position();
+    // A copy keeps the cursor's document and modes; written to, it is a cursor
+    // of its own. Its x is unknown until a move by lines needs it.
+    QTextCursor moved = d->cursor;
+    QTextCursorPrivate* cursor = QTextCursorPrivate::getPrivate(&moved);
+    cursor->position = position;
+    cursor->anchor = cursor->adjusted_anchor = anchor;
+    cursor->currentCharFormat = -1;
+    cursor->x = -1;
+    d->cursor = moved;
+    d->cursorIsFocusIndicator = false;
+    d->cursorOn = d->hasFocus && (d->interactionFlags & (Qt::TextSelectableByKeyboard | Qt::TextEditable));
+
+    const QTextCharFormat format = moved.charFormat();
+    if (format != d->lastCharFormat) {
+        d->lastCharFormat = format;
+        emit control->currentCharFormatChanged(format);
+    }
+    if (position != d->lastSelectionPosition || anchor != d->lastSelectionAnchor) {
+        const bool had = d->lastSelectionPosition != d->lastSelectionAnchor;
+        const bool has = anchor != position;
+        d->lastSelectionPosition = position;
+        d->lastSelectionAnchor = anchor;
+        if (had != has)
+            emit control->copyAvailable(has);
+        if (had || has)
+            emit control->selectionChanged();
+    }
+    emit control->microFocusChanged();
+    if (position != oldPosition)
+        emit control->cursorPositionChanged();
+    return true;
+}
+
+int UndoQuietly(QTextDocument* doc, bool undo)
+{
+    return QTextDocumentPrivate::get(doc)->undoRedo(undo);
+}
+
+#else
+
+bool QuietCaretAvailable()
+{
+    return false;
+}
+
+bool PlaceCaretQuietly(QObject*, int, int)
+{
+    return false;
+}
+
+int UndoQuietly(QTextDocument*, bool)
+{
+    return -2;
+}
+
+#endif
+
+} // namespace platform
