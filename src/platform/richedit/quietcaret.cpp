@@ -12,6 +12,8 @@
 #include <QtWidgets/private/qwidgettextcontrol_p_p.h>
 #endif
 
+#include <QGuiApplication>
+#include <QStyleHints>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -67,6 +69,42 @@ bool PlaceCaretQuietly(QObject* textControl, int anchor, int position)
     return true;
 }
 
+bool FocusQuietly(QObject* textControl, bool gotFocus, int reason)
+{
+    auto* control = qobject_cast<QWidgetTextControl*>(textControl);
+    if (!control)
+        return false;
+    auto* d = static_cast<QWidgetTextControlPrivate*>(QObjectPrivate::get(control));
+    // The caret shows and blinks while the control has the focus, as Qt's own
+    // focus handling has it (a change of the flash time meanwhile waits for the
+    // next focus).
+    const auto blink = [&](bool visible) {
+        if (d->cursorVisible == visible)
+            return;
+        d->cursorVisible = visible;
+        d->cursorBlinkTimer.stop();
+        const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+        if (visible && flash >= 2)
+            d->cursorBlinkTimer.start(flash / 2, control);
+        d->cursorOn = visible;
+    };
+    if (gotFocus) {
+        d->cursorOn = d->interactionFlags & (Qt::TextSelectableByKeyboard | Qt::TextEditable);
+        if (d->interactionFlags & Qt::TextEditable)
+            blink(true);
+    } else {
+        blink(false);
+        d->cursorOn = false;
+        if (d->cursorIsFocusIndicator && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && d->cursor.hasSelection()) {
+            d->cursor.clearSelection();
+            emit control->selectionChanged();
+        }
+    }
+    d->hasFocus = gotFocus;
+    return true;
+}
+
 int UndoQuietly(QTextDocument* doc, bool undo)
 {
     return QTextDocumentPrivate::get(doc)->undoRedo(undo);
@@ -80,6 +118,11 @@ bool QuietCaretAvailable()
 }
 
 bool PlaceCaretQuietly(QObject*, int, int)
+{
+    return false;
+}
+
+bool FocusQuietly(QObject*, bool, int)
 {
     return false;
 }

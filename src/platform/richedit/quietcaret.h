@@ -18,6 +18,11 @@ bool QuietCaretAvailable();
 // with nothing done, when this build cannot.
 bool PlaceCaretQuietly(QObject* textControl, int anchor, int position);
 
+// Takes the focus in or out as the control does on a focus event, without
+// asking where the caret and the selection are; the caller repaints. False,
+// with nothing done, when this build cannot.
+bool FocusQuietly(QObject* textControl, bool gotFocus, int reason);
+
 // Undoes (or redoes) one step without Qt placing a cursor: answers where Qt
 // would put the caret, or -1 where it leaves it (-2 when this build cannot, with
 // nothing done).

@@ -8,6 +8,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QGuiApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyleHints>
@@ -19,7 +20,8 @@ namespace platform {
 
 namespace {
 
-enum class Move { NextChar, PreviousChar, NextWord, PreviousWord, LineStart, LineEnd, Down, Up, PageDown, PageUp };
+enum class Move { NextChar, PreviousChar, NextWord, PreviousWord, LineStart, LineEnd, Down, Up, PageDown, PageUp,
+                  TextStart, TextEnd, All };
 
 struct MoveKey {
     QKeySequence::StandardKey move;
@@ -38,6 +40,9 @@ constexpr MoveKey MoveKeys[] = {
     {QKeySequence::MoveToPreviousLine, QKeySequence::SelectPreviousLine, Move::Up},
     {QKeySequence::MoveToNextPage, QKeySequence::SelectNextPage, Move::PageDown},
     {QKeySequence::MoveToPreviousPage, QKeySequence::SelectPreviousPage, Move::PageUp},
+    {QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfDocument, Move::TextStart},
+    {QKeySequence::MoveToEndOfDocument, QKeySequence::SelectEndOfDocument, Move::TextEnd},
+    {QKeySequence::SelectAll, QKeySequence::SelectAll, Move::All},
 };
 
 } // namespace
@@ -143,6 +148,29 @@ void RichEdit::Impl::PlaceCaret(int anchor, int position)
     q->setTextCursor(cursor);
 }
 
+void RichEdit::focusInEvent(QFocusEvent* event)
+{
+    // Qt's control would ask a paragraph in pieces where the caret and the
+    // selection are, to repaint them.
+    if (!d->InPieces(textCursor().position()) || !FocusQuietly(d->textControl, true, event->reason())) {
+        QTextEdit::focusInEvent(event);
+        return;
+    }
+    QAbstractScrollArea::focusInEvent(event);
+    d->ShowCaret();
+    viewport()->update();
+}
+
+void RichEdit::focusOutEvent(QFocusEvent* event)
+{
+    if (!d->InPieces(textCursor().position()) || !FocusQuietly(d->textControl, false, event->reason())) {
+        QTextEdit::focusOutEvent(event);
+        return;
+    }
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
 int RichEdit::Impl::CaretAt(QPoint viewportPos) const
 {
     // As QTextEdit maps a point, without its cursor, which would look for the
@@ -225,7 +253,18 @@ bool RichEdit::Impl::MoveInPieces(QKeyEvent* event)
     const bool vertical = key->what == Move::Down || key->what == Move::Up || key->what == Move::PageDown
                           || key->what == Move::PageUp;
     // Moves within a line are Qt's outside the pieces; moves by lines cross into
-    // them from anywhere.
+    // them from anywhere, and so do the moves to either end of the text.
+    const bool whole = key->what == Move::TextStart || key->what == Move::TextEnd || key->what == Move::All;
+    if (whole) {
+        const int end = TextLength();
+        const int target = key->what == Move::TextStart ? 0 : end;
+        if (!InPieces(pos) && !InPieces(target) && !InPieces(cursor.anchor()))
+            return false;
+        PlaceCaret(key->what == Move::All ? 0 : select ? cursor.anchor() : target, target);
+        stickyPos = -1;
+        event->accept();
+        return true;
+    }
     if (!vertical && !InPieces(pos))
         return false;
     const auto mode = select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
@@ -247,6 +286,10 @@ bool RichEdit::Impl::MoveInPieces(QKeyEvent* event)
     case Move::LineStart:
     case Move::LineEnd:
         target = layout->LineEdge(pos, key->what == Move::LineEnd);
+        break;
+    case Move::TextStart:
+    case Move::TextEnd:
+    case Move::All:
         break;
     case Move::Down:
     case Move::Up:

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -57,17 +58,35 @@ void RichEdit::Impl::PressedByQt(QMouseEvent* event, bool hadSelection)
         doubleClicked.invalidate();
 }
 
-void RichEdit::Impl::DragPlainly(QMouseEvent* event)
+bool RichEdit::Impl::DragPlainly(QMouseEvent* event)
 {
     if (!(event->buttons() & Qt::LeftButton))
         mouseSelecting = false;
     if (!mouseSelecting)
-        return;
+        return false;
+    // Qt's control never sees these moves: it would place its own caret again,
+    // asking a paragraph in pieces for the caret's line. So the scrolling while
+    // the pointer is outside the view is ours too, paced as Qt paces it.
+    dragAt = event->position().toPoint();
+    DragTo(dragAt);
+    if (!q->viewport()->rect().contains(dragAt) && !(dragScroll && dragScroll->isActive())) {
+        if (!dragScroll) {
+            dragScroll = new QTimer(q);
+            QObject::connect(dragScroll, &QTimer::timeout, q, [this] { ScrollWhileDragging(); });
+        }
+        dragScroll->start(100);
+    }
+    event->accept();
+    return true;
+}
+
+void RichEdit::Impl::DragTo(QPoint viewportPos)
+{
     const QTextCursor cursor = q->textCursor();
-    const int hit = CaretAt(event->position().toPoint());
+    const int hit = CaretAt(viewportPos);
     if (hit < 0 || hit == cursor.position())
         return;
-    // While the mouse is outside the view, Qt's timer scrolls: the caret does not.
+    // While the pointer is outside the view, the timer scrolls: the caret does not.
     QScrollBar* across = q->horizontalScrollBar();
     QScrollBar* down = q->verticalScrollBar();
     const int x = across->value();
@@ -77,8 +96,32 @@ void RichEdit::Impl::DragPlainly(QMouseEvent* event)
     down->setValue(y);
 }
 
+void RichEdit::Impl::ScrollWhileDragging()
+{
+    const QRect visible = q->viewport()->rect();
+    const int deltaY = std::max(dragAt.y() - visible.top(), visible.bottom() - dragAt.y()) - visible.height();
+    const int deltaX = std::max(dragAt.x() - visible.left(), visible.right() - dragAt.x()) - visible.width();
+    const int delta = std::max(deltaX, deltaY);
+    if (!mouseSelecting || !(QGuiApplication::mouseButtons() & Qt::LeftButton) || delta < 0) {
+        dragScroll->stop();
+        return;
+    }
+    // The farther out, the faster.
+    const int pace = std::max(delta, 7);
+    dragScroll->start(4900 / (pace * pace));
+    if (deltaY > 0)
+        q->verticalScrollBar()->triggerAction(dragAt.y() < visible.center().y() ? QAbstractSlider::SliderSingleStepSub
+                                                                                 : QAbstractSlider::SliderSingleStepAdd);
+    if (deltaX > 0)
+        q->horizontalScrollBar()->triggerAction(dragAt.x() < visible.center().x() ? QAbstractSlider::SliderSingleStepSub
+                                                                                  : QAbstractSlider::SliderSingleStepAdd);
+    DragTo(dragAt);
+}
+
 void RichEdit::Impl::ReleasePlainly()
 {
+    if (dragScroll)
+        dragScroll->stop();
     if (!mouseSelecting)
         return;
     mouseSelecting = false;

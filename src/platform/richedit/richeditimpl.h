@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <climits>
 #include <memory>
@@ -213,8 +214,13 @@ struct RichEdit::Impl {
     // Mouse: plain clicks and drags that place the caret or select are ours (Qt's
     // text control looks through every paragraph for a check box on each press).
     bool PressPlainly(QMouseEvent* event);
-    void DragPlainly(QMouseEvent* event);
+    // False when the move is not part of a press of ours.
+    bool DragPlainly(QMouseEvent* event);
+    void DragTo(QPoint viewportPos);
+    void ScrollWhileDragging();
     void ReleasePlainly();
+    QTimer* dragScroll = nullptr;            // scrolls while a drag of ours is held outside the view
+    QPoint dragAt;                           // where that drag's pointer last was, in the viewport
     void PressedByQt(QMouseEvent* event, bool hadSelection);
     bool mouseSelecting = false;             // a press of ours is held: moves extend the selection
     QElapsedTimer doubleClicked;             // Qt remembers the word; its next plain press forgets it

@@ -17,6 +17,27 @@ namespace platform {
 
 namespace {
 
+bool IsModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool IsProtected(const QTextCharFormat& format)
 {
     return format.boolProperty(PropProtected);
@@ -174,7 +195,9 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
             } else {
                 deleteInPieces = d->InPieces(from) || d->InPieces(to);
             }
-        } else if (!text.isEmpty() && (text.front().isPrint() || text.front() == u'\t' || text.front() == u'\r')) {
+        } else if (!text.isEmpty() && (text.front().isPrint() || text.front() == u'\t' || text.front() == u'\r')
+                   && held != Qt::ControlModifier && held != (Qt::ControlModifier | Qt::ShiftModifier)) {
+            // As in Qt's typing, Ctrl with a letter is a command, never a character.
             name = UID_TYPING;
             wordGoesOn = !text.back().isSpace() && text.back() != u'\r';
             const bool newParagraph = text.front() == u'\r';
@@ -191,6 +214,12 @@ void RichEdit::keyPressEvent(QKeyEvent* event)
         }
         if (name == NotifyScope::KeepName) {
             const int before = textCursor().position();
+            // Qt's control would ask a paragraph in pieces for the caret's line
+            // even on Shift or Ctrl alone, which do nothing there.
+            if (IsModifierKey(key) && d->InPieces(before)) {
+                event->ignore();
+                return;
+            }
             if (!d->MoveInPieces(event))
                 QTextEdit::keyPressEvent(event);
             d->StepOverHidden(before);
@@ -305,7 +334,13 @@ void RichEdit::mouseReleaseEvent(QMouseEvent* event)
     d->MouseOnLink(event->position().toPoint(),
                    event->button() == Qt::RightButton ? LinkMessage::RightButtonUp : LinkMessage::LeftButtonUp);
     NotifyScope scope(*d);
+    // A press of ours is ours to release: Qt's control never saw it.
+    const bool ours = d->mouseSelecting && event->button() == Qt::LeftButton;
     d->ReleasePlainly();
+    if (ours) {
+        event->accept();
+        return;
+    }
     QTextEdit::mouseReleaseEvent(event);
 }
 
@@ -320,8 +355,8 @@ void RichEdit::mouseMoveEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    d->DragPlainly(event);
-    QTextEdit::mouseMoveEvent(event);
+    if (!d->DragPlainly(event))
+        QTextEdit::mouseMoveEvent(event);
 }
 
 void RichEdit::mouseDoubleClickEvent(QMouseEvent* event)

@@ -326,5 +326,27 @@ TEST(LongLine, EditsInPiecesUndoAndRedoStepByStepAsQtsOwnTyping)
     for (int i = 0; i < 25; ++i)
         views.Key(Qt::Key_Down);
     same("moved");
+    // Shift alone, the text's ends, Select All and a drag over lines.
+    const auto selected = [&](const char* step) {
+        same(step);
+        EXPECT_EQ(views.pieces.textCursor().anchor(), views.whole.textCursor().anchor()) << step;
+    };
+    for (const auto& [key, modifiers] : std::vector<std::pair<int, Qt::KeyboardModifiers>>{
+             {Qt::Key_Shift, Qt::ShiftModifier}, {Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier},
+             {Qt::Key_Home, Qt::ControlModifier}, {Qt::Key_A, Qt::ControlModifier}, {Qt::Key_End, Qt::ControlModifier}}) {
+        views.Key(key, modifiers);
+        selected("keys");
+    }
+    views.Caret(link);
+    for (RichEdit* edit : {&views.whole, &views.pieces}) {
+        edit->ScrollCaret();
+        QApplication::processEvents();
+        const QPoint from = views.CaretIn(*edit).toPoint();
+        QTest::mousePress(edit->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(edit->viewport(), from + QPoint(60, 40));
+        QTest::mouseRelease(edit->viewport(), Qt::LeftButton, {}, from + QPoint(60, 40));
+    }
+    selected("dragged");
+    EXPECT_GT(views.pieces.textCursor().position() - views.pieces.textCursor().anchor(), views.lineChars);
     EXPECT_FALSE(QtAnalysed(views.pieces.Document()->firstBlock()));
 }
