@@ -8,12 +8,15 @@
 #if QUILLET_QT_PRIVATE
 #include <QtGui/private/qtextcursor_p.h>
 #include <QtGui/private/qtextdocument_p.h>
+#include <QtGui/private/qtextengine_p.h>
 #include <QtWidgets/private/qwidgettextcontrol_p.h>
 #include <QtWidgets/private/qwidgettextcontrol_p_p.h>
 #endif
 
 #include <QGuiApplication>
 #include <QStyleHints>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -105,6 +108,24 @@ bool FocusQuietly(QObject* textControl, bool gotFocus, int reason)
     return true;
 }
 
+bool HoldUnanalysed(const QTextBlock& block)
+{
+    // Qt analyses a paragraph only when its layout has no text yet; with the
+    // text copied in, Qt finds no lines there and answers at once.
+    QTextEngine* engine = block.layout()->engine();
+    if (engine->layoutData || block.layout()->lineCount() > 0)
+        return false;
+    engine->validate();
+    return true;
+}
+
+void ReleaseUnanalysed(const QTextBlock& block)
+{
+    QTextEngine* engine = block.layout()->engine();
+    if (engine->layoutData && engine->layoutData->items.isEmpty())
+        engine->invalidate();
+}
+
 int UndoQuietly(QTextDocument* doc, bool undo)
 {
     return QTextDocumentPrivate::get(doc)->undoRedo(undo);
@@ -126,6 +147,13 @@ bool FocusQuietly(QObject*, bool, int)
 {
     return false;
 }
+
+bool HoldUnanalysed(const QTextBlock&)
+{
+    return false;
+}
+
+void ReleaseUnanalysed(const QTextBlock&) {}
 
 int UndoQuietly(QTextDocument*, bool)
 {

@@ -5,6 +5,7 @@
 #pragma once
 
 class QObject;
+class QTextBlock;
 class QTextDocument;
 
 namespace platform {
@@ -22,6 +23,13 @@ bool PlaceCaretQuietly(QObject* textControl, int anchor, int position);
 // asking where the caret and the selection are; the caller repaints. False,
 // with nothing done, when this build cannot.
 bool FocusQuietly(QObject* textControl, bool gotFocus, int reason);
+
+// A view given a document asks the first paragraph's own layout where its caret
+// is. Held, the paragraph's layout answers "nowhere" without analysing the
+// paragraph, which a paragraph laid out in pieces never needs; released, it is
+// as before. Hold answers false, with nothing done, when this build cannot.
+bool HoldUnanalysed(const QTextBlock& block);
+void ReleaseUnanalysed(const QTextBlock& block);
 
 // Undoes (or redoes) one step without Qt placing a cursor: answers where Qt
 // would put the caret, or -1 where it leaves it (-2 when this build cannot, with

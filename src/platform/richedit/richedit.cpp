@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-edit control's life cycle, its document, notifications and display.
+#include "quietcaret.h"
 #include "richeditimpl.h"
 
 #include "picturehandler.h"
@@ -114,7 +115,11 @@ void RichEdit::Impl::AttachDocument(QTextDocument* fresh, const std::vector<int>
     }
     if (fresh->defaultFont() != q->font())
         fresh->setDefaultFont(q->font());
+    const QTextBlock first = fresh->firstBlock();
+    const bool held = ViewLayout() && first.length() > LongParagraphChars && HoldUnanalysed(first);
     q->setDocument(fresh);
+    if (held)
+        ReleaseUnanalysed(first);
     fresh->setUndoRedoEnabled(undoLimit > 0);
     fresh->setModified(false);
     ClearUndoNames();
