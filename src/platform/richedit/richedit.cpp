@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-edit control's life cycle, its document, notifications and display.
-#include "quietcaret.h"
+#include "quietqt.h"
 #include "richeditimpl.h"
 
 #include "picturehandler.h"
@@ -250,15 +250,10 @@ QString RichEdit::Impl::RawText(int from, int to) const
 
 QString RichEdit::Impl::BlockText(const QTextBlock& block, int from, int to)
 {
-    // A block's text is copied whole: for a few characters of a paragraph of
-    // millions, they are read one by one.
-    if (to - from < block.length() / 8) {
-        const QTextDocument* owner = block.document();
-        QString out(to - from, Qt::Uninitialized);
-        for (int i = from; i < to; ++i)
-            out[i - from] = owner->characterAt(i);
-        return out;
-    }
+    // Qt copies a block's text whole: a few characters of a paragraph of
+    // millions are read from the document's own pieces of text.
+    if (to - from < block.length() / 8)
+        return DocumentText(block.document(), from, to);
     return block.text().mid(from - block.position(), to - from);
 }
 

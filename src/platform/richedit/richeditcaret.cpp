@@ -3,7 +3,7 @@
 // paragraph's own layout, which such a paragraph never has, so moving by lines,
 // pages and line edges, what Delete reaches and what is scrolled into view are
 // found from the pieces.
-#include "quietcaret.h"
+#include "quietqt.h"
 #include "richeditimpl.h"
 
 #include <QAbstractEventDispatcher>

@@ -2,6 +2,8 @@
 // Laying out a very long paragraph piece by piece.
 #include "longblock.h"
 
+#include "quietqt.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -10,18 +12,6 @@
 namespace platform {
 
 namespace {
-
-// Part of a block's text. A fragment's text, as the block's, is copied whole:
-// millions of characters for a few thousand.
-QString Slice(const QTextBlock& block, int from, int to)
-{
-    const QTextDocument* doc = block.document();
-    const int base = block.position();
-    QString out(to - from, Qt::Uninitialized);
-    for (int i = from; i < to; ++i)
-        out[i - from] = doc->characterAt(base + i);
-    return out;
-}
 
 // Formats that start in [from, to), moved to start at from.
 void AddClipped(QList<QTextLayout::FormatRange>& out, const QList<QTextLayout::FormatRange>& ranges, int from, int to)
@@ -39,7 +29,7 @@ void AddClipped(QList<QTextLayout::FormatRange>& out, const QList<QTextLayout::F
 LongBlock::LongBlock(const QTextBlock& block, int chars, BlockEstimator& estimator, const FlowSettings& settings)
     : length(block.length() - 1), pieceChars(std::max(64, chars))
 {
-    starts = Cut(block.text(), 0, length);
+    starts = Cut(block, 0, length);
     pieces.resize(starts.size());
     std::vector<double> estimates(starts.size());
     for (int i = 0; i < Pieces(); ++i)
@@ -47,20 +37,25 @@ LongBlock::LongBlock(const QTextBlock& block, int chars, BlockEstimator& estimat
     heights.Assign(std::move(estimates));
 }
 
-std::vector<int> LongBlock::Cut(const QString& text, int from, int to) const
+std::vector<int> LongBlock::Cut(const QTextBlock& block, int from, int to) const
 {
     // A piece ends after a space, where a line may end anyway; a text without
-    // one is cut hard, never inside a surrogate pair.
+    // one is cut hard, never inside a surrogate pair. Only the characters
+    // around each cut are read: copying millions of them was most of the cost
+    // of splitting or joining a long paragraph.
+    const QTextDocument* doc = block.document();
+    const int base = block.position();
+    const auto text = [&](int i) { return doc->characterAt(base + i); };
     std::vector<int> cuts{from};
     int start = from;
     while (to - start > pieceChars + pieceChars / 2) {
         int end = start + pieceChars;
         int at = end;
-        while (at > start + pieceChars / 2 && !(text[at - 1].isSpace() && !text[at].isSpace()))
+        while (at > start + pieceChars / 2 && !(text(at - 1).isSpace() && !text(at).isSpace()))
             --at;
         if (at > start + pieceChars / 2)
             end = at;
-        else if (text[end - 1].isHighSurrogate())
+        else if (text(end - 1).isHighSurrogate())
             --end;
         cuts.push_back(end);
         start = end;
@@ -78,7 +73,8 @@ std::unique_ptr<QTextLayout> LongBlock::NewLayout(int piece, const QTextBlock& b
 {
     const int from = Start(piece);
     const int to = End(piece);
-    auto layout = std::make_unique<QTextLayout>(Slice(block, from, to), block.document()->defaultFont());
+    auto layout = std::make_unique<QTextLayout>(DocumentText(block.document(), block.position() + from, block.position() + to),
+                                                block.document()->defaultFont());
     QList<QTextLayout::FormatRange> formats;
     AddClipped(formats, block.textFormats(), from, to);
     AddClipped(formats, block.layout()->formats(), from, to);
@@ -144,9 +140,7 @@ void LongBlock::Edit(const QTextBlock& block, int pos, int removed, int added, B
     length += delta;
     const int from = Start(first);
     const int to = (last + 1 < Pieces() ? Start(last + 1) : length - delta) + delta;
-    std::vector<int> cut = Cut(Slice(block, from, to), 0, to - from);
-    for (int& c : cut)
-        c += from;
+    std::vector<int> cut = Cut(block, from, to);
     if (to == from && first + (Pieces() - 1 - last) > 0)
         cut.clear();   // an emptied piece between others goes
 

@@ -55,7 +55,8 @@ private:
         std::unique_ptr<QTextLayout> layout;   // null while not laid out
         int lines = -1;                          // -1 while not measured
     };
-    std::vector<int> Cut(const QString& text, int from, int to) const;
+    // Where the block's characters from..to are cut, starting with from.
+    std::vector<int> Cut(const QTextBlock& block, int from, int to) const;
     void Estimate(int piece, const QTextBlock& block, BlockEstimator& estimator, const FlowSettings& settings);
     std::unique_ptr<QTextLayout> NewLayout(int piece, const QTextBlock& block) const;
 

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Placing the text control's caret, and undoing, without Qt measuring the caret's
-// paragraph: after an edit Qt analyses a whole paragraph again to find the line
-// of a caret placed in it, a fifth of a second in one of 20 million characters.
+// What Qt does only by analysing or copying a whole paragraph, done without:
+// placing the text control's caret, taking the focus, undoing, handing a view its
+// document, reading part of a paragraph. After an edit Qt analyses a whole
+// paragraph again to find the line of a caret placed in it, a fifth of a second
+// in one of 20 million characters.
 #pragma once
 
 class QObject;
+class QString;
 class QTextBlock;
 class QTextDocument;
 
@@ -30,6 +33,10 @@ bool FocusQuietly(QObject* textControl, bool gotFocus, int reason);
 // as before. Hold answers false, with nothing done, when this build cannot.
 bool HoldUnanalysed(const QTextBlock& block);
 void ReleaseUnanalysed(const QTextBlock& block);
+
+// The document's characters from..to (paragraph ends as U+2029), read from the
+// pieces of text that hold them: Qt's own ways copy a whole paragraph first.
+QString DocumentText(const QTextDocument* doc, int from, int to);
 
 // Undoes (or redoes) one step without Qt placing a cursor: answers where Qt
 // would put the caret, or -1 where it leaves it (-2 when this build cannot, with

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Placing the text control's caret without Qt's layout queries. Qt offers no
-// public way: setTextCursor and QTextCursor::setPosition both ask the paragraph's
-// layout for the caret's line, so this reaches into the control, as narrowly as
-// it can, when the build has Qt's private headers.
-#include "quietcaret.h"
+// Qt offers no public way to place the control's caret without a layout query,
+// nor to read a part of a paragraph without copying all of it: this reaches into
+// the control and the document, as narrowly as it can, when the build has Qt's
+// private headers, and falls back on the public ways otherwise.
+#include "quietqt.h"
 
 #if QUILLET_QT_PRIVATE
 #include <QtGui/private/qtextcursor_p.h>
@@ -14,9 +14,12 @@
 #endif
 
 #include <QGuiApplication>
+#include <QString>
 #include <QStyleHints>
 #include <QTextBlock>
 #include <QTextLayout>
+
+#include <algorithm>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -131,6 +134,22 @@ int UndoQuietly(QTextDocument* doc, bool undo)
     return QTextDocumentPrivate::get(doc)->undoRedo(undo);
 }
 
+QString DocumentText(const QTextDocument* doc, int from, int to)
+{
+    const QTextDocumentPrivate* d = QTextDocumentPrivate::get(doc);
+    const QString buffer = d->buffer();
+    QString out;
+    out.reserve(std::max(0, to - from));
+    int pos = from;
+    for (auto it = d->find(from); pos < to && !it.atEnd(); ++it) {
+        const int offset = pos - it.position();
+        const int length = std::min(int(it.value()->size_array[0]) - offset, to - pos);
+        out += QStringView(buffer.constData() + it.value()->stringPosition + offset, length);
+        pos += length;
+    }
+    return out;
+}
+
 #else
 
 bool QuietCaretAvailable()
@@ -158,6 +177,14 @@ void ReleaseUnanalysed(const QTextBlock&) {}
 int UndoQuietly(QTextDocument*, bool)
 {
     return -2;
+}
+
+QString DocumentText(const QTextDocument* doc, int from, int to)
+{
+    QString out(std::max(0, to - from), Qt::Uninitialized);
+    for (int i = from; i < to; ++i)
+        out[i - from] = doc->characterAt(i);
+    return out;
 }
 
 #endif
