@@ -13,15 +13,16 @@
 #include <QtWidgets/private/qwidgettextcontrol_p_p.h>
 #endif
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QString>
 #include <QStyleHints>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
-#include <QTextCursor>
-#include <QTextDocument>
 
 namespace platform {
 
@@ -66,12 +67,23 @@ bool PlaceCaretQuietly(QObject* textControl, int anchor, int position)
         d->lastSelectionAnchor = anchor;
         if (had != has)
             emit control->copyAvailable(has);
-        if (had || has)
+        if (had || has) {
             emit control->selectionChanged();
+            if (QAccessible::isActive() && control->parent() && control->parent()->isWidgetType()) {
+                QAccessibleTextSelectionEvent event(control->parent(), std::min(anchor, position), std::max(anchor, position));
+                event.setCursorPosition(position);
+                QAccessible::updateAccessibility(&event);
+            }
+        }
     }
     emit control->microFocusChanged();
-    if (position != oldPosition)
+    if (position != oldPosition) {
         emit control->cursorPositionChanged();
+        if (QAccessible::isActive() && control->parent() && control->parent()->isWidgetType()) {
+            QAccessibleTextCursorEvent event(control->parent(), position);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
     return true;
 }
 
@@ -136,6 +148,8 @@ int UndoQuietly(QTextDocument* doc, bool undo)
 
 QString DocumentText(const QTextDocument* doc, int from, int to)
 {
+    if (to <= from)
+        return {};
     const QTextDocumentPrivate* d = QTextDocumentPrivate::get(doc);
     const QString buffer = d->buffer();
     QString out;
