@@ -19,6 +19,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Built with Qt's private headers (for very long paragraphs), the program needs the
+# very Qt it was built with: Debian's Qt names that version for such programs.
+get_property(quillet_qt_private GLOBAL PROPERTY QUILLET_QT_PRIVATE)
+if(quillet_qt_private)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-abi (= ${Qt6Core_VERSION})")
+endif()
 # Not linked, so not found by shlibdeps: the face that stands in for Courier New,
 # the toolkit's own dialogs in Russian, and the tools that refresh the desktop's
 # caches after the settings dialog changed the user's file types.

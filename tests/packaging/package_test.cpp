@@ -104,6 +104,10 @@ TEST_F(PackageTest, ControlFieldsNameTheLibrariesFoundAndNoMaintainerScripts)
     const QString depends = Field(QStringLiteral("Depends"));
     for (const char* library : {"libqt6widgets6", "libqt6printsupport6", "libqt6network6", "libsqlite3-0", "libc6"})
         EXPECT_TRUE(depends.contains(QLatin1String(library))) << library << ": " << depends.toStdString();
+#ifdef QUILLET_QT_ABI_VERSION
+    // Built with Qt's private headers, it needs the very Qt it was built with.
+    EXPECT_TRUE(depends.contains(QLatin1String("qt6-base-abi (= " QUILLET_QT_ABI_VERSION ")"))) << depends.toStdString();
+#endif
     // The menu and icon caches are refreshed by dpkg's triggers; no script of ours runs.
     for (const char* script : {"preinst", "postinst", "prerm", "postrm"})
         EXPECT_FALSE(control.contains(QLatin1String(script))) << script;
