@@ -135,7 +135,7 @@ struct RichEdit::Impl {
     QTextDocument* NewDocument() const;     // detached, configured like the shown one
     // The start of a text being streamed in, on screen now; null when it would
     // not look as the whole text will.
-    std::unique_ptr<LoadPreview> ShowPreview(const QString& head, const RichEdit::PreviewRequest& request) const;
+    std::unique_ptr<LoadPreview> ShowPreview(const QString& head, const RichEdit::PreviewRequest& request);
     void AttachDocument(QTextDocument* fresh, const std::vector<int>* styledAt = nullptr);
     void ConnectDocument();
     void ApplyScrollBars();

@@ -9,12 +9,18 @@
 
 namespace platform {
 
-std::unique_ptr<LoadPreview> RichEdit::Impl::ShowPreview(const QString& head, const RichEdit::PreviewRequest& request) const
+std::unique_ptr<LoadPreview> RichEdit::Impl::ShowPreview(const QString& head, const RichEdit::PreviewRequest& request)
 {
     if (!q->isVisible() || (request.allowed && !request.allowed()))
         return nullptr;
     std::unique_ptr<QTextDocument> start(NewDocument());
     QTextCursor(start.get()).insertText(head);
+    // Its links look as they will once the whole text is there.
+    if (autoUrlDetect) {
+        std::vector<int> marks;
+        FindUrlMarks(start->toRawText(), 0, marks);
+        DisplayFormats().RestyleFresh(*start, DetectLinksAt(start.get(), std::move(marks)), LinkColor());
+    }
     // Wrapped as the whole text will be: without word wrap a long paragraph folds
     // every line at the fold width.
     bool longSeen = false;

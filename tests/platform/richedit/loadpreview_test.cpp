@@ -32,6 +32,7 @@ struct Shown {
 ByteSource ManyLines()
 {
     ByteSource source;
+    source.data = "see http://example.org/ first\r\n";
     for (int i = 0; i < 3000; ++i)
         source.data += "line " + QByteArray::number(i) + "\r\n";
     source.blockLimit = 4096;
@@ -70,14 +71,25 @@ TEST(LoadPreview, ShowsTheStartWhileReadingAndLeavesNothingBehind)
     EXPECT_TRUE(edit.GetModify());
     EXPECT_FALSE(edit.PreviewNext.has_value());
 
-    // Read whole: the same text, caret, undo and view as a read with no preview.
+    // Read whole: the same text, caret, undo and view as a read with no preview,
+    // and the link looks the same in the preview as in the text read.
+    const auto linkPixels = [&](const QImage& image) {
+        const QRgb link = edit.palette().color(QPalette::Link).rgb();
+        return Pixels(image, [&](QRgb p) { return p == link; });
+    };
+    edit.AutoUrlDetect(true);
     Shown plain;
     ByteSource once = ManyLines();
     StreamIn(*plain.edit, SF_TEXT, once);
     edit.PreviewNext = RichEdit::PreviewRequest{0, 0, nullptr};
     ByteSource again = ManyLines();
     bool previewed = false;
-    again.onCall = [&](int) { previewed = previewed || shown.Preview(); };
+    int linkWhileReading = 0;
+    again.onCall = [&](int) {
+        previewed = previewed || shown.Preview();
+        if (shown.Preview() && !linkWhileReading)
+            linkWhileReading = linkPixels(shown.Preview()->grab().toImage());
+    };
     StreamIn(edit, SF_TEXT, again);
     EXPECT_TRUE(previewed);
     EXPECT_EQ(shown.Preview(), nullptr);
@@ -87,6 +99,8 @@ TEST(LoadPreview, ShowsTheStartWhileReadingAndLeavesNothingBehind)
     EXPECT_EQ(edit.CanUndo(), plain.edit->CanUndo());
     EXPECT_EQ(edit.GetModify(), plain.edit->GetModify());
     EXPECT_EQ(edit.verticalScrollBar()->value(), plain.edit->verticalScrollBar()->value());
+    EXPECT_GT(linkWhileReading, 20);
+    EXPECT_EQ(linkWhileReading, linkPixels(edit.viewport()->grab().toImage()));
 }
 
 } // namespace
