@@ -3,6 +3,7 @@
 // colour and underlined, hidden text not drawn and taking no room, each underline
 // kind as it is, and list numbers that start where the paragraph says and
 // scroll with their text.
+#include "layout/documentlayout.h"
 #include "richedit.h"
 #include "rtftableinsert.h"
 #include "testsupport.h"
@@ -363,4 +364,56 @@ TEST(Drawing, ALongTableIsLaidOutAScreenAtATimeKeepsTheFirstScreensDecorationsAn
     };
     const int last = int(RowsPerTableBlock) - 1;
     EXPECT_EQ(top(last + 1) - top(last), top(last) - top(last - 1)) << "rows across the blocks' meeting";
+}
+
+TEST(Drawing, LinesFarWiderThanTheViewLookTheSameDrawnFromTheirVisiblePart)
+{
+    // Paragraphs of a few thousand characters without word wrap, one with a
+    // link, one folded in pieces; seen from the start, the middle and the end of
+    // their lines, with selections that start, end or lie in view.
+    QString text;
+    for (int p = 0; p < 6; ++p) {
+        for (int w = 0; w < 400; ++w)
+            text += (w == 200 && p == 1 ? u"http://example.org/x "_qs : u"слово word "_qs);
+        text += u'\r';
+    }
+    for (int w = 0; w < 10000; ++w)
+        text += u"долгий "_qs;
+    RichEdit edit;
+    Prepare(edit, 12);
+    edit.SetWordWrap(false);
+    edit.SetScrollBars(true, true);
+    edit.AutoUrlDetect(true);
+    edit.SetText(text);
+    auto* layout = qobject_cast<DocumentLayout*>(edit.Document()->documentLayout());
+    ASSERT_NE(layout, nullptr);
+    const auto both = [&](const char* step) {
+        layout->SetDrawWhole(true);
+        const QImage whole = Grab(edit);
+        layout->SetDrawWhole(false);
+        const QImage sliced = Grab(edit);
+        EXPECT_EQ(Pixels(Difference(whole, sliced), Ink), 0) << step;
+        EXPECT_GT(Pixels(sliced, Ink), 1000) << step;
+    };
+    const int line = 4400;   // characters in each of the first paragraphs, and its end
+    QScrollBar* across = edit.horizontalScrollBar();
+    for (const double share : {0.0, 0.37, 1.0}) {
+        across->setValue(int(across->maximum() * share));
+        edit.SetSel(line + 1000, line + 1000);
+        both("no selection");
+        edit.SetSel(5, 3 * line);   // over whole lines
+        both("across lines");
+        const int from = edit.cursorForPosition(QPoint(edit.viewport()->width() / 3, 5)).position();
+        edit.SetSel(from, from + 40);   // within the view
+        both("within");
+        edit.SetSel(from, 2 * line + 3);
+        both("from the view on");
+        edit.SetSel(line - 30, from + 50);
+        both("up to the view");
+    }
+    // The folded paragraph, scrolled down to it.
+    edit.SetSel(text.size() - 10, text.size() - 10);
+    edit.ScrollCaret();
+    edit.SetSel(text.size() - 9000, text.size() - 100);
+    both("folded");
 }

@@ -3,6 +3,7 @@
 #include "documentlayout.h"
 
 #include "../listmarkers.h"
+#include "widelines.h"
 #include "../picturehandler.h"
 
 #include <QCoreApplication>
@@ -928,7 +929,7 @@ void DocumentLayout::draw(QPainter* painter, const PaintContext& context)
         if (block.textList())
             DrawListMarker(*painter, block, *layout, layout->position() + offset, context.palette,
                            SelectionFrom(context, position));
-        layout->draw(painter, offset, selections, clip);
+        DrawClipped(*painter, *layout, block, offset, selections, clip, drawWhole);
 
         int caret = context.cursorPosition;
         bool drawCaret = caret >= position && caret < position + length;

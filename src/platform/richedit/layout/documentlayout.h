@@ -91,6 +91,9 @@ public:
     // Where paragraphs are cut into pieces, and about how long a piece is (0: as
     // many characters as some forty lines hold at the width).
     void SetPieceLimits(int longChars, int pieceChars);
+    // Lines far wider than the view are drawn from the characters in view only;
+    // with whole, all of each line, as Qt draws it (the same picture, slower).
+    void SetDrawWhole(bool whole) { drawWhole = whole; }
     bool HasLongBlocks() const;
     bool IsLong(const QTextBlock& block) const;
     // Exact for every block, laid out in pieces or not: the caret's rectangle at a
@@ -116,6 +119,7 @@ protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
 
 private:
+    bool drawWhole = false;
     // Laid: the lines are in the block's own QTextLayout, which Qt's cursor reads
     // and which lives as long as the block does. Pooled: they are in a layout of
     // our own, deleted when it is far from the viewport.

@@ -4,6 +4,7 @@
 #include "documentlayout.h"
 
 #include "../listmarkers.h"
+#include "widelines.h"
 
 #include <QPainter>
 #include <QTextBoundaryFinder>
@@ -145,7 +146,7 @@ void DocumentLayout::DrawLong(QPainter* painter, const PaintContext& context, in
         if (piece == 0 && block.textList())
             DrawListMarker(*painter, block, *layout, layout->position() + offset, context.palette,
                            SelectionFrom(context, position));
-        layout->draw(painter, offset, selections, clip);
+        DrawClipped(*painter, *layout, block, offset, selections, clip, drawWhole);
         const int caret = context.cursorPosition - position;
         if (!caretHidden && caret >= 0 && caret <= lb.Length() && lb.PieceAt(caret) == piece)
             layout->drawCursor(painter, offset, caret - lb.Start(piece), cursorWidth);
