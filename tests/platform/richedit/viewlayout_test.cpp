@@ -376,3 +376,23 @@ TEST(ViewLayout, WrappedLinesAreCountedWhileIdleAndRecountedAfterEdits)
     EXPECT_EQ(edit.LineIndex(exact[std::size_t(wrapped.blockNumber())] + 1),
               wrapped.position() + wrapped.layout()->lineAt(1).textStart());
 }
+
+TEST(ViewLayout, WithoutWrapTheWidestLineInViewSetsTheHorizontalScrollBar)
+{
+    // Lines all as high as estimated: only their width is news to the view.
+    QString text;
+    for (int line = 0; line < 300; ++line) {
+        for (int w = 0; w < 60; ++w)
+            text += u"слово "_qs;
+        text += u"\r\n"_qs;
+    }
+    ShownText shown(text, false, QSize(500, 300));
+    QScrollBar* across = shown.edit.horizontalScrollBar();
+    EXPECT_GT(across->maximum(), 1000);
+    // End goes to the end of the line, and the view follows it there.
+    shown.edit.SetSel(10, 10);
+    QTest::keyClick(&shown.edit, Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_GT(across->value(), 1000);
+    EXPECT_TRUE(shown.Shows(shown.edit.textCursor().position()));
+}

@@ -256,7 +256,7 @@ void DocumentLayout::SetLines(int number, int count)
 void DocumentLayout::Apply(int number, const BlockFlow& flow)
 {
     SetLines(number, flow.lines);
-    widest = std::max(widest, flow.naturalWidth);
+    Widen(flow.naturalWidth);
     const double old = index.Height(number);
     if (flow.height == old)
         return;
@@ -329,6 +329,15 @@ void DocumentLayout::EnsureAbove(int number, double span)
 double DocumentLayout::Width() const
 {
     return std::max(settings.pageWidth, widest + settings.margin);
+}
+
+void DocumentLayout::Widen(double width)
+{
+    if (width <= widest)
+        return;
+    const double before = Width();
+    widest = width;
+    sizeChanged = sizeChanged || Width() != before;
 }
 
 void DocumentLayout::Flush()
@@ -571,7 +580,7 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
                 SetLines(i, total);
             }
             index.SetHeight(i, lb->Total());
-            widest = std::max(widest, lb->NaturalWidth());
+            Widen(lb->NaturalWidth());
         } else if (changed <= LaidAtOnce) {
             lb.reset();
             const BlockFlow flow = LayOutBlock(block, settings);
@@ -579,7 +588,7 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             kept.push_back(i);
             ++keptCount;
             SetLines(i, flow.lines);
-            widest = std::max(widest, flow.naturalWidth);
+            Widen(flow.naturalWidth);
             index.SetHeight(i, flow.height);
         } else {
             lb.reset();

@@ -206,6 +206,9 @@ private:
     BlockEstimator estimator;
     bool stale = true;
     double widest = 0;
+    // Takes in a line's natural width; a wider document is news to the view even
+    // when no height changed (its horizontal scroll bar follows the width).
+    void Widen(double width);
     double viewTop = 0;
     double viewHeight = 800;
     double pendingShift = 0;

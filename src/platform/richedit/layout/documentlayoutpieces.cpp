@@ -85,7 +85,7 @@ QTextLayout* DocumentLayout::Piece(int number, const QTextBlock& block, int piec
     MarkKept(number);
     double grown = 0;
     QTextLayout* layout = lb.LaidOut(piece, block, settings, &grown);
-    widest = std::max(widest, lb.NaturalWidth());
+    Widen(lb.NaturalWidth());
     Grew(number, piece, grown);
     return layout;
 }
