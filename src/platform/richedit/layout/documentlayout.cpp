@@ -545,12 +545,12 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             const int at = from - block.position();
             const bool within = lb && count == oldCount && changed == 1 && at >= 0
                                 && at + charsRemoved <= lb->Length() && charsAdded < block.length() - 1;
-            // A split, or a join with a short paragraph: the part before the edit
-            // keeps its pieces; the rest is cut again.
+            // A split, or a join: the part before the edit keeps its pieces (those
+            // in view stay laid out); the rest is cut again. A long rest counts
+            // as cut anew: its lines are left to the idle count.
             const int tail = block.length() - 1 - at;
-            const bool keepsHead = i == first && firstLong && at >= 0 && at <= firstLong->Length()
-                                   && tail <= 4 * PieceChars();
-            const bool cutAnew = !within && !keepsHead;
+            const bool keepsHead = i == first && firstLong && at >= 0 && at <= firstLong->Length();
+            const bool cutAnew = !within && !(keepsHead && tail <= 4 * PieceChars());
             if (within) {
                 lb->Edit(block, at, charsRemoved, charsAdded, estimator, settings);
             } else if (keepsHead) {
