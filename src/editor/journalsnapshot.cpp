@@ -329,8 +329,13 @@ std::optional<TJournalEdit> PlainEdit(QTextDocument& doc, int position, int remo
             return edit;
         edit.text.clear();
     }
-    const QTextCharFormat format = InsertFormat(doc, position);
     const QTextBlock first = doc.findBlock(position);
+    // At a paragraph's start an insert would take the format of the paragraph
+    // end before it, and a change read back as RTF may leave that one unlike the
+    // window's: there the characters keep their formats as RTF.
+    if (position == first.position() && !OneFormat(doc))
+        return std::nullopt;
+    const QTextCharFormat format = InsertFormat(doc, position);
     const QTextBlockFormat blockFormat = first.blockFormat();
     const int end = position + added;
     edit.text.reserve(added);
