@@ -3,8 +3,8 @@
 #include "widelines.h"
 
 #include <QPainter>
-#include <QTextBlock>
 #include <QRectF>
+#include <QTextBlock>
 #include <QTextOption>
 
 #include <algorithm>
@@ -49,7 +49,7 @@ std::optional<Slice> VisibleSlice(const QString& text, const QTextLine& line, do
     const int end = start + line.textLength();
     if (line.textLength() == 0)
         return std::nullopt;
-    if (line.naturalTextWidth() < left)
+    if (line.x() + line.naturalTextWidth() < left)
         return Slice{end, end};
     int from = std::max(start, line.xToCursor(left, QTextLine::CursorBetweenCharacters));
     int to = std::min(end, line.xToCursor(right, QTextLine::CursorBetweenCharacters));
