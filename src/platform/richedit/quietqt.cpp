@@ -23,10 +23,24 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
 #if QUILLET_QT_PRIVATE
+
+namespace {
+
+// Qt's control inside a text edit, and its inner state; null when it is not one.
+std::pair<QWidgetTextControl*, QWidgetTextControlPrivate*> ControlOf(QObject* textControl)
+{
+    auto* control = qobject_cast<QWidgetTextControl*>(textControl);
+    if (!control)
+        return {nullptr, nullptr};
+    return {control, static_cast<QWidgetTextControlPrivate*>(QObjectPrivate::get(control))};
+}
+
+} // namespace
 
 bool QuietCaretAvailable()
 {
@@ -35,10 +49,9 @@ bool QuietCaretAvailable()
 
 bool PlaceCaretQuietly(QObject* textControl, int anchor, int position)
 {
-    auto* control = qobject_cast<QWidgetTextControl*>(textControl);
+    const auto [control, d] = ControlOf(textControl);
     if (!control)
         return false;
-    auto* d = static_cast<QWidgetTextControlPrivate*>(QObjectPrivate::get(control));
     const int length = d->doc->characterCount();
     if (d->cursor.isNull() || anchor < 0 || position < 0 || anchor >= length || position >= length)
         return false;
@@ -89,10 +102,9 @@ bool PlaceCaretQuietly(QObject* textControl, int anchor, int position)
 
 bool FocusQuietly(QObject* textControl, bool gotFocus, int reason)
 {
-    auto* control = qobject_cast<QWidgetTextControl*>(textControl);
+    const auto [control, d] = ControlOf(textControl);
     if (!control)
         return false;
-    auto* d = static_cast<QWidgetTextControlPrivate*>(QObjectPrivate::get(control));
     // The caret shows and blinks while the control has the focus, as Qt's own
     // focus handling has it (a change of the flash time meanwhile waits for the
     // next focus).
