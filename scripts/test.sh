@@ -8,9 +8,10 @@ build=${QUILLET_BUILD_DIR:-$here/build}
 
 # The units without a GUI run once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer: they take every byte of every file a user opens,
-# and every byte another process sends a running copy.
+# and every byte another process sends a running copy. So does the fill that
+# writes a plain text's document trees by hand.
 san=${QUILLET_SANITIZE_BUILD_DIR:-$here/build-sanitize}
-core=(codepages_test encoding_test registry_test instances_test)
+core=(codepages_test encoding_test registry_test instances_test richedit_plainfill_test)
 if [ ! -f "$san/CMakeCache.txt" ]; then
   cmake -S "$here" -B "$san" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF \
     -DQUILLET_WERROR=ON >/dev/null

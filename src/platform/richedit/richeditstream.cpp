@@ -4,6 +4,7 @@
 
 #include "listmarkers.h"
 #include "loadpreview.h"
+#include "plainfill.h"
 #include "plaintextcodec.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
@@ -164,10 +165,9 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     // The whole text goes into a document no view shows yet: inserting into a
     // shown document lays out every block at once and is many times slower.
     QTextDocument* fresh = d->NewDocument();
-    QTextCursor cursor(fresh);
     // One edit: after each insertion outside an edit Qt works out the caret's
     // place, itemizing the whole paragraph so far: a long line cost its square.
-    cursor.beginEditBlock();
+    PlainFill fill(*fresh);
     // Where addresses may be, found in the text as it goes in: detection then
     // reads those blocks only. The tail of each piece goes with the next one, so
     // that a mark across the edge of a block read is found.
@@ -191,14 +191,14 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
         if (previewWanted && !previewAsked && head.size() < PreviewChars)
             head += QStringView(chunk).first(std::min(chunk.size(), PreviewChars - head.size()));
         if (d->autoUrlDetect) {
-            const int at = cursor.position();
+            const int at = fill.Position();
             const int seamStart = at - int(seam.size());
             seam += QStringView(chunk).first(std::min(chunk.size(), UrlMarkSpan));
             FindUrlMarks(seam, seamStart, urlMarks);
             FindUrlMarks(chunk, at, urlMarks);
             seam = chunk.size() >= UrlMarkSpan ? chunk.last(UrlMarkSpan) : seam.last(std::min(seam.size(), UrlMarkSpan));
         }
-        cursor.insertText(chunk);
+        fill.Add(chunk);
         chunk.clear();
         showPreview();
     };
@@ -212,7 +212,7 @@ std::int32_t RichEdit::StreamIn(unsigned format, EDITSTREAM& stream)
     }
     decoder.Finish(chunk);
     put();
-    cursor.endEditBlock();
+    fill.Finish();
     if (BeforeShowingNext) {
         // What is done to the text before it is shown moves the addresses found
         // while reading: they are looked for again in the final text.
