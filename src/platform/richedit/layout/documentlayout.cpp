@@ -152,10 +152,14 @@ void DocumentLayout::Reset()
         plainFormat = doc->begin().blockFormatIndex();
         plainChars.clear();
         plainChars.reserve(std::size_t(count));
+        // Plain paragraphs in one font are estimated from their length alone:
+        // reading each one's formats took longer than building the document.
+        const std::optional<BlockEstimator::ByLength> byLength = PlainByLength();
         int number = 0;
         for (QTextBlock block = doc->begin(); block.isValid(); block = block.next(), ++number) {
-            heights.push_back(Estimated(number, block));
-            plainChars.push_back(PlainChars(block));
+            const int chars = PlainChars(block);
+            heights.push_back(chars >= 0 && byLength ? (*byLength)(chars) : Estimated(number, block));
+            plainChars.push_back(chars);
         }
         plainKnown = true;
         plainTotal = doc->characterCount();
@@ -198,6 +202,14 @@ int DocumentLayout::PlainChars(const QTextBlock& block) const
     return block.isVisible() && chars <= longBlockChars && block.blockFormatIndex() == plainFormat ? chars : -1;
 }
 
+std::optional<BlockEstimator::ByLength> DocumentLayout::PlainByLength()
+{
+    const QList<QTextFormat> formats = document()->allFormats();
+    if (plainFormat < 0 || plainFormat >= formats.size())
+        return std::nullopt;
+    return estimator.EstimateByLength(formats.at(plainFormat).toBlockFormat(), settings);
+}
+
 bool DocumentLayout::EstimateByLength(std::vector<double>& heights)
 {
     // A new width or wrap changes no character: what is kept of each block
@@ -206,11 +218,7 @@ bool DocumentLayout::EstimateByLength(std::vector<double>& heights)
     const int count = doc->blockCount();
     if (!plainKnown || int(plainChars.size()) != count || plainTotal != doc->characterCount())
         return false;
-    const QList<QTextFormat> formats = doc->allFormats();
-    if (plainFormat < 0 || plainFormat >= formats.size())
-        return false;
-    const std::optional<BlockEstimator::ByLength> byLength =
-        estimator.EstimateByLength(formats.at(plainFormat).toBlockFormat(), settings);
+    const std::optional<BlockEstimator::ByLength> byLength = PlainByLength();
     auto others = std::count(plainChars.begin(), plainChars.end(), -1);
     if (!byLength || others > count / 8)
         return false;
@@ -533,10 +541,14 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
     else
         counted = std::min(counted, first);
     double newHeight = 0;
+    // Links marked over a whole text change the formats of most paragraphs.
+    const std::optional<BlockEstimator::ByLength> byLength =
+        changed > LaidAtOnce ? PlainByLength() : std::nullopt;
     QTextBlock block = firstBlock;
     for (int i = first; i < first + changed && block.isValid(); ++i, block = block.next()) {
+        const int plain = PlainChars(block);
         if (plainKnown)
-            plainChars[std::size_t(i)] = PlainChars(block);
+            plainChars[std::size_t(i)] = plain;
         std::unique_ptr<LongBlock>& lb = longs[std::size_t(i)];
         const bool wasLong = bool(lb);
         if (block.isVisible() && block.length() - 1 > longBlockChars) {
@@ -592,7 +604,7 @@ void DocumentLayout::documentChanged(int from, int charsRemoved, int charsAdded)
             index.SetHeight(i, flow.height);
         } else {
             lb.reset();
-            index.SetHeight(i, estimator.Estimate(block, settings));
+            index.SetHeight(i, plain >= 0 && byLength ? (*byLength)(plain) : estimator.Estimate(block, settings));
         }
         longCount += int(bool(lb)) - int(wasLong);
         newHeight += index.Height(i);

@@ -144,6 +144,9 @@ private:
     void Reset();
     // A block's estimated height; a long block is cut into pieces first.
     double Estimated(int number, const QTextBlock& block);
+    // The estimate of a plain paragraph by its characters, when every character
+    // has one font.
+    std::optional<BlockEstimator::ByLength> PlainByLength();
     // Every block's estimate from the characters kept for it, without walking
     // the document; false when those are not known.
     bool EstimateByLength(std::vector<double>& heights);
