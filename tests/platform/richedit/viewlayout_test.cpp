@@ -290,6 +290,35 @@ TEST(ViewLayout, WrappedLinesAreCountedExactlyWithoutLayingOutShortParagraphs)
     EXPECT_GT(exact.back(), Paragraphs + 60);
 }
 
+TEST(ViewLayout, WideParagraphsAreLaidOutInTheirOwnLayoutsNearTheViewOnly)
+{
+    // Unwrapped paragraphs of some 1,050 characters: those drawn are laid out in
+    // the blocks' own layouts, which the caret's moves through them use as they
+    // are, so that a Page Down does not lay a screenful out twice.
+    QString text;
+    constexpr int Paragraphs = DocumentLayout::KeptLayoutsLimit * 3 / 2;
+    for (int i = 0; i < Paragraphs; ++i)
+        text += QString::number(i) + u' ' + u"слово "_qs.repeated(174) + u"\r\n"_qs;
+    ShownText shown(text, false, QSize(600, 300));
+    const QTextDocument& doc = *shown.edit.Document();
+    for (int number = 1; number < 8; ++number)
+        EXPECT_GT(doc.findBlockByNumber(number).layout()->lineCount(), 0) << number;
+
+    // Far from the view they let their lines go again.
+    QScrollBar* bar = shown.Bar();
+    for (int value = 0; value < bar->maximum(); value += bar->pageStep()) {
+        bar->setValue(value);
+        shown.edit.viewport()->repaint();
+    }
+    QApplication::processEvents();
+    const auto* layout = qobject_cast<DocumentLayout*>(doc.documentLayout());
+    EXPECT_LT(BlocksWithLines(doc), DocumentLayout::KeptLayoutsLimit + 200);
+    EXPECT_LT(layout->KeptLayouts(), DocumentLayout::KeptLayoutsLimit + 200);
+    const int last = shown.At(QPoint(10, shown.edit.viewport()->height() - 3));
+    EXPECT_GT(doc.findBlock(last).blockNumber(), Paragraphs - 20);
+    EXPECT_GT(doc.findBlock(last).layout()->lineCount(), 0);
+}
+
 TEST(ViewLayout, ScrollingThroughKeepsMemoryAndLayoutsBounded)
 {
     ShownText shown(20000);

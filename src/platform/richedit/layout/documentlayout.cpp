@@ -25,6 +25,12 @@ namespace platform {
 
 namespace {
 
+// Paragraphs longer than this are laid out in their own layout, which Qt's
+// caret moves need, even when only drawn: laying such a paragraph out twice, in
+// a pool for the view and again for a Page Down through it, costs more than the
+// layout object Qt then keeps for it.
+constexpr int OwnLayoutChars = 1024;
+
 // Drops a block's lines and the glyphs its last drawing left behind (clearing
 // the lines alone keeps those, a kilobyte or so a paragraph); an empty pass
 // through the layout frees them.
@@ -297,7 +303,7 @@ QTextLayout* DocumentLayout::Ensure(int number, const QTextBlock& block, bool fo
         layout = block.layout();
     else if (state == State::Pooled)
         layout = pool.at(number).get();
-    else if (!forQt && !(Styled && Styled(block)))
+    else if (!forQt && !(Styled && Styled(block)) && block.length() <= OwnLayoutChars)
         layout = LayOutInPool(number, block);
     if (!layout) {
         Measure(number, block);
