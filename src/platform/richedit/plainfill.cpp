@@ -223,8 +223,15 @@ struct PlainFill::Trees {
     }
 };
 
+#else
+
+struct PlainFill::Trees {};
+
+#endif
+
 PlainFill::PlainFill(QTextDocument& doc) : doc(doc)
 {
+#if QUILLET_QT_PRIVATE
     QTextDocumentPrivate* p = QTextDocumentPrivate::get(&doc);
     // Only an empty document, free of undo (whose steps would name the pieces)
     // and of a layout (which would hold on to paragraphs), is filled directly.
@@ -237,6 +244,7 @@ PlainFill::PlainFill(QTextDocument& doc) : doc(doc)
         p->beginEditBlock();
         return;
     }
+#endif
     cursor = QTextCursor(&doc);
     cursor.movePosition(QTextCursor::End);
     position = cursor.position();
@@ -247,44 +255,14 @@ void PlainFill::Add(QString& piece)
 {
     if (finished || piece.isEmpty())
         return;
-    if (!trees) {
-        cursor.insertText(piece);
-        position = cursor.position();
+#if QUILLET_QT_PRIVATE
+    if (trees) {
+        MarkBreaks(piece);
+        trees->p->insert(position, piece, trees->charFormat);
+        position += int(piece.size());
         return;
     }
-    MarkBreaks(piece);
-    trees->p->insert(position, piece, trees->charFormat);
-    position += int(piece.size());
-}
-
-void PlainFill::Finish()
-{
-    if (finished)
-        return;
-    finished = true;
-    if (!trees) {
-        cursor.endEditBlock();
-        return;
-    }
-    trees->Build(doc.revision());
-    trees->p->endEditBlock();
-}
-
-#else
-
-struct PlainFill::Trees {};
-
-PlainFill::PlainFill(QTextDocument& doc) : doc(doc), cursor(&doc)
-{
-    cursor.movePosition(QTextCursor::End);
-    position = cursor.position();
-    cursor.beginEditBlock();
-}
-
-void PlainFill::Add(QString& piece)
-{
-    if (finished || piece.isEmpty())
-        return;
+#endif
     cursor.insertText(piece);
     position = cursor.position();
 }
@@ -294,10 +272,15 @@ void PlainFill::Finish()
     if (finished)
         return;
     finished = true;
+#if QUILLET_QT_PRIVATE
+    if (trees) {
+        trees->Build(doc.revision());
+        trees->p->endEditBlock();
+        return;
+    }
+#endif
     cursor.endEditBlock();
 }
-
-#endif
 
 PlainFill::~PlainFill() = default;
 
